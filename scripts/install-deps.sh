@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Installs the Debian/Ubuntu packages needed to build, run and test Pelmora.
+# Usage: scripts/install-deps.sh [run|test]
+set -euo pipefail
+
+packages=(build-essential cmake ninja-build pkg-config
+          qt6-base-dev qt6-base-dev-tools libgl-dev qt6-qpa-plugins
+          fonts-ipafont-gothic fonts-ipafont-mincho)
+if [ "${1:-run}" = test ]; then
+  packages+=(libgtest-dev libbenchmark-dev poppler-utils)
+fi
+
+if ! command -v dpkg-query >/dev/null 2>&1; then
+  echo "install-deps: not a Debian-like system; install Qt 6 (Widgets, PrintSupport), CMake, Ninja and GoogleTest yourself." >&2
+  exit 0
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "install-deps: installing ${missing[*]}"
+if [ "$(id -u)" -eq 0 ]; then
+  sudo=()
+elif command -v sudo >/dev/null 2>&1; then
+  sudo=(sudo)
+else
+  echo "install-deps: run as root: apt-get update && apt-get install -y ${missing[*]}" >&2
+  exit 1
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" apt-get update -qq
+"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

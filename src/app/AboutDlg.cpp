@@ -1,0 +1,11 @@
+#include "app/AboutDlg.h"
+
+#include "resources/Images.h"
+#include "resources/Templates.h"
+
+AboutDlg::AboutDlg(QWidget* parent)
+    : TemplateDialog(resources::dialogTemplate(resources::dlg::About), parent,
+                     Options{[](int id) { return resources::iconPixmap(id); }, {}})
+{
+    setWindowIcon(resources::appIcon());
+}

@@ -1,0 +1,10 @@
+#pragma once
+
+#include "platform/DialogTemplate.h"
+
+// The version information box.
+class AboutDlg : public platform::TemplateDialog {
+    Q_OBJECT
+public:
+    explicit AboutDlg(QWidget* parent = nullptr);
+};

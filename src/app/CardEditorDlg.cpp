@@ -1,0 +1,168 @@
+#include "app/CardEditorDlg.h"
+
+#include "app/AboutDlg.h"
+#include "app/HelpViewer.h"
+#include "platform/AppSettings.h"
+#include "print/CardFormatCatalog.h"
+#include "resources/ControlIds.h"
+#include "resources/Images.h"
+#include "resources/Strings.h"
+#include "resources/Templates.h"
+
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMenu>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
+using platform::CommandEntry;
+using platform::Notify;
+
+const CommandEntry<CardEditorDlg> CardEditorDlg::commandTable[] = {
+    {ctl::Help, Notify::Clicked, &CardEditorDlg::onHelpCommand},
+};
+
+namespace {
+
+// The ten tool buttons and the string ids of their tool tips.
+struct ToolTip {
+    int id;
+    int text;
+};
+constexpr ToolTip kToolTips[] = {
+    {ctl::AddText, resources::ids::ToolText},       {ctl::AddLine, resources::ids::ToolLine},
+    {ctl::AddRect, resources::ids::ToolRect},       {ctl::AddPicture, resources::ids::ToolPicture},
+    {ctl::Delete, resources::ids::ToolDelete},      {ctl::SendBack, resources::ids::ToolSendBack},
+    {ctl::Duplicate, resources::ids::ToolDuplicate}, {ctl::ZoomIn, resources::ids::ToolZoomIn},
+    {ctl::ZoomOut, resources::ids::ToolZoomOut},    {ctl::Help, resources::ids::ToolHelp},
+};
+
+} // namespace
+
+CardEditorDlg::CardEditorDlg(const QString& documentPath, QWidget* parent)
+    : TemplateDialog(resources::dialogTemplate(resources::dlg::Editor), parent), startDocument_(documentPath)
+{
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    setWindowFlag(Qt::WindowMinimizeButtonHint, true);
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    initialise();
+}
+
+CardEditorDlg::~CardEditorDlg()
+{
+    if (help_)
+        help_->close();
+}
+
+void CardEditorDlg::initialise()
+{
+    installSystemMenu();
+    setWindowIcon(resources::appIcon());
+
+    item(ctl::HScroll)->show();
+    item(ctl::VScroll)->show();
+
+    const CardFormat format = CardFormatCatalog::instance().currentFormat();
+    page_.cardWidth = format.cardWidth;
+    page_.cardHeight = format.cardHeight;
+
+    installToolTips();
+
+    modified_ = 0;
+}
+
+void CardEditorDlg::installToolTips()
+{
+    for (const ToolTip& t : kToolTips)
+        item(t.id)->setToolTip(resources::loadString(t.text));
+}
+
+void CardEditorDlg::onCommand(int id, Notify code)
+{
+    platform::dispatchCommand(this, commandTable, id, code);
+}
+
+void CardEditorDlg::onHelpCommand()
+{
+    if (!help_) {
+        help_ = new HelpViewer(platform::appSettings().appDir(), this);
+        help_->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    help_->show();
+    help_->raise();
+    help_->activateWindow();
+}
+
+void CardEditorDlg::systemCommand(int command)
+{
+    if ((command & 0xFFF0) == ctl::SysAbout) {
+        AboutDlg about(this);
+        about.exec();
+    } else if (command == ctl::Help) {
+        onHelpCommand();
+    }
+}
+
+void CardEditorDlg::keyPressEvent(QKeyEvent* event)
+{
+    // Enter and Escape belong to the focused control; they never close the window
+    // or press a default button.
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape:
+        event->accept();
+        return;
+    default:
+        TemplateDialog::keyPressEvent(event);
+    }
+}
+
+// Where the window manager owns the system menu, its extra items live in a
+// context menu on the window's background.
+void CardEditorDlg::contextMenuEvent(QContextMenuEvent* event)
+{
+    const QString about = resources::loadString(resources::ids::AboutMenuItem);
+    QMenu menu(this);
+    menu.addAction(resources::loadString(resources::ids::ToolHelp), this, [this] { systemCommand(ctl::Help); });
+    if (!about.isEmpty()) {
+        menu.addSeparator();
+        menu.addAction(about, this, [this] { systemCommand(ctl::SysAbout); });
+    }
+    menu.exec(event->globalPos());
+}
+
+void CardEditorDlg::installSystemMenu()
+{
+#ifdef Q_OS_WIN
+    const QString about = resources::loadString(resources::ids::AboutMenuItem);
+    HMENU menu = GetSystemMenu(reinterpret_cast<HWND>(winId()), FALSE);
+    if (menu && !about.isEmpty()) {
+        AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+        AppendMenuW(menu, MF_STRING, ctl::Help,
+                    reinterpret_cast<LPCWSTR>(resources::loadString(resources::ids::ToolHelp).utf16()));
+        AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+        AppendMenuW(menu, MF_STRING, ctl::SysAbout, reinterpret_cast<LPCWSTR>(about.utf16()));
+    }
+#endif
+}
+
+bool CardEditorDlg::nativeEvent(const QByteArray& eventType, void* message, qintptr* result)
+{
+#ifdef Q_OS_WIN
+    if (eventType == "windows_generic_MSG") {
+        const MSG* msg = static_cast<const MSG*>(message);
+        if (msg->message == WM_SYSCOMMAND) {
+            const int command = static_cast<int>(msg->wParam);
+            if ((command & 0xFFF0) == ctl::SysAbout || command == ctl::Help) {
+                systemCommand(command);
+                *result = 0;
+                return true;
+            }
+        }
+    }
+#endif
+    return TemplateDialog::nativeEvent(eventType, message, result);
+}

@@ -1,0 +1,147 @@
+#pragma once
+
+#include <QDialog>
+#include <QFont>
+#include <QHash>
+#include <QRect>
+
+#include <functional>
+#include <vector>
+
+namespace platform {
+
+// Kinds of controls a dialog template can hold.
+enum class CtrlKind {
+    PushButton,
+    DefPushButton,
+    Label,
+    BlackFrame,
+    SunkenFrame,
+    HScrollBar,
+    VScrollBar,
+    Edit,          // single line
+    MultiLineEdit, // accepts Enter, scrolls both ways
+    NumberEdit,    // digits only, right-aligned
+    Radio,
+    CheckBox,
+    Icon,          // a static picture; `resource` names the image
+    GroupBox,
+    ListBox,
+    ComboBox,
+};
+
+enum CtrlFlag : unsigned {
+    GroupStart = 1u << 0,
+    ReadOnly = 1u << 1,
+    CenterText = 1u << 2,
+    RightText = 1u << 3,
+};
+
+inline constexpr int kNoId = -1;
+
+// One control of a template; the rectangle is in dialog units.
+struct ControlSpec {
+    int id = kNoId;
+    CtrlKind kind = CtrlKind::Label;
+    const char* text = ""; // UTF-8
+    int x = 0, y = 0, w = 0, h = 0;
+    bool visible = true;
+    unsigned flags = 0;
+    int resource = 0;
+};
+
+struct DialogSpec {
+    int id = 0;
+    const char* title = ""; // UTF-8
+    int width = 0, height = 0; // dialog units
+    const char* fontFace = "";
+    int pointSize = 9;
+    std::vector<ControlSpec> controls;
+};
+
+// Dialog units to pixels, from the base units of the dialog's font as the platform
+// computes them: the average width of the 52 Latin letters and the font's height.
+class DialogUnits {
+public:
+    DialogUnits() = default;
+    DialogUnits(int baseX, int baseY) : baseX_(baseX), baseY_(baseY) {}
+    static DialogUnits forFont(const QFont& font);
+
+    int baseX() const { return baseX_; }
+    int baseY() const { return baseY_; }
+    int toPixelsX(int du) const;
+    int toPixelsY(int du) const;
+    QRect toPixels(int x, int y, int w, int h) const;
+
+private:
+    int baseX_ = 6;
+    int baseY_ = 12;
+};
+
+// The font a template names, at its point size for the screen.
+QFont dialogFont(const DialogSpec& spec);
+
+enum class Notify { Clicked, EditChange };
+
+// A dialog built from a template: every control is created with its id, place, text
+// and initial visibility. Control notifications arrive at onCommand.
+class TemplateDialog : public QDialog {
+    Q_OBJECT
+public:
+    using ImageProvider = std::function<QPixmap(int resource)>;
+    // Returns the widget for a control, or nullptr for the standard one.
+    using ControlFactory = std::function<QWidget*(const ControlSpec& c, QWidget* parent)>;
+
+    struct Options {
+        ImageProvider images;
+        ControlFactory factory;
+    };
+
+    explicit TemplateDialog(const DialogSpec& spec, QWidget* parent = nullptr,
+                            const Options& options = {});
+
+    QWidget* item(int id) const { return items_.value(id, nullptr); }
+    template <class T>
+    T* itemAs(int id) const { return qobject_cast<T*>(item(id)); }
+    QList<int> itemIds() const { return order_; }
+
+    const DialogSpec& spec() const { return spec_; }
+    const DialogUnits& units() const { return units_; }
+
+    // The standard widget for a control kind.
+    static QWidget* createStandardControl(const ControlSpec& c, QWidget* parent,
+                                          const ImageProvider& images);
+
+protected:
+    virtual void onCommand(int id, Notify code);
+
+private:
+    void wire(QWidget* w, const ControlSpec& c);
+
+    const DialogSpec& spec_;
+    DialogUnits units_;
+    QHash<int, QWidget*> items_;
+    QList<int> order_;
+};
+
+// Looks up a handler for (id, notification) in a table of member functions.
+template <class Dlg>
+struct CommandEntry {
+    int id;
+    Notify code;
+    void (Dlg::*handler)();
+};
+
+template <class Dlg, std::size_t N>
+bool dispatchCommand(Dlg* dlg, const CommandEntry<Dlg> (&table)[N], int id, Notify code)
+{
+    for (const CommandEntry<Dlg>& e : table) {
+        if (e.id == id && e.code == code) {
+            (dlg->*e.handler)();
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace platform

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <cstdint>
+
+namespace platform {
+
+// a × b ÷ c computed exactly, plus one half, truncated toward zero. For negative
+// results this is not symmetric (−1.5 gives −1, −0.7 gives 0); every conversion of
+// the program rounds this way. Results beyond the int range saturate; c = 0 gives 0.
+int mulDivRound(std::int64_t a, std::int64_t b, std::int64_t c);
+
+// The platform's MulDiv: a × b ÷ c rounded half away from zero; −1 when c is 0 or
+// the result does not fit. Used where dialog units become pixels.
+int mulDivNearest(int a, int b, int c);
+
+} // namespace platform

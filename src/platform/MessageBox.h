@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+namespace platform {
+
+enum class MbButtons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class MbIcon { None, Stop, Exclamation, Information, Question };
+
+// Results keep the platform's numbering so callers can compare with the familiar ids.
+enum MbResult { IdOk = 1, IdCancel = 2, IdYes = 6, IdNo = 7 };
+
+struct MessageBoxRequest {
+    QString text;
+    QString caption;
+    MbButtons buttons = MbButtons::Ok;
+    MbIcon icon = MbIcon::None;
+    QWidget* parent = nullptr;
+};
+
+using MessageBoxHandler = std::function<int(const MessageBoxRequest&)>;
+
+// Shows a modal message box and returns the button pressed.
+int messageBox(const QString& text, const QString& caption, MbButtons buttons = MbButtons::Ok,
+               MbIcon icon = MbIcon::None, QWidget* parent = nullptr);
+
+// The application's general message routine: caption is the application's name,
+// and the exclamation icon is used when the caller names none.
+int appMessageBox(const QString& text, MbButtons buttons = MbButtons::Ok,
+                  MbIcon icon = MbIcon::Exclamation, QWidget* parent = nullptr);
+
+// The application's name: the base name of the executable.
+QString applicationName();
+
+// Replaces the message box (tests answer prompts this way); returns the previous one.
+// An empty handler restores the real message box.
+MessageBoxHandler setMessageBoxHandler(MessageBoxHandler handler);
+
+} // namespace platform

@@ -1,0 +1,54 @@
+#pragma once
+
+// Control and command ids of the editor window (template 102).
+namespace ctl {
+inline constexpr int Canvas = 1033;
+inline constexpr int HScroll = 1078;
+inline constexpr int VScroll = 1077;
+inline constexpr int HiddenFrame = 1023;
+inline constexpr int PanelHeading = 1003;
+inline constexpr int PanelTitle = 1045;
+
+inline constexpr int AddText = 1009;
+inline constexpr int AddLine = 1011;
+inline constexpr int AddRect = 1024;
+inline constexpr int AddPicture = 1007;
+inline constexpr int Delete = 1025;
+inline constexpr int SendBack = 1026;
+inline constexpr int Duplicate = 1027;
+inline constexpr int ZoomIn = 1028;
+inline constexpr int ZoomOut = 1030;
+inline constexpr int Help = 57670;
+
+inline constexpr int NewCard = 1085;
+inline constexpr int Open = 1008;
+inline constexpr int Save = 1006;
+inline constexpr int PaperSelect = 1010;
+inline constexpr int Print = 1005;
+inline constexpr int Close = 1032;
+
+inline constexpr int TextEdit = 1000;
+inline constexpr int Font = 1004;
+inline constexpr int AlignCaption = 1021;
+inline constexpr int AlignLeft = 1052;
+inline constexpr int AlignRight = 1056;
+inline constexpr int AlignCenter = 1055;
+inline constexpr int Swatch = 1041;
+inline constexpr int OtherColor = 1034;
+inline constexpr int Bigger = 1043;
+inline constexpr int Smaller = 1044;
+inline constexpr int ShapeCaption = 1020;
+inline constexpr int ShapeRect = 1018;
+inline constexpr int ShapeWhiteOut = 1019;
+inline constexpr int ShapeCircle = 1016;
+inline constexpr int ShapeHeart = 1017;
+inline constexpr int BlurEdges = 1083;
+inline constexpr int ReplacePicture = 1031;
+inline constexpr int WidthCaption = 1015;
+inline constexpr int LineWidth = 1029;
+inline constexpr int WidthUnit = 1022;
+inline constexpr int Pattern = 1013;
+
+// System menu commands.
+inline constexpr int SysAbout = 16;
+} // namespace ctl

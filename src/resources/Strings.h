@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QString>
+
+namespace resources {
+
+// String table ids used by the program.
+namespace ids {
+inline constexpr int AboutMenuItem = 101;
+inline constexpr int PanelBackground = 102;
+inline constexpr int ToolText = 103;
+inline constexpr int ToolLine = 104;
+inline constexpr int ToolRect = 105;
+inline constexpr int ToolPicture = 106;
+inline constexpr int SavePrompt = 107;
+inline constexpr int ToolDelete = 112;
+inline constexpr int ToolSendBack = 113;
+inline constexpr int ToolDuplicate = 114;
+inline constexpr int PictureReadError = 115;
+inline constexpr int PictureWriteError = 116;
+inline constexpr int ToolZoomIn = 117;
+inline constexpr int ToolZoomOut = 118;
+inline constexpr int FileReadOnly = 119;
+inline constexpr int FileCannotOpen = 120;
+inline constexpr int FormatNeedsName = 123;
+inline constexpr int FormatDoesNotFit = 125;
+inline constexpr int PrintSizeMismatch = 126;
+inline constexpr int SampleDirMissing = 127;
+inline constexpr int ToolHelp = 128;
+
+// File access errors, "%1" is the path.
+inline constexpr int FileErrorNone = 61856;
+inline constexpr int FileErrorGeneric = 61857;
+inline constexpr int FileErrorNotFound = 61858;
+inline constexpr int FileErrorBadPath = 61859;
+inline constexpr int FileErrorTooManyOpen = 61860;
+inline constexpr int FileErrorAccessDenied = 61861;
+inline constexpr int FileErrorInvalidFile = 61862;
+inline constexpr int FileErrorRemoveCurrent = 61863;
+inline constexpr int FileErrorDirFull = 61864;
+inline constexpr int FileErrorBadSeek = 61865;
+inline constexpr int FileErrorHardIo = 61866;
+inline constexpr int FileErrorSharing = 61867;
+inline constexpr int FileErrorLocking = 61868;
+inline constexpr int FileErrorDiskFull = 61869;
+inline constexpr int FileErrorEndOfFile = 61870;
+
+// Archive errors, "%1" is the path.
+inline constexpr int ArchiveErrorNone = 61872;
+inline constexpr int ArchiveErrorGeneric = 61873;
+inline constexpr int ArchiveErrorReadOnly = 61874;
+inline constexpr int ArchiveErrorEndOfFile = 61875;
+inline constexpr int ArchiveErrorWriteOnly = 61876;
+inline constexpr int ArchiveErrorBadIndex = 61877;
+inline constexpr int ArchiveErrorBadClass = 61878;
+inline constexpr int ArchiveErrorBadSchema = 61879;
+} // namespace ids
+
+// Texts of the code that have no string id.
+namespace texts {
+inline constexpr const char* OutOfMemory = "ﾒﾓﾘが不足しています。";
+inline constexpr const char* EnterInteger = "整数を入力してください。";
+inline constexpr const char* MaxChars = "%1 文字以内で入力してください。";
+} // namespace texts
+
+// The text of a string id; empty for an unknown id.
+QString loadString(int id);
+
+// loadString(id) with "%1" replaced by the argument.
+QString formatString(int id, const QString& arg);
+
+} // namespace resources

@@ -1,0 +1,87 @@
+#include "resources/Templates.h"
+
+namespace resources {
+
+using platform::ControlSpec;
+using platform::CtrlKind;
+using platform::DialogSpec;
+using platform::GroupStart;
+using platform::kNoId;
+
+namespace {
+
+constexpr const char* kDialogFont = "ＭＳ Ｐゴシック";
+
+DialogSpec aboutTemplate()
+{
+    return DialogSpec{dlg::About, "ﾊﾞｰｼﾞｮﾝ情報", 218, 83, kDialogFont, 9, {
+        {kNoId, CtrlKind::Icon, "", 15, 13, 20, 20, true, 0, 128},
+        {kNoId, CtrlKind::Icon, "", 175, 46, 18, 21, true, 0, 153},
+        {1, CtrlKind::DefPushButton, "OK", 179, 7, 32, 14},
+    }};
+}
+
+DialogSpec editorTemplate()
+{
+    return DialogSpec{dlg::Editor, "Pelmora", 354, 271, kDialogFont, 9, {
+        {1033, CtrlKind::BlackFrame, "", 6, 7, 240, 174, true},
+        {1078, CtrlKind::HScrollBar, "", 6, 181, 240, 8, false},
+        {1077, CtrlKind::VScrollBar, "", 246, 7, 8, 174, false},
+        {1023, CtrlKind::BlackFrame, "", 10, 189, 232, 75, false},
+        {1003, CtrlKind::Label, "ぷろぱてぃ", 15, 195, 41, 8, true},
+        {1045, CtrlKind::Label, "はいけい", 59, 195, 67, 8, true},
+        {1009, CtrlKind::PushButton, "もじ", 255, 7, 22, 27, true},
+        {1011, CtrlKind::PushButton, "せん", 277, 7, 22, 27, true},
+        {1024, CtrlKind::PushButton, "しかく", 299, 7, 22, 27, true},
+        {1007, CtrlKind::PushButton, "ビットマップ", 322, 7, 22, 27, true},
+        {1025, CtrlKind::PushButton, "けす", 266, 43, 22, 27, true},
+        {1026, CtrlKind::PushButton, "うしろ", 289, 43, 22, 27, true},
+        {1027, CtrlKind::PushButton, "ふくせい", 312, 43, 22, 27, true},
+        {1028, CtrlKind::PushButton, "ズームイン", 266, 72, 22, 27, true},
+        {1030, CtrlKind::PushButton, "ズームアウト", 289, 72, 22, 27, true},
+        {57670, CtrlKind::PushButton, "へるぷ", 312, 72, 22, 27, true},
+        {1085, CtrlKind::PushButton, "あたらしくつくる", 267, 120, 65, 19, true},
+        {1008, CtrlKind::PushButton, "よみこみ...", 267, 142, 65, 19, true},
+        {1006, CtrlKind::PushButton, "ほぞん...", 267, 164, 65, 19, true},
+        {1010, CtrlKind::PushButton, "ようしえらび...", 267, 186, 65, 19, true},
+        {1005, CtrlKind::PushButton, "いんさつ...", 267, 208, 65, 19, true},
+        {1032, CtrlKind::PushButton, "とじる", 267, 230, 65, 19, true},
+        {1000, CtrlKind::MultiLineEdit, "", 19, 205, 131, 30, false},
+        {1004, CtrlKind::PushButton, "フォント...", 19, 239, 57, 19, false},
+        {1021, CtrlKind::Label, "きじゅん", 159, 207, 35, 8, false},
+        {1052, CtrlKind::Radio, "ひだり", 195, 207, 39, 10, false, GroupStart},
+        {1056, CtrlKind::Radio, "みぎ", 159, 223, 33, 10, false},
+        {1055, CtrlKind::Radio, "まんなか", 195, 223, 48, 10, false},
+        {1041, CtrlKind::SunkenFrame, "", 153, 238, 16, 18, true},
+        {1034, CtrlKind::PushButton, "ほかのいろ...", 174, 238, 57, 19, true},
+        {1043, CtrlKind::PushButton, "でか", 86, 239, 22, 19, false},
+        {1044, CtrlKind::PushButton, "ちび", 110, 239, 22, 19, false},
+        {1020, CtrlKind::Label, "かたち", 20, 219, 28, 8, false},
+        {1018, CtrlKind::Radio, "しかく", 53, 219, 47, 16, false, GroupStart},
+        {1019, CtrlKind::Radio, "しろぬき", 53, 241, 47, 16, false},
+        {1016, CtrlKind::Radio, "まる", 108, 219, 47, 16, false},
+        {1017, CtrlKind::Radio, "ハート", 108, 241, 47, 16, false},
+        {1083, CtrlKind::CheckBox, "ふちをぼかす", 175, 220, 55, 10, false, GroupStart},
+        {1031, CtrlKind::PushButton, "さしかえ...", 174, 237, 57, 19, false, GroupStart},
+        {1015, CtrlKind::Label, "ふとさ", 21, 213, 24, 8, false},
+        {1029, CtrlKind::NumberEdit, "", 45, 210, 27, 14, false},
+        {1022, CtrlKind::Label, "ﾐﾘﾒｰﾄﾙ /10", 75, 214, 46, 8, false},
+        {1013, CtrlKind::PushButton, "もよう...", 19, 239, 57, 19, true},
+    }};
+}
+
+} // namespace
+
+const DialogSpec& dialogTemplate(int id)
+{
+    static const DialogSpec about = aboutTemplate();
+    static const DialogSpec editor = editorTemplate();
+    static const DialogSpec empty;
+    switch (id) {
+    case dlg::About: return about;
+    case dlg::Editor: return editor;
+    default: return empty;
+    }
+}
+
+} // namespace resources

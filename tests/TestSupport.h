@@ -1,0 +1,34 @@
+#pragma once
+
+#include "platform/MessageBox.h"
+
+#include <QString>
+
+#include <deque>
+#include <vector>
+
+namespace testsupport {
+
+// Installed before every test program runs: message boxes are answered
+// without showing anything (OK/Yes by default) and recorded.
+void installDefaults();
+
+// Scripted answers for message boxes within a scope; every box shown is recorded.
+class MessageBoxScript {
+public:
+    MessageBoxScript();
+    explicit MessageBoxScript(std::deque<int> answers);
+    ~MessageBoxScript();
+    MessageBoxScript(const MessageBoxScript&) = delete;
+    MessageBoxScript& operator=(const MessageBoxScript&) = delete;
+
+    void answer(int result) { answers_.push_back(result); }
+    const std::vector<platform::MessageBoxRequest>& shown() const { return shown_; }
+
+private:
+    std::deque<int> answers_;
+    std::vector<platform::MessageBoxRequest> shown_;
+    platform::MessageBoxHandler previous_;
+};
+
+} // namespace testsupport

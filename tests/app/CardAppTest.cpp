@@ -1,0 +1,148 @@
+#include "app/CardApp.h"
+#include "app/CardEditorDlg.h"
+#include "platform/AppSettings.h"
+#include "platform/SettingsStore.h"
+#include "print/CardFormatCatalog.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+// A fresh application directory, settings file and catalogue for each test.
+class CardAppTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(appDir.isValid());
+        ASSERT_TRUE(other.isValid());
+        savedCwd = QDir::currentPath();
+        qputenv("NURELPAD_APPDIR", QFile::encodeName(appDir.path()));
+        settingsPath = other.filePath(QStringLiteral("settings.ini"));
+        CardFormatCatalog::instance() = CardFormatCatalog();
+    }
+    void TearDown() override
+    {
+        QDir::setCurrent(savedCwd);
+        qunsetenv("NURELPAD_APPDIR");
+        CardFormatCatalog::instance() = CardFormatCatalog();
+    }
+    std::unique_ptr<CardApp> makeApp() const
+    {
+        return std::make_unique<CardApp>(platform::SettingsStore::fromFile(settingsPath));
+    }
+    QByteArray readAll(const QString& path) const
+    {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+    }
+
+    QTemporaryDir appDir;
+    QTemporaryDir other;
+    QString settingsPath;
+    QString savedCwd;
+};
+
+TEST_F(CardAppTest, FreshStartUsesTheApplicationDirectoryAndWritesEverythingAtExit)
+{
+    auto app = makeApp();
+    app->prepare();
+    const platform::AppSettings& s = platform::appSettings();
+    EXPECT_EQ(s.appDir(), QDir(appDir.path()).absolutePath());
+    EXPECT_EQ(s.documentFolder(), s.appDir());
+    EXPECT_EQ(s.pictureFolder(), s.appDir());
+    EXPECT_EQ(s.adjustX(), 0);
+    EXPECT_EQ(s.adjustY(), 0);
+    EXPECT_EQ(CardFormatCatalog::instance().count(), 2);
+
+    {
+        auto editor = app->createEditor(QString());
+        EXPECT_EQ(editor->page().cardWidth, 91);
+        EXPECT_EQ(editor->page().cardHeight, 55);
+        EXPECT_EQ(editor->modified(), 0);
+        // A file dialog may leave the current directory elsewhere.
+        QDir::setCurrent(other.path());
+    }
+    app->shutdown();
+
+    EXPECT_EQ(readAll(appDir.filePath(QStringLiteral("cardform.ini"))), QByteArray("current=0\r\n"));
+    EXPECT_FALSE(QFile::exists(other.filePath(QStringLiteral("cardform.ini"))));
+    QSettings stored(settingsPath, QSettings::IniFormat);
+    EXPECT_EQ(stored.value("dir/save").toString(), s.appDir());
+    EXPECT_EQ(stored.value("dir/bmp").toString(), s.appDir());
+    EXPECT_EQ(stored.value("print/adj_x").toInt(), 0);
+    EXPECT_EQ(stored.value("print/adj_y").toInt(), 0);
+}
+
+TEST_F(CardAppTest, ValuesChangedWhileRunningAreUsedAtTheNextStart)
+{
+    auto first = makeApp();
+    first->prepare();
+    platform::AppSettings& s = platform::appSettings();
+    ASSERT_TRUE(s.setDocumentFolder(other.path()));
+    s.setAdjustX(-3);
+    s.setAdjustY(12);
+    CardFormatCatalog::instance().setCurrent(1);
+    first->shutdown();
+
+    CardFormatCatalog::instance() = CardFormatCatalog();
+    auto second = makeApp();
+    second->prepare();
+    EXPECT_EQ(s.documentFolder(), other.path());
+    EXPECT_EQ(s.pictureFolder(), s.appDir());
+    EXPECT_EQ(s.adjustX(), -3);
+    EXPECT_EQ(s.adjustY(), 12);
+    EXPECT_EQ(CardFormatCatalog::instance().current(), 1);
+    auto editor = second->createEditor(QString());
+    EXPECT_EQ(editor->page().cardWidth, CardFormatCatalog::instance().format(1).cardWidth);
+}
+
+TEST_F(CardAppTest, BadStoredValuesKeepTheDefaults)
+{
+    {
+        QSettings stored(settingsPath, QSettings::IniFormat);
+        stored.setValue("print/adj_x", "abc");
+        stored.setValue("print/adj_y", "99999999999");
+        stored.setValue("dir/save", QString(300, QLatin1Char('d')));
+        stored.setValue("dir/bmp", QString());
+    }
+    auto app = makeApp();
+    app->prepare();
+    const platform::AppSettings& s = platform::appSettings();
+    EXPECT_EQ(s.adjustX(), 0);
+    EXPECT_EQ(s.adjustY(), 0);
+    EXPECT_EQ(s.documentFolder(), s.appDir());
+    EXPECT_EQ(s.pictureFolder(), s.appDir());
+}
+
+TEST_F(CardAppTest, FolderOfTwoHundredFiftySixBytesIsRefused)
+{
+    platform::AppSettings& s = platform::appSettings();
+    s.setAppDir(QStringLiteral("/app"));
+    s.resetToDefaults();
+    EXPECT_TRUE(s.setPictureFolder(QLatin1Char('/') + QString(254, QLatin1Char('p'))));
+    EXPECT_EQ(QFile::encodeName(s.pictureFolder()).size(), 255);
+    // Multibyte characters count by their bytes.
+    EXPECT_FALSE(s.setPictureFolder(QLatin1Char('/') + QString(100, QChar(0x540D))));
+    EXPECT_EQ(QFile::encodeName(s.pictureFolder()).size(), 255);
+}
+
+TEST_F(CardAppTest, MissingApplicationDirectoryWritesNothingElsewhere)
+{
+    const QString missing = other.filePath(QStringLiteral("gone"));
+    qputenv("NURELPAD_APPDIR", QFile::encodeName(missing));
+    QDir::setCurrent(other.path());
+    auto app = makeApp();
+    app->prepare();
+    EXPECT_EQ(CardFormatCatalog::instance().count(), 2);
+    app->shutdown();
+    EXPECT_FALSE(QFile::exists(QDir(missing).filePath(QStringLiteral("cardform.ini"))));
+    EXPECT_FALSE(QFile::exists(other.filePath(QStringLiteral("cardform.ini"))));
+    // The settings are still stored.
+    EXPECT_TRUE(QSettings(settingsPath, QSettings::IniFormat).contains("print/adj_x"));
+}
+
+} // namespace
