@@ -9,7 +9,12 @@
 #include "resources/Strings.h"
 #include "resources/Templates.h"
 
+#include "platform/Dc.h"
+
 #include <QContextMenuEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScrollBar>
 #include <QKeyEvent>
 #include <QMenu>
 
@@ -22,6 +27,8 @@ using platform::Notify;
 
 const CommandEntry<CardEditorDlg> CardEditorDlg::commandTable[] = {
     {ctl::Help, Notify::Clicked, &CardEditorDlg::onHelpCommand},
+    {ctl::ZoomIn, Notify::Clicked, &CardEditorDlg::onZoomIn},
+    {ctl::ZoomOut, Notify::Clicked, &CardEditorDlg::onZoomOut},
 };
 
 namespace {
@@ -42,8 +49,17 @@ constexpr ToolTip kToolTips[] = {
 } // namespace
 
 CardEditorDlg::CardEditorDlg(const QString& documentPath, QWidget* parent)
-    : TemplateDialog(resources::dialogTemplate(resources::dlg::Editor), parent), startDocument_(documentPath)
+    : TemplateDialog(resources::dialogTemplate(resources::dlg::Editor), parent),
+      startDocument_(documentPath),
+      view_(this, item(ctl::Canvas), itemAs<QScrollBar>(ctl::HScroll), itemAs<QScrollBar>(ctl::VScroll), page_)
 {
+    // The canvas lets the mouse through to the window.
+    item(ctl::Canvas)->setAttribute(Qt::WA_TransparentForMouseEvents);
+    for (const auto orientation : {Qt::Horizontal, Qt::Vertical}) {
+        QScrollBar* bar = itemAs<QScrollBar>(orientation == Qt::Horizontal ? ctl::HScroll : ctl::VScroll);
+        connect(bar, &QAbstractSlider::actionTriggered, this,
+                [this, orientation](int action) { onScrollAction(orientation, action); });
+    }
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     setWindowFlag(Qt::WindowMinimizeButtonHint, true);
     setAttribute(Qt::WA_DeleteOnClose, false);
@@ -67,6 +83,7 @@ void CardEditorDlg::initialise()
     const CardFormat format = CardFormatCatalog::instance().currentFormat();
     page_.cardWidth = format.cardWidth;
     page_.cardHeight = format.cardHeight;
+    LayoutCard(true);
 
     installToolTips();
 
@@ -93,6 +110,64 @@ void CardEditorDlg::onHelpCommand()
     help_->show();
     help_->raise();
     help_->activateWindow();
+}
+
+void CardEditorDlg::RedrawCard()
+{
+    repaint(view_.canvasRect());
+}
+
+void CardEditorDlg::LayoutCard(bool fit)
+{
+    view_.layoutCard(fit);
+}
+
+bool CardEditorDlg::ZoomStep(bool up)
+{
+    return CardView::zoomStep(up);
+}
+
+void CardEditorDlg::onZoomIn()
+{
+    if (ZoomStep(true))
+        LayoutCard(false);
+}
+
+void CardEditorDlg::onZoomOut()
+{
+    if (ZoomStep(false))
+        LayoutCard(false);
+}
+
+void CardEditorDlg::onScrollAction(Qt::Orientation orientation, int action)
+{
+    QScrollBar* bar = itemAs<QScrollBar>(orientation == Qt::Horizontal ? ctl::HScroll : ctl::VScroll);
+    int code = -1;
+    switch (action) {
+    case QAbstractSlider::SliderSingleStepSub: code = SbLineUp; break;
+    case QAbstractSlider::SliderSingleStepAdd: code = SbLineDown; break;
+    case QAbstractSlider::SliderPageStepSub: code = SbPageUp; break;
+    case QAbstractSlider::SliderPageStepAdd: code = SbPageDown; break;
+    case QAbstractSlider::SliderMove: code = SbThumbTrack; break;
+    case QAbstractSlider::SliderToMinimum: code = SbTop; break;
+    case QAbstractSlider::SliderToMaximum: code = SbBottom; break;
+    default: return;
+    }
+    // The bar has already moved its slider; the card decides the position.
+    const int requested = bar->sliderPosition();
+    {
+        const QSignalBlocker block(bar);
+        bar->setSliderPosition(bar->value());
+    }
+    view_.scroll(orientation, code, requested);
+    bar->setSliderPosition(bar->value());
+}
+
+void CardEditorDlg::paintEvent(QPaintEvent* event)
+{
+    QPainter painter(this);
+    platform::Dc dc(&painter);
+    view_.paint(dc, event->rect(), selected_);
 }
 
 void CardEditorDlg::systemCommand(int command)

@@ -1,8 +1,72 @@
 #pragma once
 
-// The card page: the card size in whole millimetres.
+#include "model/ObjItem.h"
+#include "platform/Dib.h"
+
+#include <cstdint>
+#include <list>
+#include <memory>
+
+namespace platform {
+class Dc;
+}
+
+// The card page: the background, the items in drawing order (head drawn first)
+// and the card size in whole millimetres. The page owns its items.
 class PmrData {
 public:
+    using ItemList = std::list<std::unique_ptr<ObjItem>>;
+    using Position = ItemList::iterator;
+
+    PmrData() = default;
+    PmrData(const PmrData&) = delete;
+    PmrData& operator=(const PmrData&) = delete;
+
+    ItemList& items() { return items_; }
+    const ItemList& items() const { return items_; }
+
+    // Appends at the tail (the top of its group) and returns its position.
+    Position append(std::unique_ptr<ObjItem> item);
+    // Inserts after pos and returns the new position.
+    Position insertAfter(Position pos, std::unique_ptr<ObjItem> item);
+    // Moves the item at pos to the head; returns its new position.
+    Position moveToHead(Position pos);
+    // Destroys the item at pos.
+    void remove(Position pos);
+    // Destroys every item and resets the background; the size stays.
+    void clear();
+
+    // Non-text items in list order, then text items in list order.
+    template <class F>
+    void forEachInDrawingOrder(F&& f) const
+    {
+        for (const auto& item : items_)
+            if (!item->isText())
+                f(*item);
+        for (const auto& item : items_)
+            if (item->isText())
+                f(*item);
+    }
+
+    // Background. The pattern, when there is one, is drawn instead of the colour.
+    static constexpr int kMinPatternScale = 20;
+    static constexpr int kMaxPatternScale = 100;
+    // Takes the pattern and resets the scale to 100.
+    void setPattern(platform::Dib picture);
+    // Drops the pattern and keeps the colour.
+    void setBackColor(std::uint32_t color);
+    void setPatternScale(int percent);
+
+    // Paints the background over card, a rectangle in dc's device pixels at the
+    // current view scale; only tiles meeting the clip box are drawn.
+    void drawBackground(platform::Dc& dc, const platform::Rect& card) const;
+
+    platform::Dib pattern;
+    std::uint32_t backColor = 0xFFFFFF;
     int cardWidth = 91;
     int cardHeight = 55;
+    int patternScale = 100;
+
+private:
+    ItemList items_;
 };

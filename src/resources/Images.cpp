@@ -444,41 +444,49 @@ bool inIndicator(Indicator kind, int x, int y)
     return !corner;
 }
 
+// The tick of a pressed check box, in the box's 8 × 8 interior.
+constexpr const char* kTick[8] = {
+    "......##",
+    ".....###",
+    "#...###.",
+    "##.###..",
+    "#####...",
+    ".###....",
+    "..#.....",
+    "........",
+};
+
+bool inMark(Indicator kind, int x, int y)
+{
+    if (kind == Indicator::Radio) {
+        const double dx = x + 0.5 - kIndSize / 2.0, dy = y + 0.5 - kIndTop - kIndSize / 2.0;
+        return dx * dx + dy * dy <= 4.0;
+    }
+    const int tx = x - 1, ty = y - kIndTop - 1;
+    return tx >= 0 && tx < 8 && ty >= 0 && ty < 8 && kTick[ty][tx] == '#';
+}
+
 QImage indicatorSheet(Indicator kind)
 {
     const int f = img::SheetFrameSize;
     QImage out(f * img::SheetFrames, f * 2, QImage::Format_RGB32);
-    out.fill(kPalette[Black]);
     for (int frame = 0; frame < img::SheetFrames; ++frame) {
         const bool pressed = frame % 2 == 1;
         const bool enabled = frame < 2;
-        const Pal edge = enabled ? Ink : Grey;
-        const Pal fill = enabled ? White : LightGrey;
-        const Pal mark = enabled ? Red : Grey;
-        const QImage cell = pixelArt(f, f, kPalette[fill], [&](QPainter& p) {
-            if (!pressed)
-                return;
-            if (kind == Indicator::Radio) {
-                p.setPen(Qt::NoPen);
-                p.setBrush(pal(mark));
-                p.drawEllipse(QPointF(5, 10), 2.5, 2.5);
-            } else {
-                p.setPen(pen(mark, 1.8));
-                p.drawPolyline(QPolygonF{QPointF(2.5, 9.8), QPointF(4.5, 12.2), QPointF(7.7, 7.3)});
-            }
-        });
         for (int y = 0; y < f; ++y) {
             for (int x = 0; x < f; ++x) {
                 const bool opaque = inIndicator(kind, x, y);
-                const bool edgePixel = opaque
+                const bool edge = opaque
                     && (!inIndicator(kind, x - 1, y) || !inIndicator(kind, x + 1, y)
                         || !inIndicator(kind, x, y - 1) || !inIndicator(kind, x, y + 1));
-                QRgb c = kPalette[Black];
-                if (edgePixel)
-                    c = kPalette[edge];
+                Pal c = Black;
+                if (edge)
+                    c = enabled ? Ink : Grey;
+                else if (opaque && pressed && inMark(kind, x, y))
+                    c = enabled ? Red : Grey;
                 else if (opaque)
-                    c = cell.pixel(x, y);
-                out.setPixel(frame * f + x, y, c);
+                    c = enabled ? White : LightGrey;
+                out.setPixel(frame * f + x, y, kPalette[c]);
                 out.setPixel(frame * f + x, f + y, opaque ? 0xFF000000 : 0xFFFFFFFF);
             }
         }

@@ -1,0 +1,236 @@
+#include "app/CardView.h"
+
+#include "model/ObjItem.h"
+#include "model/PmrData.h"
+#include "model/ViewScale.h"
+#include "platform/Dc.h"
+#include "platform/GdiMath.h"
+#include "resources/Images.h"
+
+#include <QPainter>
+#include <QScrollBar>
+#include <QWidget>
+
+#include <algorithm>
+
+using platform::Rect;
+
+namespace {
+
+constexpr std::uint32_t kLightGray = 0xC0C0C0;
+constexpr std::uint32_t kDarkGray = 0x808080;
+constexpr int kTextureBitmap = 130;
+constexpr int kShadowOffset = 10;
+constexpr int kScrollMargin = 20;
+constexpr int kLineStep = 10;
+
+} // namespace
+
+CardView::CardView(QWidget* window, QWidget* canvasFrame, QScrollBar* hBar, QScrollBar* vBar, const PmrData& page)
+    : window_(window), frame_(canvasFrame), hBar_(hBar), vBar_(vBar), page_(page)
+{
+}
+
+QRect CardView::canvasFrameRect() const
+{
+    return QRect(frame_->mapTo(window_, QPoint(0, 0)), frame_->size());
+}
+
+QRect CardView::canvasRect() const
+{
+    return canvasFrameRect().adjusted(1, 1, -1, -1);
+}
+
+void CardView::layoutCard(bool fit)
+{
+    const QRect canvas = canvasRect();
+    const int cw = canvas.width();
+    const int ch = canvas.height();
+    ViewScale& scale = viewScale();
+    if (fit) {
+        const int sw = platform::mulDivRound(cw - 40, 254, std::int64_t(page_.cardWidth) * 10);
+        const int sh = platform::mulDivRound(ch - 40, 254, std::int64_t(page_.cardHeight) * 10);
+        // A card without size keeps the scale it has.
+        int s = page_.cardWidth > 0 && page_.cardHeight > 0 ? std::min(sw, sh)
+                : page_.cardWidth > 0                       ? sw
+                : page_.cardHeight > 0                      ? sh
+                                                            : scale.fit;
+        s = std::max(s, 1);
+        scale.current = s;
+        scale.fit = s;
+    }
+    const int w = mmToDevice(page_.cardWidth);
+    const int h = mmToDevice(page_.cardHeight);
+    card_.left = platform::saturate(canvas.left() + (std::int64_t(cw) - w) / 2);
+    card_.top = platform::saturate(canvas.top() + (std::int64_t(ch) - h) / 2);
+    card_.right = platform::addSat(card_.left, w);
+    card_.bottom = platform::addSat(card_.top, h);
+
+    layoutBar(hBar_, canvas.left(), cw, w, card_.left, card_.right);
+    layoutBar(vBar_, canvas.top(), ch, h, card_.top, card_.bottom);
+    window_->update(canvas);
+}
+
+void CardView::layoutBar(QScrollBar* bar, int canvasStart, int canvasExtent, int cardExtent, int& cardStart, int& cardEnd)
+{
+    if (canvasExtent >= cardExtent) {
+        bar->hide();
+        return;
+    }
+    const bool wasVisible = !bar->isHidden();
+    bar->show();
+    const int minimum = platform::saturate(-std::int64_t(canvasStart) - kScrollMargin);
+    const int maximum = platform::saturate(std::int64_t(cardExtent) - canvasExtent - canvasStart + kScrollMargin);
+    if (wasVisible) {
+        const double oldMin = bar->minimum(), oldMax = bar->maximum(), oldPos = bar->value();
+        if (oldMax != oldMin) {
+            const double pos = maximum - (oldMax - oldPos) * (double(maximum) - minimum) / (oldMax - oldMin);
+            cardStart = platform::saturate(-static_cast<std::int64_t>(pos));
+            cardEnd = platform::addSat(cardStart, cardExtent);
+        }
+    }
+    const QSignalBlocker block(bar);
+    bar->setRange(minimum, maximum);
+    bar->setValue(-cardStart);
+}
+
+bool CardView::zoomStep(bool up)
+{
+    ViewScale& scale = viewScale();
+    if (scale.fit <= 0)
+        return false;
+    const int z = int((std::int64_t(scale.fit) / 2 + std::int64_t(scale.current) * 10) / scale.fit);
+    int step = 0;
+    if (up) {
+        const auto it = std::find_if(ViewScale::kZoomSteps.begin(), ViewScale::kZoomSteps.end(),
+                                     [z](int s) { return s > z; });
+        if (it == ViewScale::kZoomSteps.end())
+            return false;
+        step = *it;
+    } else {
+        const auto it = std::find_if(ViewScale::kZoomSteps.rbegin(), ViewScale::kZoomSteps.rend(),
+                                     [z](int s) { return s < z; });
+        if (it == ViewScale::kZoomSteps.rend())
+            return false;
+        step = *it;
+    }
+    scale.current = platform::saturate(std::int64_t(scale.fit) * step / 10);
+    return true;
+}
+
+int CardView::scroll(Qt::Orientation orientation, int code, int position)
+{
+    QScrollBar* bar = orientation == Qt::Horizontal ? hBar_ : vBar_;
+    const int minimum = bar->minimum(), maximum = bar->maximum(), p = bar->value();
+    int pos = p;
+    switch (code) {
+    case SbLineUp:
+    case SbPageUp: pos = std::max(p - kLineStep, minimum); break;
+    case SbLineDown:
+    case SbPageDown: pos = std::min(p + kLineStep, maximum); break;
+    case SbThumbPosition:
+    case SbThumbTrack: pos = position; break;
+    case SbTop: pos = std::max(p - 1, minimum); break;
+    case SbBottom: pos = std::min(p + 1, maximum); break;
+    case SbEndScroll: return 0;
+    default: break;
+    }
+    int& start = orientation == Qt::Horizontal ? card_.left : card_.top;
+    int& end = orientation == Qt::Horizontal ? card_.right : card_.bottom;
+    const int d = platform::saturate(-(std::int64_t(start) + pos));
+    start = platform::addSat(start, d);
+    end = platform::addSat(end, d);
+    {
+        const QSignalBlocker block(bar);
+        bar->setValue(-start);
+    }
+    if (d != 0) {
+        const QRect canvas = canvasRect();
+        if (orientation == Qt::Horizontal)
+            window_->scroll(d, 0, canvas);
+        else
+            window_->scroll(0, d, canvas);
+    }
+    return d;
+}
+
+void CardView::drawSelectionMarks(platform::Dc& dc, const ObjItem& item)
+{
+    const platform::Pen pen = dc.setPen(platform::Pen::solid(Qt::white));
+    const platform::Brush brush = dc.setBrush(platform::Brush::null());
+    const platform::Rop2 rop = dc.setRop2(platform::Rop2::XorPen);
+    if (item.isText()) {
+        const Rect b = toDevice(item.GetBounds());
+        dc.rectangle(b.left, b.top, b.right, b.bottom);
+    } else {
+        for (int i = 0; i < item.GetHandleCount(); ++i) {
+            QPoint hp;
+            if (!item.GetHandle(i, hp))
+                continue;
+            const QPoint d = toDevice(hp);
+            dc.rectangle(d.x() - 3, d.y() - 3, d.x() + 4, d.y() + 4);
+        }
+    }
+    dc.setRop2(rop);
+    dc.setBrush(brush);
+    dc.setPen(pen);
+}
+
+QImage CardView::composeCard(const ObjItem* selected, QRect* visibleOut) const
+{
+    const QRect visible = card_.toQRect().intersected(canvasFrameRect());
+    if (visibleOut)
+        *visibleOut = visible;
+    if (visible.isEmpty())
+        return {};
+    platform::Dc dc(visible.size());
+    if (!dc.isValid())
+        return {};
+    dc.setViewportOrigin(QPoint(card_.left - visible.left(), card_.top - visible.top()));
+    page_.drawBackground(dc, Rect{0, 0, platform::saturate(card_.width()), platform::saturate(card_.height())});
+    page_.forEachInDrawingOrder([&dc](const ObjItem& item) { item.Draw(dc); });
+    if (selected)
+        drawSelectionMarks(dc, *selected);
+    return *dc.image();
+}
+
+void CardView::redrawCard(platform::Dc& dc, const ObjItem* selected) const
+{
+    QRect visible;
+    const QImage image = composeCard(selected, &visible);
+    if (image.isNull())
+        return;
+    const int level = dc.save();
+    dc.intersectClip(canvasRect());
+    dc.drawImage(visible.left(), visible.top(), image);
+    dc.restore(level);
+}
+
+void CardView::paint(platform::Dc& dc, const QRect& paintRect, const ObjItem* selected) const
+{
+    // Window background: the paper texture, or the plain face colour on displays
+    // of 256 colours or fewer.
+    if (dc.bitsPerPixel() < 9) {
+        dc.fillRect(paintRect, window_->palette().color(QPalette::Button));
+    } else {
+        const QImage tile = resources::bitmap(kTextureBitmap);
+        if (!tile.isNull() && dc.painter()) {
+            const int tw = tile.width(), th = tile.height();
+            dc.painter()->drawTiledPixmap(paintRect, QPixmap::fromImage(tile),
+                                          QPoint(paintRect.x() % tw, paintRect.y() % th));
+        }
+    }
+
+    const QRect canvas = canvasRect();
+    if (canvas.isEmpty())
+        return;
+    const int level = dc.save();
+    dc.selectClip(canvas);
+    dc.fillRect(canvas, platform::colorFromRef(kLightGray));
+    dc.setPen(platform::Pen::null());
+    dc.setBrush(platform::Brush::solid(platform::colorFromRef(kDarkGray)));
+    const Rect shadow = card_.translated(kShadowOffset, kShadowOffset);
+    dc.rectangle(shadow.left, shadow.top, shadow.right, shadow.bottom);
+    dc.restore(level);
+    redrawCard(dc, selected);
+}

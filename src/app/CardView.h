@@ -1,0 +1,70 @@
+#pragma once
+
+#include "platform/Rect.h"
+
+#include <QImage>
+#include <QRect>
+
+class ObjItem;
+class PmrData;
+class QScrollBar;
+class QWidget;
+
+namespace platform {
+class Dc;
+}
+
+// Scroll requests, numbered as the platform's scroll bar notifications.
+enum ScrollCode {
+    SbLineUp = 0,
+    SbLineDown = 1,
+    SbPageUp = 2,
+    SbPageDown = 3,
+    SbThumbPosition = 4,
+    SbThumbTrack = 5,
+    SbTop = 6,
+    SbBottom = 7,
+    SbEndScroll = 8,
+};
+
+// The canvas of the editor window: places the card (the card rectangle, in window
+// pixels), zooms, scrolls, paints the window and composes the card off screen.
+class CardView {
+public:
+    CardView(QWidget* window, QWidget* canvasFrame, QScrollBar* hBar, QScrollBar* vBar, const PmrData& page);
+
+    const platform::Rect& cardRect() const { return card_; }
+    // The canvas frame's client area in window pixels, and the same shrunk by 1.
+    QRect canvasFrameRect() const;
+    QRect canvasRect() const;
+
+    // Centres the card on the canvas and sets the scroll bars; with fit, first
+    // finds the scale at which the card fits with about 20 pixels to spare.
+    void layoutCard(bool fit);
+    // One zoom step up or down; false when already at the end.
+    static bool zoomStep(bool up);
+    // A scroll bar request; returns how far the card moved (window pixels).
+    int scroll(Qt::Orientation orientation, int code, int position = 0);
+
+    // The visible part of the card composed off screen, with the marks of the
+    // selected item; its place in the window goes to *visible. Null when no part
+    // of the card is visible.
+    QImage composeCard(const ObjItem* selected, QRect* visible = nullptr) const;
+    // composeCard copied into dc (window pixels), clipped to the canvas.
+    void redrawCard(platform::Dc& dc, const ObjItem* selected) const;
+    // The window's paint: texture, canvas, shadow and card.
+    void paint(platform::Dc& dc, const QRect& paintRect, const ObjItem* selected) const;
+
+    // The selection marks of an item, drawn inverting what lies under them.
+    static void drawSelectionMarks(platform::Dc& dc, const ObjItem& item);
+
+private:
+    void layoutBar(QScrollBar* bar, int canvasStart, int canvasExtent, int cardExtent, int& cardStart, int& cardEnd);
+
+    QWidget* window_;
+    QWidget* frame_;
+    QScrollBar* hBar_;
+    QScrollBar* vBar_;
+    const PmrData& page_;
+    platform::Rect card_;
+};

@@ -1,0 +1,48 @@
+#include "model/ObjItem.h"
+
+#include "model/Geometry.h"
+
+using platform::addSat;
+using platform::Rect;
+
+std::unique_ptr<ObjItem> ObjItem::Clone() const
+{
+    return std::unique_ptr<ObjItem>(new ObjItem(*this));
+}
+
+void ObjItem::Draw(platform::Dc&) const {}
+
+bool ObjItem::HitTest(int px, int py) const
+{
+    return GetBounds().contains(px, py);
+}
+
+bool ObjItem::GetHandle(int, QPoint&) const
+{
+    return false;
+}
+
+void ObjItem::Offset(int dx, int dy)
+{
+    x = addSat(x, dx);
+    y = addSat(y, dy);
+}
+
+void ObjItem::MoveHandle(int, int, int) {}
+
+Rect ObjItem::GetBounds() const
+{
+    return plainBounds();
+}
+
+Rect ObjItem::plainBounds() const
+{
+    return {x, y, addSat(x, cx), addSat(y, cy)};
+}
+
+void ObjItem::centreOnCard(const Rect& card)
+{
+    const Rect r = centreIn(plainBounds(), card);
+    x = r.left;
+    y = r.top;
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "platform/Rect.h"
+
+#include <QPoint>
+
+#include <cstdint>
+#include <memory>
+
+namespace platform {
+class Dc;
+}
+
+// The base of every card item. Geometry is in item units (1/720 inch) relative
+// to the card's top-left corner.
+class ObjItem {
+public:
+    enum Kind { KindBase = 0, KindText = 1, KindLine = 2, KindPicture = 3, KindRect = 4 };
+
+    ObjItem() = default;
+    virtual ~ObjItem() = default;
+
+    // The class name documents carry.
+    virtual const char* className() const { return "ObjItem"; }
+
+    // A copy of the same class; the caller owns it. Nothing when it cannot be made.
+    virtual std::unique_ptr<ObjItem> Clone() const;
+    // Draws into dc at the current view scale; the viewport origin is the card's corner.
+    virtual void Draw(platform::Dc& dc) const;
+    virtual bool HitTest(int px, int py) const;
+    virtual int GetHandleCount() const { return 0; }
+    virtual bool GetHandle(int index, QPoint& out) const;
+    virtual void Offset(int dx, int dy);
+    virtual void MoveHandle(int index, int dx, int dy);
+    virtual platform::Rect GetBounds() const;
+
+    bool isText() const { return kind == KindText; }
+
+    int kind = KindBase;
+    int x = 0;
+    int y = 0;
+    std::uint32_t color = 0;
+    int cx = 0;
+    int cy = 0;
+
+protected:
+    ObjItem(const ObjItem&) = default;
+    ObjItem& operator=(const ObjItem&) = default;
+    // (x, y, x + cx, y + cy), not normalised.
+    platform::Rect plainBounds() const;
+    // The card rectangle's centre for a new item of the present size.
+    void centreOnCard(const platform::Rect& card);
+};

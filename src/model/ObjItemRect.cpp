@@ -1,0 +1,72 @@
+#include "model/ObjItemRect.h"
+
+#include "model/ViewScale.h"
+#include "platform/Dc.h"
+#include "platform/GdiMath.h"
+
+#include <algorithm>
+
+using platform::addSat;
+using platform::Rect;
+
+ObjItemRect::ObjItemRect()
+{
+    kind = KindRect;
+    cx = cy = platform::mulDivRound(30, ViewScale::kUnitsPerInch, viewScale().current);
+}
+
+ObjItemRect::ObjItemRect(const Rect& card) : ObjItemRect()
+{
+    centreOnCard(card);
+}
+
+std::unique_ptr<ObjItem> ObjItemRect::Clone() const
+{
+    return std::make_unique<ObjItemRect>(*this);
+}
+
+bool ObjItemRect::cornerHandle(const Rect& r, int index, QPoint& out)
+{
+    switch (index) {
+    case 0: out = {r.right, r.bottom}; return true;
+    case 1: out = {r.left, r.top}; return true;
+    case 2: out = {r.left, r.bottom}; return true;
+    case 3: out = {r.right, r.top}; return true;
+    default: return false;
+    }
+}
+
+bool ObjItemRect::GetHandle(int index, QPoint& out) const
+{
+    return cornerHandle(plainBounds(), index, out);
+}
+
+void ObjItemRect::MoveHandle(int index, int dx, int dy)
+{
+    if (index < 0 || index > 3)
+        return;
+    Rect r = plainBounds();
+    const bool movesRight = index == 0 || index == 3;
+    const bool movesBottom = index == 0 || index == 2;
+    if (movesRight)
+        r.right = std::max(addSat(r.right, dx), addSat(r.left, 1));
+    else
+        r.left = std::min(addSat(r.left, dx), addSat(r.right, -1));
+    if (movesBottom)
+        r.bottom = std::max(addSat(r.bottom, dy), addSat(r.top, 1));
+    else
+        r.top = std::min(addSat(r.top, dy), addSat(r.bottom, -1));
+    x = r.left;
+    y = r.top;
+    cx = platform::saturate(r.width());
+    cy = platform::saturate(r.height());
+}
+
+void ObjItemRect::Draw(platform::Dc& dc) const
+{
+    const Rect r = toDevice(plainBounds()).inflated(1, 1);
+    dc.setPen(platform::Pen::null());
+    const platform::Brush previous = dc.setBrush(platform::Brush::solid(platform::colorFromRef(color)));
+    dc.rectangle(r.left, r.top, r.right, r.bottom);
+    dc.setBrush(previous);
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "model/ObjItem.h"
+
+// A filled rectangle.
+class ObjItemRect : public ObjItem {
+public:
+    // 30 × 30 device pixels at the current scale, black.
+    ObjItemRect();
+    // The default rectangle centred on the card.
+    explicit ObjItemRect(const platform::Rect& card);
+
+    const char* className() const override { return "ObjItemRect"; }
+    std::unique_ptr<ObjItem> Clone() const override;
+    void Draw(platform::Dc& dc) const override;
+    int GetHandleCount() const override { return 4; }
+    bool GetHandle(int index, QPoint& out) const override;
+    void MoveHandle(int index, int dx, int dy) override;
+
+    // Handles 0..3: bottom-right, top-left, bottom-left, top-right.
+    static bool cornerHandle(const platform::Rect& r, int index, QPoint& out);
+};

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "model/ObjItem.h"
+#include "platform/LogFont.h"
+
+#include <QByteArray>
+#include <QString>
+
+// A block of text; lines separated by CR LF. `x` is the left edge, the centre or
+// the right edge of the block by `align`; `y` is its top. `cx`, `cy` are the
+// extent last measured by RecalcSize, in item units.
+class ObjItemText : public ObjItem {
+public:
+    enum Align { AlignLeft = 0, AlignCenter = 1, AlignRight = 2 };
+    static constexpr int kMinFontSize = 8;
+    static constexpr int kMaxFontSize = 72;
+
+    // "Text" in ＭＳ Ｐゴシック, lfHeight +12, measured.
+    ObjItemText();
+    explicit ObjItemText(const platform::Rect& card);
+
+    const char* className() const override { return "ObjItemText"; }
+    std::unique_ptr<ObjItem> Clone() const override;
+    void Draw(platform::Dc& dc) const override;
+    platform::Rect GetBounds() const override;
+
+    void SetText(const QByteArray& cp932);
+    const QByteArray& GetText() const { return text; }
+    // |n| limited to 8..72, stored as a character height (negative).
+    void SetFontSize(int n);
+    int GetFontSize() const;
+    void SetFont(const platform::LogFont& f);
+    const platform::LogFont& GetFont() const { return font; }
+    int GetAlign() const { return align; }
+    // Moves the anchor so the block stays where it is.
+    void SetAlign(int a);
+
+    // Measures the block at ten times the point size on a 1:1 surface, so the
+    // pixels are item units.
+    void RecalcSize();
+
+    // The left edge of the block for the anchor, width and alignment given.
+    static std::int64_t blockLeft(std::int64_t anchor, std::int64_t width, int align);
+    static platform::LogFont defaultFont();
+
+    QByteArray text;
+    platform::LogFont font;
+    int reserved = 0;
+    int align = AlignLeft;
+};

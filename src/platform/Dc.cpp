@@ -1,0 +1,725 @@
+#include "platform/Dc.h"
+
+#include "platform/DcInternal.h"
+
+#include <QPageLayout>
+#include <QPagedPaintDevice>
+#include <QPaintEngine>
+#include <QPainter>
+#include <QPainterPathStroker>
+
+#include <algorithm>
+#include <cmath>
+
+namespace platform {
+
+using dcdetail::i64;
+
+QColor colorFromRef(std::uint32_t colorRef)
+{
+    return QColor(int(colorRef & 0xFF), int((colorRef >> 8) & 0xFF), int((colorRef >> 16) & 0xFF));
+}
+
+std::uint32_t colorToRef(const QColor& color)
+{
+    const QRgb c = color.rgb();
+    return std::uint32_t(qRed(c)) | (std::uint32_t(qGreen(c)) << 8) | (std::uint32_t(qBlue(c)) << 16);
+}
+
+Brush Brush::pattern(const QImage& image)
+{
+    std::array<std::uint8_t, 8> rows{};
+    for (int y = 0; y < 8 && y < image.height(); ++y)
+        for (int x = 0; x < 8 && x < image.width(); ++x)
+            if (qGray(image.pixel(x, y)) >= 128)
+                rows[size_t(y)] |= std::uint8_t(0x80 >> x);
+    return pattern(rows);
+}
+
+// ---------------------------------------------------------------- construction
+
+Dc::Dc(QSize size)
+{
+    ownedImage_ = std::make_unique<QImage>(size.expandedTo(QSize(0, 0)), QImage::Format_RGB32);
+    if (!ownedImage_->isNull())
+        ownedImage_->fill(Qt::white);
+    image_ = ownedImage_.get();
+    init(image_);
+}
+
+Dc::Dc(QImage* image)
+{
+    if (image && !image->isNull() && image->format() != QImage::Format_RGB32)
+        *image = image->convertToFormat(QImage::Format_RGB32);
+    image_ = image;
+    init(image);
+}
+
+Dc::Dc(QPaintDevice* device)
+{
+    if (device && device->devType() == QInternal::Image)
+        image_ = static_cast<QImage*>(device);
+    init(device);
+}
+
+Dc::Dc(QPainter* painter)
+{
+    if (!painter || !painter->isActive())
+        return;
+    painter_ = painter;
+    painter_->save();
+    if (painter_->hasClipping())
+        baseClip_ = painter_->clipPath();
+    QPaintDevice* device = painter_->device();
+    if (device && device->devType() == QInternal::Image)
+        image_ = static_cast<QImage*>(device);
+    init(device);
+}
+
+Dc::~Dc()
+{
+    if (painter_ && !ownedPainter_)
+        painter_->restore();
+    if (ownedPainter_ && ownedPainter_->isActive())
+        ownedPainter_->end();
+}
+
+void Dc::init(QPaintDevice* device)
+{
+    if (!device)
+        return;
+    if (!painter_) {
+        if (device->width() <= 0 || device->height() <= 0)
+            return;
+        ownedPainter_ = std::make_unique<QPainter>();
+        if (!ownedPainter_->begin(device)) {
+            ownedPainter_.reset();
+            return;
+        }
+        painter_ = ownedPainter_.get();
+    }
+    deviceRect_ = QRect(0, 0, device->width(), device->height());
+    if (image_) {
+        const auto toDpi = [](int dpm) { return dpm > 0 ? int(std::lround(dpm * 0.0254)) : 96; };
+        dpiX_ = toDpi(image_->dotsPerMeterX());
+        dpiY_ = toDpi(image_->dotsPerMeterY());
+    } else {
+        dpiX_ = device->logicalDpiX() > 0 ? device->logicalDpiX() : 96;
+        dpiY_ = device->logicalDpiY() > 0 ? device->logicalDpiY() : 96;
+    }
+    bitsPerPixel_ = device->depth() > 0 ? device->depth() : 32;
+    if (auto* paged = dynamic_cast<QPagedPaintDevice*>(device))
+        physicalOffset_ = paged->pageLayout().paintRectPixels(dpiX_).topLeft();
+
+    painter_->setRenderHint(QPainter::Antialiasing, false);
+    painter_->setRenderHint(QPainter::SmoothPixmapTransform, false);
+    painter_->setRenderHint(QPainter::TextAntialiasing, true);
+    painter_->setBrushOrigin(0, 0);
+    selectFont(LogFont{});
+    applyClip();
+}
+
+bool Dc::isValid() const
+{
+    return painter_ && painter_->isActive() && !deviceRect_.isEmpty();
+}
+
+void Dc::setPixelsPerInch(int x, int y)
+{
+    dpiX_ = x > 0 ? x : dpiX_;
+    dpiY_ = y > 0 ? y : dpiY_;
+}
+
+// ---------------------------------------------------------------- state
+
+QPoint Dc::setViewportOrigin(QPoint origin)
+{
+    const QPoint old = st_.origin;
+    st_.origin = origin;
+    return old;
+}
+
+QPoint Dc::offsetViewportOrigin(int dx, int dy)
+{
+    const QPoint old = st_.origin;
+    st_.origin = QPoint(dcdetail::clampInt(i64(old.x()) + dx), dcdetail::clampInt(i64(old.y()) + dy));
+    return old;
+}
+
+int Dc::save()
+{
+    saved_.push_back(st_);
+    return int(saved_.size());
+}
+
+bool Dc::restore(int level)
+{
+    const i64 n = i64(saved_.size());
+    const i64 target = level < 0 ? n + level : i64(level) - 1; // index of the state to take
+    if (level == 0 || target < 0 || target >= n)
+        return false;
+    st_ = saved_[size_t(target)];
+    saved_.resize(size_t(target));
+    applyClip();
+    return true;
+}
+
+Pen Dc::setPen(const Pen& pen)
+{
+    return std::exchange(st_.pen, pen);
+}
+
+Brush Dc::setBrush(const Brush& brush)
+{
+    return std::exchange(st_.brush, brush);
+}
+
+QColor Dc::setTextColor(const QColor& color)
+{
+    return std::exchange(st_.textColor, color);
+}
+
+QColor Dc::setBkColor(const QColor& color)
+{
+    return std::exchange(st_.bkColor, color);
+}
+
+BkMode Dc::setBkMode(BkMode mode)
+{
+    return std::exchange(st_.bkMode, mode);
+}
+
+Rop2 Dc::setRop2(Rop2 rop)
+{
+    return std::exchange(st_.rop2, rop);
+}
+
+// ---------------------------------------------------------------- clipping
+
+namespace {
+
+QPainterPath pathOf(const QRect& r)
+{
+    QPainterPath p;
+    p.addRect(QRectF(r));
+    return p;
+}
+
+} // namespace
+
+void Dc::setClip(Clip clip)
+{
+    if (clip.kind == Clip::Path)
+        clip.rect = clip.path.boundingRect().toAlignedRect();
+    st_.clip = std::move(clip);
+    applyClip();
+}
+
+void Dc::applyClip()
+{
+    if (!painter_)
+        return;
+    if (baseClip_)
+        painter_->setClipPath(*baseClip_, Qt::ReplaceClip);
+    else
+        painter_->setClipping(false);
+    const Qt::ClipOperation op = baseClip_ ? Qt::IntersectClip : Qt::ReplaceClip;
+    if (st_.clip.kind == Clip::Rect)
+        painter_->setClipRect(st_.clip.rect, op);
+    else if (st_.clip.kind == Clip::Path)
+        painter_->setClipPath(st_.clip.path, op);
+}
+
+void Dc::intersectWith(const Clip& other)
+{
+    Clip c;
+    if (st_.clip.kind == Clip::None) {
+        c = other;
+    } else if (st_.clip.kind == Clip::Rect && other.kind == Clip::Rect) {
+        c.kind = Clip::Rect;
+        c.rect = st_.clip.rect & other.rect;
+    } else {
+        const QPainterPath a = st_.clip.kind == Clip::Rect ? pathOf(st_.clip.rect) : st_.clip.path;
+        const QPainterPath b = other.kind == Clip::Rect ? pathOf(other.rect) : other.path;
+        c.kind = Clip::Path;
+        c.path = a.intersected(b);
+    }
+    setClip(std::move(c));
+}
+
+void Dc::selectClip(const QRect& deviceRect)
+{
+    Clip c;
+    c.kind = Clip::Rect;
+    c.rect = deviceRect.normalized();
+    setClip(std::move(c));
+}
+
+void Dc::selectClip(const QPainterPath& devicePath)
+{
+    Clip c;
+    c.kind = Clip::Path;
+    c.path = devicePath;
+    setClip(std::move(c));
+}
+
+void Dc::selectClipEllipse(const QRect& deviceRect)
+{
+    QPainterPath p;
+    p.addEllipse(QRectF(deviceRect.normalized()));
+    selectClip(p);
+}
+
+void Dc::intersectClip(const QRect& deviceRect)
+{
+    Clip c;
+    c.kind = Clip::Rect;
+    c.rect = deviceRect.normalized();
+    intersectWith(c);
+}
+
+void Dc::intersectClip(const QPainterPath& devicePath)
+{
+    Clip c;
+    c.kind = Clip::Path;
+    c.path = devicePath;
+    intersectWith(c);
+}
+
+void Dc::clearClip()
+{
+    setClip(Clip{});
+}
+
+QRect Dc::drawableRect() const
+{
+    QRect r = deviceRect_;
+    if (st_.clip.kind != Clip::None)
+        r &= st_.clip.rect;
+    if (baseClip_)
+        r &= baseClip_->boundingRect().toAlignedRect();
+    return r;
+}
+
+QRect Dc::clipBox() const
+{
+    QRect r = drawableRect();
+    if (painter_ && painter_->paintEngine()) {
+        const QRegion system = painter_->paintEngine()->systemClip();
+        if (!system.isEmpty())
+            r &= system.boundingRect();
+    }
+    if (r.isEmpty())
+        return QRect();
+    return r.translated(-st_.origin);
+}
+
+bool Dc::clipContains(i64 x, i64 y) const
+{
+    if (x < deviceRect_.left() || x > deviceRect_.right() || y < deviceRect_.top()
+        || y > deviceRect_.bottom())
+        return false;
+    const QPointF centre(double(x) + 0.5, double(y) + 0.5);
+    if (baseClip_ && !baseClip_->contains(centre))
+        return false;
+    switch (st_.clip.kind) {
+    case Clip::None: return true;
+    case Clip::Rect: return st_.clip.rect.contains(int(x), int(y));
+    case Clip::Path: return st_.clip.path.contains(centre);
+    }
+    return false;
+}
+
+// ---------------------------------------------------------------- fill helpers
+
+QBrush Dc::qtBrush(const Brush& brush) const
+{
+    switch (brush.style) {
+    case Brush::Style::Null: return Qt::NoBrush;
+    case Brush::Style::Solid: return QBrush(brush.color);
+    case Brush::Style::Pattern: break;
+    }
+    QImage tile(8, 8, QImage::Format_RGB32);
+    const QRgb set = st_.bkColor.rgb();
+    const QRgb clear = st_.textColor.rgb();
+    for (int y = 0; y < 8; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(tile.scanLine(y));
+        for (int x = 0; x < 8; ++x)
+            line[x] = (brush.rows[size_t(y)] & (0x80 >> x)) ? set : clear;
+    }
+    return QBrush(tile);
+}
+
+void Dc::setRopMode()
+{
+    QPainter::CompositionMode mode = QPainter::CompositionMode_Source;
+    switch (st_.rop2) {
+    case Rop2::CopyPen: mode = QPainter::CompositionMode_Source; break;
+    case Rop2::XorPen: mode = QPainter::RasterOp_SourceXorDestination; break;
+    case Rop2::Not: mode = QPainter::RasterOp_NotDestination; break;
+    case Rop2::MergePen: mode = QPainter::RasterOp_SourceOrDestination; break;
+    }
+    painter_->setCompositionMode(mode);
+}
+
+void Dc::fillDeviceRect(i64 l, i64 t, i64 r, i64 b, const QBrush& brush)
+{
+    const QRect area = drawableRect();
+    l = std::max<i64>(l, area.left());
+    t = std::max<i64>(t, area.top());
+    r = std::min<i64>(r, i64(area.right()) + 1);
+    b = std::min<i64>(b, i64(area.bottom()) + 1);
+    if (r <= l || b <= t)
+        return;
+    painter_->fillRect(QRect(int(l), int(t), int(r - l), int(b - t)), brush);
+}
+
+void Dc::fillDevicePath(const QPainterPath& path, const QBrush& brush)
+{
+    const QRectF bounds = path.boundingRect();
+    const QRect area = drawableRect();
+    if (area.isEmpty() || !bounds.intersects(QRectF(area).adjusted(-1, -1, 1, 1)))
+        return;
+    if (dcdetail::withinSafeRange(bounds)) {
+        painter_->fillPath(path, brush);
+        return;
+    }
+    // Far-away coordinates overflow the rasterizer: keep only what meets the surface.
+    QPainterPath box;
+    box.addRect(QRectF(area).adjusted(-4, -4, 4, 4));
+    painter_->fillPath(path.intersected(box), brush);
+}
+
+void Dc::strokeDevicePath(const QPainterPath& path, const Pen& pen)
+{
+    if (pen.isNull())
+        return;
+    const QBrush brush(pen.color);
+    if (pen.width <= 1 && dcdetail::withinSafeRange(path.boundingRect())) {
+        QPen cosmetic(pen.color, 0);
+        cosmetic.setCosmetic(true);
+        painter_->setPen(cosmetic);
+        painter_->setBrush(Qt::NoBrush);
+        painter_->drawPath(path);
+        painter_->setPen(Qt::NoPen);
+        return;
+    }
+    QPainterPathStroker stroker;
+    stroker.setWidth(std::max(1, pen.width));
+    stroker.setCapStyle(Qt::RoundCap);
+    stroker.setJoinStyle(Qt::RoundJoin);
+    QPainterPath outline = stroker.createStroke(path);
+    outline.setFillRule(Qt::WindingFill);
+    fillDevicePath(outline, brush);
+}
+
+// ---------------------------------------------------------------- shapes
+
+void Dc::rectangle(int l, int t, int r, int b)
+{
+    const i64 ox = st_.origin.x();
+    const i64 oy = st_.origin.y();
+    const i64 L = std::min(l, r) + ox;
+    const i64 R = std::max(l, r) + ox;
+    const i64 T = std::min(t, b) + oy;
+    const i64 B = std::max(t, b) + oy;
+    if (inPath_) {
+        path_.addRect(QRectF(double(L), double(T), double(R - L), double(B - T)));
+        return;
+    }
+    if (!isValid() || R == L || B == T)
+        return;
+    setRopMode();
+    const Pen& pen = st_.pen;
+    const bool thin = !pen.isNull() && pen.width <= 1;
+    if (!st_.brush.isNull()) {
+        const QBrush fill = qtBrush(st_.brush);
+        if (thin)
+            fillDeviceRect(L + 1, T + 1, R - 1, B - 1, fill);
+        else
+            fillDeviceRect(L, T, R - 1, B - 1, fill);
+    }
+    if (thin) {
+        // Four disjoint strips, so every pixel of the outline is touched once.
+        const QBrush ink(pen.color);
+        fillDeviceRect(L, T, R, T + 1, ink);
+        if (B - 1 > T)
+            fillDeviceRect(L, B - 1, R, B, ink);
+        if (B - T > 2) {
+            fillDeviceRect(L, T + 1, L + 1, B - 1, ink);
+            if (R - 1 > L)
+                fillDeviceRect(R - 1, T + 1, R, B - 1, ink);
+        }
+    } else if (!pen.isNull()) {
+        QPainterPath outline;
+        outline.addRect(QRectF(double(L) + 0.5, double(T) + 0.5, double(R - L - 1), double(B - T - 1)));
+        strokeDevicePath(outline, pen);
+    }
+}
+
+void Dc::ellipse(int l, int t, int r, int b)
+{
+    const i64 ox = st_.origin.x();
+    const i64 oy = st_.origin.y();
+    const double L = double(std::min(l, r) + ox);
+    const double R = double(std::max(l, r) + ox);
+    const double T = double(std::min(t, b) + oy);
+    const double B = double(std::max(t, b) + oy);
+    if (inPath_) {
+        path_.addEllipse(QRectF(L, T, R - L, B - T));
+        return;
+    }
+    if (!isValid() || R == L || B == T)
+        return;
+    setRopMode();
+    const Pen& pen = st_.pen;
+    const bool thin = !pen.isNull() && pen.width <= 1;
+    QPainterPath centreLine;
+    centreLine.addEllipse(QRectF(L + 0.5, T + 0.5, R - L - 1, B - T - 1));
+    if (!st_.brush.isNull()) {
+        if (thin) {
+            fillDevicePath(centreLine, qtBrush(st_.brush));
+        } else {
+            QPainterPath inside;
+            inside.addEllipse(QRectF(L, T, R - L - 1, B - T - 1));
+            fillDevicePath(inside, qtBrush(st_.brush));
+        }
+    }
+    strokeDevicePath(centreLine, pen);
+}
+
+void Dc::fillRect(int l, int t, int r, int b, const Brush& brush)
+{
+    if (!isValid() || brush.isNull() || r <= l || b <= t)
+        return;
+    painter_->setCompositionMode(QPainter::CompositionMode_Source);
+    const i64 ox = st_.origin.x();
+    const i64 oy = st_.origin.y();
+    fillDeviceRect(l + ox, t + oy, r + ox, b + oy, qtBrush(brush));
+}
+
+void Dc::fillRect(int l, int t, int r, int b, const QColor& color)
+{
+    fillRect(l, t, r, b, Brush::solid(color));
+}
+
+void Dc::fillRect(const QRect& rect, const QColor& color)
+{
+    fillRect(rect.left(), rect.top(), dcdetail::clampInt(i64(rect.left()) + rect.width()),
+             dcdetail::clampInt(i64(rect.top()) + rect.height()), Brush::solid(color));
+}
+
+// ---------------------------------------------------------------- lines and curves
+
+QPoint Dc::moveTo(int x, int y)
+{
+    const QPoint old = st_.position;
+    st_.position = QPoint(x, y);
+    if (inPath_) {
+        path_.moveTo(double(i64(x) + st_.origin.x()), double(i64(y) + st_.origin.y()));
+        figureOpen_ = true;
+    }
+    return old;
+}
+
+void Dc::lineTo(int x, int y)
+{
+    const QPoint from = st_.position;
+    st_.position = QPoint(x, y);
+    const i64 x0 = i64(from.x()) + st_.origin.x();
+    const i64 y0 = i64(from.y()) + st_.origin.y();
+    const i64 x1 = i64(x) + st_.origin.x();
+    const i64 y1 = i64(y) + st_.origin.y();
+    if (inPath_) {
+        if (!figureOpen_)
+            path_.moveTo(double(x0), double(y0));
+        path_.lineTo(double(x1), double(y1));
+        figureOpen_ = true;
+        return;
+    }
+    if (!isValid() || st_.pen.isNull())
+        return;
+    setRopMode();
+    if (st_.pen.width <= 1) {
+        drawThinLine(x0, y0, x1, y1, QBrush(st_.pen.color));
+        return;
+    }
+    QPainterPath line;
+    line.moveTo(double(x0) + 0.5, double(y0) + 0.5);
+    line.lineTo(double(x1) + 0.5, double(y1) + 0.5);
+    strokeDevicePath(line, st_.pen);
+}
+
+void Dc::drawThinLine(i64 x0, i64 y0, i64 x1, i64 y1, const QBrush& brush)
+{
+    const i64 dx = x1 - x0;
+    const i64 dy = y1 - y0;
+    if (dx == 0 && dy == 0)
+        return;
+    const QRect area = drawableRect();
+    if (area.isEmpty())
+        return;
+    const bool xMajor = std::abs(dx) >= std::abs(dy);
+    // Step along the major axis; pixel i (0 <= i < n) lies at major + i·s and at
+    // the minor coordinate rounded from the exact line. The end pixel (i = n) is left.
+    const i64 n = xMajor ? std::abs(dx) : std::abs(dy);
+    const i64 s = (xMajor ? dx : dy) > 0 ? 1 : -1;
+    const i64 m0 = xMajor ? x0 : y0;
+    const i64 minor0 = xMajor ? y0 : x0;
+    const i64 dMinor = xMajor ? dy : dx;
+    const i64 lo = xMajor ? area.left() : area.top();
+    const i64 hi = xMajor ? i64(area.right()) + 1 : i64(area.bottom()) + 1; // exclusive
+    const i64 minorLo = xMajor ? area.top() : area.left();
+    const i64 minorHi = xMajor ? i64(area.bottom()) + 1 : i64(area.right()) + 1;
+    // Visible i: lo <= m0 + i·s < hi.
+    i64 iFirst = s > 0 ? lo - m0 : m0 - (hi - 1);
+    i64 iLast = s > 0 ? hi - 1 - m0 : m0 - lo;
+    iFirst = std::max<i64>(iFirst, 0);
+    iLast = std::min<i64>(iLast, n - 1);
+    // Runs of pixels on one minor coordinate become one strip.
+    i64 runStart = 0;
+    i64 runMinor = 0;
+    bool inRun = false;
+    auto flush = [&](i64 endMajorExclusive) {
+        if (!inRun)
+            return;
+        const i64 a = std::min(runStart, endMajorExclusive - s);
+        const i64 b = std::max(runStart, endMajorExclusive - s) + 1;
+        if (xMajor)
+            fillDeviceRect(a, runMinor, b, runMinor + 1, brush);
+        else
+            fillDeviceRect(runMinor, a, runMinor + 1, b, brush);
+        inRun = false;
+    };
+    for (i64 i = iFirst; i <= iLast; ++i) {
+        const i64 major = m0 + i * s;
+        const i64 minor = minor0 + dcdetail::roundedRatio(i, dMinor, n);
+        if (minor < minorLo || minor >= minorHi) {
+            flush(major);
+            continue;
+        }
+        if (inRun && minor != runMinor)
+            flush(major);
+        if (!inRun) {
+            inRun = true;
+            runStart = major;
+            runMinor = minor;
+        }
+    }
+    flush(m0 + (iLast + 1) * s);
+}
+
+void Dc::addPolyBezier(std::span<const QPoint> points, bool fromCurrent)
+{
+    const QPointF o(st_.origin);
+    auto dev = [&](QPoint p) { return QPointF(p) + o; };
+    QPainterPath curve;
+    size_t i = 0;
+    if (fromCurrent) {
+        curve.moveTo(dev(st_.position));
+    } else {
+        if (points.empty())
+            return;
+        curve.moveTo(dev(points[0]));
+        i = 1;
+    }
+    for (; i + 2 < points.size(); i += 3)
+        curve.cubicTo(dev(points[i]), dev(points[i + 1]), dev(points[i + 2]));
+    if (fromCurrent && points.size() >= 3)
+        st_.position = points[(points.size() / 3) * 3 - 1];
+    if (inPath_) {
+        if (fromCurrent && figureOpen_)
+            path_.connectPath(curve);
+        else
+            path_.addPath(curve);
+        figureOpen_ = true;
+        return;
+    }
+    if (!isValid())
+        return;
+    setRopMode();
+    curve.translate(0.5, 0.5); // the pen is centred on pixel centres
+    strokeDevicePath(curve, st_.pen);
+}
+
+void Dc::polyBezier(std::span<const QPoint> points)
+{
+    addPolyBezier(points, false);
+}
+
+void Dc::polyBezierTo(std::span<const QPoint> points)
+{
+    addPolyBezier(points, true);
+}
+
+// ---------------------------------------------------------------- paths
+
+void Dc::beginPath()
+{
+    path_ = QPainterPath();
+    path_.setFillRule(Qt::OddEvenFill);
+    inPath_ = true;
+    pathDone_ = false;
+    figureOpen_ = false;
+}
+
+void Dc::closeFigure()
+{
+    if (inPath_) {
+        path_.closeSubpath();
+        figureOpen_ = false;
+    }
+}
+
+void Dc::endPath()
+{
+    if (inPath_) {
+        inPath_ = false;
+        pathDone_ = true;
+    }
+}
+
+void Dc::abortPath()
+{
+    path_ = QPainterPath();
+    inPath_ = false;
+    pathDone_ = false;
+    figureOpen_ = false;
+}
+
+bool Dc::fillPath()
+{
+    if (!pathDone_)
+        return false;
+    QPainterPath p = std::move(path_);
+    abortPath();
+    if (!isValid())
+        return false;
+    if (!st_.brush.isNull()) {
+        setRopMode();
+        fillDevicePath(p, qtBrush(st_.brush));
+    }
+    return true;
+}
+
+bool Dc::selectClipPath()
+{
+    if (!pathDone_)
+        return false;
+    QPainterPath p = std::move(path_);
+    abortPath();
+    selectClip(p);
+    return true;
+}
+
+bool Dc::intersectClipPath()
+{
+    if (!pathDone_)
+        return false;
+    QPainterPath p = std::move(path_);
+    abortPath();
+    intersectClip(p);
+    return true;
+}
+
+} // namespace platform

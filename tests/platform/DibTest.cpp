@@ -1,0 +1,249 @@
+#include "platform/Dib.h"
+
+#include <QtEndian>
+#include <gtest/gtest.h>
+
+#include <random>
+
+using platform::Dib;
+
+namespace {
+
+struct Bytes {
+    QByteArray b;
+    Bytes& u8(int v) { b.append(char(v)); return *this; }
+    Bytes& u16(int v) { return u8(v & 0xFF).u8((v >> 8) & 0xFF); }
+    Bytes& u32(std::uint32_t v) { return u16(int(v & 0xFFFF)).u16(int(v >> 16)); }
+    Bytes& rgbq(int r, int g, int b4) { return u8(b4).u8(g).u8(r).u8(0); }
+    Bytes& raw(const QByteArray& a) { b += a; return *this; }
+};
+
+Bytes info(int w, int h, int bpp, std::uint32_t comp = 0, std::uint32_t clrUsed = 0, std::uint32_t sizeImage = 0)
+{
+    Bytes d;
+    d.u32(40).u32(std::uint32_t(w)).u32(std::uint32_t(h)).u16(1).u16(bpp).u32(comp).u32(sizeImage);
+    d.u32(0).u32(0).u32(clrUsed).u32(0);
+    return d;
+}
+
+QImage sample(int w, int h)
+{
+    QImage img(w, h, QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            img.setPixel(x, y, qRgb(x * 37 % 256, y * 53 % 256, (x + y) * 11 % 256));
+    return img;
+}
+
+// 1-bit 10 × 2, palette red/blue; the stored first row (the bottom one) is 1010…
+QByteArray oneBit(int height)
+{
+    return info(10, height, 1).rgbq(255, 0, 0).rgbq(0, 0, 255)
+        .u8(0xAA).u8(0x80).u16(0).u8(0x40).u8(0x00).u16(0).b;
+}
+
+} // namespace
+
+TEST(Dib, ImageRoundTripsThroughEveryEncoding)
+{
+    const QImage img = sample(7, 5); // 21 bytes a row at 24 bits: padded to 24
+    const Dib d = Dib::fromImage(img);
+    EXPECT_EQ(d.headerSize(), 40u);
+    EXPECT_EQ(d.stride(), 24);
+    EXPECT_EQ(d.size(), 40 + 24 * 5);
+    // Bottom-up: the first stored row is the image's last.
+    const QRgb bottomLeft = img.pixel(0, 4);
+    EXPECT_EQ(uchar(d.bytes()[40]), qBlue(bottomLeft));
+    EXPECT_EQ(uchar(d.bytes()[42]), qRed(bottomLeft));
+    EXPECT_EQ(d.toImage(), img);
+    EXPECT_EQ(Dib::fromImage(img, 32).toImage(), img);
+
+    QImage few(9, 3, QImage::Format_RGB32);
+    few.fill(qRgb(1, 2, 3));
+    few.setPixel(4, 1, qRgb(200, 100, 0));
+    const Dib eight = Dib::fromImage(few, 8);
+    EXPECT_EQ(eight.pixelOffset(), 40 + 2 * 4); // 8 bits, two colours
+    EXPECT_EQ(eight.toImage(), few);
+    EXPECT_EQ(Dib::fromImage(sample(40, 40), 8).bitCount(), 24); // too many colours
+
+    QImage alpha(2, 1, QImage::Format_ARGB32);
+    alpha.setPixel(0, 0, qRgba(0, 0, 0, 0));
+    alpha.setPixel(1, 0, qRgba(0, 0, 0, 128));
+    const QImage flat = Dib::fromImage(alpha).toImage();
+    EXPECT_EQ(flat.pixel(0, 0), qRgb(255, 255, 255));
+    EXPECT_EQ(flat.pixel(1, 0), qRgb(127, 127, 127));
+    EXPECT_TRUE(Dib::fromImage(QImage()).isEmpty());
+}
+
+TEST(Dib, PalettedRowsDecodeInEitherDirection)
+{
+    const QImage up = Dib(oneBit(2)).toImage();
+    ASSERT_EQ(up.size(), QSize(10, 2));
+    const QRgb red = qRgb(255, 0, 0), blue = qRgb(0, 0, 255);
+    for (int x = 0; x < 10; ++x) {
+        EXPECT_EQ(up.pixel(x, 1), x % 2 == 0 ? blue : red) << x;
+        EXPECT_EQ(up.pixel(x, 0), x == 1 ? blue : red) << x;
+    }
+    const QImage down = Dib(oneBit(-2)).toImage();
+    EXPECT_EQ(down, up.mirrored(false, true));
+
+    // 8 bits with three colours; index 7 lies beyond the table and is black.
+    const Dib eight(info(3, 1, 8, 0, 3).rgbq(10, 20, 30).rgbq(40, 50, 60).rgbq(70, 80, 90)
+                        .u8(2).u8(0).u8(7).u8(0).b);
+    EXPECT_EQ(eight.colorTableCount(), 3);
+    const QImage e = eight.toImage();
+    EXPECT_EQ(e.pixel(0, 0), qRgb(70, 80, 90));
+    EXPECT_EQ(e.pixel(1, 0), qRgb(10, 20, 30));
+    EXPECT_EQ(e.pixel(2, 0), qRgb(0, 0, 0));
+
+    // 12-byte core header: 16-bit sizes and 3-byte entries, 16 of them at 4 bits.
+    Bytes core;
+    core.u32(12).u16(3).u16(1).u16(1).u16(4);
+    for (int i = 0; i < 16; ++i)
+        core.u8(i).u8(i * 2).u8(i * 3); // blue, green, red
+    core.u8(0x1F).u8(0x20).u16(0);
+    const Dib c(core.b);
+    EXPECT_EQ(c.colorEntrySize(), 3);
+    EXPECT_EQ(c.pixelOffset(), 12 + 48);
+    const QImage ci = c.toImage();
+    EXPECT_EQ(ci.pixel(0, 0), qRgb(3, 2, 1));
+    EXPECT_EQ(ci.pixel(1, 0), qRgb(45, 30, 15));
+    EXPECT_EQ(ci.pixel(2, 0), qRgb(6, 4, 2));
+}
+
+TEST(Dib, ColourTableAndMasksPlaceTheRows)
+{
+    EXPECT_EQ(Dib(info(1, 1, 8).b).pixelOffset(), 40 + 1024);
+    EXPECT_EQ(Dib(info(1, 1, 4).b).colorTableCount(), 16);
+    EXPECT_EQ(Dib(info(1, 1, 24).b).colorTableCount(), 0);
+    // A table before 24-bit rows is skipped.
+    const Dib t(info(1, 1, 24, 0, 2).rgbq(1, 1, 1).rgbq(2, 2, 2).u8(30).u8(20).u8(10).u8(0).b);
+    EXPECT_EQ(t.pixelOffset(), 48);
+    EXPECT_EQ(t.toImage().pixel(0, 0), qRgb(10, 20, 30));
+
+    // 16 bits: 5-5-5 by default, 5-6-5 through masks after the header.
+    const Dib rgb555(info(2, 1, 16).u16(0x7C00).u16(0x03FF).b);
+    EXPECT_EQ(rgb555.toImage().pixel(0, 0), qRgb(255, 0, 0));
+    EXPECT_EQ(rgb555.toImage().pixel(1, 0), qRgb(0, 255, 255));
+    const Dib rgb565(info(1, 1, 16, 3).u32(0xF800).u32(0x07E0).u32(0x001F).u16(0x07E0).u16(0).b);
+    EXPECT_EQ(rgb565.pixelOffset(), 52);
+    EXPECT_EQ(rgb565.toImage().pixel(0, 0), qRgb(0, 255, 0));
+    // 32 bits with red and blue swapped, and 10-bit channels.
+    const Dib bgr(info(1, 1, 32, 3).u32(0xFF).u32(0xFF00).u32(0xFF0000).u32(0x00332211).b);
+    EXPECT_EQ(bgr.toImage().pixel(0, 0), qRgb(0x11, 0x22, 0x33));
+    const Dib ten(info(1, 1, 32, 3).u32(0x3FF00000).u32(0xFFC00).u32(0x3FF).u32(0x3FF00000u | 0x200).b);
+    EXPECT_EQ(ten.toImage().pixel(0, 0), qRgb(255, 0, 128));
+}
+
+TEST(Dib, RunLengthPicturesDecodeAndStayInside)
+{
+    // RLE8 4 × 2: run of 3 × index 1, end of line, literal 1 0 1 (padded), end.
+    QByteArray rle = Bytes().u8(3).u8(1).u8(0).u8(0).u8(0).u8(3).u8(1).u8(0).u8(1).u8(0).u8(0).u8(1).b;
+    const Dib r8(info(4, 2, 8, 1, 2, std::uint32_t(rle.size())).rgbq(0, 0, 0).rgbq(255, 255, 255).raw(rle).b);
+    const QImage i8 = r8.toImage();
+    ASSERT_FALSE(i8.isNull());
+    const QRgb w = qRgb(255, 255, 255), k = qRgb(0, 0, 0);
+    EXPECT_EQ(i8.pixel(0, 1), w);
+    EXPECT_EQ(i8.pixel(2, 1), w);
+    EXPECT_EQ(i8.pixel(3, 1), k); // skipped by the end of line
+    EXPECT_EQ(i8.pixel(0, 0), w);
+    EXPECT_EQ(i8.pixel(1, 0), k);
+    // RLE4: a run of 5 alternating 1 and 2, then a delta beyond the top ends it.
+    QByteArray rle4 = Bytes().u8(5).u8(0x12).u8(0).u8(2).u8(250).u8(250).u8(255).u8(0x11).b;
+    const Dib r4(info(6, 1, 4, 2, 3).rgbq(0, 0, 0).rgbq(255, 0, 0).rgbq(0, 255, 0).raw(rle4).b);
+    const QImage i4 = r4.toImage();
+    ASSERT_FALSE(i4.isNull());
+    EXPECT_EQ(i4.pixel(0, 0), qRgb(255, 0, 0));
+    EXPECT_EQ(i4.pixel(1, 0), qRgb(0, 255, 0));
+    EXPECT_EQ(i4.pixel(4, 0), qRgb(255, 0, 0));
+    EXPECT_EQ(i4.pixel(5, 0), k);
+    // Top-down RLE and a literal cut by the end of the data.
+    EXPECT_FALSE(Dib(info(4, -2, 8, 1, 2).rgbq(0, 0, 0).rgbq(1, 1, 1).raw(rle).b).isValid());
+    EXPECT_FALSE(Dib(info(4, 2, 8, 1, 1).rgbq(0, 0, 0).u8(0).u8(200).u8(0).b).toImage().isNull());
+    // A few bytes claiming a huge picture are refused.
+    EXPECT_FALSE(Dib(info(16000, 16000, 8, 1, 1).rgbq(0, 0, 0).u8(0).u8(1).b).isValid());
+}
+
+TEST(Dib, LyingHeadersAreRefusedWithoutReadingPast)
+{
+    const QByteArray good = Dib::fromImage(sample(5, 3)).bytes();
+    EXPECT_TRUE(Dib(good.left(good.size() - 1)).toImage().isNull());
+    EXPECT_EQ(Dib(good.left(20)).width(), 0); // header cut short reads nothing
+    EXPECT_FALSE(Dib(good.left(3)).isValid());
+    auto patched = [&](int at, std::uint32_t v) {
+        QByteArray b = good;
+        qToLittleEndian<quint32>(v, b.data() + at);
+        return Dib(b);
+    };
+    EXPECT_FALSE(patched(4, std::uint32_t(-5)).isValid());      // negative width
+    EXPECT_FALSE(patched(8, 0x80000000u).isValid());            // height INT_MIN
+    EXPECT_FALSE(patched(4, 0x7FFFFFFF).isValid());             // huge width
+    EXPECT_FALSE(patched(14, 3 | (1u << 16)).isValid());        // 3 bits, compression 1
+    EXPECT_FALSE(patched(32, 0xFFFFFFFFu).isValid());           // clrUsed
+    EXPECT_FALSE(patched(0, 64).isValid());                     // unknown header size
+    EXPECT_FALSE(patched(16, 3).isValid());                     // bit fields at 24 bits
+    EXPECT_FALSE(patched(16, 4).isValid());                     // JPEG inside
+
+    // Random damage: whatever isValid says, toImage agrees and stays in bounds.
+    std::mt19937 rng(7);
+    const QByteArray seeds[] = {good, oneBit(2), Dib::fromImage(sample(3, 3), 8).bytes(),
+                                info(4, 2, 8, 1, 2, 6).rgbq(0, 0, 0).rgbq(9, 9, 9).u8(3).u8(1).u8(0).u8(0).u8(0).u8(1).b};
+    int valid = 0;
+    for (int i = 0; i < 4000; ++i) {
+        QByteArray b = seeds[i % 4];
+        for (int k = 0, n = 1 + int(rng() % 4); k < n; ++k)
+            b[int(rng() % b.size())] = char(rng() % 4 == 0 ? 0xFF : rng());
+        if (i % 3 == 0)
+            b.truncate(int(rng() % (b.size() + 1)));
+        const Dib d(b);
+        EXPECT_EQ(d.isValid(), !d.toImage().isNull()) << i;
+        valid += d.isValid();
+    }
+    EXPECT_GT(valid, 200); // the damage leaves many pictures decodable
+}
+
+TEST(Dib, BmpFilesReadAndWrite)
+{
+    const Dib d = Dib::fromImage(sample(6, 4));
+    const QByteArray file = d.toBmpFile();
+    ASSERT_EQ(file.size(), 14 + d.size());
+    EXPECT_EQ(qFromLittleEndian<quint32>(file.constData() + 2), quint32(file.size()));
+    EXPECT_EQ(qFromLittleEndian<quint32>(file.constData() + 10), 14u + 40u);
+    // Read back: the file's length, its DIB followed by 14 zeros.
+    const auto back = Dib::fromBmpFile(file);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->bytes(), d.bytes() + QByteArray(14, '\0'));
+    EXPECT_EQ(back->toImage(), d.toImage());
+
+    EXPECT_FALSE(Dib::fromBmpFile(QByteArray("MB") + file.mid(2)));
+    EXPECT_FALSE(Dib::fromBmpFile(QByteArray("\xFF\xD8\xFF\xE0", 4) + file.mid(4)));
+    EXPECT_FALSE(Dib::fromBmpFile(file.left(13)));
+    EXPECT_FALSE(Dib::fromBmpFile(file.left(file.size() - 1))); // rows cut short
+    EXPECT_FALSE(Dib::fromBmpFile(QByteArray("BM") + QByteArray(12, '\0')));
+
+    // Core headers and top-down rows come through unchanged.
+    const QByteArray down = Bytes().raw("BM").u32(14 + 56).u32(0).u32(14 + 48).raw(oneBit(-2)).b;
+    const auto td = Dib::fromBmpFile(down);
+    ASSERT_TRUE(td);
+    EXPECT_EQ(td->bytes(), oneBit(-2) + QByteArray(14, '\0'));
+
+    // Rows after a gap are moved up to follow the colour table.
+    QByteArray gapped = file;
+    gapped.insert(14 + 40, QByteArray(10, '\x5A'));
+    qToLittleEndian<quint32>(14 + 40 + 10, gapped.data() + 10);
+    const auto g = Dib::fromBmpFile(gapped);
+    ASSERT_TRUE(g);
+    EXPECT_EQ(g->size(), gapped.size());
+    EXPECT_EQ(g->toImage(), d.toImage());
+}
+
+TEST(Dib, NormalizedGivesBottomUpInfoHeader)
+{
+    const Dib d = Dib::fromImage(sample(4, 4));
+    EXPECT_EQ(d.normalized(), d);
+    const Dib n = Dib(oneBit(-2)).normalized();
+    EXPECT_EQ(n.headerSize(), 40u);
+    EXPECT_EQ(n.height(), 2);
+    EXPECT_EQ(n.toImage(), Dib(oneBit(-2)).toImage());
+    EXPECT_TRUE(Dib(oneBit(2).left(50)).normalized().isEmpty());
+}
