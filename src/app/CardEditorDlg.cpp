@@ -3,6 +3,7 @@
 #include "app/AboutDlg.h"
 #include "app/HelpViewer.h"
 #include "platform/AppSettings.h"
+#include "model/ViewScale.h"
 #include "print/CardFormatCatalog.h"
 #include "resources/ControlIds.h"
 #include "resources/Images.h"
@@ -29,6 +30,13 @@ const CommandEntry<CardEditorDlg> CardEditorDlg::commandTable[] = {
     {ctl::Help, Notify::Clicked, &CardEditorDlg::onHelpCommand},
     {ctl::ZoomIn, Notify::Clicked, &CardEditorDlg::onZoomIn},
     {ctl::ZoomOut, Notify::Clicked, &CardEditorDlg::onZoomOut},
+    {ctl::AddText, Notify::Clicked, &CardEditorDlg::onAddText},
+    {ctl::AddLine, Notify::Clicked, &CardEditorDlg::onAddLine},
+    {ctl::AddRect, Notify::Clicked, &CardEditorDlg::onAddRect},
+    {ctl::Delete, Notify::Clicked, &CardEditorDlg::onDelete},
+    {ctl::SendBack, Notify::Clicked, &CardEditorDlg::onSendBack},
+    {ctl::Duplicate, Notify::Clicked, &CardEditorDlg::onDuplicate},
+    {ctl::Close, Notify::Clicked, &CardEditorDlg::onClose},
 };
 
 namespace {
@@ -79,6 +87,8 @@ void CardEditorDlg::initialise()
 
     item(ctl::HScroll)->show();
     item(ctl::VScroll)->show();
+    selection_ = std::make_unique<SelectionState>(page_);
+    printingFlag() = 0;
 
     const CardFormat format = CardFormatCatalog::instance().currentFormat();
     page_.cardWidth = format.cardWidth;
@@ -86,6 +96,7 @@ void CardEditorDlg::initialise()
     LayoutCard(true);
 
     installToolTips();
+    refreshPanel();
 
     modified_ = 0;
 }
@@ -110,6 +121,11 @@ void CardEditorDlg::onHelpCommand()
     help_->show();
     help_->raise();
     help_->activateWindow();
+}
+
+void CardEditorDlg::refreshPanel()
+{
+    panelKind_ = selection_->item() ? selection_->item()->kind : 5;
 }
 
 void CardEditorDlg::RedrawCard()
@@ -167,7 +183,7 @@ void CardEditorDlg::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
     platform::Dc dc(&painter);
-    view_.paint(dc, event->rect(), selected_);
+    view_.paint(dc, event->rect(), selection_->item());
 }
 
 void CardEditorDlg::systemCommand(int command)

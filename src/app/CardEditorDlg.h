@@ -2,13 +2,14 @@
 
 #include "app/CardView.h"
 #include "app/HelpViewer.h"
+#include "app/SelectionState.h"
 #include "model/PmrData.h"
 #include "platform/DialogTemplate.h"
 
 #include <QPointer>
-#include <QRect>
 
 #include <cstdint>
+#include <memory>
 
 // The program's main window: the card canvas, the tool and file buttons and the
 // property panel, built from template 102.
@@ -25,9 +26,10 @@ public:
     void setModified(int flag) { modified_ = flag; }
     const platform::Rect& cardRect() const { return view_.cardRect(); }
     CardView& view() { return view_; }
-    // The item whose selection marks are drawn, or none.
-    const ObjItem* selectedItem() const { return selected_; }
-    void setSelectedItem(const ObjItem* item) { selected_ = item; }
+    SelectionState& selection() { return *selection_; }
+    const ObjItem* selectedItem() const { return selection_->item(); }
+    // The panel kind last asked for: the selected item's kind, or 5 for the background.
+    int panelKind() const { return panelKind_; }
 
     // Redraws the card at once.
     void RedrawCard();
@@ -39,18 +41,49 @@ public:
     void systemCommand(int command);
     HelpViewer* helpViewer() const { return help_; }
 
+    // Canvas mouse handling, in window pixels; each returns whether it handled the event.
+    bool onLButtonDown(QPoint p);
+    bool onMouseMove(QPoint p);
+    bool onLButtonUp();
+    bool hasCapture() const { return capture_; }
+
+    // The card rectangle in item units: the card's pixel size at the present zoom.
+    platform::Rect cardUnits() const;
+
 protected:
     void onCommand(int id, platform::Notify code) override;
     void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     bool nativeEvent(const QByteArray& eventType, void* message, qintptr* result) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void initialise();
     void installSystemMenu();
     void installToolTips();
 
+    // Canvas interaction.
+    void startDrag();
+    void endDrag();
+    QPoint confined(QPoint p) const;
+
+    // Item commands.
+    void addItem(std::unique_ptr<ObjItem> item);
+    void onAddText();
+    void onAddLine();
+    void onAddRect();
+    void onDelete();
+    void onSendBack();
+    void onDuplicate();
+    void onClose();
+    // The save prompt for a modified card: true to go on (after saving on Yes).
+    bool askToSave(bool& cancelled);
+
+    void refreshPanel();
     void onHelpCommand();
     void onZoomIn();
     void onZoomOut();
@@ -63,7 +96,9 @@ private:
     QString startDocument_;
     int modified_ = 0;
     CardView view_;
-    const ObjItem* selected_ = nullptr;
+    std::unique_ptr<SelectionState> selection_;
     std::uint32_t currentColor_ = 0xFFFFFF;
     QPointer<HelpViewer> help_;
+    bool capture_ = false;
+    int panelKind_ = 5;
 };

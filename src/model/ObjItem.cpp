@@ -1,9 +1,21 @@
 #include "model/ObjItem.h"
 
+#include "model/ClassRegistry.h"
 #include "model/Geometry.h"
+#include "model/ItemBody.h"
 
 using platform::addSat;
 using platform::Rect;
+
+const ClassInfo& ObjItem::runtimeClass() const
+{
+    return kObjItemClass;
+}
+
+void ObjItem::Serialize(Archive& ar)
+{
+    itembody::serializeCommon(ar, x, y, cx, cy, color);
+}
 
 std::unique_ptr<ObjItem> ObjItem::Clone() const
 {

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "model/Serializable.h"
 #include "platform/Rect.h"
 
+#include <QByteArray>
 #include <QPoint>
 
 #include <cstdint>
@@ -13,7 +15,7 @@ class Dc;
 
 // The base of every card item. Geometry is in item units (1/720 inch) relative
 // to the card's top-left corner.
-class ObjItem {
+class ObjItem : public Serializable {
 public:
     enum Kind { KindBase = 0, KindText = 1, KindLine = 2, KindPicture = 3, KindRect = 4 };
 
@@ -22,6 +24,9 @@ public:
 
     // The class name documents carry.
     virtual const char* className() const { return "ObjItem"; }
+    const ClassInfo& runtimeClass() const override;
+    // The common body: x, y, cx, cy, color.
+    void Serialize(Archive& ar) override;
 
     // A copy of the same class; the caller owns it. Nothing when it cannot be made.
     virtual std::unique_ptr<ObjItem> Clone() const;
@@ -42,6 +47,9 @@ public:
     std::uint32_t color = 0;
     int cx = 0;
     int cy = 0;
+
+    // The older class an item was read as ("ObjItem0Text" …); empty otherwise.
+    QByteArray storedClass;
 
 protected:
     ObjItem(const ObjItem&) = default;

@@ -1,6 +1,8 @@
 #include "model/ObjItemBitmap.h"
 
+#include "model/ClassRegistry.h"
 #include "model/Geometry.h"
+#include "model/ItemBody.h"
 #include "model/ObjItemRect.h"
 #include "model/ViewScale.h"
 
@@ -48,6 +50,17 @@ void ObjItemBitmap::takePicture(platform::Dib picture)
     // Top-down pictures report a negative height; their size is its magnitude.
     dibWidth = dib.width();
     dibHeight = std::abs(dib.height());
+}
+
+const ClassInfo& ObjItemBitmap::runtimeClass() const
+{
+    return kObjItemBitmapClass;
+}
+
+void ObjItemBitmap::Serialize(Archive& ar)
+{
+    ObjItem::Serialize(ar);
+    itembody::serializePicture(ar, dib, dibWidth, dibHeight, whiteOut, edgeMode, shape);
 }
 
 std::unique_ptr<ObjItem> ObjItemBitmap::Clone() const

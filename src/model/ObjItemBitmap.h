@@ -16,6 +16,8 @@ public:
     ObjItemBitmap(const platform::Rect& card, platform::Dib picture);
 
     const char* className() const override { return "ObjItemBitmap"; }
+    const ClassInfo& runtimeClass() const override;
+    void Serialize(Archive& ar) override;
     std::unique_ptr<ObjItem> Clone() const override;
     int GetHandleCount() const override { return 4; }
     bool GetHandle(int index, QPoint& out) const override;

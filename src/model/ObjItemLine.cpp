@@ -1,5 +1,7 @@
 #include "model/ObjItemLine.h"
 
+#include "model/ClassRegistry.h"
+#include "model/ItemBody.h"
 #include "model/ViewScale.h"
 #include "platform/Dc.h"
 #include "platform/GdiMath.h"
@@ -18,6 +20,17 @@ ObjItemLine::ObjItemLine()
 ObjItemLine::ObjItemLine(const platform::Rect& card) : ObjItemLine()
 {
     centreOnCard(card);
+}
+
+const ClassInfo& ObjItemLine::runtimeClass() const
+{
+    return kObjItemLineClass;
+}
+
+void ObjItemLine::Serialize(Archive& ar)
+{
+    ObjItem::Serialize(ar);
+    itembody::serializeLine(ar, width);
 }
 
 std::unique_ptr<ObjItem> ObjItemLine::Clone() const

@@ -10,6 +10,8 @@ public:
     explicit ObjItemLine(const platform::Rect& card);
 
     const char* className() const override { return "ObjItemLine"; }
+    const ClassInfo& runtimeClass() const override;
+    void Serialize(Archive& ar) override;
     std::unique_ptr<ObjItem> Clone() const override;
     void Draw(platform::Dc& dc) const override;
     bool HitTest(int px, int py) const override;

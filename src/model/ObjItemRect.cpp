@@ -1,5 +1,6 @@
 #include "model/ObjItemRect.h"
 
+#include "model/ClassRegistry.h"
 #include "model/ViewScale.h"
 #include "platform/Dc.h"
 #include "platform/GdiMath.h"
@@ -18,6 +19,11 @@ ObjItemRect::ObjItemRect()
 ObjItemRect::ObjItemRect(const Rect& card) : ObjItemRect()
 {
     centreOnCard(card);
+}
+
+const ClassInfo& ObjItemRect::runtimeClass() const
+{
+    return kObjItemRectClass;
 }
 
 std::unique_ptr<ObjItem> ObjItemRect::Clone() const

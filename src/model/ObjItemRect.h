@@ -11,6 +11,7 @@ public:
     explicit ObjItemRect(const platform::Rect& card);
 
     const char* className() const override { return "ObjItemRect"; }
+    const ClassInfo& runtimeClass() const override;
     std::unique_ptr<ObjItem> Clone() const override;
     void Draw(platform::Dc& dc) const override;
     int GetHandleCount() const override { return 4; }

@@ -1,5 +1,7 @@
 #include "model/ObjItemText.h"
 
+#include "model/ClassRegistry.h"
+#include "model/ItemBody.h"
 #include "model/ViewScale.h"
 #include "platform/Codec.h"
 #include "platform/Dc.h"
@@ -25,22 +27,41 @@ int unitsHeight(int points)
 
 LogFont ObjItemText::defaultFont()
 {
-    LogFont f;
-    f.height = 12;
-    f.weight = 400;
-    f.charSet = 128;
-    f.outPrecision = 3;
-    f.clipPrecision = 2;
-    f.quality = 1;
-    f.pitchAndFamily = 0x32;
-    f.setFaceName(QStringLiteral("ＭＳ Ｐゴシック"));
-    return f;
+    // Made once: every text the reader makes starts from it.
+    static const LogFont font = [] {
+        LogFont f;
+        f.height = 12;
+        f.weight = 400;
+        f.charSet = 128;
+        f.outPrecision = 3;
+        f.clipPrecision = 2;
+        f.quality = 1;
+        f.pitchAndFamily = 0x32;
+        f.setFaceName(QStringLiteral("ＭＳ Ｐゴシック"));
+        return f;
+    }();
+    return font;
 }
 
-ObjItemText::ObjItemText() : text("Text"), font(defaultFont())
+ObjItemText::ObjItemText() : ObjItemText(ForReading{})
+{
+    RecalcSize();
+}
+
+ObjItemText::ObjItemText(ForReading) : text("Text"), font(defaultFont())
 {
     kind = KindText;
-    RecalcSize();
+}
+
+const ClassInfo& ObjItemText::runtimeClass() const
+{
+    return kObjItemTextClass;
+}
+
+void ObjItemText::Serialize(Archive& ar)
+{
+    ObjItem::Serialize(ar);
+    itembody::serializeText(ar, align, reserved, text, font);
 }
 
 ObjItemText::ObjItemText(const Rect& card) : ObjItemText()

@@ -17,9 +17,15 @@ public:
 
     // "Text" in ＭＳ Ｐゴシック, lfHeight +12, measured.
     ObjItemText();
+    // The same defaults without measuring, for the reader and conversions,
+    // which keep a stored size.
+    struct ForReading {};
+    explicit ObjItemText(ForReading);
     explicit ObjItemText(const platform::Rect& card);
 
     const char* className() const override { return "ObjItemText"; }
+    const ClassInfo& runtimeClass() const override;
+    void Serialize(Archive& ar) override;
     std::unique_ptr<ObjItem> Clone() const override;
     void Draw(platform::Dc& dc) const override;
     platform::Rect GetBounds() const override;

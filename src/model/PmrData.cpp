@@ -1,11 +1,17 @@
 #include "model/PmrData.h"
 
+#include "model/Archive.h"
+#include "model/ItemBody.h"
+#include "model/ObjItem0.h"
 #include "model/ViewScale.h"
+#include "resources/Strings.h"
 #include "platform/Dc.h"
 #include "platform/GdiMath.h"
 
 #include <algorithm>
 #include <cstdlib>
+#include <limits>
+#include <vector>
 
 using platform::mulDivRound;
 using platform::Rect;
@@ -37,6 +43,68 @@ void PmrData::clear()
     pattern.clear();
     backColor = 0xFFFFFF;
     patternScale = 100;
+}
+
+void PmrData::Serialize(Archive& ar)
+{
+    if (ar.isStoring())
+        store(ar);
+    else
+        load(ar);
+}
+
+void PmrData::store(Archive& ar) const
+{
+    if (items_.size() > std::size_t(std::numeric_limits<std::int32_t>::max()))
+        throw ArchiveError(resources::ids::ArchiveErrorGeneric);
+    ar.writeUInt32(1);
+    ar.writeInt32(static_cast<std::int32_t>(items_.size()));
+    for (const auto& item : items_)
+        ar.writeObject(*item);
+    ar.writeInt32(cardWidth);
+    ar.writeInt32(cardHeight);
+    platform::Dib picture = pattern;
+    itembody::serializeDib(ar, picture);
+    ar.writeUInt32(backColor);
+    ar.writeInt32(patternScale);
+}
+
+void PmrData::load(Archive& ar)
+{
+    items_.clear();
+    pattern.clear();
+    ar.readUInt32(); // format marker, not checked
+    const std::int32_t count = ar.readInt32();
+
+    // Objects wait here until the list is complete, then enter the page in the
+    // order read, older ones converted; also when reading stops half way.
+    std::vector<std::unique_ptr<Serializable>> read;
+    const auto adopt = [&] {
+        bool complete = true;
+        for (auto& object : read) {
+            if (auto item = toCurrentItem(std::move(object)))
+                items_.push_back(std::move(item));
+            else
+                complete = false;
+        }
+        read.clear();
+        return complete;
+    };
+    try {
+        for (std::int32_t i = 0; i < count; ++i)
+            read.push_back(ar.readObject());
+    } catch (...) {
+        adopt();
+        throw;
+    }
+    if (!adopt())
+        throw ArchiveError::outOfMemory();
+
+    cardWidth = ar.readInt32();
+    cardHeight = ar.readInt32();
+    itembody::serializeDib(ar, pattern);
+    backColor = ar.readUInt32();
+    patternScale = ar.readInt32();
 }
 
 void PmrData::setPattern(platform::Dib picture)

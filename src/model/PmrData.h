@@ -7,6 +7,8 @@
 #include <list>
 #include <memory>
 
+class Archive;
+
 namespace platform {
 class Dc;
 }
@@ -35,6 +37,15 @@ public:
     void remove(Position pos);
     // Destroys every item and resets the background; the size stays.
     void clear();
+
+    // The document: marker 1, the item count, one object record per item, the
+    // card size, the pattern's byte count and bytes, the colour and the scale.
+    // Loading first drops every item and the pattern; older items are converted
+    // in place once the list is read. On a failure the page keeps what was read
+    // before it (only current items).
+    void Serialize(Archive& ar);
+    void store(Archive& ar) const;
+    void load(Archive& ar);
 
     // Non-text items in list order, then text items in list order.
     template <class F>

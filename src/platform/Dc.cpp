@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace platform {
 
@@ -311,7 +312,11 @@ QRect Dc::clipBox() const
     }
     if (r.isEmpty())
         return QRect();
-    return r.translated(-st_.origin);
+    const i64 ox = st_.origin.x();
+    const i64 oy = st_.origin.y();
+    const QRect logical = dcdetail::rectFromEdges(r.left() - ox, r.top() - oy, i64(r.right()) + 1 - ox,
+                                                  i64(r.bottom()) + 1 - oy);
+    return logical.isEmpty() ? QRect() : logical;
 }
 
 bool Dc::clipContains(i64 x, i64 y) const

@@ -2,6 +2,7 @@
 
 #include "platform/LogFont.h"
 
+#include <QBrush>
 #include <QColor>
 #include <QFont>
 #include <QImage>
@@ -104,7 +105,8 @@ struct TextMetrics {
 // safe: work is limited to what meets the surface.
 class Dc {
 public:
-    // A memory surface of its own, Format_RGB32, filled white.
+    // A memory surface of its own, Format_RGB32, filled white (callers that need
+    // the platform's WHITENESS still say so).
     explicit Dc(QSize size);
     // Paints on the caller's image, which must outlive the Dc; converted to
     // Format_RGB32 first when it has another format.
@@ -118,8 +120,10 @@ public:
     Dc& operator=(const Dc&) = delete;
 
     bool isValid() const;
-    // The surface of a memory Dc (else null). Read it freely; write through
-    // setPixel or the block transfers so the painter stays in step.
+    // The surface of a memory Dc (else null). Read it freely (constScanLine).
+    // Writing through scanLine() is safe while no other QImage shares it; to
+    // rework a picture in bulk, paint on your own QImage with Dc(QImage*) and
+    // edit it once the Dc is gone.
     QImage* image() { return image_; }
     const QImage* image() const { return image_; }
     QSize size() const { return deviceRect_.size(); }
@@ -130,6 +134,7 @@ public:
     int pixelsPerInchY() const { return dpiY_; }
     void setPixelsPerInch(int x, int y);
     int bitsPerPixel() const { return bitsPerPixel_; }
+    void setBitsPerPixel(int bits) { bitsPerPixel_ = bits > 0 ? bits : bitsPerPixel_; }
     QPoint physicalOffset() const { return physicalOffset_; }
     void setPhysicalOffset(QPoint offset) { physicalOffset_ = offset; }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QRect>
 #include <QRectF>
 
 #include <algorithm>
@@ -18,6 +19,21 @@ inline constexpr double kSafeCoordinate = double(1 << 22);
 inline int clampInt(i64 v)
 {
     return int(std::clamp<i64>(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+
+// The rectangle with these edges (right and bottom exclusive), cut to what an
+// int QRect can hold.
+inline QRect rectFromEdges(i64 l, i64 t, i64 r, i64 b)
+{
+    constexpr i64 lo = i64(std::numeric_limits<int>::min()) + 1;
+    constexpr i64 hi = std::numeric_limits<int>::max();
+    l = std::clamp(l, lo, hi);
+    t = std::clamp(t, lo, hi);
+    r = std::clamp(r, l, std::min(hi, l + hi));
+    b = std::clamp(b, t, std::min(hi, t + hi));
+    QRect q;
+    q.setCoords(int(l), int(t), int(r - 1), int(b - 1));
+    return q;
 }
 
 inline bool withinSafeRange(const QRectF& r)

@@ -99,14 +99,6 @@ TextLines layOut(const QString& text, unsigned flags, const QFont& font, const Q
     return t;
 }
 
-QRect rectFromEdges(i64 l, i64 t, i64 r, i64 b)
-{
-    const i64 intMax = std::numeric_limits<int>::max();
-    const i64 w = std::clamp<i64>(r - l, 0, intMax - std::max<i64>(l, 0));
-    const i64 h = std::clamp<i64>(b - t, 0, intMax - std::max<i64>(t, 0));
-    return QRect(int(l), int(t), int(w), int(h));
-}
-
 } // namespace
 
 QFont Dc::makeFont(const LogFont& lf, const QPaintDevice* device)
@@ -165,7 +157,7 @@ int Dc::measureText(const QString& text, QRect& rect, unsigned flags) const
     i64 height = i64(t.lines.size()) * t.lineHeight;
     if (t.lines.isEmpty() && (flags & dt::SingleLine))
         height = t.lineHeight;
-    rect = rectFromEdges(l, top, l + t.maxWidth, top + height);
+    rect = dcdetail::rectFromEdges(l, top, l + t.maxWidth, top + height);
     return dcdetail::clampInt(height);
 }
 
@@ -198,8 +190,7 @@ int Dc::drawText(const QString& text, QRect& rect, unsigned flags)
     const i64 oy = st_.origin.y();
     painter_->save();
     if (!(flags & dt::NoClip)) {
-        const QRect box = rectFromEdges(std::max<i64>(l + ox, -(1 << 30)), std::max<i64>(top + oy, -(1 << 30)),
-                                        r + ox, b + oy);
+        const QRect box = dcdetail::rectFromEdges(l + ox, top + oy, r + ox, b + oy);
         painter_->setClipRect(box & deviceRect_, Qt::IntersectClip);
     }
     const QRect area = drawableRect();

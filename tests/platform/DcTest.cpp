@@ -1,6 +1,10 @@
 #include "platform/Dc.h"
 
+#include <QBuffer>
 #include <QElapsedTimer>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPdfWriter>
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -182,6 +186,8 @@ TEST(DcBrush, PatternColoursAndDeviceAlignment)
     EXPECT_EQ(at(dc, 0, 0), kBlue); // set bit at device x 0 whatever the origin
     EXPECT_EQ(at(dc, 1, 0), kRed);
     EXPECT_EQ(at(dc, 0, 1), kRed);
+    EXPECT_EQ(colorFromRef(0x00FF0000), QColor(Qt::blue)); // 0x00BBGGRR
+    EXPECT_EQ(colorToRef(QColor(1, 2, 3)), 0x00030201u);
 }
 
 TEST(DcState, OriginClipAndSaveRestore)
@@ -394,6 +400,52 @@ TEST(DcSafety, ExtremeCoordinatesStayBoundedAndOnSurface)
     EXPECT_LT(timer.elapsed(), 5000);
 }
 
+TEST(DcDevices, BorrowedPainterAndPrinter)
+{
+    QImage surface(10, 10, QImage::Format_RGB32);
+    surface.fill(Qt::white);
+    QPainter painter(&surface);
+    painter.setClipRect(QRect(0, 0, 5, 10)); // the caller's clip stays in force
+    {
+        Dc dc(&painter);
+        ASSERT_TRUE(dc.isValid());
+        EXPECT_EQ(dc.clipBox(), QRect(0, 0, 5, 10));
+        dc.selectClip(QRect(2, 0, 8, 10));
+        dc.clearClip();
+        dc.setRop2(Rop2::XorPen);
+        dc.fillRect(0, 0, 10, 10, Qt::black);
+    }
+    EXPECT_EQ(painter.compositionMode(), QPainter::CompositionMode_SourceOver);
+    painter.fillRect(QRect(0, 0, 10, 1), Qt::red);
+    painter.end();
+    EXPECT_EQ(surface.pixel(4, 5), kBlack);
+    EXPECT_EQ(surface.pixel(5, 5), kWhite);
+    EXPECT_EQ(surface.pixel(4, 0), kRed);
+    EXPECT_EQ(surface.pixel(5, 0), kWhite);
+
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&pdf);
+    writer.setResolution(600);
+    writer.setPageMargins(QMarginsF(10, 5, 10, 5), QPageLayout::Millimeter);
+    {
+        Dc dc(&writer);
+        ASSERT_TRUE(dc.isValid());
+        EXPECT_EQ(dc.pixelsPerInchX(), 600);
+        EXPECT_NEAR(dc.physicalOffset().x(), 236, 4); // 10 mm and 5 mm at 600 dpi
+        EXPECT_NEAR(dc.physicalOffset().y(), 118, 4);
+        EXPECT_FALSE(dc.image());
+        EXPECT_FALSE(dc.pixel(0, 0).has_value());
+        QImage card(20, 10, QImage::Format_RGB32);
+        card.fill(Qt::blue);
+        EXPECT_TRUE(dc.bitBlt(100, 100, 20, 10, card, 0, 0));
+        EXPECT_FALSE(dc.bitBlt(100, 100, 20, 10, card, 0, 0, BltRop::SrcAnd));
+        dc.selectClip(QRect(100, 100, 20, 10));
+        dc.drawText(QStringLiteral("Text"), QRect(100, 100, 200, 100), dt::NoClip);
+    }
+    EXPECT_GT(pdf.size(), 0);
+}
+
 TEST(LogFont, SixtyLittleEndianBytes)
 {
     QByteArray bytes(LogFont::kSize, '\0');
@@ -404,7 +456,7 @@ TEST(LogFont, SixtyLittleEndianBytes)
     bytes[20] = 1;
     bytes[23] = char(128);
     bytes[27] = 0x32;
-    const QByteArray face = QByteArray::fromHex("826c8272208270835383568362834e"); // ＭＳ Ｐゴシック
+    const QByteArray face = QByteArray::fromHex("826c827220826f835383568362834e"); // ＭＳ Ｐゴシック
     std::copy(face.begin(), face.end(), bytes.begin() + 28);
     const LogFont f = LogFont::fromBytes(bytes.constData());
     EXPECT_EQ(f.height, -12);

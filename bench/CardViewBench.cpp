@@ -1,0 +1,115 @@
+#include "app/CardEditorDlg.h"
+#include "model/ObjItemLine.h"
+#include "model/ObjItemRect.h"
+#include "model/ObjItemText.h"
+#include "model/ViewScale.h"
+#include "platform/Codec.h"
+#include "platform/Dc.h"
+
+#include <QCoreApplication>
+#include <QPainter>
+#include <QWindow>
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+
+namespace {
+
+// A card with 20 texts, 20 lines and 20 rectangles spread over it.
+void fillCard(CardEditorDlg& dlg)
+{
+    PmrData& page = dlg.page();
+    const platform::Rect card = toUnits(platform::Rect{0, 0, int(dlg.cardRect().width()), int(dlg.cardRect().height())});
+    for (int i = 0; i < 20; ++i) {
+        auto rect = std::make_unique<ObjItemRect>(card);
+        rect->Offset((i % 5 - 2) * 400, (i / 5 - 2) * 250);
+        rect->color = 0x3060C0 + i * 0x10;
+        page.append(std::move(rect));
+        auto line = std::make_unique<ObjItemLine>(card);
+        line->Offset(-1200 + i * 120, -600 + i * 60);
+        line->width = i % 6;
+        page.append(std::move(line));
+        auto text = std::make_unique<ObjItemText>(card);
+        text->SetText(platform::toCp932(QStringLiteral("山田 太郎 %1\r\nTEL 03-1234-5678").arg(i)));
+        text->SetFontSize(8 + i % 12);
+        text->Offset((i % 4 - 2) * 500, (i / 4 - 2) * 280);
+        page.append(std::move(text));
+    }
+}
+
+void zoomTo(CardEditorDlg& dlg, int steps)
+{
+    viewScale().current = viewScale().fit;
+    for (int i = 0; i < steps; ++i)
+        dlg.ZoomStep(true);
+    dlg.LayoutCard(false);
+}
+
+// One card redraw: the off-screen composition and its copy to the window.
+void BM_RedrawCard(benchmark::State& state)
+{
+    const ViewScaleGuard guard;
+    CardEditorDlg dlg;
+    fillCard(dlg);
+    zoomTo(dlg, int(state.range(0)));
+    dlg.selection().select(std::prev(dlg.page().items().end()));
+    QImage window(dlg.size(), QImage::Format_RGB32);
+    for (auto _ : state) {
+        QPainter painter(&window);
+        platform::Dc dc(&painter);
+        dlg.view().redrawCard(dc, dlg.selectedItem());
+    }
+    state.SetLabel(QStringLiteral("%1 %").arg(viewScale().current * 100 / viewScale().fit).toStdString());
+}
+BENCHMARK(BM_RedrawCard)->Arg(0)->Arg(5)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+
+// One pointer step of a drag moving a selected rectangle: the item moves and the
+// window repaints the card.
+void BM_DragStep(benchmark::State& state)
+{
+    const ViewScaleGuard guard;
+    CardEditorDlg dlg;
+    fillCard(dlg);
+    zoomTo(dlg, int(state.range(0)));
+    dlg.show();
+    for (int i = 0; i < 100 && !(dlg.windowHandle() && dlg.windowHandle()->isExposed()); ++i)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    const platform::Rect card = dlg.cardRect();
+    const QRect canvas = dlg.view().canvasRect();
+    // Press on the middle of a rectangle that lies under no text.
+    auto rect = std::make_unique<ObjItemRect>(dlg.cardUnits());
+    const QPoint centre = toDevice(QPoint(rect->x + rect->cx / 2, rect->y + rect->cy / 2));
+    dlg.page().append(std::move(rect));
+    QPoint at = QPoint(card.left, card.top) + centre;
+    at.setX(std::clamp(at.x(), canvas.left() + 5, canvas.right() - 5));
+    at.setY(std::clamp(at.y(), canvas.top() + 5, canvas.bottom() - 5));
+    dlg.onLButtonDown(at);
+    if (!dlg.hasCapture() || !dlg.selectedItem()) {
+        state.SkipWithError("the press grabbed nothing");
+        return;
+    }
+    int dx = 1;
+    for (auto _ : state) {
+        at.rx() += dx;
+        dx = -dx;
+        dlg.onMouseMove(at);
+    }
+    dlg.onLButtonUp();
+    state.SetLabel(QStringLiteral("%1 %").arg(viewScale().current * 100 / viewScale().fit).toStdString());
+}
+BENCHMARK(BM_DragStep)->Arg(0)->Arg(5)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+
+void BM_RecalcSizeTenLines(benchmark::State& state)
+{
+    ObjItemText text;
+    QByteArray lines;
+    for (int i = 0; i < 10; ++i)
+        lines += platform::toCp932(QStringLiteral("株式会社ぺるもら 営業部 %1\r\n").arg(i));
+    text.text = lines;
+    for (auto _ : state)
+        text.RecalcSize();
+}
+BENCHMARK(BM_RecalcSizeTenLines)->Unit(benchmark::kMicrosecond);
+
+} // namespace

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "model/PmrData.h"
+
+#include <QPoint>
+
+#include <optional>
+
+// The editor's selection and drag state. Re-created empty whenever the page's
+// contents are replaced.
+class SelectionState {
+public:
+    enum DragMode { Move = 0, Handle = 1 };
+
+    explicit SelectionState(PmrData& page) : page_(&page) {}
+
+    ObjItem* item() const { return item_; }
+    const std::optional<PmrData::Position>& position() const { return position_; }
+    void select(PmrData::Position pos)
+    {
+        position_ = pos;
+        item_ = pos->get();
+    }
+    void clear()
+    {
+        position_.reset();
+        item_ = nullptr;
+    }
+
+    // The topmost item under a point in item units: text items first, then the
+    // others, each from the tail of the list. Nothing when no item is hit.
+    std::optional<PmrData::Position> hitTest(QPoint units) const;
+    // The selected item's handle whose 7 × 7 pixel square holds the card-relative
+    // pixel point; the lowest index wins.
+    std::optional<int> handleAt(QPoint pixels) const;
+
+    int dragMode = Move;
+    int handleIndex = 0;
+    QPoint lastPointer;
+    QPoint grabOffset;
+    int selectionChanged = 0;
+
+private:
+    PmrData* page_;
+    ObjItem* item_ = nullptr;
+    std::optional<PmrData::Position> position_;
+};

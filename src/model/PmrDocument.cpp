@@ -1,0 +1,110 @@
+#include "model/PmrDocument.h"
+
+#include "model/ObjItemBitmap.h"
+#include "model/ObjItemText.h"
+#include "model/PmrData.h"
+#include "resources/Strings.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <new>
+
+namespace ids = resources::ids;
+
+namespace {
+
+// Roughly the bytes the page takes, so the output grows once.
+qint64 estimatedSize(const PmrData& page)
+{
+    qint64 n = 64 + page.pattern.size();
+    for (const auto& item : page.items()) {
+        n += 96;
+        if (const auto* text = dynamic_cast<const ObjItemText*>(item.get()))
+            n += text->text.size();
+        else if (const auto* picture = dynamic_cast<const ObjItemBitmap*>(item.get()))
+            n += picture->dib.size();
+    }
+    return n;
+}
+
+// A file nobody may write to counts as read-only even for a user allowed to
+// replace it anyway, as the read-only attribute does.
+bool isReadOnlyFile(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.exists() || !info.isFile())
+        return false;
+    const auto writable = QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+    return !info.isWritable() || !(info.permissions() & writable);
+}
+
+template <class F>
+void withMemory(F&& f)
+{
+    try {
+        f();
+    } catch (const std::bad_alloc&) {
+        throw ArchiveError::outOfMemory();
+    }
+}
+
+} // namespace
+
+QByteArray writeDocument(const PmrData& page)
+{
+    QByteArray out;
+    withMemory([&] {
+        out.reserve(static_cast<qsizetype>(estimatedSize(page)));
+        Archive ar = Archive::storing(out);
+        page.store(ar);
+    });
+    return out;
+}
+
+void writeDocument(const PmrData& page, QIODevice& device)
+{
+    withMemory([&] {
+        Archive ar = Archive::storing(device);
+        page.store(ar);
+        ar.flush();
+    });
+}
+
+void readDocument(const QByteArray& bytes, PmrData& page)
+{
+    withMemory([&] {
+        Archive ar = Archive::loading(bytes);
+        page.load(ar);
+    });
+}
+
+void readDocumentFile(const QString& path, PmrData& page)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw ArchiveError(ids::FileCannotOpen);
+    QByteArray bytes;
+    withMemory([&] { bytes = file.readAll(); });
+    if (file.error() != QFileDevice::NoError)
+        throw ArchiveError(deviceErrorStringId(file));
+    readDocument(bytes, page);
+}
+
+void writeDocumentFile(const PmrData& page, const QString& path)
+{
+    if (isReadOnlyFile(path))
+        throw ArchiveError(ids::FileReadOnly);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw ArchiveError(ids::FileCannotOpen);
+    try {
+        writeDocument(page, file);
+    } catch (...) {
+        file.cancelWriting();
+        throw;
+    }
+    if (!file.commit())
+        throw ArchiveError(deviceErrorStringId(file));
+}

@@ -1,0 +1,170 @@
+#include "TestSupport.h"
+#include "app/CardEditorDlg.h"
+#include "model/ObjItemBitmap.h"
+#include "model/ObjItemLine.h"
+#include "model/ObjItemRect.h"
+#include "model/ObjItemText.h"
+#include "model/ViewScale.h"
+#include "print/CardFormatCatalog.h"
+
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+class CanvasTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        CardFormatCatalog::instance() = CardFormatCatalog();
+        dlg = std::make_unique<CardEditorDlg>();
+        dlg->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(dlg.get()));
+    }
+    // Window pixel of an item-unit point.
+    QPoint at(QPoint units) const
+    {
+        const platform::Rect& card = dlg->cardRect();
+        return toDevice(units) + QPoint(card.left, card.top);
+    }
+    ObjItem* add(std::unique_ptr<ObjItem> item)
+    {
+        ObjItem* raw = item.get();
+        dlg->page().append(std::move(item));
+        return raw;
+    }
+    std::unique_ptr<ObjItemRect> rect(int x, int y, int cx, int cy)
+    {
+        auto r = std::make_unique<ObjItemRect>();
+        r->x = x;
+        r->y = y;
+        r->cx = cx;
+        r->cy = cy;
+        return r;
+    }
+    void click(QPoint p)
+    {
+        QTest::mousePress(dlg.get(), Qt::LeftButton, {}, p);
+        QTest::mouseRelease(dlg.get(), Qt::LeftButton, {}, p);
+    }
+
+    const ViewScaleGuard guard;
+    std::unique_ptr<CardEditorDlg> dlg;
+};
+
+TEST_F(CanvasTest, TextIsHitBeforeLaterItemsAndLaterBeforeEarlier)
+{
+    auto text = std::make_unique<ObjItemText>();
+    text->x = 200;
+    text->y = 200;
+    ObjItem* t = add(std::move(text));
+    ObjItem* under = add(rect(100, 100, 800, 800));
+    ObjItem* over = add(rect(150, 150, 800, 800));
+    QImage image(4, 4, QImage::Format_RGB32);
+    auto pic = std::make_unique<ObjItemBitmap>(dlg->cardUnits(), platform::Dib::fromImage(image));
+    pic->x = 0;
+    pic->y = 0;
+    pic->cx = 2000;
+    pic->cy = 2000;
+    add(std::move(pic));
+
+    click(at({210, 210}));
+    EXPECT_EQ(dlg->selectedItem(), t);
+    EXPECT_EQ(dlg->panelKind(), ObjItem::KindText);
+    click(at({700, 700}));
+    EXPECT_EQ(dlg->selectedItem()->kind, ObjItem::KindPicture);
+    dlg->page().items().pop_back();
+    dlg->selection().clear();
+    click(at({700, 700}));
+    EXPECT_EQ(dlg->selectedItem(), over);
+    click(at({120, 120}));
+    EXPECT_EQ(dlg->selectedItem(), under);
+}
+
+TEST_F(CanvasTest, OnlyDeselectingByAPressMarksTheCard)
+{
+    ObjItem* r = add(rect(300, 300, 500, 500));
+    // Selecting refreshes the panel when the drag starts, which does not mark the card.
+    click(at({400, 400}));
+    EXPECT_EQ(dlg->selectedItem(), r);
+    EXPECT_EQ(dlg->panelKind(), ObjItem::KindRect);
+    EXPECT_EQ(dlg->modified(), 0);
+    click(at({450, 450}));
+    EXPECT_EQ(dlg->modified(), 0);
+    // Empty canvas with a selection: deselects, background panel, modified.
+    click(at({2000, 1400}));
+    EXPECT_EQ(dlg->selectedItem(), nullptr);
+    EXPECT_EQ(dlg->panelKind(), 5);
+    EXPECT_EQ(dlg->modified(), 1);
+    // Empty canvas without a selection: nothing changes.
+    dlg->setModified(0);
+    click(dlg->view().canvasRect().topLeft() + QPoint(2, 2));
+    EXPECT_EQ(dlg->modified(), 0);
+    EXPECT_FALSE(dlg->hasCapture());
+    // Outside the canvas: not the canvas's business.
+    EXPECT_FALSE(dlg->onLButtonDown(QPoint(dlg->width() - 2, dlg->height() - 2)));
+}
+
+TEST_F(CanvasTest, HandlesWinEvenUnderAText)
+{
+    ObjItem* r = add(rect(300, 300, 500, 500));
+    auto text = std::make_unique<ObjItemText>();
+    text->x = 700;
+    text->y = 700;
+    add(std::move(text));
+    dlg->selection().select(dlg->page().items().begin());
+    const QPoint corner = at({800, 800});
+    QTest::mousePress(dlg.get(), Qt::LeftButton, {}, corner + QPoint(2, 3));
+    EXPECT_EQ(dlg->selection().dragMode, SelectionState::Handle);
+    EXPECT_EQ(dlg->selection().handleIndex, 0);
+    QTest::mouseMove(dlg.get(), corner + QPoint(12, 23));
+    QTest::mouseRelease(dlg.get(), Qt::LeftButton, {}, corner + QPoint(12, 23));
+    EXPECT_EQ(dlg->selectedItem(), r);
+    EXPECT_EQ(r->GetBounds().right, toUnits(toDevice(800) + 10));
+    EXPECT_EQ(r->GetBounds().bottom, toUnits(toDevice(800) + 20));
+    // Down to the minimum size: dragging the corner far up and left.
+    QTest::mousePress(dlg.get(), Qt::LeftButton, {}, at({r->GetBounds().right, r->GetBounds().bottom}));
+    QTest::mouseMove(dlg.get(), at({0, 0}));
+    QTest::mouseRelease(dlg.get(), Qt::LeftButton, {}, at({0, 0}));
+    EXPECT_EQ(r->GetBounds(), (platform::Rect{300, 300, 301, 301}));
+}
+
+TEST_F(CanvasTest, EachPointerStepIsConvertedOnItsOwn)
+{
+    viewScale().current = 46; // 720/46 = 15.65: one-pixel steps round up, 10 pixels to 157
+    dlg->LayoutCard(false);
+    ObjItem* r = add(rect(300, 300, 500, 500));
+    QPoint p = at({400, 400});
+    ASSERT_TRUE(dlg->onLButtonDown(p));
+    ASSERT_EQ(dlg->selectedItem(), r);
+    for (int i = 0; i < 10; ++i) {
+        p.rx() += 1;
+        dlg->onMouseMove(p);
+    }
+    dlg->onLButtonUp();
+    EXPECT_EQ(r->x, 300 + 10 * 16);
+    EXPECT_NE(10 * 16, toUnits(10));
+
+    ASSERT_TRUE(dlg->onLButtonDown(p));
+    p.rx() += 10;
+    dlg->onMouseMove(p);
+    dlg->onLButtonUp();
+    EXPECT_EQ(r->x, 300 + 10 * 16 + toUnits(10));
+    EXPECT_EQ(dlg->modified(), 0); // dragging does not mark the card
+}
+
+TEST_F(CanvasTest, DragIsHeldToTheCard)
+{
+    ObjItem* r = add(rect(300, 300, 500, 500));
+    const platform::Rect& card = dlg->cardRect();
+    ASSERT_TRUE(dlg->onLButtonDown(at({400, 400})));
+    dlg->onMouseMove(QPoint(card.left - 500, card.top - 500));
+    dlg->onLButtonUp();
+    // The pointer stopped at the card's corner.
+    const QPoint step = QPoint(card.left, card.top) - at({400, 400});
+    EXPECT_EQ(r->x, 300 + toUnits(step.x()));
+    EXPECT_EQ(r->y, 300 + toUnits(step.y()));
+    EXPECT_FALSE(dlg->onMouseMove(QPoint(5, 5))); // no capture: default handling
+}
+
+} // namespace

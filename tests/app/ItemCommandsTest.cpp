@@ -1,0 +1,151 @@
+#include "TestSupport.h"
+#include "app/CardEditorDlg.h"
+#include "model/ObjItemRect.h"
+#include "model/ObjItemText.h"
+#include "model/ViewScale.h"
+#include "print/CardFormatCatalog.h"
+#include "resources/ControlIds.h"
+
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+class ItemCommandsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        CardFormatCatalog::instance() = CardFormatCatalog();
+        dlg = std::make_unique<CardEditorDlg>();
+    }
+    void press(int id) { dlg->itemAs<QPushButton>(id)->click(); }
+    std::vector<const ObjItem*> list() const
+    {
+        std::vector<const ObjItem*> items;
+        for (auto& item : dlg->page().items())
+            items.push_back(item.get());
+        return items;
+    }
+
+    const ViewScaleGuard guard;
+    std::unique_ptr<CardEditorDlg> dlg;
+};
+
+TEST_F(ItemCommandsTest, AddedItemsAreCentredSelectedAndMarkTheCard)
+{
+    press(ctl::AddText);
+    ASSERT_EQ(list().size(), 1u);
+    const ObjItem* text = dlg->selectedItem();
+    EXPECT_EQ(text->kind, ObjItem::KindText);
+    EXPECT_EQ(dlg->panelKind(), ObjItem::KindText);
+    EXPECT_EQ(dlg->modified(), 1);
+    const platform::Rect card = dlg->cardUnits();
+    const platform::Rect b = text->GetBounds();
+    EXPECT_LE(std::abs((b.left - card.left) - (card.right - b.right)), 1);
+    press(ctl::AddLine);
+    press(ctl::AddRect);
+    EXPECT_EQ(list().back(), dlg->selectedItem());
+    EXPECT_EQ(dlg->selectedItem()->kind, ObjItem::KindRect);
+}
+
+TEST_F(ItemCommandsTest, DuplicatesGoBelowUntilTheBottomThenToTheCentre)
+{
+    auto r = std::make_unique<ObjItemRect>();
+    r->x = 100;
+    r->y = 0;
+    r->cx = 400;
+    r->cy = toUnits(20);
+    dlg->page().append(std::move(r));
+    dlg->selection().select(dlg->page().items().begin());
+    const int cardW = int(dlg->cardRect().width());
+    const int cardH = int(dlg->cardRect().height());
+
+    bool centred = false;
+    for (int copies = 0; copies < 20 && !centred; ++copies) {
+        const ObjItem* before = dlg->selectedItem();
+        const platform::Rect b = toDevice(before->GetBounds());
+        press(ctl::Duplicate);
+        const platform::Rect c = toDevice(dlg->selectedItem()->GetBounds());
+        ASSERT_NE(dlg->selectedItem(), before);
+        if (b.bottom + b.height() + 2 < cardH) {
+            EXPECT_NEAR(c.top - b.bottom, 2, 1) << copies; // a 2-pixel gap below the original
+            EXPECT_EQ(c.left, b.left);
+        } else {
+            EXPECT_NEAR(c.top, (cardH - b.height()) / 2, 1);
+            EXPECT_NEAR(c.left, (cardW - b.width()) / 2, 1);
+            EXPECT_GT(copies, 5);
+            centred = true;
+        }
+        // The copy lies directly above the copied item in the list.
+        const auto items = list();
+        const auto pos = std::find(items.begin(), items.end(), before);
+        ASSERT_NE(pos + 1, items.end());
+        EXPECT_EQ(*(pos + 1), dlg->selectedItem());
+    }
+    EXPECT_TRUE(centred);
+}
+
+TEST_F(ItemCommandsTest, SendBackDeleteAndTheirNoOps)
+{
+    press(ctl::AddRect);
+    dlg->setModified(0);
+    press(ctl::SendBack); // the only item
+    EXPECT_EQ(dlg->modified(), 0);
+    press(ctl::AddText);
+    press(ctl::AddText);
+    const ObjItem* lastText = dlg->selectedItem();
+    press(ctl::SendBack);
+    EXPECT_EQ(list().front(), lastText);
+    EXPECT_EQ(dlg->selectedItem(), lastText);
+    dlg->setModified(0);
+    press(ctl::SendBack); // already the head
+    EXPECT_EQ(dlg->modified(), 0);
+
+    press(ctl::Delete);
+    EXPECT_EQ(list().size(), 2u);
+    EXPECT_EQ(dlg->selectedItem(), nullptr);
+    EXPECT_EQ(dlg->panelKind(), 5);
+    EXPECT_EQ(dlg->modified(), 1);
+    dlg->setModified(0);
+    press(ctl::Delete);
+    press(ctl::Duplicate);
+    press(ctl::SendBack);
+    EXPECT_EQ(list().size(), 2u);
+    EXPECT_EQ(dlg->modified(), 0);
+}
+
+TEST_F(ItemCommandsTest, CloseAsksOnlyWhenModified)
+{
+    {
+        testsupport::MessageBoxScript script;
+        dlg->show();
+        press(ctl::Close);
+        EXPECT_TRUE(script.shown().empty());
+        EXPECT_FALSE(dlg->isVisible());
+        EXPECT_EQ(dlg->result(), 1);
+    }
+    dlg->show();
+    dlg->setModified(1);
+    {
+        testsupport::MessageBoxScript script({platform::IdCancel});
+        press(ctl::Close);
+        ASSERT_EQ(script.shown().size(), 1u);
+        EXPECT_EQ(script.shown()[0].caption, QString());
+        EXPECT_EQ(script.shown()[0].buttons, platform::MbButtons::YesNoCancel);
+        EXPECT_EQ(script.shown()[0].icon, platform::MbIcon::None);
+        EXPECT_TRUE(dlg->isVisible());
+    }
+    {
+        testsupport::MessageBoxScript script({platform::IdCancel});
+        EXPECT_FALSE(dlg->close()); // the close box
+        EXPECT_TRUE(dlg->isVisible());
+    }
+    {
+        testsupport::MessageBoxScript script({platform::IdNo});
+        EXPECT_TRUE(dlg->close());
+        EXPECT_FALSE(dlg->isVisible());
+    }
+}
+
+} // namespace

@@ -1,0 +1,486 @@
+#include "DocumentBytes.h"
+
+#include "model/Archive.h"
+#include "model/ObjItemBitmap.h"
+#include "model/ObjItemLine.h"
+#include "model/ObjItemRect.h"
+#include "model/ObjItemText.h"
+#include "model/PmrData.h"
+#include "model/PmrDocument.h"
+#include "platform/Codec.h"
+#include "resources/Strings.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace ids = resources::ids;
+using platform::Dib;
+
+namespace {
+
+platform::Dib makePicture(int w, int h, int bitCount = 24)
+{
+    QImage image(w, h, QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            image.setPixel(x, y, qRgb(x * 40, y * 60, (x + y) * 20));
+    return Dib::fromImage(image, bitCount);
+}
+
+// The error a document raises, or 0 when it reads.
+int readError(const QByteArray& bytes, PmrData* into = nullptr)
+{
+    PmrData scratch;
+    try {
+        readDocument(bytes, into ? *into : scratch);
+    } catch (const ArchiveError& e) {
+        return e.isOutOfMemory() ? -1 : e.stringId();
+    }
+    return 0;
+}
+
+// A count of items and the first of them, a rectangle.
+DocumentBytes oneRect(int count = 2)
+{
+    DocumentBytes d;
+    d.head(count).newClass("ObjItemRect").common(100, 200, 300, 300, 0xFF);
+    return d;
+}
+
+} // namespace
+
+TEST(ArchiveFixtures, RedRectangleCardIs65Bytes)
+{
+    const QByteArray fixture = QByteArray::fromHex("01000000" "01000000" "FFFF01000B00"
+                                                   "4F626A4974656D52656374" "64000000C8000000"
+                                                   "2C0100002C010000" "FF000000" "5B00000037000000"
+                                                   "00000000" "FFFFFF00" "64000000");
+    ASSERT_EQ(fixture.size(), 65);
+
+    PmrData page;
+    auto rect = std::make_unique<ObjItemRect>();
+    rect->x = 100;
+    rect->y = 200;
+    rect->cx = rect->cy = 300;
+    rect->color = 0x0000FF;
+    page.append(std::move(rect));
+    EXPECT_EQ(writeDocument(page), fixture);
+
+    PmrData read;
+    readDocument(fixture, read);
+    ASSERT_EQ(read.items().size(), 1u);
+    const ObjItem& item = *read.items().front();
+    EXPECT_STREQ(item.runtimeClass().name, "ObjItemRect");
+    EXPECT_EQ(item.kind, ObjItem::KindRect);
+    EXPECT_EQ(item.GetBounds(), (platform::Rect{100, 200, 400, 500}));
+    EXPECT_EQ(item.color, 0xFFu);
+    EXPECT_TRUE(item.storedClass.isEmpty());
+    EXPECT_EQ(read.cardWidth, 91);
+    EXPECT_EQ(read.cardHeight, 55);
+    EXPECT_TRUE(read.pattern.isEmpty());
+    EXPECT_EQ(read.backColor, 0xFFFFFFu);
+    EXPECT_EQ(read.patternScale, 100);
+    EXPECT_EQ(writeDocument(read), fixture);
+}
+
+TEST(ArchiveFixtures, EmptyCardIs28BytesAndMarkerAndCountAreLenient)
+{
+    PmrData page;
+    page.cardWidth = 86;
+    page.cardHeight = 54;
+    const QByteArray expected = DocumentBytes().head(0).tail(86, 54);
+    EXPECT_EQ(expected.size(), 28);
+    EXPECT_EQ(writeDocument(page), expected);
+
+    // Another marker and a negative count read the same: no items, then the card.
+    PmrData read;
+    read.append(std::make_unique<ObjItemRect>());
+    read.setPattern(makePicture(2, 2));
+    readDocument(DocumentBytes().head(-3, 0xDEADBEEF).tail(86, 54, {}, 0x123456, 40), read);
+    EXPECT_TRUE(read.items().empty());
+    EXPECT_TRUE(read.pattern.isEmpty());
+    EXPECT_EQ(read.cardWidth, 86);
+    EXPECT_EQ(read.backColor, 0x123456u);
+    EXPECT_EQ(read.patternScale, 40);
+}
+
+TEST(ArchiveFixtures, ClassRecordsAndReferencesOfTwoTextsAndALine)
+{
+    PmrData page;
+    page.append(std::make_unique<ObjItemText>());
+    page.append(std::make_unique<ObjItemText>());
+    page.append(std::make_unique<ObjItemLine>());
+    const auto& items = page.items();
+    const auto& t1 = static_cast<const ObjItemText&>(**items.begin());
+    const auto& t2 = static_cast<const ObjItemText&>(**std::next(items.begin()));
+    const auto& line = static_cast<const ObjItemLine&>(**items.rbegin());
+
+    DocumentBytes expected;
+    expected.head(3)
+        .newClass("ObjItemText").common(t1.x, t1.y, t1.cx, t1.cy, 0).text(0, 0, "Text", t1.font)
+        .hex("0180").common(t2.x, t2.y, t2.cx, t2.cy, 0).text(0, 0, "Text", t2.font)
+        .newClass("ObjItemLine").common(0, 0, line.cx, 0, 0).i32(0)
+        .tail();
+    const QByteArray bytes = writeDocument(page);
+    EXPECT_EQ(bytes, expected.bytes());
+    // The second text's reference sits after the class record and one 93-byte body.
+    EXPECT_EQ(bytes.mid(8 + 17 + 93, 2), QByteArray::fromHex("0180"));
+
+    PmrData read;
+    readDocument(bytes, read);
+    ASSERT_EQ(read.items().size(), 3u);
+    EXPECT_EQ(read.items().front()->kind, ObjItem::KindText);
+    EXPECT_EQ(read.items().back()->kind, ObjItem::KindLine);
+}
+
+TEST(ArchiveStrings, LengthPrefixesAndTheirReading)
+{
+    struct Case {
+        int length;
+        const char* prefix;
+    };
+    const Case cases[] = {{0, "00"},           {254, "FE"},         {255, "FFFF00"},
+                          {300, "FF2C01"},     {0xFFFD, "FFFDFF"},  {0xFFFE, "FFFFFFFEFF0000"},
+                          {70000, "FFFFFF70110100"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.length);
+        QByteArray text(c.length, 'a');
+        if (c.length > 0)
+            text[c.length - 1] = 'z';
+        QByteArray out;
+        {
+            Archive ar = Archive::storing(out);
+            ar.writeString(text);
+        }
+        const QByteArray prefix = QByteArray::fromHex(c.prefix);
+        EXPECT_EQ(out.left(prefix.size()), prefix);
+        EXPECT_EQ(out.size(), prefix.size() + c.length);
+
+        Archive in = Archive::loading(out);
+        EXPECT_EQ(in.readString(), text);
+        EXPECT_EQ(in.remaining(), 0);
+    }
+}
+
+TEST(ArchiveStrings, WideTextIsReadAsCp932)
+{
+    // "日本" as UTF-16 after the marker.
+    Archive a = Archive::loading(QByteArray::fromHex("FFFEFF02E5652C67"));
+    EXPECT_EQ(a.readString(), QByteArray::fromHex("93FA967B"));
+
+    // A word length after the marker; a second FFFE there is a length, not a marker.
+    QByteArray wide300 = QByteArray::fromHex("FFFEFFFF2C01");
+    for (int i = 0; i < 300; ++i)
+        wide300 += QByteArray::fromHex("4100");
+    Archive b = Archive::loading(wide300);
+    EXPECT_EQ(b.readString(), QByteArray(300, 'A'));
+
+    QByteArray wideFffe = QByteArray::fromHex("FFFEFFFFFEFF");
+    for (int i = 0; i < 0xFFFE; ++i)
+        wideFffe += QByteArray::fromHex("3000");
+    Archive c = Archive::loading(wideFffe);
+    EXPECT_EQ(c.readString(), QByteArray(0xFFFE, '0'));
+    EXPECT_EQ(c.remaining(), 0);
+
+    // Three code units promised, five bytes present.
+    Archive d = Archive::loading(QByteArray::fromHex("FFFEFF034100420043"));
+    try {
+        d.readString();
+        FAIL() << "read past the end";
+    } catch (const ArchiveError& e) {
+        EXPECT_EQ(e.stringId(), ids::ArchiveErrorEndOfFile);
+    }
+}
+
+TEST(ArchiveRoundTrip, EveryClassPicturesAndPatternKeepTheirBytes)
+{
+    PmrData page;
+    page.cardWidth = 89;
+    page.cardHeight = 51;
+    auto base = std::make_unique<ObjItem>();
+    base->x = -5;
+    base->cx = 70;
+    base->color = 0x00123456;
+    page.append(std::move(base));
+
+    auto text = std::make_unique<ObjItemText>();
+    text->SetText(platform::toCp932(QStringLiteral("めいし\r\nPelmora")));
+    text->SetFontSize(20);
+    text->SetAlign(ObjItemText::AlignRight);
+    text->reserved = 7;
+    text->color = 0x0000FF00;
+    page.append(std::move(text));
+
+    auto line = std::make_unique<ObjItemLine>();
+    line->cx = -250;
+    line->cy = 90;
+    line->width = 35;
+    page.append(std::move(line));
+    page.append(std::make_unique<ObjItemRect>(platform::Rect{0, 0, 6000, 3600}));
+
+    const platform::Rect card{0, 0, 6449, 3898};
+    auto photo = std::make_unique<ObjItemBitmap>(card, makePicture(70, 33));
+    photo->whiteOut = 1;
+    photo->edgeMode = ObjItemBitmap::EdgeShadow;
+    photo->shape = ObjItemBitmap::ShapeHeart;
+    page.append(std::move(photo));
+    page.append(std::make_unique<ObjItemBitmap>(card, makePicture(5, 4, 8)));
+    page.append(std::make_unique<ObjItemBitmap>()); // no picture
+    page.setPattern(makePicture(16, 9));
+    page.setPatternScale(45);
+    ASSERT_EQ(page.items().size(), 7u);
+
+    const QByteArray first = writeDocument(page);
+    PmrData read;
+    readDocument(first, read);
+    EXPECT_EQ(writeDocument(read), first);
+
+    ASSERT_EQ(read.items().size(), page.items().size());
+    auto a = page.items().begin();
+    for (auto b = read.items().begin(); b != read.items().end(); ++a, ++b) {
+        EXPECT_STREQ((*b)->runtimeClass().name, (*a)->runtimeClass().name);
+        EXPECT_EQ((*b)->kind, (*a)->kind);
+        EXPECT_EQ((*b)->GetBounds(), (*a)->GetBounds());
+    }
+    const auto& t = static_cast<const ObjItemText&>(**std::next(read.items().begin()));
+    EXPECT_EQ(t.font.height, -20);
+    EXPECT_EQ(t.reserved, 7);
+    EXPECT_EQ(t.align, ObjItemText::AlignRight);
+    const auto& pic = static_cast<const ObjItemBitmap&>(**std::next(read.items().begin(), 4));
+    EXPECT_EQ(pic.dib, static_cast<const ObjItemBitmap&>(**std::next(page.items().begin(), 4)).dib);
+    EXPECT_EQ(pic.dibWidth, 70);
+    EXPECT_EQ(pic.shape, ObjItemBitmap::ShapeHeart);
+    EXPECT_FALSE(pic.dib.toImage().isNull());
+    EXPECT_EQ(read.pattern, page.pattern);
+    EXPECT_EQ(read.patternScale, 45);
+
+    // Through a device and its 4096-byte buffer: the same bytes.
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    writeDocument(page, buffer);
+    EXPECT_EQ(buffer.data(), first);
+}
+
+TEST(ArchiveRoundTrip, StoredValuesAreTakenAsTheyAre)
+{
+    // Alignment, edge mode, shape and scale outside the editor's values, a text
+    // size that was never measured, a card of no size, and a picture whose bytes
+    // are shorter than its header needs.
+    const Dib full = makePicture(20, 20);
+    const QByteArray cut = full.bytes().left(100);
+    const QByteArray bytes = DocumentBytes()
+                                 .head(2)
+                                 .newClass("ObjItemText").common(10, 20, 1, 2, 0xFF).text(7, -1, "", platform::LogFont{})
+                                 .newClass("ObjItemBitmap").common(0, 0, 5, 5, 0).picture(20, 20, 3, 9, -3, cut)
+                                 .tail(-5, 0, {}, 0xFF000000u, 0);
+    PmrData page;
+    readDocument(bytes, page);
+    const auto& t = static_cast<const ObjItemText&>(*page.items().front());
+    EXPECT_EQ(t.align, 7);
+    EXPECT_EQ(t.cx, 1);
+    EXPECT_EQ(t.cy, 2);
+    EXPECT_TRUE(t.text.isEmpty());
+    const auto& p = static_cast<const ObjItemBitmap&>(*page.items().back());
+    EXPECT_EQ(p.edgeMode, 9);
+    EXPECT_EQ(p.shape, -3);
+    EXPECT_EQ(p.dib.size(), 100);
+    EXPECT_FALSE(p.dib.isValid());
+    EXPECT_TRUE(p.dib.toImage().isNull());
+    EXPECT_EQ(page.cardWidth, -5);
+    EXPECT_EQ(page.patternScale, 0);
+    EXPECT_EQ(writeDocument(page), bytes);
+}
+
+TEST(ArchiveRoundTrip, ClassIndicesFrom0x7FFFUseTheLongTag)
+{
+    // 32766 rectangles take indices 1..32767; the text class then takes 32768.
+    PmrData page;
+    for (int i = 0; i < 32766; ++i)
+        page.append(std::make_unique<ObjItemRect>());
+    page.append(std::make_unique<ObjItemText>());
+    page.append(std::make_unique<ObjItemText>());
+    const QByteArray bytes = writeDocument(page);
+    const qsizetype firstText = 8 + (6 + 11 + 20) + 32765 * (2 + 20);
+    EXPECT_EQ(bytes.mid(firstText, 6), QByteArray::fromHex("FFFF01000B00"));
+    const qsizetype secondText = firstText + 17 + 93;
+    EXPECT_EQ(bytes.mid(secondText, 6), QByteArray::fromHex("FF7F00800080"));
+
+    PmrData read;
+    readDocument(bytes, read);
+    EXPECT_EQ(read.items().size(), 32768u);
+    EXPECT_EQ(read.items().back()->kind, ObjItem::KindText);
+
+    // The long form may also name a small index.
+    const QByteArray longRef = DocumentBytes()
+                                   .head(2).newClass("ObjItemRect").common(1, 2, 3, 4, 5)
+                                   .hex("FF7F01000080").common(6, 7, 8, 9, 10).tail();
+    EXPECT_EQ(readError(longRef), 0);
+}
+
+TEST(ArchiveErrors, CraftedFilesGiveTheirMessages)
+{
+    const QByteArray longName(64, 'A');
+    const QByteArray font60 = platform::LogFont{}.toByteArray();
+    struct Case {
+        const char* what;
+        QByteArray bytes;
+        int id;
+    };
+    const Case cases[] = {
+        {"empty file", {}, ids::ArchiveErrorEndOfFile},
+        {"cut in the count", DocumentBytes().u32(1).u16(1), ids::ArchiveErrorEndOfFile},
+        {"cut in a pair", DocumentBytes().head(1).newClass("ObjItemRect").i32(1).u16(2), ids::ArchiveErrorEndOfFile},
+        {"cut in the colour", DocumentBytes().head(1).newClass("ObjItemRect").common(1, 2, 3, 4, 0).bytes().chopped(1),
+         ids::ArchiveErrorEndOfFile},
+        {"cut in the font", DocumentBytes().head(1).newClass("ObjItemText").common(0, 0, 1, 1, 0).i32(0).i32(0).str("ab")
+                                .raw(font60.left(30)), ids::ArchiveErrorEndOfFile},
+        {"cut in the text", DocumentBytes().head(1).newClass("ObjItemText").common(0, 0, 1, 1, 0).i32(0).i32(0).u8(10)
+                                .raw("abc"), ids::ArchiveErrorEndOfFile},
+        {"4 GB text", DocumentBytes().head(1).newClass("ObjItemText").common(0, 0, 1, 1, 0).i32(0).i32(0)
+                          .hex("FFFFFFFFFFFFFF").raw(QByteArray(80, 'x')), ids::ArchiveErrorEndOfFile},
+        {"wide text of 2^32 - 1 units", DocumentBytes().head(1).newClass("ObjItemText").common(0, 0, 1, 1, 0).i32(0)
+                                            .i32(0).hex("FFFEFFFFFFFFFFFFFF").raw(QByteArray(80, 'x')),
+         ids::ArchiveErrorEndOfFile},
+        {"cut in a picture", DocumentBytes().head(1).newClass("ObjItemBitmap").common(0, 0, 1, 1, 0).i32(2).i32(2)
+                                 .i32(0).i32(2).i32(0).u32(100).raw(QByteArray(10, 'p')), ids::ArchiveErrorEndOfFile},
+        {"4 GB pattern", DocumentBytes().head(0).i32(91).i32(55).u32(0xFFFFFFFF).raw(QByteArray(80, 'p')),
+         ids::ArchiveErrorEndOfFile},
+        {"no scale", DocumentBytes().head(0).tail().bytes().chopped(4), ids::ArchiveErrorEndOfFile},
+        {"count beyond the records", DocumentBytes().head(0x7FFFFFFF).newClass("ObjItem").common(0, 0, 0, 0, 0),
+         ids::ArchiveErrorEndOfFile},
+        {"class index 0", DocumentBytes().head(1).hex("0080").common(0, 0, 0, 0, 0).tail(), ids::ArchiveErrorBadIndex},
+        {"class index not given", oneRect().hex("0580").common(0, 0, 0, 0, 0).tail(), ids::ArchiveErrorBadIndex},
+        {"class index of an object", oneRect().hex("0280").common(0, 0, 0, 0, 0).tail(), ids::ArchiveErrorBadIndex},
+        {"long class tag of an object", oneRect().hex("FF7F02000080").common(0, 0, 0, 0, 0).tail(),
+         ids::ArchiveErrorBadIndex},
+        {"no object", DocumentBytes().head(1).u16(0).tail(), ids::ArchiveErrorBadIndex},
+        {"item read twice", oneRect().hex("0200").tail(), ids::ArchiveErrorBadIndex},
+        {"long object reference", oneRect().hex("FF7F02000000").tail(), ids::ArchiveErrorBadIndex},
+        {"object not given", oneRect().hex("0900").tail(), ids::ArchiveErrorBadIndex},
+        {"name of 64 bytes", DocumentBytes().head(1).newClass(longName).common(0, 0, 0, 0, 0).tail(),
+         ids::ArchiveErrorBadClass},
+        {"name cut short", DocumentBytes().head(1).u16(0xFFFF).u16(1).u16(11).raw("ObjItem"), ids::ArchiveErrorBadClass},
+        {"unknown class", DocumentBytes().head(1).newClass("ObjItemCircle").common(0, 0, 0, 0, 0).tail(),
+         ids::ArchiveErrorBadClass},
+        {"other case", DocumentBytes().head(1).newClass("objitemrect").common(0, 0, 0, 0, 0).tail(),
+         ids::ArchiveErrorBadClass},
+        {"empty name", DocumentBytes().head(1).newClass("").common(0, 0, 0, 0, 0).tail(), ids::ArchiveErrorBadClass},
+        {"page as an item", DocumentBytes().head(1).newClass("PmrData").tail(), ids::ArchiveErrorBadClass},
+        {"unknown class, schema 2", DocumentBytes().head(1).newClass("Circle", 2).tail(), ids::ArchiveErrorBadClass},
+        {"schema 2", DocumentBytes().head(1).newClass("ObjItemRect", 2).common(0, 0, 0, 0, 0).tail(),
+         ids::ArchiveErrorBadSchema},
+        {"schema 0", DocumentBytes().head(1).newClass("ObjItemText", 0).tail(), ids::ArchiveErrorBadSchema},
+    };
+    const QString path = QStringLiteral("/home/user/めいし.pmr");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        try {
+            PmrData page;
+            readDocument(c.bytes, page);
+            ADD_FAILURE() << "read without error";
+        } catch (const ArchiveError& e) {
+            EXPECT_EQ(e.stringId(), c.id);
+            EXPECT_EQ(archiveErrorIcon(e), platform::MbIcon::Stop);
+            const QString expected = c.id == ids::ArchiveErrorEndOfFile ? "%1 の末尾以降にｱｸｾｽしようとしました。"
+                                     : c.id == ids::ArchiveErrorBadIndex ? "%1 の形式が正しくありません。"
+                                     : c.id == ids::ArchiveErrorBadClass ? "%1 は予期しないｵﾌﾞｼﾞｪｸﾄを含んでいます。"
+                                                                         : "%1 は不正なｽｷｰﾏを含んでいます。";
+            EXPECT_EQ(archiveErrorMessage(e, path), QString(expected).replace("%1", path));
+        }
+    }
+
+    EXPECT_EQ(archiveErrorMessage(ArchiveError::outOfMemory(), path), QStringLiteral("ﾒﾓﾘが不足しています。"));
+    EXPECT_EQ(archiveErrorIcon(ArchiveError::outOfMemory()), platform::MbIcon::Exclamation);
+    EXPECT_EQ(archiveErrorMessage(ArchiveError(ids::ArchiveErrorGeneric), path),
+              path + QStringLiteral(" へのｱｸｾｽ中に不明なｴﾗｰが発生しました。"));
+}
+
+TEST(ArchiveErrors, IndexCounterStopsAtItsLimit)
+{
+    const QByteArray record = DocumentBytes().newClass("ObjItemRect").common(0, 0, 0, 0, 0).hex("0180");
+    // The class takes the last index; its object would pass it.
+    Archive full = Archive::loading(record);
+    full.setNextIndex(Archive::kMaxIndex);
+    try {
+        full.readObject();
+        FAIL() << "index passed the limit";
+    } catch (const ArchiveError& e) {
+        EXPECT_EQ(e.stringId(), ids::ArchiveErrorBadIndex);
+    }
+    Archive fits = Archive::loading(record);
+    fits.setNextIndex(Archive::kMaxIndex - 1);
+    EXPECT_NE(fits.readObject(), nullptr);
+
+    QByteArray out;
+    Archive writer = Archive::storing(out);
+    writer.setNextIndex(Archive::kMaxIndex);
+    EXPECT_THROW(writer.writeObject(ObjItemRect()), ArchiveError);
+}
+
+TEST(ArchiveErrors, FailedReadLeavesOnlyWhatWasRead)
+{
+    PmrData page;
+    readDocument(oneRect(1).tail(91, 55, makePicture(4, 4).bytes(), 0, 60), page);
+    ASSERT_EQ(page.items().size(), 1u);
+
+    const QByteArray bad = DocumentBytes()
+                               .head(3).newClass("ObjItemRect").common(1, 1, 1, 1, 1)
+                               .classRef(1).common(2, 2, 2, 2, 2)
+                               .newClass("ObjItemHexagon").common(3, 3, 3, 3, 3).tail(50, 50);
+    page.cardWidth = 80;
+    EXPECT_EQ(readError(bad, &page), ids::ArchiveErrorBadClass);
+    ASSERT_EQ(page.items().size(), 2u);
+    EXPECT_EQ(page.items().front()->x, 1);
+    EXPECT_EQ(page.items().back()->x, 2);
+    EXPECT_TRUE(page.pattern.isEmpty());
+    EXPECT_EQ(page.cardWidth, 80); // not reached
+}
+
+TEST(ArchiveFiles, SaveAndOpenThroughFiles)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("card.pmr"));
+
+    PmrData page;
+    page.append(std::make_unique<ObjItemBitmap>(platform::Rect{0, 0, 6000, 4000}, makePicture(120, 80)));
+    page.append(std::make_unique<ObjItemRect>());
+    writeDocumentFile(page, path);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), writeDocument(page));
+    file.close();
+
+    PmrData read;
+    readDocumentFile(path, read);
+    EXPECT_EQ(writeDocument(read), writeDocument(page));
+
+    auto errorOf = [](auto&& f) {
+        try {
+            f();
+        } catch (const ArchiveError& e) {
+            return e.stringId();
+        }
+        return 0;
+    };
+    EXPECT_EQ(errorOf([&] { readDocumentFile(dir.filePath("missing.pmr"), read); }), ids::FileCannotOpen);
+    EXPECT_EQ(errorOf([&] { writeDocumentFile(page, dir.filePath("no/such/dir/card.pmr")); }), ids::FileCannotOpen);
+    EXPECT_EQ(archiveErrorMessage(ArchiveError(ids::FileCannotOpen), path), QStringLiteral("ファイルが開けません"));
+
+    // A read-only file is refused and keeps its bytes.
+    ASSERT_TRUE(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadUser));
+    PmrData other;
+    EXPECT_EQ(errorOf([&] { writeDocumentFile(other, path); }), ids::FileReadOnly);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), writeDocument(page));
+    file.close();
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+
+    // A device that refuses to write.
+    QBuffer closed;
+    EXPECT_EQ(errorOf([&] { writeDocument(page, closed); }), ids::FileErrorGeneric);
+}

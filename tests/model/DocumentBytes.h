@@ -1,0 +1,69 @@
+#pragma once
+
+#include "platform/LogFont.h"
+
+#include <QByteArray>
+
+#include <cstdint>
+
+// Builds document bytes field by field for the archive tests.
+class DocumentBytes {
+public:
+    DocumentBytes& u8(unsigned v)
+    {
+        bytes_.append(char(v & 0xFF));
+        return *this;
+    }
+    DocumentBytes& u16(unsigned v) { return u8(v).u8(v >> 8); }
+    DocumentBytes& u32(std::uint32_t v) { return u16(v & 0xFFFF).u16(v >> 16); }
+    DocumentBytes& i32(std::int32_t v) { return u32(std::uint32_t(v)); }
+    DocumentBytes& raw(const QByteArray& b)
+    {
+        bytes_.append(b);
+        return *this;
+    }
+    DocumentBytes& hex(const char* h) { return raw(QByteArray::fromHex(h)); }
+
+    // Marker 1 and the item count.
+    DocumentBytes& head(std::int32_t count, std::uint32_t marker = 1) { return u32(marker).i32(count); }
+    DocumentBytes& newClass(const QByteArray& name, unsigned schema = 1)
+    {
+        return u16(0xFFFF).u16(schema).u16(unsigned(name.size())).raw(name);
+    }
+    DocumentBytes& classRef(unsigned index) { return u16(0x8000 | index); }
+    DocumentBytes& common(int x, int y, int cx, int cy, std::uint32_t color)
+    {
+        return i32(x).i32(y).i32(cx).i32(cy).u32(color);
+    }
+    // A string with the shortest prefix.
+    DocumentBytes& str(const QByteArray& s)
+    {
+        if (s.size() < 0xFF)
+            u8(unsigned(s.size()));
+        else if (s.size() < 0xFFFE)
+            u8(0xFF).u16(unsigned(s.size()));
+        else
+            u8(0xFF).u16(0xFFFF).u32(std::uint32_t(s.size()));
+        return raw(s);
+    }
+    DocumentBytes& text(int align, int reserved, const QByteArray& s, const platform::LogFont& font)
+    {
+        return i32(align).i32(reserved).str(s).raw(font.toByteArray());
+    }
+    DocumentBytes& picture(int w, int h, int whiteOut, int edge, int shape, const QByteArray& dib)
+    {
+        return i32(w).i32(h).i32(whiteOut).i32(edge).i32(shape).u32(std::uint32_t(dib.size())).raw(dib);
+    }
+    // Card size, pattern, colour and scale.
+    DocumentBytes& tail(int width = 91, int height = 55, const QByteArray& pattern = {},
+                        std::uint32_t back = 0xFFFFFF, int scale = 100)
+    {
+        return i32(width).i32(height).u32(std::uint32_t(pattern.size())).raw(pattern).u32(back).i32(scale);
+    }
+
+    const QByteArray& bytes() const { return bytes_; }
+    operator QByteArray() const { return bytes_; }
+
+private:
+    QByteArray bytes_;
+};

@@ -1,0 +1,296 @@
+#include "model/ObjItemBitmap.h"
+#include "model/ObjItemLine.h"
+#include "model/ObjItemRect.h"
+#include "model/ObjItemText.h"
+#include "model/PmrData.h"
+#include "model/ViewScale.h"
+
+#include <QImage>
+#include <gtest/gtest.h>
+
+#include <climits>
+
+using platform::Rect;
+
+namespace {
+
+class ItemsTest : public ::testing::Test {
+protected:
+    void SetUp() override { viewScale().current = 72; }
+    const ViewScaleGuard guard;
+    const Rect card{0, 0, 2580, 1560};
+};
+
+platform::Dib picture(int w, int h)
+{
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    return platform::Dib::fromImage(image);
+}
+
+QPoint handle(const ObjItem& item, int i)
+{
+    QPoint p;
+    EXPECT_TRUE(item.GetHandle(i, p));
+    return p;
+}
+
+TEST_F(ItemsTest, NewItemsTakeTheirDefaultsAndAreCentred)
+{
+    const ObjItemText text(card);
+    EXPECT_EQ(text.GetText(), QByteArray("Text"));
+    EXPECT_EQ(text.font.height, 12);
+    EXPECT_EQ(text.font.charSet, 128);
+    EXPECT_EQ(text.font.pitchAndFamily, 0x32);
+    EXPECT_EQ(text.font.faceNameUnicode(), QStringLiteral("ＭＳ Ｐゴシック"));
+    EXPECT_GT(text.cx, 0);
+    EXPECT_GT(text.cy, 0);
+    EXPECT_EQ(text.x, (card.right - text.cx) / 2);
+    EXPECT_EQ(text.y, (card.bottom - text.cy) / 2);
+
+    const ObjItemLine line(card);
+    EXPECT_EQ(line.cx, 300); // 30 pixels at 72 dpi
+    EXPECT_EQ(line.cy, 0);
+    EXPECT_EQ(line.x, (card.right - 300) / 2);
+
+    viewScale().current = 144;
+    const ObjItemRect rect(card);
+    EXPECT_EQ(rect.cx, 150); // 30 pixels at the present zoom
+    EXPECT_EQ(rect.cy, 150);
+    EXPECT_EQ(rect.GetHandleCount(), 4);
+    EXPECT_EQ(text.GetHandleCount(), 0);
+    QPoint p;
+    EXPECT_FALSE(text.GetHandle(0, p));
+    EXPECT_FALSE(rect.GetHandle(4, p));
+}
+
+TEST_F(ItemsTest, FontSizeIsClampedAndStoredAsCharacterHeight)
+{
+    ObjItemText text(card);
+    const int defaultWidth = text.cx;
+    text.SetFontSize(12);
+    EXPECT_EQ(text.font.height, -12);
+    EXPECT_NE(text.cx, defaultWidth); // character height differs from cell height
+    text.SetFontSize(5);
+    EXPECT_EQ(text.GetFontSize(), 8);
+    text.SetFontSize(-100);
+    EXPECT_EQ(text.font.height, -72);
+    text.SetFontSize(INT_MIN);
+    EXPECT_EQ(text.GetFontSize(), 72);
+
+    platform::LogFont f = text.GetFont();
+    f.height = 30;
+    f.weight = 700;
+    text.SetFont(f);
+    EXPECT_EQ(text.font.height, -30);
+    EXPECT_EQ(text.font.weight, 700);
+}
+
+TEST_F(ItemsTest, MultiLineTextMeasuresItsWidestLine)
+{
+    ObjItemText text(card);
+    text.SetText("A");
+    const int one = text.cy;
+    text.SetText("A\r\nWWWWW\r\nB");
+    EXPECT_EQ(text.cy, 3 * one);
+    const int wide = text.cx;
+    text.SetText("WWWWW");
+    EXPECT_EQ(text.cx, wide);
+    text.SetText("a&b"); // no prefix processing: the ampersand has width
+    const int withAmp = text.cx;
+    text.SetText("ab");
+    EXPECT_GT(withAmp, text.cx);
+}
+
+TEST_F(ItemsTest, SetAlignKeepsTheBlockInPlace)
+{
+    ObjItemText text(card);
+    text.x = 1000;
+    text.cx = 101;
+    const Rect before = text.GetBounds();
+    text.SetAlign(ObjItemText::AlignCenter);
+    EXPECT_EQ(text.x, 1050);
+    EXPECT_EQ(text.GetBounds(), before);
+    text.SetAlign(ObjItemText::AlignRight);
+    EXPECT_EQ(text.x, 1101);
+    EXPECT_EQ(text.GetBounds(), before);
+    text.SetAlign(3);
+    text.SetAlign(ObjItemText::AlignRight);
+    EXPECT_EQ(text.x, 1101);
+    EXPECT_EQ(text.align, ObjItemText::AlignRight);
+    // A stored alignment outside 0..2 behaves as left.
+    text.align = 7;
+    EXPECT_EQ(text.GetBounds().left, 1101);
+}
+
+TEST_F(ItemsTest, LineHandlesNeverLeaveAZeroLength)
+{
+    ObjItemLine line;
+    line.x = 100;
+    line.y = 100;
+    line.cx = 300;
+    line.cy = 0;
+    line.MoveHandle(1, -300, 0);
+    EXPECT_EQ(line.cx, 1);
+    EXPECT_EQ(line.cy, 0);
+
+    line.cx = 300;
+    line.MoveHandle(0, 300, 0);
+    EXPECT_EQ(line.cx, 1);
+    EXPECT_EQ(line.x, 399); // one unit left of the unmoved end
+    EXPECT_EQ(handle(line, 1), QPoint(400, 100));
+    line.MoveHandle(2, 5, 5);
+    EXPECT_EQ(line.x, 399);
+}
+
+TEST_F(ItemsTest, LineHitTestHasTheToleranceAndItsAsymmetry)
+{
+    ObjItemLine line;
+    line.x = 100;
+    line.y = 100;
+    line.cx = 400;
+    line.cy = 0;
+    const int t = 20; // 2 pixels at 72 dpi
+    EXPECT_TRUE(line.HitTest(300, 100 + t));
+    EXPECT_FALSE(line.HitTest(300, 100 + t + 1));
+    EXPECT_TRUE(line.HitTest(100, 100));
+    EXPECT_TRUE(line.HitTest(500 + t - 1, 100)); // the end itself is never a midpoint
+    EXPECT_FALSE(line.HitTest(500 + t + 2, 100));
+    EXPECT_TRUE(line.HitTest(100 - t, 100));
+    EXPECT_FALSE(line.HitTest(100 - t - 1, 100));
+    EXPECT_FALSE(line.HitTest(300, 200));
+
+    // Inverted line: bounds are not normalised, hit test still works.
+    line.cx = -400;
+    line.cy = -300;
+    EXPECT_EQ(line.GetBounds(), (Rect{100, 100, -300, -200}));
+    EXPECT_TRUE(line.HitTest(-100, -50));
+    EXPECT_FALSE(line.HitTest(-100, 50));
+
+    // Extreme coordinates end without overflow or endless halving.
+    EXPECT_FALSE(ObjItemLine::HitSegment({0, 0}, {INT_MIN, INT_MIN}, {INT_MAX, INT_MIN}, 20));
+    EXPECT_TRUE(ObjItemLine::HitSegment({-1, -1}, {INT_MIN, INT_MIN}, {INT_MAX, INT_MAX}, 20));
+}
+
+TEST_F(ItemsTest, RectangleHandlesKeepTheOppositeCornerAndAMinimumOfOneUnit)
+{
+    ObjItemRect rect;
+    rect.x = 100;
+    rect.y = 200;
+    rect.cx = 300;
+    rect.cy = 400;
+    EXPECT_EQ(handle(rect, 0), QPoint(400, 600));
+    EXPECT_EQ(handle(rect, 1), QPoint(100, 200));
+    EXPECT_EQ(handle(rect, 2), QPoint(100, 600));
+    EXPECT_EQ(handle(rect, 3), QPoint(400, 200));
+
+    rect.MoveHandle(0, -10000, -10000);
+    EXPECT_EQ(rect.GetBounds(), (Rect{100, 200, 101, 201}));
+    rect.MoveHandle(1, -50, -60);
+    EXPECT_EQ(rect.GetBounds(), (Rect{50, 140, 101, 201}));
+    rect.MoveHandle(3, 10, 10000);
+    EXPECT_EQ(rect.GetBounds(), (Rect{50, 200, 111, 201}));
+    EXPECT_TRUE(rect.HitTest(50, 200));
+    EXPECT_FALSE(rect.HitTest(111, 200));
+
+    rect.x = INT_MAX - 5;
+    rect.MoveHandle(0, INT_MAX, INT_MAX); // saturates instead of wrapping
+    EXPECT_GE(rect.cx, 1);
+}
+
+TEST_F(ItemsTest, PicturesFitTheCardAndKeepTheirAspectWhenResized)
+{
+    const ObjItemBitmap small(card, picture(40, 20));
+    EXPECT_EQ(small.dibWidth, 40);
+    EXPECT_EQ(small.cx, 400);
+    EXPECT_EQ(small.cy, 200);
+    EXPECT_EQ(small.x, (2580 - 400) / 2);
+
+    const ObjItemBitmap wide(card, picture(600, 100));
+    EXPECT_EQ(wide.cx, 2580);
+    EXPECT_EQ(wide.cy, 430);
+    EXPECT_EQ(wide.x, 0);
+
+    ObjItemBitmap item(card, picture(40, 20));
+    const Rect before = item.GetBounds();
+    item.MoveHandle(0, 200, 0); // box 600 x 200 -> 400 x 200
+    EXPECT_EQ(item.GetBounds(), before);
+    item.MoveHandle(0, 400, 400); // box 800 x 600
+    EXPECT_EQ(item.cx, 800);
+    EXPECT_EQ(item.cy, 400);
+    EXPECT_EQ(item.x, before.left);
+    EXPECT_EQ(item.y, before.top);
+
+    const Rect big = item.GetBounds();
+    item.MoveHandle(1, 400, 400); // top-left handle: bottom-right stays
+    EXPECT_EQ(item.GetBounds().right, big.right);
+    EXPECT_EQ(item.GetBounds().bottom, big.bottom);
+    EXPECT_EQ(item.cx, 2 * item.cy);
+    item.MoveHandle(2, 100000, -100000); // down to the minimum extents 2 x 1
+    EXPECT_EQ(item.cx, 2);
+    EXPECT_EQ(item.cy, 1);
+    EXPECT_EQ(item.GetBounds().right, big.right);
+
+    item.cx = 400;
+    item.cy = 400;
+    const Rect old = item.GetBounds();
+    item.ReplacePicture(picture(10, 40));
+    EXPECT_EQ(item.cx, 100);
+    EXPECT_EQ(item.cy, 400);
+    EXPECT_EQ(item.x, old.left + 150);
+}
+
+TEST_F(ItemsTest, ClonesAreDeepAndKeepEveryField)
+{
+    ObjItemText text(card);
+    text.SetText("abc");
+    text.reserved = 7;
+    text.align = 2;
+    text.cx = 999; // not measured again
+    const auto textCopy = text.Clone();
+    const auto& t = static_cast<const ObjItemText&>(*textCopy);
+    EXPECT_EQ(t.GetText(), QByteArray("abc"));
+    EXPECT_EQ(t.reserved, 7);
+    EXPECT_EQ(t.cx, 999);
+    EXPECT_EQ(t.font, text.font);
+
+    auto source = std::make_unique<ObjItemBitmap>(card, picture(8, 8));
+    source->whiteOut = 1;
+    source->shape = ObjItemBitmap::ShapeHeart;
+    const auto copy = source->Clone();
+    source.reset();
+    const auto& p = static_cast<const ObjItemBitmap&>(*copy);
+    EXPECT_EQ(p.shape, ObjItemBitmap::ShapeHeart);
+    EXPECT_EQ(p.whiteOut, 1);
+    EXPECT_FALSE(p.picture().toImage().isNull());
+    EXPECT_EQ(std::string(copy->className()), "ObjItemBitmap");
+}
+
+TEST_F(ItemsTest, PageKeepsDrawingOrderTextLast)
+{
+    PmrData page;
+    auto first = page.append(std::make_unique<ObjItemText>(card));
+    page.append(std::make_unique<ObjItemRect>(card));
+    page.append(std::make_unique<ObjItemLine>(card));
+    std::vector<int> kinds;
+    page.forEachInDrawingOrder([&](const ObjItem& item) { kinds.push_back(item.kind); });
+    EXPECT_EQ(kinds, (std::vector<int>{ObjItem::KindRect, ObjItem::KindLine, ObjItem::KindText}));
+    auto last = std::prev(page.items().end());
+    last = page.moveToHead(last);
+    EXPECT_EQ(page.items().front()->kind, ObjItem::KindLine);
+    page.insertAfter(first, std::make_unique<ObjItemRect>(card));
+    EXPECT_EQ(page.items().size(), 4u);
+    page.setPatternScale(120);
+    EXPECT_EQ(page.patternScale, 100);
+    page.setPatternScale(0);
+    EXPECT_EQ(page.patternScale, 20);
+    page.setPattern(picture(4, 4));
+    EXPECT_EQ(page.patternScale, 100);
+    page.setBackColor(0x123456);
+    EXPECT_TRUE(page.pattern.isEmpty());
+    page.clear();
+    EXPECT_TRUE(page.items().empty());
+    EXPECT_EQ(page.backColor, 0xFFFFFFu);
+}
+
+} // namespace

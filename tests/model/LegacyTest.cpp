@@ -1,0 +1,192 @@
+#include "DocumentBytes.h"
+
+#include "model/Archive.h"
+#include "model/ObjItem0.h"
+#include "model/ObjItemBitmap.h"
+#include "model/ObjItemLine.h"
+#include "model/ObjItemRect.h"
+#include "model/ObjItemText.h"
+#include "model/PmrData.h"
+#include "model/PmrDocument.h"
+#include "model/ViewScale.h"
+#include "resources/Strings.h"
+
+#include <QImage>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+platform::Dib smallPicture()
+{
+    QImage image(6, 3, QImage::Format_RGB32);
+    image.fill(qRgb(200, 30, 90));
+    return platform::Dib::fromImage(image);
+}
+
+platform::LogFont boldFont()
+{
+    platform::LogFont f = ObjItemText::defaultFont();
+    f.height = -18;
+    f.weight = 700;
+    f.faceName[31] = 'x'; // bytes after the terminator travel too
+    return f;
+}
+
+} // namespace
+
+TEST(LegacyItems, DefaultsDoNotDependOnTheViewScale)
+{
+    ViewScaleGuard guard;
+    viewScale().current = 144;
+    const ObjItem0Text text;
+    EXPECT_EQ(text.text, QByteArray("Text"));
+    EXPECT_EQ(text.font.height, -12);
+    EXPECT_EQ(text.font.faceNameBytes(), ObjItemText::defaultFont().faceNameBytes());
+    const ObjItem0Line line;
+    EXPECT_EQ(line.cx, 30);
+    EXPECT_EQ(line.cy, 0);
+    const ObjItem0Rect rect;
+    EXPECT_EQ(rect.cx, 30);
+    EXPECT_EQ(rect.cy, 30);
+    EXPECT_EQ(ObjItem0Bitmap().edgeMode, 2);
+}
+
+TEST(LegacyItems, ConvertCopiesEveryFieldAndMeasuresNothing)
+{
+    ObjItem0Text text;
+    text.x = 500;
+    text.y = -40;
+    text.cx = 12345; // far from any measured size
+    text.cy = 7;
+    text.color = 0x00ABCDEF;
+    text.text = "Name\r\nTitle";
+    text.font = boldFont();
+    text.reserved = 3;
+    text.align = 1;
+    const std::unique_ptr<ObjItem> t = text.Convert();
+    ASSERT_NE(t, nullptr);
+    const auto& tc = dynamic_cast<const ObjItemText&>(*t);
+    EXPECT_EQ(tc.kind, ObjItem::KindText);
+    EXPECT_EQ(tc.GetBounds(), (platform::Rect{500 - 6172, -40, 500 - 6172 + 12345, -33}));
+    EXPECT_EQ(tc.color, 0x00ABCDEFu);
+    EXPECT_EQ(tc.text, text.text);
+    EXPECT_EQ(tc.font.toByteArray(), boldFont().toByteArray());
+    EXPECT_EQ(tc.reserved, 3);
+    EXPECT_EQ(text.text, QByteArray("Name\r\nTitle")); // the source is left as it was
+
+    ObjItem0Line line;
+    line.cx = -9;
+    line.width = 42;
+    const auto l = line.Convert();
+    EXPECT_EQ(l->kind, ObjItem::KindLine);
+    EXPECT_EQ(l->cx, -9);
+    EXPECT_EQ(dynamic_cast<const ObjItemLine&>(*l).width, 42);
+
+    EXPECT_EQ(ObjItem0Rect().Convert()->kind, ObjItem::KindRect);
+    EXPECT_STREQ(ObjItem0().Convert()->runtimeClass().name, "ObjItem");
+
+    std::unique_ptr<ObjItem> p;
+    {
+        ObjItem0Bitmap picture;
+        picture.dib = smallPicture();
+        picture.dibWidth = 6;
+        picture.dibHeight = 3;
+        picture.edgeMode = 0;
+        picture.shape = 1;
+        picture.cx = 60;
+        picture.cy = 30;
+        p = picture.Convert();
+    }
+    // The legacy object is gone; the new item still has its picture.
+    const auto& pc = dynamic_cast<const ObjItemBitmap&>(*p);
+    EXPECT_EQ(pc.kind, ObjItem::KindPicture);
+    EXPECT_EQ(pc.dib, smallPicture());
+    EXPECT_FALSE(pc.dib.toImage().isNull());
+    EXPECT_EQ(pc.shape, 1);
+    EXPECT_EQ(pc.edgeMode, 0);
+}
+
+TEST(LegacyItems, MixedFamiliesShareIndicesAndConvertInPlace)
+{
+    const QByteArray dib = smallPicture().bytes();
+    const QByteArray bytes = DocumentBytes()
+                                 .head(9)
+                                 .newClass("ObjItem0Rect").common(1, 1, 10, 10, 0x11)                    // 1, 2
+                                 .newClass("ObjItemText").common(2, 2, 20, 20, 0x22).text(0, 0, "a", boldFont()) // 3, 4
+                                 .classRef(1).common(3, 3, 30, 30, 0x33)                                 // 5
+                                 .newClass("ObjItem0Text").common(4, 4, 40, 40, 0x44).text(2, 9, "b", boldFont()) // 6, 7
+                                 .newClass("ObjItem0Bitmap").common(5, 5, 60, 30, 0).picture(6, 3, 1, 1, 2, dib) // 8, 9
+                                 .newClass("ObjItem0").common(6, 6, 60, 60, 0x66)                        // 10, 11
+                                 .newClass("ObjItem0Line").common(7, 7, -70, 70, 0x77).i32(15)          // 12, 13
+                                 .classRef(3).common(8, 8, 80, 80, 0x88).text(1, 0, "c", boldFont())    // 14
+                                 .classRef(6).common(9, 9, 90, 90, 0x99).text(0, 0, "d", boldFont())    // 15
+                                 .tail(90, 50);
+    PmrData page;
+    readDocument(bytes, page);
+
+    struct Expect {
+        int x;
+        int kind;
+        const char* stored;
+    };
+    const Expect expected[] = {{1, ObjItem::KindRect, "ObjItem0Rect"},     {2, ObjItem::KindText, ""},
+                               {3, ObjItem::KindRect, "ObjItem0Rect"},     {4, ObjItem::KindText, "ObjItem0Text"},
+                               {5, ObjItem::KindPicture, "ObjItem0Bitmap"}, {6, ObjItem::KindBase, "ObjItem0"},
+                               {7, ObjItem::KindLine, "ObjItem0Line"},     {8, ObjItem::KindText, ""},
+                               {9, ObjItem::KindText, "ObjItem0Text"}};
+    ASSERT_EQ(page.items().size(), std::size(expected));
+    auto it = page.items().begin();
+    for (const Expect& e : expected) {
+        SCOPED_TRACE(e.x);
+        const ObjItem& item = **it++;
+        EXPECT_EQ(item.x, e.x);
+        EXPECT_EQ(item.kind, e.kind);
+        EXPECT_EQ(item.storedClass, QByteArray(e.stored));
+        EXPECT_EQ(item.color, std::uint32_t(0x11 * e.x) * (e.kind != ObjItem::KindPicture));
+    }
+    const auto& legacyText = dynamic_cast<const ObjItemText&>(**std::next(page.items().begin(), 3));
+    EXPECT_EQ(legacyText.font.height, -18);
+    EXPECT_EQ(legacyText.align, 2);
+    EXPECT_EQ(legacyText.reserved, 9);
+    EXPECT_EQ(legacyText.cx, 40);
+    const auto& picture = dynamic_cast<const ObjItemBitmap&>(**std::next(page.items().begin(), 4));
+    EXPECT_EQ(picture.dib.bytes(), dib);
+    EXPECT_EQ(dynamic_cast<const ObjItemLine&>(**std::next(page.items().begin(), 6)).width, 15);
+
+    // Texts, converted or not, are drawn after everything else.
+    std::vector<int> order;
+    page.forEachInDrawingOrder([&](const ObjItem& item) { order.push_back(item.x); });
+    EXPECT_EQ(order, (std::vector<int>{1, 3, 5, 6, 7, 2, 4, 8, 9}));
+
+    // Written back, every item carries its current class.
+    const QByteArray written = writeDocument(page);
+    EXPECT_FALSE(written.contains("ObjItem0"));
+    PmrData again;
+    readDocument(written, again);
+    EXPECT_EQ(writeDocument(again), written);
+}
+
+TEST(LegacyItems, AFailedReadKeepsConvertedItemsOnly)
+{
+    const QByteArray bytes = DocumentBytes()
+                                 .head(3)
+                                 .newClass("ObjItem0Line").common(1, 1, 5, 5, 0).i32(2)
+                                 .newClass("ObjItem0Rect").common(2, 2, 5, 5, 0)
+                                 .classRef(2) // the line record's object, not a class
+                                 .common(3, 3, 5, 5, 0)
+                                 .tail();
+    PmrData page;
+    try {
+        readDocument(bytes, page);
+        FAIL() << "read without error";
+    } catch (const ArchiveError& e) {
+        EXPECT_EQ(e.stringId(), resources::ids::ArchiveErrorBadIndex);
+    }
+    ASSERT_EQ(page.items().size(), 2u);
+    EXPECT_EQ(page.items().front()->kind, ObjItem::KindLine);
+    EXPECT_EQ(page.items().back()->kind, ObjItem::KindRect);
+    EXPECT_EQ(page.items().back()->storedClass, QByteArray("ObjItem0Rect"));
+}
