@@ -37,4 +37,24 @@ MessageBoxScript::~MessageBoxScript()
     platform::setMessageBoxHandler(std::move(previous_));
 }
 
+FileDialogScript::FileDialogScript(std::deque<std::optional<QString>> answers) : answers_(std::move(answers))
+{
+    previous_ = platform::setFileDialogProvider([this](const platform::FileDialogRequest& r, QWidget*) {
+        shown_.push_back(r);
+        QString chosen;
+        bool cancelled = true;
+        if (!answers_.empty()) {
+            cancelled = !answers_.front().has_value();
+            chosen = answers_.front().value_or(QString());
+            answers_.pop_front();
+        }
+        return cancelled ? std::optional<QString>() : std::optional<QString>(chosen);
+    });
+}
+
+FileDialogScript::~FileDialogScript()
+{
+    platform::setFileDialogProvider(std::move(previous_));
+}
+
 } // namespace testsupport

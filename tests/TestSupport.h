@@ -1,10 +1,12 @@
 #pragma once
 
+#include "platform/FileDialogs.h"
 #include "platform/MessageBox.h"
 
 #include <QString>
 
 #include <deque>
+#include <optional>
 #include <vector>
 
 namespace testsupport {
@@ -29,6 +31,22 @@ private:
     std::deque<int> answers_;
     std::vector<platform::MessageBoxRequest> shown_;
     platform::MessageBoxHandler previous_;
+};
+
+// Scripted answers for file dialogs within a scope: a path, or nothing for Cancel.
+class FileDialogScript {
+public:
+    explicit FileDialogScript(std::deque<std::optional<QString>> answers);
+    ~FileDialogScript();
+    FileDialogScript(const FileDialogScript&) = delete;
+    FileDialogScript& operator=(const FileDialogScript&) = delete;
+
+    const std::vector<platform::FileDialogRequest>& shown() const { return shown_; }
+
+private:
+    std::deque<std::optional<QString>> answers_;
+    std::vector<platform::FileDialogRequest> shown_;
+    platform::FileDialogProvider previous_;
 };
 
 } // namespace testsupport

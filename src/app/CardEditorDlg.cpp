@@ -37,6 +37,9 @@ const CommandEntry<CardEditorDlg> CardEditorDlg::commandTable[] = {
     {ctl::SendBack, Notify::Clicked, &CardEditorDlg::onSendBack},
     {ctl::Duplicate, Notify::Clicked, &CardEditorDlg::onDuplicate},
     {ctl::Close, Notify::Clicked, &CardEditorDlg::onClose},
+    {ctl::Save, Notify::Clicked, &CardEditorDlg::onSave},
+    {ctl::Open, Notify::Clicked, &CardEditorDlg::onOpen},
+    {ctl::NewCard, Notify::Clicked, &CardEditorDlg::onNewCard},
 };
 
 namespace {
@@ -97,6 +100,8 @@ void CardEditorDlg::initialise()
 
     installToolTips();
     refreshPanel();
+    if (!startDocument_.isEmpty())
+        loadDocument(startDocument_);
 
     modified_ = 0;
 }

@@ -47,6 +47,10 @@ public:
     bool onLButtonUp();
     bool hasCapture() const { return capture_; }
 
+    // Documents: read or write a file; each shows its own message on failure.
+    bool loadDocument(const QString& path);
+    bool saveDocument(const QString& path);
+
     // The card rectangle in item units: the card's pixel size at the present zoom.
     platform::Rect cardUnits() const;
 
@@ -82,6 +86,13 @@ private:
     void onClose();
     // The save prompt for a modified card: true to go on (after saving on Yes).
     bool askToSave(bool& cancelled);
+
+    // Document commands.
+    void onSave();
+    void onOpen();
+    void onNewCard();
+    void onSample();
+    void startFromScratch();
 
     void refreshPanel();
     void onHelpCommand();

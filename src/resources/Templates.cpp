@@ -70,16 +70,27 @@ DialogSpec editorTemplate()
     }};
 }
 
+DialogSpec newCardTemplate()
+{
+    return DialogSpec{dlg::NewCard, "あたらしくつくる", 161, 125, kDialogFont, 9, {
+        {1012, CtrlKind::PushButton, "サンプルのよみこみ", 23, 14, 114, 28},
+        {1085, CtrlKind::PushButton, "はじめから つくる", 23, 52, 114, 28},
+        {2, CtrlKind::PushButton, "キャンセル", 54, 100, 51, 18},
+    }};
+}
+
 } // namespace
 
 const DialogSpec& dialogTemplate(int id)
 {
     static const DialogSpec about = aboutTemplate();
     static const DialogSpec editor = editorTemplate();
+    static const DialogSpec newCard = newCardTemplate();
     static const DialogSpec empty;
     switch (id) {
     case dlg::About: return about;
     case dlg::Editor: return editor;
+    case dlg::NewCard: return newCard;
     default: return empty;
     }
 }

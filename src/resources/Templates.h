@@ -7,6 +7,7 @@ namespace resources {
 namespace dlg {
 inline constexpr int About = 100;
 inline constexpr int Editor = 102;
+inline constexpr int NewCard = 187;
 } // namespace dlg
 
 // The dialog template of an id; an empty template for an unknown id.

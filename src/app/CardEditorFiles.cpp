@@ -1,0 +1,121 @@
+// Document commands of the editor window: save, open, new card and samples.
+#include "app/CardEditorDlg.h"
+
+#include "files/DocumentFiles.h"
+#include "files/NewCardDlg.h"
+#include "platform/AppSettings.h"
+#include "platform/MessageBox.h"
+#include "resources/ControlIds.h"
+#include "resources/Strings.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+// The folder a dialog ended in becomes the document folder.
+void rememberFolder(const QString& path)
+{
+    platform::appSettings().setDocumentFolder(QFileInfo(path).absolutePath());
+}
+
+} // namespace
+
+void CardEditorDlg::onSave()
+{
+    const std::optional<QString> path =
+        files::chooseToSave(platform::appSettings().documentFolder(), documentPath_, this);
+    if (!path)
+        return;
+    rememberFolder(*path);
+    repaint();
+    saveDocument(*path);
+}
+
+bool CardEditorDlg::saveDocument(const QString& path)
+{
+    if (!files::saveFrom(page_, path, this))
+        return false;
+    documentPath_ = QFileInfo(path).absoluteFilePath();
+    modified_ = 0;
+    return true;
+}
+
+void CardEditorDlg::onOpen()
+{
+    const std::optional<QString> path = files::chooseToOpen(platform::appSettings().documentFolder(), this);
+    if (!path)
+        return;
+    rememberFolder(*path);
+    repaint();
+    bool cancelled = false;
+    askToSave(cancelled);
+    if (!cancelled)
+        loadDocument(*path);
+}
+
+bool CardEditorDlg::loadDocument(const QString& path)
+{
+    const int oldWidth = page_.cardWidth;
+    const int oldHeight = page_.cardHeight;
+    const bool loaded = files::loadInto(page_, path, this);
+    // Nothing may refer to the items of before, whatever the outcome.
+    selection_ = std::make_unique<SelectionState>(page_);
+    if (!loaded) {
+        refreshPanel();
+        RedrawCard();
+        return false;
+    }
+    LayoutCard(true);
+    refreshPanel();
+    modified_ = 0;
+    RedrawCard();
+    documentPath_ = QFileInfo(path).absoluteFilePath();
+    if (page_.cardWidth != oldWidth || page_.cardHeight != oldHeight)
+        onCommand(ctl::PaperSelect, platform::Notify::Clicked);
+    return true;
+}
+
+void CardEditorDlg::onNewCard()
+{
+    NewCardDlg dialog(this);
+    switch (dialog.exec()) {
+    case NewCardDlg::LoadSample: onSample(); break;
+    case NewCardDlg::FromScratch: startFromScratch(); break;
+    default: break;
+    }
+}
+
+void CardEditorDlg::onSample()
+{
+    const QString folder = files::sampleFolder(platform::appSettings().appDir());
+    if (!QFileInfo(folder).isDir()) {
+        platform::appMessageBox(resources::loadString(resources::ids::SampleDirMissing), platform::MbButtons::Ok,
+                                platform::MbIcon::Stop, this);
+        return;
+    }
+    const std::optional<QString> path = files::chooseToOpen(folder, this);
+    if (!path)
+        return;
+    repaint();
+    bool cancelled = false;
+    askToSave(cancelled);
+    if (cancelled)
+        return;
+    // A sample opens untitled, so saving never overwrites it.
+    if (loadDocument(*path))
+        documentPath_.clear();
+}
+
+void CardEditorDlg::startFromScratch()
+{
+    bool cancelled = false;
+    askToSave(cancelled);
+    if (cancelled)
+        return;
+    page_.clear();
+    modified_ = 0;
+    selection_ = std::make_unique<SelectionState>(page_);
+    refreshPanel();
+    RedrawCard();
+}

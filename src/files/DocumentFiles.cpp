@@ -1,0 +1,96 @@
+#include "files/DocumentFiles.h"
+
+#include "model/PmrData.h"
+#include "model/PmrDocument.h"
+#include "platform/FileDialogs.h"
+#include "platform/MessageBox.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <new>
+#include <utility>
+
+namespace files {
+
+namespace {
+
+void report(const ArchiveError& error, const QString& path, QWidget* parent)
+{
+    platform::appMessageBox(archiveErrorMessage(error, QDir::toNativeSeparators(path)), platform::MbButtons::Ok,
+                            archiveErrorIcon(error), parent);
+}
+
+std::optional<QString> chooseDocument(platform::FileDialogRequest::Mode mode, const QString& folder,
+                                      const QString& fileName, QWidget* parent)
+{
+    platform::FileDialogRequest request;
+    request.mode = mode;
+    request.initialDir = folder;
+    request.fileName = fileName;
+    request.filter = QString::fromUtf8(kDocumentFilter);
+    request.defaultExt = QStringLiteral("pmr");
+    request.overwritePrompt = true;
+    return platform::runFileDialog(request, parent);
+}
+
+} // namespace
+
+bool loadInto(PmrData& page, const QString& path, QWidget* parent)
+{
+    const QString full = QFileInfo(path).absoluteFilePath();
+    PmrData fresh;
+    try {
+        readDocumentFile(full, fresh);
+    } catch (const ArchiveError& error) {
+        report(error, full, parent);
+        return false;
+    } catch (const std::bad_alloc&) {
+        report(ArchiveError::outOfMemory(), full, parent);
+        return false;
+    }
+    swapPages(page, fresh);
+    return true;
+}
+
+bool saveFrom(const PmrData& page, const QString& path, QWidget* parent)
+{
+    const QString full = QFileInfo(path).absoluteFilePath();
+    try {
+        writeDocumentFile(page, full);
+    } catch (const ArchiveError& error) {
+        report(error, full, parent);
+        return false;
+    } catch (const std::bad_alloc&) {
+        report(ArchiveError::outOfMemory(), full, parent);
+        return false;
+    }
+    return true;
+}
+
+std::optional<QString> chooseToOpen(const QString& folder, QWidget* parent)
+{
+    return chooseDocument(platform::FileDialogRequest::Open, folder, QString(), parent);
+}
+
+std::optional<QString> chooseToSave(const QString& folder, const QString& fileName, QWidget* parent)
+{
+    return chooseDocument(platform::FileDialogRequest::Save, folder, fileName, parent);
+}
+
+QString sampleFolder(const QString& appDir)
+{
+    return QDir(appDir).filePath(QStringLiteral("sample"));
+}
+
+void swapPages(PmrData& a, PmrData& b)
+{
+    a.items().swap(b.items());
+    std::swap(a.pattern, b.pattern);
+    std::swap(a.backColor, b.backColor);
+    std::swap(a.cardWidth, b.cardWidth);
+    std::swap(a.cardHeight, b.cardHeight);
+    std::swap(a.patternScale, b.patternScale);
+}
+
+} // namespace files

@@ -1,0 +1,17 @@
+#include "files/NewCardDlg.h"
+
+#include "resources/Templates.h"
+
+NewCardDlg::NewCardDlg(QWidget* parent) : TemplateDialog(resources::dialogTemplate(resources::dlg::NewCard), parent) {}
+
+void NewCardDlg::onCommand(int id, platform::Notify code)
+{
+    if (code != platform::Notify::Clicked)
+        return;
+    switch (id) {
+    case 1012: done(LoadSample); break;
+    case 1085: done(FromScratch); break;
+    case 2: reject(); break;
+    default: break;
+    }
+}

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "platform/DialogTemplate.h"
+
+// Asks how to start a new card: from a sample (result 10) or from scratch (20).
+class NewCardDlg : public platform::TemplateDialog {
+    Q_OBJECT
+public:
+    enum Result { LoadSample = 10, FromScratch = 20 };
+
+    explicit NewCardDlg(QWidget* parent = nullptr);
+
+protected:
+    void onCommand(int id, platform::Notify code) override;
+};

@@ -1,0 +1,245 @@
+#include "TestSupport.h"
+#include "app/CardEditorDlg.h"
+#include "model/ObjItemRect.h"
+#include "model/ObjItemText.h"
+#include "platform/AppSettings.h"
+#include "print/CardFormatCatalog.h"
+#include "resources/ControlIds.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using testsupport::FileDialogScript;
+using testsupport::MessageBoxScript;
+
+namespace {
+
+class DocumentCommandsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        CardFormatCatalog::instance() = CardFormatCatalog();
+        platform::appSettings().setAppDir(dir.path());
+        platform::appSettings().resetToDefaults();
+        dlg = std::make_unique<CardEditorDlg>();
+    }
+    void press(int id) { dlg->itemAs<QPushButton>(id)->click(); }
+    QString path(const char* name) const { return dir.filePath(QString::fromUtf8(name)); }
+    // A saved card with one rectangle and one text.
+    QString savedCard(const char* name, int cardWidth = 91)
+    {
+        CardEditorDlg other;
+        other.page().cardWidth = cardWidth;
+        other.page().append(std::make_unique<ObjItemRect>());
+        other.page().append(std::make_unique<ObjItemText>());
+        EXPECT_TRUE(other.saveDocument(path(name)));
+        return path(name);
+    }
+    size_t itemCount() const { return dlg->page().items().size(); }
+
+    QTemporaryDir dir;
+    std::unique_ptr<CardEditorDlg> dlg;
+};
+
+TEST_F(DocumentCommandsTest, SaveThenOpenGivesTheSameCard)
+{
+    press(ctl::AddRect);
+    press(ctl::AddText);
+    {
+        FileDialogScript files({path("card.pmr")});
+        press(ctl::Save);
+        ASSERT_EQ(files.shown().size(), 1u);
+        EXPECT_EQ(files.shown()[0].mode, platform::FileDialogRequest::Save);
+        EXPECT_EQ(files.shown()[0].initialDir, dir.path());
+        EXPECT_EQ(files.shown()[0].defaultExt, QStringLiteral("pmr"));
+    }
+    EXPECT_EQ(dlg->modified(), 0);
+    EXPECT_EQ(dlg->documentPath(), path("card.pmr"));
+
+    CardEditorDlg reopened;
+    {
+        FileDialogScript files({path("card.pmr")});
+        MessageBoxScript boxes;
+        reopened.itemAs<QPushButton>(ctl::Open)->click();
+        EXPECT_TRUE(boxes.shown().empty());
+    }
+    ASSERT_EQ(reopened.page().items().size(), 2u);
+    EXPECT_EQ(reopened.page().items().back()->kind, ObjItem::KindText);
+    EXPECT_EQ(reopened.documentPath(), path("card.pmr"));
+    // Closing right after a save asks nothing.
+    MessageBoxScript boxes;
+    press(ctl::Close);
+    EXPECT_TRUE(boxes.shown().empty());
+}
+
+TEST_F(DocumentCommandsTest, OpenWhileModifiedAsksAfterTheFileIsChosen)
+{
+    const QString other = savedCard("other.pmr");
+    press(ctl::AddLine);
+    {
+        FileDialogScript files({other});
+        MessageBoxScript boxes({platform::IdCancel});
+        press(ctl::Open);
+        EXPECT_EQ(files.shown().size(), 1u);
+        EXPECT_EQ(boxes.shown().size(), 1u);
+    }
+    EXPECT_EQ(itemCount(), 1u);
+    EXPECT_EQ(dlg->modified(), 1);
+    {
+        FileDialogScript files({other});
+        MessageBoxScript boxes({platform::IdNo});
+        press(ctl::Open);
+    }
+    EXPECT_EQ(itemCount(), 2u);
+    EXPECT_EQ(dlg->modified(), 0);
+    EXPECT_EQ(dlg->selectedItem(), nullptr);
+
+    press(ctl::AddLine);
+    {
+        // Yes: the save dialog comes, is cancelled, and the file opens anyway.
+        FileDialogScript files({other, std::nullopt});
+        MessageBoxScript boxes({platform::IdYes});
+        press(ctl::Open);
+        ASSERT_EQ(files.shown().size(), 2u);
+        EXPECT_EQ(files.shown()[1].mode, platform::FileDialogRequest::Save);
+    }
+    EXPECT_EQ(itemCount(), 2u);
+    EXPECT_EQ(dlg->documentPath(), other);
+}
+
+TEST_F(DocumentCommandsTest, FailedReadsKeepTheCardOnScreen)
+{
+    const QString good = savedCard("good.pmr");
+    ASSERT_TRUE(dlg->loadDocument(good));
+    press(ctl::AddRect);
+    QFile bad(path("bad.pmr"));
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+    bad.write(QByteArray::fromHex("01000000020000"));
+    bad.close();
+    {
+        MessageBoxScript boxes;
+        EXPECT_FALSE(dlg->loadDocument(path("bad.pmr")));
+        ASSERT_EQ(boxes.shown().size(), 1u);
+        EXPECT_EQ(boxes.shown()[0].icon, platform::MbIcon::Stop);
+        EXPECT_TRUE(boxes.shown()[0].text.contains(QDir::toNativeSeparators(path("bad.pmr"))));
+        EXPECT_EQ(boxes.shown()[0].caption, platform::applicationName());
+    }
+    EXPECT_EQ(itemCount(), 3u);
+    EXPECT_EQ(dlg->documentPath(), good);
+    EXPECT_EQ(dlg->modified(), 1);
+    EXPECT_EQ(dlg->selectedItem(), nullptr);
+    {
+        MessageBoxScript boxes;
+        EXPECT_FALSE(dlg->loadDocument(path("missing.pmr")));
+        ASSERT_EQ(boxes.shown().size(), 1u);
+        EXPECT_EQ(boxes.shown()[0].text, QStringLiteral("ファイルが開けません"));
+    }
+    EXPECT_EQ(itemCount(), 3u);
+}
+
+TEST_F(DocumentCommandsTest, SavesThatCannotWriteLeaveEverything)
+{
+    press(ctl::AddRect);
+    const QString locked = savedCard("locked.pmr");
+    const QByteArray before = [&] { QFile f(locked); f.open(QIODevice::ReadOnly); return f.readAll(); }();
+    QFile::setPermissions(locked, QFile::ReadOwner | QFile::ReadGroup);
+    {
+        MessageBoxScript boxes;
+        EXPECT_FALSE(dlg->saveDocument(locked));
+        ASSERT_EQ(boxes.shown().size(), 1u);
+        EXPECT_EQ(boxes.shown()[0].text, QStringLiteral("読み取り専用ファイルです"));
+        EXPECT_EQ(boxes.shown()[0].icon, platform::MbIcon::Stop);
+    }
+    QFile::setPermissions(locked, QFile::ReadOwner | QFile::WriteOwner);
+    QFile f(locked);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), before);
+    {
+        MessageBoxScript boxes;
+        EXPECT_FALSE(dlg->saveDocument(path("no/such/folder/card.pmr")));
+        ASSERT_EQ(boxes.shown().size(), 1u);
+        EXPECT_EQ(boxes.shown()[0].text, QStringLiteral("ファイルが開けません"));
+    }
+    EXPECT_EQ(dlg->modified(), 1);
+    EXPECT_TRUE(dlg->documentPath().isEmpty());
+}
+
+TEST_F(DocumentCommandsTest, SamplesOpenUntitledAndScratchKeepsSizeAndPath)
+{
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("sample")));
+    const QString sample = dir.filePath(QStringLiteral("sample/s.pmr"));
+    QFile::copy(savedCard("s.pmr", 80), sample);
+    const auto answerNewCard = [](int result) {
+        QTimer::singleShot(0, [result] {
+            if (auto* w = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+                w->done(result);
+        });
+    };
+    {
+        FileDialogScript files({sample, std::nullopt});
+        answerNewCard(10);
+        press(ctl::NewCard);
+        ASSERT_GE(files.shown().size(), 1u);
+        EXPECT_EQ(files.shown()[0].initialDir, dir.filePath(QStringLiteral("sample")));
+    }
+    EXPECT_EQ(itemCount(), 2u);
+    EXPECT_EQ(dlg->page().cardWidth, 80);
+    EXPECT_TRUE(dlg->documentPath().isEmpty());
+    EXPECT_EQ(platform::appSettings().documentFolder(), dir.path()); // untouched by samples
+    {
+        FileDialogScript files({std::nullopt});
+        press(ctl::Save);
+        ASSERT_EQ(files.shown().size(), 1u);
+        EXPECT_TRUE(files.shown()[0].fileName.isEmpty());
+        EXPECT_EQ(files.shown()[0].initialDir, dir.path());
+    }
+
+    ASSERT_TRUE(dlg->loadDocument(savedCard("named.pmr", 80)));
+    press(ctl::AddText);
+    {
+        MessageBoxScript boxes({platform::IdNo});
+        answerNewCard(20);
+        press(ctl::NewCard);
+        EXPECT_EQ(boxes.shown().size(), 1u);
+    }
+    EXPECT_EQ(itemCount(), 0u);
+    EXPECT_EQ(dlg->page().cardWidth, 80);
+    EXPECT_EQ(dlg->documentPath(), path("named.pmr"));
+    EXPECT_EQ(dlg->modified(), 0);
+
+    QDir(dir.filePath(QStringLiteral("sample"))).removeRecursively();
+    MessageBoxScript boxes;
+    answerNewCard(10);
+    press(ctl::NewCard);
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    EXPECT_EQ(boxes.shown()[0].text, QStringLiteral(" サンプルのディレクトリが見つかりませんでした"));
+}
+
+TEST_F(DocumentCommandsTest, CommandLineDocumentOpensUnmodified)
+{
+    const QString card = savedCard("start.pmr");
+    CardEditorDlg started(card);
+    EXPECT_EQ(started.page().items().size(), 2u);
+    EXPECT_EQ(started.modified(), 0);
+    EXPECT_EQ(started.documentPath(), card);
+}
+
+TEST_F(DocumentCommandsTest, BundledSamplesAllLoad)
+{
+    const QDir samples(QStringLiteral(PELMORA_SOURCE_DIR "/data/sample"));
+    const QStringList names = samples.entryList({QStringLiteral("*.pmr")}, QDir::Files);
+    ASSERT_GE(names.size(), 4);
+    for (const QString& name : names) {
+        MessageBoxScript boxes;
+        EXPECT_TRUE(dlg->loadDocument(samples.filePath(name))) << name.toStdString();
+        EXPECT_GE(itemCount(), 4u);
+    }
+}
+
+} // namespace
