@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(build-essential cmake ninja-build pkg-config
-          qt6-base-dev qt6-base-dev-tools libgl-dev qt6-qpa-plugins
+          qt6-base-dev qt6-base-dev-tools libgl-dev qt6-qpa-plugins qt6-translations-l10n
           fonts-ipafont-gothic fonts-ipafont-mincho)
 if [ "${1:-run}" = test ]; then
   packages+=(libgtest-dev libbenchmark-dev poppler-utils)

@@ -57,13 +57,11 @@ int deviceErrorStringId(const QIODevice& device)
     if (!file)
         return ids::FileErrorGeneric;
     switch (file->error()) {
-    case QFileDevice::NoError: return ids::FileErrorGeneric;
     // Qt reports a full disk (ENOSPC) as a resource error.
     case QFileDevice::ResourceError: return ids::FileErrorDiskFull;
     case QFileDevice::PermissionsError: return ids::FileErrorAccessDenied;
     case QFileDevice::PositionError: return ids::FileErrorBadSeek;
-    case QFileDevice::ReadError:
-    case QFileDevice::WriteError: return ids::FileErrorHardIo;
+    // Read and write errors of any other cause have no better message.
     default: return ids::FileErrorGeneric;
     }
 }
@@ -129,11 +127,14 @@ void Archive::put(const void* data, qint64 n)
 
 void Archive::flush()
 {
-    if (!device_ || buffered_ == 0)
+    if (!device_)
         return;
     const int n = buffered_;
     buffered_ = 0;
     sendToDevice(buffer_.get(), n);
+    // A file keeps a buffer of its own; its failures show only when it is emptied.
+    if (auto* file = qobject_cast<QFileDevice*>(device_); file && !file->flush())
+        fail(deviceErrorStringId(*file));
 }
 
 void Archive::writeByte(std::uint8_t v)

@@ -86,7 +86,7 @@ public:
     void writeString(const QByteArray& text);
     // The class record or class reference, then the object's body.
     void writeObject(const Serializable& object);
-    // Sends buffered bytes to the device.
+    // Sends buffered bytes to the device (and a file's own buffer to the disk).
     void flush();
 
     std::uint8_t readByte();

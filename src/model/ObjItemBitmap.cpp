@@ -61,6 +61,8 @@ void ObjItemBitmap::Serialize(Archive& ar)
 {
     ObjItem::Serialize(ar);
     itembody::serializePicture(ar, dib, dibWidth, dibHeight, whiteOut, edgeMode, shape);
+    if (ar.isLoading())
+        cache_ = QImage();
 }
 
 std::unique_ptr<ObjItem> ObjItemBitmap::Clone() const

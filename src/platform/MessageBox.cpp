@@ -29,20 +29,24 @@ int realMessageBox(const MessageBoxRequest& r)
     case MbIcon::Question: box.setIcon(QMessageBox::Question); break;
     case MbIcon::None: break;
     }
-    struct Choice { QMessageBox::StandardButton button; int result; };
+    struct Choice { QMessageBox::StandardButton button; int result; const char* label; };
     std::vector<Choice> choices;
+    const Choice ok{QMessageBox::Ok, IdOk, "OK"};
+    const Choice cancel{QMessageBox::Cancel, IdCancel, "キャンセル"};
+    const Choice yes{QMessageBox::Yes, IdYes, "はい(&Y)"};
+    const Choice no{QMessageBox::No, IdNo, "いいえ(&N)"};
     switch (r.buttons) {
-    case MbButtons::Ok: choices = {{QMessageBox::Ok, IdOk}}; break;
-    case MbButtons::OkCancel: choices = {{QMessageBox::Ok, IdOk}, {QMessageBox::Cancel, IdCancel}}; break;
-    case MbButtons::YesNo: choices = {{QMessageBox::Yes, IdYes}, {QMessageBox::No, IdNo}}; break;
-    case MbButtons::YesNoCancel:
-        choices = {{QMessageBox::Yes, IdYes}, {QMessageBox::No, IdNo}, {QMessageBox::Cancel, IdCancel}};
-        break;
+    case MbButtons::Ok: choices = {ok}; break;
+    case MbButtons::OkCancel: choices = {ok, cancel}; break;
+    case MbButtons::YesNo: choices = {yes, no}; break;
+    case MbButtons::YesNoCancel: choices = {yes, no, cancel}; break;
     }
     QMessageBox::StandardButtons all;
     for (const Choice& c : choices)
         all |= c.button;
     box.setStandardButtons(all);
+    for (const Choice& c : choices)
+        box.button(c.button)->setText(QString::fromUtf8(c.label));
     box.setDefaultButton(choices.front().button);
     const int pressed = box.exec();
     for (const Choice& c : choices)
