@@ -4,7 +4,6 @@
 #include "model/ObjItem0.h"
 #include "model/ObjItemBitmap.h"
 #include "model/ObjItemLine.h"
-#include "model/ObjItemRect.h"
 #include "model/ObjItemText.h"
 #include "model/PmrData.h"
 #include "model/PmrDocument.h"
@@ -37,76 +36,40 @@ platform::LogFont boldFont()
 
 } // namespace
 
-TEST(LegacyItems, DefaultsDoNotDependOnTheViewScale)
+TEST(LegacyItems, ConvertKeepsStoredSizesAndOwnsItsPicture)
 {
     ViewScaleGuard guard;
     viewScale().current = 144;
-    const ObjItem0Text text;
-    EXPECT_EQ(text.text, QByteArray("Text"));
-    EXPECT_EQ(text.font.height, -12);
-    EXPECT_EQ(text.font.faceNameBytes(), ObjItemText::defaultFont().faceNameBytes());
-    const ObjItem0Line line;
-    EXPECT_EQ(line.cx, 30);
-    EXPECT_EQ(line.cy, 0);
-    const ObjItem0Rect rect;
-    EXPECT_EQ(rect.cx, 30);
-    EXPECT_EQ(rect.cy, 30);
-    EXPECT_EQ(ObjItem0Bitmap().edgeMode, 2);
-}
+    EXPECT_EQ(ObjItem0Line().cx, 30); // item units, whatever the scale
+    EXPECT_EQ(ObjItem0Text().font.height, -12);
 
-TEST(LegacyItems, ConvertCopiesEveryFieldAndMeasuresNothing)
-{
     ObjItem0Text text;
     text.x = 500;
-    text.y = -40;
     text.cx = 12345; // far from any measured size
     text.cy = 7;
-    text.color = 0x00ABCDEF;
     text.text = "Name\r\nTitle";
     text.font = boldFont();
-    text.reserved = 3;
     text.align = 1;
-    const std::unique_ptr<ObjItem> t = text.Convert();
-    ASSERT_NE(t, nullptr);
+    const auto t = text.Convert();
     const auto& tc = dynamic_cast<const ObjItemText&>(*t);
     EXPECT_EQ(tc.kind, ObjItem::KindText);
-    EXPECT_EQ(tc.GetBounds(), (platform::Rect{500 - 6172, -40, 500 - 6172 + 12345, -33}));
-    EXPECT_EQ(tc.color, 0x00ABCDEFu);
-    EXPECT_EQ(tc.text, text.text);
+    EXPECT_EQ(tc.GetBounds(), (platform::Rect{500 - 6172, 0, 500 - 6172 + 12345, 7}));
     EXPECT_EQ(tc.font.toByteArray(), boldFont().toByteArray());
-    EXPECT_EQ(tc.reserved, 3);
     EXPECT_EQ(text.text, QByteArray("Name\r\nTitle")); // the source is left as it was
-
-    ObjItem0Line line;
-    line.cx = -9;
-    line.width = 42;
-    const auto l = line.Convert();
-    EXPECT_EQ(l->kind, ObjItem::KindLine);
-    EXPECT_EQ(l->cx, -9);
-    EXPECT_EQ(dynamic_cast<const ObjItemLine&>(*l).width, 42);
-
-    EXPECT_EQ(ObjItem0Rect().Convert()->kind, ObjItem::KindRect);
-    EXPECT_STREQ(ObjItem0().Convert()->runtimeClass().name, "ObjItem");
 
     std::unique_ptr<ObjItem> p;
     {
         ObjItem0Bitmap picture;
         picture.dib = smallPicture();
-        picture.dibWidth = 6;
-        picture.dibHeight = 3;
-        picture.edgeMode = 0;
         picture.shape = 1;
-        picture.cx = 60;
-        picture.cy = 30;
         p = picture.Convert();
     }
     // The legacy object is gone; the new item still has its picture.
     const auto& pc = dynamic_cast<const ObjItemBitmap&>(*p);
     EXPECT_EQ(pc.kind, ObjItem::KindPicture);
-    EXPECT_EQ(pc.dib, smallPicture());
     EXPECT_FALSE(pc.dib.toImage().isNull());
     EXPECT_EQ(pc.shape, 1);
-    EXPECT_EQ(pc.edgeMode, 0);
+    EXPECT_EQ(pc.edgeMode, 2);
 }
 
 TEST(LegacyItems, MixedFamiliesShareIndicesAndConvertInPlace)
@@ -120,7 +83,7 @@ TEST(LegacyItems, MixedFamiliesShareIndicesAndConvertInPlace)
                                  .newClass("ObjItem0Text").common(4, 4, 40, 40, 0x44).text(2, 9, "b", boldFont()) // 6, 7
                                  .newClass("ObjItem0Bitmap").common(5, 5, 60, 30, 0).picture(6, 3, 1, 1, 2, dib) // 8, 9
                                  .newClass("ObjItem0").common(6, 6, 60, 60, 0x66)                        // 10, 11
-                                 .newClass("ObjItem0Line").common(7, 7, -70, 70, 0x77).i32(15)          // 12, 13
+                                 .newClass("ObjItem0Line").common(7, 7, 70, -70, 0x77).i32(15)          // 12, 13
                                  .classRef(3).common(8, 8, 80, 80, 0x88).text(1, 0, "c", boldFont())    // 14
                                  .classRef(6).common(9, 9, 90, 90, 0x99).text(0, 0, "d", boldFont())    // 15
                                  .tail(90, 50);
@@ -128,32 +91,32 @@ TEST(LegacyItems, MixedFamiliesShareIndicesAndConvertInPlace)
     readDocument(bytes, page);
 
     struct Expect {
-        int x;
         int kind;
         const char* stored;
     };
-    const Expect expected[] = {{1, ObjItem::KindRect, "ObjItem0Rect"},     {2, ObjItem::KindText, ""},
-                               {3, ObjItem::KindRect, "ObjItem0Rect"},     {4, ObjItem::KindText, "ObjItem0Text"},
-                               {5, ObjItem::KindPicture, "ObjItem0Bitmap"}, {6, ObjItem::KindBase, "ObjItem0"},
-                               {7, ObjItem::KindLine, "ObjItem0Line"},     {8, ObjItem::KindText, ""},
-                               {9, ObjItem::KindText, "ObjItem0Text"}};
+    const Expect expected[] = {{ObjItem::KindRect, "ObjItem0Rect"},     {ObjItem::KindText, ""},
+                               {ObjItem::KindRect, "ObjItem0Rect"},     {ObjItem::KindText, "ObjItem0Text"},
+                               {ObjItem::KindPicture, "ObjItem0Bitmap"}, {ObjItem::KindBase, "ObjItem0"},
+                               {ObjItem::KindLine, "ObjItem0Line"},     {ObjItem::KindText, ""},
+                               {ObjItem::KindText, "ObjItem0Text"}};
     ASSERT_EQ(page.items().size(), std::size(expected));
+    int x = 1;
     auto it = page.items().begin();
     for (const Expect& e : expected) {
-        SCOPED_TRACE(e.x);
+        SCOPED_TRACE(x);
         const ObjItem& item = **it++;
-        EXPECT_EQ(item.x, e.x);
+        EXPECT_EQ(item.x, x);
         EXPECT_EQ(item.kind, e.kind);
         EXPECT_EQ(item.storedClass, QByteArray(e.stored));
-        EXPECT_EQ(item.color, std::uint32_t(0x11 * e.x) * (e.kind != ObjItem::KindPicture));
+        EXPECT_EQ(item.cx, e.kind == ObjItem::KindPicture ? 60 : 10 * x);
+        EXPECT_EQ(item.color, e.kind == ObjItem::KindPicture ? 0u : std::uint32_t(0x11 * x));
+        ++x;
     }
     const auto& legacyText = dynamic_cast<const ObjItemText&>(**std::next(page.items().begin(), 3));
     EXPECT_EQ(legacyText.font.height, -18);
     EXPECT_EQ(legacyText.align, 2);
     EXPECT_EQ(legacyText.reserved, 9);
-    EXPECT_EQ(legacyText.cx, 40);
-    const auto& picture = dynamic_cast<const ObjItemBitmap&>(**std::next(page.items().begin(), 4));
-    EXPECT_EQ(picture.dib.bytes(), dib);
+    EXPECT_EQ(dynamic_cast<const ObjItemBitmap&>(**std::next(page.items().begin(), 4)).dib.bytes(), dib);
     EXPECT_EQ(dynamic_cast<const ObjItemLine&>(**std::next(page.items().begin(), 6)).width, 15);
 
     // Texts, converted or not, are drawn after everything else.
@@ -179,6 +142,9 @@ TEST(LegacyItems, AFailedReadKeepsConvertedItemsOnly)
                                  .common(3, 3, 5, 5, 0)
                                  .tail();
     PmrData page;
+    page.append(std::make_unique<ObjItemText>());
+    page.setPattern(smallPicture());
+    page.cardWidth = 80;
     try {
         readDocument(bytes, page);
         FAIL() << "read without error";
@@ -189,4 +155,6 @@ TEST(LegacyItems, AFailedReadKeepsConvertedItemsOnly)
     EXPECT_EQ(page.items().front()->kind, ObjItem::KindLine);
     EXPECT_EQ(page.items().back()->kind, ObjItem::KindRect);
     EXPECT_EQ(page.items().back()->storedClass, QByteArray("ObjItem0Rect"));
+    EXPECT_TRUE(page.pattern.isEmpty());
+    EXPECT_EQ(page.cardWidth, 80); // not reached
 }

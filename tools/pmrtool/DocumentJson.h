@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QJsonObject>
+#include <QString>
+
+class PmrData;
+
+// A card document as JSON and back: every stored field by its name.
+namespace pmrtool {
+
+QJsonObject documentToJson(const PmrData& page);
+
+// Builds the page from JSON; fields left out take their class's defaults.
+// Returns false with a message in *error for JSON that does not describe a card.
+bool documentFromJson(const QJsonObject& json, PmrData& page, QString* error);
+
+} // namespace pmrtool
