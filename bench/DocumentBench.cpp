@@ -154,10 +154,10 @@ void BM_PlainRead(benchmark::State& state)
 
 } // namespace
 
-BENCHMARK(BM_SaveToMemory)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_LoadFromMemory)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_PlainWrite)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_SaveToFile)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_SaveFileSafely)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_PlainRead)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_LoadFromFile)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SaveToMemory)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_LoadFromMemory)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_PlainWrite)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_SaveToFile)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_SaveFileSafely)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_PlainRead)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_LoadFromFile)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -40,6 +40,7 @@ const CommandEntry<CardEditorDlg> CardEditorDlg::commandTable[] = {
     {ctl::Save, Notify::Clicked, &CardEditorDlg::onSave},
     {ctl::Open, Notify::Clicked, &CardEditorDlg::onOpen},
     {ctl::NewCard, Notify::Clicked, &CardEditorDlg::onNewCard},
+    {ctl::Print, Notify::Clicked, &CardEditorDlg::onPrint},
 };
 
 namespace {

@@ -94,6 +94,9 @@ private:
     void onSample();
     void startFromScratch();
 
+    // The print command.
+    void onPrint();
+
     void refreshPanel();
     void onHelpCommand();
     void onZoomIn();

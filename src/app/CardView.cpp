@@ -213,11 +213,11 @@ void CardView::paint(platform::Dc& dc, const QRect& paintRect, const ObjItem* se
     if (dc.bitsPerPixel() < 9) {
         dc.fillRect(paintRect, window_->palette().color(QPalette::Button));
     } else {
-        const QImage tile = resources::bitmap(kTextureBitmap);
+        static const QPixmap tile = QPixmap::fromImage(resources::bitmap(kTextureBitmap));
         if (!tile.isNull() && dc.painter()) {
             const int tw = tile.width(), th = tile.height();
-            dc.painter()->drawTiledPixmap(paintRect, QPixmap::fromImage(tile),
-                                          QPoint(paintRect.x() % tw, paintRect.y() % th));
+            // Tiles start at multiples of the tile size from the window's corner.
+            dc.painter()->drawTiledPixmap(paintRect, tile, QPoint(paintRect.x() % tw, paintRect.y() % th));
         }
     }
 

@@ -91,6 +91,8 @@ const DialogSpec& dialogTemplate(int id)
     case dlg::About: return about;
     case dlg::Editor: return editor;
     case dlg::NewCard: return newCard;
+    case dlg::PrintAdjust: { static const DialogSpec spec = printAdjustTemplate(); return spec; }
+    case dlg::PrintProgress: { static const DialogSpec spec = printProgressTemplate(); return spec; }
     default: return empty;
     }
 }

@@ -1,0 +1,96 @@
+// One printed sheet: the 10-up A4 format with a card of 10 texts, 5 lines and 5
+// rectangles, written to a PDF at 600 and 1200 pixels per inch. Reports the
+// PDF's size and the peak resident memory of the run.
+#include "model/ObjItemLine.h"
+#include "model/ObjItemRect.h"
+#include "model/ObjItemText.h"
+#include "model/PmrData.h"
+#include "platform/Codec.h"
+#include "print/CardFormatCatalog.h"
+#include "print/SheetRenderer.h"
+#include "print/SheetTarget.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QPageLayout>
+#include <QPdfWriter>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <fstream>
+#include <string>
+
+namespace {
+
+void fillCard(PmrData& page)
+{
+    page.setBackColor(0x00F8F0E8);
+    for (int i = 0; i < 5; ++i) {
+        auto rect = std::make_unique<ObjItemRect>();
+        rect->x = 100 + i * 480;
+        rect->y = 80 + (i % 2) * 900;
+        rect->cx = 400;
+        rect->cy = 160 + i * 40;
+        rect->color = 0x3060C0 + i * 0x101010;
+        page.append(std::move(rect));
+        auto line = std::make_unique<ObjItemLine>();
+        line->x = 60;
+        line->y = 300 + i * 200;
+        line->cx = 2400;
+        line->cy = i * 60;
+        line->width = i * 3;
+        page.append(std::move(line));
+    }
+    for (int i = 0; i < 10; ++i) {
+        auto text = std::make_unique<ObjItemText>();
+        text->SetText(platform::toCp932(QStringLiteral("山田 太郎 %1\r\nTEL 03-1234-567%1").arg(i)));
+        text->SetFontSize(8 + i * 2);
+        text->x = 120 + (i % 3) * 800;
+        text->y = 100 + i * 140;
+        page.append(std::move(text));
+    }
+}
+
+// Peak resident memory since the last reset, in KiB (VmHWM).
+long peakKiB()
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmHWM:", 0) == 0)
+            return std::stol(line.substr(6));
+    return -1;
+}
+
+void resetPeak()
+{
+    std::ofstream("/proc/self/clear_refs") << "5";
+}
+
+void BM_PrintSheetToPdf(benchmark::State& state)
+{
+    const int ppi = int(state.range(0));
+    PmrData page;
+    fillCard(page);
+    print::SheetRenderer::Job job;
+    job.format = CardFormatCatalog().format(0); // 名刺10面 A4
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("sheet.pdf"));
+    resetPeak();
+    for (auto _ : state) {
+        QPdfWriter writer(path);
+        writer.setResolution(ppi);
+        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
+        print::SheetRenderer renderer(page, job);
+        print::PagedSheetTarget target(&writer);
+        if (renderer.run(target) != print::SheetRenderer::Result::Done)
+            state.SkipWithError("the sheet was not printed");
+    }
+    state.counters["pdf_bytes"] = double(QFileInfo(path).size());
+    state.counters["peak_MiB"] = double(peakKiB()) / 1024.0;
+}
+
+} // namespace
+
+BENCHMARK(BM_PrintSheetToPdf)->Arg(600)->Arg(1200)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);

@@ -1,0 +1,100 @@
+// The print command of the editor window: the card N-up on sheets of card stock.
+#include "app/CardEditorDlg.h"
+
+#include "platform/AppSettings.h"
+#include "platform/MessageBox.h"
+#include "print/AdjustPrintDlg.h"
+#include "print/CardFormatCatalog.h"
+#include "print/PrintProgressDlg.h"
+#include "print/SheetRenderer.h"
+#include "print/SheetTarget.h"
+#include "resources/Strings.h"
+
+#include <QPrinter>
+
+#include <algorithm>
+#include <limits>
+
+namespace {
+
+const char* const kAttachFailed = "err: Attachに失敗";
+const char* const kCannotStart = "err: メモリが不十分または無効なポートです。";
+const char* const kPictureFailed = "文字以外の描画に失敗しました";
+const char* const kStarting = "印刷開始･･･";
+const char* const kFinished = "印刷終了";
+
+int clampToInt(qint64 v)
+{
+    return int(std::clamp<qint64>(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+
+} // namespace
+
+void CardEditorDlg::onPrint()
+{
+    using platform::MbButtons;
+    using platform::MbIcon;
+    const auto stop = [this](const char* text) {
+        platform::appMessageBox(QString::fromUtf8(text), MbButtons::Ok, MbIcon::Stop, this);
+    };
+
+    const CardFormat format = CardFormatCatalog::instance().currentFormat();
+    if ((page_.cardWidth != format.cardWidth || page_.cardHeight != format.cardHeight)
+        && platform::appMessageBox(resources::loadString(resources::ids::PrintSizeMismatch), MbButtons::OkCancel,
+                                   MbIcon::Exclamation, this)
+               != platform::IdOk)
+        return;
+
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(QStringLiteral("Printer"));
+    printer.setFullPage(true);
+    print::AdjustPrintDlg dialog(&printer, this);
+    if (dialog.run() != QDialog::Accepted)
+        return;
+    repaint(); // the area the dialog covered, before the job holds the window
+
+    if (!printer.isValid() || printer.resolution() <= 0) {
+        stop(kAttachFailed);
+        return;
+    }
+    // Millimetre 0 of the layout is the paper's edge.
+    printer.setFullPage(true);
+
+    print::SheetRenderer::Job job;
+    job.format = format;
+    job.adjustX = platform::appSettings().adjustX();
+    job.adjustY = platform::appSettings().adjustY();
+    job.onlyOne = dialog.onlyOne();
+    // A driver that makes the copies itself gets one sheet to copy.
+    job.sheets = printer.supportsMultipleCopies() ? 1 : printer.copyCount();
+
+    print::PrintProgressDlg progress(this);
+    progress.setStatus(QString::fromUtf8(kStarting));
+    progress.setTotal(clampToInt(print::SheetRenderer::totalCards(job)));
+    progress.showProgress(0);
+    progress.showNow();
+
+    print::SheetRenderer renderer(page_, job);
+    renderer.beforeCard = [&progress](const print::SheetRenderer::Progress& p) {
+        progress.setStatus(print::PrintProgressDlg::cardStatus(p.sheet, p.sheets, p.card, p.cardsPerSheet));
+        return true;
+    };
+    renderer.afterCard = [&progress](const print::SheetRenderer::Progress& p) {
+        progress.showProgress(clampToInt(p.printed));
+    };
+    renderer.pictureFailed = [&stop](int) { stop(kPictureFailed); };
+
+    print::PagedSheetTarget target(&printer);
+    switch (renderer.run(target)) {
+    case print::SheetRenderer::Result::DocumentFailed:
+        stop(kCannotStart);
+        return; // the progress window closes with its object
+    case print::SheetRenderer::Result::SheetFailed:
+        stop(kCannotStart);
+        break;
+    case print::SheetRenderer::Result::Done:
+    case print::SheetRenderer::Result::Cancelled:
+        break;
+    }
+    progress.setStatus(QString::fromUtf8(kFinished));
+}

@@ -1,0 +1,31 @@
+#include "platform/PrintDialogs.h"
+
+#include <QPrintDialog>
+
+namespace platform {
+
+namespace {
+
+PrintDialogProvider& providerSlot()
+{
+    static PrintDialogProvider provider;
+    return provider;
+}
+
+} // namespace
+
+int runPrintDialog(QPrintDialog& dialog)
+{
+    if (const PrintDialogProvider& p = providerSlot())
+        return p(dialog);
+    return dialog.exec();
+}
+
+PrintDialogProvider setPrintDialogProvider(PrintDialogProvider provider)
+{
+    PrintDialogProvider previous = std::move(providerSlot());
+    providerSlot() = std::move(provider);
+    return previous;
+}
+
+} // namespace platform

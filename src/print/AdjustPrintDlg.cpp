@@ -1,0 +1,168 @@
+#include "print/AdjustPrintDlg.h"
+
+#include "platform/AppSettings.h"
+#include "platform/DialogTemplate.h"
+#include "platform/PrintDialogs.h"
+#include "resources/Templates.h"
+
+#include <QCheckBox>
+#include <QLayout>
+#include <QLineEdit>
+
+#include <limits>
+
+namespace print {
+
+namespace {
+
+// Right-aligned edits that take any text.
+platform::TemplateDialog::Options panelOptions()
+{
+    platform::TemplateDialog::Options options;
+    options.factory = [](const platform::ControlSpec& c, QWidget* parent) -> QWidget* {
+        if (c.kind != platform::CtrlKind::Edit || !(c.flags & platform::RightText))
+            return nullptr;
+        auto* edit = new QLineEdit(parent);
+        edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        return edit;
+    };
+    return options;
+}
+
+} // namespace
+
+AdjustPrintDlg::AdjustPrintDlg(QPrinter* printer, QWidget* parent) : QPrintDialog(printer, parent)
+{
+    setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
+    setPrintRange(QAbstractPrintDialog::AllPages);
+    buildPanel();
+    fillPanel();
+}
+
+AdjustPrintDlg::~AdjustPrintDlg() = default;
+
+void AdjustPrintDlg::buildPanel()
+{
+    const platform::DialogSpec& panelTemplate = resources::dialogTemplate(resources::dlg::PrintAdjust);
+    if (panelTemplate.controls.empty())
+        return; // no panel: the plain print dialog
+    template_ = std::make_unique<platform::TemplateDialog>(panelTemplate, nullptr, panelOptions());
+    panelSize_ = template_->size();
+
+    // The template's controls move into a panel on the right of this dialog,
+    // keeping their places and their stacking order.
+    panel_ = new QWidget(this);
+    panel_->setObjectName(QStringLiteral("adjustPanel"));
+    panel_->resize(panelSize_);
+    const QObjectList children = template_->children();
+    for (QObject* child : children) {
+        auto* w = qobject_cast<QWidget*>(child);
+        if (!w || w->isWindow())
+            continue;
+        const QRect place = w->geometry();
+        const bool shown = !w->isHidden();
+        w->setParent(panel_);
+        w->setGeometry(place);
+        w->setVisible(shown);
+    }
+
+    // The standard part keeps its width; the panel takes the extra width on the right.
+    if (QLayout* l = layout()) {
+        QMargins m = l->contentsMargins();
+        m.setRight(m.right() + panelSize_.width());
+        l->setContentsMargins(m);
+        l->activate();
+        const int shortfall = panelSize_.height() - l->totalMinimumSize().height();
+        if (shortfall > 0) {
+            m.setBottom(m.bottom() + shortfall);
+            l->setContentsMargins(m);
+        }
+    } else {
+        resize(width() + panelSize_.width(), std::max(height(), panelSize_.height()));
+    }
+    placePanel();
+}
+
+void AdjustPrintDlg::placePanel()
+{
+    if (panel_)
+        panel_->setGeometry(width() - panelSize_.width(), 0, panelSize_.width(), panelSize_.height());
+}
+
+void AdjustPrintDlg::resizeEvent(QResizeEvent* event)
+{
+    QPrintDialog::resizeEvent(event);
+    placePanel();
+}
+
+QLineEdit* AdjustPrintDlg::offsetXEdit() const
+{
+    return template_ ? template_->itemAs<QLineEdit>(kOffsetXId) : nullptr;
+}
+
+QLineEdit* AdjustPrintDlg::offsetYEdit() const
+{
+    return template_ ? template_->itemAs<QLineEdit>(kOffsetYId) : nullptr;
+}
+
+QCheckBox* AdjustPrintDlg::onlyOneBox() const
+{
+    return template_ ? template_->itemAs<QCheckBox>(kOnlyOneId) : nullptr;
+}
+
+void AdjustPrintDlg::fillPanel()
+{
+    const platform::AppSettings& settings = platform::appSettings();
+    if (QLineEdit* x = offsetXEdit())
+        x->setText(QString::number(settings.adjustX()));
+    if (QLineEdit* y = offsetYEdit())
+        y->setText(QString::number(settings.adjustY()));
+    if (QCheckBox* one = onlyOneBox())
+        one->setChecked(onlyOne_);
+}
+
+void AdjustPrintDlg::readPanel()
+{
+    platform::AppSettings& settings = platform::appSettings();
+    if (QLineEdit* x = offsetXEdit())
+        settings.setAdjustX(readOffset(x->text()));
+    if (QLineEdit* y = offsetYEdit())
+        settings.setAdjustY(readOffset(y->text()));
+    if (QCheckBox* one = onlyOneBox())
+        onlyOne_ = one->isChecked();
+}
+
+int AdjustPrintDlg::run()
+{
+    const int result = platform::runPrintDialog(*this);
+    readPanel();
+    return result == QDialog::Accepted ? QDialog::Accepted : QDialog::Rejected;
+}
+
+int AdjustPrintDlg::readOffset(const QString& text)
+{
+    const QString t = text.trimmed();
+    qsizetype i = 0;
+    bool negative = false;
+    if (i < t.size() && (t[i] == u'-' || t[i] == u'+')) {
+        negative = t[i] == u'-';
+        ++i;
+    }
+    if (i == t.size())
+        return 0;
+    std::int64_t value = 0;
+    for (; i < t.size(); ++i) {
+        const char16_t c = t[i].unicode();
+        if (c < u'0' || c > u'9')
+            return 0;
+        value = value * 10 + (c - u'0');
+        if (value > std::int64_t(std::numeric_limits<int>::max()) + 1)
+            return 0;
+    }
+    value = negative ? -value : value;
+    if (value > std::numeric_limits<int>::max())
+        return 0;
+    return int(value);
+}
+
+} // namespace print

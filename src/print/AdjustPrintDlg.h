@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QPrintDialog>
+#include <QString>
+
+#include <memory>
+
+class QLineEdit;
+class QCheckBox;
+
+namespace platform {
+class TemplateDialog;
+}
+
+namespace print {
+
+// The print dialog with the fine-adjustment panel of template 150 on its right:
+// X and Y offsets in whole millimetres (the settings' print adjustments) and
+// "一つだけ", print only the first card of every sheet.
+class AdjustPrintDlg : public QPrintDialog {
+    Q_OBJECT
+public:
+    static constexpr int kOffsetXId = 1049;
+    static constexpr int kOffsetYId = 1050;
+    static constexpr int kOnlyOneId = 1055;
+
+    // For printing: no selection, no page numbers, no current page. "一つだけ"
+    // starts unchecked, the offsets show the settings' values.
+    explicit AdjustPrintDlg(QPrinter* printer, QWidget* parent = nullptr);
+    ~AdjustPrintDlg() override;
+
+    // Shows the dialog modally (through the platform's print dialog provider) and
+    // returns QDialog::Accepted or Rejected. However it closes, the offsets typed
+    // are stored in the settings and "一つだけ" is read.
+    int run();
+
+    bool onlyOne() const { return onlyOne_; }
+    // The panel beside the standard dialog; null when it could not be made.
+    QWidget* panel() const { return panel_; }
+    // The panel's width: what the dialog gained.
+    int panelWidth() const { return panelSize_.width(); }
+    QLineEdit* offsetXEdit() const;
+    QLineEdit* offsetYEdit() const;
+    QCheckBox* onlyOneBox() const;
+
+    // A box's text as a signed whole number: blanks around it and one sign are
+    // allowed; anything else, or a value beyond 32 bits, gives 0.
+    static int readOffset(const QString& text);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void buildPanel();
+    void fillPanel();
+    void readPanel();
+    void placePanel();
+
+    // The emptied template dialog; its controls live in panel_.
+    std::unique_ptr<platform::TemplateDialog> template_;
+    QWidget* panel_ = nullptr;
+    QSize panelSize_;
+    bool onlyOne_ = false;
+};
+
+} // namespace print

@@ -1,0 +1,259 @@
+#include "print/SheetRenderer.h"
+
+#include "model/ObjItem.h"
+#include "model/PmrData.h"
+#include "model/ViewScale.h"
+#include "platform/Dc.h"
+#include "platform/Rect.h"
+#include "print/SheetTarget.h"
+
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace print {
+
+namespace {
+
+constexpr std::int64_t kInt64Max = std::numeric_limits<std::int64_t>::max();
+
+// a × b for a, b >= 0, saturating.
+std::int64_t mulSat(std::int64_t a, std::int64_t b)
+{
+    if (a <= 0 || b <= 0)
+        return 0;
+    return a > kInt64Max / b ? kInt64Max : a * b;
+}
+
+void setResolution(QImage& image, int pixelsPerInch)
+{
+    if (pixelsPerInch <= 0)
+        return;
+    const int dpm = int(std::lround(pixelsPerInch / 0.0254));
+    image.setDotsPerMeterX(dpm);
+    image.setDotsPerMeterY(dpm);
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- one card
+
+QImage renderCardPicture(const PmrData& page, QSize size, int pixelsPerInch, std::int64_t maxBytes)
+{
+    const int w = size.width();
+    const int h = size.height();
+    if (w <= 0 || h <= 0 || mulSat(mulSat(w, h), 4) > maxBytes)
+        return {};
+    QImage picture(size, QImage::Format_RGB32);
+    if (picture.isNull())
+        return {};
+    setResolution(picture, pixelsPerInch);
+    platform::Dc dc(&picture);
+    if (!dc.isValid())
+        return {};
+    dc.patBlt(0, 0, w, h, platform::BltRop::Whiteness);
+    page.drawBackground(dc, platform::Rect{0, 0, w, h});
+    for (const auto& item : page.items())
+        if (!item->isText())
+            item->Draw(dc);
+    return picture;
+}
+
+void drawCard(platform::Dc& dc, const PmrData& page, const QImage& picture, const QRect& card,
+              bool losslessPicture)
+{
+    if (card.isEmpty() || !dc.isValid())
+        return;
+    const QPoint origin = dc.viewportOrigin();
+    if (!picture.isNull()) {
+        // Straight through the painter with the caller's very image: a PDF then
+        // stores it once however many cards show it.
+        QPainter* p = dc.painter();
+        p->save();
+        p->setCompositionMode(QPainter::CompositionMode_SourceOver);
+        p->setRenderHint(QPainter::LosslessImageRendering, losslessPicture);
+        const QPoint at = card.topLeft() + origin;
+        if (picture.width() <= card.width() && picture.height() <= card.height())
+            p->drawImage(at, picture);
+        else
+            p->drawImage(at, picture, QRect(0, 0, std::min(picture.width(), card.width()),
+                                            std::min(picture.height(), card.height())));
+        p->restore();
+    }
+    const int level = dc.save();
+    dc.selectClip(card.translated(origin));
+    dc.offsetViewportOrigin(card.left(), card.top());
+    for (const auto& item : page.items())
+        if (item->isText())
+            item->Draw(dc);
+    dc.restore(level);
+}
+
+QImage renderCard(const PmrData& page, int pixelsPerInch, QSize cardSizeMm)
+{
+    if (pixelsPerInch <= 0)
+        return {};
+    if (cardSizeMm.width() <= 0 || cardSizeMm.height() <= 0)
+        cardSizeMm = QSize(page.cardWidth, page.cardHeight);
+    ViewScaleGuard guard;
+    viewScale().current = pixelsPerInch;
+    printingFlag() = 1;
+    const QSize size(SheetLayout::mmToPixels(cardSizeMm.width(), pixelsPerInch),
+                     SheetLayout::mmToPixels(cardSizeMm.height(), pixelsPerInch));
+    QImage card = renderCardPicture(page, size, pixelsPerInch);
+    if (card.isNull())
+        return {};
+    platform::Dc dc(&card);
+    // The picture is already in place: only the text goes on top.
+    drawCard(dc, page, QImage(), QRect(QPoint(0, 0), size));
+    return card;
+}
+
+bool hasPhotographs(const PmrData& page)
+{
+    if (!page.pattern.isEmpty())
+        return true;
+    return std::any_of(page.items().begin(), page.items().end(),
+                       [](const auto& item) { return item->kind == ObjItem::KindPicture; });
+}
+
+// ---------------------------------------------------------------- the job
+
+SheetRenderer::SheetRenderer(const PmrData& page, Job job)
+    : page_(page), job_(std::move(job)), total_(totalCards(job_)), lossless_(!hasPhotographs(page))
+{
+}
+
+std::int64_t SheetRenderer::totalCards(const Job& job)
+{
+    if (job.format.columns <= 0 || job.format.rows <= 0)
+        return 0;
+    return mulSat(mulSat(job.sheets, job.format.rows), job.format.columns);
+}
+
+template <class F>
+void SheetRenderer::outsideJob(F&& f)
+{
+    struct Swap {
+        int scale;
+        int printing;
+        ~Swap()
+        {
+            viewScale().current = scale;
+            printingFlag() = printing;
+        }
+    } back{viewScale().current, printingFlag()};
+    viewScale().current = callerScale_;
+    printingFlag() = callerPrinting_;
+    f();
+}
+
+bool SheetRenderer::notifyBefore(const Progress& p)
+{
+    bool goOn = true;
+    if (beforeCard)
+        outsideJob([&] { goOn = beforeCard(p); });
+    return goOn;
+}
+
+void SheetRenderer::notifyAfter(const Progress& p)
+{
+    if (afterCard)
+        outsideJob([&] { afterCard(p); });
+}
+
+void SheetRenderer::notifyPictureFailed(int sheet)
+{
+    if (pictureFailed)
+        outsideJob([&] { pictureFailed(sheet); });
+}
+
+SheetRenderer::Result SheetRenderer::run(SheetTarget& target)
+{
+    ViewScaleGuard guard;
+    callerScale_ = viewScale().current;
+    callerPrinting_ = printingFlag();
+    const int ppi = job_.pixelsPerInch > 0 ? job_.pixelsPerInch : target.pixelsPerInch();
+    if (ppi <= 0)
+        return Result::DocumentFailed;
+    // Everything converts its own coordinates through the view scale, so all of
+    // it draws at the device's resolution.
+    viewScale().current = ppi;
+    printingFlag() = 1;
+
+    // No sheets, no document: a printer would feed an empty page.
+    if (job_.sheets <= 0)
+        return Result::Done;
+    if (!target.beginDocument())
+        return Result::DocumentFailed;
+    for (int s = 0; s < job_.sheets; ++s) {
+        platform::Dc* dc = target.beginSheet(s);
+        if (!dc) {
+            target.abortDocument();
+            return Result::SheetFailed;
+        }
+        if (drawSheet(*dc, target.sheetArea(), s, ppi) == SheetEnd::Cancelled) {
+            target.abortDocument();
+            return Result::Cancelled;
+        }
+        target.endSheet();
+    }
+    target.endDocument();
+    return Result::Done;
+}
+
+SheetRenderer::SheetEnd SheetRenderer::drawSheet(platform::Dc& dc, const QRect& area, int sheet, int ppi)
+{
+    const QPoint offset = SheetLayout::offsetPixels(job_.adjustX, job_.adjustY, ppi, dc.physicalOffset());
+    const SheetLayout layout = SheetLayout::make(job_.format, ppi, offset);
+    const std::int64_t perSheet = layout.cardsPerSheet();
+    const std::int64_t onSheet = job_.onlyOne ? std::min<std::int64_t>(perSheet, 1) : perSheet;
+    const std::int64_t before = mulSat(sheet, onSheet);
+
+    // Only cards that meet the paper are drawn; the others still count.
+    const std::int64_t areaLeft = area.left();
+    const std::int64_t areaTop = area.top();
+    auto [c0, c1] = layout.columnsWithin(areaLeft, areaLeft + area.width());
+    auto [r0, r1] = layout.rowsWithin(areaTop, areaTop + area.height());
+    if (job_.onlyOne) {
+        c1 = c0 == 0 ? std::min(c1, 1) : 0;
+        r1 = r0 == 0 ? std::min(r1, 1) : 0;
+    }
+    const bool drawsCards = c0 < c1 && r0 < r1;
+
+    QImage picture;
+    if (drawsCards) {
+        picture = renderCardPicture(page_, QSize(layout.cardWidth, layout.cardHeight), ppi, job_.maxPictureBytes);
+        if (picture.isNull())
+            notifyPictureFailed(sheet);
+    }
+
+    Progress p;
+    p.sheet = sheet + 1;
+    p.sheets = job_.sheets;
+    p.cardsPerSheet = perSheet;
+    p.total = total_;
+    p.printed = before;
+    for (int i = r0; i < r1; ++i) {
+        for (int j = c0; j < c1; ++j) {
+            p.card = std::int64_t(i) * layout.columns + j + 1;
+            p.printed = before + p.card - 1;
+            if (!notifyBefore(p))
+                return SheetEnd::Cancelled;
+            const QRect card(int(layout.x(j)), int(layout.y(i)), layout.cardWidth, layout.cardHeight);
+            drawCard(dc, page_, picture, card, lossless_);
+            p.printed = before + p.card;
+            notifyAfter(p);
+        }
+    }
+    if (p.printed != before + onSheet) {
+        p.card = onSheet;
+        p.printed = before + onSheet;
+        notifyAfter(p);
+    }
+    return SheetEnd::Done;
+}
+
+} // namespace print

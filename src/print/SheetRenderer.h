@@ -1,0 +1,125 @@
+#pragma once
+
+#include "print/CardFormat.h"
+#include "print/SheetLayout.h"
+
+#include <QImage>
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+
+#include <cstdint>
+#include <functional>
+
+class PmrData;
+
+namespace platform {
+class Dc;
+}
+
+namespace print {
+
+class SheetTarget;
+
+// The largest card picture a job makes (bytes of 32-bit pixels); a larger card
+// prints its text only.
+inline constexpr std::int64_t kMaxCardPictureBytes = std::int64_t(1) << 30;
+
+// The raster layer of one card at the current view scale: white, then the
+// background, then every item that is not text, in list order; `size` device
+// pixels, at `pixelsPerInch` (recorded in the image). Null when it cannot be made.
+QImage renderCardPicture(const PmrData& page, QSize size, int pixelsPerInch,
+                         std::int64_t maxBytes = kMaxCardPictureBytes);
+
+// One card at `card` (device coordinates of dc) as the print job puts it down:
+// the picture (may be null) copied to the corner, then every text item in list
+// order, drawn on dc at the current view scale and clipped to the card.
+// `losslessPicture` keeps a PDF's copy of the picture exact instead of JPEG.
+void drawCard(platform::Dc& dc, const PmrData& page, const QImage& picture, const QRect& card,
+              bool losslessPicture = true);
+
+// One card as the print job draws it, on its own image at pixelsPerInch: white,
+// the background, the non-text items, then the text items. The card is
+// cardSizeMm large (the page's own size when empty). Sets the view scale and the
+// printing flag only while it draws. Null when the image cannot be made.
+QImage renderCard(const PmrData& page, int pixelsPerInch, QSize cardSizeMm = {});
+
+// Whether the card holds photographs (picture items or a pattern); their copies in
+// a PDF may then be compressed lossily.
+bool hasPhotographs(const PmrData& page);
+
+// The N-up print job: the card on every position of a card format, sheet after
+// sheet, on any target. The background and the non-text items are rendered once
+// per sheet into one card-sized picture and copied to every position (the very
+// same image, so a PDF holds it once per sheet); the text items are drawn at
+// every position as the device's own text, so they always lie above the rest.
+// Millimetre 0 of the layout is the paper's edge.
+class SheetRenderer {
+public:
+    struct Job {
+        CardFormat format;       // a copy
+        // 0: the target's. Another value only makes sense for surfaces whose
+        // pixels have no physical size of their own.
+        int pixelsPerInch = 0;
+        int adjustX = 0;         // whole millimetres, positive to the right
+        int adjustY = 0;         // whole millimetres, positive downwards
+        bool onlyOne = false;    // only the first position of every sheet
+        int sheets = 1;
+        std::int64_t maxPictureBytes = kMaxCardPictureBytes;
+    };
+
+    struct Progress {
+        int sheet = 0;                  // 1-based
+        int sheets = 0;
+        std::int64_t card = 0;          // 1-based on the sheet: row × columns + column + 1
+        std::int64_t cardsPerSheet = 0; // rows × columns
+        std::int64_t printed = 0;       // cards done in the job, including this one when done
+        std::int64_t total = 0;         // sheets × rows × columns
+    };
+
+    enum class Result {
+        Done,
+        Cancelled,      // a callback asked to stop; the document was aborted
+        DocumentFailed, // the document could not be started; nothing was printed
+        SheetFailed,    // a sheet could not be started; the document was aborted
+    };
+
+    SheetRenderer(const PmrData& page, Job job);
+
+    // Called before a card is drawn; returning false cancels the job.
+    std::function<bool(const Progress&)> beforeCard;
+    // Called after each card, and once for cards that cannot show on the sheet.
+    std::function<void(const Progress&)> afterCard;
+    // The card picture of a sheet could not be made (0-based sheet); that sheet
+    // carries the text only.
+    std::function<void(int sheet)> pictureFailed;
+
+    // Prints every sheet. The view scale and the printing flag hold the
+    // target's resolution and 1 while the job draws, and are put back however it
+    // ends; callbacks run with the caller's values.
+    Result run(SheetTarget& target);
+
+    // sheets × rows × columns; 0 when the format has no cards. Saturates.
+    static std::int64_t totalCards(const Job& job);
+
+    const Job& job() const { return job_; }
+
+private:
+    enum class SheetEnd { Done, Cancelled };
+    SheetEnd drawSheet(platform::Dc& dc, const QRect& area, int sheet, int ppi);
+    bool notifyBefore(const Progress& p);
+    void notifyAfter(const Progress& p);
+    void notifyPictureFailed(int sheet);
+    template <class F>
+    void outsideJob(F&& f);
+
+    const PmrData& page_;
+    Job job_;
+    std::int64_t total_ = 0;
+    bool lossless_ = true;
+    // The caller's view scale while the job runs.
+    int callerScale_ = 0;
+    int callerPrinting_ = 0;
+};
+
+} // namespace print

@@ -1,0 +1,191 @@
+#include "TestSupport.h"
+#include "app/CardEditorDlg.h"
+#include "model/ObjItemText.h"
+#include "model/ViewScale.h"
+#include "platform/AppSettings.h"
+#include "platform/Codec.h"
+#include "platform/Fonts.h"
+#include "platform/PrintDialogs.h"
+#include "print/AdjustPrintDlg.h"
+#include "print/CardFormatCatalog.h"
+#include "print/PrintProgressDlg.h"
+#include "print/SheetProbe.h"
+#include "resources/ControlIds.h"
+#include "resources/Strings.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using testsupport::MessageBoxScript;
+using namespace sheetprobe;
+
+namespace {
+
+// The status lines the progress window painted, and its last count and total.
+class ProgressSpy : public QObject {
+public:
+    ProgressSpy() { qApp->installEventFilter(this); }
+    ~ProgressSpy() override { qApp->removeEventFilter(this); }
+    QStringList statuses;
+    int progress = -1;
+    int total = -1;
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override
+    {
+        auto* w = qobject_cast<QWidget*>(o);
+        auto* dlg = w && e->type() == QEvent::Paint ? qobject_cast<print::PrintProgressDlg*>(w->window()) : nullptr;
+        if (dlg) {
+            if (statuses.isEmpty() || statuses.back() != dlg->status())
+                statuses << dlg->status();
+            progress = dlg->progress();
+            total = dlg->total();
+        }
+        return false;
+    }
+};
+
+class PrintCommandTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { platform::installFontSubstitutions(); }
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        CardFormatCatalog::instance() = CardFormatCatalog();
+        platform::appSettings().setAppDir(dir.path());
+        platform::appSettings().resetToDefaults();
+        dlg = std::make_unique<CardEditorDlg>();
+        markCard(dlg->page());
+        auto text = std::make_unique<ObjItemText>();
+        text->SetText(platform::toCp932(QStringLiteral("すずき はるか")));
+        text->y = 900;
+        dlg->page().append(std::move(text));
+        screenScale = viewScale().current;
+    }
+    void TearDown() override { platform::setPrintDialogProvider({}); }
+    // Prints with the dialog answered: `act` fills in the panel, output goes to
+    // `pdf` at 600 pixels per inch.
+    void print(const QString& pdf, int copies, int answer, const std::function<void(print::AdjustPrintDlg&)>& act = {})
+    {
+        dialogs = 0;
+        platform::setPrintDialogProvider([&](QPrintDialog& d) {
+            ++dialogs;
+            d.printer()->setOutputFormat(QPrinter::PdfFormat);
+            d.printer()->setOutputFileName(pdf);
+            d.printer()->setResolution(600);
+            d.printer()->setCopyCount(copies);
+            if (act)
+                act(dynamic_cast<print::AdjustPrintDlg&>(d));
+            return answer;
+        });
+        dlg->itemAs<QPushButton>(ctl::Print)->click();
+        EXPECT_EQ(viewScale().current, screenScale);
+        EXPECT_EQ(printingFlag(), 0);
+    }
+    QString path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
+    void useFormat(const CardFormat& f)
+    {
+        CardFormatCatalog::instance().append(f);
+        CardFormatCatalog::instance().setCurrent(CardFormatCatalog::instance().count() - 1);
+        dlg->page().cardWidth = f.cardWidth;
+        dlg->page().cardHeight = f.cardHeight;
+    }
+
+    const ViewScaleGuard guard;
+    QTemporaryDir dir;
+    std::unique_ptr<CardEditorDlg> dlg;
+    int screenScale = 0;
+    int dialogs = 0;
+};
+
+} // namespace
+
+TEST_F(PrintCommandTest, ACardOfAnotherSizeAsksFirstAndCancelPrintsNothing)
+{
+    dlg->page().cardWidth = 100;
+    MessageBoxScript boxes({platform::IdCancel, platform::IdOk});
+    print(path("a.pdf"), 1, QDialog::Accepted);
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    EXPECT_EQ(boxes.shown()[0].text, resources::loadString(resources::ids::PrintSizeMismatch));
+    EXPECT_EQ(boxes.shown()[0].buttons, platform::MbButtons::OkCancel);
+    EXPECT_EQ(boxes.shown()[0].icon, platform::MbIcon::Exclamation);
+    EXPECT_EQ(dialogs, 0);
+
+    // OK goes on to the dialog; cancelling it prints nothing and keeps what was typed.
+    ProgressSpy spy;
+    print(path("b.pdf"), 1, QDialog::Rejected, [](auto& d) { d.offsetXEdit()->setText(QStringLiteral("-3")); });
+    EXPECT_EQ(dialogs, 1);
+    EXPECT_FALSE(QFileInfo::exists(path("b.pdf")));
+    EXPECT_TRUE(spy.statuses.isEmpty());
+    EXPECT_EQ(platform::appSettings().adjustX(), -3);
+}
+
+TEST_F(PrintCommandTest, OnlyOneWithThreeCopiesPrintsThreeSheetsOfOneCard)
+{
+    if (!hasPoppler())
+        GTEST_SKIP() << "poppler-utils are not installed";
+    MessageBoxScript boxes;
+    ProgressSpy spy;
+    print(path("one.pdf"), 3, QDialog::Accepted, [](print::AdjustPrintDlg& d) {
+        d.offsetXEdit()->setText(QStringLiteral("-1"));
+        d.offsetYEdit()->setText(QStringLiteral(" 1"));
+        d.onlyOneBox()->setChecked(true);
+    });
+    EXPECT_TRUE(boxes.shown().empty());
+    EXPECT_TRUE(tool(QStringLiteral("pdfinfo"), {path("one.pdf")}).contains(QRegularExpression(QStringLiteral("Pages:\\s+3\\n"))));
+    for (int page = 1; page <= 3; ++page) {
+        // The corner lies 23 pixels left of and 24 below the format's first card.
+        const QImage strip = rasterise(path("one.pdf"), page, 600, QRect(0, 0, 4961, 1700));
+        EXPECT_EQ(starts(strip, 290, true, isRed), std::vector<int>{308}) << page;
+        EXPECT_EQ(starts(strip, 320, false, isRed), std::vector<int>{284}) << page;
+    }
+    EXPECT_EQ(spy.statuses, (QStringList{"印刷開始･･･", "1/3 ﾍﾟｰｼﾞ、1/10･･･", "2/3 ﾍﾟｰｼﾞ、1/10･･･",
+                                         "3/3 ﾍﾟｰｼﾞ、1/10･･･", "印刷終了"}));
+    EXPECT_EQ(spy.progress, 3);
+    EXPECT_EQ(spy.total, 30);
+}
+
+TEST_F(PrintCommandTest, FailuresAreReportedWithTheStopIcon)
+{
+    MessageBoxScript boxes;
+    ProgressSpy spy;
+    print(path("no/such/folder/x.pdf"), 1, QDialog::Accepted);
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    EXPECT_EQ(boxes.shown()[0].text, QStringLiteral("err: メモリが不十分または無効なポートです。"));
+    EXPECT_EQ(boxes.shown()[0].icon, platform::MbIcon::Stop);
+    EXPECT_EQ(spy.statuses, QStringList{"印刷開始･･･"});
+
+    // A card too large for a picture: each sheet says so and carries the text.
+    // The editor may repaint under the message: it sees its own scale.
+    CardFormat huge = CardFormatCatalog().format(0);
+    huge.cardWidth = huge.cardHeight = 3000;
+    useFormat(huge);
+    std::vector<int> scales;
+    auto inner = platform::setMessageBoxHandler([&](const platform::MessageBoxRequest&) {
+        scales.push_back(viewScale().current);
+        return int(platform::IdOk);
+    });
+    print(path("text.pdf"), 2, QDialog::Accepted);
+    platform::setMessageBoxHandler(std::move(inner));
+    EXPECT_EQ(scales, (std::vector<int>{screenScale, screenScale}));
+
+    // A format without columns has nothing to show and no total to divide by.
+    CardFormat none = CardFormatCatalog().format(0);
+    none.columns = 0;
+    useFormat(none);
+    spy.statuses.clear();
+    print(path("none.pdf"), 1, QDialog::Accepted);
+    EXPECT_EQ(spy.total, 0);
+    EXPECT_EQ(spy.statuses, (QStringList{"印刷開始･･･", "印刷終了"}));
+    EXPECT_EQ(boxes.shown().size(), 1u);
+}

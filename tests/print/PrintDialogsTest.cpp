@@ -1,0 +1,104 @@
+#include "platform/AppSettings.h"
+#include "platform/PrintDialogs.h"
+#include "print/AdjustPrintDlg.h"
+#include "print/PrintProgressDlg.h"
+#include "resources/Templates.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPrinter>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using print::AdjustPrintDlg;
+using print::PrintProgressDlg;
+
+namespace {
+
+// One print dialog answered with `answer` after `act`; returns what the boxes
+// showed when it opened ("x y checked") and the dialog's onlyOne afterwards.
+std::pair<QString, bool> answerDialog(const std::function<void(AdjustPrintDlg&)>& act, int answer)
+{
+    QString opened;
+    platform::setPrintDialogProvider([&](QPrintDialog& d) {
+        auto& dlg = dynamic_cast<AdjustPrintDlg&>(d);
+        opened = QStringLiteral("%1 %2 %3").arg(dlg.offsetXEdit()->text(), dlg.offsetYEdit()->text(),
+                                                dlg.onlyOneBox()->isChecked() ? "checked" : "unchecked");
+        act(dlg);
+        return answer;
+    });
+    QPrinter printer;
+    AdjustPrintDlg dlg(&printer);
+    EXPECT_EQ(dlg.run(), answer);
+    platform::setPrintDialogProvider({});
+    return {opened, dlg.onlyOne()};
+}
+
+} // namespace
+
+TEST(AdjustPrintDlg, OffsetsAreShownAndReadBackHoweverTheDialogCloses)
+{
+    platform::appSettings().setAdjustX(2);
+    platform::appSettings().setAdjustY(-1);
+    const auto typeX = [](AdjustPrintDlg& d) { d.offsetXEdit()->setText(QStringLiteral("-3")); };
+    EXPECT_EQ(answerDialog(typeX, QDialog::Rejected), std::make_pair(QStringLiteral("2 -1 unchecked"), false));
+    EXPECT_EQ(platform::appSettings().adjustX(), -3);
+
+    const auto clearYCheckOne = [](AdjustPrintDlg& d) {
+        d.offsetYEdit()->clear();
+        d.onlyOneBox()->setChecked(true);
+    };
+    EXPECT_EQ(answerDialog(clearYCheckOne, QDialog::Accepted), std::make_pair(QStringLiteral("-3 -1 unchecked"), true));
+    EXPECT_EQ(platform::appSettings().adjustY(), 0);
+    EXPECT_EQ(answerDialog([](AdjustPrintDlg&) {}, QDialog::Accepted).first, QStringLiteral("-3 0 unchecked"));
+    platform::appSettings().resetToDefaults();
+
+    const std::pair<const char*, int> texts[] = {
+        {" 7 ", 7},   {"+5", 5},     {"", 0},       {"abc", 0},        {"12abc", 0},
+        {"1 2", 0},   {"-", 0},      {"1.5", 0},    {"３", 0},         {"-2147483648", -2147483647 - 1},
+        {"2147483647", 2147483647},  {"2147483648", 0}, {"99999999999999999999", 0},
+    };
+    for (const auto& [text, value] : texts)
+        EXPECT_EQ(AdjustPrintDlg::readOffset(QString::fromUtf8(text)), value) << text;
+}
+
+TEST(AdjustPrintDlg, ThePanelWidensTheStandardDialogOnItsRight)
+{
+    QPrinter printer;
+    QPrintDialog plain(&printer);
+    AdjustPrintDlg dlg(&printer);
+    ASSERT_NE(dlg.panel(), nullptr);
+    platform::TemplateDialog reference(resources::dialogTemplate(resources::dlg::PrintAdjust));
+    EXPECT_EQ(dlg.panelWidth(), reference.width());
+    dlg.show();
+    EXPECT_EQ(dlg.width(), plain.sizeHint().width() + dlg.panelWidth());
+    EXPECT_EQ(dlg.panel()->geometry().left(), plain.sizeHint().width());
+    EXPECT_LE(dlg.panel()->geometry().bottom(), dlg.height());
+    // The controls keep the template's layout.
+    for (int id : {AdjustPrintDlg::kOffsetXId, AdjustPrintDlg::kOffsetYId, AdjustPrintDlg::kOnlyOneId}) {
+        QWidget* moved = dlg.panel()->findChild<QWidget*>(QStringLiteral("ctrl%1").arg(id));
+        ASSERT_NE(moved, nullptr) << id;
+        EXPECT_EQ(moved->geometry(), reference.item(id)->geometry()) << id;
+        EXPECT_TRUE(moved->isVisible());
+    }
+    EXPECT_TRUE(dlg.offsetXEdit()->alignment() & Qt::AlignRight);
+    EXPECT_FALSE(dlg.testOption(QAbstractPrintDialog::PrintPageRange));
+    EXPECT_FALSE(dlg.testOption(QAbstractPrintDialog::PrintSelection));
+    dlg.hide();
+}
+
+TEST(PrintProgressDlg, TheBarFillsItsShareOfTheTotal)
+{
+    const QRect client(0, 0, 152, 18); // the inside is 150 × 16 at (1, 1)
+    EXPECT_EQ(PrintProgressDlg::barRect(client, 1, 3), QRect(1, 1, 50, 16));
+    EXPECT_EQ(PrintProgressDlg::barRect(client, 2, 7), QRect(1, 1, 42, 16)); // 300 ÷ 7, truncated
+    EXPECT_EQ(PrintProgressDlg::barRect(client, 99, 30), QRect(1, 1, 150, 16));
+    EXPECT_TRUE(PrintProgressDlg::barRect(client, 0, 0).isEmpty());
+    EXPECT_TRUE(PrintProgressDlg::barRect(client, 5, -3).isEmpty());
+
+    PrintProgressDlg dlg;
+    EXPECT_EQ(dlg.windowTitle(), QStringLiteral("印刷中..."));
+    EXPECT_FALSE(dlg.windowFlags() & Qt::WindowSystemMenuHint);
+}

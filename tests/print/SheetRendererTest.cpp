@@ -1,0 +1,255 @@
+#include "SheetProbe.h"
+
+#include "model/ObjItemText.h"
+#include "model/ViewScale.h"
+#include "platform/Codec.h"
+#include "platform/Fonts.h"
+#include "print/CardFormatCatalog.h"
+#include "print/PrintProgressDlg.h"
+#include "print/SheetRenderer.h"
+#include "print/SheetTarget.h"
+
+#include <QFileInfo>
+#include <QPageLayout>
+#include <QPdfWriter>
+#include <QPrinter>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace sheetprobe;
+using print::ImageSheetTarget;
+using print::SheetLayout;
+using print::SheetRenderer;
+using Progress = SheetRenderer::Progress;
+
+namespace {
+
+const std::vector<int> kColumns600{331, 2481};
+const std::vector<int> kRows600{260, 1559, 2858, 4157, 5456};
+
+int units(double mm) { return int(mm * 720 / 25.4 + 0.5); }
+
+// Fails to start its second sheet.
+class FailingTarget : public ImageSheetTarget {
+public:
+    using ImageSheetTarget::ImageSheetTarget;
+    platform::Dc* beginSheet(int index) override { return index == 1 ? nullptr : ImageSheetTarget::beginSheet(index); }
+};
+
+class SheetJob : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { platform::installFontSubstitutions(); }
+    void SetUp() override
+    {
+        printingFlag() = 0;
+        markCard(page);
+        job.format = CardFormatCatalog().format(0); // 名刺10面 A4
+    }
+    void addText(const char* text, double xMm, double yMm, std::uint32_t color)
+    {
+        auto t = std::make_unique<ObjItemText>();
+        t->SetText(platform::toCp932(QString::fromUtf8(text)));
+        t->SetFontSize(20);
+        t->x = units(xMm);
+        t->y = units(yMm);
+        t->color = color;
+        page.append(std::move(t));
+    }
+    SheetRenderer::Result run(print::SheetTarget& target)
+    {
+        SheetRenderer renderer(page, job);
+        renderer.beforeCard = [this](const Progress& p) {
+            before.push_back(p);
+            scalesSeen.push_back(viewScale().current + printingFlag());
+            return p.printed + 1 != cancelAt;
+        };
+        renderer.afterCard = [this](const Progress& p) { after.push_back(p); };
+        renderer.pictureFailed = [this](int sheet) { failedPictures.push_back(sheet); };
+        return renderer.run(target);
+    }
+
+    const ViewScaleGuard guard;
+    PmrData page;
+    SheetRenderer::Job job;
+    std::vector<Progress> before, after;
+    std::vector<int> failedPictures;
+    std::vector<int> scalesSeen;
+    std::int64_t cancelAt = -1;
+};
+
+} // namespace
+
+TEST_F(SheetJob, TenUpCardsLandWhereTheFormatSays)
+{
+    ImageSheetTarget target(QSize(4961, 7016), 600); // A4
+    ASSERT_EQ(run(target), SheetRenderer::Result::Done);
+    const QImage& sheet = target.sheets().at(0);
+    EXPECT_EQ(starts(sheet, 270, true, isRed), kColumns600);
+    EXPECT_EQ(starts(sheet, 340, false, isRed), kRows600);
+    EXPECT_EQ(lastInk(sheet, 1000, true), 2481 + 2150 - 1);
+    EXPECT_EQ(lastInk(sheet, 1000, false), 5456 + 1299 - 1);
+
+    ASSERT_EQ(before.size(), 10u);
+    const Progress& seventh = before[6];
+    EXPECT_EQ(print::PrintProgressDlg::cardStatus(seventh.sheet, seventh.sheets, seventh.card, seventh.cardsPerSheet),
+              QStringLiteral("1/1 ﾍﾟｰｼﾞ、7/10･･･"));
+    EXPECT_EQ(after.back().printed, 10);
+    EXPECT_EQ(after.back().total, 10);
+}
+
+TEST_F(SheetJob, AdjustmentsAndThePhysicalOffsetMoveEveryCard)
+{
+    EXPECT_EQ(SheetLayout::offsetPixels(-1, 1, 600, {}), QPoint(-23, 24));
+    job.adjustX = -1;
+    job.adjustY = 1;
+    ImageSheetTarget adjusted(QSize(4961, 1700), 600);
+    ASSERT_EQ(run(adjusted), SheetRenderer::Result::Done);
+    EXPECT_EQ(starts(adjusted.sheets()[0], 300, true, isRed), (std::vector<int>{331 - 23, 2481 - 23}));
+    EXPECT_EQ(starts(adjusted.sheets()[0], 340, false, isRed), (std::vector<int>{260 + 24, 1559 + 24}));
+
+    // An image that is the printable area of a printer starting 50, 40 pixels
+    // into the paper: millimetre 0 stays on the paper's edge.
+    job.adjustX = job.adjustY = 0;
+    ImageSheetTarget inset(QSize(4961, 1700), 600, QPoint(50, 40));
+    ASSERT_EQ(run(inset), SheetRenderer::Result::Done);
+    EXPECT_EQ(starts(inset.sheets()[0], 300, true, isRed), (std::vector<int>{281, 2431}));
+    EXPECT_EQ(starts(inset.sheets()[0], 300, false, isRed), (std::vector<int>{220, 1519}));
+}
+
+TEST_F(SheetJob, TextLiesAboveEarlierItemsAndIsCutAtTheFormatsCard)
+{
+    // White text first in the list, a black rectangle over it afterwards, and a
+    // blue bar and text that reach past the format's 91 mm.
+    addText("■■■■", 30, 20, 0x00FFFFFF);
+    auto cover = std::make_unique<ObjItemRect>();
+    cover->x = units(25);
+    cover->y = units(15);
+    cover->cx = units(55);
+    cover->cy = units(25);
+    page.append(std::move(cover));
+    page.cardWidth = 120;
+    auto wide = std::make_unique<ObjItemRect>();
+    wide->x = units(80);
+    wide->y = units(45);
+    wide->cx = units(35);
+    wide->cy = units(5);
+    wide->color = 0x00FF0000;
+    page.append(std::move(wide));
+    addText("WWWWWWWWWWWW", 85, 42, 0);
+
+    ImageSheetTarget target(QSize(1240, 1754), 150);
+    ASSERT_EQ(run(target), SheetRenderer::Result::Done);
+    const QImage& sheet = target.sheets()[0];
+    const SheetLayout l = SheetLayout::make(job.format, 150, {});
+    const auto px = [](int mm) { return SheetLayout::mmToPixels(mm, 150); };
+    const auto isBlue = [](QRgb c) { return qBlue(c) > 200 && qRed(c) < 60 && qGreen(c) < 60; };
+    for (int i = 0; i < 10; ++i) {
+        const QRect card(int(l.x(i % 2)), int(l.y(i / 2)), l.cardWidth, l.cardHeight);
+        const QRect covered(card.x() + px(25) + 2, card.y() + px(15) + 2, px(55) - 4, px(25) - 4);
+        EXPECT_GT(count(sheet, covered, isWhite), 100) << i;
+        EXPECT_GT(count(sheet, covered, isDark), 100) << i;
+        EXPECT_GT(count(sheet, card, isBlue), 0) << i;
+    }
+    // The first column's overhang does not reach the second, nor anything beyond it.
+    const QRect second(int(l.x(1)), int(l.y(0)), px(24), 5 * l.cardHeight); // left of the cover
+    EXPECT_EQ(count(sheet, second, isBlue), 0);
+    EXPECT_EQ(count(sheet, second, isDark), 0);
+    EXPECT_EQ(lastInk(sheet, int(l.y(0)) + px(47), true), int(l.x(1)) + l.cardWidth - 1);
+
+    // One card drawn alone is the printed card, pixel for pixel.
+    EXPECT_EQ(sheet.copy(int(l.x(1)), int(l.y(2)), l.cardWidth, l.cardHeight),
+              print::renderCard(page, 150, QSize(91, 55)));
+}
+
+TEST_F(SheetJob, CancellingAbortsAndTheViewScaleComesBack)
+{
+    viewScale().current = 123;
+    job.sheets = 2;
+    cancelAt = 14; // the fourth card of the second sheet
+    ImageSheetTarget target(QSize(600, 900), 72);
+    EXPECT_EQ(run(target), SheetRenderer::Result::Cancelled);
+    EXPECT_TRUE(target.documentAborted());
+    EXPECT_EQ(target.sheets().size(), 1u);
+    EXPECT_EQ(scalesSeen, std::vector<int>(14, 123)); // callbacks run at the caller's scale
+    EXPECT_EQ(viewScale().current, 123);
+    EXPECT_EQ(printingFlag(), 0);
+}
+
+TEST_F(SheetJob, FailuresEndTheDocumentOrLeaveTheTextOnly)
+{
+    job.sheets = 3;
+    FailingTarget second(QSize(600, 900), 72);
+    EXPECT_EQ(run(second), SheetRenderer::Result::SheetFailed);
+    EXPECT_TRUE(second.documentAborted());
+
+    addText("TEXT", 5, 30, 0);
+    job.maxPictureBytes = 1000;
+    ImageSheetTarget target(QSize(600, 900), 72);
+    ASSERT_EQ(run(target), SheetRenderer::Result::Done);
+    EXPECT_EQ(failedPictures, (std::vector<int>{0, 1, 2}));
+    for (const QImage& sheet : target.sheets()) {
+        EXPECT_EQ(count(sheet, sheet.rect(), isRed), 0);
+        EXPECT_GT(count(sheet, sheet.rect(), isDark), 20);
+    }
+}
+
+TEST_F(SheetJob, HugeAndEmptyGridsFinishAndCountEveryCard)
+{
+    // Two thousand million columns and rows of 1 mm cards: only those on the
+    // sheet are drawn, all of them are counted.
+    job.sheets = 2;
+    job.format.columns = job.format.rows = 2'000'000'000;
+    job.format.cardWidth = job.format.cardHeight = 1;
+    job.format.leftMargin = job.format.topMargin = 0;
+    ImageSheetTarget small(QSize(100, 60), 254); // 10 × 6 cards of 10 pixels
+    EXPECT_EQ(run(small), SheetRenderer::Result::Done);
+    EXPECT_EQ(before.size(), 2u * 60);
+    EXPECT_EQ(after.back().printed, 8'000'000'000'000'000'000);
+
+    job.format.columns = 0;
+    EXPECT_EQ(SheetRenderer::totalCards(job), 0);
+    before.clear();
+    EXPECT_EQ(run(small), SheetRenderer::Result::Done);
+    EXPECT_TRUE(before.empty());
+}
+
+TEST_F(SheetJob, PdfSheetsShareOnePicturePlacedExactly)
+{
+    if (!hasPoppler())
+        GTEST_SKIP() << "poppler-utils are not installed";
+    addText("山田 太郎", 40, 30, 0);
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("sheets.pdf"));
+    {
+        // A printer whose printable area starts 12 and 7 mm into the paper.
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        printer.setResolution(600);
+        printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(12, 7, 5, 5),
+                                          QPageLayout::Millimeter));
+        job.sheets = 2;
+        print::PagedSheetTarget target(&printer);
+        ASSERT_EQ(run(target), SheetRenderer::Result::Done);
+    }
+    for (int n = 1; n <= 2; ++n) {
+        EXPECT_EQ(starts(rasterise(pdf, n, 600, QRect(0, 240, 4961, 60)), 30, true, isRed), kColumns600);
+        EXPECT_EQ(starts(rasterise(pdf, n, 600, QRect(300, 0, 80, 7016)), 40, false, isRed), kRows600);
+        // The rasteriser may paint one pixel past an image's far edge.
+        const QImage corner = rasterise(pdf, n, 600, QRect(4600, 6700, 100, 100));
+        EXPECT_NEAR(4600 + lastInk(corner, 20, true), 4630.5, 0.5);
+        EXPECT_NEAR(6700 + lastInk(corner, 20, false), 6754.5, 0.5);
+    }
+    // One picture object per sheet, shown at ten places; the text searchable.
+    const QString images = tool(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf});
+    EXPECT_EQ(images.count(QStringLiteral("2150  1299")), 20);
+    QStringList objects;
+    for (const QString& line : images.split(u'\n').mid(2))
+        if (line.simplified().split(u' ').size() > 10)
+            objects << line.simplified().split(u' ')[10];
+    objects.removeDuplicates();
+    EXPECT_EQ(objects.size(), 2);
+    EXPECT_LT(QFileInfo(pdf).size(), 200 * 1024);
+    EXPECT_EQ(tool(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")}).count(QStringLiteral("山田 太郎")), 20);
+}
