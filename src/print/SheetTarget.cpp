@@ -78,13 +78,16 @@ ImageSheetTarget::~ImageSheetTarget() = default;
 bool ImageSheetTarget::beginDocument()
 {
     sheets_.clear();
-    ended_ = aborted_ = false;
+    ended_ = aborted_ = handlerFailed_ = false;
     return !size_.isEmpty() && ppi_ > 0;
 }
 
-platform::Dc* ImageSheetTarget::beginSheet(int)
+platform::Dc* ImageSheetTarget::beginSheet(int index)
 {
     dc_.reset();
+    index_ = index;
+    if (handlerFailed_)
+        return nullptr;
     current_ = QImage(size_, QImage::Format_RGB32);
     if (current_.isNull())
         return nullptr;
@@ -101,8 +104,12 @@ platform::Dc* ImageSheetTarget::beginSheet(int)
 void ImageSheetTarget::endSheet()
 {
     dc_.reset();
-    if (!current_.isNull())
-        sheets_.push_back(std::move(current_));
+    if (!current_.isNull()) {
+        if (sheetDone)
+            handlerFailed_ = !sheetDone(index_, current_);
+        else
+            sheets_.push_back(std::move(current_));
+    }
     current_ = QImage();
 }
 

@@ -5,6 +5,7 @@
 #include <QRect>
 #include <QSize>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -74,8 +75,11 @@ public:
     void abortDocument() override;
     QRect sheetArea() const override { return QRect(QPoint(0, 0), size_); }
 
-    // The finished sheets, in order.
+    // The finished sheets, in order; kept here unless a sheet handler takes them.
     const std::vector<QImage>& sheets() const { return sheets_; }
+    // Receives each finished sheet (0-based index) instead of keeping it, so long
+    // jobs hold one sheet at a time. Returning false fails the next sheet.
+    std::function<bool(int index, const QImage& sheet)> sheetDone;
     bool documentEnded() const { return ended_; }
     bool documentAborted() const { return aborted_; }
 
@@ -86,6 +90,8 @@ private:
     QImage current_;
     std::unique_ptr<platform::Dc> dc_;
     std::vector<QImage> sheets_;
+    int index_ = 0;
+    bool handlerFailed_ = false;
     bool ended_ = false;
     bool aborted_ = false;
 };

@@ -6,17 +6,24 @@
 #include "platform/AppDirectory.h"
 #include "platform/Codec.h"
 #include "print/CardFormatCatalog.h"
+#include "print/SheetLayout.h"
+#include "print/SheetRenderer.h"
+#include "print/SheetTarget.h"
 #include "resources/Strings.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImageWriter>
+#include <QPageLayout>
+#include <QPdfWriter>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QTextStream>
 
 #include <functional>
 #include <map>
+#include <optional>
 
 namespace pmrtool {
 
@@ -243,6 +250,207 @@ int cmdFormats(Context& c, const QStringList& args)
     return ExitOk;
 }
 
+// A whole number from lo to hi, or nothing.
+std::optional<int> wholeNumber(const QString& text, int lo, int hi)
+{
+    bool ok = false;
+    const qlonglong v = text.trimmed().toLongLong(&ok);
+    if (!ok || v < lo || v > hi)
+        return std::nullopt;
+    return int(v);
+}
+
+constexpr int kMinDpi = 10;
+constexpr int kMaxDpi = 2400;
+// The largest picture written as PNG, in bytes of 32-bit pixels.
+constexpr std::int64_t kMaxImageBytes = std::int64_t(1) << 30;
+
+bool saveImage(Context& c, const QImage& image, const QString& path)
+{
+    QImageWriter writer(path, "png");
+    if (writer.write(image))
+        return true;
+    c.err << QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()) << ": "
+          << resources::loadString(resources::ids::FileCannotOpen) << "\n";
+    return false;
+}
+
+const char* const kRenderHelp =
+    "usage: pmrtool render FILE.pmr -o OUT.png [--dpi N]\n"
+    "\n"
+    "Draws the card alone at N pixels per inch (default 300, 10 to 2400), exactly\n"
+    "as the print job draws one card: white, the background, the lines, rectangles\n"
+    "and pictures, then the text. The image is the card's width by its height in\n"
+    "millimetres at that resolution.\n";
+
+int cmdRender(Context& c, const QStringList& args)
+{
+    const Args a(args, {QStringLiteral("-o"), QStringLiteral("--dpi")}, {});
+    if (!a.error().isEmpty() || a.positional().size() != 1 || !a.has(QStringLiteral("-o")))
+        return usageError(c, a.error().isEmpty() ? QStringLiteral("render takes FILE.pmr and -o OUT.png") : a.error(),
+                          kRenderHelp);
+    std::optional<int> dpi = 300;
+    if (a.has(QStringLiteral("--dpi")))
+        dpi = wholeNumber(a.value(QStringLiteral("--dpi")), kMinDpi, kMaxDpi);
+    if (!dpi)
+        return usageError(c, QStringLiteral("--dpi takes a whole number from %1 to %2").arg(kMinDpi).arg(kMaxDpi),
+                          kRenderHelp);
+    PmrData page;
+    if (!readPage(c, a.positional()[0], page))
+        return ExitFileError;
+    const std::int64_t w = print::SheetLayout::mmToPixels(page.cardWidth, *dpi);
+    const std::int64_t h = print::SheetLayout::mmToPixels(page.cardHeight, *dpi);
+    if (w <= 0 || h <= 0 || w * h * 4 > kMaxImageBytes) {
+        c.err << "pmrtool: the card of " << page.cardWidth << " x " << page.cardHeight
+              << " mm cannot be drawn at " << *dpi << " pixels per inch\n";
+        return ExitFileError;
+    }
+    const QImage image = print::renderCard(page, *dpi);
+    if (image.isNull()) {
+        c.err << "pmrtool: " << QString::fromUtf8(resources::texts::OutOfMemory) << "\n";
+        return ExitFileError;
+    }
+    return saveImage(c, image, a.value(QStringLiteral("-o"))) ? ExitOk : ExitFileError;
+}
+
+const char* const kPrintHelp =
+    "usage: pmrtool print FILE.pmr -o OUT.pdf|OUT.png [--format INDEX|NAME]\n"
+    "                     [--copies N] [--adjust X,Y] [--only-one] [--dpi N]\n"
+    "                     [--appdir DIR]\n"
+    "\n"
+    "Runs the print job into a file, with no dialog: the card on every position of\n"
+    "the card format, sheet after sheet.\n"
+    "  --format    the format by its index or its name (default: the catalogue's\n"
+    "              current format; see pmrtool formats)\n"
+    "  --copies    the number of sheets (default 1)\n"
+    "  --adjust    the fine adjustment in whole millimetres, X to the right and Y\n"
+    "              downwards (default 0,0)\n"
+    "  --only-one  only the top-left card of every sheet\n"
+    "  --dpi       the printer resolution (default 600, 10 to 2400)\n"
+    "  --appdir    the folder of the catalogue (cardfmt/ and cardform.ini); default\n"
+    "              the editor's application directory\n"
+    "A PDF's page is the format's paper. A PNG is one image per sheet: OUT.png for\n"
+    "one sheet, OUT-1.png, OUT-2.png … for several. When the card's size differs\n"
+    "from the format's, a warning goes to stderr and the card prints as the editor\n"
+    "prints it after OK: cut to the format's card size.\n";
+
+std::optional<int> findFormat(const CardFormatCatalog& catalog, const QString& which)
+{
+    if (const auto index = wholeNumber(which, 0, catalog.count() - 1))
+        return index;
+    for (int i = 0; i < catalog.count(); ++i)
+        if (platform::fromCp932(catalog.format(i).name) == which)
+            return i;
+    return std::nullopt;
+}
+
+int cmdPrint(Context& c, const QStringList& args)
+{
+    const Args a(args,
+                 {QStringLiteral("-o"), QStringLiteral("--format"), QStringLiteral("--copies"), QStringLiteral("--adjust"),
+                  QStringLiteral("--dpi"), QStringLiteral("--appdir")},
+                 {QStringLiteral("--only-one")});
+    if (!a.error().isEmpty() || a.positional().size() != 1 || !a.has(QStringLiteral("-o")))
+        return usageError(c, a.error().isEmpty() ? QStringLiteral("print takes FILE.pmr and -o OUT.pdf|OUT.png") : a.error(),
+                          kPrintHelp);
+    const QString out = a.value(QStringLiteral("-o"));
+    const QString suffix = QFileInfo(out).suffix().toLower();
+    if (suffix != QLatin1String("pdf") && suffix != QLatin1String("png"))
+        return usageError(c, QStringLiteral("the output must end in .pdf or .png"), kPrintHelp);
+    const std::optional<int> dpi = a.has(QStringLiteral("--dpi"))
+                                       ? wholeNumber(a.value(QStringLiteral("--dpi")), kMinDpi, kMaxDpi)
+                                       : std::optional<int>(600);
+    if (!dpi)
+        return usageError(c, QStringLiteral("--dpi takes a whole number from %1 to %2").arg(kMinDpi).arg(kMaxDpi),
+                          kPrintHelp);
+    const std::optional<int> copies = a.has(QStringLiteral("--copies"))
+                                          ? wholeNumber(a.value(QStringLiteral("--copies")), 1, 9999)
+                                          : std::optional<int>(1);
+    if (!copies)
+        return usageError(c, QStringLiteral("--copies takes a whole number from 1 to 9999"), kPrintHelp);
+    int adjustX = 0, adjustY = 0;
+    if (a.has(QStringLiteral("--adjust"))) {
+        const QStringList parts = a.value(QStringLiteral("--adjust")).split(QLatin1Char(','));
+        const auto x = parts.size() == 2 ? wholeNumber(parts[0], -1000, 1000) : std::nullopt;
+        const auto y = parts.size() == 2 ? wholeNumber(parts[1], -1000, 1000) : std::nullopt;
+        if (!x || !y)
+            return usageError(c, QStringLiteral("--adjust takes X,Y in whole millimetres"), kPrintHelp);
+        adjustX = *x;
+        adjustY = *y;
+    }
+    const CardFormatCatalog catalog = loadCatalog(appDirOption(a));
+    int index = catalog.current();
+    if (a.has(QStringLiteral("--format"))) {
+        const auto found = findFormat(catalog, a.value(QStringLiteral("--format")));
+        if (!found)
+            return usageError(c, QStringLiteral("no format \"%1\" (see pmrtool formats)").arg(a.value(QStringLiteral("--format"))),
+                              kPrintHelp);
+        index = *found;
+    }
+    const CardFormat format = catalog.format(index);
+
+    PmrData page;
+    if (!readPage(c, a.positional()[0], page))
+        return ExitFileError;
+    if (page.cardWidth != format.cardWidth || page.cardHeight != format.cardHeight)
+        c.err << "pmrtool: warning: " << resources::loadString(resources::ids::PrintSizeMismatch) << " ("
+              << page.cardWidth << " x " << page.cardHeight << " mm / " << format.cardWidth << " x "
+              << format.cardHeight << " mm)\n";
+
+    print::SheetRenderer::Job job;
+    job.format = format;
+    job.pixelsPerInch = *dpi;
+    job.adjustX = adjustX;
+    job.adjustY = adjustY;
+    job.onlyOne = a.has(QStringLiteral("--only-one"));
+    job.sheets = *copies;
+    print::SheetRenderer renderer(page, job);
+    // A format without a usable paper size prints on A4.
+    const bool paperKnown = format.paperWidth > 0 && format.paperHeight > 0;
+    const QSizeF paperMm = paperKnown ? QSizeF(format.paperWidth, format.paperHeight) : QSizeF(210, 297);
+
+    print::SheetRenderer::Result result;
+    bool saved = true;
+    if (suffix == QLatin1String("pdf")) {
+        QPdfWriter writer(out);
+        writer.setResolution(*dpi);
+        writer.setCreator(QStringLiteral("Pelmora"));
+        writer.setTitle(QFileInfo(a.positional()[0]).completeBaseName());
+        writer.setPageLayout(QPageLayout(QPageSize(paperMm, QPageSize::Millimeter), QPageLayout::Portrait,
+                                         QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter, QMarginsF(0, 0, 0, 0)));
+        print::PagedSheetTarget target(&writer);
+        result = renderer.run(target);
+    } else {
+        const QSize size(print::SheetLayout::mmToPixels(int(paperMm.width()), *dpi),
+                         print::SheetLayout::mmToPixels(int(paperMm.height()), *dpi));
+        if (std::int64_t(size.width()) * size.height() * 4 > kMaxImageBytes) {
+            c.err << "pmrtool: a sheet of " << paperMm.width() << " x " << paperMm.height()
+                  << " mm is too large for PNG at " << *dpi << " pixels per inch\n";
+            return ExitFileError;
+        }
+        print::ImageSheetTarget target(size, *dpi);
+        const QFileInfo info(out);
+        target.sheetDone = [&](int sheet, const QImage& image) {
+            const QString name = *copies == 1 ? out
+                                              : info.dir().filePath(QStringLiteral("%1-%2.%3")
+                                                                        .arg(info.completeBaseName())
+                                                                        .arg(sheet + 1)
+                                                                        .arg(info.suffix()));
+            saved = saveImage(c, image, name) && saved;
+            return saved;
+        };
+        result = renderer.run(target);
+    }
+    if (!saved)
+        return ExitFileError;
+    if (result != print::SheetRenderer::Result::Done) {
+        c.err << QDir::toNativeSeparators(QFileInfo(out).absoluteFilePath()) << ": "
+              << resources::loadString(resources::ids::FileCannotOpen) << "\n";
+        return ExitFileError;
+    }
+    return ExitOk;
+}
+
 struct Command {
     const char* name;
     int (*run)(Context&, const QStringList&);
@@ -252,6 +460,8 @@ struct Command {
 const Command kCommands[] = {
     {"info", cmdInfo, kInfoHelp},
     {"build", cmdBuild, kBuildHelp},
+    {"render", cmdRender, kRenderHelp},
+    {"print", cmdPrint, kPrintHelp},
     {"formats", cmdFormats, kFormatsHelp},
 };
 
