@@ -38,27 +38,27 @@ QRect DialogUnits::toPixels(int x, int y, int w, int h) const
     return QRect(toPixelsX(x), toPixelsY(y), toPixelsX(w), toPixelsY(h));
 }
 
-QFont dialogFont(const DialogSpec& spec)
+QFont dialogFont(const DialogSpec& tmpl)
 {
-    QFont font(QString::fromUtf8(spec.fontFace));
+    QFont font(QString::fromUtf8(tmpl.fontFace));
     int dpi = 96;
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         dpi = qRound(screen->logicalDotsPerInchY());
     // The platform makes a dialog font of -MulDiv(points, dpi, 72) pixels.
-    font.setPixelSize(qMax(1, mulDivNearest(spec.pointSize, dpi, 72)));
+    font.setPixelSize(qMax(1, mulDivNearest(tmpl.pointSize, dpi, 72)));
     return font;
 }
 
-TemplateDialog::TemplateDialog(const DialogSpec& spec, QWidget* parent, const Options& options)
-    : QDialog(parent), spec_(spec)
+TemplateDialog::TemplateDialog(const DialogSpec& tmpl, QWidget* parent, const Options& options)
+    : QDialog(parent), tmpl_(tmpl)
 {
-    const QFont font = dialogFont(spec);
+    const QFont font = dialogFont(tmpl);
     setFont(font);
     units_ = DialogUnits::forFont(font);
-    setWindowTitle(QString::fromUtf8(spec.title));
-    setFixedSize(units_.toPixelsX(spec.width), units_.toPixelsY(spec.height));
+    setWindowTitle(QString::fromUtf8(tmpl.title));
+    setFixedSize(units_.toPixelsX(tmpl.width), units_.toPixelsY(tmpl.height));
 
-    for (const ControlSpec& c : spec.controls) {
+    for (const ControlSpec& c : tmpl.controls) {
         QWidget* w = options.factory ? options.factory(c, this) : nullptr;
         if (!w)
             w = createStandardControl(c, this, options.images);

@@ -79,7 +79,7 @@ private:
 };
 
 // The font a template names, at its point size for the screen.
-QFont dialogFont(const DialogSpec& spec);
+QFont dialogFont(const DialogSpec& tmpl);
 
 enum class Notify { Clicked, EditChange };
 
@@ -97,7 +97,7 @@ public:
         ControlFactory factory;
     };
 
-    explicit TemplateDialog(const DialogSpec& spec, QWidget* parent = nullptr,
+    explicit TemplateDialog(const DialogSpec& tmpl, QWidget* parent = nullptr,
                             const Options& options = {});
 
     QWidget* item(int id) const { return items_.value(id, nullptr); }
@@ -105,7 +105,7 @@ public:
     T* itemAs(int id) const { return qobject_cast<T*>(item(id)); }
     QList<int> itemIds() const { return order_; }
 
-    const DialogSpec& spec() const { return spec_; }
+    const DialogSpec& tmpl() const { return tmpl_; }
     const DialogUnits& units() const { return units_; }
 
     // The standard widget for a control kind.
@@ -118,7 +118,7 @@ protected:
 private:
     void wire(QWidget* w, const ControlSpec& c);
 
-    const DialogSpec& spec_;
+    const DialogSpec& tmpl_;
     DialogUnits units_;
     QHash<int, QWidget*> items_;
     QList<int> order_;

@@ -91,8 +91,8 @@ const DialogSpec& dialogTemplate(int id)
     case dlg::About: return about;
     case dlg::Editor: return editor;
     case dlg::NewCard: return newCard;
-    case dlg::PrintAdjust: { static const DialogSpec spec = printAdjustTemplate(); return spec; }
-    case dlg::PrintProgress: { static const DialogSpec spec = printProgressTemplate(); return spec; }
+    case dlg::PrintAdjust: { static const DialogSpec tmpl = printAdjustTemplate(); return tmpl; }
+    case dlg::PrintProgress: { static const DialogSpec tmpl = printProgressTemplate(); return tmpl; }
     default: return empty;
     }
 }

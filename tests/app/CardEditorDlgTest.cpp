@@ -25,8 +25,8 @@ protected:
 TEST_F(CardEditorDlgTest, EveryControlOfTheTemplateHasItsIdPlaceAndVisibility)
 {
     CardEditorDlg dlg;
-    const platform::DialogSpec& spec = resources::dialogTemplate(resources::dlg::Editor);
-    ASSERT_EQ(spec.controls.size(), 43u);
+    const platform::DialogSpec& tmpl = resources::dialogTemplate(resources::dlg::Editor);
+    ASSERT_EQ(tmpl.controls.size(), 43u);
 
     // The dialog font is the Japanese UI font, so the base units are its own.
     EXPECT_EQ(platform::resolvedFamily(dlg.font().family()), QStringLiteral("IPAPGothic"));
@@ -35,7 +35,7 @@ TEST_F(CardEditorDlgTest, EveryControlOfTheTemplateHasItsIdPlaceAndVisibility)
     EXPECT_EQ(dlg.size(), QSize(dlg.units().toPixelsX(354), dlg.units().toPixelsY(271)));
     EXPECT_EQ(dlg.windowTitle(), QStringLiteral("Pelmora"));
 
-    for (const platform::ControlSpec& c : spec.controls) {
+    for (const platform::ControlSpec& c : tmpl.controls) {
         SCOPED_TRACE(c.id);
         QWidget* w = dlg.item(c.id);
         ASSERT_NE(w, nullptr);
