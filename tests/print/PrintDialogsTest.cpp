@@ -83,10 +83,6 @@ TEST(AdjustPrintDlg, ThePanelWidensTheStandardDialogOnItsRight)
         EXPECT_EQ(moved->geometry(), reference.item(id)->geometry()) << id;
         EXPECT_TRUE(moved->isVisible());
     }
-    EXPECT_TRUE(dlg.offsetXEdit()->alignment() & Qt::AlignRight);
-    EXPECT_FALSE(dlg.testOption(QAbstractPrintDialog::PrintPageRange));
-    EXPECT_FALSE(dlg.testOption(QAbstractPrintDialog::PrintSelection));
-    dlg.hide();
 }
 
 TEST(PrintProgressDlg, TheBarFillsItsShareOfTheTotal)
@@ -98,7 +94,5 @@ TEST(PrintProgressDlg, TheBarFillsItsShareOfTheTotal)
     EXPECT_TRUE(PrintProgressDlg::barRect(client, 0, 0).isEmpty());
     EXPECT_TRUE(PrintProgressDlg::barRect(client, 5, -3).isEmpty());
 
-    PrintProgressDlg dlg;
-    EXPECT_EQ(dlg.windowTitle(), QStringLiteral("印刷中..."));
-    EXPECT_FALSE(dlg.windowFlags() & Qt::WindowSystemMenuHint);
+    EXPECT_FALSE(PrintProgressDlg().windowFlags() & Qt::WindowSystemMenuHint) << "the job cannot be closed";
 }

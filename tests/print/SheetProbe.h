@@ -19,32 +19,36 @@ inline bool isRed(QRgb c) { return qRed(c) > 200 && qGreen(c) < 80 && qBlue(c) <
 inline bool isWhite(QRgb c) { return qRed(c) > 235 && qGreen(c) > 235 && qBlue(c) > 235; }
 inline bool isDark(QRgb c) { return qRed(c) < 90 && qGreen(c) < 90 && qBlue(c) < 90; }
 
+// A filled rectangle item, in card units (1/720 inch).
+inline void addRect(PmrData& page, int x, int y, int cx, int cy, std::uint32_t color = 0)
+{
+    auto r = std::make_unique<ObjItemRect>();
+    r->x = x;
+    r->y = y;
+    r->cx = cx;
+    r->cy = cy;
+    r->color = color;
+    page.append(std::move(r));
+}
+
 // A pale card with a red half-inch square in its top-left corner.
 inline void markCard(PmrData& page)
 {
     page.setBackColor(0x00C0F0C0);
-    auto corner = std::make_unique<ObjItemRect>();
-    corner->x = corner->y = 0;
-    corner->cx = corner->cy = 360;
-    corner->color = 0x000000FF;
-    page.append(std::move(corner));
+    addRect(page, 0, 0, 360, 360, 0x000000FF);
 }
 
-// Where runs of matching pixels start along row `at` (or along column `at`).
+// Where runs of matching pixels start along row `at` (or column `at`), and the last
+// pixel along it that is not white (-1 when none).
 inline std::vector<int> starts(const QImage& image, int at, bool row, const std::function<bool(QRgb)>& match)
 {
     std::vector<int> found;
-    bool before = false;
-    for (int i = 0; i < (row ? image.width() : image.height()); ++i) {
-        const bool now = match(row ? image.pixel(i, at) : image.pixel(at, i));
-        if (now && !before)
+    for (int i = 0, n = row ? image.width() : image.height(); i < n; ++i)
+        if (match(row ? image.pixel(i, at) : image.pixel(at, i))
+            && (i == 0 || !match(row ? image.pixel(i - 1, at) : image.pixel(at, i - 1))))
             found.push_back(i);
-        before = now;
-    }
     return found;
 }
-
-// The last pixel that is not white along row `at` (or column `at`), or -1.
 inline int lastInk(const QImage& image, int at, bool row)
 {
     for (int i = (row ? image.width() : image.height()) - 1; i >= 0; --i)

@@ -13,6 +13,7 @@
 #include <QPageLayout>
 #include <QPdfWriter>
 #include <QPrinter>
+#include <QSet>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -122,20 +123,9 @@ TEST_F(SheetJob, TextLiesAboveEarlierItemsAndIsCutAtTheFormatsCard)
     // White text first in the list, a black rectangle over it afterwards, and a
     // blue bar and text that reach past the format's 91 mm.
     addText("■■■■", 30, 20, 0x00FFFFFF);
-    auto cover = std::make_unique<ObjItemRect>();
-    cover->x = units(25);
-    cover->y = units(15);
-    cover->cx = units(55);
-    cover->cy = units(25);
-    page.append(std::move(cover));
+    addRect(page, units(25), units(15), units(55), units(25));
     page.cardWidth = 120;
-    auto wide = std::make_unique<ObjItemRect>();
-    wide->x = units(80);
-    wide->y = units(45);
-    wide->cx = units(35);
-    wide->cy = units(5);
-    wide->color = 0x00FF0000;
-    page.append(std::move(wide));
+    addRect(page, units(80), units(45), units(35), units(5), 0x00FF0000);
     addText("WWWWWWWWWWWW", 85, 42, 0);
 
     ImageSheetTarget target(QSize(1240, 1754), 150);
@@ -244,11 +234,10 @@ TEST_F(SheetJob, PdfSheetsShareOnePicturePlacedExactly)
     // One picture object per sheet, shown at ten places; the text searchable.
     const QString images = tool(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf});
     EXPECT_EQ(images.count(QStringLiteral("2150  1299")), 20);
-    QStringList objects;
+    QSet<QString> objects;
     for (const QString& line : images.split(u'\n').mid(2))
-        if (line.simplified().split(u' ').size() > 10)
-            objects << line.simplified().split(u' ')[10];
-    objects.removeDuplicates();
+        if (const QStringList f = line.simplified().split(u' '); f.size() > 10)
+            objects << f[10];
     EXPECT_EQ(objects.size(), 2);
     EXPECT_LT(QFileInfo(pdf).size(), 200 * 1024);
     EXPECT_EQ(tool(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")}).count(QStringLiteral("山田 太郎")), 20);

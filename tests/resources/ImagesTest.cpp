@@ -7,6 +7,7 @@
 #include <QSet>
 
 #include <cstdlib>
+#include <functional>
 
 using namespace resources;
 
@@ -14,136 +15,103 @@ namespace {
 
 const int kGlyphIds[] = {138, 139, 140, 142, 144, 147, 162, 179, 180, 181};
 
-bool isBlackOrWhite(QRgb c) { return c == 0xFF000000u || c == 0xFFFFFFFFu; }
 bool isBlack(QRgb c) { return (c & 0xFFFFFF) == 0; }
 
-int colourCount(const QImage& img)
+// Checks one image's size, format and number of colours; calls `each` for every pixel.
+void checkImage(int id, QSize size, int maxColours, const std::function<void(int, int, QRgb)>& each = {})
 {
-    QSet<QRgb> seen;
-    for (int y = 0; y < img.height(); ++y)
-        for (int x = 0; x < img.width(); ++x)
-            seen.insert(img.pixel(x, y));
-    return int(seen.size());
+    const QImage img = bitmap(id);
+    ASSERT_EQ(img.size(), size) << id;
+    ASSERT_EQ(img.format(), QImage::Format_RGB32) << id;
+    QSet<QRgb> colours;
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x) {
+            colours.insert(img.pixel(x, y));
+            if (each)
+                each(x, y, img.pixel(x, y));
+        }
+    EXPECT_LE(colours.size(), maxColours) << id;
 }
 
 // Mean absolute difference of grey levels between two columns (or rows).
 double lineDiff(const QImage& img, int a, int b, bool columns)
 {
     double sum = 0;
-    const int n = columns ? img.height() : img.width();
-    for (int i = 0; i < n; ++i) {
-        const QRgb p = columns ? img.pixel(a, i) : img.pixel(i, a);
-        const QRgb q = columns ? img.pixel(b, i) : img.pixel(i, b);
-        sum += std::abs(qGray(p) - qGray(q));
-    }
-    return sum / n;
-}
-
-double meanGrey(const QImage& img)
-{
-    double sum = 0;
-    for (int y = 0; y < img.height(); ++y)
-        for (int x = 0; x < img.width(); ++x)
-            sum += qGray(img.pixel(x, y));
-    return sum / (img.width() * img.height());
+    for (int i = 0; i < 100; ++i)
+        sum += std::abs(qGray(columns ? img.pixel(a, i) : img.pixel(i, a)) -
+                        qGray(columns ? img.pixel(b, i) : img.pixel(i, b)));
+    return sum / 100;
 }
 
 } // namespace
 
-TEST(Images, SizesFormatsAndUnknownIds)
+TEST(Images, MaskPatternAndGlyphsAgree)
 {
-    struct Want { int id, w, h; };
-    std::vector<Want> wants{{130, 100, 100}, {131, 100, 100}, {134, 80, 40}, {135, 80, 40},
-                            {141, 40, 40}, {155, 8, 8}};
-    for (int id : kGlyphIds)
-        wants.push_back({id, 40, 40});
-    for (const Want& w : wants) {
-        const QImage img = bitmap(w.id);
-        EXPECT_EQ(img.size(), QSize(w.w, w.h)) << w.id;
-        EXPECT_EQ(img.format(), QImage::Format_RGB32) << w.id;
-        const int limit = (w.id == 130 || w.id == 131) ? 256 : 16;
-        EXPECT_LE(colourCount(img), limit) << w.id;
-    }
     for (int id : {0, -1, 128, 129, 143, 153, 999})
         EXPECT_TRUE(bitmap(id).isNull()) << id;
-}
+    checkImage(155, {8, 8}, 2, [](int x, int y, QRgb c) {
+        EXPECT_EQ(c, (y % 2 == 1 && x % 2 == 1) ? 0xFFFFFFFFu : 0xFF000000u) << x << "," << y;
+    });
 
-TEST(Images, OneBitMaskAndPattern)
-{
-    const QImage pattern = bitmap(155);
-    for (int y = 0; y < 8; ++y)
-        for (int x = 0; x < 8; ++x)
-            EXPECT_EQ(pattern.pixel(x, y), (y % 2 == 1 && x % 2 == 1) ? 0xFFFFFFFFu : 0xFF000000u)
-                << x << "," << y;
-
-    const QImage mask = bitmap(141);
-    int opaque = 0;
-    for (int y = 0; y < 40; ++y)
-        for (int x = 0; x < 40; ++x) {
-            ASSERT_TRUE(isBlackOrWhite(mask.pixel(x, y)));
-            opaque += isBlack(mask.pixel(x, y));
-        }
-    EXPECT_GT(opaque, 900); // a button face, not a speck
-
-    // Every glyph is transparent (black) outside the shared mask, and no two are alike.
-    QSet<qint64> distinct;
-    for (int id : kGlyphIds) {
-        const QImage g = bitmap(id);
-        for (int y = 0; y < 40; ++y)
-            for (int x = 0; x < 40; ++x) {
-                if (!isBlack(mask.pixel(x, y))) {
-                    ASSERT_TRUE(isBlack(g.pixel(x, y))) << id << " at " << x << "," << y;
-                }
-            }
-        QImage face = g.copy(8, 8, 24, 24);
-        distinct.insert(qint64(qHash(QByteArray(reinterpret_cast<const char*>(face.constBits()),
-                                                face.sizeInBytes()))));
-    }
-    EXPECT_EQ(distinct.size(), 10);
-}
-
-TEST(Images, ToolFaceFitsTheToolButton)
-{
+    // The mask is pure black (opaque) and white, a button face rather than a speck,
+    // and it fits the 22-unit tool button.
     platform::installFontSubstitutions();
     const platform::DialogSpec& editor = dialogTemplate(dlg::Editor);
-    const platform::DialogUnits units = platform::DialogUnits::forFont(platform::dialogFont(editor));
-    const int buttonWidth = units.toPixelsX(22); // every tool button is 22 × 27 units
+    const int buttonWidth = platform::DialogUnits::forFont(platform::dialogFont(editor)).toPixelsX(22);
+    int opaque = 0, cutOff = 0, grey = 0, outside = 0;
+    checkImage(141, {40, 40}, 2, [&](int x, int, QRgb c) {
+        grey += c != 0xFF000000u && c != 0xFFFFFFFFu;
+        opaque += isBlack(c);
+        cutOff += isBlack(c) && x >= buttonWidth;
+    });
+    EXPECT_EQ(grey, 0);
+    EXPECT_GT(opaque, 900);
+    EXPECT_EQ(cutOff, 0) << "the face is cut off by the button";
+
+    // Every glyph is black (transparent) outside the mask, and no two are alike.
     const QImage mask = bitmap(141);
-    for (int y = 0; y < 40; ++y)
-        for (int x = buttonWidth; x < 40; ++x)
-            ASSERT_FALSE(isBlack(mask.pixel(x, y))) << "column " << x << " is cut off";
+    QSet<QByteArray> faces;
+    for (int id : kGlyphIds) {
+        checkImage(id, {40, 40}, 16,
+                   [&](int x, int y, QRgb c) { outside += !isBlack(mask.pixel(x, y)) && !isBlack(c); });
+        const QImage face = bitmap(id).copy(8, 8, 24, 24);
+        faces.insert(QByteArray(reinterpret_cast<const char*>(face.constBits()), face.sizeInBytes()));
+    }
+    EXPECT_EQ(outside, 0);
+    EXPECT_EQ(faces.size(), 10);
 }
 
 TEST(Images, IndicatorSheets)
 {
+    // Four 20-pixel frames: pictures above, pure black-and-white masks below.
     for (int id : {134, 135}) {
         const QImage s = bitmap(id);
-        QImage frames[4];
-        for (int f = 0; f < 4; ++f) {
-            int opaque = 0;
-            for (int y = 0; y < 20; ++y)
-                for (int x = 0; x < 20; ++x) {
-                    const QRgb m = s.pixel(f * 20 + x, 20 + y);
-                    ASSERT_TRUE(isBlackOrWhite(m)) << id;
-                    if (isBlack(m)) {
-                        ++opaque;
-                        EXPECT_LT(x, 10) << id << ": the caption starts half a frame in";
-                    } else {
-                        EXPECT_TRUE(isBlack(s.pixel(f * 20 + x, y))) << id << " frame " << f;
-                    }
-                }
-            EXPECT_GT(opaque, 50) << id << " frame " << f;
-            frames[f] = s.copy(f * 20, 0, 20, 20);
-        }
-        EXPECT_NE(frames[0], frames[1]) << id; // pressed shows a mark
-        EXPECT_NE(frames[2], frames[3]) << id;
-        EXPECT_NE(frames[0], frames[2]) << id; // disabled is greyed
+        int opaque[4] = {}, misplaced = 0, wrong = 0;
+        checkImage(id, {80, 40}, 16, [&](int x, int y, QRgb m) {
+            if (y < 20)
+                return;
+            opaque[x / 20] += isBlack(m);
+            misplaced += isBlack(m) && x % 20 >= 10; // the caption starts half a frame in
+            wrong += m != 0xFF000000u && (m != 0xFFFFFFFFu || !isBlack(s.pixel(x, y - 20)));
+        });
+        EXPECT_EQ(misplaced, 0) << id;
+        EXPECT_EQ(wrong, 0) << id << ": masked-out picture pixels must be black";
+        for (int f = 0; f < 4; ++f)
+            EXPECT_GT(opaque[f], 50) << id << " frame " << f;
+        const auto frame = [&](int f) { return s.copy(f * 20, 0, 20, 20); };
+        EXPECT_NE(frame(0), frame(1)) << id; // pressed shows a mark
+        EXPECT_NE(frame(2), frame(3)) << id;
+        EXPECT_NE(frame(0), frame(2)) << id; // disabled is greyed
     }
 }
 
 TEST(Images, TexturesTileSeamlesslyAndCarryTheirText)
 {
     for (int id : {130, 131}) {
+        double grey = 0;
+        checkImage(id, {100, 100}, 256, [&](int, int, QRgb c) { grey += qGray(c) / 10000.0; });
+        // Black text on light paper, white captions on dark buttons.
+        EXPECT_TRUE(id == 130 ? grey > 200 : grey < 90) << id << " " << grey;
         const QImage t = bitmap(id);
         for (bool columns : {true, false}) {
             double interior = 0;
@@ -153,15 +121,12 @@ TEST(Images, TexturesTileSeamlesslyAndCarryTheirText)
             EXPECT_GT(interior, 0.5) << id << ": a texture, not a flat fill";
         }
     }
-    EXPECT_GT(meanGrey(bitmap(130)), 200); // black text on light paper
-    EXPECT_LT(meanGrey(bitmap(131)), 90);  // white captions on dark buttons
 }
 
 TEST(Images, Icons)
 {
-    const QIcon icon = appIcon();
     for (int size : {16, 32, 48})
-        EXPECT_TRUE(icon.availableSizes().contains(QSize(size, size))) << size;
+        EXPECT_TRUE(appIcon().availableSizes().contains(QSize(size, size))) << size;
     for (int id : {128, 153}) {
         const QImage img = iconPixmap(id, 32).toImage();
         ASSERT_EQ(img.size(), QSize(32, 32)) << id;
