@@ -6,9 +6,10 @@ set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config
           qt6-base-dev qt6-base-dev-tools libgl-dev qt6-qpa-plugins qt6-translations-l10n
           fonts-ipafont-gothic fonts-ipafont-mincho)
-if [ "${1:-run}" = test ]; then
-  packages+=(libgtest-dev libbenchmark-dev poppler-utils)
-fi
+case "${1:-run}" in
+  test) packages+=(libgtest-dev libbenchmark-dev poppler-utils) ;;
+  fuzz) packages+=(clang libclang-rt-14-dev) ;;
+esac
 
 if ! command -v dpkg-query >/dev/null 2>&1; then
   echo "install-deps: not a Debian-like system; install Qt 6 (Widgets, PrintSupport), CMake, Ninja and GoogleTest yourself." >&2

@@ -8,7 +8,6 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include <new>
 #include <utility>
 
 namespace files {
@@ -40,13 +39,8 @@ bool loadInto(PmrData& page, const QString& path, QWidget* parent)
 {
     const QString full = QFileInfo(path).absoluteFilePath();
     PmrData fresh;
-    try {
-        readDocumentFile(full, fresh);
-    } catch (const ArchiveError& error) {
-        report(error, full, parent);
-        return false;
-    } catch (const std::bad_alloc&) {
-        report(ArchiveError::outOfMemory(), full, parent);
+    if (const auto error = tryDocument([&] { readDocumentFile(full, fresh); })) {
+        report(*error, full, parent);
         return false;
     }
     swapPages(page, fresh);
@@ -56,13 +50,8 @@ bool loadInto(PmrData& page, const QString& path, QWidget* parent)
 bool saveFrom(const PmrData& page, const QString& path, QWidget* parent)
 {
     const QString full = QFileInfo(path).absoluteFilePath();
-    try {
-        writeDocumentFile(page, full);
-    } catch (const ArchiveError& error) {
-        report(error, full, parent);
-        return false;
-    } catch (const std::bad_alloc&) {
-        report(ArchiveError::outOfMemory(), full, parent);
+    if (const auto error = tryDocument([&] { writeDocumentFile(page, full); })) {
+        report(*error, full, parent);
         return false;
     }
     return true;

@@ -257,9 +257,7 @@ QByteArray Archive::readBlock(qint64 n)
 {
     if (n <= 0)
         return {};
-    if (n > remaining())
-        fail(ids::ArchiveErrorEndOfFile);
-    const char* p = reinterpret_cast<const char*>(take(n));
+    const char* p = reinterpret_cast<const char*>(take(n)); // checked before allocating
     return QByteArray(p, static_cast<qsizetype>(n));
 }
 
@@ -283,8 +281,6 @@ QByteArray Archive::readString()
     if (!wide)
         return readBlock(length);
 
-    if (length * 2 > remaining())
-        fail(ids::ArchiveErrorEndOfFile);
     const unsigned char* p = take(length * 2);
     QString text(static_cast<qsizetype>(length), Qt::Uninitialized);
     auto* units = reinterpret_cast<char16_t*>(text.data());

@@ -52,8 +52,12 @@ public:
     QByteArray storedClass;
 
 protected:
-    ObjItem(const ObjItem&) = default;
-    ObjItem& operator=(const ObjItem&) = default;
+    // A copy is a new item: it keeps the stored fields, not the class it was read as.
+    ObjItem(const ObjItem& other)
+        : Serializable(other), kind(other.kind), x(other.x), y(other.y), color(other.color), cx(other.cx), cy(other.cy)
+    {
+    }
+    ObjItem& operator=(const ObjItem&) = delete;
     // (x, y, x + cx, y + cy), not normalised.
     platform::Rect plainBounds() const;
     // The card rectangle's centre for a new item of the present size.

@@ -1,5 +1,6 @@
 #include "model/ObjItemBitmap.h"
 
+#include "model/Archive.h"
 #include "model/ClassRegistry.h"
 #include "model/Geometry.h"
 #include "model/ItemBody.h"

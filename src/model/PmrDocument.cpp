@@ -108,3 +108,15 @@ void writeDocumentFile(const PmrData& page, const QString& path)
     if (!file.commit())
         throw ArchiveError(deviceErrorStringId(file));
 }
+
+std::optional<ArchiveError> tryDocument(const std::function<void()>& operation)
+{
+    try {
+        operation();
+    } catch (const ArchiveError& error) {
+        return error;
+    } catch (const std::bad_alloc&) {
+        return ArchiveError::outOfMemory();
+    }
+    return std::nullopt;
+}

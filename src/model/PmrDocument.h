@@ -5,6 +5,9 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
+#include <optional>
+
 class PmrData;
 class QIODevice;
 
@@ -29,3 +32,7 @@ void readDocumentFile(const QString& path, PmrData& page);
 // string 119, a file that cannot be created string 120, a failed write the
 // file-access message for its cause.
 void writeDocumentFile(const PmrData& page, const QString& path);
+
+// Runs a document read or write; the error it failed with, lack of memory
+// included, or nothing when it succeeded.
+std::optional<ArchiveError> tryDocument(const std::function<void()>& operation);

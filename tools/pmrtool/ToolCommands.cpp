@@ -105,29 +105,19 @@ void reportError(Context& c, const ArchiveError& e, const QString& fullPath)
 bool readPage(Context& c, const QString& path, PmrData& page)
 {
     const QString full = QFileInfo(path).absoluteFilePath();
-    try {
-        readDocumentFile(full, page);
-        return true;
-    } catch (const ArchiveError& e) {
-        reportError(c, e, full);
-    } catch (const std::bad_alloc&) {
-        reportError(c, ArchiveError::outOfMemory(), full);
-    }
-    return false;
+    const auto error = tryDocument([&] { readDocumentFile(full, page); });
+    if (error)
+        reportError(c, *error, full);
+    return !error;
 }
 
 bool writePage(Context& c, const PmrData& page, const QString& path)
 {
     const QString full = QFileInfo(path).absoluteFilePath();
-    try {
-        writeDocumentFile(page, full);
-        return true;
-    } catch (const ArchiveError& e) {
-        reportError(c, e, full);
-    } catch (const std::bad_alloc&) {
-        reportError(c, ArchiveError::outOfMemory(), full);
-    }
-    return false;
+    const auto error = tryDocument([&] { writeDocumentFile(page, full); });
+    if (error)
+        reportError(c, *error, full);
+    return !error;
 }
 
 void printJson(Context& c, const QJsonDocument& doc)
