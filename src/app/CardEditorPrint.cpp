@@ -65,8 +65,9 @@ void CardEditorDlg::onPrint()
     job.adjustX = platform::appSettings().adjustX();
     job.adjustY = platform::appSettings().adjustY();
     job.onlyOne = dialog.onlyOne();
-    // A driver that makes the copies itself gets one sheet to copy.
-    job.sheets = printer.supportsMultipleCopies() ? 1 : printer.copyCount();
+    // The job prints every copy as a sheet of its own, so the driver makes none.
+    job.sheets = printer.copyCount();
+    printer.setCopyCount(1);
 
     print::PrintProgressDlg progress(this);
     progress.setStatus(QString::fromUtf8(kStarting));
