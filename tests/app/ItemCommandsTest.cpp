@@ -146,6 +146,16 @@ TEST_F(ItemCommandsTest, CloseAsksOnlyWhenModified)
         EXPECT_TRUE(dlg->close());
         EXPECT_FALSE(dlg->isVisible());
     }
+    // Yes runs the save command; a cancelled save dialog still closes the window.
+    dlg->show();
+    {
+        testsupport::MessageBoxScript script({platform::IdYes});
+        testsupport::FileDialogScript files({std::nullopt});
+        press(ctl::Close);
+        EXPECT_EQ(files.shown().size(), 1u);
+        EXPECT_EQ(files.shown()[0].mode, platform::FileDialogRequest::Save);
+        EXPECT_FALSE(dlg->isVisible());
+    }
 }
 
 } // namespace
