@@ -62,18 +62,15 @@ TEST_F(DocumentCommandsTest, SaveThenOpenGivesTheSameCard)
     EXPECT_EQ(dlg->modified(), 0);
     EXPECT_EQ(dlg->documentPath(), path("card.pmr"));
 
+    MessageBoxScript boxes; // neither opening nor closing right after a save asks anything
     CardEditorDlg reopened;
     {
         FileDialogScript files({path("card.pmr")});
-        MessageBoxScript boxes;
         reopened.itemAs<QPushButton>(ctl::Open)->click();
-        EXPECT_TRUE(boxes.shown().empty());
     }
     ASSERT_EQ(reopened.page().items().size(), 2u);
     EXPECT_EQ(reopened.page().items().back()->kind, ObjItem::KindText);
     EXPECT_EQ(reopened.documentPath(), path("card.pmr"));
-    // Closing right after a save asks nothing.
-    MessageBoxScript boxes;
     press(ctl::Close);
     EXPECT_TRUE(boxes.shown().empty());
 }
@@ -82,38 +79,29 @@ TEST_F(DocumentCommandsTest, OpenWhileModifiedAsksAfterTheFileIsChosen)
 {
     const QString other = savedCard("other.pmr");
     press(ctl::AddLine);
-    {
-        FileDialogScript files({other});
-        MessageBoxScript boxes({platform::IdCancel});
-        press(ctl::Open);
-        EXPECT_EQ(files.shown().size(), 1u);
-        EXPECT_EQ(boxes.shown().size(), 1u);
-    }
+    // Cancel, No, then Yes: the save dialog comes, is cancelled, and the file opens anyway.
+    FileDialogScript files({other, other, other, std::nullopt});
+    MessageBoxScript boxes({platform::IdCancel, platform::IdNo, platform::IdYes});
+    press(ctl::Open);
+    EXPECT_EQ(files.shown().size(), 1u);
+    EXPECT_EQ(boxes.shown().size(), 1u);
     EXPECT_EQ(itemCount(), 1u);
     EXPECT_EQ(dlg->modified(), 1);
-    {
-        FileDialogScript files({other});
-        MessageBoxScript boxes({platform::IdNo});
-        press(ctl::Open);
-    }
+    press(ctl::Open);
     EXPECT_EQ(itemCount(), 2u);
     EXPECT_EQ(dlg->modified(), 0);
     EXPECT_EQ(dlg->selectedItem(), nullptr);
 
     press(ctl::AddLine);
-    {
-        // Yes: the save dialog comes, is cancelled, and the file opens anyway.
-        FileDialogScript files({other, std::nullopt});
-        MessageBoxScript boxes({platform::IdYes});
-        press(ctl::Open);
-        ASSERT_EQ(files.shown().size(), 2u);
-        EXPECT_EQ(files.shown()[1].mode, platform::FileDialogRequest::Save);
-    }
+    press(ctl::Open);
+    ASSERT_EQ(files.shown().size(), 4u);
+    EXPECT_EQ(files.shown()[3].mode, platform::FileDialogRequest::Save);
+    EXPECT_EQ(boxes.shown().size(), 3u);
     EXPECT_EQ(itemCount(), 2u);
     EXPECT_EQ(dlg->documentPath(), other);
 }
 
-TEST_F(DocumentCommandsTest, FailedReadsKeepTheCardOnScreen)
+TEST_F(DocumentCommandsTest, FailedReadsAndSavesKeepEverything)
 {
     const QString good = savedCard("good.pmr");
     ASSERT_TRUE(dlg->loadDocument(good));
@@ -122,52 +110,40 @@ TEST_F(DocumentCommandsTest, FailedReadsKeepTheCardOnScreen)
     ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
     bad.write(QByteArray::fromHex("01000000020000"));
     bad.close();
-    {
-        MessageBoxScript boxes;
-        EXPECT_FALSE(dlg->loadDocument(path("bad.pmr")));
-        ASSERT_EQ(boxes.shown().size(), 1u);
-        EXPECT_EQ(boxes.shown()[0].icon, platform::MbIcon::Stop);
-        EXPECT_TRUE(boxes.shown()[0].text.contains(QDir::toNativeSeparators(path("bad.pmr"))));
-        EXPECT_EQ(boxes.shown()[0].caption, platform::applicationName());
-    }
-    EXPECT_EQ(itemCount(), 3u);
-    EXPECT_EQ(dlg->documentPath(), good);
-    EXPECT_EQ(dlg->modified(), 1);
-    EXPECT_EQ(dlg->selectedItem(), nullptr);
-    {
-        MessageBoxScript boxes;
-        EXPECT_FALSE(dlg->loadDocument(path("missing.pmr")));
-        ASSERT_EQ(boxes.shown().size(), 1u);
-        EXPECT_EQ(boxes.shown()[0].text, QStringLiteral("ファイルが開けません"));
-    }
-    EXPECT_EQ(itemCount(), 3u);
-}
-
-TEST_F(DocumentCommandsTest, SavesThatCannotWriteLeaveEverything)
-{
-    press(ctl::AddRect);
     const QString locked = savedCard("locked.pmr");
-    const QByteArray before = [&] { QFile f(locked); f.open(QIODevice::ReadOnly); return f.readAll(); }();
+    QFile lockedFile(locked);
+    ASSERT_TRUE(lockedFile.open(QIODevice::ReadOnly));
+    const QByteArray lockedBytes = lockedFile.readAll();
+    lockedFile.close();
     QFile::setPermissions(locked, QFile::ReadOwner | QFile::ReadGroup);
-    {
+
+    // One stop box each; the card, its path and its mark stay.
+    const struct {
+        bool save;
+        QString file;
+        QString text;
+    } cases[] = {
+        {false, path("bad.pmr"), QDir::toNativeSeparators(path("bad.pmr")) + QStringLiteral(" の末尾以降にｱｸｾｽしようとしました。")},
+        {false, path("missing.pmr"), QStringLiteral("ファイルが開けません")},
+        {true, locked, QStringLiteral("読み取り専用ファイルです")},
+        {true, path("no/such/folder/card.pmr"), QStringLiteral("ファイルが開けません")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file.toStdString());
         MessageBoxScript boxes;
-        EXPECT_FALSE(dlg->saveDocument(locked));
+        EXPECT_FALSE(c.save ? dlg->saveDocument(c.file) : dlg->loadDocument(c.file));
         ASSERT_EQ(boxes.shown().size(), 1u);
-        EXPECT_EQ(boxes.shown()[0].text, QStringLiteral("読み取り専用ファイルです"));
+        EXPECT_EQ(boxes.shown()[0].text, c.text);
         EXPECT_EQ(boxes.shown()[0].icon, platform::MbIcon::Stop);
+        EXPECT_EQ(boxes.shown()[0].caption, platform::applicationName());
+        EXPECT_EQ(itemCount(), 3u);
+        EXPECT_EQ(dlg->documentPath(), good);
+        EXPECT_EQ(dlg->modified(), 1);
     }
+    EXPECT_EQ(dlg->selectedItem(), nullptr); // nothing refers to the items of before
     QFile::setPermissions(locked, QFile::ReadOwner | QFile::WriteOwner);
-    QFile f(locked);
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(f.readAll(), before);
-    {
-        MessageBoxScript boxes;
-        EXPECT_FALSE(dlg->saveDocument(path("no/such/folder/card.pmr")));
-        ASSERT_EQ(boxes.shown().size(), 1u);
-        EXPECT_EQ(boxes.shown()[0].text, QStringLiteral("ファイルが開けません"));
-    }
-    EXPECT_EQ(dlg->modified(), 1);
-    EXPECT_TRUE(dlg->documentPath().isEmpty());
+    ASSERT_TRUE(lockedFile.open(QIODevice::ReadOnly));
+    EXPECT_EQ(lockedFile.readAll(), lockedBytes);
 }
 
 TEST_F(DocumentCommandsTest, SamplesOpenUntitledAndScratchKeepsSizeAndPath)
@@ -192,13 +168,6 @@ TEST_F(DocumentCommandsTest, SamplesOpenUntitledAndScratchKeepsSizeAndPath)
     EXPECT_EQ(dlg->page().cardWidth, 80);
     EXPECT_TRUE(dlg->documentPath().isEmpty());
     EXPECT_EQ(platform::appSettings().documentFolder(), dir.path()); // untouched by samples
-    {
-        FileDialogScript files({std::nullopt});
-        press(ctl::Save);
-        ASSERT_EQ(files.shown().size(), 1u);
-        EXPECT_TRUE(files.shown()[0].fileName.isEmpty());
-        EXPECT_EQ(files.shown()[0].initialDir, dir.path());
-    }
 
     ASSERT_TRUE(dlg->loadDocument(savedCard("named.pmr", 80)));
     press(ctl::AddText);
@@ -221,24 +190,19 @@ TEST_F(DocumentCommandsTest, SamplesOpenUntitledAndScratchKeepsSizeAndPath)
     EXPECT_EQ(boxes.shown()[0].text, QStringLiteral(" サンプルのディレクトリが見つかりませんでした"));
 }
 
-TEST_F(DocumentCommandsTest, CommandLineDocumentOpensUnmodified)
-{
-    const QString card = savedCard("start.pmr");
-    CardEditorDlg started(card);
-    EXPECT_EQ(started.page().items().size(), 2u);
-    EXPECT_EQ(started.modified(), 0);
-    EXPECT_EQ(started.documentPath(), card);
-}
-
-TEST_F(DocumentCommandsTest, BundledSamplesAllLoad)
+TEST_F(DocumentCommandsTest, BundledSamplesOpenFromTheCommandLineUnmodified)
 {
     const QDir samples(QStringLiteral(PELMORA_SOURCE_DIR "/data/sample"));
     const QStringList names = samples.entryList({QStringLiteral("*.pmr")}, QDir::Files);
     ASSERT_GE(names.size(), 4);
     for (const QString& name : names) {
+        SCOPED_TRACE(name.toStdString());
         MessageBoxScript boxes;
-        EXPECT_TRUE(dlg->loadDocument(samples.filePath(name))) << name.toStdString();
-        EXPECT_GE(itemCount(), 4u);
+        CardEditorDlg started(samples.filePath(name));
+        EXPECT_TRUE(boxes.shown().empty());
+        EXPECT_GE(started.page().items().size(), 4u);
+        EXPECT_EQ(started.modified(), 0);
+        EXPECT_EQ(started.documentPath(), samples.filePath(name));
     }
 }
 

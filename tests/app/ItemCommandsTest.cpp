@@ -1,13 +1,12 @@
 #include "TestSupport.h"
+#include "../model/DocumentBytes.h"
 #include "app/CardEditorDlg.h"
 #include "model/ObjItemRect.h"
-#include "model/ObjItemText.h"
 #include "model/ViewScale.h"
 #include "print/CardFormatCatalog.h"
 #include "resources/ControlIds.h"
 
 #include <QPushButton>
-#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -52,12 +51,8 @@ TEST_F(ItemCommandsTest, AddedItemsAreCentredSelectedAndMarkTheCard)
 TEST_F(ItemCommandsTest, DuplicatesGoBelowUntilTheBottomThenToTheCentre)
 {
     auto r = std::make_unique<ObjItemRect>();
-    r->x = 100;
-    r->y = 0;
-    r->cx = 400;
-    r->cy = toUnits(20);
-    dlg->page().append(std::move(r));
-    dlg->selection().select(dlg->page().items().begin());
+    place(*r, 100, 0, 400, toUnits(20));
+    dlg->selection().select(dlg->page().append(std::move(r)));
     const int cardW = int(dlg->cardRect().width());
     const int cardH = int(dlg->cardRect().height());
 
@@ -69,7 +64,8 @@ TEST_F(ItemCommandsTest, DuplicatesGoBelowUntilTheBottomThenToTheCentre)
         const platform::Rect c = toDevice(dlg->selectedItem()->GetBounds());
         ASSERT_NE(dlg->selectedItem(), before);
         if (b.bottom + b.height() + 2 < cardH) {
-            EXPECT_NEAR(c.top - b.bottom, 2, 1) << copies; // a 2-pixel gap below the original
+            // A 2-pixel gap below the original, converted to units once.
+            EXPECT_EQ(dlg->selectedItem()->y, before->y + toUnits(b.height() + 2)) << copies;
             EXPECT_EQ(c.left, b.left);
         } else {
             EXPECT_NEAR(c.top, (cardH - b.height()) / 2, 1);
@@ -89,9 +85,6 @@ TEST_F(ItemCommandsTest, DuplicatesGoBelowUntilTheBottomThenToTheCentre)
 TEST_F(ItemCommandsTest, SendBackDeleteAndTheirNoOps)
 {
     press(ctl::AddRect);
-    dlg->setModified(0);
-    press(ctl::SendBack); // the only item
-    EXPECT_EQ(dlg->modified(), 0);
     press(ctl::AddText);
     press(ctl::AddText);
     const ObjItem* lastText = dlg->selectedItem();
@@ -115,47 +108,31 @@ TEST_F(ItemCommandsTest, SendBackDeleteAndTheirNoOps)
     EXPECT_EQ(dlg->modified(), 0);
 }
 
-TEST_F(ItemCommandsTest, CloseAsksOnlyWhenModified)
+// Closing unmodified asks nothing: pinned with the document commands.
+TEST_F(ItemCommandsTest, CloseOfAModifiedCardAsksAndTakesTheAnswer)
 {
-    {
-        testsupport::MessageBoxScript script;
-        dlg->show();
-        press(ctl::Close);
-        EXPECT_TRUE(script.shown().empty());
-        EXPECT_FALSE(dlg->isVisible());
-        EXPECT_EQ(dlg->result(), 1);
-    }
     dlg->show();
     dlg->setModified(1);
-    {
-        testsupport::MessageBoxScript script({platform::IdCancel});
-        press(ctl::Close);
-        ASSERT_EQ(script.shown().size(), 1u);
-        EXPECT_EQ(script.shown()[0].caption, QString());
-        EXPECT_EQ(script.shown()[0].buttons, platform::MbButtons::YesNoCancel);
-        EXPECT_EQ(script.shown()[0].icon, platform::MbIcon::None);
-        EXPECT_TRUE(dlg->isVisible());
-    }
-    {
-        testsupport::MessageBoxScript script({platform::IdCancel});
-        EXPECT_FALSE(dlg->close()); // the close box
-        EXPECT_TRUE(dlg->isVisible());
-    }
-    {
-        testsupport::MessageBoxScript script({platform::IdNo});
-        EXPECT_TRUE(dlg->close());
-        EXPECT_FALSE(dlg->isVisible());
-    }
+    testsupport::MessageBoxScript script({platform::IdCancel, platform::IdCancel, platform::IdNo, platform::IdYes});
+    press(ctl::Close);
+    EXPECT_TRUE(dlg->isVisible());
+    EXPECT_FALSE(dlg->close()); // the close box
+    EXPECT_TRUE(dlg->isVisible());
+    EXPECT_TRUE(dlg->close());
+    EXPECT_FALSE(dlg->isVisible());
+    ASSERT_EQ(script.shown().size(), 3u);
+    EXPECT_EQ(script.shown()[0].caption, QString());
+    EXPECT_EQ(script.shown()[0].buttons, platform::MbButtons::YesNoCancel);
+    EXPECT_EQ(script.shown()[0].icon, platform::MbIcon::None);
+
     // Yes runs the save command; a cancelled save dialog still closes the window.
     dlg->show();
-    {
-        testsupport::MessageBoxScript script({platform::IdYes});
-        testsupport::FileDialogScript files({std::nullopt});
-        press(ctl::Close);
-        EXPECT_EQ(files.shown().size(), 1u);
-        EXPECT_EQ(files.shown()[0].mode, platform::FileDialogRequest::Save);
-        EXPECT_FALSE(dlg->isVisible());
-    }
+    testsupport::FileDialogScript files({std::nullopt});
+    press(ctl::Close);
+    ASSERT_EQ(files.shown().size(), 1u);
+    EXPECT_EQ(files.shown()[0].mode, platform::FileDialogRequest::Save);
+    EXPECT_FALSE(dlg->isVisible());
+    EXPECT_EQ(dlg->result(), 1);
 }
 
 } // namespace

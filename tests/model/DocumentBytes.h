@@ -1,19 +1,37 @@
 #pragma once
 
+#include "platform/Dib.h"
 #include "platform/LogFont.h"
 
 #include <QByteArray>
+#include <QImage>
 
 #include <cstdint>
+
+// A picture whose every pixel differs from its neighbours.
+inline platform::Dib testPicture(int w, int h, int bitCount = 24)
+{
+    QImage image(w, h, QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            image.setPixel(x, y, qRgb(x * 40, y * 60, (x + y) * 20));
+    return platform::Dib::fromImage(image, bitCount);
+}
+
+// Places an item, current or older, at (x, y) with extents cx, cy.
+template <class Item>
+void place(Item& item, int x, int y, int cx, int cy)
+{
+    item.x = x;
+    item.y = y;
+    item.cx = cx;
+    item.cy = cy;
+}
 
 // Builds document bytes field by field for the archive tests.
 class DocumentBytes {
 public:
-    DocumentBytes& u8(unsigned v)
-    {
-        bytes_.append(char(v & 0xFF));
-        return *this;
-    }
+    DocumentBytes& u8(unsigned v) { return raw(QByteArray(1, char(v & 0xFF))); }
     DocumentBytes& u16(unsigned v) { return u8(v).u8(v >> 8); }
     DocumentBytes& u32(std::uint32_t v) { return u16(v & 0xFFFF).u16(v >> 16); }
     DocumentBytes& i32(std::int32_t v) { return u32(std::uint32_t(v)); }

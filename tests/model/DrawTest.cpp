@@ -1,7 +1,8 @@
+#include "DocumentBytes.h"
+
 #include "model/ObjItemLine.h"
 #include "model/ObjItemRect.h"
 #include "model/ObjItemText.h"
-#include "model/PmrData.h"
 #include "model/ViewScale.h"
 #include "platform/Dc.h"
 
@@ -20,11 +21,11 @@ protected:
     const ViewScaleGuard guard;
 };
 
-// The columns (or rows) where any pixel differs from white.
-QRect inkBox(const QImage& image)
+// The box of every pixel from row `top` down that differs from white.
+QRect inkBox(const QImage& image, int top = 0)
 {
     QRect box;
-    for (int y = 0; y < image.height(); ++y)
+    for (int y = top; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
             if (image.pixel(x, y) != kWhite)
                 box |= QRect(x, y, 1, 1);
@@ -35,10 +36,7 @@ TEST_F(DrawTest, RectangleCoversItsPixelsPlusOneColumnLeftAndOneRowAbove)
 {
     platform::Dc dc(QSize(100, 100));
     ObjItemRect rect;
-    rect.x = 100;
-    rect.y = 200;
-    rect.cx = 300;
-    rect.cy = 300;
+    place(rect, 100, 200, 300, 300);
     rect.Draw(dc);
     EXPECT_EQ(inkBox(*dc.image()), QRect(9, 19, 31, 31));
     EXPECT_EQ(dc.image()->pixel(9, 19), kBlack);
@@ -47,33 +45,21 @@ TEST_F(DrawTest, RectangleCoversItsPixelsPlusOneColumnLeftAndOneRowAbove)
 TEST_F(DrawTest, LineWidthsFollowTheResolution)
 {
     ObjItemLine line;
-    line.x = 0;
-    line.y = 360;
-    line.cx = 720;
-    line.cy = 0;
-    line.width = 5; // half a millimetre
-    {
-        platform::Dc dc(QSize(80, 80));
-        line.Draw(dc);
-        const QRect ink = inkBox(*dc.image());
-        EXPECT_EQ(ink.height(), 1);
-        EXPECT_EQ(ink.left(), 0);
-    }
-    viewScale().current = 600;
-    {
+    place(line, 0, 360, 720, 0); // half an inch down, an inch long
+    const auto ink = [&](int dpi, int width) {
+        viewScale().current = dpi;
+        line.width = width;
         platform::Dc dc(QSize(700, 700));
-        line.y = 360; // 300 pixels down
         line.Draw(dc);
-        int rows = 0;
-        for (int y = 280; y < 320; ++y)
-            rows += dc.image()->pixel(300, y) != kWhite;
-        EXPECT_EQ(rows, 12);
-    }
-    line.width = 0; // one pixel at any resolution
-    platform::Dc dc(QSize(700, 700));
-    line.Draw(dc);
-    EXPECT_EQ(inkBox(*dc.image()).height(), 1);
-    EXPECT_EQ(inkBox(*dc.image()).width(), 600); // the last pixel is left
+        return inkBox(*dc.image());
+    };
+    // Half a millimetre: one pixel at 72 dpi, twelve at 600.
+    EXPECT_EQ(ink(72, 5).height(), 1);
+    EXPECT_EQ(ink(72, 5).left(), 0);
+    EXPECT_EQ(ink(600, 5).height(), 12);
+    // Width 0 is one pixel at any resolution; the last pixel is left.
+    EXPECT_EQ(ink(600, 0).height(), 1);
+    EXPECT_EQ(ink(600, 0).width(), 600);
 }
 
 TEST_F(DrawTest, TextIsAlignedAtItsAnchor)
@@ -93,10 +79,8 @@ TEST_F(DrawTest, TextIsAlignedAtItsAnchor)
     const QRect centre = inkFor(ObjItemText::AlignCenter);
     const QRect right = inkFor(ObjItemText::AlignRight);
     ASSERT_FALSE(left.isEmpty());
-    EXPECT_GE(left.left(), 100);
-    EXPECT_LE(left.left(), 102);
-    EXPECT_LE(right.right(), 100);
-    EXPECT_GE(right.right(), 97);
+    EXPECT_NEAR(left.left(), 101, 1);
+    EXPECT_NEAR(right.right(), 98.5, 1.5);
     EXPECT_NEAR((centre.left() + centre.right()) / 2.0, 100, 2);
 
     // Each line is aligned within the widest line: the short second line sits right.
@@ -104,70 +88,25 @@ TEST_F(DrawTest, TextIsAlignedAtItsAnchor)
     platform::Dc dc(QSize(200, 100));
     text.Draw(dc);
     const QImage& img = *dc.image();
-    QRect second;
-    for (int y = 10 + text.cy / 20 + 2; y < 100; ++y)
-        for (int x = 0; x < 200; ++x)
-            if (img.pixel(x, y) != kWhite)
-                second |= QRect(x, y, 1, 1);
+    const QRect second = inkBox(img, 10 + text.cy / 20 + 2);
     ASSERT_FALSE(second.isEmpty());
     EXPECT_NEAR(second.right(), right.right(), 2);
-    EXPECT_EQ(img.pixel(right.center()) | 0xFF000000, img.pixel(right.center()));
-}
-
-TEST_F(DrawTest, FontHeightSignAndRounding)
-{
-    // +12 points at 72 dpi: a 12-pixel cell; -12 points: an 11-pixel character height.
-    platform::Dc dc(QSize(10, 10));
-    platform::LogFont cell = ObjItemText::defaultFont();
-    cell.height = toDevice(120);
-    EXPECT_EQ(cell.height, 12);
-    dc.selectFont(cell);
-    EXPECT_NEAR(dc.textMetrics().height, 12, 1);
-    platform::LogFont character = cell;
-    character.height = toDevice(-120);
-    EXPECT_EQ(character.height, -11);
-    dc.selectFont(character);
-    EXPECT_GT(dc.textMetrics().height, 11);
-}
-
-TEST_F(DrawTest, TextEarlierInTheListStaysAboveARectangle)
-{
-    PmrData page;
-    auto text = std::make_unique<ObjItemText>();
-    text->SetText("WWWW");
-    text->color = 0xFFFFFF; // white text on a black rectangle
-    text->x = 100;
-    text->y = 100;
-    page.append(std::move(text));
-    auto rect = std::make_unique<ObjItemRect>();
-    rect->x = 0;
-    rect->y = 0;
-    rect->cx = 1000;
-    rect->cy = 1000;
-    page.append(std::move(rect));
-
-    platform::Dc dc(QSize(100, 100));
-    page.forEachInDrawingOrder([&](const ObjItem& item) { item.Draw(dc); });
-    int white = 0;
-    for (int y = 10; y < 30; ++y)
-        for (int x = 10; x < 60; ++x)
-            white += qGray(dc.image()->pixel(x, y)) > 128;
-    EXPECT_GT(white, 20);
+    // In the item's colour: red, not blue.
+    int red = 0;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            red += qRed(img.pixel(x, y)) > 200 && qGreen(img.pixel(x, y)) < 80;
+    EXPECT_GT(red, 5);
 }
 
 TEST_F(DrawTest, ExtremeStoredValuesDrawSafely)
 {
     platform::Dc dc(QSize(50, 50));
     ObjItemRect rect;
-    rect.x = INT_MIN;
-    rect.y = INT_MIN;
-    rect.cx = INT_MAX;
-    rect.cy = -5;
+    place(rect, INT_MIN, INT_MIN, INT_MAX, -5);
     rect.Draw(dc);
     ObjItemLine line;
-    line.x = INT_MAX;
-    line.cx = INT_MAX;
-    line.cy = INT_MIN;
+    place(line, INT_MAX, 0, INT_MAX, INT_MIN);
     line.width = INT_MAX;
     line.Draw(dc);
     ObjItemText text;

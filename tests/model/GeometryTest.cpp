@@ -9,7 +9,7 @@
 using platform::mulDivRound;
 using platform::Rect;
 
-TEST(MulDivRound, AddsHalfAndTruncatesTowardZero)
+TEST(MulDivRound, AddsHalfTruncatesTowardZeroAndNeverOverflows)
 {
     EXPECT_EQ(mulDivRound(3, 1, 2), 2);    // 1.5
     EXPECT_EQ(mulDivRound(-3, 1, 2), -1);  // -1.5
@@ -23,10 +23,6 @@ TEST(MulDivRound, AddsHalfAndTruncatesTowardZero)
     // A negative whole result loses one: -12 points at 72 dpi draw at -11.
     EXPECT_EQ(mulDivRound(-120, 72, 720), -11);
     EXPECT_EQ(mulDivRound(120, 72, 720), 12);
-}
-
-TEST(MulDivRound, NeverOverflows)
-{
     EXPECT_EQ(mulDivRound(INT_MAX, INT_MAX, INT_MAX), INT_MAX);
     EXPECT_EQ(mulDivRound(INT_MIN, INT_MAX, INT_MAX), INT_MIN + 1); // -2^31 + 0.5 truncated
     EXPECT_EQ(mulDivRound(INT_MAX, 800, 72), INT_MAX);               // saturates

@@ -1,15 +1,11 @@
 #include "../model/DocumentBytes.h"
 #include "ToolCommands.h"
-#include "model/ObjItemBitmap.h"
-#include "model/ObjItemLine.h"
-#include "model/ObjItemRect.h"
 #include "model/ObjItemText.h"
 #include "model/PmrData.h"
 #include "model/PmrDocument.h"
 
 #include <QDir>
 #include <QFile>
-#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -17,6 +13,8 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -26,8 +24,15 @@ struct Result {
     QString err;
 };
 
-Result tool(const QStringList& args)
+// The tool run in this process, or as its own program where the exit code matters.
+Result tool(const QStringList& args, bool spawn = false)
 {
+    if (spawn) {
+        QProcess p;
+        p.start(QStringLiteral(PMRTOOL_PATH), args);
+        p.waitForFinished(60000);
+        return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+    }
     QString out, err;
     QTextStream o(&out), e(&err);
     const int code = pmrtool::run(args, o, e);
@@ -42,26 +47,25 @@ QByteArray readAll(const QString& path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-void writeAll(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
 class PmrToolTest : public ::testing::Test {
 protected:
     QString path(const QString& name) const { return dir.filePath(name); }
-    // info, then build, then the bytes of the built file.
-    QByteArray roundTrip(const QString& file)
+    // A file of the temporary folder holding bytes.
+    QString file(const QString& name, const QByteArray& bytes) const
     {
-        const Result info = tool({QStringLiteral("info"), file});
+        QFile f(path(name));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        return path(name);
+    }
+    // info, then build, then the bytes of the built file.
+    QByteArray roundTrip(const QString& pmr)
+    {
+        const Result info = tool({u"info"_s, pmr});
         EXPECT_EQ(info.code, 0) << info.err.toStdString();
-        writeAll(path(QStringLiteral("rt.json")), info.out.toUtf8());
-        const Result build = tool({QStringLiteral("build"), path(QStringLiteral("rt.json")), QStringLiteral("-o"),
-                                   path(QStringLiteral("rt.pmr"))});
+        const Result build = tool({u"build"_s, file(u"rt.json"_s, info.out.toUtf8()), u"-o"_s, path(u"rt.pmr"_s)});
         EXPECT_EQ(build.code, 0) << build.err.toStdString();
-        return readAll(path(QStringLiteral("rt.pmr")));
+        return readAll(path(u"rt.pmr"_s));
     }
     QTemporaryDir dir;
 };
@@ -69,30 +73,23 @@ protected:
 TEST_F(PmrToolTest, InfoThenBuildGivesTheSameBytes)
 {
     const QDir samples(QStringLiteral(PELMORA_SOURCE_DIR "/data/sample"));
-    for (const QString& name : samples.entryList({QStringLiteral("*.pmr")}))
+    for (const QString& name : samples.entryList({u"*.pmr"_s}))
         EXPECT_EQ(roundTrip(samples.filePath(name)), readAll(samples.filePath(name))) << name.toStdString();
 
     // Every class, a pattern, odd stored values and text bytes that are not plain CP932.
-    PmrData page;
-    QImage image(3, 2, QImage::Format_RGB32);
-    image.fill(Qt::blue);
-    page.setPattern(platform::Dib::fromImage(image));
-    page.patternScale = -7;
-    page.append(std::make_unique<ObjItem>());
-    auto text = std::make_unique<ObjItemText>();
-    text->text = QByteArray("\x82\xa0\xff\x81", 4);
-    text->align = 9;
-    text->font.faceName[31] = 'x';
-    page.append(std::move(text));
-    auto line = std::make_unique<ObjItemLine>();
-    line->width = -3;
-    line->color = 0xFFFFFFFF;
-    page.append(std::move(line));
-    page.append(std::make_unique<ObjItemRect>());
-    page.append(std::make_unique<ObjItemBitmap>(platform::Rect{0, 0, 100, 100}, platform::Dib::fromImage(image)));
-    page.append(std::make_unique<ObjItemBitmap>());
-    const QString made = path(QStringLiteral("made.pmr"));
-    writeDocumentFile(page, made);
+    platform::LogFont font;
+    font.faceName[31] = 'x';
+    const QByteArray dib = testPicture(3, 2).bytes();
+    const QString made = file(u"made.pmr"_s, DocumentBytes()
+                                                 .head(6)
+                                                 .newClass("ObjItem").common(1, 2, 3, 4, 5)
+                                                 .newClass("ObjItemText").common(6, 7, 8, 9, 10)
+                                                 .text(9, -1, QByteArray("\x82\xa0\xff\x81", 4), font)
+                                                 .newClass("ObjItemLine").common(0, 0, -30, 5, 0xFFFFFFFF).i32(-3)
+                                                 .newClass("ObjItemRect").common(0, 0, 30, 30, 0)
+                                                 .newClass("ObjItemBitmap").common(0, 0, 30, 20, 0).picture(3, 2, 1, 2, 1, dib)
+                                                 .classRef(9).common(0, 0, 0, 0, 0).picture(0, 0, 0, 0, 0, {})
+                                                 .tail(91, 55, dib, 0xFFFFFF, -7));
     EXPECT_EQ(roundTrip(made), readAll(made));
 }
 
@@ -100,45 +97,43 @@ TEST_F(PmrToolTest, InfoNamesLegacyClassesAndFields)
 {
     platform::LogFont font;
     font.height = -18;
-    const QByteArray legacy = DocumentBytes()
-                                  .head(2)
-                                  .newClass("ObjItem0Line").common(7, 7, 70, -70, 0x77).i32(15)
-                                  .newClass("ObjItem0Text").common(4, 4, 40, 40, 0x44).text(2, 9, "b", font)
-                                  .tail()
-                                  .bytes();
-    writeAll(path(QStringLiteral("old.pmr")), legacy);
-    const Result info = tool({QStringLiteral("info"), path(QStringLiteral("old.pmr"))});
+    const QString old = file(u"old.pmr"_s, DocumentBytes()
+                                               .head(2)
+                                               .newClass("ObjItem0Line").common(7, 7, 70, -70, 0x77).i32(15)
+                                               .newClass("ObjItem0Text").common(4, 4, 40, 40, 0x44).text(2, 9, "b", font)
+                                               .tail());
+    const Result info = tool({u"info"_s, old});
     ASSERT_EQ(info.code, 0) << info.err.toStdString();
-    const QJsonArray items = QJsonDocument::fromJson(info.out.toUtf8()).object()[QStringLiteral("items")].toArray();
+    const QJsonArray items = QJsonDocument::fromJson(info.out.toUtf8()).object()[u"items"_s].toArray();
     ASSERT_EQ(items.size(), 2);
-    EXPECT_EQ(items[0][QStringLiteral("class")].toString(), QStringLiteral("ObjItemLine"));
-    EXPECT_EQ(items[0][QStringLiteral("storedClass")].toString(), QStringLiteral("ObjItem0Line"));
-    EXPECT_EQ(items[0][QStringLiteral("cy")].toInt(), -70);
-    EXPECT_EQ(items[1][QStringLiteral("storedClass")].toString(), QStringLiteral("ObjItem0Text"));
-    EXPECT_EQ(items[1][QStringLiteral("font")][QStringLiteral("height")].toInt(), -18);
-    // Built again, the items are written as the current classes and read back the same.
-    const QByteArray rebuilt = roundTrip(path(QStringLiteral("old.pmr")));
+    EXPECT_EQ(items[0][u"class"_s].toString(), u"ObjItemLine"_s);
+    EXPECT_EQ(items[0][u"storedClass"_s].toString(), u"ObjItem0Line"_s);
+    EXPECT_EQ(items[0][u"cy"_s].toInt(), -70);
+    EXPECT_EQ(items[1][u"storedClass"_s].toString(), u"ObjItem0Text"_s);
+    EXPECT_EQ(items[1][u"font"_s][u"height"_s].toInt(), -18);
+    // The listing of an old file builds again.
     PmrData page;
-    readDocument(rebuilt, page);
-    EXPECT_TRUE(page.items().front()->storedClass.isEmpty());
+    readDocument(roundTrip(old), page);
     EXPECT_EQ(page.items().front()->cy, -70);
 }
 
 TEST_F(PmrToolTest, BuildFillsDefaultsAndRefusesBadJson)
 {
-    writeAll(path(QStringLiteral("min.json")), R"({"items": [{"class": "ObjItemText", "text": "やまだ"},
-                                                 {"class": "ObjItemLine"}]})");
-    Result r = tool({QStringLiteral("build"), path(QStringLiteral("min.json")), QStringLiteral("-o"), path(QStringLiteral("min.pmr"))});
-    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    const auto build = [&](const QByteArray& json) {
+        return tool({u"build"_s, file(u"in.json"_s, json), u"-o"_s, path(u"out.pmr"_s)});
+    };
+    const Result made = build(R"({"items": [{"class": "ObjItemText", "text": "やまだ"}, {"class": "ObjItemLine"}]})");
+    ASSERT_EQ(made.code, 0) << made.err.toStdString();
     PmrData page;
-    readDocumentFile(path(QStringLiteral("min.pmr")), page);
+    readDocumentFile(path(u"out.pmr"_s), page);
     EXPECT_EQ(page.cardWidth, 91);
     ASSERT_EQ(page.items().size(), 2u);
     const auto& t = dynamic_cast<const ObjItemText&>(*page.items().front());
-    EXPECT_EQ(t.font.faceNameUnicode(), QStringLiteral("ＭＳ Ｐゴシック"));
+    EXPECT_EQ(t.font.faceNameUnicode(), u"ＭＳ Ｐゴシック"_s);
     EXPECT_GT(t.cx, 0); // measured
     EXPECT_EQ(t.text, QByteArray("\x82\xe2\x82\xdc\x82\xbe"));
 
+    QFile::remove(path(u"out.pmr"_s));
     const std::pair<const char*, const char*> bad[] = {
         {"{not json", ""},
         {R"([1, 2])", "not a JSON object"},
@@ -149,59 +144,46 @@ TEST_F(PmrToolTest, BuildFillsDefaultsAndRefusesBadJson)
         {R"({"items": [{"class": "ObjItemBitmap", "dib": "!!"}]})", "dib"},
     };
     for (const auto& [json, mentions] : bad) {
-        writeAll(path(QStringLiteral("bad.json")), json);
-        r = tool({QStringLiteral("build"), path(QStringLiteral("bad.json")), QStringLiteral("-o"), path(QStringLiteral("bad.pmr"))});
+        const Result r = build(json);
         EXPECT_EQ(r.code, 1) << json;
         EXPECT_TRUE(r.err.contains(QString::fromUtf8(mentions))) << r.err.toStdString();
-        EXPECT_FALSE(QFile::exists(path(QStringLiteral("bad.pmr"))));
+        EXPECT_FALSE(QFile::exists(path(u"out.pmr"_s)));
     }
 }
 
 TEST_F(PmrToolTest, FormatsListsTheCatalogueInOrder)
 {
-    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("cardfmt")));
-    writeAll(path(QStringLiteral("cardfmt/a.cf")), "Folder,210,297,91,55,2,5,14,11,0,0,\r\n");
-    writeAll(path(QStringLiteral("cardform.ini")), "current=3\r\nMine,100,148,91,55,1,2,4,14,0,10,\r\n");
-    const Result r = tool({QStringLiteral("formats"), QStringLiteral("--appdir"), dir.path()});
+    ASSERT_TRUE(QDir(dir.path()).mkdir(u"cardfmt"_s));
+    file(u"cardfmt/a.cf"_s, "Folder,210,297,91,55,2,5,14,11,0,0,\r\n");
+    file(u"cardform.ini"_s, "current=3\r\nMine,100,148,91,55,1,2,4,14,0,10,\r\n");
+    const Result r = tool({u"formats"_s, u"--appdir"_s, dir.path()});
     ASSERT_EQ(r.code, 0);
-    const QJsonArray list = QJsonDocument::fromJson(r.out.toUtf8()).array();
-    ASSERT_EQ(list.size(), 4);
-    EXPECT_EQ(list[0][QStringLiteral("name")].toString(), QStringLiteral("名刺10面 A4"));
-    EXPECT_EQ(list[2][QStringLiteral("name")].toString(), QStringLiteral("Folder"));
-    EXPECT_TRUE(list[2][QStringLiteral("fixed")].toBool());
-    EXPECT_FALSE(list[3][QStringLiteral("fixed")].toBool());
-    EXPECT_TRUE(list[3][QStringLiteral("current")].toBool());
-    EXPECT_FALSE(list[0][QStringLiteral("current")].toBool());
-    EXPECT_EQ(list[3][QStringLiteral("gapY")].toInt(), 10);
-    EXPECT_EQ(list[3][QStringLiteral("index")].toInt(), 3);
+    QStringList seen;
+    for (const QJsonValue f : QJsonDocument::fromJson(r.out.toUtf8()).array())
+        seen << u"%1 %2 fixed=%3 current=%4 gapY=%5"_s.arg(f[u"index"_s].toInt()).arg(f[u"name"_s].toString())
+                    .arg(int(f[u"fixed"_s].toBool())).arg(int(f[u"current"_s].toBool())).arg(f[u"gapY"_s].toInt());
+    EXPECT_EQ(seen, (QStringList{u"0 名刺10面 A4 fixed=1 current=0 gapY=0"_s, u"1 名刺 8面 A4 fixed=1 current=0 gapY=9"_s,
+                                 u"2 Folder fixed=1 current=0 gapY=0"_s, u"3 Mine fixed=0 current=1 gapY=10"_s}));
 }
 
 TEST_F(PmrToolTest, ExitCodesAndEditorMessages)
 {
-    writeAll(path(QStringLiteral("cut.pmr")), QByteArray::fromHex("0100000001000000ffff0100"));
-    const auto runTool = [](const QStringList& args) {
-        QProcess p;
-        p.start(QStringLiteral(PMRTOOL_PATH), args);
-        p.waitForFinished(60000);
-        return Result{p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
-    };
-    Result r = runTool({QStringLiteral("info"), path(QStringLiteral("cut.pmr"))});
+    const QString cut = file(u"cut.pmr"_s, QByteArray::fromHex("0100000001000000ffff0100"));
+    Result r = tool({u"info"_s, cut}, true);
     EXPECT_EQ(r.code, 1);
-    EXPECT_TRUE(r.err.contains(QStringLiteral("%1 の末尾以降にｱｸｾｽしようとしました。")
-                                   .arg(QDir::toNativeSeparators(path(QStringLiteral("cut.pmr"))))))
+    EXPECT_TRUE(r.err.contains(u"%1 の末尾以降にｱｸｾｽしようとしました。"_s.arg(QDir::toNativeSeparators(cut))))
         << r.err.toStdString();
     EXPECT_TRUE(r.out.isEmpty());
-    r = runTool({QStringLiteral("info"), path(QStringLiteral("none.pmr"))});
+    r = tool({u"info"_s, path(u"none.pmr"_s)}, true);
     EXPECT_EQ(r.code, 1);
-    EXPECT_TRUE(r.err.contains(QStringLiteral("ファイルが開けません")));
-    EXPECT_EQ(runTool({}).code, 2);
-    EXPECT_EQ(runTool({QStringLiteral("info")}).code, 2);
-    EXPECT_EQ(runTool({QStringLiteral("build"), QStringLiteral("x.json")}).code, 2);
-    EXPECT_EQ(runTool({QStringLiteral("frobnicate")}).code, 2);
-    EXPECT_EQ(runTool({QStringLiteral("formats"), QStringLiteral("--bogus")}).code, 2);
-    r = runTool({QStringLiteral("build"), QStringLiteral("--help")});
+    EXPECT_TRUE(r.err.contains(u"ファイルが開けません"_s));
+    const QStringList usageErrors[] = {{}, {u"info"_s}, {u"build"_s, u"x.json"_s}, {u"frobnicate"_s},
+                                       {u"formats"_s, u"--bogus"_s}};
+    for (const QStringList& args : usageErrors)
+        EXPECT_EQ(tool(args, true).code, 2) << args.join(u' ').toStdString();
+    r = tool({u"build"_s, u"--help"_s}, true);
     EXPECT_EQ(r.code, 0);
-    EXPECT_TRUE(r.out.contains(QStringLiteral("usage: pmrtool build")));
+    EXPECT_TRUE(r.out.contains(u"usage: pmrtool build"_s));
 }
 
 } // namespace
