@@ -124,10 +124,19 @@ void PmrData::setPatternScale(int percent)
     patternScale = std::clamp(percent, kMinPatternScale, kMaxPatternScale);
 }
 
+const QImage& PmrData::patternImage() const
+{
+    if (!patternImageBytes_.isSharedWith(pattern.bytes())) {
+        patternImage_ = pattern.isEmpty() ? QImage() : pattern.toImage();
+        patternImageBytes_ = pattern.bytes();
+    }
+    return patternImage_;
+}
+
 void PmrData::drawBackground(platform::Dc& dc, const Rect& card) const
 {
     const QRect clip = dc.clipBox();
-    const QImage tileSource = pattern.isEmpty() ? QImage() : pattern.toImage();
+    const QImage& tileSource = patternImage();
     if (tileSource.isNull()) {
         const platform::Pen previousPen = dc.setPen(platform::Pen::null());
         const platform::Brush previous = dc.setBrush(platform::Brush::solid(platform::colorFromRef(backColor)));

@@ -3,6 +3,9 @@
 #include "model/ObjItem.h"
 #include "platform/Dib.h"
 
+#include <QByteArray>
+#include <QImage>
+
 #include <cstdint>
 #include <list>
 #include <memory>
@@ -79,5 +82,11 @@ public:
     int patternScale = 100;
 
 private:
+    // The pattern decoded, kept while the pattern's bytes stay the same so a
+    // drag does not decode it at every step.
+    const QImage& patternImage() const;
+
     ItemList items_;
+    mutable QImage patternImage_;
+    mutable QByteArray patternImageBytes_;
 };

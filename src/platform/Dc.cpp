@@ -694,37 +694,39 @@ void Dc::abortPath()
 
 bool Dc::fillPath()
 {
-    if (!pathDone_)
-        return false;
-    QPainterPath p = std::move(path_);
-    abortPath();
-    if (!isValid())
+    std::optional<QPainterPath> p = takePath();
+    if (!p || !isValid())
         return false;
     if (!st_.brush.isNull()) {
         setRopMode();
-        fillDevicePath(p, qtBrush(st_.brush));
+        fillDevicePath(*p, qtBrush(st_.brush));
     }
     return true;
 }
 
 bool Dc::selectClipPath()
 {
-    if (!pathDone_)
-        return false;
-    QPainterPath p = std::move(path_);
-    abortPath();
-    selectClip(p);
-    return true;
+    std::optional<QPainterPath> p = takePath();
+    if (p)
+        selectClip(*p);
+    return p.has_value();
 }
 
 bool Dc::intersectClipPath()
 {
+    std::optional<QPainterPath> p = takePath();
+    if (p)
+        intersectClip(*p);
+    return p.has_value();
+}
+
+std::optional<QPainterPath> Dc::takePath()
+{
     if (!pathDone_)
-        return false;
+        return std::nullopt;
     QPainterPath p = std::move(path_);
     abortPath();
-    intersectClip(p);
-    return true;
+    return p;
 }
 
 } // namespace platform

@@ -287,6 +287,8 @@ private:
     void strokeDevicePath(const QPainterPath& path, const Pen& pen);
     void drawThinLine(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1,
                       const QBrush& brush);
+    // The finished path, used up; nothing while none is finished.
+    std::optional<QPainterPath> takePath();
     void addPolyBezier(std::span<const QPoint> points, bool fromCurrent);
 
     bool composeBlock(const QRect& deviceDest, const QImage& block);

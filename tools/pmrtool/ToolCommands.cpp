@@ -91,6 +91,12 @@ int usageError(Context& c, const QString& message, const char* help)
     return ExitUsage;
 }
 
+// Usage error for arguments of the wrong shape: the parser's own complaint, or what the command takes.
+int badArguments(Context& c, const Args& a, const char* takes, const char* help)
+{
+    return usageError(c, a.error().isEmpty() ? QString::fromUtf8(takes) : a.error(), help);
+}
+
 // The editor's message for an error; texts that do not name the file get its path in front.
 void reportError(Context& c, const ArchiveError& e, const QString& fullPath)
 {
@@ -155,7 +161,7 @@ int cmdInfo(Context& c, const QStringList& args)
 {
     const Args a(args, {}, {});
     if (!a.error().isEmpty() || a.positional().size() != 1)
-        return usageError(c, a.error().isEmpty() ? QStringLiteral("info takes one file") : a.error(), kInfoHelp);
+        return badArguments(c, a, "info takes one file", kInfoHelp);
     PmrData page;
     if (!readPage(c, a.positional()[0], page))
         return ExitFileError;
@@ -175,8 +181,7 @@ int cmdBuild(Context& c, const QStringList& args)
 {
     const Args a(args, {QStringLiteral("-o")}, {});
     if (!a.error().isEmpty() || a.positional().size() != 1 || !a.has(QStringLiteral("-o")))
-        return usageError(c, a.error().isEmpty() ? QStringLiteral("build takes IN.json and -o OUT.pmr") : a.error(),
-                          kBuildHelp);
+        return badArguments(c, a, "build takes IN.json and -o OUT.pmr", kBuildHelp);
     const QString in = a.positional()[0];
     QFile file(in);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -214,7 +219,7 @@ int cmdFormats(Context& c, const QStringList& args)
 {
     const Args a(args, {QStringLiteral("--appdir")}, {});
     if (!a.error().isEmpty() || !a.positional().isEmpty())
-        return usageError(c, a.error().isEmpty() ? QStringLiteral("formats takes no file") : a.error(), kFormatsHelp);
+        return badArguments(c, a, "formats takes no file", kFormatsHelp);
     const CardFormatCatalog catalog = loadCatalog(appDirOption(a));
     QJsonArray list;
     for (int i = 0; i < catalog.count(); ++i) {
@@ -250,6 +255,12 @@ std::optional<int> wholeNumber(const QString& text, int lo, int hi)
     return int(v);
 }
 
+// A numeric option: its default when absent, nothing when it is out of range.
+std::optional<int> numberOption(const Args& a, const QString& name, int fallback, int lo, int hi)
+{
+    return a.has(name) ? wholeNumber(a.value(name), lo, hi) : std::optional<int>(fallback);
+}
+
 constexpr int kMinDpi = 10;
 constexpr int kMaxDpi = 2400;
 // The largest picture written as PNG, in bytes of 32-bit pixels.
@@ -277,11 +288,8 @@ int cmdRender(Context& c, const QStringList& args)
 {
     const Args a(args, {QStringLiteral("-o"), QStringLiteral("--dpi")}, {});
     if (!a.error().isEmpty() || a.positional().size() != 1 || !a.has(QStringLiteral("-o")))
-        return usageError(c, a.error().isEmpty() ? QStringLiteral("render takes FILE.pmr and -o OUT.png") : a.error(),
-                          kRenderHelp);
-    std::optional<int> dpi = 300;
-    if (a.has(QStringLiteral("--dpi")))
-        dpi = wholeNumber(a.value(QStringLiteral("--dpi")), kMinDpi, kMaxDpi);
+        return badArguments(c, a, "render takes FILE.pmr and -o OUT.png", kRenderHelp);
+    const std::optional<int> dpi = numberOption(a, QStringLiteral("--dpi"), 300, kMinDpi, kMaxDpi);
     if (!dpi)
         return usageError(c, QStringLiteral("--dpi takes a whole number from %1 to %2").arg(kMinDpi).arg(kMaxDpi),
                           kRenderHelp);
@@ -341,21 +349,16 @@ int cmdPrint(Context& c, const QStringList& args)
                   QStringLiteral("--dpi"), QStringLiteral("--appdir")},
                  {QStringLiteral("--only-one")});
     if (!a.error().isEmpty() || a.positional().size() != 1 || !a.has(QStringLiteral("-o")))
-        return usageError(c, a.error().isEmpty() ? QStringLiteral("print takes FILE.pmr and -o OUT.pdf|OUT.png") : a.error(),
-                          kPrintHelp);
+        return badArguments(c, a, "print takes FILE.pmr and -o OUT.pdf|OUT.png", kPrintHelp);
     const QString out = a.value(QStringLiteral("-o"));
     const QString suffix = QFileInfo(out).suffix().toLower();
     if (suffix != QLatin1String("pdf") && suffix != QLatin1String("png"))
         return usageError(c, QStringLiteral("the output must end in .pdf or .png"), kPrintHelp);
-    const std::optional<int> dpi = a.has(QStringLiteral("--dpi"))
-                                       ? wholeNumber(a.value(QStringLiteral("--dpi")), kMinDpi, kMaxDpi)
-                                       : std::optional<int>(600);
+    const std::optional<int> dpi = numberOption(a, QStringLiteral("--dpi"), 600, kMinDpi, kMaxDpi);
     if (!dpi)
         return usageError(c, QStringLiteral("--dpi takes a whole number from %1 to %2").arg(kMinDpi).arg(kMaxDpi),
                           kPrintHelp);
-    const std::optional<int> copies = a.has(QStringLiteral("--copies"))
-                                          ? wholeNumber(a.value(QStringLiteral("--copies")), 1, 9999)
-                                          : std::optional<int>(1);
+    const std::optional<int> copies = numberOption(a, QStringLiteral("--copies"), 1, 1, 9999);
     if (!copies)
         return usageError(c, QStringLiteral("--copies takes a whole number from 1 to 9999"), kPrintHelp);
     int adjustX = 0, adjustY = 0;
