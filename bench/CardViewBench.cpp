@@ -20,13 +20,13 @@ namespace {
 void fillCard(CardEditorDlg& dlg)
 {
     PmrData& page = dlg.page();
-    const platform::Rect card = toUnits(platform::Rect{0, 0, int(dlg.cardRect().width()), int(dlg.cardRect().height())});
+    const platform::Rect card = dlg.view().scale().toUnits(platform::Rect{0, 0, int(dlg.cardRect().width()), int(dlg.cardRect().height())});
     for (int i = 0; i < 20; ++i) {
-        auto rect = std::make_unique<ObjItemRect>(card);
+        auto rect = std::make_unique<ObjItemRect>(card, dlg.view().scale());
         rect->Offset((i % 5 - 2) * 400, (i / 5 - 2) * 250);
         rect->color = 0x3060C0 + i * 0x10;
         page.append(std::move(rect));
-        auto line = std::make_unique<ObjItemLine>(card);
+        auto line = std::make_unique<ObjItemLine>(card, dlg.view().scale());
         line->Offset(-1200 + i * 120, -600 + i * 60);
         line->width = i % 6;
         page.append(std::move(line));
@@ -40,7 +40,9 @@ void fillCard(CardEditorDlg& dlg)
 
 void zoomTo(CardEditorDlg& dlg, int steps)
 {
-    viewScale().current = viewScale().fit;
+    ViewScale scale = dlg.view().scale();
+    scale.current = scale.fit;
+    dlg.view().setScale(scale);
     for (int i = 0; i < steps; ++i)
         dlg.ZoomStep(true);
     dlg.LayoutCard(false);
@@ -49,7 +51,6 @@ void zoomTo(CardEditorDlg& dlg, int steps)
 // One card redraw: the off-screen composition and its copy to the window.
 void BM_RedrawCard(benchmark::State& state)
 {
-    const ViewScaleGuard guard;
     CardEditorDlg dlg;
     fillCard(dlg);
     zoomTo(dlg, int(state.range(0)));
@@ -60,7 +61,7 @@ void BM_RedrawCard(benchmark::State& state)
         platform::Dc dc(&painter);
         dlg.view().redrawCard(dc, dlg.selectedItem());
     }
-    state.SetLabel(QStringLiteral("%1 %").arg(viewScale().current * 100 / viewScale().fit).toStdString());
+    state.SetLabel(QStringLiteral("%1 %").arg(dlg.view().scale().current * 100 / dlg.view().scale().fit).toStdString());
 }
 BENCHMARK(BM_RedrawCard)->Arg(0)->Arg(5)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
@@ -68,7 +69,6 @@ BENCHMARK(BM_RedrawCard)->Arg(0)->Arg(5)->Unit(benchmark::kMillisecond)->MinTime
 // window repaints the card.
 void BM_DragStep(benchmark::State& state)
 {
-    const ViewScaleGuard guard;
     CardEditorDlg dlg;
     fillCard(dlg);
     zoomTo(dlg, int(state.range(0)));
@@ -78,8 +78,8 @@ void BM_DragStep(benchmark::State& state)
     const platform::Rect card = dlg.cardRect();
     const QRect canvas = dlg.view().canvasRect();
     // Press on the middle of a rectangle that lies under no text.
-    auto rect = std::make_unique<ObjItemRect>(dlg.cardUnits());
-    const QPoint centre = toDevice(QPoint(rect->x + rect->cx / 2, rect->y + rect->cy / 2));
+    auto rect = std::make_unique<ObjItemRect>(dlg.cardUnits(), dlg.view().scale());
+    const QPoint centre = dlg.view().scale().toDevice(QPoint(rect->x + rect->cx / 2, rect->y + rect->cy / 2));
     dlg.page().append(std::move(rect));
     QPoint at = QPoint(card.left, card.top) + centre;
     at.setX(std::clamp(at.x(), canvas.left() + 5, canvas.right() - 5));
@@ -96,7 +96,7 @@ void BM_DragStep(benchmark::State& state)
         dlg.onMouseMove(at);
     }
     dlg.onLButtonUp();
-    state.SetLabel(QStringLiteral("%1 %").arg(viewScale().current * 100 / viewScale().fit).toStdString());
+    state.SetLabel(QStringLiteral("%1 %").arg(dlg.view().scale().current * 100 / dlg.view().scale().fit).toStdString());
 }
 BENCHMARK(BM_DragStep)->Arg(0)->Arg(5)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 

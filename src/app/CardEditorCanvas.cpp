@@ -43,10 +43,11 @@ bool CardEditorDlg::onLButtonDown(QPoint p)
     sel.lastPointer = pc;
     sel.selectionChanged = 0;
 
-    if (const std::optional<int> h = sel.handleAt(pc)) {
+    const ViewScale& scale = view_.scale();
+    if (const std::optional<int> h = sel.handleAt(pc, scale)) {
         QPoint handle;
         sel.item()->GetHandle(*h, handle);
-        sel.grabOffset = toDevice(handle) - pc;
+        sel.grabOffset = scale.toDevice(handle) - pc;
         sel.handleIndex = *h;
         sel.dragMode = SelectionState::Handle;
         startDrag();
@@ -54,7 +55,7 @@ bool CardEditorDlg::onLButtonDown(QPoint p)
     }
 
     const ObjItem* before = sel.item();
-    const std::optional<PmrData::Position> hit = sel.hitTest(toUnits(pc));
+    const std::optional<PmrData::Position> hit = sel.hitTest(scale.toUnits(pc), scale);
     if (hit)
         sel.select(*hit);
     else
@@ -113,10 +114,10 @@ bool CardEditorDlg::onMouseMove(QPoint p)
     if (pc == sel.lastPointer || !item)
         return true;
     if (sel.dragMode == SelectionState::Move) {
-        const QPoint step = toUnits(pc - sel.lastPointer);
+        const QPoint step = view_.scale().toUnits(pc - sel.lastPointer);
         item->Offset(step.x(), step.y());
     } else {
-        const QPoint target = toUnits(pc + sel.grabOffset);
+        const QPoint target = view_.scale().toUnits(pc + sel.grabOffset);
         QPoint handle;
         if (item->GetHandle(sel.handleIndex, handle))
             item->MoveHandle(sel.handleIndex, platform::saturate(std::int64_t(target.x()) - handle.x()),

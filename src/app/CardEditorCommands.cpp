@@ -14,7 +14,7 @@
 platform::Rect CardEditorDlg::cardUnits() const
 {
     const platform::Rect& card = view_.cardRect();
-    return {0, 0, toUnits(platform::saturate(card.width())), toUnits(platform::saturate(card.height()))};
+    return {0, 0, view_.scale().toUnits(platform::saturate(card.width())), view_.scale().toUnits(platform::saturate(card.height()))};
 }
 
 void CardEditorDlg::addItem(std::unique_ptr<ObjItem> item)
@@ -34,12 +34,12 @@ void CardEditorDlg::onAddText()
 
 void CardEditorDlg::onAddLine()
 {
-    addItem(std::make_unique<ObjItemLine>(cardUnits()));
+    addItem(std::make_unique<ObjItemLine>(cardUnits(), view_.scale()));
 }
 
 void CardEditorDlg::onAddRect()
 {
-    addItem(std::make_unique<ObjItemRect>(cardUnits()));
+    addItem(std::make_unique<ObjItemRect>(cardUnits(), view_.scale()));
 }
 
 void CardEditorDlg::onDelete()
@@ -74,16 +74,16 @@ void CardEditorDlg::onDuplicate()
     std::unique_ptr<ObjItem> copy = sel.item()->Clone();
     if (!copy)
         return;
-    const platform::Rect b = toDevice(copy->GetBounds());
+    const platform::Rect b = view_.scale().toDevice(copy->GetBounds());
     const std::int64_t h = b.height();
     const std::int64_t cardW = view_.cardRect().width();
     const std::int64_t cardH = view_.cardRect().height();
     if (b.bottom + h + 2 < cardH) {
-        copy->Offset(0, toUnits(platform::saturate(h + 2)));
+        copy->Offset(0, view_.scale().toUnits(platform::saturate(h + 2)));
     } else {
         const std::int64_t left = (cardW - b.width()) / 2;
         const std::int64_t top = (cardH - h) / 2;
-        copy->Offset(toUnits(platform::saturate(left - b.left)), toUnits(platform::saturate(top - b.top)));
+        copy->Offset(view_.scale().toUnits(platform::saturate(left - b.left)), view_.scale().toUnits(platform::saturate(top - b.top)));
     }
     sel.select(page_.insertAfter(*sel.position(), std::move(copy)));
     RedrawCard();

@@ -92,7 +92,6 @@ void CardEditorDlg::initialise()
     item(ctl::HScroll)->show();
     item(ctl::VScroll)->show();
     selection_ = std::make_unique<SelectionState>(page_);
-    printingFlag() = 0;
 
     const CardFormat format = CardFormatCatalog::instance().currentFormat();
     page_.cardWidth = format.cardWidth;
@@ -146,7 +145,7 @@ void CardEditorDlg::LayoutCard(bool fit)
 
 bool CardEditorDlg::ZoomStep(bool up)
 {
-    return CardView::zoomStep(up);
+    return view_.zoomStep(up);
 }
 
 void CardEditorDlg::onZoomIn()

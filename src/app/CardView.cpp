@@ -46,7 +46,7 @@ void CardView::layoutCard(bool fit)
     const QRect canvas = canvasRect();
     const int cw = canvas.width();
     const int ch = canvas.height();
-    ViewScale& scale = viewScale();
+    ViewScale& scale = scale_;
     if (fit) {
         const int sw = platform::mulDivRound(cw - 40, 254, std::int64_t(page_.cardWidth) * 10);
         const int sh = platform::mulDivRound(ch - 40, 254, std::int64_t(page_.cardHeight) * 10);
@@ -59,8 +59,8 @@ void CardView::layoutCard(bool fit)
         scale.current = s;
         scale.fit = s;
     }
-    const int w = mmToDevice(page_.cardWidth);
-    const int h = mmToDevice(page_.cardHeight);
+    const int w = scale.mmToDevice(page_.cardWidth);
+    const int h = scale.mmToDevice(page_.cardHeight);
     card_.left = platform::saturate(canvas.left() + (std::int64_t(cw) - w) / 2);
     card_.top = platform::saturate(canvas.top() + (std::int64_t(ch) - h) / 2);
     card_.right = platform::addSat(card_.left, w);
@@ -96,7 +96,7 @@ void CardView::layoutBar(QScrollBar* bar, int canvasStart, int canvasExtent, int
 
 bool CardView::zoomStep(bool up)
 {
-    ViewScale& scale = viewScale();
+    ViewScale& scale = scale_;
     if (scale.fit <= 0)
         return false;
     const int z = int((std::int64_t(scale.fit) / 2 + std::int64_t(scale.current) * 10) / scale.fit);
@@ -156,18 +156,19 @@ int CardView::scroll(Qt::Orientation orientation, int code, int position)
 
 void CardView::drawSelectionMarks(platform::Dc& dc, const ObjItem& item)
 {
+    const ViewScale scale = ViewScale::of(dc);
     const platform::Pen pen = dc.setPen(platform::Pen::solid(Qt::white));
     const platform::Brush brush = dc.setBrush(platform::Brush::null());
     const platform::Rop2 rop = dc.setRop2(platform::Rop2::XorPen);
     if (item.isText()) {
-        const Rect b = toDevice(item.GetBounds());
+        const Rect b = scale.toDevice(item.GetBounds());
         dc.rectangle(b.left, b.top, b.right, b.bottom);
     } else {
         for (int i = 0; i < item.GetHandleCount(); ++i) {
             QPoint hp;
             if (!item.GetHandle(i, hp))
                 continue;
-            const QPoint d = toDevice(hp);
+            const QPoint d = scale.toDevice(hp);
             dc.rectangle(d.x() - 3, d.y() - 3, d.x() + 4, d.y() + 4);
         }
     }
@@ -186,6 +187,7 @@ QImage CardView::composeCard(const ObjItem* selected, QRect* visibleOut) const
     platform::Dc dc(visible.size());
     if (!dc.isValid())
         return {};
+    dc.setScale(scale_.current);
     dc.setViewportOrigin(QPoint(card_.left - visible.left(), card_.top - visible.top()));
     page_.drawBackground(dc, Rect{0, 0, platform::saturate(card_.width()), platform::saturate(card_.height())});
     page_.forEachInDrawingOrder([&dc](const ObjItem& item) { item.Draw(dc); });

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/ViewScale.h"
 #include "platform/Rect.h"
 
 #include <QImage>
@@ -41,8 +42,12 @@ public:
     // Centres the card on the canvas and sets the scroll bars; with fit, first
     // finds the scale at which the card fits with about 20 pixels to spare.
     void layoutCard(bool fit);
+    // The scale the card is shown at.
+    const ViewScale& scale() const { return scale_; }
+    ViewScale& scale() { return scale_; }
+    void setScale(const ViewScale& scale) { scale_ = scale; }
     // One zoom step up or down; false when already at the end.
-    static bool zoomStep(bool up);
+    bool zoomStep(bool up);
     // A scroll bar request; returns how far the card moved (window pixels).
     int scroll(Qt::Orientation orientation, int code, int position = 0);
 
@@ -55,7 +60,7 @@ public:
     // The window's paint: texture, canvas, shadow and card.
     void paint(platform::Dc& dc, const QRect& paintRect, const ObjItem* selected) const;
 
-    // The selection marks of an item, drawn inverting what lies under them.
+    // The selection marks of an item at dc's scale, drawn inverting what lies under them.
     static void drawSelectionMarks(platform::Dc& dc, const ObjItem& item);
 
 private:
@@ -67,4 +72,5 @@ private:
     QScrollBar* vBar_;
     const PmrData& page_;
     platform::Rect card_;
+    ViewScale scale_;
 };

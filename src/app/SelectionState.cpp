@@ -2,20 +2,20 @@
 
 #include "model/ViewScale.h"
 
-std::optional<PmrData::Position> SelectionState::hitTest(QPoint units) const
+std::optional<PmrData::Position> SelectionState::hitTest(QPoint units, const ViewScale& scale) const
 {
     PmrData::ItemList& items = page_->items();
     for (const bool text : {true, false}) {
         for (auto it = items.end(); it != items.begin();) {
             --it;
-            if ((*it)->isText() == text && (*it)->HitTest(units.x(), units.y()))
+            if ((*it)->isText() == text && (*it)->HitTest(units.x(), units.y(), scale))
                 return it;
         }
     }
     return std::nullopt;
 }
 
-std::optional<int> SelectionState::handleAt(QPoint pixels) const
+std::optional<int> SelectionState::handleAt(QPoint pixels, const ViewScale& scale) const
 {
     if (!item_)
         return std::nullopt;
@@ -23,7 +23,7 @@ std::optional<int> SelectionState::handleAt(QPoint pixels) const
         QPoint h;
         if (!item_->GetHandle(i, h))
             continue;
-        const QPoint d = toDevice(h);
+        const QPoint d = scale.toDevice(h);
         const platform::Rect square{d.x() - 3, d.y() - 3, d.x() + 4, d.y() + 4};
         if (square.contains(pixels.x(), pixels.y()))
             return i;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/PmrData.h"
+#include "model/ViewScale.h"
 
 #include <QPoint>
 
@@ -29,10 +30,10 @@ public:
 
     // The topmost item under a point in item units: text items first, then the
     // others, each from the tail of the list. Nothing when no item is hit.
-    std::optional<PmrData::Position> hitTest(QPoint units) const;
+    std::optional<PmrData::Position> hitTest(QPoint units, const ViewScale& scale) const;
     // The selected item's handle whose 7 × 7 pixel square holds the card-relative
     // pixel point; the lowest index wins.
-    std::optional<int> handleAt(QPoint pixels) const;
+    std::optional<int> handleAt(QPoint pixels, const ViewScale& scale) const;
 
     int dragMode = Move;
     int handleIndex = 0;

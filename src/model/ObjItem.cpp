@@ -24,7 +24,7 @@ std::unique_ptr<ObjItem> ObjItem::Clone() const
 
 void ObjItem::Draw(platform::Dc&) const {}
 
-bool ObjItem::HitTest(int px, int py) const
+bool ObjItem::HitTest(int px, int py, const ViewScale&) const
 {
     return GetBounds().contains(px, py);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/Serializable.h"
+#include "model/ViewScale.h"
 #include "platform/Rect.h"
 
 #include <QByteArray>
@@ -30,9 +31,10 @@ public:
 
     // A copy of the same class; the caller owns it. Nothing when it cannot be made.
     virtual std::unique_ptr<ObjItem> Clone() const;
-    // Draws into dc at the current view scale; the viewport origin is the card's corner.
+    // Draws into dc at dc's scale; the viewport origin is the card's corner.
     virtual void Draw(platform::Dc& dc) const;
-    virtual bool HitTest(int px, int py) const;
+    // Whether the point in item units touches the item drawn at the scale.
+    virtual bool HitTest(int px, int py, const ViewScale& scale) const;
     virtual int GetHandleCount() const { return 0; }
     virtual bool GetHandle(int index, QPoint& out) const;
     virtual void Offset(int dx, int dy);

@@ -14,11 +14,12 @@ using platform::addSat;
 ObjItemLine::ObjItemLine()
 {
     kind = KindLine;
-    cx = platform::mulDivRound(30, ViewScale::kUnitsPerInch, viewScale().current);
+    cx = ViewScale().toUnits(30); // 30 pixels at the start scale
 }
 
-ObjItemLine::ObjItemLine(const platform::Rect& card) : ObjItemLine()
+ObjItemLine::ObjItemLine(const platform::Rect& card, const ViewScale& scale) : ObjItemLine()
 {
+    cx = scale.toUnits(30);
     centreOnCard(card);
 }
 
@@ -109,19 +110,20 @@ bool ObjItemLine::HitSegment(QPoint p, QPoint a0, QPoint b0, int t)
     return false;
 }
 
-bool ObjItemLine::HitTest(int px, int py) const
+bool ObjItemLine::HitTest(int px, int py, const ViewScale& scale) const
 {
-    const int t = platform::mulDivRound(2, ViewScale::kUnitsPerInch, viewScale().current);
+    const int t = scale.toUnits(2);
     return HitSegment({px, py}, {x, y}, {addSat(x, cx), addSat(y, cy)}, t);
 }
 
 void ObjItemLine::Draw(platform::Dc& dc) const
 {
     // A stored width outside the panel's range is drawn as the nearest sane pen.
-    const int penWidth = std::clamp(tenthMmToDevice(width), 0, 1 << 16);
+    const ViewScale scale = ViewScale::of(dc);
+    const int penWidth = std::clamp(scale.tenthMmToDevice(width), 0, 1 << 16);
     const platform::Pen previous = dc.setPen(platform::Pen::solid(platform::colorFromRef(color), penWidth));
-    const QPoint start = toDevice(QPoint(x, y));
-    const QPoint end = toDevice(QPoint(addSat(x, cx), addSat(y, cy)));
+    const QPoint start = scale.toDevice(QPoint(x, y));
+    const QPoint end = scale.toDevice(QPoint(addSat(x, cx), addSat(y, cy)));
     dc.moveTo(start.x(), start.y());
     dc.lineTo(end.x(), end.y());
     dc.setPen(previous);

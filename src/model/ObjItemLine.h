@@ -7,14 +7,15 @@ class ObjItemLine : public ObjItem {
 public:
     // Horizontal, 30 device pixels long at the current scale, black, thinnest pen.
     ObjItemLine();
-    explicit ObjItemLine(const platform::Rect& card);
+    // Centred on the card, 30 device pixels long at the scale.
+    ObjItemLine(const platform::Rect& card, const ViewScale& scale);
 
     const char* className() const override { return "ObjItemLine"; }
     const ClassInfo& runtimeClass() const override;
     void Serialize(Archive& ar) override;
     std::unique_ptr<ObjItem> Clone() const override;
     void Draw(platform::Dc& dc) const override;
-    bool HitTest(int px, int py) const override;
+    bool HitTest(int px, int py, const ViewScale& scale) const override;
     int GetHandleCount() const override { return 2; }
     bool GetHandle(int index, QPoint& out) const override;
     void MoveHandle(int index, int dx, int dy) override;

@@ -13,11 +13,12 @@ using platform::Rect;
 ObjItemRect::ObjItemRect()
 {
     kind = KindRect;
-    cx = cy = platform::mulDivRound(30, ViewScale::kUnitsPerInch, viewScale().current);
+    cx = cy = ViewScale().toUnits(30); // 30 pixels at the start scale
 }
 
-ObjItemRect::ObjItemRect(const Rect& card) : ObjItemRect()
+ObjItemRect::ObjItemRect(const Rect& card, const ViewScale& scale) : ObjItemRect()
 {
+    cx = cy = scale.toUnits(30);
     centreOnCard(card);
 }
 
@@ -70,7 +71,7 @@ void ObjItemRect::MoveHandle(int index, int dx, int dy)
 
 void ObjItemRect::Draw(platform::Dc& dc) const
 {
-    const Rect r = toDevice(plainBounds()).inflated(1, 1);
+    const Rect r = ViewScale::of(dc).toDevice(plainBounds()).inflated(1, 1);
     dc.setPen(platform::Pen::null());
     const platform::Brush previous = dc.setBrush(platform::Brush::solid(platform::colorFromRef(color)));
     dc.rectangle(r.left, r.top, r.right, r.bottom);

@@ -8,7 +8,8 @@ public:
     // 30 × 30 device pixels at the current scale, black.
     ObjItemRect();
     // The default rectangle centred on the card.
-    explicit ObjItemRect(const platform::Rect& card);
+    // Centred on the card, 30 device pixels square at the scale.
+    ObjItemRect(const platform::Rect& card, const ViewScale& scale);
 
     const char* className() const override { return "ObjItemRect"; }
     const ClassInfo& runtimeClass() const override;

@@ -138,9 +138,10 @@ void ObjItemText::RecalcSize()
 
 void ObjItemText::Draw(platform::Dc& dc) const
 {
-    const QPoint anchor = toDevice(QPoint(x, y));
+    const ViewScale scale = ViewScale::of(dc);
+    const QPoint anchor = scale.toDevice(QPoint(x, y));
     LogFont f = font;
-    f.height = toDevice(unitsHeight(font.height));
+    f.height = scale.toDevice(unitsHeight(font.height));
     const QFont previousFont = dc.font();
     dc.selectFont(f);
     const platform::BkMode previousMode = dc.setBkMode(platform::BkMode::Transparent);

@@ -150,13 +150,14 @@ void PmrData::drawBackground(platform::Dc& dc, const Rect& card) const
     const int w = pattern.width();
     const int h = std::abs(pattern.height()); // top-down pictures tile like the others
     constexpr int unitsPerPoint = std::max(1, ViewScale::kUnitsPerInch / 72);
-    const int tileW = mulDivRound(std::int64_t(toDevice(w)) * unitsPerPoint, patternScale, 100);
-    const int tileH = mulDivRound(std::int64_t(toDevice(h)) * unitsPerPoint, patternScale, 100);
+    const ViewScale scale = ViewScale::of(dc);
+    const int tileW = mulDivRound(std::int64_t(scale.toDevice(w)) * unitsPerPoint, patternScale, 100);
+    const int tileH = mulDivRound(std::int64_t(scale.toDevice(h)) * unitsPerPoint, patternScale, 100);
     // A tile of no size (tiny or top-down pictures, a scale of 0 or less) draws nothing.
     if (tileW <= 0 || tileH <= 0)
         return;
 
-    const bool direct = patternScale == 100 || printingFlag() == 1 || tileW >= card.width() || tileH >= card.height();
+    const bool direct = patternScale == 100 || dc.printing() || tileW >= card.width() || tileH >= card.height();
     QImage tile;
     if (!direct) {
         // Stretched once, then copied to every place.

@@ -71,8 +71,8 @@ public:
     void setBackColor(std::uint32_t color);
     void setPatternScale(int percent);
 
-    // Paints the background over card, a rectangle in dc's device pixels at the
-    // current view scale; only tiles meeting the clip box are drawn.
+    // Paints the background over card, a rectangle in dc's device pixels, at
+    // dc's scale; only tiles meeting the clip box are drawn.
     void drawBackground(platform::Dc& dc, const platform::Rect& card) const;
 
     platform::Dib pattern;

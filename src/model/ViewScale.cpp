@@ -1,60 +1,52 @@
 #include "model/ViewScale.h"
 
+#include "platform/Dc.h"
 #include "platform/GdiMath.h"
 
 using platform::mulDivRound;
 using platform::Rect;
 
-ViewScale& viewScale()
+ViewScale ViewScale::of(const platform::Dc& dc)
 {
-    static ViewScale scale;
-    return scale;
+    return at(dc.scale());
 }
 
-int& printingFlag()
+int ViewScale::toDevice(int units) const
 {
-    static int flag = 0;
-    return flag;
+    return current == kUnitsPerInch ? units : mulDivRound(units, current, kUnitsPerInch);
 }
 
-int toDevice(int units)
-{
-    const int cur = viewScale().current;
-    return cur == ViewScale::kUnitsPerInch ? units : mulDivRound(units, cur, ViewScale::kUnitsPerInch);
-}
-
-QPoint toDevice(QPoint units)
+QPoint ViewScale::toDevice(QPoint units) const
 {
     return {toDevice(units.x()), toDevice(units.y())};
 }
 
-Rect toDevice(const Rect& r)
+Rect ViewScale::toDevice(const Rect& r) const
 {
     return {toDevice(r.left), toDevice(r.top), toDevice(r.right), toDevice(r.bottom)};
 }
 
-int toUnits(int pixels)
+int ViewScale::toUnits(int pixels) const
 {
-    const int cur = viewScale().current;
-    return cur == ViewScale::kUnitsPerInch ? pixels : mulDivRound(pixels, ViewScale::kUnitsPerInch, cur);
+    return current == kUnitsPerInch ? pixels : mulDivRound(pixels, kUnitsPerInch, current);
 }
 
-QPoint toUnits(QPoint pixels)
+QPoint ViewScale::toUnits(QPoint pixels) const
 {
     return {toUnits(pixels.x()), toUnits(pixels.y())};
 }
 
-Rect toUnits(const Rect& r)
+Rect ViewScale::toUnits(const Rect& r) const
 {
     return {toUnits(r.left), toUnits(r.top), toUnits(r.right), toUnits(r.bottom)};
 }
 
-int mmToDevice(int mm)
+int ViewScale::mmToDevice(int mm) const
 {
-    return mulDivRound(mm, std::int64_t(viewScale().current) * 10, 254);
+    return mulDivRound(mm, std::int64_t(current) * 10, 254);
 }
 
-int tenthMmToDevice(int tenths)
+int ViewScale::tenthMmToDevice(int tenths) const
 {
-    return mulDivRound(tenths, std::int64_t(viewScale().current) * 10, 2540);
+    return mulDivRound(tenths, std::int64_t(current) * 10, 2540);
 }

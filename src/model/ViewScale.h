@@ -6,9 +6,14 @@
 
 #include <array>
 
-// The process-wide view scale: device pixels per inch now (`current`), item units
-// per inch (720) and the pixels per inch at which the card fits the canvas (`fit`,
-// the 100 % reference of the zoom steps).
+namespace platform {
+class Dc;
+}
+
+// A drawing's scale: device pixels per inch (`current`) against item units (720
+// per inch), and the pixels per inch at which the card fits the editor's canvas
+// (`fit`, the 100 % reference of the zoom steps). The editor's view owns one; a
+// drawing carries its `current` in its Dc.
 struct ViewScale {
     static constexpr int kUnitsPerInch = 720;
     // Zoom levels in tenths of `fit`, ascending.
@@ -16,39 +21,20 @@ struct ViewScale {
 
     int current = 72;
     int fit = 72;
-};
 
-ViewScale& viewScale();
+    // The scale a Dc draws at.
+    static ViewScale of(const platform::Dc& dc);
+    static ViewScale at(int pixelsPerInch) { return {pixelsPerInch, pixelsPerInch}; }
 
-// 1 while a print job runs; screen-only caches are skipped then.
-int& printingFlag();
+    // Item units to device pixels and back; untouched while the scale is 720.
+    int toDevice(int units) const;
+    QPoint toDevice(QPoint units) const;
+    platform::Rect toDevice(const platform::Rect& units) const;
+    int toUnits(int pixels) const;
+    QPoint toUnits(QPoint pixels) const;
+    platform::Rect toUnits(const platform::Rect& pixels) const;
 
-// Item units to device pixels and back at the current scale; untouched while the
-// scale is 720.
-int toDevice(int units);
-QPoint toDevice(QPoint units);
-platform::Rect toDevice(const platform::Rect& units);
-int toUnits(int pixels);
-QPoint toUnits(QPoint pixels);
-platform::Rect toUnits(const platform::Rect& pixels);
-
-// Whole millimetres and tenths of a millimetre to device pixels.
-int mmToDevice(int mm);
-int tenthMmToDevice(int tenths);
-
-// Puts the scale back when a scope ends (print jobs, renderers).
-class ViewScaleGuard {
-public:
-    ViewScaleGuard() : saved_(viewScale()), savedPrinting_(printingFlag()) {}
-    ~ViewScaleGuard()
-    {
-        viewScale() = saved_;
-        printingFlag() = savedPrinting_;
-    }
-    ViewScaleGuard(const ViewScaleGuard&) = delete;
-    ViewScaleGuard& operator=(const ViewScaleGuard&) = delete;
-
-private:
-    ViewScale saved_;
-    int savedPrinting_;
+    // Whole millimetres and tenths of a millimetre to device pixels.
+    int mmToDevice(int mm) const;
+    int tenthMmToDevice(int tenths) const;
 };

@@ -138,6 +138,14 @@ public:
     QPoint physicalOffset() const { return physicalOffset_; }
     void setPhysicalOffset(QPoint offset) { physicalOffset_ = offset; }
 
+    // What the card is drawn for: device pixels per inch of the drawing (the
+    // zoomed screen's or the printer's; 72 until set) and whether it is printed,
+    // in which case drawings skip their screen-only caches.
+    int scale() const { return scale_; }
+    void setScale(int pixelsPerInch) { scale_ = pixelsPerInch > 0 ? pixelsPerInch : scale_; }
+    bool printing() const { return printing_; }
+    void setPrinting(bool printing) { printing_ = printing; }
+
     // Viewport origin: logical (0, 0) lands on this device point.
     QPoint viewportOrigin() const { return st_.origin; }
     QPoint setViewportOrigin(QPoint origin); // returns the previous origin
@@ -306,6 +314,8 @@ private:
 
     State st_;
     std::vector<State> saved_;
+    int scale_ = 72;
+    bool printing_ = false;
 
     bool inPath_ = false;
     bool pathDone_ = false;

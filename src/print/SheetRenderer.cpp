@@ -53,6 +53,8 @@ QImage renderCardPicture(const PmrData& page, QSize size, int pixelsPerInch, std
     platform::Dc dc(&picture);
     if (!dc.isValid())
         return {};
+    dc.setScale(pixelsPerInch);
+    dc.setPrinting(true);
     dc.patBlt(0, 0, w, h, platform::BltRop::Whiteness);
     page.drawBackground(dc, platform::Rect{0, 0, w, h});
     for (const auto& item : page.items())
@@ -97,15 +99,14 @@ QImage renderCard(const PmrData& page, int pixelsPerInch, QSize cardSizeMm)
         return {};
     if (cardSizeMm.width() <= 0 || cardSizeMm.height() <= 0)
         cardSizeMm = QSize(page.cardWidth, page.cardHeight);
-    ViewScaleGuard guard;
-    viewScale().current = pixelsPerInch;
-    printingFlag() = 1;
     const QSize size(SheetLayout::mmToPixels(cardSizeMm.width(), pixelsPerInch),
                      SheetLayout::mmToPixels(cardSizeMm.height(), pixelsPerInch));
     QImage card = renderCardPicture(page, size, pixelsPerInch);
     if (card.isNull())
         return {};
     platform::Dc dc(&card);
+    dc.setScale(pixelsPerInch);
+    dc.setPrinting(true);
     // The picture is already in place: only the text goes on top.
     drawCard(dc, page, QImage(), QRect(QPoint(0, 0), size));
     return card;
@@ -133,55 +134,28 @@ std::int64_t SheetRenderer::totalCards(const Job& job)
     return mulSat(mulSat(job.sheets, job.format.rows), job.format.columns);
 }
 
-template <class F>
-void SheetRenderer::outsideJob(F&& f)
-{
-    struct Swap {
-        int scale;
-        int printing;
-        ~Swap()
-        {
-            viewScale().current = scale;
-            printingFlag() = printing;
-        }
-    } back{viewScale().current, printingFlag()};
-    viewScale().current = callerScale_;
-    printingFlag() = callerPrinting_;
-    f();
-}
-
 bool SheetRenderer::notifyBefore(const Progress& p)
 {
-    bool goOn = true;
-    if (beforeCard)
-        outsideJob([&] { goOn = beforeCard(p); });
-    return goOn;
+    return !beforeCard || beforeCard(p);
 }
 
 void SheetRenderer::notifyAfter(const Progress& p)
 {
     if (afterCard)
-        outsideJob([&] { afterCard(p); });
+        afterCard(p);
 }
 
 void SheetRenderer::notifyPictureFailed(int sheet)
 {
     if (pictureFailed)
-        outsideJob([&] { pictureFailed(sheet); });
+        pictureFailed(sheet);
 }
 
 SheetRenderer::Result SheetRenderer::run(SheetTarget& target)
 {
-    ViewScaleGuard guard;
-    callerScale_ = viewScale().current;
-    callerPrinting_ = printingFlag();
     const int ppi = job_.pixelsPerInch > 0 ? job_.pixelsPerInch : target.pixelsPerInch();
     if (ppi <= 0)
         return Result::DocumentFailed;
-    // Everything converts its own coordinates through the view scale, so all of
-    // it draws at the device's resolution.
-    viewScale().current = ppi;
-    printingFlag() = 1;
 
     // No sheets, no document: a printer would feed an empty page.
     if (job_.sheets <= 0)
@@ -194,6 +168,10 @@ SheetRenderer::Result SheetRenderer::run(SheetTarget& target)
             target.abortDocument();
             return Result::SheetFailed;
         }
+        // Everything converts its own coordinates through the Dc's scale, so all
+        // of it draws at the device's resolution.
+        dc->setScale(ppi);
+        dc->setPrinting(true);
         if (drawSheet(*dc, target.sheetArea(), s, ppi) == SheetEnd::Cancelled) {
             target.abortDocument();
             return Result::Cancelled;

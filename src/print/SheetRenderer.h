@@ -25,7 +25,7 @@ class SheetTarget;
 // prints its text only.
 inline constexpr std::int64_t kMaxCardPictureBytes = std::int64_t(1) << 30;
 
-// The raster layer of one card at the current view scale: white, then the
+// The raster layer of one card at pixelsPerInch, as printed: white, then the
 // background, then every item that is not text, in list order; `size` device
 // pixels, at `pixelsPerInch` (recorded in the image). Null when it cannot be made.
 QImage renderCardPicture(const PmrData& page, QSize size, int pixelsPerInch,
@@ -33,15 +33,15 @@ QImage renderCardPicture(const PmrData& page, QSize size, int pixelsPerInch,
 
 // One card at `card` (device coordinates of dc) as the print job puts it down:
 // the picture (may be null) copied to the corner, then every text item in list
-// order, drawn on dc at the current view scale and clipped to the card.
+// order, drawn on dc at dc's scale and clipped to the card.
 // `losslessPicture` keeps a PDF's copy of the picture exact instead of JPEG.
 void drawCard(platform::Dc& dc, const PmrData& page, const QImage& picture, const QRect& card,
               bool losslessPicture = true);
 
 // One card as the print job draws it, on its own image at pixelsPerInch: white,
 // the background, the non-text items, then the text items. The card is
-// cardSizeMm large (the page's own size when empty). Sets the view scale and the
-// printing flag only while it draws. Null when the image cannot be made.
+// cardSizeMm large (the page's own size when empty). Null when the image cannot
+// be made.
 QImage renderCard(const PmrData& page, int pixelsPerInch, QSize cardSizeMm = {});
 
 // Whether the card holds photographs (picture items or a pattern); their copies in
@@ -94,9 +94,7 @@ public:
     // carries the text only.
     std::function<void(int sheet)> pictureFailed;
 
-    // Prints every sheet. The view scale and the printing flag hold the
-    // target's resolution and 1 while the job draws, and are put back however it
-    // ends; callbacks run with the caller's values.
+    // Prints every sheet, drawing at the target's resolution (or the job's).
     Result run(SheetTarget& target);
 
     // sheets × rows × columns; 0 when the format has no cards. Saturates.
@@ -110,16 +108,11 @@ private:
     bool notifyBefore(const Progress& p);
     void notifyAfter(const Progress& p);
     void notifyPictureFailed(int sheet);
-    template <class F>
-    void outsideJob(F&& f);
 
     const PmrData& page_;
     Job job_;
     std::int64_t total_ = 0;
     bool lossless_ = true;
-    // The caller's view scale while the job runs.
-    int callerScale_ = 0;
-    int callerPrinting_ = 0;
 };
 
 } // namespace print

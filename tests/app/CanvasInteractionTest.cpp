@@ -24,7 +24,7 @@ protected:
     QPoint at(QPoint units) const
     {
         const platform::Rect& card = dlg->cardRect();
-        return toDevice(units) + QPoint(card.left, card.top);
+        return dlg->view().scale().toDevice(units) + QPoint(card.left, card.top);
     }
     // Appends an item at (x, y); a size of 0 keeps the item's own.
     template <class T = ObjItemRect>
@@ -39,7 +39,6 @@ protected:
         QTest::mouseRelease(dlg.get(), Qt::LeftButton, {}, p);
     }
 
-    const ViewScaleGuard guard;
     std::unique_ptr<CardEditorDlg> dlg;
 };
 
@@ -99,12 +98,12 @@ TEST_F(CanvasTest, HandlesWinEvenUnderAText)
     QTest::mouseMove(dlg.get(), corner + QPoint(12, 23));
     QTest::mouseRelease(dlg.get(), Qt::LeftButton, {}, corner + QPoint(12, 23));
     EXPECT_EQ(dlg->selectedItem(), r);
-    EXPECT_EQ(r->GetBounds(), (platform::Rect{300, 300, toUnits(toDevice(800) + 10), toUnits(toDevice(800) + 20)}));
+    EXPECT_EQ(r->GetBounds(), (platform::Rect{300, 300, dlg->view().scale().toUnits(dlg->view().scale().toDevice(800) + 10), dlg->view().scale().toUnits(dlg->view().scale().toDevice(800) + 20)}));
 }
 
 TEST_F(CanvasTest, EachPointerStepIsConvertedOnItsOwn)
 {
-    viewScale().current = 46; // 720/46 = 15.65: one-pixel steps round up, 10 pixels to 157
+    dlg->view().scale().current = 46; // 720/46 = 15.65: one-pixel steps round up, 10 pixels to 157
     dlg->LayoutCard(false);
     ObjItem* r = add(300, 300, 500, 500);
     QPoint p = at({400, 400});
@@ -116,13 +115,13 @@ TEST_F(CanvasTest, EachPointerStepIsConvertedOnItsOwn)
     }
     dlg->onLButtonUp();
     EXPECT_EQ(r->x, 300 + 10 * 16);
-    EXPECT_NE(10 * 16, toUnits(10));
+    EXPECT_NE(10 * 16, dlg->view().scale().toUnits(10));
 
     ASSERT_TRUE(dlg->onLButtonDown(p));
     p.rx() += 10;
     dlg->onMouseMove(p);
     dlg->onLButtonUp();
-    EXPECT_EQ(r->x, 300 + 10 * 16 + toUnits(10));
+    EXPECT_EQ(r->x, 300 + 10 * 16 + dlg->view().scale().toUnits(10));
     EXPECT_EQ(dlg->modified(), 0); // dragging does not mark the card
 }
 
@@ -135,8 +134,8 @@ TEST_F(CanvasTest, DragIsHeldToTheCard)
     dlg->onLButtonUp();
     // The pointer stopped at the card's corner.
     const QPoint step = QPoint(card.left, card.top) - at({400, 400});
-    EXPECT_EQ(r->x, 300 + toUnits(step.x()));
-    EXPECT_EQ(r->y, 300 + toUnits(step.y()));
+    EXPECT_EQ(r->x, 300 + dlg->view().scale().toUnits(step.x()));
+    EXPECT_EQ(r->y, 300 + dlg->view().scale().toUnits(step.y()));
     EXPECT_FALSE(dlg->onMouseMove(QPoint(5, 5))); // no capture: default handling
 }
 

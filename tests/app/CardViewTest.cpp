@@ -13,7 +13,6 @@ class CardViewTest : public ::testing::Test {
 protected:
     void SetUp() override { CardFormatCatalog::instance() = CardFormatCatalog(); }
     QScrollBar* bar(CardEditorDlg& dlg, int id) { return dlg.itemAs<QScrollBar>(id); }
-    const ViewScaleGuard guard;
 };
 
 TEST_F(CardViewTest, StartFitsTheCardWithTwentyPixelsToSpareThenZoomsInSteps)
@@ -27,24 +26,24 @@ TEST_F(CardViewTest, StartFitsTheCardWithTwentyPixelsToSpareThenZoomsInSteps)
     EXPECT_NEAR(std::min(marginX, marginY), 20, 2);
     EXPECT_LE(std::abs((canvas.right() + 1 - card.right) - marginX), 1);
     EXPECT_LE(std::abs((canvas.bottom() + 1 - card.bottom) - marginY), 1);
-    EXPECT_EQ(viewScale().current, viewScale().fit);
+    EXPECT_EQ(dlg.view().scale().current, dlg.view().scale().fit);
     EXPECT_TRUE(bar(dlg, ctl::HScroll)->isHidden());
     EXPECT_TRUE(bar(dlg, ctl::VScroll)->isHidden());
-    EXPECT_EQ(card.width(), mmToDevice(91));
+    EXPECT_EQ(card.width(), dlg.view().scale().mmToDevice(91));
 
     // Zoom steps and their ends.
-    const int fit = viewScale().fit;
+    const int fit = dlg.view().scale().fit;
     std::vector<int> up;
     while (dlg.ZoomStep(true))
-        up.push_back(viewScale().current);
+        up.push_back(dlg.view().scale().current);
     EXPECT_EQ(up, (std::vector<int>{fit * 12 / 10, fit * 15 / 10, fit * 2, fit * 4, fit * 8}));
     EXPECT_FALSE(dlg.ZoomStep(true));
-    viewScale().current = fit;
+    dlg.view().scale().current = fit;
     std::vector<int> down;
     while (dlg.ZoomStep(false))
-        down.push_back(viewScale().current);
+        down.push_back(dlg.view().scale().current);
     EXPECT_EQ(down, (std::vector<int>{fit * 8 / 10, fit * 5 / 10}));
-    EXPECT_EQ(viewScale().fit, fit);
+    EXPECT_EQ(dlg.view().scale().fit, fit);
 }
 
 TEST_F(CardViewTest, ScrollBarsLeaveTwentyPixelsAndKeepTheirRelativePosition)
@@ -92,7 +91,7 @@ TEST_F(CardViewTest, ScrollBarsLeaveTwentyPixelsAndKeepTheirRelativePosition)
     EXPECT_EQ(visible, dlg.view().canvasFrameRect());
 
     // Back to a fitting size: bars hidden, card centred.
-    viewScale().current = viewScale().fit;
+    dlg.view().scale().current = dlg.view().scale().fit;
     dlg.LayoutCard(false);
     EXPECT_TRUE(h->isHidden());
     EXPECT_LE(std::abs((dlg.cardRect().left - canvas.left()) - (canvas.right() + 1 - dlg.cardRect().right)), 1);
@@ -101,8 +100,8 @@ TEST_F(CardViewTest, ScrollBarsLeaveTwentyPixelsAndKeepTheirRelativePosition)
 TEST_F(CardViewTest, SelectionMarksInvertWhatLiesUnderThem)
 {
     CardEditorDlg dlg;
-    const platform::Rect cardUnits = toUnits(platform::Rect{0, 0, int(dlg.cardRect().width()), int(dlg.cardRect().height())});
-    auto line = std::make_unique<ObjItemLine>(cardUnits);
+    const platform::Rect cardUnits = dlg.view().scale().toUnits(platform::Rect{0, 0, int(dlg.cardRect().width()), int(dlg.cardRect().height())});
+    auto line = std::make_unique<ObjItemLine>(cardUnits, dlg.view().scale());
     line->width = 50; // a 5 mm black line: the marks lie on black
     const ObjItem* selected = line.get();
     dlg.page().append(std::move(line));
@@ -114,7 +113,7 @@ TEST_F(CardViewTest, SelectionMarksInvertWhatLiesUnderThem)
     EXPECT_EQ(visible.size(), plain.size());
     QPoint h;
     ASSERT_TRUE(selected->GetHandle(1, h));
-    const QPoint d = toDevice(h);
+    const QPoint d = dlg.view().scale().toDevice(h);
     // The outline of the mark square: white where it crosses the black line.
     EXPECT_EQ(plain.pixel(d.x() - 3, d.y()), 0xFF000000u);
     EXPECT_EQ(marked.pixel(d.x() - 3, d.y()), 0xFFFFFFFFu);

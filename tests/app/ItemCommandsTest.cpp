@@ -27,7 +27,6 @@ protected:
         return items;
     }
 
-    const ViewScaleGuard guard;
     std::unique_ptr<CardEditorDlg> dlg;
 };
 
@@ -51,7 +50,7 @@ TEST_F(ItemCommandsTest, AddedItemsAreCentredSelectedAndMarkTheCard)
 TEST_F(ItemCommandsTest, DuplicatesGoBelowUntilTheBottomThenToTheCentre)
 {
     auto r = std::make_unique<ObjItemRect>();
-    place(*r, 100, 0, 400, toUnits(20));
+    place(*r, 100, 0, 400, dlg->view().scale().toUnits(20));
     dlg->selection().select(dlg->page().append(std::move(r)));
     const int cardW = int(dlg->cardRect().width());
     const int cardH = int(dlg->cardRect().height());
@@ -59,13 +58,13 @@ TEST_F(ItemCommandsTest, DuplicatesGoBelowUntilTheBottomThenToTheCentre)
     bool centred = false;
     for (int copies = 0; copies < 20 && !centred; ++copies) {
         const ObjItem* before = dlg->selectedItem();
-        const platform::Rect b = toDevice(before->GetBounds());
+        const platform::Rect b = dlg->view().scale().toDevice(before->GetBounds());
         press(ctl::Duplicate);
-        const platform::Rect c = toDevice(dlg->selectedItem()->GetBounds());
+        const platform::Rect c = dlg->view().scale().toDevice(dlg->selectedItem()->GetBounds());
         ASSERT_NE(dlg->selectedItem(), before);
         if (b.bottom + b.height() + 2 < cardH) {
             // A 2-pixel gap below the original, converted to units once.
-            EXPECT_EQ(dlg->selectedItem()->y, before->y + toUnits(b.height() + 2)) << copies;
+            EXPECT_EQ(dlg->selectedItem()->y, before->y + dlg->view().scale().toUnits(b.height() + 2)) << copies;
             EXPECT_EQ(c.left, b.left);
         } else {
             EXPECT_NEAR(c.top, (cardH - b.height()) / 2, 1);

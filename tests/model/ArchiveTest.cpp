@@ -159,7 +159,7 @@ TEST(ArchiveRoundTrip, EveryClassPicturesAndPatternKeepTheirBytesThroughAFile)
     place(*line, 0, 0, -250, 90);
     line->width = 35;
     page.append(std::move(line));
-    page.append(std::make_unique<ObjItemRect>(platform::Rect{0, 0, 6000, 3600}));
+    page.append(std::make_unique<ObjItemRect>(platform::Rect{0, 0, 6000, 3600}, ViewScale::at(72)));
 
     const platform::Rect card{0, 0, 6449, 3898};
     auto photo = std::make_unique<ObjItemBitmap>(card, testPicture(70, 33));

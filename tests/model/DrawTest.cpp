@@ -15,11 +15,8 @@ namespace {
 constexpr QRgb kWhite = 0xFFFFFFFF;
 constexpr QRgb kBlack = 0xFF000000;
 
-class DrawTest : public ::testing::Test {
-protected:
-    void SetUp() override { viewScale().current = 72; }
-    const ViewScaleGuard guard;
-};
+// Every Dc draws at 72 pixels per inch until told otherwise.
+class DrawTest : public ::testing::Test {};
 
 // The box of every pixel from row `top` down that differs from white.
 QRect inkBox(const QImage& image, int top = 0)
@@ -47,9 +44,9 @@ TEST_F(DrawTest, LineWidthsFollowTheResolution)
     ObjItemLine line;
     place(line, 0, 360, 720, 0); // half an inch down, an inch long
     const auto ink = [&](int dpi, int width) {
-        viewScale().current = dpi;
         line.width = width;
         platform::Dc dc(QSize(700, 700));
+        dc.setScale(dpi);
         line.Draw(dc);
         return inkBox(*dc.image());
     };
@@ -118,7 +115,7 @@ TEST_F(DrawTest, ExtremeStoredValuesDrawSafely)
     text.Draw(dc);
     text.font.height = -100000;
     text.x = 0;
-    viewScale().current = 576; // 800 % of 72
+    dc.setScale(576); // 800 % of 72
     text.Draw(dc);
     SUCCEED();
 }

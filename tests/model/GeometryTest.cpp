@@ -36,23 +36,19 @@ TEST(MulDivRound, AddsHalfTruncatesTowardZeroAndNeverOverflows)
 
 TEST(ViewScaleConversions, SkipWhileTheScaleIs720AndRoundOtherwise)
 {
-    const ViewScaleGuard guard;
-    viewScale().current = 720;
-    EXPECT_EQ(toDevice(-7), -7);
-    EXPECT_EQ(toUnits(13), 13);
-    viewScale().current = 72;
-    EXPECT_EQ(toDevice(15), 2);   // 1.5 -> 2
-    EXPECT_EQ(toDevice(-15), -1); // -1.5 -> -1
-    EXPECT_EQ(toUnits(1), 10);
-    EXPECT_EQ(toDevice(Rect{-25, 5, 35, 45}), (Rect{-2, 1, 4, 5}));
-    EXPECT_EQ(mmToDevice(91), 258); // 91 * 720 / 254 = 257.95
-    viewScale().current = 600;
-    EXPECT_EQ(mmToDevice(91), 2150);
-    EXPECT_EQ(mmToDevice(-1), -23);
-    EXPECT_EQ(mmToDevice(1), 24);
-    EXPECT_EQ(tenthMmToDevice(5), 12);
-    viewScale().current = 72;
-    EXPECT_EQ(tenthMmToDevice(5), 1);
+    const ViewScale s720 = ViewScale::at(720), s72 = ViewScale::at(72), s600 = ViewScale::at(600);
+    EXPECT_EQ(s720.toDevice(-7), -7);
+    EXPECT_EQ(s720.toUnits(13), 13);
+    EXPECT_EQ(s72.toDevice(15), 2);   // 1.5 -> 2
+    EXPECT_EQ(s72.toDevice(-15), -1); // -1.5 -> -1
+    EXPECT_EQ(s72.toUnits(1), 10);
+    EXPECT_EQ(s72.toDevice(Rect{-25, 5, 35, 45}), (Rect{-2, 1, 4, 5}));
+    EXPECT_EQ(s72.mmToDevice(91), 258); // 91 * 720 / 254 = 257.95
+    EXPECT_EQ(s600.mmToDevice(91), 2150);
+    EXPECT_EQ(s600.mmToDevice(-1), -23);
+    EXPECT_EQ(s600.mmToDevice(1), 24);
+    EXPECT_EQ(s600.tenthMmToDevice(5), 12);
+    EXPECT_EQ(s72.tenthMmToDevice(5), 1);
 }
 
 TEST(Geometry, CentreFitAndBlend)

@@ -17,8 +17,7 @@ namespace {
 
 class ItemsTest : public ::testing::Test {
 protected:
-    void SetUp() override { viewScale().current = 72; }
-    const ViewScaleGuard guard;
+    const ViewScale at72 = ViewScale::at(72);
     const Rect card{0, 0, 2580, 1560};
 };
 
@@ -42,9 +41,8 @@ TEST_F(ItemsTest, NewItemsTakeTheirDefaultsAndAreCentred)
     EXPECT_EQ(text.x, (card.right - text.cx) / 2);
     EXPECT_EQ(text.y, (card.bottom - text.cy) / 2);
 
-    EXPECT_EQ(ObjItemLine(card).GetBounds(), (Rect{1140, 780, 1440, 780})); // 30 pixels at 72 dpi
-    viewScale().current = 144;
-    const ObjItemRect rect(card);
+    EXPECT_EQ(ObjItemLine(card, at72).GetBounds(), (Rect{1140, 780, 1440, 780})); // 30 pixels at 72 dpi
+    const ObjItemRect rect(card, ViewScale::at(144));
     EXPECT_EQ(rect.GetBounds(), (Rect{1215, 705, 1365, 855})); // 30 pixels at the present zoom
     EXPECT_EQ(rect.GetHandleCount(), 4);
     EXPECT_EQ(text.GetHandleCount(), 0);
@@ -128,21 +126,21 @@ TEST_F(ItemsTest, LineHitTestHasTheToleranceAndItsAsymmetry)
     ObjItemLine line;
     place(line, 100, 100, 400, 0);
     const int t = 20; // 2 pixels at 72 dpi
-    EXPECT_TRUE(line.HitTest(300, 100 + t));
-    EXPECT_FALSE(line.HitTest(300, 100 + t + 1));
-    EXPECT_TRUE(line.HitTest(100, 100));
-    EXPECT_TRUE(line.HitTest(500 + t - 1, 100)); // the end itself is never a midpoint
-    EXPECT_FALSE(line.HitTest(500 + t + 2, 100));
-    EXPECT_TRUE(line.HitTest(100 - t, 100));
-    EXPECT_FALSE(line.HitTest(100 - t - 1, 100));
-    EXPECT_FALSE(line.HitTest(300, 200));
+    EXPECT_TRUE(line.HitTest(300, 100 + t, at72));
+    EXPECT_FALSE(line.HitTest(300, 100 + t + 1, at72));
+    EXPECT_TRUE(line.HitTest(100, 100, at72));
+    EXPECT_TRUE(line.HitTest(500 + t - 1, 100, at72)); // the end itself is never a midpoint
+    EXPECT_FALSE(line.HitTest(500 + t + 2, 100, at72));
+    EXPECT_TRUE(line.HitTest(100 - t, 100, at72));
+    EXPECT_FALSE(line.HitTest(100 - t - 1, 100, at72));
+    EXPECT_FALSE(line.HitTest(300, 200, at72));
 
     // Inverted line: bounds are not normalised, hit test still works.
     line.cx = -400;
     line.cy = -300;
     EXPECT_EQ(line.GetBounds(), (Rect{100, 100, -300, -200}));
-    EXPECT_TRUE(line.HitTest(-100, -50));
-    EXPECT_FALSE(line.HitTest(-100, 50));
+    EXPECT_TRUE(line.HitTest(-100, -50, at72));
+    EXPECT_FALSE(line.HitTest(-100, 50, at72));
 
     // Extreme coordinates end without overflow or endless halving.
     EXPECT_FALSE(ObjItemLine::HitSegment({0, 0}, {INT_MIN, INT_MIN}, {INT_MAX, INT_MIN}, 20));
@@ -163,8 +161,8 @@ TEST_F(ItemsTest, RectangleHandlesKeepTheOppositeCornerAndAMinimumOfOneUnit)
     EXPECT_EQ(rect.GetBounds(), (Rect{50, 140, 101, 201}));
     rect.MoveHandle(3, 10, 10000);
     EXPECT_EQ(rect.GetBounds(), (Rect{50, 200, 111, 201}));
-    EXPECT_TRUE(rect.HitTest(50, 200));
-    EXPECT_FALSE(rect.HitTest(111, 200));
+    EXPECT_TRUE(rect.HitTest(50, 200, at72));
+    EXPECT_FALSE(rect.HitTest(111, 200, at72));
 
     rect.x = INT_MAX - 5;
     rect.MoveHandle(0, INT_MAX, INT_MAX); // saturates instead of wrapping
@@ -227,7 +225,7 @@ TEST_F(ItemsTest, PatternScaleIsClampedAndPatternAndColourExcludeEachOther)
     EXPECT_EQ(page.patternScale, 100);
     page.setBackColor(0x123456);
     EXPECT_TRUE(page.pattern.isEmpty());
-    page.append(std::make_unique<ObjItemRect>(card));
+    page.append(std::make_unique<ObjItemRect>(card, at72));
     page.clear();
     EXPECT_TRUE(page.items().empty());
     EXPECT_EQ(page.backColor, 0xFFFFFFu);

@@ -28,8 +28,6 @@ platform::LogFont boldFont()
 
 TEST(LegacyItems, ConvertKeepsStoredSizesAndOwnsItsPicture)
 {
-    ViewScaleGuard guard;
-    viewScale().current = 144; // no measuring at any scale
     ObjItem0Text text;
     place(text, 500, 0, 12345, 7); // far from any measured size
     text.text = "Name\r\nTitle";

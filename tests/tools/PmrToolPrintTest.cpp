@@ -40,7 +40,6 @@ protected:
         return tool(QStringList{u"print"_s, kSample, u"-o"_s, path(out), u"--appdir"_s, dir.path()} + options, err);
     }
     QTemporaryDir dir;
-    const ViewScaleGuard guard;
 };
 
 TEST_F(PmrToolPrintTest, RenderMatchesTheEditorsCardPixelForPixel)
@@ -54,7 +53,7 @@ TEST_F(PmrToolPrintTest, RenderMatchesTheEditorsCardPixelForPixel)
     QRect visible;
     const QImage editor = dlg.view().composeCard(nullptr, &visible);
     ASSERT_EQ(visible.size(), QSize(int(dlg.cardRect().width()), int(dlg.cardRect().height())));
-    const QString dpi = QString::number(viewScale().current);
+    const QString dpi = QString::number(dlg.view().scale().current);
     ASSERT_EQ(tool({u"render"_s, kSample, u"-o"_s, path(u"c.png"_s), u"--dpi"_s, dpi}), 0);
     const QImage rendered = QImage(path(u"c.png"_s)).convertToFormat(QImage::Format_RGB32);
     ASSERT_EQ(rendered.size(), editor.size());
