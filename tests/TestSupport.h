@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/FileDialogs.h"
-#include "platform/MessageBox.h"
+#include "ui/FileDialogs.h"
+#include "ui/MessageBox.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/DialogTemplate.h"
+#include "ui/DialogTemplate.h"
 
 // The version information box.
 class AboutDlg : public platform::TemplateDialog {

@@ -3,7 +3,7 @@
 #include "app/CardEditorDlg.h"
 #include "platform/AppDirectory.h"
 #include "platform/AppSettings.h"
-#include "platform/MessageBox.h"
+#include "ui/MessageBox.h"
 #include "platform/SettingsStore.h"
 #include "print/CardFormatCatalog.h"
 

@@ -5,7 +5,7 @@
 #include "model/ObjItemRect.h"
 #include "model/ObjItemText.h"
 #include "model/ViewScale.h"
-#include "platform/MessageBox.h"
+#include "ui/MessageBox.h"
 #include "resources/ControlIds.h"
 #include "resources/Strings.h"
 

@@ -4,7 +4,7 @@
 #include "app/HelpViewer.h"
 #include "app/SelectionState.h"
 #include "model/PmrData.h"
-#include "platform/DialogTemplate.h"
+#include "ui/DialogTemplate.h"
 
 #include <QPointer>
 

@@ -4,7 +4,7 @@
 #include "files/DocumentFiles.h"
 #include "files/NewCardDlg.h"
 #include "platform/AppSettings.h"
-#include "platform/MessageBox.h"
+#include "ui/MessageBox.h"
 #include "resources/ControlIds.h"
 #include "resources/Strings.h"
 

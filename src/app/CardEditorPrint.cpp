@@ -2,10 +2,11 @@
 #include "app/CardEditorDlg.h"
 
 #include "platform/AppSettings.h"
-#include "platform/MessageBox.h"
-#include "print/AdjustPrintDlg.h"
+#include "ui/MessageBox.h"
+#include "printui/AdjustPrintDlg.h"
 #include "print/CardFormatCatalog.h"
-#include "print/PrintProgressDlg.h"
+#include "printui/PrintProgressDlg.h"
+#include "printui/PrinterSheetTarget.h"
 #include "print/SheetRenderer.h"
 #include "print/SheetTarget.h"
 #include "resources/Strings.h"
@@ -85,7 +86,7 @@ void CardEditorDlg::onPrint()
     };
     renderer.pictureFailed = [&stop](int) { stop(kPictureFailed); };
 
-    print::PagedSheetTarget target(&printer);
+    print::PrinterSheetTarget target(&printer);
     switch (renderer.run(target)) {
     case print::SheetRenderer::Result::DocumentFailed:
         stop(kCannotStart);

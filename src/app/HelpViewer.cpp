@@ -1,6 +1,6 @@
 #include "app/HelpViewer.h"
 
-#include "platform/MessageBox.h"
+#include "ui/MessageBox.h"
 #include "resources/Images.h"
 
 #include <QDir>

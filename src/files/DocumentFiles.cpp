@@ -2,8 +2,8 @@
 
 #include "model/PmrData.h"
 #include "model/PmrDocument.h"
-#include "platform/FileDialogs.h"
-#include "platform/MessageBox.h"
+#include "ui/FileDialogs.h"
+#include "ui/MessageBox.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/DialogTemplate.h"
+#include "ui/DialogTemplate.h"
 
 // Asks how to start a new card: from a sample (result 10) or from scratch (20).
 class NewCardDlg : public platform::TemplateDialog {

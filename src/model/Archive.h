@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/MessageBox.h"
+#include "platform/MessageKinds.h"
 
 #include <QByteArray>
 #include <QString>

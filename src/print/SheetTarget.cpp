@@ -4,7 +4,6 @@
 
 #include <QPageLayout>
 #include <QPagedPaintDevice>
-#include <QPrinter>
 
 #include <cmath>
 
@@ -50,8 +49,6 @@ void PagedSheetTarget::endDocument()
 
 void PagedSheetTarget::abortDocument()
 {
-    if (auto* printer = dynamic_cast<QPrinter*>(device_))
-        printer->abort();
     dc_.reset();
 }
 

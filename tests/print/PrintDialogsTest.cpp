@@ -1,7 +1,7 @@
 #include "platform/AppSettings.h"
-#include "platform/PrintDialogs.h"
-#include "print/AdjustPrintDlg.h"
-#include "print/PrintProgressDlg.h"
+#include "ui/PrintDialogs.h"
+#include "printui/AdjustPrintDlg.h"
+#include "printui/PrintProgressDlg.h"
 #include "resources/Templates.h"
 
 #include <QCheckBox>

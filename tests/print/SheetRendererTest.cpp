@@ -4,7 +4,7 @@
 #include "platform/Codec.h"
 #include "platform/Fonts.h"
 #include "print/CardFormatCatalog.h"
-#include "print/PrintProgressDlg.h"
+#include "printui/PrintProgressDlg.h"
 #include "print/SheetRenderer.h"
 #include "print/SheetTarget.h"
 

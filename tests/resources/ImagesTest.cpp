@@ -1,6 +1,7 @@
 #include "resources/Images.h"
 #include "resources/Templates.h"
 #include "platform/Fonts.h"
+#include "ui/DialogTemplate.h"
 
 #include <gtest/gtest.h>
 

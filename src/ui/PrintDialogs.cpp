@@ -1,4 +1,4 @@
-#include "platform/PrintDialogs.h"
+#include "ui/PrintDialogs.h"
 
 #include <QPrintDialog>
 

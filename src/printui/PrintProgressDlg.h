@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/DialogTemplate.h"
+#include "ui/DialogTemplate.h"
 
 #include <QRect>
 #include <QString>

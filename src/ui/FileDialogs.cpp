@@ -1,4 +1,4 @@
-#include "platform/FileDialogs.h"
+#include "ui/FileDialogs.h"
 
 #include <QFileDialog>
 #include <QFileInfo>

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/MessageKinds.h"
+
 #include <QString>
 
 #include <functional>
@@ -7,12 +9,6 @@
 class QWidget;
 
 namespace platform {
-
-enum class MbButtons { Ok, OkCancel, YesNo, YesNoCancel };
-enum class MbIcon { None, Stop, Exclamation, Information, Question };
-
-// Results keep the platform's numbering so callers can compare with the familiar ids.
-enum MbResult { IdOk = 1, IdCancel = 2, IdYes = 6, IdNo = 7 };
 
 struct MessageBoxRequest {
     QString text;

@@ -1,4 +1,4 @@
-#include "print/PrintProgressDlg.h"
+#include "printui/PrintProgressDlg.h"
 
 #include "resources/Templates.h"
 

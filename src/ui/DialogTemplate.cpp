@@ -1,4 +1,4 @@
-#include "platform/DialogTemplate.h"
+#include "ui/DialogTemplate.h"
 
 #include "platform/Codec.h"
 #include "platform/GdiMath.h"

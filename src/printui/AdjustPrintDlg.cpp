@@ -1,8 +1,8 @@
-#include "print/AdjustPrintDlg.h"
+#include "printui/AdjustPrintDlg.h"
 
 #include "platform/AppSettings.h"
-#include "platform/DialogTemplate.h"
-#include "platform/PrintDialogs.h"
+#include "ui/DialogTemplate.h"
+#include "ui/PrintDialogs.h"
 #include "resources/Templates.h"
 
 #include <QCheckBox>
