@@ -15,11 +15,6 @@ CardApp::CardApp(std::unique_ptr<platform::SettingsStore> store) : store_(std::m
 
 CardApp::~CardApp() = default;
 
-QString CardApp::catalogueFileName()
-{
-    return QStringLiteral("cardform.ini");
-}
-
 void CardApp::prepare()
 {
     platform::AppSettings& settings = platform::appSettings();
@@ -32,7 +27,7 @@ void CardApp::prepare()
 
     CardFormatCatalog& catalog = CardFormatCatalog::instance();
     catalog.loadFolderFormats(settings.appDir());
-    catalog.loadFile(settings.appDir(), catalogueFileName());
+    catalog.loadFile(settings.appDir(), CardFormatCatalog::fileName());
 }
 
 std::unique_ptr<CardEditorDlg> CardApp::createEditor(const QString& commandLine)
@@ -46,7 +41,7 @@ void CardApp::shutdown()
     // The catalogue goes to the application directory whatever the file dialogs
     // did to the current directory meanwhile.
     QDir::setCurrent(settings.appDir());
-    CardFormatCatalog::instance().saveFile(QDir(settings.appDir()).filePath(catalogueFileName()));
+    CardFormatCatalog::instance().saveFile(QDir(settings.appDir()).filePath(CardFormatCatalog::fileName()));
     settings.store(*store_);
 }
 

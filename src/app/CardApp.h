@@ -30,8 +30,6 @@ public:
     // Shutdown: back to the application directory, write the catalogue and the settings.
     void shutdown();
 
-    static QString catalogueFileName();
-
 private:
     std::unique_ptr<platform::SettingsStore> store_;
 };

@@ -25,7 +25,7 @@ class LineReader {
 public:
     enum class Result { Line, TooLong, End };
 
-    explicit LineReader(QIODevice& device) : m_device(device) {}
+    explicit LineReader(QIODevice& device) : device_(device) {}
 
     Result next(QByteArray& line)
     {
@@ -33,25 +33,25 @@ public:
         bool any = false;
         bool tooLong = false;
         for (;;) {
-            if (m_pos >= m_buffer.size() && !fill())
+            if (pos_ >= buffer_.size() && !fill())
                 break;
             any = true;
-            const qsizetype lf = m_buffer.indexOf('\n', m_pos);
-            const qsizetype end = lf < 0 ? m_buffer.size() : lf;
+            const qsizetype lf = buffer_.indexOf('\n', pos_);
+            const qsizetype end = lf < 0 ? buffer_.size() : lf;
             if (!tooLong) {
                 // One byte of slack for a CR that is dropped below.
-                if (line.size() + (end - m_pos) > kMaxLineBytes + 1) {
+                if (line.size() + (end - pos_) > kMaxLineBytes + 1) {
                     tooLong = true;
                     line = QByteArray();
                 } else {
-                    line.append(m_buffer.constData() + m_pos, end - m_pos);
+                    line.append(buffer_.constData() + pos_, end - pos_);
                 }
             }
             if (lf >= 0) {
-                m_pos = lf + 1;
+                pos_ = lf + 1;
                 break;
             }
-            m_pos = end;
+            pos_ = end;
         }
         if (!any)
             return Result::End;
@@ -67,14 +67,14 @@ public:
 private:
     bool fill()
     {
-        m_buffer = m_device.read(kChunkBytes);
-        m_pos = 0;
-        return !m_buffer.isEmpty();
+        buffer_ = device_.read(kChunkBytes);
+        pos_ = 0;
+        return !buffer_.isEmpty();
     }
 
-    QIODevice& m_device;
-    QByteArray m_buffer;
-    qsizetype m_pos = 0;
+    QIODevice& device_;
+    QByteArray buffer_;
+    qsizetype pos_ = 0;
 };
 
 // The text up to its first NUL, as a C string would read it.
@@ -166,11 +166,11 @@ bool copyFileAtomically(const QString& from, const QString& to)
 CardFormatCatalog::CardFormatCatalog()
 {
     // "名刺10面 A4" and "名刺 8面 A4" in CP932.
-    m_formats.push_back(builtIn("\x96\xbc\x8e\x68" "10" "\x96\xca" " A4",
+    formats_.push_back(builtIn("\x96\xbc\x8e\x68" "10" "\x96\xca" " A4",
                                 210, 297, 91, 55, 2, 5, 14, 11, 0, 0));
-    m_formats.push_back(builtIn("\x96\xbc\x8e\x68" " 8" "\x96\xca" " A4",
+    formats_.push_back(builtIn("\x96\xbc\x8e\x68" " 8" "\x96\xca" " A4",
                                 210, 297, 91, 55, 2, 4, 15, 25, 8, 9));
-    m_fixedCount = count();
+    fixedCount_ = count();
 }
 
 CardFormatCatalog& CardFormatCatalog::instance()
@@ -230,14 +230,14 @@ void CardFormatCatalog::loadFolderFormats(const QString& appDir)
         QByteArray line;
         CardFormat f;
         if (reader.next(line) == LineReader::Result::Line && parseLine(line, f))
-            m_formats.push_back(f);
+            formats_.push_back(f);
     }
 }
 
-void CardFormatCatalog::loadFile(const QString& appDir, const QString& fileName)
+void CardFormatCatalog::loadFile(const QString& appDir, const QString& name)
 {
-    m_fixedCount = count();
-    const QString path = QDir(appDir).filePath(fileName);
+    fixedCount_ = count();
+    const QString path = QDir(appDir).filePath(name);
     QFile file(path);
     if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
         return;
@@ -254,12 +254,12 @@ void CardFormatCatalog::loadFile(const QString& appDir, const QString& fileName)
             dropped = true; // the whole file stays unread
         } else {
             const QByteArray value = first.mid(key + kCurrentKey.size());
-            m_current = toInt(value);
-            dropped = line != kCurrentKey + QByteArray::number(m_current);
+            current_ = toInt(value);
+            dropped = line != kCurrentKey + QByteArray::number(current_);
             while ((r = reader.next(line)) != LineReader::Result::End) {
                 CardFormat f;
                 if (r == LineReader::Result::Line && parseLine(line, f)) {
-                    m_formats.push_back(f);
+                    formats_.push_back(f);
                     dropped = dropped || formatLine(f) != line;
                 } else if (r == LineReader::Result::TooLong || !line.isEmpty()) {
                     dropped = true;
@@ -267,36 +267,36 @@ void CardFormatCatalog::loadFile(const QString& appDir, const QString& fileName)
             }
         }
     }
-    if (m_current < 0 || m_current >= count())
-        m_current = 0;
+    if (current_ < 0 || current_ >= count())
+        current_ = 0;
     if (dropped)
-        m_unreadFile = QFileInfo(path).absoluteFilePath();
+        unreadFile_ = QFileInfo(path).absoluteFilePath();
 }
 
 bool CardFormatCatalog::backUpUnreadFile() const
 {
-    if (!QFileInfo::exists(m_unreadFile))
+    if (!QFileInfo::exists(unreadFile_))
         return true; // nothing left to keep
-    return copyFileAtomically(m_unreadFile, m_unreadFile + QStringLiteral(".bak"));
+    return copyFileAtomically(unreadFile_, unreadFile_ + QStringLiteral(".bak"));
 }
 
 bool CardFormatCatalog::saveFile(const QString& path)
 {
     const bool replacesUnread =
-        !m_unreadFile.isEmpty() && QFileInfo(path).absoluteFilePath() == m_unreadFile;
+        !unreadFile_.isEmpty() && QFileInfo(path).absoluteFilePath() == unreadFile_;
     if (replacesUnread && !backUpUnreadFile())
         return false;
 
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    bool ok = file.write(kCurrentKey + QByteArray::number(m_current) + "\r\n") >= 0;
-    for (int i = m_fixedCount; ok && i < count(); ++i)
-        ok = file.write(formatLine(m_formats[size_t(i)]) + "\r\n") >= 0;
+    bool ok = file.write(kCurrentKey + QByteArray::number(current_) + "\r\n") >= 0;
+    for (int i = fixedCount_; ok && i < count(); ++i)
+        ok = file.write(formatLine(formats_[size_t(i)]) + "\r\n") >= 0;
     if (!ok || !file.commit())
         return false; // an uncommitted QSaveFile leaves the old file as it was
     if (replacesUnread)
-        m_unreadFile.clear(); // the original now lives in the backup; keep it there
+        unreadFile_.clear(); // the original now lives in the backup; keep it there
     return true;
 }
 
@@ -304,26 +304,26 @@ CardFormat CardFormatCatalog::format(int index) const
 {
     if (index < 0 || index >= count())
         return {};
-    return m_formats[size_t(index)];
+    return formats_[size_t(index)];
 }
 
 void CardFormatCatalog::setCurrent(int index)
 {
     if (index >= 0 && index < count())
-        m_current = index;
+        current_ = index;
 }
 
 void CardFormatCatalog::append(const CardFormat& f)
 {
-    m_formats.push_back(f);
-    m_formats.back().name = platform::truncateCp932(f.name, CardFormat::kMaxNameBytes);
+    formats_.push_back(f);
+    formats_.back().name = platform::truncateCp932(f.name, CardFormat::kMaxNameBytes);
 }
 
 bool CardFormatCatalog::replace(int index, const CardFormat& f)
 {
     if (!isUserIndex(index))
         return false;
-    CardFormat& slot = m_formats[size_t(index)];
+    CardFormat& slot = formats_[size_t(index)];
     slot = f;
     slot.name = platform::truncateCp932(f.name, CardFormat::kMaxNameBytes);
     return true;
@@ -333,10 +333,10 @@ bool CardFormatCatalog::remove(int index)
 {
     if (!isUserIndex(index))
         return false;
-    m_formats.erase(m_formats.begin() + index);
-    if (index < m_current)
-        --m_current;
-    else if (index == m_current)
-        m_current = 0;
+    formats_.erase(formats_.begin() + index);
+    if (index < current_)
+        --current_;
+    else if (index == current_)
+        current_ = 0;
     return true;
 }

@@ -15,6 +15,9 @@ class CardFormatCatalog {
 public:
     CardFormatCatalog();
 
+    // The user's formats and the current choice, in the application directory.
+    static QString fileName() { return QStringLiteral("cardform.ini"); }
+
     // The process-wide catalogue.
     static CardFormatCatalog& instance();
 
@@ -31,18 +34,18 @@ public:
     void loadFolderFormats(const QString& appDir);
 
     // Reads appDir/fileName. Everything present before the call becomes fixed.
-    void loadFile(const QString& appDir, const QString& fileName = QStringLiteral("cardform.ini"));
+    void loadFile(const QString& appDir, const QString& name = fileName());
 
     // Writes "current=" and the user formats, whole or not at all. When this replaces
     // a loaded file whose content was not fully taken in, the original is first kept
     // as "<file>.bak"; if that copy fails, nothing is written.
     bool saveFile(const QString& path);
 
-    int count() const { return int(m_formats.size()); }
+    int count() const { return int(formats_.size()); }
     CardFormat format(int index) const; // an empty record for a bad index
-    int current() const { return m_current; }
+    int current() const { return current_; }
     void setCurrent(int index); // ignored unless it designates a format
-    int fixedCount() const { return m_fixedCount; }
+    int fixedCount() const { return fixedCount_; }
 
     // Names longer than CardFormat::kMaxNameBytes are cut at a character boundary.
     void append(const CardFormat& f);
@@ -51,16 +54,16 @@ public:
     // `current` keeps designating the same format; if that one goes, it falls back to 0.
     bool remove(int index);
 
-    CardFormat currentFormat() const { return format(m_current); }
+    CardFormat currentFormat() const { return format(current_); }
 
 private:
-    bool isUserIndex(int index) const { return index >= m_fixedCount && index < count(); }
+    bool isUserIndex(int index) const { return index >= fixedCount_ && index < count(); }
     bool backUpUnreadFile() const;
 
-    std::vector<CardFormat> m_formats;
-    int m_current = 0;
-    int m_fixedCount = 0;
+    std::vector<CardFormat> formats_;
+    int current_ = 0;
+    int fixedCount_ = 0;
     // Absolute path of a loaded file that held content the catalogue dropped
     // (no "current=" line, unreadable lines, cut names); empty otherwise.
-    QString m_unreadFile;
+    QString unreadFile_;
 };

@@ -136,7 +136,7 @@ CardFormatCatalog loadCatalog(const QString& appDir)
 {
     CardFormatCatalog catalog;
     catalog.loadFolderFormats(appDir);
-    catalog.loadFile(appDir, QStringLiteral("cardform.ini"));
+    catalog.loadFile(appDir);
     return catalog;
 }
 
