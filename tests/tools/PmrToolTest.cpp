@@ -194,6 +194,22 @@ TEST_F(PmrToolTest, ExitCodesAndEditorMessages)
     EXPECT_TRUE(r.out.contains(u"usage: pmrtool build"_s));
 }
 
+TEST_F(PmrToolTest, StderrCarriesNoPlatformNoise)
+{
+    // Without a runtime folder Qt warns at start-up; the tool keeps quiet.
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(u"XDG_RUNTIME_DIR"_s);
+    const QString sample = QStringLiteral(PELMORA_SOURCE_DIR "/data/sample/めいし-きっさてん.pmr");
+    for (const QStringList& args : {QStringList{u"formats"_s, u"--appdir"_s, dir.path()}, QStringList{u"info"_s, sample}}) {
+        QProcess p;
+        p.setProcessEnvironment(env);
+        p.start(QStringLiteral(PMRTOOL_PATH), args);
+        ASSERT_TRUE(p.waitForFinished(30000));
+        EXPECT_EQ(p.exitCode(), 0);
+        EXPECT_EQ(p.readAllStandardError().toStdString(), "") << args.join(u' ').toStdString();
+    }
+}
+
 #ifndef Q_OS_WIN
 TEST_F(PmrToolTest, InfoRefusesWhatIsNotADocumentPromptly)
 {
