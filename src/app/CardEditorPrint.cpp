@@ -20,7 +20,6 @@ namespace {
 
 const char* const kAttachFailed = "err: Attachに失敗";
 const char* const kCannotStart = "err: メモリが不十分または無効なポートです。";
-const char* const kPictureFailed = "文字以外の描画に失敗しました";
 const char* const kStarting = "印刷開始･･･";
 const char* const kFinished = "印刷終了";
 
@@ -84,7 +83,7 @@ void CardEditorDlg::onPrint()
     renderer.afterCard = [&progress](const print::SheetRenderer::Progress& p) {
         progress.showProgress(clampToInt(p.printed));
     };
-    renderer.pictureFailed = [&stop](int) { stop(kPictureFailed); };
+    renderer.pictureFailed = [&stop](int) { stop(resources::texts::PictureFailed); };
 
     print::PrinterSheetTarget target(&printer);
     switch (renderer.run(target)) {

@@ -82,6 +82,10 @@ void readDocument(const QByteArray& bytes, PmrData& page)
 
 void readDocumentFile(const QString& path, PmrData& page)
 {
+    // Looked at before opening: opening a FIFO blocks, and a device may never end.
+    const QFileInfo info(path);
+    if (!info.isFile() || info.size() > kMaxDocumentFileBytes)
+        throw ArchiveError(ids::FileCannotOpen);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw ArchiveError(ids::FileCannotOpen);

@@ -23,8 +23,11 @@ void writeDocument(const PmrData& page, QIODevice& device);
 // holds the current items read before it and the fields read so far.
 void readDocument(const QByteArray& bytes, PmrData& page);
 
-// Reads the whole file, then the document. A file that cannot be opened gives
-// string 120.
+// The largest file read as a document.
+inline constexpr qint64 kMaxDocumentFileBytes = qint64(1) << 30;
+
+// Reads the whole file, then the document. A file that cannot be opened, is not
+// a regular file or is larger than kMaxDocumentFileBytes gives string 120.
 void readDocumentFile(const QString& path, PmrData& page);
 
 // Writes a new file beside path and puts it in place only when every byte is

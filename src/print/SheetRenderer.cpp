@@ -63,8 +63,7 @@ QImage renderCardPicture(const PmrData& page, QSize size, int pixelsPerInch, std
     return picture;
 }
 
-void drawCard(platform::Dc& dc, const PmrData& page, const QImage& picture, const QRect& card,
-              bool losslessPicture)
+void drawCard(platform::Dc& dc, const PmrData& page, const QImage& picture, const QRect& card)
 {
     if (card.isEmpty() || !dc.isValid())
         return;
@@ -75,7 +74,7 @@ void drawCard(platform::Dc& dc, const PmrData& page, const QImage& picture, cons
         QPainter* p = dc.painter();
         p->save();
         p->setCompositionMode(QPainter::CompositionMode_SourceOver);
-        p->setRenderHint(QPainter::LosslessImageRendering, losslessPicture);
+        p->setRenderHint(QPainter::LosslessImageRendering);
         const QPoint at = card.topLeft() + origin;
         if (picture.width() <= card.width() && picture.height() <= card.height())
             p->drawImage(at, picture);
@@ -112,18 +111,10 @@ QImage renderCard(const PmrData& page, int pixelsPerInch, QSize cardSizeMm)
     return card;
 }
 
-bool hasPhotographs(const PmrData& page)
-{
-    if (!page.pattern.isEmpty())
-        return true;
-    return std::any_of(page.items().begin(), page.items().end(),
-                       [](const auto& item) { return item->kind == ObjItem::KindPicture; });
-}
-
 // ---------------------------------------------------------------- the job
 
 SheetRenderer::SheetRenderer(const PmrData& page, Job job)
-    : page_(page), job_(std::move(job)), total_(totalCards(job_)), lossless_(!hasPhotographs(page))
+    : page_(page), job_(std::move(job)), total_(totalCards(job_))
 {
 }
 
@@ -221,7 +212,7 @@ SheetRenderer::SheetEnd SheetRenderer::drawSheet(platform::Dc& dc, const QRect& 
             if (!notifyBefore(p))
                 return SheetEnd::Cancelled;
             const QRect card(int(layout.x(j)), int(layout.y(i)), layout.cardWidth, layout.cardHeight);
-            drawCard(dc, page_, picture, card, lossless_);
+            drawCard(dc, page_, picture, card);
             p.printed = before + p.card;
             notifyAfter(p);
         }

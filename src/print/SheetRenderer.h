@@ -33,20 +33,15 @@ QImage renderCardPicture(const PmrData& page, QSize size, int pixelsPerInch,
 
 // One card at `card` (device coordinates of dc) as the print job puts it down:
 // the picture (may be null) copied to the corner, then every text item in list
-// order, drawn on dc at dc's scale and clipped to the card.
-// `losslessPicture` keeps a PDF's copy of the picture exact instead of JPEG.
-void drawCard(platform::Dc& dc, const PmrData& page, const QImage& picture, const QRect& card,
-              bool losslessPicture = true);
+// order, drawn on dc at dc's scale and clipped to the card. A PDF or printer
+// keeps the picture exact, never as JPEG.
+void drawCard(platform::Dc& dc, const PmrData& page, const QImage& picture, const QRect& card);
 
 // One card as the print job draws it, on its own image at pixelsPerInch: white,
 // the background, the non-text items, then the text items. The card is
 // cardSizeMm large (the page's own size when empty). Null when the image cannot
 // be made.
 QImage renderCard(const PmrData& page, int pixelsPerInch, QSize cardSizeMm = {});
-
-// Whether the card holds photographs (picture items or a pattern); their copies in
-// a PDF may then be compressed lossily.
-bool hasPhotographs(const PmrData& page);
 
 // The N-up print job: the card on every position of a card format, sheet after
 // sheet, on any target. The background and the non-text items are rendered once
@@ -112,7 +107,6 @@ private:
     const PmrData& page_;
     Job job_;
     std::int64_t total_ = 0;
-    bool lossless_ = true;
 };
 
 } // namespace print

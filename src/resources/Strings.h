@@ -61,6 +61,7 @@ namespace texts {
 inline constexpr const char* OutOfMemory = "ﾒﾓﾘが不足しています。";
 inline constexpr const char* EnterInteger = "整数を入力してください。";
 inline constexpr const char* MaxChars = "%1 文字以内で入力してください。";
+inline constexpr const char* PictureFailed = "文字以外の描画に失敗しました";
 } // namespace texts
 
 // The text of a string id; empty for an unknown id.

@@ -5,6 +5,7 @@
 #include <functional>
 #include <optional>
 
+class QFileDialog;
 class QWidget;
 
 namespace platform {
@@ -29,7 +30,12 @@ std::optional<QString> runFileDialog(const FileDialogRequest& request, QWidget* 
 // An empty provider restores the real dialog.
 FileDialogProvider setFileDialogProvider(FileDialogProvider provider);
 
-// "desc|*.a;*.b|desc2|*.c||" becomes Qt's "desc (*.a *.b);;desc2 (*.c)".
+// Sets up a Qt file dialog as runFileDialog shows it for the request.
+void setUpFileDialog(QFileDialog& dialog, const FileDialogRequest& request);
+
+// "desc|*.a;*.b|desc2|*.*||" becomes Qt's "desc (*.a *.b) (*.a *.b);;desc2 (*.*) (*)":
+// each filter is its label, showing the given patterns, then the patterns Qt
+// matches by (outside Windows "*" for "*.*"). Show it with HideNameFilterDetails.
 QString qtFilterFromPairs(const QString& pairs);
 
 } // namespace platform

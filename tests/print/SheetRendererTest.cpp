@@ -234,3 +234,43 @@ TEST_F(SheetJob, PdfSheetsShareOnePicturePlacedExactly)
     EXPECT_LT(QFileInfo(pdf).size(), 200 * 1024);
     EXPECT_EQ(tool(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")}).count(QStringLiteral("山田 太郎")), 20);
 }
+
+TEST_F(SheetJob, PdfCardPictureIsLosslessUnderAPattern)
+{
+    if (!hasPoppler())
+        GTEST_SKIP() << "poppler-utils are not installed";
+    // A pattern whose neighbouring pixels all differ, under the red square.
+    QImage noise(37, 23, QImage::Format_RGB32);
+    for (int y = 0; y < noise.height(); ++y)
+        for (int x = 0; x < noise.width(); ++x)
+            noise.setPixel(x, y, qRgb(x * 7 % 256, y * 11 % 256, (x * y * 13) % 256));
+    page.setPattern(platform::Dib::fromImage(noise));
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("card.pdf"));
+    {
+        QPdfWriter writer(pdf);
+        writer.setResolution(150);
+        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
+        job.onlyOne = true;
+        print::PagedSheetTarget target(&writer);
+        ASSERT_EQ(run(target), SheetRenderer::Result::Done);
+    }
+    const QString images = tool(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf});
+    EXPECT_TRUE(images.contains(QStringLiteral(" image "))) << images.toStdString();
+    EXPECT_FALSE(images.contains(QStringLiteral(" jpeg "))) << images.toStdString();
+
+    // The card comes back as drawn, within a level or two: the middle of every
+    // card pixel, rasterised at four times the resolution.
+    const SheetLayout l = SheetLayout::make(job.format, 150, {});
+    const QImage card = print::renderCard(page, 150, QSize(91, 55));
+    const QImage back = rasterise(pdf, 1, 600, QRect(int(l.x(0)) * 4, int(l.y(0)) * 4, card.width() * 4, card.height() * 4));
+    ASSERT_EQ(back.size(), card.size() * 4);
+    int worst = 0;
+    for (int y = 0; y < card.height(); ++y)
+        for (int x = 0; x < card.width(); ++x) {
+            const QRgb a = back.pixel(x * 4 + 2, y * 4 + 2), b = card.pixel(x, y);
+            worst = std::max({worst, std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                              std::abs(qBlue(a) - qBlue(b))});
+        }
+    EXPECT_LE(worst, 2);
+}

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
@@ -111,6 +112,20 @@ TEST_F(PmrToolPrintTest, PrintToPdfHasThePapersPagesAndWarnsOfOtherSizes)
     // 100 x 148 mm; Qt rounds page sizes to whole points.
     EXPECT_TRUE(text.contains(QRegularExpression(u"Page size: +28[34](\\.\\d+)? x 419(\\.\\d+)? pts"_s)))
         << text.toStdString();
+}
+
+TEST_F(PmrToolPrintTest, PrintReportsACardPictureThatCannotBeMade)
+{
+    // A 3 m card has no picture at 600 ppi: the sheets carry the text and the run fails.
+    ASSERT_TRUE(QDir(dir.path()).mkdir(u"cardfmt"_s));
+    QFile f(path(u"cardfmt/huge.cf"_s));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("Huge,3000,3000,3000,3000,1,1,0,0,0,0,\r\n");
+    f.close();
+    QString err;
+    EXPECT_EQ(print(u"s.pdf"_s, {u"--format"_s, u"Huge"_s, u"--copies"_s, u"2"_s}, &err), 1);
+    EXPECT_EQ(err.count(u"文字以外の描画に失敗しました"_s), 1) << err.toStdString();
+    EXPECT_GT(QFileInfo(path(u"s.pdf"_s)).size(), 0);
 }
 
 } // namespace

@@ -14,6 +14,10 @@
 #include <QTextStream>
 #include <gtest/gtest.h>
 
+#ifndef Q_OS_WIN
+#include <sys/stat.h>
+#endif
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -30,7 +34,11 @@ Result tool(const QStringList& args, bool spawn = false)
     if (spawn) {
         QProcess p;
         p.start(QStringLiteral(PMRTOOL_PATH), args);
-        p.waitForFinished(60000);
+        if (!p.waitForFinished(30000)) {
+            p.kill();
+            p.waitForFinished();
+            return {-1, {}, u"still running after 30 s"_s};
+        }
         return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
     }
     QString out, err;
@@ -185,5 +193,38 @@ TEST_F(PmrToolTest, ExitCodesAndEditorMessages)
     EXPECT_EQ(r.code, 0);
     EXPECT_TRUE(r.out.contains(u"usage: pmrtool build"_s));
 }
+
+TEST_F(PmrToolTest, StderrCarriesNoPlatformNoise)
+{
+    // Without a runtime folder Qt warns at start-up; the tool keeps quiet.
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(u"XDG_RUNTIME_DIR"_s);
+    const QString sample = QStringLiteral(PELMORA_SOURCE_DIR "/data/sample/めいし-きっさてん.pmr");
+    for (const QStringList& args : {QStringList{u"formats"_s, u"--appdir"_s, dir.path()}, QStringList{u"info"_s, sample}}) {
+        QProcess p;
+        p.setProcessEnvironment(env);
+        p.start(QStringLiteral(PMRTOOL_PATH), args);
+        ASSERT_TRUE(p.waitForFinished(30000));
+        EXPECT_EQ(p.exitCode(), 0);
+        EXPECT_EQ(p.readAllStandardError().toStdString(), "") << args.join(u' ').toStdString();
+    }
+}
+
+#ifndef Q_OS_WIN
+TEST_F(PmrToolTest, InfoRefusesWhatIsNotADocumentPromptly)
+{
+    // A FIFO would block the open, /dev/zero never ends, a sparse file is over 1 GiB.
+    const QString fifo = path(u"pipe.pmr"_s);
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QFile big(path(u"big.pmr"_s));
+    ASSERT_TRUE(big.open(QIODevice::WriteOnly) && big.resize((qint64(1) << 30) + 1));
+    big.close();
+    for (const QString& name : {fifo, u"/dev/zero"_s, big.fileName()}) {
+        const Result r = tool({u"info"_s, name}, true);
+        EXPECT_EQ(r.code, 1) << name.toStdString();
+        EXPECT_TRUE(r.err.contains(u"%1: ファイルが開けません\n"_s.arg(name))) << r.err.toStdString();
+    }
+}
+#endif
 
 } // namespace

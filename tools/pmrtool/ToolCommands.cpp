@@ -330,7 +330,9 @@ const char* const kPrintHelp =
     "A PDF's page is the format's paper. A PNG is one image per sheet: OUT.png for\n"
     "one sheet, OUT-1.png, OUT-2.png … for several. When the card's size differs\n"
     "from the format's, a warning goes to stderr and the card prints as the editor\n"
-    "prints it after OK: cut to the format's card size.\n";
+    "prints it after OK: cut to the format's card size. When the card is too\n"
+    "large to draw its picture at that resolution, the sheets carry the text only\n"
+    "and the exit status is 1.\n";
 
 std::optional<int> findFormat(const CardFormatCatalog& catalog, const QString& which)
 {
@@ -398,6 +400,9 @@ int cmdPrint(Context& c, const QStringList& args)
     job.onlyOne = a.has(QStringLiteral("--only-one"));
     job.sheets = *copies;
     print::SheetRenderer renderer(page, job);
+    // The job goes on with the text only, as in the editor; the run fails.
+    bool pictureFailed = false;
+    renderer.pictureFailed = [&pictureFailed](int) { pictureFailed = true; };
     // A format without a usable paper size prints on A4.
     const bool paperKnown = format.paperWidth > 0 && format.paperHeight > 0;
     const QSizeF paperMm = paperKnown ? QSizeF(format.paperWidth, format.paperHeight) : QSizeF(210, 297);
@@ -434,6 +439,8 @@ int cmdPrint(Context& c, const QStringList& args)
         };
         result = renderer.run(target);
     }
+    if (pictureFailed)
+        c.err << "pmrtool: " << QString::fromUtf8(resources::texts::PictureFailed) << "\n";
     if (!saved)
         return ExitFileError;
     if (result != print::SheetRenderer::Result::Done) {
@@ -441,7 +448,7 @@ int cmdPrint(Context& c, const QStringList& args)
               << resources::loadString(resources::ids::FileCannotOpen) << "\n";
         return ExitFileError;
     }
-    return ExitOk;
+    return pictureFailed ? ExitFileError : ExitOk;
 }
 
 struct Command {
