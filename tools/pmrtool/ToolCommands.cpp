@@ -6,6 +6,7 @@
 #include "platform/AppDirectory.h"
 #include "platform/Codec.h"
 #include "print/CardFormatCatalog.h"
+#include "print/PrintJob.h"
 #include "print/SheetLayout.h"
 #include "print/SheetRenderer.h"
 #include "print/SheetTarget.h"
@@ -374,32 +375,31 @@ int cmdPrint(Context& c, const QStringList& args)
         adjustY = *y;
     }
     const CardFormatCatalog catalog = loadCatalog(appDirOption(a));
-    int index = catalog.current();
+    print::PrintOptions options;
     if (a.has(QStringLiteral("--format"))) {
         const auto found = findFormat(catalog, a.value(QStringLiteral("--format")));
         if (!found)
             return usageError(c, QStringLiteral("no format \"%1\" (see pmrtool formats)").arg(a.value(QStringLiteral("--format"))),
                               kPrintHelp);
-        index = *found;
+        options.formatIndex = *found;
     }
-    const CardFormat format = catalog.format(index);
+    options.pixelsPerInch = *dpi;
+    options.adjustX = adjustX;
+    options.adjustY = adjustY;
+    options.onlyOne = a.has(QStringLiteral("--only-one"));
+    options.copies = *copies;
 
     PmrData page;
     if (!readPage(c, a.positional()[0], page))
         return ExitFileError;
-    if (page.cardWidth != format.cardWidth || page.cardHeight != format.cardHeight)
+    const print::PrintJob job = print::makePrintJob(page, catalog, options);
+    const CardFormat& format = job.job.format;
+    if (job.sizeMismatch)
         c.err << "pmrtool: warning: " << resources::loadString(resources::ids::PrintSizeMismatch) << " ("
               << page.cardWidth << " x " << page.cardHeight << " mm / " << format.cardWidth << " x "
               << format.cardHeight << " mm)\n";
 
-    print::SheetRenderer::Job job;
-    job.format = format;
-    job.pixelsPerInch = *dpi;
-    job.adjustX = adjustX;
-    job.adjustY = adjustY;
-    job.onlyOne = a.has(QStringLiteral("--only-one"));
-    job.sheets = *copies;
-    print::SheetRenderer renderer(page, job);
+    print::SheetRenderer renderer(page, job.job);
     // The job goes on with the text only, as in the editor; the run fails.
     bool pictureFailed = false;
     renderer.pictureFailed = [&pictureFailed](int) { pictureFailed = true; };

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "print/SheetRenderer.h"
+
+class CardFormatCatalog;
+class PmrData;
+
+namespace print {
+
+// What the person printing chose.
+struct PrintOptions {
+    int formatIndex = -1;   // -1: the catalogue's current format
+    int adjustX = 0;        // whole millimetres, positive to the right
+    int adjustY = 0;        // whole millimetres, positive downwards
+    bool onlyOne = false;   // only the first position of every sheet
+    int copies = 1;         // every copy is a sheet of the job
+    int pixelsPerInch = 0;  // 0: the target's
+};
+
+struct PrintJob {
+    SheetRenderer::Job job;
+    // The card's size differs from the format's card size; the card is then cut
+    // to the format's.
+    bool sizeMismatch = false;
+};
+
+// The job that prints page with options on a format of catalog; the editor and
+// pmrtool both print through it.
+PrintJob makePrintJob(const PmrData& page, const CardFormatCatalog& catalog, const PrintOptions& options);
+
+} // namespace print
