@@ -6,11 +6,17 @@ APPDIR = $(abspath $(BUILD))/appdir
 GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo Ninja || echo "Unix Makefiles")
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
+SANITIZE_BUILD ?= build-asan
+SANITIZE_FLAGS = -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined
+SANITIZE_ENV = QT_QPA_PLATFORM=offscreen \
+  ASAN_OPTIONS=detect_leaks=1:halt_on_error=1:detect_stack_use_after_return=1 \
+  UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+
 FUZZ_BUILD ?= build-fuzz
 FUZZ_TARGETS = archive_fuzz dib_fuzz catalog_fuzz
 FUZZ_SECONDS ?= 5
 
-.PHONY: all run test deps deps-test configure build clean fuzz-smoke
+.PHONY: all run test test-sanitize deps deps-test configure build clean fuzz-smoke
 
 all: build
 
@@ -37,6 +43,14 @@ run: deps
 test: deps-test
 	@$(MAKE) --no-print-directory build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 900
+
+# The test programs built with gcc, AddressSanitizer and UndefinedBehaviorSanitizer
+# in their own folder, and run; any report fails the run.
+test-sanitize: deps-test
+	cmake -S . -B $(SANITIZE_BUILD) -G "$(GENERATOR)" -DCMAKE_CXX_COMPILER=g++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DPELMORA_BENCH=OFF "-DCMAKE_CXX_FLAGS=$(SANITIZE_FLAGS)" "-DCMAKE_EXE_LINKER_FLAGS=$(SANITIZE_FLAGS)" >/dev/null
+	cmake --build $(SANITIZE_BUILD) --target pelmora_tests --parallel $(JOBS)
+	cd $(SANITIZE_BUILD) && $(SANITIZE_ENV) ctest --output-on-failure --timeout 1800
 
 # Builds the fuzz targets with clang and the sanitizers and runs each briefly on
 # its seed corpus (copied, so the seeds stay as they are).
