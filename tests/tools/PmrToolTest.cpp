@@ -220,9 +220,11 @@ TEST_F(PmrToolTest, InfoRefusesWhatIsNotADocumentPromptly)
     ASSERT_TRUE(big.open(QIODevice::WriteOnly) && big.resize((qint64(1) << 30) + 1));
     big.close();
     for (const QString& name : {fifo, u"/dev/zero"_s, big.fileName()}) {
-        const Result r = tool({u"info"_s, name}, true);
-        EXPECT_EQ(r.code, 1) << name.toStdString();
-        EXPECT_TRUE(r.err.contains(u"%1: ファイルが開けません\n"_s.arg(name))) << r.err.toStdString();
+        for (const QStringList& args : {QStringList{u"info"_s, name}, {u"build"_s, name, u"-o"_s, path(u"o.pmr"_s)}}) {
+            const Result r = tool(args, true);
+            EXPECT_EQ(r.code, 1) << args.join(u' ').toStdString();
+            EXPECT_TRUE(r.err.contains(u"%1: ファイルが開けません\n"_s.arg(name))) << r.err.toStdString();
+        }
     }
 }
 #endif

@@ -185,7 +185,9 @@ int cmdBuild(Context& c, const QStringList& args)
         return badArguments(c, a, "build takes IN.json and -o OUT.pmr", kBuildHelp);
     const QString in = a.positional()[0];
     QFile file(in);
-    if (!file.open(QIODevice::ReadOnly)) {
+    // Only a regular file of a sane size: a FIFO or a device would never end.
+    const QFileInfo info(in);
+    if (!info.isFile() || info.size() > kMaxDocumentFileBytes || !file.open(QIODevice::ReadOnly)) {
         c.err << QDir::toNativeSeparators(in) << ": " << resources::loadString(resources::ids::FileCannotOpen) << "\n";
         return ExitFileError;
     }
