@@ -231,4 +231,28 @@ TEST_F(ItemsTest, PatternScaleIsClampedAndPatternAndColourExcludeEachOther)
     EXPECT_EQ(page.backColor, 0xFFFFFFu);
 }
 
+TEST_F(ItemsTest, SwappedPagesExchangeItemsBackgroundAndSize)
+{
+    PmrData a, b;
+    a.append(std::make_unique<ObjItemRect>(card, at72));
+    a.setPattern(testPicture(4, 4));
+    a.setPatternScale(40);
+    a.cardWidth = 100;
+    a.cardHeight = 60;
+    b.setBackColor(0x123456);
+    a.swap(b);
+    EXPECT_TRUE(a.items().empty());
+    EXPECT_TRUE(a.pattern.isEmpty());
+    EXPECT_EQ(a.backColor, 0x123456u);
+    EXPECT_EQ(a.patternScale, 100);
+    EXPECT_EQ(a.cardWidth, 91);
+    EXPECT_EQ(a.cardHeight, 55);
+    EXPECT_EQ(b.items().size(), 1u);
+    EXPECT_EQ(b.pattern, testPicture(4, 4));
+    EXPECT_EQ(b.backColor, 0xFFFFFFu);
+    EXPECT_EQ(b.patternScale, 40);
+    EXPECT_EQ(b.cardWidth, 100);
+    EXPECT_EQ(b.cardHeight, 60);
+}
+
 } // namespace

@@ -298,12 +298,7 @@ bool documentFromJson(const QJsonObject& json, PmrData& page, QString* error)
     }
     if (!r.ok())
         return false;
-    page.items().swap(fresh.items());
-    page.pattern = fresh.pattern;
-    page.backColor = fresh.backColor;
-    page.cardWidth = fresh.cardWidth;
-    page.cardHeight = fresh.cardHeight;
-    page.patternScale = fresh.patternScale;
+    page.swap(fresh);
     return true;
 }
 
