@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <tuple>
 
 using platform::Rect;
 
@@ -241,18 +242,11 @@ TEST_F(ItemsTest, SwappedPagesExchangeItemsBackgroundAndSize)
     a.cardHeight = 60;
     b.setBackColor(0x123456);
     a.swap(b);
-    EXPECT_TRUE(a.items().empty());
-    EXPECT_TRUE(a.pattern.isEmpty());
-    EXPECT_EQ(a.backColor, 0x123456u);
-    EXPECT_EQ(a.patternScale, 100);
-    EXPECT_EQ(a.cardWidth, 91);
-    EXPECT_EQ(a.cardHeight, 55);
+    EXPECT_TRUE(a.items().empty() && a.pattern.isEmpty());
+    EXPECT_EQ(std::tie(a.backColor, a.patternScale, a.cardWidth, a.cardHeight), std::make_tuple(0x123456u, 100, 91, 55));
     EXPECT_EQ(b.items().size(), 1u);
     EXPECT_EQ(b.pattern, testPicture(4, 4));
-    EXPECT_EQ(b.backColor, 0xFFFFFFu);
-    EXPECT_EQ(b.patternScale, 40);
-    EXPECT_EQ(b.cardWidth, 100);
-    EXPECT_EQ(b.cardHeight, 60);
+    EXPECT_EQ(std::tie(b.backColor, b.patternScale, b.cardWidth, b.cardHeight), std::make_tuple(0xFFFFFFu, 40, 100, 60));
 }
 
 } // namespace
