@@ -8,8 +8,6 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include <utility>
-
 namespace files {
 
 namespace {
@@ -43,7 +41,7 @@ bool loadInto(PmrData& page, const QString& path, QWidget* parent)
         report(*error, full, parent);
         return false;
     }
-    swapPages(page, fresh);
+    page.swap(fresh);
     return true;
 }
 
@@ -70,16 +68,6 @@ std::optional<QString> chooseToSave(const QString& folder, const QString& fileNa
 QString sampleFolder(const QString& appDir)
 {
     return QDir(appDir).filePath(QStringLiteral("sample"));
-}
-
-void swapPages(PmrData& a, PmrData& b)
-{
-    a.items().swap(b.items());
-    std::swap(a.pattern, b.pattern);
-    std::swap(a.backColor, b.backColor);
-    std::swap(a.cardWidth, b.cardWidth);
-    std::swap(a.cardHeight, b.cardHeight);
-    std::swap(a.patternScale, b.patternScale);
 }
 
 } // namespace files

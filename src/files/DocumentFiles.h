@@ -28,7 +28,4 @@ std::optional<QString> chooseToSave(const QString& folder, const QString& fileNa
 // The folder of sample documents below the application directory.
 QString sampleFolder(const QString& appDir);
 
-// Exchanges the whole contents of two pages.
-void swapPages(PmrData& a, PmrData& b);
-
 } // namespace files

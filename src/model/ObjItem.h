@@ -9,10 +9,12 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 
 namespace platform {
 class Dc;
 }
+struct ItemField;
 
 // The base of every card item. Geometry is in item units (1/720 inch) relative
 // to the card's top-left corner.
@@ -40,6 +42,11 @@ public:
     virtual void Offset(int dx, int dy);
     virtual void MoveHandle(int index, int dx, int dy);
     virtual platform::Rect GetBounds() const;
+
+    // The kind's stored fields (model/ItemField.cpp).
+    virtual std::span<const ItemField> fields() const;
+    // Measures cx, cy from the item's content; only a text has one.
+    virtual void RecalcSize() {}
 
     bool isText() const { return kind == KindText; }
 

@@ -23,9 +23,12 @@ public:
     bool GetHandle(int index, QPoint& out) const override;
     // Resizes keeping the picture's aspect ratio; the opposite corner stays.
     void MoveHandle(int index, int dx, int dy) override;
+    std::span<const ItemField> fields() const override;
 
     // Takes a new picture at the largest size that fits the old box, centred on it.
     void ReplacePicture(platform::Dib picture);
+    // Takes a new picture and its size from its header; the box stays.
+    void takePicture(platform::Dib picture);
 
     const platform::Dib& picture() const { return dib; }
 
@@ -40,8 +43,6 @@ protected:
     ObjItemBitmap(const ObjItemBitmap& other);
 
 private:
-    void takePicture(platform::Dib picture);
-
     // The picture scaled to its last on-screen size; never copied.
     mutable QImage cache_;
 };

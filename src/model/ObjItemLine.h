@@ -19,6 +19,7 @@ public:
     int GetHandleCount() const override { return 2; }
     bool GetHandle(int index, QPoint& out) const override;
     void MoveHandle(int index, int dx, int dy) override;
+    std::span<const ItemField> fields() const override;
 
     void SetWidth(int w) { width = w; }
 

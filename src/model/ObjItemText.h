@@ -29,6 +29,7 @@ public:
     std::unique_ptr<ObjItem> Clone() const override;
     void Draw(platform::Dc& dc) const override;
     platform::Rect GetBounds() const override;
+    std::span<const ItemField> fields() const override;
 
     void SetText(const QByteArray& cp932);
     const QByteArray& GetText() const { return text; }
@@ -43,7 +44,7 @@ public:
 
     // Measures the block at ten times the point size on a 1:1 surface, so the
     // pixels are item units.
-    void RecalcSize();
+    void RecalcSize() override;
 
     // The left edge of the block for the anchor, width and alignment given.
     static std::int64_t blockLeft(std::int64_t anchor, std::int64_t width, int align);

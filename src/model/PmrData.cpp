@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <limits>
+#include <utility>
 #include <vector>
 
 using platform::mulDivRound;
@@ -43,6 +44,19 @@ void PmrData::clear()
     pattern.clear();
     backColor = 0xFFFFFF;
     patternScale = 100;
+}
+
+void PmrData::swap(PmrData& other) noexcept
+{
+    using std::swap;
+    items_.swap(other.items_);
+    swap(pattern, other.pattern);
+    swap(backColor, other.backColor);
+    swap(cardWidth, other.cardWidth);
+    swap(cardHeight, other.cardHeight);
+    swap(patternScale, other.patternScale);
+    swap(patternImage_, other.patternImage_);
+    swap(patternImageBytes_, other.patternImageBytes_);
 }
 
 void PmrData::Serialize(Archive& ar)

@@ -40,6 +40,8 @@ public:
     void remove(Position pos);
     // Destroys every item and resets the background; the size stays.
     void clear();
+    // Exchanges everything the two pages hold.
+    void swap(PmrData& other) noexcept;
 
     // The document: marker 1, the item count, one object record per item, the
     // card size, the pattern's byte count and bytes, the colour and the scale.

@@ -1,7 +1,6 @@
 #include "model/PmrDocument.h"
 
-#include "model/ObjItemBitmap.h"
-#include "model/ObjItemText.h"
+#include "model/ItemField.h"
 #include "model/PmrData.h"
 #include "resources/Strings.h"
 
@@ -10,6 +9,7 @@
 #include <QSaveFile>
 
 #include <new>
+#include <variant>
 
 namespace ids = resources::ids;
 
@@ -21,10 +21,13 @@ qint64 estimatedSize(const PmrData& page)
     qint64 n = 64 + page.pattern.size();
     for (const auto& item : page.items()) {
         n += 96;
-        if (const auto* text = dynamic_cast<const ObjItemText*>(item.get()))
-            n += text->text.size();
-        else if (const auto* picture = dynamic_cast<const ObjItemBitmap*>(item.get()))
-            n += picture->dib.size();
+        for (const ItemField& field : item->fields()) {
+            const FieldValue value = field.get(*item);
+            if (const auto* text = std::get_if<QByteArray>(&value))
+                n += text->size();
+            else if (const auto* picture = std::get_if<platform::Dib>(&value))
+                n += picture->size();
+        }
     }
     return n;
 }

@@ -138,8 +138,11 @@ TEST_F(PmrToolTest, BuildFillsDefaultsAndRefusesBadJson)
     ASSERT_EQ(page.items().size(), 2u);
     const auto& t = dynamic_cast<const ObjItemText&>(*page.items().front());
     EXPECT_EQ(t.font.faceNameUnicode(), u"ＭＳ Ｐゴシック"_s);
-    EXPECT_GT(t.cx, 0); // measured
     EXPECT_EQ(t.text, QByteArray("\x82\xe2\x82\xdc\x82\xbe"));
+    ObjItemText measured;
+    measured.SetText(t.text);
+    EXPECT_EQ(t.cx, measured.cx); // measured as the editor would
+    EXPECT_NE(t.cx, ObjItemText().cx);
 
     QFile::remove(path(u"out.pmr"_s));
     const std::pair<const char*, const char*> bad[] = {

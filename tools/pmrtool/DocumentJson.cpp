@@ -1,5 +1,6 @@
 #include "DocumentJson.h"
 
+#include "model/ItemField.h"
 #include "model/ObjItemBitmap.h"
 #include "model/ObjItemLine.h"
 #include "model/ObjItemRect.h"
@@ -11,8 +12,9 @@
 #include <QJsonValue>
 
 #include <cmath>
-#include <cstdlib>
 #include <limits>
+#include <utility>
+#include <variant>
 
 namespace pmrtool {
 
@@ -26,12 +28,12 @@ QJsonValue dibToJson(const platform::Dib& dib)
 }
 
 // Text as UTF-8; when CP932 does not survive the trip, the stored bytes too.
-void textToJson(const QByteArray& bytes, const char* name, const char* rawName, QJsonObject& out)
+void textToJson(const QByteArray& bytes, const char* name, QJsonObject& out)
 {
     const QString text = platform::fromCp932(bytes);
     out[QLatin1String(name)] = text;
     if (platform::toCp932(text) != bytes)
-        out[QLatin1String(rawName)] = QString::fromLatin1(bytes.toHex());
+        out[QLatin1String(name) + QLatin1String("Raw")] = QString::fromLatin1(bytes.toHex());
 }
 
 QJsonObject fontToJson(const platform::LogFont& f)
@@ -55,33 +57,53 @@ QJsonObject fontToJson(const platform::LogFont& f)
     return o;
 }
 
+template <class... F>
+struct Overloaded : F... {
+    using F::operator()...;
+};
+
+void fieldToJson(const char* name, const FieldValue& value, QJsonObject& out)
+{
+    const QLatin1String key(name);
+    std::visit(Overloaded{
+                   [&](int v) { out[key] = v; },
+                   [&](std::uint32_t v) { out[key] = qint64(v); },
+                   [&](const QByteArray& v) { textToJson(v, name, out); },
+                   [&](const platform::LogFont& v) { out[key] = fontToJson(v); },
+                   [&](const platform::Dib& v) { out[key] = dibToJson(v); },
+               },
+               value);
+}
+
 QJsonObject itemToJson(const ObjItem& item)
 {
     QJsonObject o;
     o[QStringLiteral("class")] = QString::fromLatin1(item.className());
     if (!item.storedClass.isEmpty())
         o[QStringLiteral("storedClass")] = QString::fromLatin1(item.storedClass);
-    o[QStringLiteral("x")] = item.x;
-    o[QStringLiteral("y")] = item.y;
-    o[QStringLiteral("cx")] = item.cx;
-    o[QStringLiteral("cy")] = item.cy;
-    o[QStringLiteral("color")] = qint64(item.color);
-    if (const auto* t = dynamic_cast<const ObjItemText*>(&item)) {
-        o[QStringLiteral("align")] = t->align;
-        o[QStringLiteral("reserved")] = t->reserved;
-        textToJson(t->text, "text", "textRaw", o);
-        o[QStringLiteral("font")] = fontToJson(t->font);
-    } else if (const auto* l = dynamic_cast<const ObjItemLine*>(&item)) {
-        o[QStringLiteral("width")] = l->width;
-    } else if (const auto* b = dynamic_cast<const ObjItemBitmap*>(&item)) {
-        o[QStringLiteral("dibWidth")] = b->dibWidth;
-        o[QStringLiteral("dibHeight")] = b->dibHeight;
-        o[QStringLiteral("whiteOut")] = b->whiteOut;
-        o[QStringLiteral("edgeMode")] = b->edgeMode;
-        o[QStringLiteral("shape")] = b->shape;
-        o[QStringLiteral("dib")] = dibToJson(b->dib);
-    }
+    for (const ItemField& field : item.fields())
+        fieldToJson(field.name, field.get(item), o);
     return o;
+}
+
+// The classes build makes, each as the editor's default item.
+template <class T>
+std::unique_ptr<ObjItem> make()
+{
+    return std::make_unique<T>();
+}
+
+std::unique_ptr<ObjItem> makeItem(const QString& cls)
+{
+    static const std::pair<const char*, std::unique_ptr<ObjItem> (*)()> classes[] = {
+        {"ObjItem", &make<ObjItem>},         {"ObjItemText", &make<ObjItemText>},
+        {"ObjItemLine", &make<ObjItemLine>}, {"ObjItemRect", &make<ObjItemRect>},
+        {"ObjItemBitmap", &make<ObjItemBitmap>},
+    };
+    for (const auto& [name, maker] : classes)
+        if (cls == QLatin1String(name))
+            return maker();
+    return nullptr;
 }
 
 // Reading: each field is checked for its type and range.
@@ -98,39 +120,45 @@ public:
         ok_ = false;
     }
 
+    // Each reader tells whether the JSON gives the field.
     template <class T>
-    void number(const QJsonObject& o, const char* key, T& out, double lo, double hi)
+    bool number(const QJsonObject& o, const char* key, T& out, double lo, double hi)
     {
         const QJsonValue v = o.value(QLatin1String(key));
         if (v.isUndefined())
-            return;
+            return false;
         const double d = v.toDouble(std::numeric_limits<double>::quiet_NaN());
         if (!v.isDouble() || std::isnan(d) || d != std::floor(d) || d < lo || d > hi) {
             fail(QStringLiteral("\"%1\" must be a whole number from %2 to %3").arg(QLatin1String(key)).arg(lo, 0, 'f', 0).arg(hi, 0, 'f', 0));
-            return;
+            return true;
         }
         out = static_cast<T>(d);
+        return true;
     }
-    void int32(const QJsonObject& o, const char* key, int& out)
+    bool int32(const QJsonObject& o, const char* key, int& out)
     {
-        number(o, key, out, std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
+        return number(o, key, out, std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
     }
-    void uint32(const QJsonObject& o, const char* key, std::uint32_t& out)
+    bool uint32(const QJsonObject& o, const char* key, std::uint32_t& out)
     {
-        number(o, key, out, 0, std::numeric_limits<std::uint32_t>::max());
+        return number(o, key, out, 0, std::numeric_limits<std::uint32_t>::max());
     }
     void byte(const QJsonObject& o, const char* key, std::uint8_t& out) { number(o, key, out, 0, 255); }
 
-    // Base64 picture bytes; null or absent leaves the picture empty.
-    void dib(const QJsonObject& o, const char* key, platform::Dib& out)
+    // Base64 picture bytes; null leaves the picture empty.
+    bool dib(const QJsonObject& o, const char* key, platform::Dib& out)
     {
         const QJsonValue v = o.value(QLatin1String(key));
-        if (v.isUndefined() || v.isNull())
-            return;
+        if (v.isUndefined())
+            return false;
+        if (v.isNull())
+            return true;
         const auto decoded = QByteArray::fromBase64Encoding(v.toString().toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
         if (!v.isString() || !decoded)
-            return fail(QStringLiteral("\"%1\" must be base64 or null").arg(QLatin1String(key)));
-        out = platform::Dib(*decoded);
+            fail(QStringLiteral("\"%1\" must be base64 or null").arg(QLatin1String(key)));
+        else
+            out = platform::Dib(*decoded);
+        return true;
     }
     // Hex bytes of an exact length (0 = any).
     bool hex(const QJsonObject& o, const char* key, QByteArray& out, int length = 0)
@@ -147,28 +175,34 @@ public:
         out = bytes;
         return true;
     }
-    // Text given as UTF-8, stored as CP932; the raw field wins when given.
-    void text(const QJsonObject& o, const char* key, const char* rawKey, QByteArray& out)
+    // Text given as UTF-8, stored as CP932; the raw field (key + "Raw") wins when given.
+    bool text(const QJsonObject& o, const char* key, QByteArray& out)
     {
-        QByteArray raw;
-        if (hex(o, rawKey, raw)) {
-            out = raw;
-            return;
-        }
+        if (hex(o, (QByteArray(key) + "Raw").constData(), out))
+            return true;
         const QJsonValue v = o.value(QLatin1String(key));
         if (v.isUndefined())
-            return;
+            return false;
         if (!v.isString())
-            return fail(QStringLiteral("\"%1\" must be text").arg(QLatin1String(key)));
-        out = platform::toCp932(v.toString());
+            fail(QStringLiteral("\"%1\" must be text").arg(QLatin1String(key)));
+        else
+            out = platform::toCp932(v.toString());
+        return true;
     }
 
-    void font(const QJsonObject& o, platform::LogFont& f)
+    // Fields left out keep the font's present values.
+    bool font(const QJsonObject& json, const char* key, platform::LogFont& f)
     {
+        const QJsonValue v = json.value(QLatin1String(key));
+        if (v.isUndefined())
+            return false;
+        if (!v.isObject())
+            fail(QStringLiteral("\"%1\" must be an object").arg(QLatin1String(key)));
+        const QJsonObject o = v.toObject();
         QByteArray raw;
         if (hex(o, "raw", raw, platform::LogFont::kSize)) {
             f = platform::LogFont::fromBytes(raw.constData());
-            return;
+            return true;
         }
         int32(o, "height", f.height);
         int32(o, "width", f.width);
@@ -188,54 +222,46 @@ public:
             f.setFaceName(face.toString());
         else if (!face.isUndefined())
             fail(QStringLiteral("\"faceName\" must be text"));
+        return true;
+    }
+
+    // Loads the field's stored value when the JSON gives it; whether it did.
+    bool field(const QJsonObject& o, const ItemField& field, ObjItem& item)
+    {
+        FieldValue value = field.get(item);
+        const bool given = std::visit(Overloaded{
+                                          [&](int& v) { return int32(o, field.name, v); },
+                                          [&](std::uint32_t& v) { return uint32(o, field.name, v); },
+                                          [&](QByteArray& v) { return text(o, field.name, v); },
+                                          [&](platform::LogFont& v) { return font(o, field.name, v); },
+                                          [&](platform::Dib& v) { return dib(o, field.name, v); },
+                                      },
+                                      value);
+        if (!given || !ok_)
+            return false;
+        field.load(item, value);
+        return true;
     }
 
     std::unique_ptr<ObjItem> item(const QJsonObject& o)
     {
         const QString cls = o.value(QStringLiteral("class")).toString();
-        std::unique_ptr<ObjItem> item;
-        if (cls == QLatin1String("ObjItemText")) {
-            auto t = std::make_unique<ObjItemText>();
-            text(o, "text", "textRaw", t->text);
-            if (o.contains(QStringLiteral("font"))) {
-                if (!o.value(QStringLiteral("font")).isObject())
-                    fail(QStringLiteral("\"font\" must be an object"));
-                font(o.value(QStringLiteral("font")).toObject(), t->font);
-            }
-            // A changed text or font is measured as the editor would.
-            if (o.contains(QStringLiteral("text")) || o.contains(QStringLiteral("textRaw")) || o.contains(QStringLiteral("font")))
-                t->RecalcSize();
-            int32(o, "align", t->align);
-            int32(o, "reserved", t->reserved);
-            item = std::move(t);
-        } else if (cls == QLatin1String("ObjItemLine")) {
-            auto l = std::make_unique<ObjItemLine>();
-            int32(o, "width", l->width);
-            item = std::move(l);
-        } else if (cls == QLatin1String("ObjItemRect")) {
-            item = std::make_unique<ObjItemRect>();
-        } else if (cls == QLatin1String("ObjItemBitmap")) {
-            auto b = std::make_unique<ObjItemBitmap>();
-            dib(o, "dib", b->dib);
-            b->dibWidth = b->dib.width();
-            b->dibHeight = std::abs(b->dib.height());
-            int32(o, "dibWidth", b->dibWidth);
-            int32(o, "dibHeight", b->dibHeight);
-            int32(o, "whiteOut", b->whiteOut);
-            int32(o, "edgeMode", b->edgeMode);
-            int32(o, "shape", b->shape);
-            item = std::move(b);
-        } else if (cls == QLatin1String("ObjItem")) {
-            item = std::make_unique<ObjItem>();
-        } else {
+        std::unique_ptr<ObjItem> item = makeItem(cls);
+        if (!item) {
             fail(QStringLiteral("unknown item class \"%1\"").arg(cls));
             return nullptr;
         }
-        int32(o, "x", item->x);
-        int32(o, "y", item->y);
-        int32(o, "cx", item->cx);
-        int32(o, "cy", item->cy);
-        uint32(o, "color", item->color);
+        // A changed text or font is measured as the editor would; a size given
+        // in the JSON, read after it, wins.
+        bool measure = false;
+        for (const ItemField& f : item->fields())
+            if (f.measured && field(o, f, *item))
+                measure = true;
+        if (measure)
+            item->RecalcSize();
+        for (const ItemField& f : item->fields())
+            if (!f.measured)
+                field(o, f, *item);
         return item;
     }
 
@@ -298,12 +324,7 @@ bool documentFromJson(const QJsonObject& json, PmrData& page, QString* error)
     }
     if (!r.ok())
         return false;
-    page.items().swap(fresh.items());
-    page.pattern = fresh.pattern;
-    page.backColor = fresh.backColor;
-    page.cardWidth = fresh.cardWidth;
-    page.cardHeight = fresh.cardHeight;
-    page.patternScale = fresh.patternScale;
+    page.swap(fresh);
     return true;
 }
 
