@@ -113,6 +113,21 @@ TEST_F(SheetJob, AdjustmentsAndThePhysicalOffsetMoveEveryCard)
     EXPECT_EQ(starts(inset.sheets()[0], 300, false, isRed), (std::vector<int>{220, 1519}));
 }
 
+TEST_F(SheetJob, GapsAddUpAsConvertedPixels)
+{
+    // "名刺 8面 A4" at 72 ppi: cards 91 × 55 mm are 258 × 156 (257.95, 155.91), the
+    // margins 15 and 25 mm 43 and 71 (42.52, 70.87), the gaps 8 and 9 mm 23 and 26
+    // (22.68, 25.51). Summed millimetres would give 323, and 252, 434, 615.
+    job.format = CardFormatCatalog().format(1);
+    ImageSheetTarget target(QSize(595, 842), 72);
+    ASSERT_EQ(run(target), SheetRenderer::Result::Done);
+    const QImage& sheet = target.sheets().at(0);
+    EXPECT_EQ(starts(sheet, 71 + 10, true, isRed), (std::vector<int>{43, 324}));
+    EXPECT_EQ(starts(sheet, 43 + 10, false, isRed), (std::vector<int>{71, 253, 435, 617}));
+    EXPECT_EQ(lastInk(sheet, 617 + 10, true), 324 + 258 - 1);
+    EXPECT_EQ(lastInk(sheet, 324 + 10, false), 617 + 156 - 1);
+}
+
 TEST_F(SheetJob, TextLiesAboveEarlierItemsAndIsCutAtTheFormatsCard)
 {
     // White text first in the list, a black rectangle over it afterwards, and a
