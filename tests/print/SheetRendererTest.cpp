@@ -12,6 +12,7 @@
 #include <QPageLayout>
 #include <QPdfWriter>
 #include <QPrinter>
+#include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
 
@@ -45,15 +46,17 @@ protected:
         markCard(page);
         job.format = CardFormatCatalog().format(0); // 名刺10面 A4
     }
-    void addText(const char* text, double xMm, double yMm, std::uint32_t color)
+    ObjItemText& addText(const char* text, double xMm, double yMm, std::uint32_t color, int points = 20)
     {
         auto t = std::make_unique<ObjItemText>();
         t->SetText(platform::toCp932(QString::fromUtf8(text)));
-        t->SetFontSize(20);
+        t->SetFontSize(points);
         t->x = units(xMm);
         t->y = units(yMm);
         t->color = color;
+        ObjItemText& added = *t;
         page.append(std::move(t));
+        return added;
     }
     SheetRenderer::Result run(print::SheetTarget& target)
     {
@@ -209,6 +212,50 @@ TEST_F(SheetJob, HugeAndEmptyGridsFinishAndCountEveryCard)
     before.clear();
     EXPECT_EQ(run(small), SheetRenderer::Result::Done);
     EXPECT_TRUE(before.empty());
+}
+
+TEST_F(SheetJob, PdfTextHasItsFontsEmbeddedAndItsPointSize)
+{
+    if (!hasPoppler())
+        GTEST_SKIP() << "poppler-utils are not installed";
+    addText("Pelmora", 10, 10, 0, 20);
+    addText("Nurel", 10, 30, 0, 9).font.setFaceName(QStringLiteral("ＭＳ 明朝"));
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("card.pdf"));
+    {
+        QPdfWriter writer(pdf);
+        writer.setResolution(600);
+        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
+        job.onlyOne = true;
+        print::PagedSheetTarget target(&writer);
+        ASSERT_EQ(run(target), SheetRenderer::Result::Done);
+    }
+    QStringList fonts;
+    for (const QString& line : tool(QStringLiteral("pdffonts"), {pdf}).split(u'\n').mid(2))
+        if (const QStringList f = line.simplified().split(u' '); f.size() > 6)
+            fonts << f[0].section(u'+', -1) + u' ' + f[f.size() - 5];
+    fonts.sort();
+    EXPECT_EQ(fonts, (QStringList{QStringLiteral("IPAMincho yes"), QStringLiteral("IPAPGothic yes")}));
+
+    // Word boxes in points: as tall as the font's size, where the item lies on the
+    // first card (14 and 11 mm from the paper's corner).
+    const struct {
+        const char* word;
+        double points, xMm, yMm;
+    } expected[] = {{"Pelmora", 20, 14 + 10, 11 + 10}, {"Nurel", 9, 14 + 10, 11 + 30}};
+    const QRegularExpression word(QStringLiteral(R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="[\d.]+" yMax="([\d.]+)">(\w+)</word>)re"));
+    auto words = word.globalMatch(tool(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")}));
+    for (const auto& e : expected) {
+        SCOPED_TRACE(e.word);
+        ASSERT_TRUE(words.hasNext());
+        const QRegularExpressionMatch m = words.next();
+        const auto at = [&m](int i) { return m.captured(i).toDouble(); };
+        EXPECT_EQ(m.captured(4), QString::fromUtf8(e.word));
+        EXPECT_NEAR(at(3) - at(2), e.points, e.points * 0.05);
+        EXPECT_NEAR(at(1), e.xMm * 72 / 25.4, 1);
+        EXPECT_NEAR(at(2), e.yMm * 72 / 25.4, 1);
+    }
+    EXPECT_FALSE(words.hasNext());
 }
 
 TEST_F(SheetJob, PdfSheetsShareOnePicturePlacedExactly)
