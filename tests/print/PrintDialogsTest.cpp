@@ -1,4 +1,5 @@
 #include "platform/AppSettings.h"
+#include "platform/SettingsStore.h"
 #include "ui/PrintDialogs.h"
 #include "printui/AdjustPrintDlg.h"
 #include "printui/PrintProgressDlg.h"
@@ -7,6 +8,9 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPrinter>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -45,6 +49,15 @@ TEST(AdjustPrintDlg, OffsetsAreShownAndReadBackHoweverTheDialogCloses)
     const auto typeX = [](AdjustPrintDlg& d) { d.offsetXEdit()->setText(QStringLiteral("-3")); };
     EXPECT_EQ(answerDialog(typeX, QDialog::Rejected), std::make_pair(QStringLiteral("2 -1 unchecked"), false));
     EXPECT_EQ(platform::appSettings().adjustX(), -3);
+    {
+        // Stored at exit as "print"/"adj_x" and "adj_y".
+        QTemporaryDir dir;
+        const QString ini = dir.filePath(QStringLiteral("settings.ini"));
+        platform::appSettings().store(*platform::SettingsStore::fromFile(ini));
+        const QSettings stored(ini, QSettings::IniFormat);
+        EXPECT_EQ(stored.value("print/adj_x").toInt(), -3);
+        EXPECT_EQ(stored.value("print/adj_y").toInt(), -1);
+    }
 
     const auto clearYCheckOne = [](AdjustPrintDlg& d) {
         d.offsetYEdit()->clear();
@@ -62,6 +75,23 @@ TEST(AdjustPrintDlg, OffsetsAreShownAndReadBackHoweverTheDialogCloses)
     };
     for (const auto& [text, value] : texts)
         EXPECT_EQ(AdjustPrintDlg::readOffset(QString::fromUtf8(text)), value) << text;
+}
+
+TEST(AdjustPrintDlg, PrintsEverythingAndTheOffsetBoxesTakeAnyText)
+{
+    QPrinter printer;
+    AdjustPrintDlg dlg(&printer);
+    // No selection, no page numbers, no current page: the whole card sheet.
+    for (const auto option : {QAbstractPrintDialog::PrintSelection, QAbstractPrintDialog::PrintPageRange,
+                              QAbstractPrintDialog::PrintCurrentPage})
+        EXPECT_FALSE(dlg.testOption(option)) << option;
+    EXPECT_EQ(dlg.printRange(), QAbstractPrintDialog::AllPages);
+    for (QLineEdit* box : {dlg.offsetXEdit(), dlg.offsetYEdit()}) {
+        EXPECT_TRUE(box->alignment() & Qt::AlignRight);
+        box->clear();
+        QTest::keyClicks(box, QStringLiteral("-1a.5"));
+        EXPECT_EQ(box->text(), QStringLiteral("-1a.5"));
+    }
 }
 
 TEST(AdjustPrintDlg, ThePanelWidensTheStandardDialogOnItsRight)
