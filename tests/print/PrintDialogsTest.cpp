@@ -77,41 +77,41 @@ TEST(AdjustPrintDlg, OffsetsAreShownAndReadBackHoweverTheDialogCloses)
         EXPECT_EQ(AdjustPrintDlg::readOffset(QString::fromUtf8(text)), value) << text;
 }
 
-TEST(AdjustPrintDlg, PrintsEverythingAndTheOffsetBoxesTakeAnyText)
-{
-    QPrinter printer;
-    AdjustPrintDlg dlg(&printer);
-    // No selection, no page numbers, no current page: the whole card sheet.
-    for (const auto option : {QAbstractPrintDialog::PrintSelection, QAbstractPrintDialog::PrintPageRange,
-                              QAbstractPrintDialog::PrintCurrentPage})
-        EXPECT_FALSE(dlg.testOption(option)) << option;
-    EXPECT_EQ(dlg.printRange(), QAbstractPrintDialog::AllPages);
-    for (QLineEdit* box : {dlg.offsetXEdit(), dlg.offsetYEdit()}) {
-        EXPECT_TRUE(box->alignment() & Qt::AlignRight);
-        box->clear();
-        QTest::keyClicks(box, QStringLiteral("-1a.5"));
-        EXPECT_EQ(box->text(), QStringLiteral("-1a.5"));
-    }
-}
-
 TEST(AdjustPrintDlg, ThePanelWidensTheStandardDialogOnItsRight)
 {
     QPrinter printer;
     QPrintDialog plain(&printer);
     AdjustPrintDlg dlg(&printer);
     ASSERT_NE(dlg.panel(), nullptr);
-    platform::TemplateDialog reference(resources::dialogTemplate(resources::dlg::PrintAdjust));
-    EXPECT_EQ(dlg.panelWidth(), reference.width());
+    // No selection, no page numbers, no current page: whole sheets.
+    for (const auto option : {QAbstractPrintDialog::PrintSelection, QAbstractPrintDialog::PrintPageRange,
+                              QAbstractPrintDialog::PrintCurrentPage})
+        EXPECT_FALSE(dlg.testOption(option)) << option;
+    EXPECT_EQ(dlg.printRange(), QAbstractPrintDialog::AllPages);
+
+    const platform::DialogUnits u =
+        platform::DialogUnits::forFont(platform::dialogFont(resources::dialogTemplate(resources::dlg::PrintAdjust)));
+    EXPECT_EQ(dlg.panelWidth(), u.toPixelsX(55));
     dlg.show();
     EXPECT_EQ(dlg.width(), plain.sizeHint().width() + dlg.panelWidth());
     EXPECT_EQ(dlg.panel()->geometry().left(), plain.sizeHint().width());
     EXPECT_LE(dlg.panel()->geometry().bottom(), dlg.height());
-    // The controls keep the template's layout.
-    for (int id : {AdjustPrintDlg::kOffsetXId, AdjustPrintDlg::kOffsetYId, AdjustPrintDlg::kOnlyOneId}) {
+    // The controls keep their places in the panel.
+    const std::pair<int, QRect> places[] = {
+        {AdjustPrintDlg::kOffsetXId, {13, 25, 24, 14}}, {AdjustPrintDlg::kOffsetYId, {13, 45, 24, 14}},
+        {AdjustPrintDlg::kOnlyOneId, {0, 91, 42, 10}}};
+    for (const auto& [id, du] : places) {
         QWidget* moved = dlg.panel()->findChild<QWidget*>(QStringLiteral("ctrl%1").arg(id));
         ASSERT_NE(moved, nullptr) << id;
-        EXPECT_EQ(moved->geometry(), reference.item(id)->geometry()) << id;
+        EXPECT_EQ(moved->geometry(), u.toPixels(du.x(), du.y(), du.width(), du.height())) << id;
         EXPECT_TRUE(moved->isVisible());
+    }
+    // The offset boxes are right-aligned and take any text.
+    for (QLineEdit* box : {dlg.offsetXEdit(), dlg.offsetYEdit()}) {
+        EXPECT_TRUE(box->alignment() & Qt::AlignRight);
+        box->clear();
+        QTest::keyClicks(box, QStringLiteral("-1a.5"));
+        EXPECT_EQ(box->text(), QStringLiteral("-1a.5"));
     }
 }
 
