@@ -46,54 +46,82 @@ TEST_F(CardViewTest, StartFitsTheCardWithTwentyPixelsToSpareThenZoomsInSteps)
     EXPECT_EQ(dlg.view().scale().fit, fit);
 }
 
-TEST_F(CardViewTest, ScrollBarsLeaveTwentyPixelsAndKeepTheirRelativePosition)
+TEST_F(CardViewTest, TheBarsOwnActionsAndDraggingMoveTheCard)
 {
     CardEditorDlg dlg;
     const QRect canvas = dlg.view().canvasRect();
-    dlg.ZoomStep(true);
-    dlg.ZoomStep(true);
-    dlg.ZoomStep(true); // 200 %
+    dlg.view().scale().current = dlg.view().scale().fit * 2;
     dlg.LayoutCard(false);
+    for (const bool across : {true, false}) {
+        SCOPED_TRACE(across ? "horizontal" : "vertical");
+        QScrollBar* b = bar(dlg, across ? ctl::HScroll : ctl::VScroll);
+        ASSERT_FALSE(b->isHidden());
+        const auto start = [&] { return across ? dlg.cardRect().left : dlg.cardRect().top; };
+        const auto end = [&] { return across ? dlg.cardRect().right : dlg.cardRect().bottom; };
+        // Lines and pages move 10 pixels, the ends one.
+        const std::pair<QAbstractSlider::SliderAction, int> moves[] = {
+            {QAbstractSlider::SliderSingleStepAdd, -10}, {QAbstractSlider::SliderPageStepAdd, -10},
+            {QAbstractSlider::SliderToMaximum, -1},      {QAbstractSlider::SliderSingleStepSub, 10},
+            {QAbstractSlider::SliderPageStepSub, 10},    {QAbstractSlider::SliderToMinimum, 1}};
+        for (const auto& [action, moved] : moves) {
+            const int before = start();
+            b->triggerAction(action);
+            EXPECT_EQ(start() - before, moved) << action;
+            EXPECT_EQ(b->value(), -start());
+            EXPECT_EQ(b->sliderPosition(), b->value());
+        }
+        // Dragged to either end, 20 pixels of canvas show beyond the card.
+        b->setSliderDown(true);
+        b->setSliderPosition(b->minimum());
+        EXPECT_EQ(start(), (across ? canvas.left() : canvas.top()) + 20);
+        b->setSliderPosition(b->maximum());
+        EXPECT_EQ(end(), (across ? canvas.right() : canvas.bottom()) + 1 - 20);
+        b->setSliderDown(false);
+        b->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        EXPECT_EQ(b->value(), b->maximum());
+    }
+}
+
+TEST_F(CardViewTest, ZoomingKeepsTheRelativeScrollPositionAndFittingHidesTheBars)
+{
+    CardEditorDlg dlg;
+    const QRect canvas = dlg.view().canvasRect();
+    const int fit = dlg.view().scale().fit;
     QScrollBar* h = bar(dlg, ctl::HScroll);
+    const auto zoomTo = [&](int tenths) {
+        dlg.view().scale().current = fit * tenths / 10;
+        dlg.LayoutCard(false);
+    };
+    zoomTo(20);
     ASSERT_FALSE(h->isHidden());
-    // Centred first.
     EXPECT_LE(std::abs((dlg.cardRect().left - canvas.left()) - (canvas.right() + 1 - dlg.cardRect().right)), 1);
 
-    dlg.view().scroll(Qt::Horizontal, SbThumbTrack, h->minimum());
-    EXPECT_EQ(dlg.cardRect().left, canvas.left() + 20);
-    dlg.view().scroll(Qt::Horizontal, SbThumbTrack, h->maximum());
-    EXPECT_EQ(dlg.cardRect().right, canvas.right() + 1 - 20);
+    // From the end, one past the start and a third of the way, 200 % to 400 %: the
+    // distance from the end keeps its share of the range, truncated toward zero.
+    const int min = -canvas.left() - 20, max200 = h->maximum();
+    const int max400 = ViewScale::at(fit * 4).mmToDevice(91) - canvas.width() - canvas.left() + 20;
+    EXPECT_EQ(h->minimum(), min);
+    for (const int from : {max200, min + 1, min + (max200 - min) / 3}) {
+        SCOPED_TRACE(from);
+        zoomTo(20);
+        dlg.view().scroll(Qt::Horizontal, SbThumbTrack, from);
+        zoomTo(40);
+        EXPECT_EQ(h->minimum(), min);
+        EXPECT_EQ(h->maximum(), max400);
+        EXPECT_EQ(h->value(), int(max400 - double(max200 - from) * (max400 - min) / (max200 - min)));
+        EXPECT_EQ(dlg.cardRect().left, -h->value());
+    }
 
-    // Requests: lines and pages move 10, top and bottom one pixel, end nothing.
-    const int at = h->value();
-    EXPECT_EQ(dlg.view().scroll(Qt::Horizontal, SbLineUp), 10);
-    EXPECT_EQ(dlg.view().scroll(Qt::Horizontal, SbPageUp), 10);
-    EXPECT_EQ(dlg.view().scroll(Qt::Horizontal, SbTop), 1);
-    EXPECT_EQ(dlg.view().scroll(Qt::Horizontal, SbBottom), -1);
-    EXPECT_EQ(dlg.view().scroll(Qt::Horizontal, SbEndScroll), 0);
-    EXPECT_EQ(dlg.view().scroll(Qt::Horizontal, SbPageDown), -10);
-    EXPECT_EQ(dlg.view().scroll(Qt::Horizontal, SbLineDown), -10);
-    EXPECT_EQ(h->value(), at);
-    EXPECT_EQ(dlg.view().scroll(Qt::Horizontal, SbLineDown), 0); // already at the end
-    EXPECT_EQ(h->value(), -dlg.cardRect().left);
-
-    // Fully right stays fully right after zooming further; at 800 %, scrolled
-    // away from the edges, composing costs the canvas, not the zoomed card.
-    dlg.ZoomStep(true);
-    dlg.LayoutCard(false);
-    EXPECT_EQ(h->value(), h->maximum());
-    EXPECT_EQ(dlg.cardRect().right, canvas.right() + 1 - 20);
-    dlg.ZoomStep(true);
-    dlg.LayoutCard(false);
-    dlg.view().scroll(Qt::Horizontal, SbThumbTrack, h->maximum() / 2);
+    // At 800 %, away from the edges, composing costs the canvas, not the zoomed card.
+    zoomTo(80);
     QRect visible;
     EXPECT_EQ(dlg.view().composeCard(nullptr, &visible).size(), dlg.view().canvasFrameRect().size());
     EXPECT_EQ(visible, dlg.view().canvasFrameRect());
 
     // Back to a fitting size: bars hidden, card centred.
-    dlg.view().scale().current = dlg.view().scale().fit;
-    dlg.LayoutCard(false);
+    zoomTo(10);
     EXPECT_TRUE(h->isHidden());
+    EXPECT_TRUE(bar(dlg, ctl::VScroll)->isHidden());
     EXPECT_LE(std::abs((dlg.cardRect().left - canvas.left()) - (canvas.right() + 1 - dlg.cardRect().right)), 1);
 }
 

@@ -1,4 +1,5 @@
 #include "platform/AppSettings.h"
+#include "platform/SettingsStore.h"
 #include "ui/PrintDialogs.h"
 #include "printui/AdjustPrintDlg.h"
 #include "printui/PrintProgressDlg.h"
@@ -7,6 +8,9 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPrinter>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -45,6 +49,15 @@ TEST(AdjustPrintDlg, OffsetsAreShownAndReadBackHoweverTheDialogCloses)
     const auto typeX = [](AdjustPrintDlg& d) { d.offsetXEdit()->setText(QStringLiteral("-3")); };
     EXPECT_EQ(answerDialog(typeX, QDialog::Rejected), std::make_pair(QStringLiteral("2 -1 unchecked"), false));
     EXPECT_EQ(platform::appSettings().adjustX(), -3);
+    {
+        // Stored at exit as "print"/"adj_x" and "adj_y".
+        QTemporaryDir dir;
+        const QString ini = dir.filePath(QStringLiteral("settings.ini"));
+        platform::appSettings().store(*platform::SettingsStore::fromFile(ini));
+        const QSettings stored(ini, QSettings::IniFormat);
+        EXPECT_EQ(stored.value("print/adj_x").toInt(), -3);
+        EXPECT_EQ(stored.value("print/adj_y").toInt(), -1);
+    }
 
     const auto clearYCheckOne = [](AdjustPrintDlg& d) {
         d.offsetYEdit()->clear();
@@ -70,18 +83,35 @@ TEST(AdjustPrintDlg, ThePanelWidensTheStandardDialogOnItsRight)
     QPrintDialog plain(&printer);
     AdjustPrintDlg dlg(&printer);
     ASSERT_NE(dlg.panel(), nullptr);
-    platform::TemplateDialog reference(resources::dialogTemplate(resources::dlg::PrintAdjust));
-    EXPECT_EQ(dlg.panelWidth(), reference.width());
+    // No selection, no page numbers, no current page: whole sheets.
+    for (const auto option : {QAbstractPrintDialog::PrintSelection, QAbstractPrintDialog::PrintPageRange,
+                              QAbstractPrintDialog::PrintCurrentPage})
+        EXPECT_FALSE(dlg.testOption(option)) << option;
+    EXPECT_EQ(dlg.printRange(), QAbstractPrintDialog::AllPages);
+
+    const platform::DialogUnits u =
+        platform::DialogUnits::forFont(platform::dialogFont(resources::dialogTemplate(resources::dlg::PrintAdjust)));
+    EXPECT_EQ(dlg.panelWidth(), u.toPixelsX(55));
     dlg.show();
     EXPECT_EQ(dlg.width(), plain.sizeHint().width() + dlg.panelWidth());
     EXPECT_EQ(dlg.panel()->geometry().left(), plain.sizeHint().width());
     EXPECT_LE(dlg.panel()->geometry().bottom(), dlg.height());
-    // The controls keep the template's layout.
-    for (int id : {AdjustPrintDlg::kOffsetXId, AdjustPrintDlg::kOffsetYId, AdjustPrintDlg::kOnlyOneId}) {
+    // The controls keep their places in the panel.
+    const std::pair<int, QRect> places[] = {
+        {AdjustPrintDlg::kOffsetXId, {13, 25, 24, 14}}, {AdjustPrintDlg::kOffsetYId, {13, 45, 24, 14}},
+        {AdjustPrintDlg::kOnlyOneId, {0, 91, 42, 10}}};
+    for (const auto& [id, du] : places) {
         QWidget* moved = dlg.panel()->findChild<QWidget*>(QStringLiteral("ctrl%1").arg(id));
         ASSERT_NE(moved, nullptr) << id;
-        EXPECT_EQ(moved->geometry(), reference.item(id)->geometry()) << id;
+        EXPECT_EQ(moved->geometry(), u.toPixels(du.x(), du.y(), du.width(), du.height())) << id;
         EXPECT_TRUE(moved->isVisible());
+    }
+    // The offset boxes are right-aligned and take any text.
+    for (QLineEdit* box : {dlg.offsetXEdit(), dlg.offsetYEdit()}) {
+        EXPECT_TRUE(box->alignment() & Qt::AlignRight);
+        box->clear();
+        QTest::keyClicks(box, QStringLiteral("-1a.5"));
+        EXPECT_EQ(box->text(), QStringLiteral("-1a.5"));
     }
 }
 

@@ -12,6 +12,7 @@
 #include <QPageLayout>
 #include <QPdfWriter>
 #include <QPrinter>
+#include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
 
@@ -45,15 +46,17 @@ protected:
         markCard(page);
         job.format = CardFormatCatalog().format(0); // 名刺10面 A4
     }
-    void addText(const char* text, double xMm, double yMm, std::uint32_t color)
+    ObjItemText& addText(const char* text, double xMm, double yMm, std::uint32_t color, int points = 20)
     {
         auto t = std::make_unique<ObjItemText>();
         t->SetText(platform::toCp932(QString::fromUtf8(text)));
-        t->SetFontSize(20);
+        t->SetFontSize(points);
         t->x = units(xMm);
         t->y = units(yMm);
         t->color = color;
+        ObjItemText& added = *t;
         page.append(std::move(t));
+        return added;
     }
     SheetRenderer::Result run(print::SheetTarget& target)
     {
@@ -96,21 +99,30 @@ TEST_F(SheetJob, TenUpCardsLandWhereTheFormatSays)
 
 TEST_F(SheetJob, AdjustmentsAndThePhysicalOffsetMoveEveryCard)
 {
+    // -23.62 and 23.62, plus 0.5, truncated toward zero.
     EXPECT_EQ(SheetLayout::offsetPixels(-1, 1, 600, {}), QPoint(-23, 24));
-    job.adjustX = -1;
-    job.adjustY = 1;
-    ImageSheetTarget adjusted(QSize(4961, 1700), 600);
-    ASSERT_EQ(run(adjusted), SheetRenderer::Result::Done);
-    EXPECT_EQ(starts(adjusted.sheets()[0], 300, true, isRed), (std::vector<int>{331 - 23, 2481 - 23}));
-    EXPECT_EQ(starts(adjusted.sheets()[0], 340, false, isRed), (std::vector<int>{260 + 24, 1559 + 24}));
 
     // An image that is the printable area of a printer starting 50, 40 pixels
     // into the paper: millimetre 0 stays on the paper's edge.
-    job.adjustX = job.adjustY = 0;
     ImageSheetTarget inset(QSize(4961, 1700), 600, QPoint(50, 40));
     ASSERT_EQ(run(inset), SheetRenderer::Result::Done);
     EXPECT_EQ(starts(inset.sheets()[0], 300, true, isRed), (std::vector<int>{281, 2431}));
     EXPECT_EQ(starts(inset.sheets()[0], 300, false, isRed), (std::vector<int>{220, 1519}));
+}
+
+TEST_F(SheetJob, GapsAddUpAsConvertedPixels)
+{
+    // "名刺 8面 A4" at 72 ppi: cards 91 × 55 mm are 258 × 156 (257.95, 155.91), the
+    // margins 15 and 25 mm 43 and 71 (42.52, 70.87), the gaps 8 and 9 mm 23 and 26
+    // (22.68, 25.51). Summed millimetres would give 323, and 252, 434, 615.
+    job.format = CardFormatCatalog().format(1);
+    ImageSheetTarget target(QSize(595, 842), 72);
+    ASSERT_EQ(run(target), SheetRenderer::Result::Done);
+    const QImage& sheet = target.sheets().at(0);
+    EXPECT_EQ(starts(sheet, 71 + 10, true, isRed), (std::vector<int>{43, 324}));
+    EXPECT_EQ(starts(sheet, 43 + 10, false, isRed), (std::vector<int>{71, 253, 435, 617}));
+    EXPECT_EQ(lastInk(sheet, 617 + 10, true), 324 + 258 - 1);
+    EXPECT_EQ(lastInk(sheet, 324 + 10, false), 617 + 156 - 1);
 }
 
 TEST_F(SheetJob, TextLiesAboveEarlierItemsAndIsCutAtTheFormatsCard)
@@ -194,6 +206,50 @@ TEST_F(SheetJob, HugeAndEmptyGridsFinishAndCountEveryCard)
     before.clear();
     EXPECT_EQ(run(small), SheetRenderer::Result::Done);
     EXPECT_TRUE(before.empty());
+}
+
+TEST_F(SheetJob, PdfTextHasItsFontsEmbeddedAndItsPointSize)
+{
+    if (!hasPoppler())
+        GTEST_SKIP() << "poppler-utils are not installed";
+    addText("Pelmora", 10, 10, 0, 20);
+    addText("Nurel", 10, 30, 0, 9).font.setFaceName(QStringLiteral("ＭＳ 明朝"));
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("card.pdf"));
+    {
+        QPdfWriter writer(pdf);
+        writer.setResolution(600);
+        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
+        job.onlyOne = true;
+        print::PagedSheetTarget target(&writer);
+        ASSERT_EQ(run(target), SheetRenderer::Result::Done);
+    }
+    QStringList fonts;
+    for (const QString& line : tool(QStringLiteral("pdffonts"), {pdf}).split(u'\n').mid(2))
+        if (const QStringList f = line.simplified().split(u' '); f.size() > 6)
+            fonts << f[0].section(u'+', -1) + u' ' + f[f.size() - 5];
+    fonts.sort();
+    EXPECT_EQ(fonts, (QStringList{QStringLiteral("IPAMincho yes"), QStringLiteral("IPAPGothic yes")}));
+
+    // Word boxes in points: as tall as the font's size, where the item lies on the
+    // first card (14 and 11 mm from the paper's corner).
+    const struct {
+        const char* word;
+        double points, xMm, yMm;
+    } expected[] = {{"Pelmora", 20, 14 + 10, 11 + 10}, {"Nurel", 9, 14 + 10, 11 + 30}};
+    const QRegularExpression word(QStringLiteral(R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="[\d.]+" yMax="([\d.]+)">(\w+)</word>)re"));
+    auto words = word.globalMatch(tool(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")}));
+    for (const auto& e : expected) {
+        SCOPED_TRACE(e.word);
+        ASSERT_TRUE(words.hasNext());
+        const QRegularExpressionMatch m = words.next();
+        const auto at = [&m](int i) { return m.captured(i).toDouble(); };
+        EXPECT_EQ(m.captured(4), QString::fromUtf8(e.word));
+        EXPECT_NEAR(at(3) - at(2), e.points, e.points * 0.05);
+        EXPECT_NEAR(at(1), e.xMm * 72 / 25.4, 1);
+        EXPECT_NEAR(at(2), e.yMm * 72 / 25.4, 1);
+    }
+    EXPECT_FALSE(words.hasNext());
 }
 
 TEST_F(SheetJob, PdfSheetsShareOnePicturePlacedExactly)
