@@ -16,6 +16,7 @@
 
 using platform::mulDivRound;
 using platform::Rect;
+using platform::saturate;
 
 PmrData::Position PmrData::append(std::unique_ptr<ObjItem> item)
 {
@@ -147,11 +148,30 @@ const QImage& PmrData::patternImage() const
     return patternImage_;
 }
 
+PmrData::TilePlan PmrData::tilePlan(int width, int height, int scale, int percent, bool printing, QSize card)
+{
+    const ViewScale s = ViewScale::at(scale);
+    constexpr int unitsPerPoint = std::max(1, ViewScale::kUnitsPerInch / 72);
+    TilePlan plan;
+    // Rounded to whole pixels before the points are multiplied out.
+    plan.width = mulDivRound(std::int64_t(s.toDevice(width)) * unitsPerPoint, percent, 100);
+    plan.height = mulDivRound(std::int64_t(s.toDevice(height)) * unitsPerPoint, percent, 100);
+    plan.direct = percent == 100 || printing || plan.width >= card.width() || plan.height >= card.height();
+    return plan;
+}
+
 void PmrData::drawBackground(platform::Dc& dc, const Rect& card) const
 {
     const QRect clip = dc.clipBox();
     const QImage& tileSource = patternImage();
-    if (tileSource.isNull()) {
+    // Top-down pictures tile like the others.
+    const TilePlan plan = tileSource.isNull() ? TilePlan{}
+                                              : tilePlan(pattern.width(), std::abs(pattern.height()), dc.scale(),
+                                                         patternScale, dc.printing(),
+                                                         QSize(saturate(card.width()), saturate(card.height())));
+    // No pattern, or one whose tile comes to no pixels (a tiny picture far out,
+    // a stored scale of 0 or less): the colour.
+    if (plan.width <= 0 || plan.height <= 0) {
         const platform::Pen previousPen = dc.setPen(platform::Pen::null());
         const platform::Brush previous = dc.setBrush(platform::Brush::solid(platform::colorFromRef(backColor)));
         const Rect r = card.inflated(1, 1);
@@ -160,18 +180,9 @@ void PmrData::drawBackground(platform::Dc& dc, const Rect& card) const
         dc.setPen(previousPen);
         return;
     }
-
-    const int w = pattern.width();
-    const int h = std::abs(pattern.height()); // top-down pictures tile like the others
-    constexpr int unitsPerPoint = std::max(1, ViewScale::kUnitsPerInch / 72);
-    const ViewScale scale = ViewScale::of(dc);
-    const int tileW = mulDivRound(std::int64_t(scale.toDevice(w)) * unitsPerPoint, patternScale, 100);
-    const int tileH = mulDivRound(std::int64_t(scale.toDevice(h)) * unitsPerPoint, patternScale, 100);
-    // A tile of no size (tiny or top-down pictures, a scale of 0 or less) draws nothing.
-    if (tileW <= 0 || tileH <= 0)
-        return;
-
-    const bool direct = patternScale == 100 || dc.printing() || tileW >= card.width() || tileH >= card.height();
+    const int tileW = plan.width;
+    const int tileH = plan.height;
+    const bool direct = plan.direct;
     QImage tile;
     if (!direct) {
         // Stretched once, then copied to every place.
@@ -182,8 +193,15 @@ void PmrData::drawBackground(platform::Dc& dc, const Rect& card) const
         tile = *tileDc.image();
     }
     const QRect source = tileSource.rect();
-    for (std::int64_t ty = card.top; ty < card.bottom; ty += tileH) {
-        for (std::int64_t tx = card.left; tx < card.right; tx += tileW) {
+    // The same places as stepping from the card's corner, starting at the first
+    // row and column that can meet the clip box.
+    const auto first = [](std::int64_t start, std::int64_t clipStart, int step) {
+        return clipStart > start ? start + (clipStart - start) / step * step : start;
+    };
+    const std::int64_t bottom = std::min<std::int64_t>(card.bottom, std::int64_t(clip.bottom()) + 1);
+    const std::int64_t right = std::min<std::int64_t>(card.right, std::int64_t(clip.right()) + 1);
+    for (std::int64_t ty = first(card.top, clip.top(), tileH); ty < bottom; ty += tileH) {
+        for (std::int64_t tx = first(card.left, clip.left(), tileW); tx < right; tx += tileW) {
             const QRect r(int(tx), int(ty), tileW, tileH);
             if (!r.intersects(clip))
                 continue;

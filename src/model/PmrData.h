@@ -73,6 +73,17 @@ public:
     void setBackColor(std::uint32_t color);
     void setPatternScale(int percent);
 
+    // The tile of a pattern of width × height pixels at scale pixels per inch and
+    // percent, and whether it is drawn straight from the picture (at 100 %, when
+    // printing, or when the tile is at least as wide or high as the card) or
+    // stretched once and copied.
+    struct TilePlan {
+        int width = 0;
+        int height = 0;
+        bool direct = true;
+    };
+    static TilePlan tilePlan(int width, int height, int scale, int percent, bool printing, QSize card);
+
     // Paints the background over card, a rectangle in dc's device pixels, at
     // dc's scale; only tiles meeting the clip box are drawn.
     void drawBackground(platform::Dc& dc, const platform::Rect& card) const;

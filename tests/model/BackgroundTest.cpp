@@ -1,0 +1,98 @@
+#include "DocumentBytes.h"
+
+#include "model/PmrData.h"
+#include "platform/Dc.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct TileCase {
+    int w, h, scale, percent;
+    bool printing;
+    QSize card;
+    PmrData::TilePlan expected;
+};
+
+TEST(Background, TilesRoundToWholePixelsBeforeTheirPointsAndChooseTheirPath)
+{
+    const QSize card(258, 156);
+    const TileCase cases[] = {
+        {100, 50, 72, 100, false, card, {100, 50, true}},   // one-to-one
+        {100, 50, 72, 40, false, card, {40, 20, false}},    // stretched once, copied
+        {300, 50, 72, 60, false, card, {180, 30, false}},   // narrower than the card: cached
+        {500, 50, 72, 60, false, card, {300, 30, true}},    // wider than the card: direct
+        {100, 50, 600, 100, true, card, {830, 420, true}},  // 83.33 -> 83, then × 10
+        {100, 50, 600, 40, true, card, {332, 168, true}},   // printing is always direct
+        {32, 32, 72, 100, false, card, {30, 30, true}},     // 3.2 -> 3 before × 10
+        {3, 3, 36, 100, false, card, {0, 0, true}},         // 0.15 -> 0: no tile
+        {100, 50, 72, 0, false, card, {0, 0, true}},        // a stored scale of 0
+        {100, 50, 72, -20, false, card, {-19, -9, true}},    // rounds toward +infinity
+    };
+    for (const TileCase& c : cases) {
+        const PmrData::TilePlan p = PmrData::tilePlan(c.w, c.h, c.scale, c.percent, c.printing, c.card);
+        EXPECT_EQ(p.width, c.expected.width) << c.w << " " << c.percent;
+        EXPECT_EQ(p.height, c.expected.height) << c.w << " " << c.percent;
+        if (p.width > 0 && p.height > 0)
+            EXPECT_EQ(p.direct, c.expected.direct) << c.w << " " << c.percent;
+    }
+}
+
+// The background drawn over a 100 × 60 card on a 120 × 80 surface at (10, 10).
+QImage drawn(const PmrData& page, int scale = 72, QRect clip = {})
+{
+    platform::Dc dc(QSize(120, 80));
+    dc.setScale(scale);
+    if (!clip.isNull())
+        dc.selectClip(clip);
+    page.drawBackground(dc, platform::Rect{10, 10, 110, 70});
+    return *dc.image();
+}
+
+TEST(Background, TilesRepeatFromTheCardsCornerAndOnlyWhereTheClipAllows)
+{
+    PmrData page;
+    page.setPattern(testPicture(40, 30)); // 40 × 30 pixels at 72 ppi and 100 %
+    const QImage whole = drawn(page);
+    for (const QPoint p : {QPoint(10, 10), QPoint(23, 17), QPoint(49, 39)}) {
+        EXPECT_EQ(whole.pixel(p), whole.pixel(p + QPoint(40, 0))) << p.x() << "," << p.y();
+        EXPECT_EQ(whole.pixel(p), whole.pixel(p + QPoint(0, 30))) << p.x() << "," << p.y();
+    }
+    EXPECT_NE(whole.pixel(10, 10), whole.pixel(11, 10)); // the picture's own pixels, one-to-one
+    // Tiles are not cut at the card's edge: the surface limits them.
+    EXPECT_EQ(whole.pixel(115, 65), whole.pixel(35, 35));
+    EXPECT_EQ(whole.pixel(115, 75), 0xFFFFFFFFu); // no row of tiles starts at the bottom edge
+
+    // A partial repaint paints the same pixels inside its clip and nothing outside.
+    const QRect clip(57, 33, 21, 19);
+    const QImage part = drawn(page, 72, clip);
+    for (int y = 0; y < 80; ++y)
+        for (int x = 0; x < 120; ++x)
+            ASSERT_EQ(part.pixel(x, y), clip.contains(x, y) ? whole.pixel(x, y) : 0xFFFFFFFFu) << x << "," << y;
+
+    // The cached path at 50 % gives the direct path's pixels.
+    page.setPatternScale(50);
+    ASSERT_FALSE(PmrData::tilePlan(40, 30, 72, 50, false, QSize(100, 60)).direct);
+    const QImage cached = drawn(page);
+    platform::Dc print(QSize(120, 80));
+    print.setPrinting(true);
+    page.drawBackground(print, platform::Rect{10, 10, 110, 70});
+    EXPECT_EQ(cached, *print.image());
+}
+
+TEST(Background, ATileOfNoPixelsShowsTheColourInstead)
+{
+    PmrData page;
+    page.backColor = 0x0000FF; // red, kept under the pattern
+    page.pattern = testPicture(9, 9);
+    page.patternScale = 0; // as a document may store it
+    const QImage zero = drawn(page);
+    EXPECT_EQ(zero.pixel(10, 10), 0xFFFF0000u);
+    EXPECT_EQ(zero.pixel(9, 9), 0xFFFF0000u); // the colour's extra row and column
+    EXPECT_EQ(zero.pixel(110, 70), 0xFFFFFFFFu);
+    page.patternScale = 100;
+    EXPECT_EQ(drawn(page, 36).pixel(50, 50), 0xFFFF0000u); // 9 pixels at 36 ppi round to none
+    EXPECT_NE(drawn(page, 72).pixel(50, 50), 0xFFFF0000u);
+}
+
+} // namespace
