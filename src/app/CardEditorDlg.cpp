@@ -2,6 +2,7 @@
 
 #include "app/AboutDlg.h"
 #include "app/HelpViewer.h"
+#include "app/PrintCommand.h"
 #include "platform/AppSettings.h"
 #include "model/ViewScale.h"
 #include "print/CardFormatCatalog.h"
@@ -126,6 +127,11 @@ void CardEditorDlg::onHelpCommand()
     help_->show();
     help_->raise();
     help_->activateWindow();
+}
+
+void CardEditorDlg::onPrint()
+{
+    printCard(page_, this);
 }
 
 void CardEditorDlg::refreshPanel()

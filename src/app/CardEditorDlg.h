@@ -94,7 +94,6 @@ private:
     void onSample();
     void startFromScratch();
 
-    // The print command.
     void onPrint();
 
     void refreshPanel();

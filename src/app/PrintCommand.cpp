@@ -1,6 +1,6 @@
-// The print command of the editor window: the card N-up on sheets of card stock.
-#include "app/CardEditorDlg.h"
+#include "app/PrintCommand.h"
 
+#include "model/PmrData.h"
 #include "platform/AppSettings.h"
 #include "platform/MessageBox.h"
 #include "print/AdjustPrintDlg.h"
@@ -30,28 +30,28 @@ int clampToInt(qint64 v)
 
 } // namespace
 
-void CardEditorDlg::onPrint()
+void printCard(const PmrData& page, QWidget* parent)
 {
     using platform::MbButtons;
     using platform::MbIcon;
-    const auto stop = [this](const char* text) {
-        platform::appMessageBox(QString::fromUtf8(text), MbButtons::Ok, MbIcon::Stop, this);
+    const auto stop = [parent](const char* text) {
+        platform::appMessageBox(QString::fromUtf8(text), MbButtons::Ok, MbIcon::Stop, parent);
     };
 
     const CardFormat format = CardFormatCatalog::instance().currentFormat();
-    if ((page_.cardWidth != format.cardWidth || page_.cardHeight != format.cardHeight)
+    if ((page.cardWidth != format.cardWidth || page.cardHeight != format.cardHeight)
         && platform::appMessageBox(resources::loadString(resources::ids::PrintSizeMismatch), MbButtons::OkCancel,
-                                   MbIcon::Exclamation, this)
+                                   MbIcon::Exclamation, parent)
                != platform::IdOk)
         return;
 
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(QStringLiteral("Printer"));
     printer.setFullPage(true);
-    print::AdjustPrintDlg dialog(&printer, this);
+    print::AdjustPrintDlg dialog(&printer, parent);
     if (dialog.run() != QDialog::Accepted)
         return;
-    repaint(); // the area the dialog covered, before the job holds the window
+    parent->repaint(); // the area the dialog covered, before the job holds the window
 
     if (!printer.isValid() || printer.resolution() <= 0) {
         stop(kAttachFailed);
@@ -69,13 +69,13 @@ void CardEditorDlg::onPrint()
     job.sheets = printer.copyCount();
     printer.setCopyCount(1);
 
-    print::PrintProgressDlg progress(this);
+    print::PrintProgressDlg progress(parent);
     progress.setStatus(QString::fromUtf8(kStarting));
     progress.setTotal(clampToInt(print::SheetRenderer::totalCards(job)));
     progress.showProgress(0);
     progress.showNow();
 
-    print::SheetRenderer renderer(page_, job);
+    print::SheetRenderer renderer(page, job);
     renderer.beforeCard = [&progress](const print::SheetRenderer::Progress& p) {
         progress.setStatus(print::PrintProgressDlg::cardStatus(p.sheet, p.sheets, p.card, p.cardsPerSheet));
         return true;
