@@ -58,14 +58,10 @@ bool CardEditorDlg::loadDocument(const QString& path)
 {
     const int oldWidth = page_.cardWidth;
     const int oldHeight = page_.cardHeight;
-    const bool loaded = files::loadInto(page_, path, this);
-    // Nothing may refer to the items of before, whatever the outcome.
-    selection_ = std::make_unique<SelectionState>(page_);
-    if (!loaded) {
-        refreshPanel();
-        RedrawCard();
+    // A file that could not be read leaves the card as it was, selection included.
+    if (!files::loadInto(page_, path, this))
         return false;
-    }
+    selection_ = std::make_unique<SelectionState>(page_);
     LayoutCard(true);
     refreshPanel();
     modified_ = 0;

@@ -106,6 +106,7 @@ TEST_F(DocumentCommandsTest, FailedReadsAndSavesKeepEverything)
     const QString good = savedCard("good.pmr");
     ASSERT_TRUE(dlg->loadDocument(good));
     press(ctl::AddRect);
+    const ObjItem* selected = dlg->selectedItem();
     QFile bad(path("bad.pmr"));
     ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
     bad.write(QByteArray::fromHex("01000000020000"));
@@ -139,8 +140,9 @@ TEST_F(DocumentCommandsTest, FailedReadsAndSavesKeepEverything)
         EXPECT_EQ(itemCount(), 3u);
         EXPECT_EQ(dlg->documentPath(), good);
         EXPECT_EQ(dlg->modified(), 1);
+        EXPECT_EQ(dlg->selectedItem(), selected);
+        EXPECT_EQ(dlg->panelKind(), ObjItem::KindRect);
     }
-    EXPECT_EQ(dlg->selectedItem(), nullptr); // nothing refers to the items of before
     QFile::setPermissions(locked, QFile::ReadOwner | QFile::WriteOwner);
     ASSERT_TRUE(lockedFile.open(QIODevice::ReadOnly));
     EXPECT_EQ(lockedFile.readAll(), lockedBytes);
