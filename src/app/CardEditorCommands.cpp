@@ -91,35 +91,25 @@ void CardEditorDlg::onDuplicate()
     modified_ = 1;
 }
 
-bool CardEditorDlg::askToSave(bool& cancelled)
+bool CardEditorDlg::askToSave()
 {
-    cancelled = false;
     if (modified_ != 1)
         return true;
     const int answer = platform::messageBox(resources::loadString(resources::ids::SavePrompt), QString(),
                                             platform::MbButtons::YesNoCancel, platform::MbIcon::None, this);
-    if (answer == platform::IdCancel) {
-        cancelled = true;
-        return false;
-    }
-    if (answer == platform::IdYes)
-        onCommand(ctl::Save, platform::Notify::Clicked);
-    return true;
+    // Yes goes on only once the card is saved: a cancelled or failed save keeps it.
+    return answer == platform::IdNo || (answer == platform::IdYes && save());
 }
 
 void CardEditorDlg::onClose()
 {
-    bool cancelled = false;
-    askToSave(cancelled);
-    if (!cancelled)
-        done(1); // even when the save did not complete
+    if (askToSave())
+        done(1);
 }
 
 void CardEditorDlg::closeEvent(QCloseEvent* event)
 {
-    bool cancelled = false;
-    askToSave(cancelled);
-    if (cancelled) {
+    if (!askToSave()) {
         event->ignore();
         return;
     }

@@ -84,11 +84,14 @@ private:
     void onSendBack();
     void onDuplicate();
     void onClose();
-    // The save prompt for a modified card: true to go on (after saving on Yes).
-    bool askToSave(bool& cancelled);
+    // The save prompt for a modified card: true to go on, after No or after Yes
+    // once the card is saved.
+    bool askToSave();
 
     // Document commands.
     void onSave();
+    // The save command: true when the card was written.
+    bool save();
     void onOpen();
     void onNewCard();
     void onSample();

@@ -23,13 +23,18 @@ void rememberFolder(const QString& path)
 
 void CardEditorDlg::onSave()
 {
+    save();
+}
+
+bool CardEditorDlg::save()
+{
     const std::optional<QString> path =
         files::chooseToSave(platform::appSettings().documentFolder(), documentPath_, this);
     if (!path)
-        return;
+        return false;
     rememberFolder(*path);
     repaint();
-    saveDocument(*path);
+    return saveDocument(*path);
 }
 
 bool CardEditorDlg::saveDocument(const QString& path)
@@ -48,9 +53,7 @@ void CardEditorDlg::onOpen()
         return;
     rememberFolder(*path);
     repaint();
-    bool cancelled = false;
-    askToSave(cancelled);
-    if (!cancelled)
+    if (askToSave())
         loadDocument(*path);
 }
 
@@ -94,9 +97,7 @@ void CardEditorDlg::onSample()
     if (!path)
         return;
     repaint();
-    bool cancelled = false;
-    askToSave(cancelled);
-    if (cancelled)
+    if (!askToSave())
         return;
     // A sample opens untitled, so saving never overwrites it.
     if (loadDocument(*path))
@@ -105,9 +106,7 @@ void CardEditorDlg::onSample()
 
 void CardEditorDlg::startFromScratch()
 {
-    bool cancelled = false;
-    askToSave(cancelled);
-    if (cancelled)
+    if (!askToSave())
         return;
     page_.clear();
     modified_ = 0;
