@@ -37,7 +37,7 @@ bool CardEditorDlg::onLButtonDown(QPoint p)
         }
         return false;
     }
-    SelectionState& sel = *selection_;
+    SelectionState& sel = doc_.selection();
     const platform::Rect& card = view_.cardRect();
     const QPoint pc = p - QPoint(card.left, card.top);
     sel.lastPointer = pc;
@@ -74,7 +74,7 @@ bool CardEditorDlg::onLButtonDown(QPoint p)
 void CardEditorDlg::startDrag()
 {
     capture_ = true;
-    SelectionState& sel = *selection_;
+    SelectionState& sel = doc_.selection();
     if (sel.selectionChanged) {
         sel.selectionChanged = 0;
         refreshPanel();
@@ -85,11 +85,11 @@ void CardEditorDlg::endDrag()
 {
     capture_ = false;
     RedrawCard();
-    SelectionState& sel = *selection_;
+    SelectionState& sel = doc_.selection();
     if (sel.selectionChanged) {
         sel.selectionChanged = 0;
         refreshPanel();
-        modified_ = 1;
+        doc_.setModified(1);
     }
 }
 
@@ -107,7 +107,7 @@ bool CardEditorDlg::onMouseMove(QPoint p)
 {
     if (!capture_)
         return false;
-    SelectionState& sel = *selection_;
+    SelectionState& sel = doc_.selection();
     ObjItem* item = sel.item();
     const platform::Rect& card = view_.cardRect();
     const QPoint pc = confined(p) - QPoint(card.left, card.top);

@@ -64,7 +64,7 @@ constexpr ToolTip kToolTips[] = {
 CardEditorDlg::CardEditorDlg(const QString& documentPath, QWidget* parent)
     : TemplateDialog(resources::dialogTemplate(resources::dlg::Editor), parent),
       startDocument_(documentPath),
-      view_(this, item(ctl::Canvas), itemAs<QScrollBar>(ctl::HScroll), itemAs<QScrollBar>(ctl::VScroll), page_)
+      view_(this, item(ctl::Canvas), itemAs<QScrollBar>(ctl::HScroll), itemAs<QScrollBar>(ctl::VScroll), doc_.page())
 {
     // The canvas lets the mouse through to the window.
     item(ctl::Canvas)->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -76,6 +76,7 @@ CardEditorDlg::CardEditorDlg(const QString& documentPath, QWidget* parent)
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     setWindowFlag(Qt::WindowMinimizeButtonHint, true);
     setAttribute(Qt::WA_DeleteOnClose, false);
+    connect(&doc_, &CardDocument::changed, this, &CardEditorDlg::onDocumentChanged);
     initialise();
 }
 
@@ -92,11 +93,10 @@ void CardEditorDlg::initialise()
 
     item(ctl::HScroll)->show();
     item(ctl::VScroll)->show();
-    selection_ = std::make_unique<SelectionState>(page_);
 
     const CardFormat format = CardFormatCatalog::instance().currentFormat();
-    page_.cardWidth = format.cardWidth;
-    page_.cardHeight = format.cardHeight;
+    page().cardWidth = format.cardWidth;
+    page().cardHeight = format.cardHeight;
     LayoutCard(true);
 
     installToolTips();
@@ -104,7 +104,7 @@ void CardEditorDlg::initialise()
     if (!startDocument_.isEmpty())
         loadDocument(startDocument_);
 
-    modified_ = 0;
+    doc_.setModified(0);
 }
 
 void CardEditorDlg::installToolTips()
@@ -131,12 +131,25 @@ void CardEditorDlg::onHelpCommand()
 
 void CardEditorDlg::onPrint()
 {
-    printCard(page_, this);
+    printCard(doc_.page(), this);
+}
+
+void CardEditorDlg::onDocumentChanged(CardDocument::Changes what)
+{
+    if (what & CardDocument::Relayout)
+        LayoutCard(true);
+    // New contents show their panel before the card; a change redraws the card first.
+    if (what & CardDocument::ContentsReplaced && what & CardDocument::RefillPanel)
+        refreshPanel();
+    if (what & CardDocument::RedrawCard)
+        RedrawCard();
+    if (what & CardDocument::RefillPanel && !(what & CardDocument::ContentsReplaced))
+        refreshPanel();
 }
 
 void CardEditorDlg::refreshPanel()
 {
-    panelKind_ = selection_->item() ? selection_->item()->kind : 5;
+    panelKind_ = selectedItem() ? selectedItem()->kind : 5;
 }
 
 void CardEditorDlg::RedrawCard()
@@ -194,7 +207,7 @@ void CardEditorDlg::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
     platform::Dc dc(&painter);
-    view_.paint(dc, event->rect(), selection_->item());
+    view_.paint(dc, event->rect(), selectedItem());
 }
 
 void CardEditorDlg::systemCommand(int command)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/CardDocument.h"
 #include "app/CardView.h"
 #include "app/HelpViewer.h"
 #include "app/SelectionState.h"
@@ -20,14 +21,15 @@ public:
     explicit CardEditorDlg(const QString& documentPath = {}, QWidget* parent = nullptr);
     ~CardEditorDlg() override;
 
-    PmrData& page() { return page_; }
-    const QString& documentPath() const { return documentPath_; }
-    int modified() const { return modified_; }
-    void setModified(int flag) { modified_ = flag; }
+    CardDocument& document() { return doc_; }
+    PmrData& page() { return doc_.page(); }
+    const QString& documentPath() const { return doc_.path(); }
+    int modified() const { return doc_.modified(); }
+    void setModified(int flag) { doc_.setModified(flag); }
     const platform::Rect& cardRect() const { return view_.cardRect(); }
     CardView& view() { return view_; }
-    SelectionState& selection() { return *selection_; }
-    const ObjItem* selectedItem() const { return selection_->item(); }
+    SelectionState& selection() { return doc_.selection(); }
+    const ObjItem* selectedItem() const { return doc_.selection().item(); }
     // The panel kind last asked for: the selected item's kind, or 5 for the background.
     int panelKind() const { return panelKind_; }
 
@@ -76,7 +78,7 @@ private:
     QPoint confined(QPoint p) const;
 
     // Item commands.
-    void addItem(std::unique_ptr<ObjItem> item);
+    void addItem(std::unique_ptr<ObjItem> item, std::optional<PmrData::Position> after);
     void onAddText();
     void onAddLine();
     void onAddRect();
@@ -99,6 +101,8 @@ private:
 
     void onPrint();
 
+    // Redraws and refills what a change of the document needs.
+    void onDocumentChanged(CardDocument::Changes what);
     void refreshPanel();
     void onHelpCommand();
     void onZoomIn();
@@ -107,12 +111,9 @@ private:
 
     static const platform::CommandEntry<CardEditorDlg> commandTable[];
 
-    PmrData page_;
-    QString documentPath_;
+    CardDocument doc_;
     QString startDocument_;
-    int modified_ = 0;
     CardView view_;
-    std::unique_ptr<SelectionState> selection_;
     std::uint32_t currentColor_ = 0xFFFFFF;
     QPointer<HelpViewer> help_;
     bool capture_ = false;

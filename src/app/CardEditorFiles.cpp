@@ -1,6 +1,7 @@
 // Document commands of the editor window: save, open, new card and samples.
 #include "app/CardEditorDlg.h"
 
+#include "app/CardCommand.h"
 #include "files/DocumentFiles.h"
 #include "files/NewCardDlg.h"
 #include "platform/AppSettings.h"
@@ -29,7 +30,7 @@ void CardEditorDlg::onSave()
 bool CardEditorDlg::save()
 {
     const std::optional<QString> path =
-        files::chooseToSave(platform::appSettings().documentFolder(), documentPath_, this);
+        files::chooseToSave(platform::appSettings().documentFolder(), doc_.path(), this);
     if (!path)
         return false;
     rememberFolder(*path);
@@ -39,10 +40,10 @@ bool CardEditorDlg::save()
 
 bool CardEditorDlg::saveDocument(const QString& path)
 {
-    if (!files::saveFrom(page_, path, this))
+    if (!files::saveFrom(doc_.page(), path, this))
         return false;
-    documentPath_ = QFileInfo(path).absoluteFilePath();
-    modified_ = 0;
+    doc_.setPath(QFileInfo(path).absoluteFilePath());
+    doc_.setModified(0);
     return true;
 }
 
@@ -59,18 +60,15 @@ void CardEditorDlg::onOpen()
 
 bool CardEditorDlg::loadDocument(const QString& path)
 {
-    const int oldWidth = page_.cardWidth;
-    const int oldHeight = page_.cardHeight;
+    const int oldWidth = page().cardWidth;
+    const int oldHeight = page().cardHeight;
     // A file that could not be read leaves the card as it was, selection included.
-    if (!files::loadInto(page_, path, this))
+    auto contents = std::make_unique<PmrData>();
+    if (!files::loadInto(*contents, path, this))
         return false;
-    selection_ = std::make_unique<SelectionState>(page_);
-    LayoutCard(true);
-    refreshPanel();
-    modified_ = 0;
-    RedrawCard();
-    documentPath_ = QFileInfo(path).absoluteFilePath();
-    if (page_.cardWidth != oldWidth || page_.cardHeight != oldHeight)
+    doc_.apply(std::make_unique<ReplaceContentsCommand>(std::move(contents), true));
+    doc_.setPath(QFileInfo(path).absoluteFilePath());
+    if (page().cardWidth != oldWidth || page().cardHeight != oldHeight)
         onCommand(ctl::PaperSelect, platform::Notify::Clicked);
     return true;
 }
@@ -101,16 +99,16 @@ void CardEditorDlg::onSample()
         return;
     // A sample opens untitled, so saving never overwrites it.
     if (loadDocument(*path))
-        documentPath_.clear();
+        doc_.setPath(QString());
 }
 
 void CardEditorDlg::startFromScratch()
 {
     if (!askToSave())
         return;
-    page_.clear();
-    modified_ = 0;
-    selection_ = std::make_unique<SelectionState>(page_);
-    refreshPanel();
-    RedrawCard();
+    // An empty card of the same size; the view stays as it is.
+    auto contents = std::make_unique<PmrData>();
+    contents->cardWidth = page().cardWidth;
+    contents->cardHeight = page().cardHeight;
+    doc_.apply(std::make_unique<ReplaceContentsCommand>(std::move(contents), false));
 }

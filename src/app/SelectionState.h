@@ -27,6 +27,7 @@ public:
         position_.reset();
         item_ = nullptr;
     }
+    void set(const std::optional<PmrData::Position>& pos) { pos ? select(*pos) : clear(); }
 
     // The topmost item under a point in item units: text items first, then the
     // others, each from the tail of the list. Nothing when no item is hit.
