@@ -19,6 +19,7 @@
 #include <QScrollBar>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMouseEvent>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
@@ -64,7 +65,8 @@ constexpr ToolTip kToolTips[] = {
 CardEditorDlg::CardEditorDlg(const QString& documentPath, QWidget* parent)
     : TemplateDialog(resources::dialogTemplate(resources::dlg::Editor), parent),
       startDocument_(documentPath),
-      view_(this, item(ctl::Canvas), itemAs<QScrollBar>(ctl::HScroll), itemAs<QScrollBar>(ctl::VScroll), doc_.page())
+      view_(this, item(ctl::Canvas), itemAs<QScrollBar>(ctl::HScroll), itemAs<QScrollBar>(ctl::VScroll), doc_.page()),
+      canvas_(doc_, view_, item(ctl::Swatch))
 {
     // The canvas lets the mouse through to the window.
     item(ctl::Canvas)->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -77,6 +79,7 @@ CardEditorDlg::CardEditorDlg(const QString& documentPath, QWidget* parent)
     setWindowFlag(Qt::WindowMinimizeButtonHint, true);
     setAttribute(Qt::WA_DeleteOnClose, false);
     connect(&doc_, &CardDocument::changed, this, &CardEditorDlg::onDocumentChanged);
+    connect(&canvas_, &CardCanvas::swatchPressed, this, [this] { onCommand(ctl::OtherColor, Notify::Clicked); });
     initialise();
 }
 
@@ -208,6 +211,24 @@ void CardEditorDlg::paintEvent(QPaintEvent* event)
     QPainter painter(this);
     platform::Dc dc(&painter);
     view_.paint(dc, event->rect(), selectedItem());
+}
+
+void CardEditorDlg::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton || !canvas_.onLButtonDown(event->position().toPoint()))
+        TemplateDialog::mousePressEvent(event);
+}
+
+void CardEditorDlg::mouseMoveEvent(QMouseEvent* event)
+{
+    if (!canvas_.onMouseMove(event->position().toPoint()))
+        TemplateDialog::mouseMoveEvent(event);
+}
+
+void CardEditorDlg::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton || !canvas_.onLButtonUp())
+        TemplateDialog::mouseReleaseEvent(event);
 }
 
 void CardEditorDlg::systemCommand(int command)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/CardCanvas.h"
 #include "app/CardDocument.h"
 #include "app/CardView.h"
 #include "app/HelpViewer.h"
@@ -44,10 +45,11 @@ public:
     HelpViewer* helpViewer() const { return help_; }
 
     // Canvas mouse handling, in window pixels; each returns whether it handled the event.
-    bool onLButtonDown(QPoint p);
-    bool onMouseMove(QPoint p);
-    bool onLButtonUp();
-    bool hasCapture() const { return capture_; }
+    CardCanvas& canvas() { return canvas_; }
+    bool onLButtonDown(QPoint p) { return canvas_.onLButtonDown(p); }
+    bool onMouseMove(QPoint p) { return canvas_.onMouseMove(p); }
+    bool onLButtonUp() { return canvas_.onLButtonUp(); }
+    bool hasCapture() const { return canvas_.hasCapture(); }
 
     // Documents: read or write a file; each shows its own message on failure.
     bool loadDocument(const QString& path);
@@ -71,11 +73,6 @@ private:
     void initialise();
     void installSystemMenu();
     void installToolTips();
-
-    // Canvas interaction.
-    void startDrag();
-    void endDrag();
-    QPoint confined(QPoint p) const;
 
     // Item commands.
     void addItem(std::unique_ptr<ObjItem> item, std::optional<PmrData::Position> after);
@@ -114,8 +111,8 @@ private:
     CardDocument doc_;
     QString startDocument_;
     CardView view_;
+    CardCanvas canvas_;
     std::uint32_t currentColor_ = 0xFFFFFF;
     QPointer<HelpViewer> help_;
-    bool capture_ = false;
     int panelKind_ = 5;
 };

@@ -93,8 +93,8 @@ TEST_F(CanvasTest, HandlesWinEvenUnderAText)
     dlg->selection().select(dlg->page().items().begin());
     const QPoint corner = at({800, 800});
     QTest::mousePress(dlg.get(), Qt::LeftButton, {}, corner + QPoint(2, 3));
-    EXPECT_EQ(dlg->selection().dragMode, SelectionState::Handle);
-    EXPECT_EQ(dlg->selection().handleIndex, 0);
+    EXPECT_EQ(dlg->canvas().dragMode(), CardCanvas::Handle);
+    EXPECT_EQ(dlg->canvas().handleIndex(), 0);
     QTest::mouseMove(dlg.get(), corner + QPoint(12, 23));
     QTest::mouseRelease(dlg.get(), Qt::LeftButton, {}, corner + QPoint(12, 23));
     EXPECT_EQ(dlg->selectedItem(), r);
