@@ -1,6 +1,6 @@
 #include "app/CardCanvas.h"
 
-#include "app/CardDocument.h"
+#include "app/CardCommand.h"
 #include "app/CardView.h"
 #include "model/ViewScale.h"
 
@@ -60,10 +60,12 @@ void CardCanvas::startDrag()
     }
 }
 
+// What the drag moved is one change; the card is redrawn either way.
 void CardCanvas::endDrag()
 {
     capture_ = false;
-    doc_.notify(CardDocument::RedrawCard);
+    if (!doc_.endItemEdit())
+        doc_.notify(CardDocument::RedrawCard);
     if (selectionChanged_) {
         selectionChanged_ = false;
         doc_.notify(CardDocument::RefillPanel);
@@ -89,6 +91,7 @@ bool CardCanvas::onMouseMove(QPoint p)
     const QPoint pc = confined(p) - QPoint(card.left, card.top);
     if (pc == lastPointer_ || !item)
         return true;
+    doc_.beginItemEdit();
     const ViewScale& scale = view_.scale();
     if (dragMode_ == Move) {
         const QPoint step = scale.toUnits(pc - lastPointer_);

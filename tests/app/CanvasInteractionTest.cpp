@@ -1,3 +1,4 @@
+#include "TestSupport.h"
 #include "../model/DocumentBytes.h"
 #include "app/CardEditorDlg.h"
 #include "model/ObjItemBitmap.h"
@@ -5,7 +6,9 @@
 #include "model/ObjItemText.h"
 #include "model/ViewScale.h"
 #include "print/CardFormatCatalog.h"
+#include "resources/ControlIds.h"
 
+#include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -98,6 +101,7 @@ TEST_F(CanvasTest, HandlesWinEvenUnderAText)
     QTest::mouseMove(dlg.get(), corner + QPoint(12, 23));
     QTest::mouseRelease(dlg.get(), Qt::LeftButton, {}, corner + QPoint(12, 23));
     EXPECT_EQ(dlg->selectedItem(), r);
+    EXPECT_EQ(dlg->modified(), 1);
     EXPECT_EQ(r->GetBounds(), (platform::Rect{300, 300, dlg->view().scale().toUnits(dlg->view().scale().toDevice(800) + 10), dlg->view().scale().toUnits(dlg->view().scale().toDevice(800) + 20)}));
 }
 
@@ -122,7 +126,25 @@ TEST_F(CanvasTest, EachPointerStepIsConvertedOnItsOwn)
     dlg->onMouseMove(p);
     dlg->onLButtonUp();
     EXPECT_EQ(r->x, 300 + 10 * 16 + dlg->view().scale().toUnits(10));
-    EXPECT_EQ(dlg->modified(), 0); // dragging does not mark the card
+}
+
+TEST_F(CanvasTest, ADragThatMovedMarksTheCardSoClosingAsks)
+{
+    ObjItem* r = add(300, 300, 500, 500);
+    const QPoint p = at({400, 400});
+    click(p);
+    EXPECT_EQ(dlg->modified(), 0);
+    QTest::mousePress(dlg.get(), Qt::LeftButton, {}, p);
+    QTest::mouseMove(dlg.get(), p + QPoint(4, 0));
+    QTest::mouseMove(dlg.get(), p + QPoint(8, 2));
+    QTest::mouseRelease(dlg.get(), Qt::LeftButton, {}, p + QPoint(8, 2));
+    EXPECT_EQ(r->x, 300 + 2 * dlg->view().scale().toUnits(4));
+    EXPECT_EQ(dlg->modified(), 1);
+
+    testsupport::MessageBoxScript boxes({platform::IdCancel});
+    dlg->itemAs<QPushButton>(ctl::Close)->click();
+    EXPECT_EQ(boxes.shown().size(), 1u);
+    EXPECT_TRUE(dlg->isVisible());
 }
 
 TEST_F(CanvasTest, DragIsHeldToTheCard)
