@@ -4,17 +4,22 @@
 #include "app/CardView.h"
 #include "model/ViewScale.h"
 
+#include <QApplication>
+#include <QMouseEvent>
 #include <QWidget>
 
 #include <algorithm>
 
-CardCanvas::CardCanvas(CardDocument& doc, CardView& view, QWidget* swatch) : doc_(doc), view_(view), swatch_(swatch) {}
+CardCanvas::CardCanvas(CardDocument& doc, CardView& view, QWidget* window, QWidget* swatch)
+    : doc_(doc), view_(view), window_(window), swatch_(swatch)
+{
+}
 
 bool CardCanvas::onLButtonDown(QPoint p)
 {
     if (!capture_ && !view_.canvasRect().contains(p)) {
         if (swatch_ && swatch_->isVisible()
-            && QRect(swatch_->mapTo(swatch_->window(), QPoint(0, 0)), swatch_->size()).adjusted(1, 1, -1, -1).contains(p)) {
+            && QRect(swatch_->mapTo(window_, QPoint(0, 0)), swatch_->size()).adjusted(1, 1, -1, -1).contains(p)) {
             Q_EMIT swatchPressed();
             return true;
         }
@@ -54,6 +59,7 @@ bool CardCanvas::onLButtonDown(QPoint p)
 void CardCanvas::startDrag()
 {
     capture_ = true;
+    qApp->installEventFilter(this);
     if (selectionChanged_) {
         selectionChanged_ = false;
         doc_.notify(CardDocument::RefillPanel);
@@ -64,6 +70,7 @@ void CardCanvas::startDrag()
 void CardCanvas::endDrag()
 {
     capture_ = false;
+    qApp->removeEventFilter(this);
     if (!doc_.endItemEdit())
         doc_.notify(CardDocument::RedrawCard);
     if (selectionChanged_) {
@@ -106,6 +113,45 @@ bool CardCanvas::onMouseMove(QPoint p)
     lastPointer_ = pc;
     doc_.notify(CardDocument::RedrawCard);
     return true;
+}
+
+void CardCanvas::loseCapture()
+{
+    if (capture_)
+        endDrag();
+}
+
+// Qt tells nothing when the implicit grab of the press is lost, so look for its
+// signs: a mouse event elsewhere, or a press or move here that shows the release
+// went unseen; the window deactivated or hidden; a popup opening.
+bool CardCanvas::eventFilter(QObject* watched, QEvent* event)
+{
+    if (!capture_ || !watched->isWidgetType())
+        return false;
+    auto* widget = static_cast<QWidget*>(watched);
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseMove: {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        const bool pressAgain = event->type() == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton;
+        if (widget != window_ || pressAgain || !(mouse->buttons() & Qt::LeftButton))
+            loseCapture();
+        return false;
+    }
+    case QEvent::ContextMenu:
+        return widget == window_;
+    case QEvent::Hide:
+    case QEvent::WindowDeactivate:
+        if (widget == window_)
+            loseCapture();
+        return false;
+    case QEvent::Show:
+        if (widget->windowType() == Qt::Popup)
+            loseCapture();
+        return false;
+    default:
+        return false;
+    }
 }
 
 bool CardCanvas::onLButtonUp()

@@ -15,20 +15,28 @@ class CardCanvas : public QObject {
 public:
     enum DragMode { Move = 0, Handle = 1 };
 
-    // swatch: the colour swatch beside the canvas, whose press stands for the
-    // other-colour button.
-    CardCanvas(CardDocument& doc, CardView& view, QWidget* swatch);
+    // window: the editor window the mouse events arrive at; swatch: the colour
+    // swatch beside the canvas, whose press stands for the other-colour button.
+    CardCanvas(CardDocument& doc, CardView& view, QWidget* window, QWidget* swatch);
 
     bool onLButtonDown(QPoint p);
     bool onMouseMove(QPoint p);
     bool onLButtonUp();
     bool hasCapture() const { return capture_; }
+    // The mouse went elsewhere before the release: ends the drag, keeping what
+    // it moved so far.
+    void loseCapture();
 
     int dragMode() const { return dragMode_; }
     int handleIndex() const { return handleIndex_; }
 
 Q_SIGNALS:
     void swatchPressed();
+
+protected:
+    // While dragging: notices the grab going elsewhere, and keeps the window's
+    // background menu from opening.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void startDrag();
@@ -38,6 +46,7 @@ private:
 
     CardDocument& doc_;
     CardView& view_;
+    QWidget* window_;
     QWidget* swatch_;
     bool capture_ = false;
     int dragMode_ = Move;

@@ -66,7 +66,7 @@ CardEditorDlg::CardEditorDlg(const QString& documentPath, QWidget* parent)
     : TemplateDialog(resources::dialogTemplate(resources::dlg::Editor), parent),
       startDocument_(documentPath),
       view_(this, item(ctl::Canvas), itemAs<QScrollBar>(ctl::HScroll), itemAs<QScrollBar>(ctl::VScroll), doc_.page()),
-      canvas_(doc_, view_, item(ctl::Swatch))
+      canvas_(doc_, view_, this, item(ctl::Swatch))
 {
     // The canvas lets the mouse through to the window.
     item(ctl::Canvas)->setAttribute(Qt::WA_TransparentForMouseEvents);

@@ -8,9 +8,15 @@
 #include "print/CardFormatCatalog.h"
 #include "resources/ControlIds.h"
 
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace {
 
@@ -145,6 +151,59 @@ TEST_F(CanvasTest, ADragThatMovedMarksTheCardSoClosingAsks)
     dlg->itemAs<QPushButton>(ctl::Close)->click();
     EXPECT_EQ(boxes.shown().size(), 1u);
     EXPECT_TRUE(dlg->isVisible());
+}
+
+TEST_F(CanvasTest, LosingTheGrabEndsTheDragAndKeepsWhatMoved)
+{
+    ObjItem* r = add(300, 300, 500, 500);
+    const QPoint p = at({400, 400});
+    const QPoint outside(dlg->width() - 2, dlg->height() - 2);
+    const auto send = [&](QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons buttons) {
+        QMouseEvent e(type, outside, dlg->mapToGlobal(outside), button, buttons, {});
+        QApplication::sendEvent(dlg.get(), &e);
+    };
+
+    // A right-click during the drag opens no menu; the release then goes
+    // unseen and a later click outside the canvas only ends the drag.
+    click(p);
+    ASSERT_TRUE(dlg->onLButtonDown(p));
+    QWidget* menu = nullptr;
+    QTimer::singleShot(0, [&] {
+        if ((menu = QApplication::activePopupWidget()))
+            menu->close();
+    });
+    QContextMenuEvent rightClick(QContextMenuEvent::Mouse, p, dlg->mapToGlobal(p));
+    QApplication::sendEvent(dlg.get(), &rightClick);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(menu, nullptr);
+    EXPECT_TRUE(dlg->hasCapture());
+    send(QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton);
+    EXPECT_FALSE(dlg->hasCapture());
+    EXPECT_EQ(dlg->selectedItem(), r);
+    EXPECT_EQ(dlg->modified(), 0);
+
+    QMenu popup;
+    popup.addAction(QStringLiteral("x"));
+    const std::pair<const char*, std::function<void()>> losses[] = {
+        {"a move without the button", [&] { send(QEvent::MouseMove, Qt::NoButton, Qt::NoButton); }},
+        {"a popup", [&] { popup.popup(dlg->mapToGlobal(outside)); popup.hide(); }},
+        {"deactivation", [&] { QEvent e(QEvent::WindowDeactivate); QApplication::sendEvent(dlg.get(), &e); }},
+        {"hiding", [&] { dlg->hide(); dlg->show(); }},
+    };
+    const int step = dlg->view().scale().toUnits(4);
+    for (const auto& [how, lose] : losses) {
+        SCOPED_TRACE(how);
+        dlg->setModified(0);
+        const int x = r->x;
+        ASSERT_TRUE(dlg->onLButtonDown(p));
+        dlg->onMouseMove(p + QPoint(4, 0));
+        lose();
+        EXPECT_FALSE(dlg->hasCapture());
+        EXPECT_EQ(r->x, x + step);
+        EXPECT_EQ(dlg->modified(), 1);
+        EXPECT_FALSE(dlg->onMouseMove(p));
+    }
 }
 
 TEST_F(CanvasTest, DragIsHeldToTheCard)
