@@ -6,9 +6,6 @@
 #include "model/ObjItemRect.h"
 #include "model/ObjItemText.h"
 #include "model/ViewScale.h"
-#include "platform/MessageBox.h"
-#include "resources/ControlIds.h"
-#include "resources/Strings.h"
 
 #include <QCloseEvent>
 
@@ -74,25 +71,15 @@ void CardEditorDlg::onDuplicate()
     addItem(std::move(copy), selection().position());
 }
 
-bool CardEditorDlg::askToSave()
-{
-    if (doc_.modified() != 1)
-        return true;
-    const int answer = platform::messageBox(resources::loadString(resources::ids::SavePrompt), QString(),
-                                            platform::MbButtons::YesNoCancel, platform::MbIcon::None, this);
-    // Yes goes on only once the card is saved: a cancelled or failed save keeps it.
-    return answer == platform::IdNo || (answer == platform::IdYes && save());
-}
-
 void CardEditorDlg::onClose()
 {
-    if (askToSave())
+    if (files_.askToSave())
         done(1);
 }
 
 void CardEditorDlg::closeEvent(QCloseEvent* event)
 {
-    if (!askToSave()) {
+    if (!files_.askToSave()) {
         event->ignore();
         return;
     }

@@ -2,7 +2,6 @@
 
 #include "app/AboutDlg.h"
 #include "app/HelpViewer.h"
-#include "app/PrintCommand.h"
 #include "platform/AppSettings.h"
 #include "model/ViewScale.h"
 #include "print/CardFormatCatalog.h"
@@ -66,7 +65,8 @@ CardEditorDlg::CardEditorDlg(const QString& documentPath, QWidget* parent)
     : TemplateDialog(resources::dialogTemplate(resources::dlg::Editor), parent),
       startDocument_(documentPath),
       view_(this, item(ctl::Canvas), itemAs<QScrollBar>(ctl::HScroll), itemAs<QScrollBar>(ctl::VScroll), doc_.page()),
-      canvas_(doc_, view_, this, item(ctl::Swatch))
+      canvas_(doc_, view_, this, item(ctl::Swatch)),
+      files_(doc_, this)
 {
     // The canvas lets the mouse through to the window.
     item(ctl::Canvas)->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -80,6 +80,7 @@ CardEditorDlg::CardEditorDlg(const QString& documentPath, QWidget* parent)
     setAttribute(Qt::WA_DeleteOnClose, false);
     connect(&doc_, &CardDocument::changed, this, &CardEditorDlg::onDocumentChanged);
     connect(&canvas_, &CardCanvas::swatchPressed, this, [this] { onCommand(ctl::OtherColor, Notify::Clicked); });
+    connect(&files_, &DocumentCommands::cardSizeChanged, this, [this] { onCommand(ctl::PaperSelect, Notify::Clicked); });
     initialise();
 }
 
@@ -132,21 +133,17 @@ void CardEditorDlg::onHelpCommand()
     help_->activateWindow();
 }
 
-void CardEditorDlg::onPrint()
-{
-    printCard(doc_.page(), this);
-}
-
 void CardEditorDlg::onDocumentChanged(CardDocument::Changes what)
 {
     if (what & CardDocument::Relayout)
         LayoutCard(true);
-    // New contents show their panel before the card; a change redraws the card first.
-    if (what & CardDocument::ContentsReplaced && what & CardDocument::RefillPanel)
+    // New contents show their panel before the card, other changes after it.
+    const bool panelFirst = what & CardDocument::ContentsReplaced;
+    if (what & CardDocument::RefillPanel && panelFirst)
         refreshPanel();
     if (what & CardDocument::RedrawCard)
         RedrawCard();
-    if (what & CardDocument::RefillPanel && !(what & CardDocument::ContentsReplaced))
+    if (what & CardDocument::RefillPanel && !panelFirst)
         refreshPanel();
 }
 
@@ -158,16 +155,6 @@ void CardEditorDlg::refreshPanel()
 void CardEditorDlg::RedrawCard()
 {
     repaint(view_.canvasRect());
-}
-
-void CardEditorDlg::LayoutCard(bool fit)
-{
-    view_.layoutCard(fit);
-}
-
-bool CardEditorDlg::ZoomStep(bool up)
-{
-    return view_.zoomStep(up);
 }
 
 void CardEditorDlg::onZoomIn()

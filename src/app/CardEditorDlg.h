@@ -3,9 +3,9 @@
 #include "app/CardCanvas.h"
 #include "app/CardDocument.h"
 #include "app/CardView.h"
+#include "app/DocumentCommands.h"
 #include "app/HelpViewer.h"
-#include "app/SelectionState.h"
-#include "model/PmrData.h"
+#include "app/PrintCommand.h"
 #include "platform/DialogTemplate.h"
 
 #include <QPointer>
@@ -36,8 +36,8 @@ public:
 
     // Redraws the card at once.
     void RedrawCard();
-    void LayoutCard(bool fit);
-    bool ZoomStep(bool up);
+    void LayoutCard(bool fit) { view_.layoutCard(fit); }
+    bool ZoomStep(bool up) { return view_.zoomStep(up); }
     std::uint32_t currentColor() const { return currentColor_; }
 
     // System menu commands: the about box (16) and help (57670).
@@ -52,8 +52,8 @@ public:
     bool hasCapture() const { return canvas_.hasCapture(); }
 
     // Documents: read or write a file; each shows its own message on failure.
-    bool loadDocument(const QString& path);
-    bool saveDocument(const QString& path);
+    bool loadDocument(const QString& path) { return files_.loadDocument(path); }
+    bool saveDocument(const QString& path) { return files_.saveDocument(path); }
 
     // The card rectangle in item units: the card's pixel size at the present zoom.
     platform::Rect cardUnits() const;
@@ -83,20 +83,10 @@ private:
     void onSendBack();
     void onDuplicate();
     void onClose();
-    // The save prompt for a modified card: true to go on, after No or after Yes
-    // once the card is saved.
-    bool askToSave();
-
-    // Document commands.
-    void onSave();
-    // The save command: true when the card was written.
-    bool save();
-    void onOpen();
-    void onNewCard();
-    void onSample();
-    void startFromScratch();
-
-    void onPrint();
+    void onSave() { files_.save(); }
+    void onOpen() { files_.open(); }
+    void onNewCard() { files_.newCard(); }
+    void onPrint() { printCard(doc_.page(), this); }
 
     // Redraws and refills what a change of the document needs.
     void onDocumentChanged(CardDocument::Changes what);
@@ -112,6 +102,7 @@ private:
     QString startDocument_;
     CardView view_;
     CardCanvas canvas_;
+    DocumentCommands files_;
     std::uint32_t currentColor_ = 0xFFFFFF;
     QPointer<HelpViewer> help_;
     int panelKind_ = 5;

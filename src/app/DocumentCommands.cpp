@@ -1,16 +1,14 @@
-// Document commands of the editor window: save, open, new card and samples.
-#include "app/CardEditorDlg.h"
+#include "app/DocumentCommands.h"
 
 #include "app/CardCommand.h"
 #include "files/DocumentFiles.h"
 #include "files/NewCardDlg.h"
 #include "platform/AppSettings.h"
 #include "platform/MessageBox.h"
-#include "resources/ControlIds.h"
 #include "resources/Strings.h"
 
-#include <QDir>
 #include <QFileInfo>
+#include <QWidget>
 
 namespace {
 
@@ -22,79 +20,86 @@ void rememberFolder(const QString& path)
 
 } // namespace
 
-void CardEditorDlg::onSave()
+DocumentCommands::DocumentCommands(CardDocument& doc, QWidget* window) : doc_(doc), window_(window) {}
+
+bool DocumentCommands::askToSave()
 {
-    save();
+    if (doc_.modified() != 1)
+        return true;
+    const int answer = platform::messageBox(resources::loadString(resources::ids::SavePrompt), QString(),
+                                            platform::MbButtons::YesNoCancel, platform::MbIcon::None, window_);
+    // Yes goes on only once the card is saved: a cancelled or failed save keeps it.
+    return answer == platform::IdNo || (answer == platform::IdYes && save());
 }
 
-bool CardEditorDlg::save()
+bool DocumentCommands::save()
 {
     const std::optional<QString> path =
-        files::chooseToSave(platform::appSettings().documentFolder(), doc_.path(), this);
+        files::chooseToSave(platform::appSettings().documentFolder(), doc_.path(), window_);
     if (!path)
         return false;
     rememberFolder(*path);
-    repaint();
+    window_->repaint();
     return saveDocument(*path);
 }
 
-bool CardEditorDlg::saveDocument(const QString& path)
+bool DocumentCommands::saveDocument(const QString& path)
 {
-    if (!files::saveFrom(doc_.page(), path, this))
+    if (!files::saveFrom(doc_.page(), path, window_))
         return false;
     doc_.setPath(QFileInfo(path).absoluteFilePath());
     doc_.setModified(0);
     return true;
 }
 
-void CardEditorDlg::onOpen()
+void DocumentCommands::open()
 {
-    const std::optional<QString> path = files::chooseToOpen(platform::appSettings().documentFolder(), this);
+    const std::optional<QString> path = files::chooseToOpen(platform::appSettings().documentFolder(), window_);
     if (!path)
         return;
     rememberFolder(*path);
-    repaint();
+    window_->repaint();
     if (askToSave())
         loadDocument(*path);
 }
 
-bool CardEditorDlg::loadDocument(const QString& path)
+bool DocumentCommands::loadDocument(const QString& path)
 {
-    const int oldWidth = page().cardWidth;
-    const int oldHeight = page().cardHeight;
+    const int oldWidth = doc_.page().cardWidth;
+    const int oldHeight = doc_.page().cardHeight;
     // A file that could not be read leaves the card as it was, selection included.
     auto contents = std::make_unique<PmrData>();
-    if (!files::loadInto(*contents, path, this))
+    if (!files::loadInto(*contents, path, window_))
         return false;
     doc_.apply(std::make_unique<ReplaceContentsCommand>(std::move(contents), true));
     doc_.setPath(QFileInfo(path).absoluteFilePath());
-    if (page().cardWidth != oldWidth || page().cardHeight != oldHeight)
-        onCommand(ctl::PaperSelect, platform::Notify::Clicked);
+    if (doc_.page().cardWidth != oldWidth || doc_.page().cardHeight != oldHeight)
+        Q_EMIT cardSizeChanged();
     return true;
 }
 
-void CardEditorDlg::onNewCard()
+void DocumentCommands::newCard()
 {
-    NewCardDlg dialog(this);
+    NewCardDlg dialog(window_);
     switch (dialog.exec()) {
-    case NewCardDlg::LoadSample: onSample(); break;
+    case NewCardDlg::LoadSample: openSample(); break;
     case NewCardDlg::FromScratch: startFromScratch(); break;
     default: break;
     }
 }
 
-void CardEditorDlg::onSample()
+void DocumentCommands::openSample()
 {
     const QString folder = files::sampleFolder(platform::appSettings().appDir());
     if (!QFileInfo(folder).isDir()) {
         platform::appMessageBox(resources::loadString(resources::ids::SampleDirMissing), platform::MbButtons::Ok,
-                                platform::MbIcon::Stop, this);
+                                platform::MbIcon::Stop, window_);
         return;
     }
-    const std::optional<QString> path = files::chooseToOpen(folder, this);
+    const std::optional<QString> path = files::chooseToOpen(folder, window_);
     if (!path)
         return;
-    repaint();
+    window_->repaint();
     if (!askToSave())
         return;
     // A sample opens untitled, so saving never overwrites it.
@@ -102,13 +107,13 @@ void CardEditorDlg::onSample()
         doc_.setPath(QString());
 }
 
-void CardEditorDlg::startFromScratch()
+void DocumentCommands::startFromScratch()
 {
     if (!askToSave())
         return;
     // An empty card of the same size; the view stays as it is.
     auto contents = std::make_unique<PmrData>();
-    contents->cardWidth = page().cardWidth;
-    contents->cardHeight = page().cardHeight;
+    contents->cardWidth = doc_.page().cardWidth;
+    contents->cardHeight = doc_.page().cardHeight;
     doc_.apply(std::make_unique<ReplaceContentsCommand>(std::move(contents), false));
 }
