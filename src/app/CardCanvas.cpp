@@ -25,6 +25,8 @@ bool CardCanvas::onLButtonDown(QPoint p)
         }
         return false;
     }
+    // A press while dragging (the second of a double click) closes what the drag moved.
+    doc_.endItemEdit();
     SelectionState& sel = doc_.selection();
     const platform::Rect& card = view_.cardRect();
     const QPoint pc = p - QPoint(card.left, card.top);
