@@ -1,13 +1,11 @@
 // Item and close commands of the editor window.
 #include "app/CardEditorDlg.h"
 
+#include "app/CardCommand.h"
 #include "model/ObjItemLine.h"
 #include "model/ObjItemRect.h"
 #include "model/ObjItemText.h"
 #include "model/ViewScale.h"
-#include "ui/MessageBox.h"
-#include "resources/ControlIds.h"
-#include "resources/Strings.h"
 
 #include <QCloseEvent>
 
@@ -17,109 +15,71 @@ platform::Rect CardEditorDlg::cardUnits() const
     return {0, 0, view_.scale().toUnits(platform::saturate(card.width())), view_.scale().toUnits(platform::saturate(card.height()))};
 }
 
-void CardEditorDlg::addItem(std::unique_ptr<ObjItem> item)
+void CardEditorDlg::addItem(std::unique_ptr<ObjItem> item, std::optional<PmrData::Position> after)
 {
-    if (!item)
-        return;
-    selection_->select(page_.append(std::move(item)));
-    RedrawCard();
-    refreshPanel();
-    modified_ = 1;
+    if (item)
+        doc_.apply(std::make_unique<AddItemCommand>(std::move(item), after));
 }
 
 void CardEditorDlg::onAddText()
 {
-    addItem(std::make_unique<ObjItemText>(cardUnits()));
+    addItem(std::make_unique<ObjItemText>(cardUnits()), doc_.tail());
 }
 
 void CardEditorDlg::onAddLine()
 {
-    addItem(std::make_unique<ObjItemLine>(cardUnits(), view_.scale()));
+    addItem(std::make_unique<ObjItemLine>(cardUnits(), view_.scale()), doc_.tail());
 }
 
 void CardEditorDlg::onAddRect()
 {
-    addItem(std::make_unique<ObjItemRect>(cardUnits(), view_.scale()));
+    addItem(std::make_unique<ObjItemRect>(cardUnits(), view_.scale()), doc_.tail());
 }
 
 void CardEditorDlg::onDelete()
 {
-    SelectionState& sel = *selection_;
-    if (!sel.position() || !sel.item())
-        return;
-    const PmrData::Position pos = *sel.position();
-    sel.clear();
-    page_.remove(pos);
-    RedrawCard();
-    refreshPanel();
-    modified_ = 1;
+    if (selectedItem())
+        doc_.apply(std::make_unique<DeleteItemCommand>(*selection().position()));
 }
 
 void CardEditorDlg::onSendBack()
 {
-    SelectionState& sel = *selection_;
-    if (!sel.position() || !sel.item() || *sel.position() == page_.items().begin())
-        return;
-    sel.select(page_.moveToHead(*sel.position()));
-    RedrawCard();
-    refreshPanel();
-    modified_ = 1;
+    if (selectedItem())
+        doc_.apply(std::make_unique<SendToBackCommand>(*selection().position()));
 }
 
+// The copy goes 2 pixels below the item, or to the centre of the card when it
+// would reach the bottom; it lies just above the item in the list.
 void CardEditorDlg::onDuplicate()
 {
-    SelectionState& sel = *selection_;
-    if (!sel.position() || !sel.item())
-        return;
-    std::unique_ptr<ObjItem> copy = sel.item()->Clone();
+    const ObjItem* original = selectedItem();
+    std::unique_ptr<ObjItem> copy = original ? original->Clone() : nullptr;
     if (!copy)
         return;
-    const platform::Rect b = view_.scale().toDevice(copy->GetBounds());
+    const ViewScale& scale = view_.scale();
+    const platform::Rect b = scale.toDevice(copy->GetBounds());
     const std::int64_t h = b.height();
     const std::int64_t cardW = view_.cardRect().width();
     const std::int64_t cardH = view_.cardRect().height();
     if (b.bottom + h + 2 < cardH) {
-        copy->Offset(0, view_.scale().toUnits(platform::saturate(h + 2)));
+        copy->Offset(0, scale.toUnits(platform::saturate(h + 2)));
     } else {
         const std::int64_t left = (cardW - b.width()) / 2;
         const std::int64_t top = (cardH - h) / 2;
-        copy->Offset(view_.scale().toUnits(platform::saturate(left - b.left)), view_.scale().toUnits(platform::saturate(top - b.top)));
+        copy->Offset(scale.toUnits(platform::saturate(left - b.left)), scale.toUnits(platform::saturate(top - b.top)));
     }
-    sel.select(page_.insertAfter(*sel.position(), std::move(copy)));
-    RedrawCard();
-    refreshPanel();
-    modified_ = 1;
-}
-
-bool CardEditorDlg::askToSave(bool& cancelled)
-{
-    cancelled = false;
-    if (modified_ != 1)
-        return true;
-    const int answer = platform::messageBox(resources::loadString(resources::ids::SavePrompt), QString(),
-                                            platform::MbButtons::YesNoCancel, platform::MbIcon::None, this);
-    if (answer == platform::IdCancel) {
-        cancelled = true;
-        return false;
-    }
-    if (answer == platform::IdYes)
-        onCommand(ctl::Save, platform::Notify::Clicked);
-    return true;
+    addItem(std::move(copy), selection().position());
 }
 
 void CardEditorDlg::onClose()
 {
-    bool cancelled = false;
-    askToSave(cancelled);
-    if (!cancelled)
-        done(1); // even when the save did not complete
+    if (files_.askToSave())
+        done(1);
 }
 
 void CardEditorDlg::closeEvent(QCloseEvent* event)
 {
-    bool cancelled = false;
-    askToSave(cancelled);
-    if (cancelled) {
+    if (!files_.askToSave()) {
         event->ignore();
         return;
     }

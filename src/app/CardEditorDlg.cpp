@@ -18,6 +18,7 @@
 #include <QScrollBar>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMouseEvent>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
@@ -63,7 +64,9 @@ constexpr ToolTip kToolTips[] = {
 CardEditorDlg::CardEditorDlg(const QString& documentPath, QWidget* parent)
     : TemplateDialog(resources::dialogTemplate(resources::dlg::Editor), parent),
       startDocument_(documentPath),
-      view_(this, item(ctl::Canvas), itemAs<QScrollBar>(ctl::HScroll), itemAs<QScrollBar>(ctl::VScroll), page_)
+      view_(this, item(ctl::Canvas), itemAs<QScrollBar>(ctl::HScroll), itemAs<QScrollBar>(ctl::VScroll), doc_.page()),
+      canvas_(doc_, view_, this, item(ctl::Swatch)),
+      files_(doc_, this)
 {
     // The canvas lets the mouse through to the window.
     item(ctl::Canvas)->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -75,6 +78,9 @@ CardEditorDlg::CardEditorDlg(const QString& documentPath, QWidget* parent)
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     setWindowFlag(Qt::WindowMinimizeButtonHint, true);
     setAttribute(Qt::WA_DeleteOnClose, false);
+    connect(&doc_, &CardDocument::changed, this, &CardEditorDlg::onDocumentChanged);
+    connect(&canvas_, &CardCanvas::swatchPressed, this, [this] { onCommand(ctl::OtherColor, Notify::Clicked); });
+    connect(&files_, &DocumentCommands::cardSizeChanged, this, [this] { onCommand(ctl::PaperSelect, Notify::Clicked); });
     initialise();
 }
 
@@ -91,11 +97,10 @@ void CardEditorDlg::initialise()
 
     item(ctl::HScroll)->show();
     item(ctl::VScroll)->show();
-    selection_ = std::make_unique<SelectionState>(page_);
 
     const CardFormat format = CardFormatCatalog::instance().currentFormat();
-    page_.cardWidth = format.cardWidth;
-    page_.cardHeight = format.cardHeight;
+    page().cardWidth = format.cardWidth;
+    page().cardHeight = format.cardHeight;
     LayoutCard(true);
 
     installToolTips();
@@ -103,7 +108,7 @@ void CardEditorDlg::initialise()
     if (!startDocument_.isEmpty())
         loadDocument(startDocument_);
 
-    modified_ = 0;
+    doc_.setModified(0);
 }
 
 void CardEditorDlg::installToolTips()
@@ -128,24 +133,28 @@ void CardEditorDlg::onHelpCommand()
     help_->activateWindow();
 }
 
+void CardEditorDlg::onDocumentChanged(CardDocument::Changes what)
+{
+    if (what & CardDocument::Relayout)
+        LayoutCard(true);
+    // New contents show their panel before the card, other changes after it.
+    const bool panelFirst = what & CardDocument::ContentsReplaced;
+    if (what & CardDocument::RefillPanel && panelFirst)
+        refreshPanel();
+    if (what & CardDocument::RedrawCard)
+        RedrawCard();
+    if (what & CardDocument::RefillPanel && !panelFirst)
+        refreshPanel();
+}
+
 void CardEditorDlg::refreshPanel()
 {
-    panelKind_ = selection_->item() ? selection_->item()->kind : 5;
+    panelKind_ = selectedItem() ? selectedItem()->kind : 5;
 }
 
 void CardEditorDlg::RedrawCard()
 {
     repaint(view_.canvasRect());
-}
-
-void CardEditorDlg::LayoutCard(bool fit)
-{
-    view_.layoutCard(fit);
-}
-
-bool CardEditorDlg::ZoomStep(bool up)
-{
-    return view_.zoomStep(up);
 }
 
 void CardEditorDlg::onZoomIn()
@@ -188,7 +197,25 @@ void CardEditorDlg::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
     platform::Dc dc(&painter);
-    view_.paint(dc, event->rect(), selection_->item());
+    view_.paint(dc, event->rect(), selectedItem());
+}
+
+void CardEditorDlg::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton || !canvas_.onLButtonDown(event->position().toPoint()))
+        TemplateDialog::mousePressEvent(event);
+}
+
+void CardEditorDlg::mouseMoveEvent(QMouseEvent* event)
+{
+    if (!canvas_.onMouseMove(event->position().toPoint()))
+        TemplateDialog::mouseMoveEvent(event);
+}
+
+void CardEditorDlg::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton || !canvas_.onLButtonUp())
+        TemplateDialog::mouseReleaseEvent(event);
 }
 
 void CardEditorDlg::systemCommand(int command)

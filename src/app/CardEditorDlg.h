@@ -1,9 +1,11 @@
 #pragma once
 
+#include "app/CardCanvas.h"
+#include "app/CardDocument.h"
 #include "app/CardView.h"
+#include "app/DocumentCommands.h"
 #include "app/HelpViewer.h"
-#include "app/SelectionState.h"
-#include "model/PmrData.h"
+#include "app/PrintCommand.h"
 #include "ui/DialogTemplate.h"
 
 #include <QPointer>
@@ -20,21 +22,22 @@ public:
     explicit CardEditorDlg(const QString& documentPath = {}, QWidget* parent = nullptr);
     ~CardEditorDlg() override;
 
-    PmrData& page() { return page_; }
-    const QString& documentPath() const { return documentPath_; }
-    int modified() const { return modified_; }
-    void setModified(int flag) { modified_ = flag; }
+    CardDocument& document() { return doc_; }
+    PmrData& page() { return doc_.page(); }
+    const QString& documentPath() const { return doc_.path(); }
+    int modified() const { return doc_.modified(); }
+    void setModified(int flag) { doc_.setModified(flag); }
     const platform::Rect& cardRect() const { return view_.cardRect(); }
     CardView& view() { return view_; }
-    SelectionState& selection() { return *selection_; }
-    const ObjItem* selectedItem() const { return selection_->item(); }
+    SelectionState& selection() { return doc_.selection(); }
+    const ObjItem* selectedItem() const { return doc_.selection().item(); }
     // The panel kind last asked for: the selected item's kind, or 5 for the background.
     int panelKind() const { return panelKind_; }
 
     // Redraws the card at once.
     void RedrawCard();
-    void LayoutCard(bool fit);
-    bool ZoomStep(bool up);
+    void LayoutCard(bool fit) { view_.layoutCard(fit); }
+    bool ZoomStep(bool up) { return view_.zoomStep(up); }
     std::uint32_t currentColor() const { return currentColor_; }
 
     // System menu commands: the about box (16) and help (57670).
@@ -42,14 +45,15 @@ public:
     HelpViewer* helpViewer() const { return help_; }
 
     // Canvas mouse handling, in window pixels; each returns whether it handled the event.
-    bool onLButtonDown(QPoint p);
-    bool onMouseMove(QPoint p);
-    bool onLButtonUp();
-    bool hasCapture() const { return capture_; }
+    CardCanvas& canvas() { return canvas_; }
+    bool onLButtonDown(QPoint p) { return canvas_.onLButtonDown(p); }
+    bool onMouseMove(QPoint p) { return canvas_.onMouseMove(p); }
+    bool onLButtonUp() { return canvas_.onLButtonUp(); }
+    bool hasCapture() const { return canvas_.hasCapture(); }
 
     // Documents: read or write a file; each shows its own message on failure.
-    bool loadDocument(const QString& path);
-    bool saveDocument(const QString& path);
+    bool loadDocument(const QString& path) { return files_.loadDocument(path); }
+    bool saveDocument(const QString& path) { return files_.saveDocument(path); }
 
     // The card rectangle in item units: the card's pixel size at the present zoom.
     platform::Rect cardUnits() const;
@@ -70,13 +74,8 @@ private:
     void installSystemMenu();
     void installToolTips();
 
-    // Canvas interaction.
-    void startDrag();
-    void endDrag();
-    QPoint confined(QPoint p) const;
-
     // Item commands.
-    void addItem(std::unique_ptr<ObjItem> item);
+    void addItem(std::unique_ptr<ObjItem> item, std::optional<PmrData::Position> after);
     void onAddText();
     void onAddLine();
     void onAddRect();
@@ -84,19 +83,13 @@ private:
     void onSendBack();
     void onDuplicate();
     void onClose();
-    // The save prompt for a modified card: true to go on (after saving on Yes).
-    bool askToSave(bool& cancelled);
+    void onSave() { files_.save(); }
+    void onOpen() { files_.open(); }
+    void onNewCard() { files_.newCard(); }
+    void onPrint() { printCard(doc_.page(), this); }
 
-    // Document commands.
-    void onSave();
-    void onOpen();
-    void onNewCard();
-    void onSample();
-    void startFromScratch();
-
-    // The print command.
-    void onPrint();
-
+    // Redraws and refills what a change of the document needs.
+    void onDocumentChanged(CardDocument::Changes what);
     void refreshPanel();
     void onHelpCommand();
     void onZoomIn();
@@ -105,14 +98,12 @@ private:
 
     static const platform::CommandEntry<CardEditorDlg> commandTable[];
 
-    PmrData page_;
-    QString documentPath_;
+    CardDocument doc_;
     QString startDocument_;
-    int modified_ = 0;
     CardView view_;
-    std::unique_ptr<SelectionState> selection_;
+    CardCanvas canvas_;
+    DocumentCommands files_;
     std::uint32_t currentColor_ = 0xFFFFFF;
     QPointer<HelpViewer> help_;
-    bool capture_ = false;
     int panelKind_ = 5;
 };

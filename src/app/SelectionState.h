@@ -7,12 +7,9 @@
 
 #include <optional>
 
-// The editor's selection and drag state. Re-created empty whenever the page's
-// contents are replaced.
+// The selected item and its list position, or none.
 class SelectionState {
 public:
-    enum DragMode { Move = 0, Handle = 1 };
-
     explicit SelectionState(PmrData& page) : page_(&page) {}
 
     ObjItem* item() const { return item_; }
@@ -27,6 +24,7 @@ public:
         position_.reset();
         item_ = nullptr;
     }
+    void set(const std::optional<PmrData::Position>& pos) { pos ? select(*pos) : clear(); }
 
     // The topmost item under a point in item units: text items first, then the
     // others, each from the tail of the list. Nothing when no item is hit.
@@ -34,12 +32,6 @@ public:
     // The selected item's handle whose 7 × 7 pixel square holds the card-relative
     // pixel point; the lowest index wins.
     std::optional<int> handleAt(QPoint pixels, const ViewScale& scale) const;
-
-    int dragMode = Move;
-    int handleIndex = 0;
-    QPoint lastPointer;
-    QPoint grabOffset;
-    int selectionChanged = 0;
 
 private:
     PmrData* page_;

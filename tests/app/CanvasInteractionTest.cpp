@@ -1,3 +1,4 @@
+#include "TestSupport.h"
 #include "../model/DocumentBytes.h"
 #include "app/CardEditorDlg.h"
 #include "model/ObjItemBitmap.h"
@@ -5,9 +6,17 @@
 #include "model/ObjItemText.h"
 #include "model/ViewScale.h"
 #include "print/CardFormatCatalog.h"
+#include "resources/ControlIds.h"
 
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace {
 
@@ -62,17 +71,30 @@ TEST_F(CanvasTest, TextIsHitBeforeLaterItemsAndLaterBeforeEarlier)
     EXPECT_EQ(dlg->selectedItem(), under);
 }
 
-TEST_F(CanvasTest, OnlyDeselectingByAPressMarksTheCard)
+TEST_F(CanvasTest, ClicksMarkTheCardOnlyWhenTheyDeselectAndDragsWhenTheyMove)
 {
     ObjItem* r = add(300, 300, 500, 500);
+    const QPoint p = at({400, 400});
     // Selecting refreshes the panel when the drag starts, which does not mark the card.
-    click(at({400, 400}));
+    click(p);
     EXPECT_EQ(dlg->selectedItem(), r);
     EXPECT_EQ(dlg->panelKind(), ObjItem::KindRect);
+    click(p);
     EXPECT_EQ(dlg->modified(), 0);
-    click(at({450, 450}));
-    EXPECT_EQ(dlg->modified(), 0);
+    // A drag that moved is a change, so closing asks.
+    QTest::mousePress(dlg.get(), Qt::LeftButton, {}, p);
+    QTest::mouseMove(dlg.get(), p + QPoint(4, 0));
+    QTest::mouseMove(dlg.get(), p + QPoint(8, 2));
+    QTest::mouseRelease(dlg.get(), Qt::LeftButton, {}, p + QPoint(8, 2));
+    EXPECT_EQ(r->x, 300 + 2 * dlg->view().scale().toUnits(4));
+    EXPECT_EQ(dlg->modified(), 1);
+    {
+        testsupport::MessageBoxScript boxes({platform::IdCancel});
+        dlg->itemAs<QPushButton>(ctl::Close)->click();
+        EXPECT_EQ(boxes.shown().size(), 1u);
+    }
     // Empty canvas with a selection: deselects, background panel, modified.
+    dlg->setModified(0);
     click(at({2000, 1400}));
     EXPECT_EQ(dlg->selectedItem(), nullptr);
     EXPECT_EQ(dlg->panelKind(), 5);
@@ -93,11 +115,12 @@ TEST_F(CanvasTest, HandlesWinEvenUnderAText)
     dlg->selection().select(dlg->page().items().begin());
     const QPoint corner = at({800, 800});
     QTest::mousePress(dlg.get(), Qt::LeftButton, {}, corner + QPoint(2, 3));
-    EXPECT_EQ(dlg->selection().dragMode, SelectionState::Handle);
-    EXPECT_EQ(dlg->selection().handleIndex, 0);
+    EXPECT_EQ(dlg->canvas().dragMode(), CardCanvas::Handle);
+    EXPECT_EQ(dlg->canvas().handleIndex(), 0);
     QTest::mouseMove(dlg.get(), corner + QPoint(12, 23));
     QTest::mouseRelease(dlg.get(), Qt::LeftButton, {}, corner + QPoint(12, 23));
     EXPECT_EQ(dlg->selectedItem(), r);
+    EXPECT_EQ(dlg->modified(), 1);
     EXPECT_EQ(r->GetBounds(), (platform::Rect{300, 300, dlg->view().scale().toUnits(dlg->view().scale().toDevice(800) + 10), dlg->view().scale().toUnits(dlg->view().scale().toDevice(800) + 20)}));
 }
 
@@ -122,7 +145,57 @@ TEST_F(CanvasTest, EachPointerStepIsConvertedOnItsOwn)
     dlg->onMouseMove(p);
     dlg->onLButtonUp();
     EXPECT_EQ(r->x, 300 + 10 * 16 + dlg->view().scale().toUnits(10));
-    EXPECT_EQ(dlg->modified(), 0); // dragging does not mark the card
+}
+
+TEST_F(CanvasTest, LosingTheGrabEndsTheDragAndKeepsWhatMoved)
+{
+    ObjItem* r = add(300, 300, 500, 500);
+    const QPoint p = at({400, 400});
+    const QPoint outside(dlg->width() - 2, dlg->height() - 2);
+    const auto send = [&](QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons buttons) {
+        QMouseEvent e(type, outside, dlg->mapToGlobal(outside), button, buttons, {});
+        QApplication::sendEvent(dlg.get(), &e);
+    };
+
+    // A right-click during the drag opens no menu; the release then goes
+    // unseen and a later click outside the canvas only ends the drag.
+    ASSERT_TRUE(dlg->onLButtonDown(p));
+    QWidget* menu = nullptr;
+    QTimer::singleShot(0, [&] {
+        if ((menu = QApplication::activePopupWidget()))
+            menu->close();
+    });
+    QContextMenuEvent rightClick(QContextMenuEvent::Mouse, p, dlg->mapToGlobal(p));
+    QApplication::sendEvent(dlg.get(), &rightClick);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(menu, nullptr);
+    EXPECT_TRUE(dlg->hasCapture());
+    send(QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton);
+    EXPECT_FALSE(dlg->hasCapture());
+    EXPECT_EQ(dlg->selectedItem(), r);
+    EXPECT_EQ(dlg->modified(), 0);
+
+    QMenu popup;
+    popup.addAction(QStringLiteral("x"));
+    const std::pair<const char*, std::function<void()>> losses[] = {
+        {"a move without the button", [&] { send(QEvent::MouseMove, Qt::NoButton, Qt::NoButton); }},
+        {"a popup", [&] { popup.popup(dlg->mapToGlobal(outside)); popup.hide(); }},
+        {"deactivation", [&] { QEvent e(QEvent::WindowDeactivate); QApplication::sendEvent(dlg.get(), &e); }},
+        {"hiding", [&] { dlg->hide(); dlg->show(); }},
+    };
+    const int step = dlg->view().scale().toUnits(4);
+    for (const auto& [how, lose] : losses) {
+        SCOPED_TRACE(how);
+        dlg->setModified(0);
+        const int x = r->x;
+        ASSERT_TRUE(dlg->onLButtonDown(p));
+        dlg->onMouseMove(p + QPoint(4, 0));
+        lose();
+        EXPECT_FALSE(dlg->hasCapture());
+        EXPECT_EQ(r->x, x + step);
+        EXPECT_EQ(dlg->modified(), 1);
+    }
 }
 
 TEST_F(CanvasTest, DragIsHeldToTheCard)

@@ -14,6 +14,8 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using testsupport::FileDialogScript;
 using testsupport::MessageBoxScript;
 
@@ -42,6 +44,14 @@ protected:
         return path(name);
     }
     size_t itemCount() const { return dlg->page().items().size(); }
+    // The new-card dialog, once it shows, ends with result.
+    static void answerNewCard(int result)
+    {
+        QTimer::singleShot(0, [result] {
+            if (auto* w = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+                w->done(result);
+        });
+    }
 
     QTemporaryDir dir;
     std::unique_ptr<CardEditorDlg> dlg;
@@ -79,8 +89,8 @@ TEST_F(DocumentCommandsTest, OpenWhileModifiedAsksAfterTheFileIsChosen)
 {
     const QString other = savedCard("other.pmr");
     press(ctl::AddLine);
-    // Cancel, No, then Yes: the save dialog comes, is cancelled, and the file opens anyway.
-    FileDialogScript files({other, other, other, std::nullopt});
+    // Cancel, No, then Yes: the save dialog comes and the file opens once the card is saved.
+    FileDialogScript files({other, other, other, path("saved.pmr")});
     MessageBoxScript boxes({platform::IdCancel, platform::IdNo, platform::IdYes});
     press(ctl::Open);
     EXPECT_EQ(files.shown().size(), 1u);
@@ -99,6 +109,47 @@ TEST_F(DocumentCommandsTest, OpenWhileModifiedAsksAfterTheFileIsChosen)
     EXPECT_EQ(boxes.shown().size(), 3u);
     EXPECT_EQ(itemCount(), 2u);
     EXPECT_EQ(dlg->documentPath(), other);
+    EXPECT_TRUE(QFile::exists(path("saved.pmr")));
+}
+
+TEST_F(DocumentCommandsTest, YesWithoutASavedCardStopsEveryCommandThatWouldDropIt)
+{
+    const QString other = savedCard("other.pmr");
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("sample")));
+    const QString sample = dir.filePath(QStringLiteral("sample/s.pmr"));
+    ASSERT_TRUE(QFile::copy(other, sample));
+    dlg->show();
+    press(ctl::AddRect);
+    const ObjItem* rect = dlg->selectedItem();
+    const struct {
+        const char* name;
+        std::function<void()> run;
+        std::optional<QString> chosen; // the file chosen before the prompt
+    } commands[] = {
+        {"close", [&] { press(ctl::Close); }, {}},
+        {"close box", [&] { dlg->close(); }, {}},
+        {"open", [&] { press(ctl::Open); }, other},
+        {"sample", [&] { answerNewCard(10); press(ctl::NewCard); }, sample},
+        {"from scratch", [&] { answerNewCard(20); press(ctl::NewCard); }, {}},
+    };
+    // Yes, then the save dialog is cancelled or the file cannot be written.
+    for (const std::optional<QString>& saveAs : {std::optional<QString>(), std::optional(path("no/such/folder/c.pmr"))}) {
+        for (const auto& c : commands) {
+            SCOPED_TRACE(c.name);
+            MessageBoxScript boxes;
+            std::deque<std::optional<QString>> answers{saveAs};
+            if (c.chosen)
+                answers.push_front(c.chosen);
+            FileDialogScript files(answers);
+            c.run();
+            ASSERT_EQ(files.shown().size(), answers.size());
+            EXPECT_EQ(files.shown().back().mode, platform::FileDialogRequest::Save);
+            EXPECT_TRUE(dlg->isVisible());
+            EXPECT_EQ(itemCount(), 1u);
+            EXPECT_EQ(dlg->selectedItem(), rect);
+            EXPECT_EQ(dlg->modified(), 1);
+        }
+    }
 }
 
 TEST_F(DocumentCommandsTest, FailedReadsAndSavesKeepEverything)
@@ -106,6 +157,7 @@ TEST_F(DocumentCommandsTest, FailedReadsAndSavesKeepEverything)
     const QString good = savedCard("good.pmr");
     ASSERT_TRUE(dlg->loadDocument(good));
     press(ctl::AddRect);
+    const ObjItem* selected = dlg->selectedItem();
     QFile bad(path("bad.pmr"));
     ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
     bad.write(QByteArray::fromHex("01000000020000"));
@@ -139,8 +191,9 @@ TEST_F(DocumentCommandsTest, FailedReadsAndSavesKeepEverything)
         EXPECT_EQ(itemCount(), 3u);
         EXPECT_EQ(dlg->documentPath(), good);
         EXPECT_EQ(dlg->modified(), 1);
+        EXPECT_EQ(dlg->selectedItem(), selected);
+        EXPECT_EQ(dlg->panelKind(), ObjItem::KindRect);
     }
-    EXPECT_EQ(dlg->selectedItem(), nullptr); // nothing refers to the items of before
     QFile::setPermissions(locked, QFile::ReadOwner | QFile::WriteOwner);
     ASSERT_TRUE(lockedFile.open(QIODevice::ReadOnly));
     EXPECT_EQ(lockedFile.readAll(), lockedBytes);
@@ -151,12 +204,6 @@ TEST_F(DocumentCommandsTest, SamplesOpenUntitledAndScratchKeepsSizeAndPath)
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("sample")));
     const QString sample = dir.filePath(QStringLiteral("sample/s.pmr"));
     QFile::copy(savedCard("s.pmr", 80), sample);
-    const auto answerNewCard = [](int result) {
-        QTimer::singleShot(0, [result] {
-            if (auto* w = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
-                w->done(result);
-        });
-    };
     {
         FileDialogScript files({sample, std::nullopt});
         answerNewCard(10);

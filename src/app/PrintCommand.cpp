@@ -1,10 +1,11 @@
-// The print command of the editor window: the card N-up on sheets of card stock.
-#include "app/CardEditorDlg.h"
+#include "app/PrintCommand.h"
 
+#include "model/PmrData.h"
 #include "platform/AppSettings.h"
 #include "ui/MessageBox.h"
 #include "printui/AdjustPrintDlg.h"
 #include "print/CardFormatCatalog.h"
+#include "print/PrintJob.h"
 #include "printui/PrintProgressDlg.h"
 #include "printui/PrinterSheetTarget.h"
 #include "print/SheetRenderer.h"
@@ -30,28 +31,29 @@ int clampToInt(qint64 v)
 
 } // namespace
 
-void CardEditorDlg::onPrint()
+void printCard(const PmrData& page, QWidget* parent)
 {
     using platform::MbButtons;
     using platform::MbIcon;
-    const auto stop = [this](const char* text) {
-        platform::appMessageBox(QString::fromUtf8(text), MbButtons::Ok, MbIcon::Stop, this);
+    const auto stop = [parent](const char* text) {
+        platform::appMessageBox(QString::fromUtf8(text), MbButtons::Ok, MbIcon::Stop, parent);
     };
 
-    const CardFormat format = CardFormatCatalog::instance().currentFormat();
-    if ((page_.cardWidth != format.cardWidth || page_.cardHeight != format.cardHeight)
+    const CardFormatCatalog& catalog = CardFormatCatalog::instance();
+    print::PrintOptions options;
+    if (print::makePrintJob(page, catalog, options).sizeMismatch
         && platform::appMessageBox(resources::loadString(resources::ids::PrintSizeMismatch), MbButtons::OkCancel,
-                                   MbIcon::Exclamation, this)
+                                   MbIcon::Exclamation, parent)
                != platform::IdOk)
         return;
 
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(QStringLiteral("Printer"));
     printer.setFullPage(true);
-    print::AdjustPrintDlg dialog(&printer, this);
+    print::AdjustPrintDlg dialog(&printer, parent);
     if (dialog.run() != QDialog::Accepted)
         return;
-    repaint(); // the area the dialog covered, before the job holds the window
+    parent->repaint(); // the area the dialog covered, before the job holds the window
 
     if (!printer.isValid() || printer.resolution() <= 0) {
         stop(kAttachFailed);
@@ -60,22 +62,21 @@ void CardEditorDlg::onPrint()
     // Millimetre 0 of the layout is the paper's edge.
     printer.setFullPage(true);
 
-    print::SheetRenderer::Job job;
-    job.format = format;
-    job.adjustX = platform::appSettings().adjustX();
-    job.adjustY = platform::appSettings().adjustY();
-    job.onlyOne = dialog.onlyOne();
+    options.adjustX = platform::appSettings().adjustX();
+    options.adjustY = platform::appSettings().adjustY();
+    options.onlyOne = dialog.onlyOne();
     // The job prints every copy as a sheet of its own, so the driver makes none.
-    job.sheets = printer.copyCount();
+    options.copies = printer.copyCount();
     printer.setCopyCount(1);
+    const print::SheetRenderer::Job job = print::makePrintJob(page, catalog, options).job;
 
-    print::PrintProgressDlg progress(this);
+    print::PrintProgressDlg progress(parent);
     progress.setStatus(QString::fromUtf8(kStarting));
     progress.setTotal(clampToInt(print::SheetRenderer::totalCards(job)));
     progress.showProgress(0);
     progress.showNow();
 
-    print::SheetRenderer renderer(page_, job);
+    print::SheetRenderer renderer(page, job);
     renderer.beforeCard = [&progress](const print::SheetRenderer::Progress& p) {
         progress.setStatus(print::PrintProgressDlg::cardStatus(p.sheet, p.sheets, p.card, p.cardsPerSheet));
         return true;

@@ -1,0 +1,164 @@
+#include "app/CardCommand.h"
+
+
+#include <algorithm>
+
+void ItemNodeCommand::takeOut(PmrData& page, Position pos)
+{
+    held_.splice(held_.end(), page.items(), pos);
+}
+
+void ItemNodeCommand::putBack(PmrData& page, Position pos, const std::optional<Position>& after)
+{
+    PmrData::ItemList& items = page.items();
+    items.splice(after ? std::next(*after) : items.begin(), held_, pos);
+}
+
+AddItemCommand::AddItemCommand(std::unique_ptr<ObjItem> item, std::optional<Position> after) : after_(after)
+{
+    held_.push_back(std::move(item));
+    node_ = held_.begin();
+}
+
+bool AddItemCommand::apply(CardDocument& doc)
+{
+    if (!*node_)
+        return false;
+    selectedBefore_ = doc.selection().position();
+    putBack(doc.page(), node_, after_);
+    doc.selection().select(node_);
+    return true;
+}
+
+void AddItemCommand::revert(CardDocument& doc)
+{
+    doc.selection().set(selectedBefore_);
+    takeOut(doc.page(), node_);
+}
+
+bool DeleteItemCommand::apply(CardDocument& doc)
+{
+    PmrData& page = doc.page();
+    SelectionState& sel = doc.selection();
+    after_ = pos_ == page.items().begin() ? std::nullopt : std::optional(std::prev(pos_));
+    selectedBefore_ = sel.position();
+    if (sel.position() == pos_)
+        sel.clear();
+    takeOut(page, pos_);
+    return true;
+}
+
+void DeleteItemCommand::revert(CardDocument& doc)
+{
+    putBack(doc.page(), pos_, after_);
+    doc.selection().set(selectedBefore_);
+}
+
+bool SendToBackCommand::apply(CardDocument& doc)
+{
+    PmrData::ItemList& items = doc.page().items();
+    if (pos_ == items.begin())
+        return false;
+    after_ = std::prev(pos_);
+    items.splice(items.begin(), items, pos_);
+    return true;
+}
+
+void SendToBackCommand::revert(CardDocument& doc)
+{
+    PmrData::ItemList& items = doc.page().items();
+    items.splice(std::next(after_), items, pos_);
+}
+
+void ItemGeometry::applyTo(ObjItem& item) const
+{
+    item.x = x;
+    item.y = y;
+    item.cx = cx;
+    item.cy = cy;
+}
+
+MoveItemCommand::MoveItemCommand(PmrData::Position pos, ItemGeometry before, ItemGeometry after)
+    : pos_(pos), before_(before), after_(after)
+{
+}
+
+MoveItemCommand::MoveItemCommand(PmrData::Position pos) : pos_(pos), before_(ItemGeometry::of(**pos)), after_(before_) {}
+
+bool MoveItemCommand::apply(CardDocument&)
+{
+    if (before_ == after_)
+        return false;
+    after_.applyTo(**pos_);
+    return true;
+}
+
+void MoveItemCommand::revert(CardDocument&)
+{
+    before_.applyTo(**pos_);
+}
+
+std::unique_ptr<SetBackgroundCommand> SetBackgroundCommand::color(const PmrData& page, std::uint32_t color)
+{
+    return std::make_unique<SetBackgroundCommand>(CardBackground{{}, color, page.patternScale});
+}
+
+std::unique_ptr<SetBackgroundCommand> SetBackgroundCommand::pattern(const PmrData& page, platform::Dib picture)
+{
+    return std::make_unique<SetBackgroundCommand>(CardBackground{std::move(picture), page.backColor, 100});
+}
+
+std::unique_ptr<SetBackgroundCommand> SetBackgroundCommand::scale(const PmrData& page, int percent)
+{
+    return std::make_unique<SetBackgroundCommand>(CardBackground{
+        page.pattern, page.backColor, std::clamp(percent, PmrData::kMinPatternScale, PmrData::kMaxPatternScale)});
+}
+
+bool SetBackgroundCommand::apply(CardDocument& doc)
+{
+    if (CardBackground::of(doc.page()) == other_)
+        return false;
+    exchange(doc.page());
+    return true;
+}
+
+void SetBackgroundCommand::revert(CardDocument& doc)
+{
+    exchange(doc.page());
+}
+
+// The page takes the other background and the command keeps the page's.
+void SetBackgroundCommand::exchange(PmrData& page)
+{
+    std::swap(page.pattern, other_.pattern);
+    std::swap(page.backColor, other_.backColor);
+    std::swap(page.patternScale, other_.patternScale);
+}
+
+ReplaceContentsCommand::ReplaceContentsCommand(std::unique_ptr<PmrData> contents, bool relayout)
+    : other_(std::move(contents)), relayout_(relayout)
+{
+}
+
+bool ReplaceContentsCommand::apply(CardDocument& doc)
+{
+    selectedBefore_ = doc.selection().position();
+    doc.selection().clear();
+    doc.page().swap(*other_);
+    return true;
+}
+
+// The items of before come back as the same list nodes (swapping lists keeps them).
+void ReplaceContentsCommand::revert(CardDocument& doc)
+{
+    doc.page().swap(*other_);
+    doc.selection().set(selectedBefore_);
+}
+
+CardDocument::Changes ReplaceContentsCommand::changes() const
+{
+    CardDocument::Changes what = CardDocument::RedrawCard | CardDocument::RefillPanel | CardDocument::ContentsReplaced;
+    if (relayout_)
+        what |= CardDocument::Relayout;
+    return what;
+}

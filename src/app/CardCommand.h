@@ -1,0 +1,151 @@
+#pragma once
+
+#include "app/CardDocument.h"
+#include "model/PmrData.h"
+#include "platform/Dib.h"
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+
+// One change of the card, applied through CardDocument::apply. apply makes the
+// change and returns false when it would change nothing; revert takes back the
+// last apply exactly, list positions and selection included, given the card as
+// apply left it.
+class CardCommand {
+public:
+    virtual ~CardCommand() = default;
+    virtual bool apply(CardDocument& doc) = 0;
+    virtual void revert(CardDocument& doc) = 0;
+    // What the window redoes after apply and after revert.
+    virtual CardDocument::Changes changes() const { return CardDocument::RedrawCard | CardDocument::RefillPanel; }
+    // The modified flag once applied.
+    virtual int modifiedAfter() const { return 1; }
+};
+
+// Commands that take items out of the list keep their nodes here, so a list
+// position held by the selection or another command stays the same node
+// while the item is out of the page.
+class ItemNodeCommand : public CardCommand {
+protected:
+    using Position = PmrData::Position;
+    void takeOut(PmrData& page, Position pos);
+    // Back into the page after the item at after, or at the head without one.
+    void putBack(PmrData& page, Position pos, const std::optional<Position>& after);
+
+    PmrData::ItemList held_;
+};
+
+// Add text, line, rectangle, picture and duplicate: a new item in the list,
+// selected.
+class AddItemCommand : public ItemNodeCommand {
+public:
+    // after: the item the new one follows; none puts it at the head.
+    AddItemCommand(std::unique_ptr<ObjItem> item, std::optional<Position> after);
+    bool apply(CardDocument& doc) override;
+    void revert(CardDocument& doc) override;
+
+private:
+    Position node_;
+    std::optional<Position> after_;
+    std::optional<Position> selectedBefore_;
+};
+
+// Delete: the item leaves the list; it is no longer selected.
+class DeleteItemCommand : public ItemNodeCommand {
+public:
+    explicit DeleteItemCommand(Position pos) : pos_(pos) {}
+    bool apply(CardDocument& doc) override;
+    void revert(CardDocument& doc) override;
+
+private:
+    Position pos_;
+    std::optional<Position> after_;
+    std::optional<Position> selectedBefore_;
+};
+
+// Send to back: the item becomes the head of the list; nothing when it is already.
+class SendToBackCommand : public CardCommand {
+public:
+    explicit SendToBackCommand(PmrData::Position pos) : pos_(pos) {}
+    bool apply(CardDocument& doc) override;
+    void revert(CardDocument& doc) override;
+
+private:
+    PmrData::Position pos_;
+    PmrData::Position after_;
+};
+
+// What a move or a reshape changes of an item.
+struct ItemGeometry {
+    int x = 0;
+    int y = 0;
+    int cx = 0;
+    int cy = 0;
+    static ItemGeometry of(const ObjItem& item) { return {item.x, item.y, item.cx, item.cy}; }
+    void applyTo(ObjItem& item) const;
+    friend bool operator==(const ItemGeometry&, const ItemGeometry&) = default;
+};
+
+// A move or reshape of one item by a drag.
+class MoveItemCommand : public CardCommand {
+public:
+    MoveItemCommand(PmrData::Position pos, ItemGeometry before, ItemGeometry after);
+    // For an item changed live: its geometry now is the one before; takeAfter()
+    // records the one after.
+    explicit MoveItemCommand(PmrData::Position pos);
+    void takeAfter() { after_ = ItemGeometry::of(**pos_); }
+
+    bool apply(CardDocument& doc) override;
+    void revert(CardDocument& doc) override;
+    CardDocument::Changes changes() const override { return CardDocument::RedrawCard; }
+
+private:
+    PmrData::Position pos_;
+    ItemGeometry before_;
+    ItemGeometry after_;
+};
+
+// The card's background: the pattern (drawn instead of the colour when there is
+// one), the colour and the pattern's scale in percent.
+struct CardBackground {
+    platform::Dib pattern;
+    std::uint32_t backColor = 0xFFFFFF;
+    int patternScale = 100;
+    static CardBackground of(const PmrData& page) { return {page.pattern, page.backColor, page.patternScale}; }
+    friend bool operator==(const CardBackground&, const CardBackground&) = default;
+};
+
+class SetBackgroundCommand : public CardCommand {
+public:
+    explicit SetBackgroundCommand(CardBackground background) : other_(std::move(background)) {}
+    // A colour drops the pattern; a pattern starts at 100 %; the scale is held to its limits.
+    static std::unique_ptr<SetBackgroundCommand> color(const PmrData& page, std::uint32_t color);
+    static std::unique_ptr<SetBackgroundCommand> pattern(const PmrData& page, platform::Dib picture);
+    static std::unique_ptr<SetBackgroundCommand> scale(const PmrData& page, int percent);
+
+    bool apply(CardDocument& doc) override;
+    void revert(CardDocument& doc) override;
+    CardDocument::Changes changes() const override { return CardDocument::RedrawCard; }
+
+private:
+    void exchange(PmrData& page);
+    CardBackground other_;
+};
+
+// Open and new: the page takes other items, background and card size, nothing
+// is selected and the card is unmodified.
+class ReplaceContentsCommand : public CardCommand {
+public:
+    // relayout: fit the view to the new card (open), or keep it (new).
+    ReplaceContentsCommand(std::unique_ptr<PmrData> contents, bool relayout);
+    bool apply(CardDocument& doc) override;
+    void revert(CardDocument& doc) override;
+    CardDocument::Changes changes() const override;
+    int modifiedAfter() const override { return 0; }
+
+private:
+    std::unique_ptr<PmrData> other_;
+    bool relayout_;
+    std::optional<PmrData::Position> selectedBefore_;
+};

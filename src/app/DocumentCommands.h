@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class CardDocument;
+class QWidget;
+
+// The document file commands: save, open, new card with its sample and
+// from-scratch branches, and the save prompt they share with closing the window.
+class DocumentCommands : public QObject {
+    Q_OBJECT
+public:
+    // window: the editor window, parent of the dialogs and repainted when one closes.
+    DocumentCommands(CardDocument& doc, QWidget* window);
+
+    // The save prompt for a modified card: true to go on, after No or after Yes
+    // once the card is saved.
+    bool askToSave();
+    // The save command: true when the card was written.
+    bool save();
+    void open();
+    void newCard();
+    void openSample();
+    void startFromScratch();
+
+    // Read or write a file; each shows its own message on failure.
+    bool loadDocument(const QString& path);
+    bool saveDocument(const QString& path);
+
+Q_SIGNALS:
+    // A document was opened whose card size differs from the card's before.
+    void cardSizeChanged();
+
+private:
+    CardDocument& doc_;
+    QWidget* window_;
+};
