@@ -3,7 +3,7 @@
 namespace testsupport {
 
 namespace {
-int defaultAnswer(const platform::MessageBoxRequest& r)
+int defaultAnswer(const ui::MessageBoxRequest& r)
 {
     switch (r.buttons) {
     case platform::MbButtons::YesNo:
@@ -15,14 +15,14 @@ int defaultAnswer(const platform::MessageBoxRequest& r)
 
 void installDefaults()
 {
-    platform::setMessageBoxHandler(defaultAnswer);
+    ui::setMessageBoxHandler(defaultAnswer);
 }
 
 MessageBoxScript::MessageBoxScript() : MessageBoxScript(std::deque<int>{}) {}
 
 MessageBoxScript::MessageBoxScript(std::deque<int> answers) : answers_(std::move(answers))
 {
-    previous_ = platform::setMessageBoxHandler([this](const platform::MessageBoxRequest& r) {
+    previous_ = ui::setMessageBoxHandler([this](const ui::MessageBoxRequest& r) {
         shown_.push_back(r);
         if (answers_.empty())
             return defaultAnswer(r);
@@ -34,12 +34,12 @@ MessageBoxScript::MessageBoxScript(std::deque<int> answers) : answers_(std::move
 
 MessageBoxScript::~MessageBoxScript()
 {
-    platform::setMessageBoxHandler(std::move(previous_));
+    ui::setMessageBoxHandler(std::move(previous_));
 }
 
 FileDialogScript::FileDialogScript(std::deque<std::optional<QString>> answers) : answers_(std::move(answers))
 {
-    previous_ = platform::setFileDialogProvider([this](const platform::FileDialogRequest& r, QWidget*) {
+    previous_ = ui::setFileDialogProvider([this](const ui::FileDialogRequest& r, QWidget*) {
         shown_.push_back(r);
         QString chosen;
         bool cancelled = true;
@@ -54,7 +54,7 @@ FileDialogScript::FileDialogScript(std::deque<std::optional<QString>> answers) :
 
 FileDialogScript::~FileDialogScript()
 {
-    platform::setFileDialogProvider(std::move(previous_));
+    ui::setFileDialogProvider(std::move(previous_));
 }
 
 } // namespace testsupport

@@ -25,12 +25,12 @@ public:
     MessageBoxScript& operator=(const MessageBoxScript&) = delete;
 
     void answer(int result) { answers_.push_back(result); }
-    const std::vector<platform::MessageBoxRequest>& shown() const { return shown_; }
+    const std::vector<ui::MessageBoxRequest>& shown() const { return shown_; }
 
 private:
     std::deque<int> answers_;
-    std::vector<platform::MessageBoxRequest> shown_;
-    platform::MessageBoxHandler previous_;
+    std::vector<ui::MessageBoxRequest> shown_;
+    ui::MessageBoxHandler previous_;
 };
 
 // Scripted answers for file dialogs within a scope: a path, or nothing for Cancel.
@@ -41,12 +41,12 @@ public:
     FileDialogScript(const FileDialogScript&) = delete;
     FileDialogScript& operator=(const FileDialogScript&) = delete;
 
-    const std::vector<platform::FileDialogRequest>& shown() const { return shown_; }
+    const std::vector<ui::FileDialogRequest>& shown() const { return shown_; }
 
 private:
     std::deque<std::optional<QString>> answers_;
-    std::vector<platform::FileDialogRequest> shown_;
-    platform::FileDialogProvider previous_;
+    std::vector<ui::FileDialogRequest> shown_;
+    ui::FileDialogProvider previous_;
 };
 
 } // namespace testsupport

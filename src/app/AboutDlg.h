@@ -3,7 +3,7 @@
 #include "ui/DialogTemplate.h"
 
 // The version information box.
-class AboutDlg : public platform::TemplateDialog {
+class AboutDlg : public ui::TemplateDialog {
     Q_OBJECT
 public:
     explicit AboutDlg(QWidget* parent = nullptr);

@@ -22,7 +22,7 @@ void CardApp::prepare()
     settings.resetToDefaults();
 
     if (!store_)
-        store_ = std::make_unique<platform::SettingsStore>(platform::applicationName());
+        store_ = std::make_unique<platform::SettingsStore>(ui::applicationName());
     settings.load(*store_);
 
     CardFormatCatalog& catalog = CardFormatCatalog::instance();

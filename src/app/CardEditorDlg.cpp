@@ -24,8 +24,8 @@
 #include <windows.h>
 #endif
 
-using platform::CommandEntry;
-using platform::Notify;
+using ui::CommandEntry;
+using ui::Notify;
 
 const CommandEntry<CardEditorDlg> CardEditorDlg::commandTable[] = {
     {ctl::Help, Notify::Clicked, &CardEditorDlg::onHelpCommand},
@@ -119,7 +119,7 @@ void CardEditorDlg::installToolTips()
 
 void CardEditorDlg::onCommand(int id, Notify code)
 {
-    platform::dispatchCommand(this, commandTable, id, code);
+    ui::dispatchCommand(this, commandTable, id, code);
 }
 
 void CardEditorDlg::onHelpCommand()

@@ -15,7 +15,7 @@
 
 // The program's main window: the card canvas, the tool and file buttons and the
 // property panel, built from template 102.
-class CardEditorDlg : public platform::TemplateDialog {
+class CardEditorDlg : public ui::TemplateDialog {
     Q_OBJECT
 public:
     // documentPath: a document to open when the window starts; empty opens nothing.
@@ -59,7 +59,7 @@ public:
     platform::Rect cardUnits() const;
 
 protected:
-    void onCommand(int id, platform::Notify code) override;
+    void onCommand(int id, ui::Notify code) override;
     void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
@@ -96,7 +96,7 @@ private:
     void onZoomOut();
     void onScrollAction(Qt::Orientation orientation, int action);
 
-    static const platform::CommandEntry<CardEditorDlg> commandTable[];
+    static const ui::CommandEntry<CardEditorDlg> commandTable[];
 
     CardDocument doc_;
     QString startDocument_;

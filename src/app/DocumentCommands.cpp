@@ -26,7 +26,7 @@ bool DocumentCommands::askToSave()
 {
     if (doc_.modified() != 1)
         return true;
-    const int answer = platform::messageBox(resources::loadString(resources::ids::SavePrompt), QString(),
+    const int answer = ui::messageBox(resources::loadString(resources::ids::SavePrompt), QString(),
                                             platform::MbButtons::YesNoCancel, platform::MbIcon::None, window_);
     // Yes goes on only once the card is saved: a cancelled or failed save keeps it.
     return answer == platform::IdNo || (answer == platform::IdYes && save());
@@ -92,7 +92,7 @@ void DocumentCommands::openSample()
 {
     const QString folder = files::sampleFolder(platform::appSettings().appDir());
     if (!QFileInfo(folder).isDir()) {
-        platform::appMessageBox(resources::loadString(resources::ids::SampleDirMissing), platform::MbButtons::Ok,
+        ui::appMessageBox(resources::loadString(resources::ids::SampleDirMissing), platform::MbButtons::Ok,
                                 platform::MbIcon::Stop, window_);
         return;
     }

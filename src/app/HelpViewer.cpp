@@ -13,7 +13,7 @@
 HelpViewer::HelpViewer(const QString& appDir, QWidget* parent)
     : QDialog(parent), browser_(new QTextBrowser(this))
 {
-    setWindowTitle(QStringLiteral("%1 - へるぷ").arg(platform::applicationName()));
+    setWindowTitle(QStringLiteral("%1 - へるぷ").arg(ui::applicationName()));
     setWindowIcon(resources::appIcon());
     setModal(false);
     auto* layout = new QVBoxLayout(this);

@@ -36,13 +36,13 @@ void printCard(const PmrData& page, QWidget* parent)
     using platform::MbButtons;
     using platform::MbIcon;
     const auto stop = [parent](const char* text) {
-        platform::appMessageBox(QString::fromUtf8(text), MbButtons::Ok, MbIcon::Stop, parent);
+        ui::appMessageBox(QString::fromUtf8(text), MbButtons::Ok, MbIcon::Stop, parent);
     };
 
     const CardFormatCatalog& catalog = CardFormatCatalog::instance();
     print::PrintOptions options;
     if (print::makePrintJob(page, catalog, options).sizeMismatch
-        && platform::appMessageBox(resources::loadString(resources::ids::PrintSizeMismatch), MbButtons::OkCancel,
+        && ui::appMessageBox(resources::loadString(resources::ids::PrintSizeMismatch), MbButtons::OkCancel,
                                    MbIcon::Exclamation, parent)
                != platform::IdOk)
         return;

@@ -14,21 +14,21 @@ namespace {
 
 void report(const ArchiveError& error, const QString& path, QWidget* parent)
 {
-    platform::appMessageBox(archiveErrorMessage(error, QDir::toNativeSeparators(path)), platform::MbButtons::Ok,
+    ui::appMessageBox(archiveErrorMessage(error, QDir::toNativeSeparators(path)), platform::MbButtons::Ok,
                             archiveErrorIcon(error), parent);
 }
 
-std::optional<QString> chooseDocument(platform::FileDialogRequest::Mode mode, const QString& folder,
+std::optional<QString> chooseDocument(ui::FileDialogRequest::Mode mode, const QString& folder,
                                       const QString& fileName, QWidget* parent)
 {
-    platform::FileDialogRequest request;
+    ui::FileDialogRequest request;
     request.mode = mode;
     request.initialDir = folder;
     request.fileName = fileName;
     request.filter = QString::fromUtf8(kDocumentFilter);
     request.defaultExt = QStringLiteral("pmr");
     request.overwritePrompt = true;
-    return platform::runFileDialog(request, parent);
+    return ui::runFileDialog(request, parent);
 }
 
 } // namespace
@@ -57,12 +57,12 @@ bool saveFrom(const PmrData& page, const QString& path, QWidget* parent)
 
 std::optional<QString> chooseToOpen(const QString& folder, QWidget* parent)
 {
-    return chooseDocument(platform::FileDialogRequest::Open, folder, QString(), parent);
+    return chooseDocument(ui::FileDialogRequest::Open, folder, QString(), parent);
 }
 
 std::optional<QString> chooseToSave(const QString& folder, const QString& fileName, QWidget* parent)
 {
-    return chooseDocument(platform::FileDialogRequest::Save, folder, fileName, parent);
+    return chooseDocument(ui::FileDialogRequest::Save, folder, fileName, parent);
 }
 
 QString sampleFolder(const QString& appDir)

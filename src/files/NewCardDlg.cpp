@@ -4,9 +4,9 @@
 
 NewCardDlg::NewCardDlg(QWidget* parent) : TemplateDialog(resources::dialogTemplate(resources::dlg::NewCard), parent) {}
 
-void NewCardDlg::onCommand(int id, platform::Notify code)
+void NewCardDlg::onCommand(int id, ui::Notify code)
 {
-    if (code != platform::Notify::Clicked)
+    if (code != ui::Notify::Clicked)
         return;
     switch (id) {
     case 1012: done(LoadSample); break;

@@ -3,7 +3,7 @@
 #include "ui/DialogTemplate.h"
 
 // Asks how to start a new card: from a sample (result 10) or from scratch (20).
-class NewCardDlg : public platform::TemplateDialog {
+class NewCardDlg : public ui::TemplateDialog {
     Q_OBJECT
 public:
     enum Result { LoadSample = 10, FromScratch = 20 };
@@ -11,5 +11,5 @@ public:
     explicit NewCardDlg(QWidget* parent = nullptr);
 
 protected:
-    void onCommand(int id, platform::Notify code) override;
+    void onCommand(int id, ui::Notify code) override;
 };

@@ -16,9 +16,9 @@ namespace print {
 namespace {
 
 // Right-aligned edits that take any text.
-platform::TemplateDialog::Options panelOptions()
+ui::TemplateDialog::Options panelOptions()
 {
-    platform::TemplateDialog::Options options;
+    ui::TemplateDialog::Options options;
     options.factory = [](const platform::ControlSpec& c, QWidget* parent) -> QWidget* {
         if (c.kind != platform::CtrlKind::Edit || !(c.flags & platform::RightText))
             return nullptr;
@@ -46,7 +46,7 @@ void AdjustPrintDlg::buildPanel()
     const platform::DialogSpec& panelTemplate = resources::dialogTemplate(resources::dlg::PrintAdjust);
     if (panelTemplate.controls.empty())
         return; // no panel: the plain print dialog
-    template_ = std::make_unique<platform::TemplateDialog>(panelTemplate, nullptr, panelOptions());
+    template_ = std::make_unique<ui::TemplateDialog>(panelTemplate, nullptr, panelOptions());
     panelSize_ = template_->size();
 
     // The template's controls move into a panel on the right of this dialog,
@@ -134,7 +134,7 @@ void AdjustPrintDlg::readPanel()
 
 int AdjustPrintDlg::run()
 {
-    const int result = platform::runPrintDialog(*this);
+    const int result = ui::runPrintDialog(*this);
     readPanel();
     return result == QDialog::Accepted ? QDialog::Accepted : QDialog::Rejected;
 }

@@ -8,7 +8,7 @@
 class QLineEdit;
 class QCheckBox;
 
-namespace platform {
+namespace ui {
 class TemplateDialog;
 }
 
@@ -57,7 +57,7 @@ private:
     void placePanel();
 
     // The emptied template dialog; its controls live in panel_.
-    std::unique_ptr<platform::TemplateDialog> template_;
+    std::unique_ptr<ui::TemplateDialog> template_;
     QWidget* panel_ = nullptr;
     QSize panelSize_;
     bool onlyOne_ = false;

@@ -51,9 +51,9 @@ private:
 
 namespace {
 
-platform::TemplateDialog::Options progressOptions()
+ui::TemplateDialog::Options progressOptions()
 {
-    platform::TemplateDialog::Options options;
+    ui::TemplateDialog::Options options;
     options.factory = [](const platform::ControlSpec& c, QWidget* parent) -> QWidget* {
         return c.id == PrintProgressDlg::kBarId ? new ProgressFrame(parent) : nullptr;
     };

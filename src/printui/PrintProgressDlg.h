@@ -11,7 +11,7 @@ class ProgressFrame;
 
 // The modeless "印刷中..." window of a print job (template 151): a status line and
 // a blue bar. The job runs without the event loop, so every change repaints at once.
-class PrintProgressDlg : public platform::TemplateDialog {
+class PrintProgressDlg : public ui::TemplateDialog {
     Q_OBJECT
 public:
     static constexpr int kStatusId = 1009;

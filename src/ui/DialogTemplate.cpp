@@ -19,7 +19,7 @@
 #include <QScreen>
 #include <QScrollBar>
 
-namespace platform {
+namespace ui {
 
 DialogUnits DialogUnits::forFont(const QFont& font)
 {
@@ -30,8 +30,8 @@ DialogUnits DialogUnits::forFont(const QFont& font)
     return DialogUnits(baseX > 0 ? baseX : 1, baseY > 0 ? baseY : 1);
 }
 
-int DialogUnits::toPixelsX(int du) const { return mulDivNearest(du, baseX_, 4); }
-int DialogUnits::toPixelsY(int du) const { return mulDivNearest(du, baseY_, 8); }
+int DialogUnits::toPixelsX(int du) const { return platform::mulDivNearest(du, baseX_, 4); }
+int DialogUnits::toPixelsY(int du) const { return platform::mulDivNearest(du, baseY_, 8); }
 
 QRect DialogUnits::toPixels(int x, int y, int w, int h) const
 {
@@ -45,7 +45,7 @@ QFont dialogFont(const DialogSpec& tmpl)
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         dpi = qRound(screen->logicalDotsPerInchY());
     // The platform makes a dialog font of -MulDiv(points, dpi, 72) pixels.
-    font.setPixelSize(qMax(1, mulDivNearest(tmpl.pointSize, dpi, 72)));
+    font.setPixelSize(qMax(1, platform::mulDivNearest(tmpl.pointSize, dpi, 72)));
     return font;
 }
 
@@ -89,7 +89,7 @@ QWidget* TemplateDialog::createStandardControl(const ControlSpec& c, QWidget* pa
     case CtrlKind::Label: {
         auto* l = new QLabel(text, parent);
         l->setTextFormat(Qt::PlainText);
-        l->setAlignment((c.flags & CenterText ? Qt::AlignHCenter : c.flags & RightText ? Qt::AlignRight : Qt::AlignLeft)
+        l->setAlignment((c.flags & platform::CenterText ? Qt::AlignHCenter : c.flags & platform::RightText ? Qt::AlignRight : Qt::AlignLeft)
                         | Qt::AlignTop);
         l->setWordWrap(true);
         return l;
@@ -111,7 +111,7 @@ QWidget* TemplateDialog::createStandardControl(const ControlSpec& c, QWidget* pa
         return new QScrollBar(Qt::Vertical, parent);
     case CtrlKind::Edit: {
         auto* e = new QLineEdit(text, parent);
-        e->setReadOnly(c.flags & ReadOnly);
+        e->setReadOnly(c.flags & platform::ReadOnly);
         return e;
     }
     case CtrlKind::NumberEdit: {
@@ -172,4 +172,4 @@ void TemplateDialog::onCommand(int id, Notify code)
         reject();
 }
 
-} // namespace platform
+} // namespace ui

@@ -10,7 +10,14 @@
 #include <functional>
 #include <vector>
 
-namespace platform {
+namespace ui {
+
+// The templates' own types are the platform's data.
+using platform::ControlSpec;
+using platform::CtrlFlag;
+using platform::CtrlKind;
+using platform::DialogSpec;
+using platform::kNoId;
 
 // Dialog units to pixels, from the base units of the dialog's font as the platform
 // computes them: the average width of the 52 Latin letters and the font's height.
@@ -97,4 +104,4 @@ bool dispatchCommand(Dlg* dlg, const CommandEntry<Dlg> (&table)[N], int id, Noti
     return false;
 }
 
-} // namespace platform
+} // namespace ui

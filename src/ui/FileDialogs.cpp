@@ -4,7 +4,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
-namespace platform {
+namespace ui {
 
 namespace {
 
@@ -81,4 +81,4 @@ QString qtFilterFromPairs(const QString& pairs)
     return filters.join(QStringLiteral(";;"));
 }
 
-} // namespace platform
+} // namespace ui

@@ -8,7 +8,7 @@
 class QFileDialog;
 class QWidget;
 
-namespace platform {
+namespace ui {
 
 struct FileDialogRequest {
     enum Mode { Open, Save };
@@ -38,4 +38,4 @@ void setUpFileDialog(QFileDialog& dialog, const FileDialogRequest& request);
 // matches by (outside Windows "*" for "*.*"). Show it with HideNameFilterDetails.
 QString qtFilterFromPairs(const QString& pairs);
 
-} // namespace platform
+} // namespace ui

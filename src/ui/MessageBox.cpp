@@ -7,7 +7,7 @@
 
 #include <vector>
 
-namespace platform {
+namespace ui {
 
 namespace {
 
@@ -31,10 +31,10 @@ int realMessageBox(const MessageBoxRequest& r)
     }
     struct Choice { QMessageBox::StandardButton button; int result; const char* label; };
     std::vector<Choice> choices;
-    const Choice ok{QMessageBox::Ok, IdOk, "OK"};
-    const Choice cancel{QMessageBox::Cancel, IdCancel, "キャンセル"};
-    const Choice yes{QMessageBox::Yes, IdYes, "はい(&Y)"};
-    const Choice no{QMessageBox::No, IdNo, "いいえ(&N)"};
+    const Choice ok{QMessageBox::Ok, platform::IdOk, "OK"};
+    const Choice cancel{QMessageBox::Cancel, platform::IdCancel, "キャンセル"};
+    const Choice yes{QMessageBox::Yes, platform::IdYes, "はい(&Y)"};
+    const Choice no{QMessageBox::No, platform::IdNo, "いいえ(&N)"};
     switch (r.buttons) {
     case MbButtons::Ok: choices = {ok}; break;
     case MbButtons::OkCancel: choices = {ok, cancel}; break;
@@ -53,7 +53,7 @@ int realMessageBox(const MessageBoxRequest& r)
         if (pressed == c.button)
             return c.result;
     // Closing the box counts as its cancel (or only) button.
-    return r.buttons == MbButtons::Ok ? IdOk : (r.buttons == MbButtons::YesNo ? IdNo : IdCancel);
+    return r.buttons == MbButtons::Ok ? platform::IdOk : (r.buttons == MbButtons::YesNo ? platform::IdNo : platform::IdCancel);
 }
 
 } // namespace
@@ -86,4 +86,4 @@ MessageBoxHandler setMessageBoxHandler(MessageBoxHandler handler)
     return previous;
 }
 
-} // namespace platform
+} // namespace ui

@@ -8,7 +8,10 @@
 
 class QWidget;
 
-namespace platform {
+namespace ui {
+
+using platform::MbButtons;
+using platform::MbIcon;
 
 struct MessageBoxRequest {
     QString text;
@@ -36,4 +39,4 @@ QString applicationName();
 // An empty handler restores the real message box.
 MessageBoxHandler setMessageBoxHandler(MessageBoxHandler handler);
 
-} // namespace platform
+} // namespace ui

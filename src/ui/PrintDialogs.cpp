@@ -2,7 +2,7 @@
 
 #include <QPrintDialog>
 
-namespace platform {
+namespace ui {
 
 namespace {
 
@@ -28,4 +28,4 @@ PrintDialogProvider setPrintDialogProvider(PrintDialogProvider provider)
     return previous;
 }
 
-} // namespace platform
+} // namespace ui

@@ -4,7 +4,7 @@
 
 class QPrintDialog;
 
-namespace platform {
+namespace ui {
 
 // Shows a print dialog modally and returns QDialog::Accepted or QDialog::Rejected.
 // On Accepted the dialog's printer holds the choices (printer, copies, file).
@@ -17,4 +17,4 @@ int runPrintDialog(QPrintDialog& dialog);
 // An empty provider restores the real dialog.
 PrintDialogProvider setPrintDialogProvider(PrintDialogProvider provider);
 
-} // namespace platform
+} // namespace ui

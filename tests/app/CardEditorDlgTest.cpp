@@ -23,7 +23,7 @@ protected:
 TEST_F(CardEditorDlgTest, TemplateRectanglesBecomeThesePixelsAtBaseUnitsSixByThirteen)
 {
     // x × 6 ÷ 4 and y × 13 ÷ 8, halves away from zero.
-    const platform::DialogUnits u(6, 13);
+    const ui::DialogUnits u(6, 13);
     const struct {
         int id;
         QRect du;

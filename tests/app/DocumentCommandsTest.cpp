@@ -65,7 +65,7 @@ TEST_F(DocumentCommandsTest, SaveThenOpenGivesTheSameCard)
         FileDialogScript files({path("card.pmr")});
         press(ctl::Save);
         ASSERT_EQ(files.shown().size(), 1u);
-        EXPECT_EQ(files.shown()[0].mode, platform::FileDialogRequest::Save);
+        EXPECT_EQ(files.shown()[0].mode, ui::FileDialogRequest::Save);
         EXPECT_EQ(files.shown()[0].initialDir, dir.path());
         EXPECT_EQ(files.shown()[0].defaultExt, QStringLiteral("pmr"));
     }
@@ -105,7 +105,7 @@ TEST_F(DocumentCommandsTest, OpenWhileModifiedAsksAfterTheFileIsChosen)
     press(ctl::AddLine);
     press(ctl::Open);
     ASSERT_EQ(files.shown().size(), 4u);
-    EXPECT_EQ(files.shown()[3].mode, platform::FileDialogRequest::Save);
+    EXPECT_EQ(files.shown()[3].mode, ui::FileDialogRequest::Save);
     EXPECT_EQ(boxes.shown().size(), 3u);
     EXPECT_EQ(itemCount(), 2u);
     EXPECT_EQ(dlg->documentPath(), other);
@@ -143,7 +143,7 @@ TEST_F(DocumentCommandsTest, YesWithoutASavedCardStopsEveryCommandThatWouldDropI
             FileDialogScript files(answers);
             c.run();
             ASSERT_EQ(files.shown().size(), answers.size());
-            EXPECT_EQ(files.shown().back().mode, platform::FileDialogRequest::Save);
+            EXPECT_EQ(files.shown().back().mode, ui::FileDialogRequest::Save);
             EXPECT_TRUE(dlg->isVisible());
             EXPECT_EQ(itemCount(), 1u);
             EXPECT_EQ(dlg->selectedItem(), rect);
@@ -187,7 +187,7 @@ TEST_F(DocumentCommandsTest, FailedReadsAndSavesKeepEverything)
         ASSERT_EQ(boxes.shown().size(), 1u);
         EXPECT_EQ(boxes.shown()[0].text, c.text);
         EXPECT_EQ(boxes.shown()[0].icon, platform::MbIcon::Stop);
-        EXPECT_EQ(boxes.shown()[0].caption, platform::applicationName());
+        EXPECT_EQ(boxes.shown()[0].caption, ui::applicationName());
         EXPECT_EQ(itemCount(), 3u);
         EXPECT_EQ(dlg->documentPath(), good);
         EXPECT_EQ(dlg->modified(), 1);

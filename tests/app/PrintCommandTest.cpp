@@ -65,13 +65,13 @@ protected:
         dlg = std::make_unique<CardEditorDlg>();
         markCard(dlg->page());
     }
-    void TearDown() override { platform::setPrintDialogProvider({}); }
+    void TearDown() override { ui::setPrintDialogProvider({}); }
     // Prints with the dialog answered: `act` fills in the panel, output goes to
     // `pdf` at 600 pixels per inch.
     void print(const QString& pdf, int copies, int answer, const std::function<void(print::AdjustPrintDlg&)>& act = {})
     {
         dialogs = 0;
-        platform::setPrintDialogProvider([&](QPrintDialog& d) {
+        ui::setPrintDialogProvider([&](QPrintDialog& d) {
             ++dialogs;
             d.printer()->setOutputFormat(QPrinter::PdfFormat);
             d.printer()->setOutputFileName(pdf);
@@ -158,12 +158,12 @@ TEST_F(PrintCommandTest, FailuresAreReportedWithTheStopIcon)
     huge.cardWidth = huge.cardHeight = 3000;
     useFormat(huge);
     int messages = 0;
-    auto inner = platform::setMessageBoxHandler([&](const platform::MessageBoxRequest&) {
+    auto inner = ui::setMessageBoxHandler([&](const ui::MessageBoxRequest&) {
         ++messages;
         return int(platform::IdOk);
     });
     print(path("text.pdf"), 2, QDialog::Accepted);
-    platform::setMessageBoxHandler(std::move(inner));
+    ui::setMessageBoxHandler(std::move(inner));
     EXPECT_EQ(messages, 2);
 
     // A format without columns has nothing to show and no total to divide by.

@@ -29,7 +29,7 @@ TEST(FileDialogFilters, PairsBecomeQtFiltersShowingTheGivenLabels)
         {"", QString()},
     };
     for (const auto& [pairs, qt] : cases)
-        EXPECT_EQ(platform::qtFilterFromPairs(QString::fromUtf8(pairs)).toStdString(), qt.toStdString());
+        EXPECT_EQ(ui::qtFilterFromPairs(QString::fromUtf8(pairs)).toStdString(), qt.toStdString());
 }
 
 #ifndef Q_OS_WIN
@@ -40,10 +40,10 @@ TEST(FileDialogFilters, AllFilesListsNamesWithoutAnExtension)
         QFile(dir.filePath(QString::fromUtf8(name))).open(QIODevice::WriteOnly);
     QFileDialog dialog;
     dialog.setOption(QFileDialog::DontUseNativeDialog);
-    platform::FileDialogRequest request;
+    ui::FileDialogRequest request;
     request.initialDir = dir.path();
     request.filter = QString::fromUtf8(kDocumentFilter);
-    platform::setUpFileDialog(dialog, request);
+    ui::setUpFileDialog(dialog, request);
 
     auto* types = dialog.findChild<QComboBox*>(u"fileTypeCombo"_s);
     ASSERT_NE(types, nullptr);

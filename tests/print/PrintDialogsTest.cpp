@@ -26,7 +26,7 @@ namespace {
 std::pair<QString, bool> answerDialog(const std::function<void(AdjustPrintDlg&)>& act, int answer)
 {
     QString opened;
-    platform::setPrintDialogProvider([&](QPrintDialog& d) {
+    ui::setPrintDialogProvider([&](QPrintDialog& d) {
         auto& dlg = dynamic_cast<AdjustPrintDlg&>(d);
         opened = QStringLiteral("%1 %2 %3").arg(dlg.offsetXEdit()->text(), dlg.offsetYEdit()->text(),
                                                 dlg.onlyOneBox()->isChecked() ? "checked" : "unchecked");
@@ -36,7 +36,7 @@ std::pair<QString, bool> answerDialog(const std::function<void(AdjustPrintDlg&)>
     QPrinter printer;
     AdjustPrintDlg dlg(&printer);
     EXPECT_EQ(dlg.run(), answer);
-    platform::setPrintDialogProvider({});
+    ui::setPrintDialogProvider({});
     return {opened, dlg.onlyOne()};
 }
 
@@ -89,8 +89,8 @@ TEST(AdjustPrintDlg, ThePanelWidensTheStandardDialogOnItsRight)
         EXPECT_FALSE(dlg.testOption(option)) << option;
     EXPECT_EQ(dlg.printRange(), QAbstractPrintDialog::AllPages);
 
-    const platform::DialogUnits u =
-        platform::DialogUnits::forFont(platform::dialogFont(resources::dialogTemplate(resources::dlg::PrintAdjust)));
+    const ui::DialogUnits u =
+        ui::DialogUnits::forFont(ui::dialogFont(resources::dialogTemplate(resources::dlg::PrintAdjust)));
     EXPECT_EQ(dlg.panelWidth(), u.toPixelsX(55));
     dlg.show();
     EXPECT_EQ(dlg.width(), plain.sizeHint().width() + dlg.panelWidth());

@@ -58,7 +58,7 @@ TEST(Images, MaskPatternAndGlyphsAgree)
     // and it fits the 22-unit tool button.
     platform::installFontSubstitutions();
     const platform::DialogSpec& editor = dialogTemplate(dlg::Editor);
-    const int buttonWidth = platform::DialogUnits::forFont(platform::dialogFont(editor)).toPixelsX(22);
+    const int buttonWidth = ui::DialogUnits::forFont(ui::dialogFont(editor)).toPixelsX(22);
     int opaque = 0, cutOff = 0, grey = 0, outside = 0;
     checkImage(141, {40, 40}, 2, [&](int x, int, QRgb c) {
         grey += c != 0xFF000000u && c != 0xFFFFFFFFu;
