@@ -40,19 +40,20 @@ inline __m128i div255(__m128i x)
     return _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(x, _mm_set1_epi16(1)), _mm_srli_epi16(x, 8)), 8);
 }
 
-// ⌊v × alpha ÷ 255⌋ per byte.
-inline __m128i scaleBytes(__m128i v, __m128i alpha)
+// ⌊v × alpha ÷ 255⌋ per byte; alphaLo holds the 16-bit alphas of the first two
+// pixels' bytes, alphaHi those of the last two.
+inline __m128i scaleBytes(__m128i v, __m128i alphaLo, __m128i alphaHi)
 {
     const __m128i zero = _mm_setzero_si128();
-    const __m128i lo = div255(_mm_mullo_epi16(_mm_unpacklo_epi8(v, zero), alpha));
-    const __m128i hi = div255(_mm_mullo_epi16(_mm_unpackhi_epi8(v, zero), alpha));
+    const __m128i lo = div255(_mm_mullo_epi16(_mm_unpacklo_epi8(v, zero), alphaLo));
+    const __m128i hi = div255(_mm_mullo_epi16(_mm_unpackhi_epi8(v, zero), alphaHi));
     return _mm_packus_epi16(lo, hi);
 }
 
-inline __m128i blend4(__m128i fore, __m128i back, __m128i alpha)
+inline __m128i blend4(__m128i fore, __m128i back, __m128i alphaLo, __m128i alphaHi)
 {
-    const __m128i up = scaleBytes(_mm_subs_epu8(fore, back), alpha);
-    const __m128i down = scaleBytes(_mm_subs_epu8(back, fore), alpha);
+    const __m128i up = scaleBytes(_mm_subs_epu8(fore, back), alphaLo, alphaHi);
+    const __m128i down = scaleBytes(_mm_subs_epu8(back, fore), alphaLo, alphaHi);
     return _mm_sub_epi8(_mm_add_epi8(back, up), down);
 }
 
@@ -67,12 +68,31 @@ void blendRun(QRgb* d, const QRgb* back, int n, int alpha)
     for (; i + 4 <= n; i += 4) {
         const __m128i f = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i));
         const __m128i b = oneBack ? same : _mm_loadu_si128(reinterpret_cast<const __m128i*>(back + i));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), blend4(f, b, a));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), blend4(f, b, a, a));
     }
     for (; i < n; ++i) {
         const __m128i b = oneBack ? same : _mm_cvtsi32_si128(int(back[i]));
-        d[i] = QRgb(_mm_cvtsi128_si32(blend4(_mm_cvtsi32_si128(int(d[i])), b, a)));
+        d[i] = QRgb(_mm_cvtsi128_si32(blend4(_mm_cvtsi32_si128(int(d[i])), b, a, a)));
     }
+}
+
+// d[i] := d[i] over back[i] by alpha[i] for n pixels.
+void blendPixels(QRgb* d, const QRgb* back, const std::uint8_t* alpha, int n)
+{
+    int i = 0;
+    for (; i + 4 <= n; i += 4) {
+        std::uint32_t four;
+        std::memcpy(&four, alpha + i, 4);
+        // a0 a0 a1 a1 a2 a2 a3 a3, then each alpha over its pixel's four bytes.
+        const __m128i wide = _mm_unpacklo_epi8(_mm_cvtsi32_si128(int(four)), _mm_setzero_si128());
+        const __m128i pairs = _mm_unpacklo_epi16(wide, wide);
+        const __m128i f = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(back + i));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i),
+                         blend4(f, b, _mm_unpacklo_epi32(pairs, pairs), _mm_unpackhi_epi32(pairs, pairs)));
+    }
+    for (; i < n; ++i)
+        blendRun<false>(d + i, back + i, 1, alpha[i]);
 }
 #else
 inline unsigned div255(unsigned x)
@@ -96,7 +116,58 @@ void blendRun(QRgb* d, const QRgb* back, int n, int alpha)
         d[i] = out;
     }
 }
+
+void blendPixels(QRgb* d, const QRgb* back, const std::uint8_t* alpha, int n)
+{
+    for (int i = 0; i < n; ++i)
+        blendRun<false>(d + i, back + i, 1, alpha[i]);
+}
 #endif
+
+// Blends the runs of one mask row into d: black runs go to inside(at, from, n),
+// grey runs to blend(at, from, n, level); white runs leave d. Narrow grey runs
+// side by side, the sides of the rings, go together to blendEach(at, from, n,
+// levels) with a level per pixel.
+class RowBlender {
+public:
+    template <typename Inside, typename Blend, typename BlendEach>
+    void blend(QRgb* d, std::span<const GradientMask::Run> runs, int left, Inside inside, Blend blend,
+               BlendEach blendEach)
+    {
+        for (size_t i = 0; i < runs.size();) {
+            const GradientMask::Run& run = runs[i];
+            const int from = run.from - left;
+            const int n = run.to - run.from;
+            if (run.level >= kWhite) {
+                ++i;
+            } else if (run.level <= 0) {
+                inside(d + from, from, n);
+                ++i;
+            } else if (n >= kNarrow || i + 1 == runs.size() || !narrowGrey(runs[i + 1])) {
+                blend(d + from, from, n, run.level);
+                ++i;
+            } else {
+                const size_t width = size_t(runs.back().to - runs.front().from);
+                if (levels_.size() < width)
+                    levels_.resize(width);
+                std::uint8_t* level = levels_.data();
+                int count = 0;
+                for (; i < runs.size() && narrowGrey(runs[i]); ++i)
+                    for (int x = runs[i].from; x < runs[i].to; ++x)
+                        level[count++] = std::uint8_t(runs[i].level);
+                blendEach(d + from, from, count, level);
+            }
+        }
+    }
+
+private:
+    static constexpr int kNarrow = 4;
+    static bool narrowGrey(const GradientMask::Run& run)
+    {
+        return run.level > 0 && run.level < kWhite && run.to - run.from < kNarrow;
+    }
+    std::vector<std::uint8_t> levels_;
+};
 
 int clampColumn(std::int64_t v, const QRect& area)
 {
@@ -338,15 +409,18 @@ void GradientMask::forEachRow(const QRect& area, const std::function<void(int, s
         }
         return;
     }
-    // Rows with the spans of the row above have its runs (most rows of a rectangle).
-    std::vector<Span> spans, previous;
-    const auto same = [](const Span& a, const Span& b) { return a.ring == b.ring && a.from == b.from && a.to == b.to; };
+    // A rectangle's rows differ only by how many rings reach them: rows with the
+    // count of the row above have its runs.
+    std::vector<Span> spans;
+    std::int64_t previous = -2;
     for (int y = area.top(); y <= area.bottom(); ++y) {
-        rowSpans(y, area, spans);
-        if (y == area.top() || !std::equal(spans.begin(), spans.end(), previous.begin(), previous.end(), same))
+        const std::int64_t reach = std::clamp<std::int64_t>(std::min<std::int64_t>(y, h_ - 2 - y), -1, rings_ - 1);
+        if (shape_ != ShapeRect || reach != previous) {
+            rowSpans(y, area, spans);
             resolver.resolve(std::span<const Span>(spans), levels_, x0, x1, runs);
+        }
+        previous = reach;
         f(y, runs);
-        std::swap(spans, previous);
     }
 }
 
@@ -366,39 +440,36 @@ QImage GradientMask::image(const QRect& area) const
 
 void blendBlurredEdge(QImage& target, QPoint to, const QImage& picture, const GradientMask& mask, const QRect& area)
 {
+    RowBlender blender;
     mask.forEachRow(area, [&](int y, std::span<const GradientMask::Run> runs) {
         auto* d = reinterpret_cast<QRgb*>(target.scanLine(to.y() + y - area.top())) + to.x();
         const auto* p = reinterpret_cast<const QRgb*>(picture.constScanLine(y - area.top()));
-        for (const GradientMask::Run& run : runs) {
-            const int from = run.from - area.left();
-            const int n = run.to - run.from;
-            if (run.level >= kWhite)
-                continue;
-            if (run.level <= 0) {
-                std::memcpy(d + from, p + from, size_t(n) * sizeof(QRgb));
-                continue;
-            }
-            blendRun<false>(d + from, p + from, n, run.level);
-        }
+        blender.blend(
+            d, runs, area.left(),
+            [p](QRgb* at, int from, int n) { std::memcpy(at, p + from, size_t(n) * sizeof(QRgb)); },
+            [p](QRgb* at, int from, int n, int level) { blendRun<false>(at, p + from, n, level); },
+            [p](QRgb* at, int from, int n, const std::uint8_t* levels) { blendPixels(at, p + from, levels, n); });
     });
 }
 
 void blendShadow(QImage& target, QPoint to, const GradientMask& mask, const QRect& area)
 {
+    RowBlender blender;
+    std::vector<QRgb> greys;
     mask.forEachRow(area, [&](int y, std::span<const GradientMask::Run> runs) {
         auto* d = reinterpret_cast<QRgb*>(target.scanLine(to.y() + y - area.top())) + to.x();
-        for (const GradientMask::Run& run : runs) {
-            const int from = run.from - area.left();
-            const int n = run.to - run.from;
-            if (run.level >= kWhite)
-                continue;
-            if (run.level <= 0) {
-                std::fill(d + from, d + from + n, kOpaque);
-                continue;
-            }
-            const QRgb grey = qRgb(run.level, run.level, run.level);
-            blendRun<true>(d + from, &grey, n, run.level);
-        }
+        blender.blend(
+            d, runs, area.left(), [](QRgb* at, int, int n) { std::fill(at, at + n, kOpaque); },
+            [](QRgb* at, int, int n, int level) {
+                const QRgb grey = qRgb(level, level, level);
+                blendRun<true>(at, &grey, n, level);
+            },
+            [&greys](QRgb* at, int, int n, const std::uint8_t* levels) {
+                greys.resize(size_t(n));
+                for (int i = 0; i < n; ++i)
+                    greys[size_t(i)] = qRgb(levels[i], levels[i], levels[i]);
+                blendPixels(at, greys.data(), levels, n);
+            });
     });
 }
 
