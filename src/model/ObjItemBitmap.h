@@ -19,6 +19,8 @@ public:
     const ClassInfo& runtimeClass() const override;
     void Serialize(Archive& ar) override;
     std::unique_ptr<ObjItem> Clone() const override;
+    // The picture scaled to its rectangle, with its white-out, shape and edge.
+    void Draw(platform::Dc& dc) const override;
     int GetHandleCount() const override { return 4; }
     bool GetHandle(int index, QPoint& out) const override;
     // Resizes keeping the picture's aspect ratio; the opposite corner stays.
@@ -31,6 +33,8 @@ public:
     void takePicture(platform::Dib picture);
 
     const platform::Dib& picture() const { return dib; }
+    // The size of the picture cached for the screen; (-1, -1) without one.
+    QSize cacheSize() const { return cache_.isNull() ? QSize(-1, -1) : cache_.size(); }
 
     platform::Dib dib;
     int dibWidth = 0;
@@ -43,6 +47,14 @@ protected:
     ObjItemBitmap(const ObjItemBitmap& other);
 
 private:
+    // The DIB's pixels, decoded again only when its bytes change.
+    const QImage& decoded() const;
+    // Keeps the cache when within 2 pixels of r's size, else remakes it unless
+    // the picture is enlarged.
+    void refreshCache(const platform::Rect& r, const QImage& source) const;
+
     // The picture scaled to its last on-screen size; never copied.
     mutable QImage cache_;
+    mutable QImage decoded_;
+    mutable QByteArray decodedBytes_;
 };

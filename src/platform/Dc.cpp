@@ -302,6 +302,13 @@ QRect Dc::drawableRect() const
     return r;
 }
 
+QRect Dc::directRect() const
+{
+    if (!image_ || !isValid() || baseClip_ || st_.clip.kind == Clip::Path || !image_->isDetached())
+        return QRect();
+    return drawableRect();
+}
+
 QRect Dc::clipBox() const
 {
     QRect r = drawableRect();

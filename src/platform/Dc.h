@@ -126,6 +126,10 @@ public:
     // edit it once the Dc is gone.
     QImage* image() { return image_; }
     const QImage* image() const { return image_; }
+    // The device rectangle per-pixel work may read and write straight through
+    // image(): the surface within a rectangular clip. Empty without a memory
+    // surface or under a clip of another shape.
+    QRect directRect() const;
     QSize size() const { return deviceRect_.size(); }
     QPainter* painter() { return painter_; }
 

@@ -186,6 +186,7 @@ TEST(DcClip, IntersectEllipseAndPath)
     dc.intersectClip(QRect(5, 0, 10, 10));
     dc.fillRect(0, 0, 20, 20, Qt::black);
     EXPECT_EQ(inkOf(dc, kBlack), std::make_pair(QRect(5, 0, 5, 10), 50));
+    EXPECT_EQ(dc.directRect(), QRect(5, 0, 5, 10)) << "pixels may be written where the clip allows";
     EXPECT_FALSE(dc.setPixel(0, 0, Qt::red));
     EXPECT_FALSE(dc.pixel(15, 15).has_value());
 
@@ -194,6 +195,7 @@ TEST(DcClip, IntersectEllipseAndPath)
     round.fillRect(0, 0, 20, 20, Qt::black);
     EXPECT_EQ(at(round, 0, 0), kWhite);
     EXPECT_EQ(at(round, 0, 10), kBlack);
+    EXPECT_TRUE(round.directRect().isEmpty());
 
     Dc tri(QSize(20, 20));
     tri.setViewportOrigin(QPoint(2, 0));
@@ -385,6 +387,7 @@ TEST(DcDevices, BorrowedPainterAndPrinter)
     EXPECT_NEAR(printer.physicalOffset().x(), 236, 4); // 10 mm and 5 mm at 600 dpi
     EXPECT_NEAR(printer.physicalOffset().y(), 118, 4);
     EXPECT_FALSE(printer.pixel(0, 0).has_value());
+    EXPECT_TRUE(printer.directRect().isEmpty());
     const QImage card(20, 10, QImage::Format_RGB32);
     EXPECT_TRUE(printer.bitBlt(100, 100, 20, 10, card, 0, 0));
     EXPECT_FALSE(printer.bitBlt(100, 100, 20, 10, card, 0, 0, BltRop::SrcAnd)) << "needs the printer's pixels";
