@@ -147,6 +147,8 @@ SheetRenderer::Result SheetRenderer::run(SheetTarget& target)
     const int ppi = job_.pixelsPerInch > 0 ? job_.pixelsPerInch : target.pixelsPerInch();
     if (ppi <= 0)
         return Result::DocumentFailed;
+    picture_ = QImage();
+    pictureMade_ = false;
 
     // No sheets, no document: a printer would feed an empty page.
     if (job_.sheets <= 0)
@@ -192,12 +194,17 @@ SheetRenderer::SheetEnd SheetRenderer::drawSheet(platform::Dc& dc, const QRect& 
     }
     const bool drawsCards = c0 < c1 && r0 < r1;
 
-    QImage picture;
-    if (drawsCards) {
-        picture = renderCardPicture(page_, QSize(layout.cardWidth, layout.cardHeight), ppi, job_.maxPictureBytes);
-        if (picture.isNull())
-            notifyPictureFailed(sheet);
+    // Made once for the whole job: every sheet then shows the very same image,
+    // which a PDF stores once.
+    const QSize cardSize(layout.cardWidth, layout.cardHeight);
+    if (drawsCards && (!pictureMade_ || pictureSize_ != cardSize)) {
+        picture_ = renderCardPicture(page_, cardSize, ppi, job_.maxPictureBytes);
+        pictureMade_ = true;
+        pictureSize_ = cardSize;
     }
+    const QImage picture = drawsCards ? picture_ : QImage();
+    if (drawsCards && picture.isNull())
+        notifyPictureFailed(sheet);
 
     Progress p;
     p.sheet = sheet + 1;

@@ -45,8 +45,8 @@ QImage renderCard(const PmrData& page, int pixelsPerInch, QSize cardSizeMm = {})
 
 // The N-up print job: the card on every position of a card format, sheet after
 // sheet, on any target. The background and the non-text items are rendered once
-// per sheet into one card-sized picture and copied to every position (the very
-// same image, so a PDF holds it once per sheet); the text items are drawn at
+// per job into one card-sized picture and copied to every position of every
+// sheet (the very same image, so a PDF holds it once); the text items are drawn at
 // every position as the device's own text, so they always lie above the rest.
 // Millimetre 0 of the layout is the paper's edge.
 class SheetRenderer {
@@ -107,6 +107,9 @@ private:
     const PmrData& page_;
     Job job_;
     std::int64_t total_ = 0;
+    QImage picture_;
+    QSize pictureSize_;
+    bool pictureMade_ = false;
 };
 
 } // namespace print

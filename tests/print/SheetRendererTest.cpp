@@ -308,12 +308,25 @@ TEST_F(SheetJob, PdfCardPictureIsLosslessUnderAPattern)
         writer.setResolution(150);
         writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
         job.onlyOne = true;
+        job.sheets = 3;
         print::PagedSheetTarget target(&writer);
         ASSERT_EQ(run(target), SheetRenderer::Result::Done);
     }
     const QString images = tool(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf});
     EXPECT_TRUE(images.contains(QStringLiteral(" image "))) << images.toStdString();
     EXPECT_FALSE(images.contains(QStringLiteral(" jpeg "))) << images.toStdString();
+    // One image object serves every sheet: the "object ID" column never changes.
+    QSet<QString> objects;
+    int pages = 0;
+    for (const QString& row : images.split(u'\n')) {
+        const QStringList f = row.simplified().split(u' ');
+        if (f.size() > 11 && f[2] == QLatin1String("image")) {
+            ++pages;
+            objects.insert(f[10] + u' ' + f[11]);
+        }
+    }
+    EXPECT_EQ(pages, 3) << images.toStdString();
+    EXPECT_EQ(objects.size(), 1) << images.toStdString();
 
     // The card comes back as drawn, within a level or two: the middle of every
     // card pixel, rasterised at four times the resolution.
