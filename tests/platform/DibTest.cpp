@@ -1,5 +1,6 @@
 #include "platform/Dib.h"
 
+#include <QBuffer>
 #include <QtEndian>
 #include <gtest/gtest.h>
 
@@ -225,6 +226,24 @@ TEST(Dib, BmpFilesReadAndWrite)
     ASSERT_TRUE(g);
     EXPECT_EQ(g->size(), gapped.size());
     EXPECT_EQ(g->toImage(), d.toImage());
+}
+
+TEST(Dib, ReadBmpFileTakesTheFileToItsEnd)
+{
+    const QByteArray file = Dib::fromImage(sample(5, 3)).toBmpFile();
+    auto read = [](QByteArray bytes) {
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::ReadOnly);
+        return platform::readBmpFile(buffer);
+    };
+    EXPECT_EQ(read(file), Dib::fromBmpFile(file));
+    // Bytes after the rows stay in the block, which has the file's length.
+    const auto longer = read(file + "tail");
+    ASSERT_TRUE(longer);
+    EXPECT_EQ(longer->bytes(), file.mid(14) + "tail" + QByteArray(14, '\0'));
+    EXPECT_FALSE(read(file.left(file.size() - 1)));
+    EXPECT_FALSE(read(file.left(14)));
+    EXPECT_FALSE(read(QByteArray("BA") + file.mid(2)));
 }
 
 TEST(Dib, NormalizedGivesBottomUpInfoHeader)
