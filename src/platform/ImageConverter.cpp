@@ -83,7 +83,13 @@ ImageConverter::Result ImageConverter::convert(QIODevice& device) const
 
     QImage image;
     try {
-        if (!reader->read(&image) || !fits(image.size(), kMaxPixels))
+        if (!reader->read(&image))
+            return {};
+        // When the header did not tell the size, or told it wrong.
+        const QSize want = importSize(image.size(), cardMm_);
+        if (want != image.size() && fits(image.size(), kMaxPixels))
+            image = image.scaled(want, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        if (!fits(image.size(), kMaxPixels))
             return {};
     } catch (const std::bad_alloc&) {
         return {};
