@@ -226,7 +226,7 @@ TEST_F(CatalogFiles, EditsKeepCurrentOnItsFormat)
 
 TEST(CardFormatData, InstalledFolderFormatsParseAndFit)
 {
-    const QDir data(QFileInfo(QStringLiteral(__FILE__)).absoluteDir().filePath("../../data"));
+    const QDir data(QStringLiteral(PELMORA_SOURCE_DIR "/data"));
     const QStringList files = QDir(data.filePath("cardfmt")).entryList({"*.cf"}, QDir::Files);
     ASSERT_GE(files.size(), 3);
     CardFormatCatalog cat;
