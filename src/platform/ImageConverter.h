@@ -3,6 +3,7 @@
 #include "platform/Dib.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QSize>
 #include <QString>
 
