@@ -230,20 +230,12 @@ TEST(Dib, BmpFilesReadAndWrite)
 
 TEST(Dib, ReadBmpFileTakesTheFileToItsEnd)
 {
-    const QByteArray file = Dib::fromImage(sample(5, 3)).toBmpFile();
-    auto read = [](QByteArray bytes) {
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::ReadOnly);
-        return platform::readBmpFile(buffer);
-    };
-    EXPECT_EQ(read(file), Dib::fromBmpFile(file));
-    // Bytes after the rows stay in the block, which has the file's length.
-    const auto longer = read(file + "tail");
-    ASSERT_TRUE(longer);
-    EXPECT_EQ(longer->bytes(), file.mid(14) + "tail" + QByteArray(14, '\0'));
-    EXPECT_FALSE(read(file.left(file.size() - 1)));
-    EXPECT_FALSE(read(file.left(14)));
-    EXPECT_FALSE(read(QByteArray("BA") + file.mid(2)));
+    QByteArray file = Dib::fromImage(sample(5, 3)).toBmpFile() + "tail";
+    QBuffer buffer(&file);
+    ASSERT_TRUE(buffer.open(QIODevice::ReadOnly));
+    const auto dib = platform::readBmpFile(buffer);
+    ASSERT_TRUE(dib); // bytes after the rows stay; the block has the file's length
+    EXPECT_EQ(dib->bytes(), file.mid(14) + QByteArray(14, '\0'));
 }
 
 TEST(Dib, NormalizedGivesBottomUpInfoHeader)
