@@ -13,7 +13,7 @@ SANITIZE_ENV = QT_QPA_PLATFORM=offscreen \
   UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 
 FUZZ_BUILD ?= build-fuzz
-FUZZ_TARGETS = archive_fuzz dib_fuzz catalog_fuzz
+FUZZ_TARGETS = archive_fuzz dib_fuzz catalog_fuzz bmpfile_fuzz import_fuzz
 FUZZ_SECONDS ?= 5
 
 .PHONY: all run test test-sanitize deps deps-test configure build clean fuzz-smoke
@@ -53,7 +53,8 @@ test-sanitize: deps-test
 	cd $(SANITIZE_BUILD) && $(SANITIZE_ENV) ctest --output-on-failure --timeout 1800
 
 # Builds the fuzz targets with clang and the sanitizers and runs each briefly on
-# its seed corpus (copied, so the seeds stay as they are).
+# its seed corpus (copied, so the seeds stay as they are), with its dictionary
+# fuzz/NAME.dict when there is one.
 fuzz-smoke:
 	@bash scripts/install-deps.sh fuzz
 	cmake -S . -B $(FUZZ_BUILD) -G "$(GENERATOR)" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -62,8 +63,9 @@ fuzz-smoke:
 	@set -e; for t in $(FUZZ_TARGETS); do \
 	  name=$${t%_fuzz}; rm -rf $(FUZZ_BUILD)/corpus-$$name; cp -r fuzz/corpus/$$name $(FUZZ_BUILD)/corpus-$$name; \
 	  echo "fuzz: $$t for $(FUZZ_SECONDS) s"; \
+	  dict=; [ -f fuzz/$$name.dict ] && dict=-dict=fuzz/$$name.dict; \
 	  QT_QPA_PLATFORM=offscreen $(FUZZ_BUILD)/fuzz/$$t -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=2048 -timeout=10 \
-	    -print_final_stats=1 $(FUZZ_BUILD)/corpus-$$name 2>&1 | grep -E 'stat::number_of_executed_units|ERROR|SUMMARY' ; \
+	    -print_final_stats=1 $$dict $(FUZZ_BUILD)/corpus-$$name 2>&1 | grep -E 'stat::number_of_executed_units|ERROR|SUMMARY' ; \
 	  test $${PIPESTATUS[0]} -eq 0; \
 	done
 

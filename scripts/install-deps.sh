@@ -5,9 +5,9 @@ set -euo pipefail
 
 packages=(build-essential cmake ninja-build pkg-config
           qt6-base-dev qt6-base-dev-tools libgl-dev qt6-qpa-plugins qt6-translations-l10n
-          fonts-ipafont-gothic fonts-ipafont-mincho)
+          qt6-image-formats-plugins fonts-ipafont-gothic fonts-ipafont-mincho)
 case "${1:-run}" in
-  test) packages+=(libgtest-dev libbenchmark-dev poppler-utils) ;;
+  test) packages+=(libgtest-dev libbenchmark-dev poppler-utils imagemagick python3-pil) ;;
   fuzz) packages+=(clang libclang-rt-14-dev) ;;
 esac
 

@@ -1,10 +1,12 @@
 #include "platform/Dib.h"
 
+#include <QIODevice>
 #include <QtEndian>
 
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <new>
 #include <utility>
 #include <vector>
 
@@ -277,18 +279,26 @@ Dib Dib::fromImage(const QImage& image, int bitCount)
 
 std::optional<Dib> Dib::fromBmpFile(const QByteArray& fileBytes)
 {
-    const qsizetype length = fileBytes.size();
-    if (length < kFileHeaderSize || fileBytes[0] != 'B' || fileBytes[1] != 'M')
+    if (fileBytes.size() < kFileHeaderSize)
         return std::nullopt;
+    char header[kFileHeaderSize];
+    std::memcpy(header, fileBytes.constData(), kFileHeaderSize);
+    return fromBmpFile(header, fileBytes.mid(kFileHeaderSize));
+}
+
+std::optional<Dib> Dib::fromBmpFile(const char (&fileHeader)[14], QByteArray rest)
+{
+    if (fileHeader[0] != 'B' || fileHeader[1] != 'M')
+        return std::nullopt;
+    const qsizetype length = kFileHeaderSize + rest.size();
 
     // Checked without the padding, so that a file cut short is refused rather
     // than completed with zeros.
-    Dib dib(fileBytes.mid(kFileHeaderSize));
+    Dib dib(std::move(rest));
     // Rows that start after a gap are moved up to follow the colour table, where
     // every reader of the block looks for them.
     const Layout l = dib.layout();
-    const std::int64_t rowsAt =
-        std::int64_t(u32(reinterpret_cast<const uchar*>(fileBytes.constData()) + 10)) - kFileHeaderSize;
+    const std::int64_t rowsAt = std::int64_t(u32(reinterpret_cast<const uchar*>(fileHeader) + 10)) - kFileHeaderSize;
     if (l.headerKnown && rowsAt > l.pixelOffset && rowsAt + kFileHeaderSize <= length) {
         Dib moved(dib.bytes_.left(qsizetype(l.pixelOffset)) + dib.bytes_.mid(qsizetype(rowsAt)));
         if (moved.isValid())
@@ -329,6 +339,31 @@ Dib Dib::normalized() const
         return *this;
     Dib out = fromImage(toImage(), l.bitCount <= 8 ? 8 : 24);
     return out;
+}
+
+std::optional<Dib> readBmpFile(QIODevice& file)
+{
+    // The largest file that can hold a picture we decode: headers, masks, a full
+    // colour table and 32-bit rows.
+    constexpr std::int64_t kMaxFileBytes = kFileHeaderSize + 124 + 12 + 256 * 4 + Dib::kMaxPixels * 4;
+    if (file.isSequential())
+        return std::nullopt;
+    const std::int64_t length = file.size() - file.pos();
+    char header[kFileHeaderSize];
+    if (file.read(header, kFileHeaderSize) != kFileHeaderSize || header[0] != 'B' || header[1] != 'M')
+        return std::nullopt;
+    if (length < kFileHeaderSize || length > kMaxFileBytes)
+        return std::nullopt;
+    QByteArray rest;
+    try {
+        rest.reserve(qsizetype(length)); // room for the padding
+        rest.resize(qsizetype(length - kFileHeaderSize));
+    } catch (const std::bad_alloc&) {
+        return std::nullopt;
+    }
+    if (file.read(rest.data(), rest.size()) != rest.size())
+        return std::nullopt;
+    return Dib::fromBmpFile(header, std::move(rest));
 }
 
 } // namespace platform

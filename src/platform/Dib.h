@@ -7,6 +7,8 @@
 #include <optional>
 #include <utility>
 
+class QIODevice;
+
 namespace platform {
 
 // A picture as a packed device-independent bitmap, held byte for byte as stored:
@@ -88,6 +90,8 @@ public:
     // moved up to follow the colour table. None when the rows are not all there
     // or the picture is otherwise not valid.
     static std::optional<Dib> fromBmpFile(const QByteArray& fileBytes);
+    // The same from the 14-byte file header and the bytes that follow it.
+    static std::optional<Dib> fromBmpFile(const char (&fileHeader)[14], QByteArray rest);
 
     // A BMP file: the 14-byte file header and the stored bytes. Empty when the
     // header is not readable.
@@ -103,5 +107,11 @@ public:
 private:
     QByteArray bytes_;
 };
+
+// Reads an open, seekable BMP file from its current position to its end: the
+// picture of fromBmpFile, whose block has the file's length. None when a read
+// comes up short, when fromBmpFile refuses the bytes, or when the file is larger
+// than any picture we decode or cannot be held in memory.
+std::optional<Dib> readBmpFile(QIODevice& file);
 
 } // namespace platform

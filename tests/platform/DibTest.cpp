@@ -1,5 +1,6 @@
 #include "platform/Dib.h"
 
+#include <QBuffer>
 #include <QtEndian>
 #include <gtest/gtest.h>
 
@@ -225,6 +226,16 @@ TEST(Dib, BmpFilesReadAndWrite)
     ASSERT_TRUE(g);
     EXPECT_EQ(g->size(), gapped.size());
     EXPECT_EQ(g->toImage(), d.toImage());
+}
+
+TEST(Dib, ReadBmpFileTakesTheFileToItsEnd)
+{
+    QByteArray file = Dib::fromImage(sample(5, 3)).toBmpFile() + "tail";
+    QBuffer buffer(&file);
+    ASSERT_TRUE(buffer.open(QIODevice::ReadOnly));
+    const auto dib = platform::readBmpFile(buffer);
+    ASSERT_TRUE(dib); // bytes after the rows stay; the block has the file's length
+    EXPECT_EQ(dib->bytes(), file.mid(14) + QByteArray(14, '\0'));
 }
 
 TEST(Dib, NormalizedGivesBottomUpInfoHeader)

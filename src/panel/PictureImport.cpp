@@ -1,0 +1,87 @@
+#include "panel/PictureImport.h"
+
+#include "platform/AppSettings.h"
+#include "platform/ImageConverter.h"
+#include "resources/Strings.h"
+#include "ui/FileDialogs.h"
+#include "ui/MessageBox.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QWidget>
+
+namespace panel {
+
+namespace {
+
+class WaitCursor {
+public:
+    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { end(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+    void end()
+    {
+        if (active_)
+            QGuiApplication::restoreOverrideCursor();
+        active_ = false;
+    }
+
+private:
+    bool active_ = true;
+};
+
+} // namespace
+
+std::optional<platform::Dib> choosePicture(QWidget* editor, QSize cardMm)
+{
+    ui::FileDialogRequest request;
+    request.mode = ui::FileDialogRequest::Open;
+    request.initialDir = platform::appSettings().pictureFolder();
+    request.filter = QString::fromUtf8(kPictureFilter);
+    request.defaultExt = QStringLiteral("bmp");
+    request.overwritePrompt = true;
+    const std::optional<QString> chosen = ui::runFileDialog(request, editor);
+    if (!chosen)
+        return std::nullopt;
+
+    const QFileInfo info(*chosen);
+    platform::appSettings().setPictureFolder(info.absolutePath());
+    WaitCursor wait;
+    if (editor)
+        editor->repaint();
+
+    std::optional<platform::Dib> dib;
+    int error = 0;
+    // Only "BMP" exactly is read as it is; "bmp" and "Bmp" are converted.
+    if (info.suffix() == QLatin1String("BMP")) {
+        QFile file(info.absoluteFilePath());
+        if (file.open(QIODevice::ReadOnly))
+            dib = platform::readBmpFile(file);
+        if (!dib)
+            error = resources::ids::PictureReadError;
+    } else {
+        platform::ImageConverter::Result converted =
+            platform::ImageConverter(cardMm).convertFile(info.absoluteFilePath());
+        switch (converted.status) {
+        case platform::ImageConverter::Status::Ok:
+            dib = std::move(converted.dib);
+            break;
+        case platform::ImageConverter::Status::ReadFailed:
+            error = resources::ids::PictureReadError;
+            break;
+        case platform::ImageConverter::Status::WriteFailed:
+            error = resources::ids::PictureWriteError;
+            break;
+        }
+    }
+
+    // The message box shows the ordinary pointer.
+    wait.end();
+    if (error)
+        ui::appMessageBox(resources::loadString(error), platform::MbButtons::Ok, platform::MbIcon::Stop, editor);
+    return dib;
+}
+
+} // namespace panel

@@ -1,0 +1,275 @@
+#include "panel/PictureImport.h"
+
+#include "TestSupport.h"
+#include "platform/AppSettings.h"
+#include "resources/Strings.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QImageReader>
+#include <QPainter>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+using platform::Dib;
+
+namespace {
+
+// A 3 × 1 four-bit picture with a 12-byte core header: red, green, blue.
+const QByteArray kCoreBmp = QByteArray::fromHex(
+    "424d4e000000000000004a000000" "0c0000000300010001000400"
+    "0000ff00ff00ff0000") + QByteArray(39, '\0') + QByteArray::fromHex("01200000");
+
+bool run(const QString& program, const QStringList& args)
+{
+    QProcess p;
+    p.start(program, args);
+    return p.waitForFinished(120000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+}
+
+// Qt's reading of a file, upright, with transparency dropped or laid on white.
+QImage qtReading(const QString& path, bool onWhite)
+{
+    QImageReader reader(path);
+    reader.setAutoTransform(true);
+    QImage read = reader.read().convertToFormat(QImage::Format_ARGB32);
+    QImage out(read.size(), QImage::Format_RGB32);
+    out.fill(Qt::white);
+    if (!onWhite)
+        for (int y = 0; y < read.height(); ++y)
+            for (int x = 0; x < read.width(); ++x)
+                read.setPixel(x, y, read.pixel(x, y) | 0xFF000000u);
+    QPainter(&out).drawImage(0, 0, read);
+    return out;
+}
+
+// The largest difference of any channel of any pixel; 999 when the sizes differ.
+int maxDifference(const QImage& a, const QImage& b)
+{
+    int worst = a.size() == b.size() ? 0 : 999;
+    for (int y = 0; !worst && y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            for (int shift : {0, 8, 16})
+                worst = std::max(worst, std::abs(int(a.pixel(x, y) >> shift & 0xFF) - int(b.pixel(x, y) >> shift & 0xFF)));
+    return worst;
+}
+
+class PictureImport : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        savedFolder = platform::appSettings().pictureFolder();
+        platform::appSettings().setPictureFolder(QDir::tempPath());
+    }
+    void TearDown() override { platform::appSettings().setPictureFolder(savedFolder); }
+
+    QString write(const QString& name, const QByteArray& bytes)
+    {
+        QFile f(dir.filePath(name));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
+        return f.fileName();
+    }
+
+    std::optional<Dib> choose(const QString& path, QSize cardMm = {}, QWidget* editor = nullptr)
+    {
+        testsupport::FileDialogScript dialog({path});
+        return panel::choosePicture(editor, cardMm);
+    }
+
+    // Reads a BMP made by another tool as stored (under "BMP") and converted, and
+    // compares both with Qt's reading. Qt widens channels of fewer than 8 bits by
+    // shifting (31 → 248), we to the full range (31 → 255): `widening` allows that.
+    void checkBothWays(const QString& name, int headerSize, int bitCount, int compression, int widening = 0)
+    {
+        SCOPED_TRACE(name.toStdString());
+        const QString made = dir.filePath(name + ".bmp");
+        const QString stored = dir.filePath(name + ".BMP");
+        ASSERT_TRUE(QFile::copy(made, stored));
+        const auto direct = choose(stored);
+        ASSERT_TRUE(direct);
+        EXPECT_EQ(int(direct->headerSize()), headerSize);
+        EXPECT_EQ(direct->bitCount(), bitCount);
+        EXPECT_EQ(int(direct->compression()), compression);
+        QFile file(made);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(direct->bytes(), file.readAll().mid(14) + QByteArray(14, '\0'));
+        EXPECT_LE(maxDifference(direct->toImage(), qtReading(made, false)), widening);
+        const auto converted = choose(made);
+        ASSERT_TRUE(converted);
+        EXPECT_EQ(converted->bitCount(), 24);
+        EXPECT_LE(maxDifference(converted->toImage(), qtReading(made, true)), 1);
+    }
+
+    QTemporaryDir dir;
+    QString savedFolder;
+};
+
+} // namespace
+
+TEST_F(PictureImport, TheDialogStartsInThePictureFolderAndCancelChangesNothing)
+{
+    testsupport::MessageBoxScript boxes;
+    testsupport::FileDialogScript dialog({std::nullopt});
+    EXPECT_FALSE(panel::choosePicture(nullptr));
+    ASSERT_EQ(dialog.shown().size(), 1u);
+    EXPECT_EQ(dialog.shown()[0].initialDir, QDir::tempPath());
+    EXPECT_EQ(dialog.shown()[0].defaultExt, "bmp");
+    EXPECT_EQ(dialog.shown()[0].filter,
+              "Image Files (*.bmp;*.jpg;*.jpeg;*.png;*.gif;*.tif;*.tiff;*.webp)|*.bmp; *.jpg; *.jpeg; *.png; *.gif; "
+              "*.tif; *.tiff; *.webp|BMP Files (*.BMP)|*.BMP|JPEG Files (*.JPG;*.JPEG)|*.JPG; *.JPEG|All Files (*.*)|*.*||");
+    EXPECT_TRUE(boxes.shown().empty());
+    EXPECT_EQ(platform::appSettings().pictureFolder(), QDir::tempPath());
+}
+
+TEST_F(PictureImport, OnlyTheExtensionBmpInCapitalsIsTakenAsStored)
+{
+    const auto stored = choose(write("core.BMP", kCoreBmp));
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(stored->bytes(), kCoreBmp.mid(14) + QByteArray(14, '\0'));
+    EXPECT_EQ(stored->toImage().pixel(0, 0), qRgb(255, 0, 0));
+    for (const char* name : {"core.bmp", "core.Bmp", "core", "core.BMP.x"}) {
+        const auto converted = choose(write(name, kCoreBmp));
+        ASSERT_TRUE(converted) << name;
+        EXPECT_EQ(converted->headerSize(), 40u) << name;
+        EXPECT_EQ(converted->toImage(), stored->toImage()) << name;
+    }
+}
+
+TEST_F(PictureImport, UnreadableFilesShowMessage115AndTheFolderIsStillRemembered)
+{
+    const QByteArray jpeg = QByteArray::fromHex("ffd8ffe000104a464946000101");
+    const struct { const char* name; QByteArray bytes; } cases[] = {
+        {"jpeg.BMP", jpeg}, {"short.BMP", kCoreBmp.left(70)}, {"jpeg.jpg", jpeg},
+        {"empty.png", QByteArray()}, {"text.gif", "GIF89a and no more"},
+    };
+    for (const auto& c : cases) {
+        platform::appSettings().setPictureFolder(QDir::tempPath());
+        testsupport::MessageBoxScript boxes;
+        EXPECT_FALSE(choose(write(c.name, c.bytes))) << c.name;
+        ASSERT_EQ(boxes.shown().size(), 1u) << c.name;
+        EXPECT_EQ(boxes.shown()[0].text, resources::loadString(115));
+        EXPECT_EQ(boxes.shown()[0].caption, ui::applicationName());
+        EXPECT_EQ(boxes.shown()[0].icon, platform::MbIcon::Stop);
+        EXPECT_EQ(platform::appSettings().pictureFolder(), dir.path()) << c.name;
+    }
+    for (const char* missing : {"gone.BMP", "gone.png"}) {
+        testsupport::MessageBoxScript boxes;
+        EXPECT_FALSE(choose(dir.filePath(missing)));
+        EXPECT_EQ(boxes.shown().size(), 1u);
+    }
+}
+
+TEST_F(PictureImport, ConvertingShowsTheWaitCursorAndLeavesNoFileBehind)
+{
+    struct Editor : QWidget {
+        int waitPaints = 0;
+        void paintEvent(QPaintEvent*) override
+        {
+            const QCursor* c = QGuiApplication::overrideCursor();
+            waitPaints += c && c->shape() == Qt::WaitCursor;
+        }
+    } editor;
+    editor.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&editor));
+
+    const QString path = write("core.png", kCoreBmp); // a BMP by its bytes
+    const auto all = QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot;
+    auto listing = [&] {
+        return QDir(dir.path()).entryList(all) + QDir::current().entryList(all)
+               + QDir(platform::appSettings().appDir()).entryList(all);
+    };
+    const QStringList before = listing();
+    EXPECT_TRUE(choose(path, {}, &editor));
+    EXPECT_EQ(listing(), before);
+    EXPECT_EQ(editor.waitPaints, 1);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+
+    // The message box comes with the ordinary pointer.
+    bool waitWithBox = true;
+    const auto previous = ui::setMessageBoxHandler([&](const ui::MessageBoxRequest&) {
+        waitWithBox = QGuiApplication::overrideCursor() != nullptr;
+        return int(platform::IdOk);
+    });
+    EXPECT_FALSE(choose(write("bad.png", "nothing")));
+    ui::setMessageBoxHandler(previous);
+    EXPECT_FALSE(waitWithBox);
+}
+
+// Pictures made at test time by ImageMagick and Pillow, 37 × 23 (rows pad),
+// red to blue from top to bottom with a green block at the top left.
+TEST_F(PictureImport, BmpsOfEveryKindWrittenByImageMagickAndPillowReadBothWays)
+{
+    const QString convert = QStandardPaths::findExecutable("convert");
+    QString python; // the first Python with PIL: on the path, else the system's
+    for (const QString& p : {QStandardPaths::findExecutable("python3"), QStringLiteral("/usr/bin/python3")})
+        if (python.isEmpty() && QFile::exists(p) && run(p, {"-c", "import PIL"}))
+            python = p;
+    if (convert.isEmpty() || python.isEmpty())
+        GTEST_SKIP() << "needs ImageMagick and Python's PIL (scripts/install-deps.sh test installs them)";
+    const QString src = dir.filePath("src.png");
+    ASSERT_TRUE(run(convert, {"-size", "37x23", "gradient:red-blue", "-fill", "lime", "-draw", "rectangle 0,0 4,3",
+                              "-depth", "8", src}));
+    const struct { const char* name; const char* args; int header, bits, compression, widening; } magick[] = {
+        {"bmp3-1", "-monochrome BMP3:", 40, 1, 0, 0},
+        {"bmp3-4", "-colors 16 -type Palette -compress None BMP3:", 40, 4, 0, 0},
+        {"bmp3-8", "-type Palette -compress None BMP3:", 40, 8, 0, 0},
+        {"bmp3-rle8", "-type Palette -compress RLE BMP3:", 40, 8, 1, 0},
+        {"bmp3-24", "-type TrueColor BMP3:", 40, 24, 0, 0},
+        {"core-1", "-monochrome BMP2:", 12, 1, 0, 0},
+        {"core-4", "-colors 16 -type Palette BMP2:", 12, 4, 0, 0},
+        {"core-8", "-type Palette BMP2:", 12, 8, 0, 0},
+        {"core-24", "-type TrueColor BMP2:", 12, 24, 0, 0},
+        {"v5-24", "-type TrueColor -define bmp:format=bmp4 BMP:", 124, 24, 0, 0},
+        {"v5-565", "-type TrueColor -define bmp:subtype=RGB565 BMP:", 124, 16, 3, 7},
+        {"v5-555", "-type TrueColor -define bmp:subtype=RGB555 BMP:", 124, 16, 3, 7},
+        {"v5-4444", "-type TrueColorAlpha -define bmp:subtype=ARGB4444 BMP:", 124, 16, 3, 15},
+        {"v5-32", "-alpha set -channel A -evaluate set 50% +channel -define bmp:format=bmp4 BMP:", 124, 32, 3, 0},
+    };
+    for (const auto& m : magick) {
+        QStringList args = QString::fromLatin1(m.args).split(' ');
+        args.last() += dir.filePath(QString::fromLatin1(m.name) + ".bmp");
+        ASSERT_TRUE(run(convert, QStringList{src} + args)) << m.name;
+        checkBothWays(m.name, m.header, m.bits, m.compression, m.widening);
+        const QImage img = choose(dir.filePath(QString::fromLatin1(m.name) + ".BMP"))->toImage();
+        if (m.bits > 1) { // green at the top left, blue at the bottom right
+            EXPECT_TRUE(qGreen(img.pixel(1, 1)) > 160 && qBlue(img.pixel(36, 22)) > 160 && qRed(img.pixel(36, 22)) < 90)
+                << m.name;
+        }
+    }
+    ASSERT_TRUE(run(python, {"-c",
+                             "import sys\nfrom PIL import Image\nim = Image.open(sys.argv[1] + '/src.png').convert('RGB')\n"
+                             "for mode in ('1', 'L', 'RGB', 'RGBA'): im.convert(mode).save(sys.argv[1] + '/pil-' + mode + '.bmp')\n"
+                             "im.convert('P', palette=Image.ADAPTIVE, colors=7).save(sys.argv[1] + '/pil-P.bmp')",
+                             dir.path()}));
+    checkBothWays("pil-1", 40, 1, 0);
+    checkBothWays("pil-L", 40, 8, 0);
+    checkBothWays("pil-P", 40, 8, 0);
+    checkBothWays("pil-RGB", 40, 24, 0);
+    checkBothWays("pil-RGBA", 40, 32, 0);
+
+    // Other formats are converted: upright, on white, and reduced as they stand.
+    auto make = [&](const char* name, QStringList args) {
+        EXPECT_TRUE(run(convert, QStringList{src} + args + QStringList{dir.filePath(name)})) << name;
+        return dir.filePath(name);
+    };
+    const QString jpeg = dir.filePath("turned.jpg"); // EXIF orientation 6: turn right to stand
+    ASSERT_TRUE(run(python, {"-c", "import sys\nfrom PIL import Image\ne = Image.Exif(); e[0x0112] = 6\n"
+                                   "Image.open(sys.argv[1]).convert('RGB').resize((400, 230)).save(sys.argv[2], exif=e)",
+                             src, jpeg}));
+    const QString tiff = make("turned.tif", {"-orient", "RightTop"});
+    const QString alpha = make("alpha.png", {"-alpha", "set", "-channel", "A", "-fx", "i/w", "+channel"});
+    for (const QString& path : {jpeg, tiff, alpha, make("plain.gif", {}), make("plain.webp", {"-quality", "100"})})
+        EXPECT_LE(maxDifference(choose(path)->toImage(), qtReading(path, true)), 1) << path.toStdString();
+    const QImage upright = choose(tiff)->toImage(); // the green block now at the top right
+    EXPECT_TRUE(upright.size() == QSize(23, 37) && qGreen(upright.pixel(21, 1)) > 200);
+    EXPECT_EQ(choose(alpha)->toImage().pixel(0, 12), qRgb(255, 255, 255));
+    // For a 3 × 5 mm card (142 × 237 pixels) the turned 230 × 400 becomes 142 × 247;
+    // reduced as stored, 400 × 230, it would have been kept.
+    const QImage reduced = choose(jpeg, {3, 5})->toImage();
+    EXPECT_TRUE(reduced.size() == QSize(142, 247) && qGreen(reduced.pixel(138, 3)) > 160);
+}

@@ -1,0 +1,118 @@
+#include "platform/ImageConverter.h"
+
+#include <QBuffer>
+#include <QImageWriter>
+#include <QPainter>
+#include <QtEndian>
+#include <gtest/gtest.h>
+
+using platform::ImageConverter;
+using Status = ImageConverter::Status;
+
+namespace {
+
+QImage sample(int w, int h)
+{
+    QImage img(w, h, QImage::Format_ARGB32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            img.setPixel(x, y, qRgba(x * 255 / w, y * 255 / h, 128, x == 0 ? 0 : x == 1 ? 128 : 255));
+    return img;
+}
+
+QByteArray encode(const QImage& image, const char* format)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    EXPECT_TRUE(QImageWriter(&buffer, format).write(image)) << format;
+    return bytes;
+}
+
+ImageConverter::Result convert(QByteArray bytes, QSize cardMm = {})
+{
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return ImageConverter(cardMm).convert(buffer);
+}
+
+// A BMP of w × 1 pixels, its header then patched to announce w × h.
+QByteArray bmp(int w, int h)
+{
+    QByteArray b = encode(QImage(w, 1, QImage::Format_RGB32), "bmp");
+    qToLittleEndian<qint32>(h, b.data() + 22);
+    return b;
+}
+
+} // namespace
+
+TEST(ImageConverter, ImportSizeKeepsWhat1200PpiOverTheWholeCardNeeds)
+{
+    struct Case { QSize picture, cardMm, expected; };
+    // A 91 × 55 mm card needs 4300 × 2599 pixels.
+    const Case cases[] = {
+        {{6000, 4000}, {91, 55}, {4300, 2867}},   // the width decides
+        {{40000, 3000}, {91, 55}, {34654, 2599}}, // the height decides
+        {{4300, 2599}, {91, 55}, {4300, 2599}},   // exactly enough
+        {{4000, 6000}, {91, 55}, {4000, 6000}},   // upright on a landscape card
+        {{6000, 4000}, {55, 91}, {6000, 4000}},   // needs all its height on an upright card
+        {{8000, 6000}, {55, 91}, {5734, 4300}},
+        {{6000, 4000}, {}, {6000, 4000}},         // a pattern keeps every pixel
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ImageConverter::importSize(c.picture, c.cardMm), c.expected) << c.picture.width();
+}
+
+TEST(ImageConverter, EveryFormatBecomesABottomUp24BitDibOnWhite)
+{
+    for (const char* format : {"bmp", "png", "jpeg", "tiff", "webp"}) {
+        const QByteArray bytes = encode(sample(37, 23), format);
+        const ImageConverter::Result r = convert(bytes);
+        ASSERT_EQ(r.status, Status::Ok) << format;
+        EXPECT_EQ(r.dib.headerSize(), 40u);
+        EXPECT_EQ(r.dib.height(), 23) << format;
+        EXPECT_EQ(r.dib.size(), 40 + 23 * 112) << format; // 24 bits, rows padded
+        QImage onWhite(37, 23, QImage::Format_RGB32);
+        onWhite.fill(Qt::white);
+        QPainter(&onWhite).drawImage(0, 0, QImage::fromData(bytes));
+        EXPECT_EQ(r.dib.toImage(), onWhite) << format;
+    }
+    const QImage png = convert(encode(sample(37, 23), "png")).dib.toImage();
+    EXPECT_EQ(png.pixel(0, 0), qRgb(255, 255, 255));
+    EXPECT_EQ(png.pixel(1, 0), qRgb(130, 127, 191)); // (6, 0, 128) at half opacity
+}
+
+TEST(ImageConverter, LargePicturesAreReducedOnlyForACard)
+{
+    // 20 × 10 mm needs 945 × 473 pixels: the width decides.
+    for (const char* format : {"jpeg", "png"}) {
+        const QByteArray bytes = encode(sample(1000, 600), format);
+        EXPECT_EQ(convert(bytes, {20, 10}).dib.toImage().size(), QSize(945, 567)) << format;
+        EXPECT_EQ(convert(bytes, {91, 55}).dib.toImage().size(), QSize(1000, 600)) << format;
+        EXPECT_EQ(convert(bytes).dib.toImage().size(), QSize(1000, 600)) << format;
+    }
+}
+
+TEST(ImageConverter, OtherFormatsDamageAndAbsurdSizesAreRefused)
+{
+    for (const char* format : {"ppm", "xpm", "xbm", "ico"}) { // Qt reads them; we do not
+        const QByteArray bytes = encode(sample(8, 8), format);
+        ASSERT_FALSE(QImage::fromData(bytes).isNull()) << format;
+        EXPECT_EQ(convert(bytes).status, Status::ReadFailed) << format;
+    }
+    EXPECT_EQ(convert(QByteArray()).status, Status::ReadFailed);
+    EXPECT_EQ(convert(encode(sample(8, 8), "png").left(30)).status, Status::ReadFailed);
+
+    // Too wide though every row is there, and too many pixels; just under the
+    // width is fine.
+    EXPECT_EQ(convert(bmp(70000, 1)).status, Status::ReadFailed);
+    EXPECT_EQ(convert(bmp(9000, 9000)).status, Status::ReadFailed);
+    EXPECT_EQ(convert(bmp(65000, 1)).status, Status::Ok);
+    // A one-bit picture of 81 megapixels is a small file but far too large a DIB,
+    // and a PNG cannot decode smaller for a card.
+    QImage mono(9000, 9000, QImage::Format_Mono);
+    mono.fill(0);
+    const QByteArray png = encode(mono, "png");
+    EXPECT_EQ(convert(png).status, Status::ReadFailed);
+    EXPECT_EQ(convert(png, {91, 55}).status, Status::ReadFailed);
+}
