@@ -1,5 +1,6 @@
 #include "app/CardCommand.h"
 
+#include "model/ObjItemBitmap.h"
 
 #include <algorithm>
 
@@ -96,6 +97,30 @@ bool MoveItemCommand::apply(CardDocument&)
 void MoveItemCommand::revert(CardDocument&)
 {
     before_.applyTo(**pos_);
+}
+
+bool ReplacePictureCommand::apply(CardDocument&)
+{
+    auto* item = dynamic_cast<ObjItemBitmap*>(pos_->get());
+    if (!item || other_.isEmpty())
+        return false;
+    before_ = ItemGeometry::of(*item);
+    dibSizeBefore_ = QSize(item->dibWidth, item->dibHeight);
+    platform::Dib old = item->dib;
+    item->ReplacePicture(std::move(other_));
+    other_ = std::move(old);
+    return true;
+}
+
+void ReplacePictureCommand::revert(CardDocument&)
+{
+    auto* item = static_cast<ObjItemBitmap*>(pos_->get());
+    platform::Dib replaced = item->dib;
+    item->takePicture(std::move(other_));
+    item->dibWidth = dibSizeBefore_.width();
+    item->dibHeight = dibSizeBefore_.height();
+    before_.applyTo(*item);
+    other_ = std::move(replaced);
 }
 
 std::unique_ptr<SetBackgroundCommand> SetBackgroundCommand::color(const PmrData& page, std::uint32_t color)

@@ -4,6 +4,8 @@
 #include "model/PmrData.h"
 #include "platform/Dib.h"
 
+#include <QSize>
+
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -104,6 +106,22 @@ private:
     PmrData::Position pos_;
     ItemGeometry before_;
     ItemGeometry after_;
+};
+
+// Replace picture: the picture item takes another picture, fitted into its box
+// and centred on it; shape, white-out and edge stay.
+class ReplacePictureCommand : public CardCommand {
+public:
+    ReplacePictureCommand(PmrData::Position pos, platform::Dib picture) : pos_(pos), other_(std::move(picture)) {}
+    bool apply(CardDocument& doc) override;
+    void revert(CardDocument& doc) override;
+    CardDocument::Changes changes() const override { return CardDocument::RedrawCard; }
+
+private:
+    PmrData::Position pos_;
+    platform::Dib other_;
+    ItemGeometry before_;
+    QSize dibSizeBefore_; // as stored, which may differ from the header's
 };
 
 // The card's background: the pattern (drawn instead of the colour when there is

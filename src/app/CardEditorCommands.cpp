@@ -2,10 +2,12 @@
 #include "app/CardEditorDlg.h"
 
 #include "app/CardCommand.h"
+#include "model/ObjItemBitmap.h"
 #include "model/ObjItemLine.h"
 #include "model/ObjItemRect.h"
 #include "model/ObjItemText.h"
 #include "model/ViewScale.h"
+#include "panel/PictureImport.h"
 
 #include <QCloseEvent>
 
@@ -34,6 +36,32 @@ void CardEditorDlg::onAddLine()
 void CardEditorDlg::onAddRect()
 {
     addItem(std::make_unique<ObjItemRect>(cardUnits(), view_.scale()), doc_.tail());
+}
+
+// The chooser gets the card's size, so a huge photograph is reduced to what
+// printing the card at 1200 pixels per inch needs.
+void CardEditorDlg::onAddPicture()
+{
+    const PmrData& card = page();
+    if (std::optional<platform::Dib> picture = panel::choosePicture(this, QSize(card.cardWidth, card.cardHeight)))
+        addItem(std::make_unique<ObjItemBitmap>(cardUnits(), std::move(*picture)), doc_.tail());
+}
+
+void CardEditorDlg::onReplacePicture()
+{
+    const ObjItem* item = selectedItem();
+    if (!item || item->kind != ObjItem::KindPicture)
+        return;
+    const PmrData& card = page();
+    if (std::optional<platform::Dib> picture = panel::choosePicture(this, QSize(card.cardWidth, card.cardHeight)))
+        doc_.apply(std::make_unique<ReplacePictureCommand>(*selection().position(), std::move(*picture)));
+}
+
+// A pattern keeps every pixel: its size sets the size of the tiles.
+void CardEditorDlg::onChoosePattern()
+{
+    if (std::optional<platform::Dib> picture = panel::choosePicture(this))
+        doc_.apply(SetBackgroundCommand::pattern(page(), std::move(*picture)));
 }
 
 void CardEditorDlg::onDelete()

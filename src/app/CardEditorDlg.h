@@ -79,7 +79,11 @@ private:
     void onAddText();
     void onAddLine();
     void onAddRect();
+    void onAddPicture();
     void onDelete();
+    // Commands of the property panel's picture and background groups.
+    void onReplacePicture();
+    void onChoosePattern();
     void onSendBack();
     void onDuplicate();
     void onClose();

@@ -1,12 +1,16 @@
 #include "TestSupport.h"
 #include "../model/DocumentBytes.h"
 #include "app/CardEditorDlg.h"
+#include "app/CardCommand.h"
+#include "model/ObjItemBitmap.h"
 #include "model/ObjItemRect.h"
 #include "model/ViewScale.h"
 #include "print/CardFormatCatalog.h"
 #include "resources/ControlIds.h"
 
+#include <QImage>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -45,6 +49,60 @@ TEST_F(ItemCommandsTest, AddedItemsAreCentredSelectedAndMarkTheCard)
     press(ctl::AddRect);
     EXPECT_EQ(list().back(), dlg->selectedItem());
     EXPECT_EQ(dlg->selectedItem()->kind, ObjItem::KindRect);
+}
+
+TEST_F(ItemCommandsTest, PicturesComeThroughTheChooserAndAReplacementKeepsBoxAndLook)
+{
+    QTemporaryDir dir;
+    const QString wide = dir.filePath(QStringLiteral("wide.png")), tall = dir.filePath(QStringLiteral("tall.png"));
+    QImage(200, 100, QImage::Format_RGB32).save(wide);
+    QImage(50, 100, QImage::Format_RGB32).save(tall);
+    {
+        testsupport::FileDialogScript cancelled({std::nullopt});
+        press(ctl::AddPicture);
+        EXPECT_TRUE(list().empty());
+        EXPECT_EQ(dlg->modified(), 0);
+    }
+    testsupport::FileDialogScript chosen({wide, tall, wide});
+    press(ctl::AddPicture);
+    ASSERT_EQ(list().size(), 1u);
+    auto* picture = dynamic_cast<ObjItemBitmap*>(dlg->page().items().front().get());
+    ASSERT_TRUE(picture);
+    EXPECT_EQ(dlg->selectedItem(), picture);
+    EXPECT_EQ(dlg->modified(), 1);
+    // One point per pixel, centred on the card.
+    const platform::Rect card = dlg->cardUnits();
+    EXPECT_EQ(picture->GetBounds(), (platform::Rect{(card.right - 2000) / 2, (card.bottom - 1000) / 2,
+                                                    (card.right - 2000) / 2 + 2000, (card.bottom - 1000) / 2 + 1000}));
+
+    picture->shape = ObjItemBitmap::ShapeHeart;
+    picture->whiteOut = 1;
+    picture->edgeMode = ObjItemBitmap::EdgeBlur;
+    const platform::Rect box = picture->GetBounds();
+    dlg->setModified(0);
+    press(ctl::ReplacePicture);
+    EXPECT_EQ(picture->dibWidth, 50);
+    EXPECT_EQ(picture->GetBounds(), (platform::Rect{box.left + 750, box.top, box.left + 1250, box.bottom}));
+    EXPECT_EQ(std::tuple(picture->shape, picture->whiteOut, picture->edgeMode), std::tuple(2, 1, 0));
+    EXPECT_EQ(dlg->modified(), 1);
+
+    // Taken back, the picture before returns with its box.
+    const platform::Dib tallPicture = picture->dib;
+    const platform::Rect tallBox = picture->GetBounds();
+    auto done = dlg->document().apply(
+        std::make_unique<ReplacePictureCommand>(dlg->page().items().begin(), platform::Dib::fromImage(QImage(wide))));
+    ASSERT_TRUE(done);
+    EXPECT_EQ(picture->dibWidth, 200);
+    dlg->document().revert(*done);
+    EXPECT_EQ(picture->dib, tallPicture);
+    EXPECT_EQ(picture->GetBounds(), tallBox);
+
+    // The pattern: the third answer, at 100 %, whatever the scale was.
+    dlg->page().patternScale = 40;
+    press(ctl::Pattern);
+    EXPECT_EQ(dlg->page().pattern.width(), 200);
+    EXPECT_EQ(dlg->page().patternScale, 100);
+    EXPECT_EQ(chosen.shown().size(), 3u);
 }
 
 TEST_F(ItemCommandsTest, DuplicatesGoBelowUntilTheBottomThenToTheCentre)
