@@ -3,7 +3,9 @@
 #include "model/ViewScale.h"
 #include "platform/Dc.h"
 
+#include <QCoreApplication>
 #include <QPainter>
+#include <QWindow>
 
 #include <benchmark/benchmark.h>
 
@@ -89,6 +91,40 @@ BENCHMARK(BM_RedrawPictureCard)
     ->ArgsProduct({{5}, {2, 0, 1}, {0, 1}})
     ->Unit(benchmark::kMillisecond)
     ->MinTime(1.0);
+
+// One pointer step of a drag moving the blurred 1600 × 1200 photograph: the
+// item moves and the shown window repaints the card. Arg: zoom steps above 100 %.
+void BM_DragBlurredPicture(benchmark::State& state)
+{
+    CardEditorDlg dlg;
+    auto item = std::make_unique<ObjItemBitmap>(dlg.cardUnits(), largePhoto());
+    item->edgeMode = ObjItemBitmap::EdgeBlur;
+    dlg.page().append(std::move(item));
+    ViewScale scale = dlg.view().scale();
+    scale.current = scale.fit;
+    dlg.view().setScale(scale);
+    for (int i = 0; i < state.range(0); ++i)
+        dlg.ZoomStep(true);
+    dlg.LayoutCard(false);
+    dlg.show();
+    for (int i = 0; i < 100 && !(dlg.windowHandle() && dlg.windowHandle()->isExposed()); ++i)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    QPoint at = dlg.view().canvasRect().center();
+    dlg.onLButtonDown(at);
+    if (!dlg.hasCapture() || !dlg.selectedItem()) {
+        state.SkipWithError("the press grabbed nothing");
+        return;
+    }
+    int dx = 1;
+    for (auto _ : state) {
+        at.rx() += dx;
+        dx = -dx;
+        dlg.onMouseMove(at);
+    }
+    dlg.onLButtonUp();
+    state.SetLabel(QStringLiteral("%1 %").arg(dlg.view().scale().current * 100 / dlg.view().scale().fit).toStdString());
+}
+BENCHMARK(BM_DragBlurredPicture)->Arg(0)->Arg(5)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
 // A picture of one card at 600 ppi (2150 × 1299) printed with a blurred edge,
 // timed against a memcpy of the same bytes run just before it in every
