@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 #include "app/CardEditorDlg.h"
+#include "model/ObjItemBitmap.h"
 #include "model/ObjItemRect.h"
 #include "model/ObjItemText.h"
 #include "platform/AppSettings.h"
@@ -241,7 +242,7 @@ TEST_F(DocumentCommandsTest, BundledSamplesOpenFromTheCommandLineUnmodified)
 {
     const QDir samples(QStringLiteral(PELMORA_SOURCE_DIR "/data/sample"));
     const QStringList names = samples.entryList({QStringLiteral("*.pmr")}, QDir::Files);
-    ASSERT_GE(names.size(), 4);
+    ASSERT_GE(names.size(), 8);
     for (const QString& name : names) {
         SCOPED_TRACE(name.toStdString());
         MessageBoxScript boxes;
@@ -250,6 +251,36 @@ TEST_F(DocumentCommandsTest, BundledSamplesOpenFromTheCommandLineUnmodified)
         EXPECT_GE(started.page().items().size(), 4u);
         EXPECT_EQ(started.modified(), 0);
         EXPECT_EQ(started.documentPath(), samples.filePath(name));
+    }
+}
+
+TEST_F(DocumentCommandsTest, BundledPictureSamplesKeepTheirEffects)
+{
+    const auto firstPicture = [](const PmrData& page) -> const ObjItemBitmap* {
+        for (const auto& item : page.items())
+            if (const auto* picture = dynamic_cast<const ObjItemBitmap*>(item.get()))
+                return picture;
+        return nullptr;
+    };
+    const QDir samples(QStringLiteral(PELMORA_SOURCE_DIR "/data/sample"));
+    {
+        CardEditorDlg heart(samples.filePath(QStringLiteral("めいし-しゃしん.pmr")));
+        const ObjItemBitmap* picture = firstPicture(heart.page());
+        ASSERT_NE(picture, nullptr);
+        EXPECT_EQ(picture->shape, ObjItemBitmap::ShapeHeart);
+        EXPECT_EQ(picture->edgeMode, ObjItemBitmap::EdgeBlur);
+        EXPECT_EQ(picture->whiteOut, 0);
+    }
+    {
+        CardEditorDlg logo(samples.filePath(QStringLiteral("めいし-ぱんや.pmr")));
+        const ObjItemBitmap* picture = firstPicture(logo.page());
+        ASSERT_NE(picture, nullptr);
+        EXPECT_NE(picture->whiteOut, 0);
+    }
+    {
+        CardEditorDlg waves(samples.filePath(QStringLiteral("めいし-なみ.pmr")));
+        EXPECT_TRUE(waves.page().pattern.isValid());
+        EXPECT_EQ(waves.page().patternScale, 40);
     }
 }
 
