@@ -1,3 +1,4 @@
+#include "BenchSupport.h"
 #include "app/CardEditorDlg.h"
 #include "model/ObjItemLine.h"
 #include "model/ObjItemRect.h"
@@ -38,22 +39,12 @@ void fillCard(CardEditorDlg& dlg)
     }
 }
 
-void zoomTo(CardEditorDlg& dlg, int steps)
-{
-    ViewScale scale = dlg.view().scale();
-    scale.current = scale.fit;
-    dlg.view().setScale(scale);
-    for (int i = 0; i < steps; ++i)
-        dlg.ZoomStep(true);
-    dlg.LayoutCard(false);
-}
-
 // One card redraw: the off-screen composition and its copy to the window.
 void BM_RedrawCard(benchmark::State& state)
 {
     CardEditorDlg dlg;
     fillCard(dlg);
-    zoomTo(dlg, int(state.range(0)));
+    bench::zoomTo(dlg, int(state.range(0)));
     dlg.selection().select(std::prev(dlg.page().items().end()));
     QImage window(dlg.size(), QImage::Format_RGB32);
     for (auto _ : state) {
@@ -71,10 +62,8 @@ void BM_DragStep(benchmark::State& state)
 {
     CardEditorDlg dlg;
     fillCard(dlg);
-    zoomTo(dlg, int(state.range(0)));
-    dlg.show();
-    for (int i = 0; i < 100 && !(dlg.windowHandle() && dlg.windowHandle()->isExposed()); ++i)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    bench::zoomTo(dlg, int(state.range(0)));
+    bench::showExposed(dlg);
     const platform::Rect card = dlg.cardRect();
     const QRect canvas = dlg.view().canvasRect();
     // Press on the middle of a rectangle that lies under no text.
@@ -84,19 +73,7 @@ void BM_DragStep(benchmark::State& state)
     QPoint at = QPoint(card.left, card.top) + centre;
     at.setX(std::clamp(at.x(), canvas.left() + 5, canvas.right() - 5));
     at.setY(std::clamp(at.y(), canvas.top() + 5, canvas.bottom() - 5));
-    dlg.onLButtonDown(at);
-    if (!dlg.hasCapture() || !dlg.selectedItem()) {
-        state.SkipWithError("the press grabbed nothing");
-        return;
-    }
-    int dx = 1;
-    for (auto _ : state) {
-        at.rx() += dx;
-        dx = -dx;
-        dlg.onMouseMove(at);
-    }
-    dlg.onLButtonUp();
-    state.SetLabel(QStringLiteral("%1 %").arg(dlg.view().scale().current * 100 / dlg.view().scale().fit).toStdString());
+    bench::timeDragSteps(state, dlg, at);
 }
 BENCHMARK(BM_DragStep)->Arg(0)->Arg(5)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 

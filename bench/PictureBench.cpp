@@ -1,11 +1,10 @@
+#include "BenchSupport.h"
 #include "app/CardEditorDlg.h"
 #include "model/ObjItemBitmap.h"
 #include "model/ViewScale.h"
 #include "platform/Dc.h"
 
-#include <QCoreApplication>
 #include <QPainter>
-#include <QWindow>
 
 #include <benchmark/benchmark.h>
 
@@ -58,12 +57,7 @@ void BM_RedrawPictureCard(benchmark::State& state)
     auto item = std::make_unique<ObjItemBitmap>(dlg.cardUnits(), largePhoto());
     item->edgeMode = int(state.range(1));
     dlg.page().append(std::move(item));
-    ViewScale scale = dlg.view().scale();
-    scale.current = scale.fit;
-    dlg.view().setScale(scale);
-    for (int i = 0; i < state.range(0); ++i)
-        dlg.ZoomStep(true);
-    dlg.LayoutCard(false);
+    bench::zoomTo(dlg, int(state.range(0)));
     const QRect canvas = dlg.view().canvasRect();
     if (state.range(2) != 0) {
         dlg.view().scroll(Qt::Horizontal, SbThumbPosition, -canvas.left() - 20);
@@ -100,29 +94,10 @@ void BM_DragBlurredPicture(benchmark::State& state)
     auto item = std::make_unique<ObjItemBitmap>(dlg.cardUnits(), largePhoto());
     item->edgeMode = ObjItemBitmap::EdgeBlur;
     dlg.page().append(std::move(item));
-    ViewScale scale = dlg.view().scale();
-    scale.current = scale.fit;
-    dlg.view().setScale(scale);
-    for (int i = 0; i < state.range(0); ++i)
-        dlg.ZoomStep(true);
-    dlg.LayoutCard(false);
-    dlg.show();
-    for (int i = 0; i < 100 && !(dlg.windowHandle() && dlg.windowHandle()->isExposed()); ++i)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    QPoint at = dlg.view().canvasRect().center();
-    dlg.onLButtonDown(at);
-    if (!dlg.hasCapture() || !dlg.selectedItem()) {
-        state.SkipWithError("the press grabbed nothing");
-        return;
-    }
-    int dx = 1;
-    for (auto _ : state) {
-        at.rx() += dx;
-        dx = -dx;
-        dlg.onMouseMove(at);
-    }
-    dlg.onLButtonUp();
-    state.SetLabel(QStringLiteral("%1 %").arg(dlg.view().scale().current * 100 / dlg.view().scale().fit).toStdString());
+    bench::zoomTo(dlg, int(state.range(0)));
+    bench::showExposed(dlg);
+    const QPoint at = dlg.view().canvasRect().center();
+    bench::timeDragSteps(state, dlg, at);
 }
 BENCHMARK(BM_DragBlurredPicture)->Arg(0)->Arg(5)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/DialogSpec.h"
+#include "platform/DialogTemplateData.h"
 
 #include <QDialog>
 #include <QFont>

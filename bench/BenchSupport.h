@@ -1,0 +1,52 @@
+#pragma once
+
+#include "app/CardEditorDlg.h"
+
+#include <QCoreApplication>
+#include <QWindow>
+
+#include <benchmark/benchmark.h>
+
+// Steps shared by the editor's benchmarks.
+namespace bench {
+
+// From the fitting scale, steps zoom steps up, the card laid out again.
+inline void zoomTo(CardEditorDlg& dlg, int steps)
+{
+    ViewScale scale = dlg.view().scale();
+    scale.current = scale.fit;
+    dlg.view().setScale(scale);
+    for (int i = 0; i < steps; ++i)
+        dlg.ZoomStep(true);
+    dlg.LayoutCard(false);
+}
+
+// Shows the window and waits until it can be painted.
+inline void showExposed(CardEditorDlg& dlg)
+{
+    dlg.show();
+    for (int i = 0; i < 100 && !(dlg.windowHandle() && dlg.windowHandle()->isExposed()); ++i)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+}
+
+// Presses at `at` and times pointer steps of one pixel back and forth; each
+// step moves the item and repaints the window. Labels the run with the zoom.
+inline void timeDragSteps(benchmark::State& state, CardEditorDlg& dlg, QPoint at)
+{
+    dlg.onLButtonDown(at);
+    if (!dlg.hasCapture() || !dlg.selectedItem()) {
+        state.SkipWithError("the press grabbed nothing");
+        return;
+    }
+    int dx = 1;
+    for (auto _ : state) {
+        at.rx() += dx;
+        dx = -dx;
+        dlg.onMouseMove(at);
+    }
+    dlg.onLButtonUp();
+    const ViewScale& s = dlg.view().scale();
+    state.SetLabel(QStringLiteral("%1 %").arg(s.current * 100 / s.fit).toStdString());
+}
+
+} // namespace bench
