@@ -65,13 +65,6 @@ TEST_F(CardEditorDlgTest, EveryControlIsThereWithItsVisibilityAndTip)
             EXPECT_FALSE(b->autoDefault()) << "Enter would press it";
         }
     }
-
-    const std::pair<int, const char*> tips[] = {
-        {ctl::AddText, "もじ"}, {ctl::AddLine, "せん"}, {ctl::AddRect, "しかく"}, {ctl::AddPicture, "ビットマップ"},
-        {ctl::Delete, "けす"}, {ctl::SendBack, "うしろへ"}, {ctl::Duplicate, "ふくせい"}, {ctl::ZoomIn, "ズームイン"},
-        {ctl::ZoomOut, "ズームアウト"}, {ctl::Help, "へるぷ"}, {ctl::Open, ""}};
-    for (const auto& [id, text] : tips)
-        EXPECT_EQ(dlg.item(id)->toolTip(), QString::fromUtf8(text)) << id;
 }
 
 TEST_F(CardEditorDlgTest, EnterBreaksTheLineAndEscapeNeverCloses)

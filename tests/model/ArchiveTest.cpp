@@ -86,25 +86,6 @@ TEST(ArchiveFixtures, EmptyCardIs28BytesAndMarkerAndCountAreLenient)
     EXPECT_EQ(read.patternScale, 40);
 }
 
-TEST(ArchiveFixtures, ClassRecordsAndReferencesOfTwoTextsAndALine)
-{
-    PmrData page;
-    const auto& t1 = static_cast<const ObjItemText&>(**page.append(std::make_unique<ObjItemText>()));
-    const auto& t2 = static_cast<const ObjItemText&>(**page.append(std::make_unique<ObjItemText>()));
-    const auto& line = static_cast<const ObjItemLine&>(**page.append(std::make_unique<ObjItemLine>()));
-
-    DocumentBytes expected;
-    expected.head(3)
-        .newClass("ObjItemText").common(t1.x, t1.y, t1.cx, t1.cy, 0).text(0, 0, "Text", t1.font)
-        .hex("0180").common(t2.x, t2.y, t2.cx, t2.cy, 0).text(0, 0, "Text", t2.font)
-        .newClass("ObjItemLine").common(0, 0, line.cx, 0, 0).i32(0)
-        .tail();
-    const QByteArray bytes = writeDocument(page);
-    EXPECT_EQ(bytes, expected.bytes());
-    // The second text's reference sits after the class record and one 93-byte body.
-    EXPECT_EQ(bytes.mid(8 + 17 + 93, 2), QByteArray::fromHex("0180"));
-}
-
 TEST(ArchiveStrings, LengthPrefixesAndTheirReading)
 {
     const std::pair<int, const char*> cases[] = {{0, "00"},          {254, "FE"},        {255, "FFFF00"},

@@ -10,7 +10,6 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <tuple>
 
 using platform::Rect;
 
@@ -230,23 +229,6 @@ TEST_F(ItemsTest, PatternScaleIsClampedAndPatternAndColourExcludeEachOther)
     page.clear();
     EXPECT_TRUE(page.items().empty());
     EXPECT_EQ(page.backColor, 0xFFFFFFu);
-}
-
-TEST_F(ItemsTest, SwappedPagesExchangeItemsBackgroundAndSize)
-{
-    PmrData a, b;
-    a.append(std::make_unique<ObjItemRect>(card, at72));
-    a.setPattern(testPicture(4, 4));
-    a.setPatternScale(40);
-    a.cardWidth = 100;
-    a.cardHeight = 60;
-    b.setBackColor(0x123456);
-    a.swap(b);
-    EXPECT_TRUE(a.items().empty() && a.pattern.isEmpty());
-    EXPECT_EQ(std::tie(a.backColor, a.patternScale, a.cardWidth, a.cardHeight), std::make_tuple(0x123456u, 100, 91, 55));
-    EXPECT_EQ(b.items().size(), 1u);
-    EXPECT_EQ(b.pattern, testPicture(4, 4));
-    EXPECT_EQ(std::tie(b.backColor, b.patternScale, b.cardWidth, b.cardHeight), std::make_tuple(0xFFFFFFu, 40, 100, 60));
 }
 
 } // namespace

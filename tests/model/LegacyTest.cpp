@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -25,33 +26,6 @@ platform::LogFont boldFont()
 }
 
 } // namespace
-
-TEST(LegacyItems, ConvertKeepsStoredSizesAndOwnsItsPicture)
-{
-    ObjItem0Text text;
-    place(text, 500, 0, 12345, 7); // far from any measured size
-    text.text = "Name\r\nTitle";
-    text.font = boldFont();
-    text.align = 1;
-    const auto t = text.Convert();
-    const auto& tc = dynamic_cast<const ObjItemText&>(*t);
-    EXPECT_EQ(tc.GetBounds(), (platform::Rect{500 - 6172, 0, 500 - 6172 + 12345, 7}));
-    EXPECT_EQ(tc.font.toByteArray(), boldFont().toByteArray());
-    EXPECT_EQ(tc.GetText(), QByteArray("Name\r\nTitle"));
-
-    std::unique_ptr<ObjItem> p;
-    {
-        ObjItem0Bitmap picture;
-        picture.dib = testPicture(6, 3);
-        picture.shape = 1;
-        p = picture.Convert();
-    }
-    // The legacy object is gone; the new item still has its picture.
-    const auto& pc = dynamic_cast<const ObjItemBitmap&>(*p);
-    EXPECT_FALSE(pc.dib.toImage().isNull());
-    EXPECT_EQ(pc.shape, 1);
-    EXPECT_EQ(pc.edgeMode, 2);
-}
 
 TEST(LegacyItems, MixedFamiliesShareIndicesAndConvertInPlace)
 {
@@ -98,7 +72,10 @@ TEST(LegacyItems, MixedFamiliesShareIndicesAndConvertInPlace)
     EXPECT_EQ(legacyText.font.toByteArray(), boldFont().toByteArray());
     EXPECT_EQ(legacyText.align, 2);
     EXPECT_EQ(legacyText.reserved, 9);
-    EXPECT_EQ(dynamic_cast<const ObjItemBitmap&>(*at(4)).dib.bytes(), dib);
+    EXPECT_EQ(legacyText.GetText(), QByteArray("b"));
+    const auto& legacyPicture = dynamic_cast<const ObjItemBitmap&>(*at(4)); // its reading object is gone
+    EXPECT_EQ(legacyPicture.dib.bytes(), dib);
+    EXPECT_EQ(std::tuple(legacyPicture.whiteOut, legacyPicture.edgeMode, legacyPicture.shape), std::tuple(1, 1, 2));
     EXPECT_EQ(dynamic_cast<const ObjItemLine&>(*at(6)).width, 15);
 
     // Texts, converted or not, are drawn after everything else.

@@ -213,26 +213,6 @@ TEST(DcClip, IntersectEllipseAndPath)
     EXPECT_EQ(at(tri, 15, 15), kWhite);
 }
 
-TEST(DcPath, HeartFillIsSymmetric)
-{
-    // The heart of picture shapes: four cubic segments in a 94 x 90 box.
-    const QPoint pts[13] = {{47, 20}, {67, 0}, {94, 18}, {87, 50}, {82, 67}, {67, 70}, {47, 90},
-                            {27, 70}, {12, 67}, {7, 50},  {0, 18},  {27, 0}, {47, 20}};
-    Dc dc(QSize(95, 91));
-    dc.setPen(Pen::null());
-    dc.setBrush(Brush::solid(Qt::black));
-    dc.beginPath();
-    dc.polyBezier(pts);
-    dc.closeFigure();
-    dc.endPath();
-    EXPECT_TRUE(dc.fillPath());
-    EXPECT_FALSE(dc.fillPath());
-    EXPECT_EQ(at(dc, 47, 50), kBlack);
-    EXPECT_EQ(at(dc, 47, 10), kWhite); // the notch
-    const QRect r = boundsOf(dc, kBlack);
-    EXPECT_NEAR(r.left() + r.right(), 94 - 1, 2);
-}
-
 TEST(DcImage, NearestNeighbourStretchAndMirror)
 {
     QImage checker(2, 2, QImage::Format_RGB32);

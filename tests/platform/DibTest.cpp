@@ -93,18 +93,7 @@ TEST(Dib, PalettedRowsDecodeInEitherDirection)
     EXPECT_EQ(e.pixel(0, 0), qRgb(70, 80, 90));
     EXPECT_EQ(e.pixel(1, 0), qRgb(10, 20, 30));
     EXPECT_EQ(e.pixel(2, 0), qRgb(0, 0, 0));
-
-    // 12-byte core header: 16-bit sizes and 3-byte entries, 16 of them at 4 bits.
-    Bytes core;
-    core.u32(12).u16(3).u16(1).u16(1).u16(4);
-    for (int i = 0; i < 16; ++i)
-        core.u8(i).u8(i * 2).u8(i * 3); // blue, green, red
-    core.u8(0x1F).u8(0x20).u16(0);
-    EXPECT_EQ(Dib(core.b).pixelOffset(), 12 + 48);
-    const QImage ci = Dib(core.b).toImage();
-    EXPECT_EQ(ci.pixel(0, 0), qRgb(3, 2, 1));
-    EXPECT_EQ(ci.pixel(1, 0), qRgb(45, 30, 15));
-    EXPECT_EQ(ci.pixel(2, 0), qRgb(6, 4, 2));
+    // Core headers of every depth come from ImageMagick in the picture import tests.
 }
 
 TEST(Dib, ColourTableAndMasksPlaceTheRows)
@@ -117,13 +106,10 @@ TEST(Dib, ColourTableAndMasksPlaceTheRows)
     EXPECT_EQ(t.pixelOffset(), 48);
     EXPECT_EQ(t.toImage().pixel(0, 0), qRgb(10, 20, 30));
 
-    // 16 bits: 5-5-5 by default, 5-6-5 through masks after the header.
+    // 16 bits without masks are 5-5-5 (masked 5-6-5 comes from ImageMagick).
     const Dib rgb555(info(2, 1, 16).u16(0x7C00).u16(0x03FF).b);
     EXPECT_EQ(rgb555.toImage().pixel(0, 0), qRgb(255, 0, 0));
     EXPECT_EQ(rgb555.toImage().pixel(1, 0), qRgb(0, 255, 255));
-    const Dib rgb565(info(1, 1, 16, 3).u32(0xF800).u32(0x07E0).u32(0x001F).u16(0x07E0).u16(0).b);
-    EXPECT_EQ(rgb565.pixelOffset(), 52);
-    EXPECT_EQ(rgb565.toImage().pixel(0, 0), qRgb(0, 255, 0));
     // 32 bits with red and blue swapped, and 10-bit channels.
     const Dib bgr(info(1, 1, 32, 3).u32(0xFF).u32(0xFF00).u32(0xFF0000).u32(0x00332211).b);
     EXPECT_EQ(bgr.toImage().pixel(0, 0), qRgb(0x11, 0x22, 0x33));

@@ -1,5 +1,4 @@
 #include "platform/AppSettings.h"
-#include "platform/SettingsStore.h"
 #include "ui/PrintDialogs.h"
 #include "printui/AdjustPrintDlg.h"
 #include "printui/PrintProgressDlg.h"
@@ -8,8 +7,6 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPrinter>
-#include <QSettings>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -49,15 +46,6 @@ TEST(AdjustPrintDlg, OffsetsAreShownAndReadBackHoweverTheDialogCloses)
     const auto typeX = [](AdjustPrintDlg& d) { d.offsetXEdit()->setText(QStringLiteral("-3")); };
     EXPECT_EQ(answerDialog(typeX, QDialog::Rejected), std::make_pair(QStringLiteral("2 -1 unchecked"), false));
     EXPECT_EQ(platform::appSettings().adjustX(), -3);
-    {
-        // Stored at exit as "print"/"adj_x" and "adj_y".
-        QTemporaryDir dir;
-        const QString ini = dir.filePath(QStringLiteral("settings.ini"));
-        platform::appSettings().store(*platform::SettingsStore::fromFile(ini));
-        const QSettings stored(ini, QSettings::IniFormat);
-        EXPECT_EQ(stored.value("print/adj_x").toInt(), -3);
-        EXPECT_EQ(stored.value("print/adj_y").toInt(), -1);
-    }
 
     const auto clearYCheckOne = [](AdjustPrintDlg& d) {
         d.offsetYEdit()->clear();
