@@ -40,6 +40,13 @@ protected:
     {
         return tool(QStringList{u"print"_s, kSample, u"-o"_s, path(out), u"--appdir"_s, dir.path()} + options, err);
     }
+    // A card format in the catalogue folder of the application directory.
+    bool addFolderFormat(const char* line)
+    {
+        QDir(dir.path()).mkdir(u"cardfmt"_s);
+        QFile f(path(u"cardfmt/%1.cf"_s.arg(QString::fromLatin1(line).section(u',', 0, 0))));
+        return f.open(QIODevice::WriteOnly) && f.write(QByteArray(line) + "\r\n") > 0;
+    }
     QTemporaryDir dir;
 };
 
@@ -87,11 +94,7 @@ TEST_F(PmrToolPrintTest, PrintToPngNamesCopiesAndTakesTheOptions)
 
 TEST_F(PmrToolPrintTest, PrintToPdfHasThePapersPagesAndWarnsOfOtherSizes)
 {
-    ASSERT_TRUE(QDir(dir.path()).mkdir(u"cardfmt"_s));
-    QFile f(path(u"cardfmt/post.cf"_s));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("Post,100,148,80,50,1,2,10,10,0,5,\r\n");
-    f.close();
+    ASSERT_TRUE(addFolderFormat("Post,100,148,80,50,1,2,10,10,0,5,"));
     QString err;
     ASSERT_EQ(print(u"s.pdf"_s, {u"--format"_s, u"2"_s, u"--copies"_s, u"3"_s}, &err), 0);
     EXPECT_TRUE(err.contains(u"めいしサイズが えらんだ ようし と ちがうけど"_s)) << err.toStdString();
@@ -117,11 +120,7 @@ TEST_F(PmrToolPrintTest, PrintToPdfHasThePapersPagesAndWarnsOfOtherSizes)
 TEST_F(PmrToolPrintTest, PrintReportsACardPictureThatCannotBeMade)
 {
     // A 3 m card has no picture at 600 ppi: the sheets carry the text and the run fails.
-    ASSERT_TRUE(QDir(dir.path()).mkdir(u"cardfmt"_s));
-    QFile f(path(u"cardfmt/huge.cf"_s));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("Huge,3000,3000,3000,3000,1,1,0,0,0,0,\r\n");
-    f.close();
+    ASSERT_TRUE(addFolderFormat("Huge,3000,3000,3000,3000,1,1,0,0,0,0,"));
     QString err;
     EXPECT_EQ(print(u"s.pdf"_s, {u"--format"_s, u"Huge"_s, u"--copies"_s, u"2"_s}, &err), 1);
     EXPECT_EQ(err.count(u"文字以外の描画に失敗しました"_s), 1) << err.toStdString();
