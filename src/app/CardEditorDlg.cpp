@@ -4,6 +4,7 @@
 #include "app/HelpViewer.h"
 #include "platform/AppSettings.h"
 #include "model/ViewScale.h"
+#include "panel/EditorControls.h"
 #include "print/CardFormatCatalog.h"
 #include "resources/ControlIds.h"
 #include "resources/Images.h"
@@ -65,7 +66,7 @@ constexpr ToolTip kToolTips[] = {
 } // namespace
 
 CardEditorDlg::CardEditorDlg(const QString& documentPath, QWidget* parent)
-    : TemplateDialog(resources::dialogTemplate(resources::dlg::Editor), parent),
+    : TemplateDialog(resources::dialogTemplate(resources::dlg::Editor), parent, {{}, &panel::createEditorControl}),
       startDocument_(documentPath),
       view_(this, item(ctl::Canvas), itemAs<QScrollBar>(ctl::HScroll), itemAs<QScrollBar>(ctl::VScroll), doc_.page()),
       canvas_(doc_, view_, this, item(ctl::Swatch)),

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "platform/DialogTemplateData.h"
+
+class QWidget;
+
+namespace panel {
+
+// The editor window's own controls for template 102: the glyph, tool and textured
+// buttons and the shadowed labels. Null for a control that keeps the standard widget.
+QWidget* createEditorControl(const platform::ControlSpec& spec, QWidget* parent);
+
+} // namespace panel
