@@ -107,6 +107,8 @@ TEST_F(CardEditorDlgTest, SystemCommandsOpenTheAboutBoxAndHelp)
     dlg.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
     QTest::mouseClick(dlg.item(ctl::Help), Qt::LeftButton);
+    // The tool button queues its command.
+    QTest::qWaitFor([&] { return dlg.helpViewer() != nullptr; });
     ASSERT_NE(dlg.helpViewer(), nullptr);
     EXPECT_TRUE(dlg.helpViewer()->isVisible());
     EXPECT_TRUE(dlg.helpViewer()->hasPage()) << dlg.helpViewer()->source().toStdString();
