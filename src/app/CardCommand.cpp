@@ -99,6 +99,50 @@ void MoveItemCommand::revert(CardDocument&)
     before_.applyTo(**pos_);
 }
 
+std::unique_ptr<EditItemCommand> EditItemCommand::setField(PmrData::Position pos, const char* name, FieldValue value)
+{
+    return std::make_unique<EditItemCommand>(pos, [name, value = std::move(value)](ObjItem& item) {
+        if (const ItemField* field = findField(item, name))
+            field->set(item, value);
+    });
+}
+
+EditItemCommand::Snapshot EditItemCommand::take(const ObjItem& item)
+{
+    Snapshot fields;
+    for (const ItemField& field : item.fields())
+        fields.push_back(field.type == FieldType::Picture ? FieldValue(0) : field.get(item));
+    return fields;
+}
+
+void EditItemCommand::restore(ObjItem& item, const Snapshot& fields)
+{
+    const std::span<const ItemField> table = item.fields();
+    for (std::size_t i = 0; i < table.size() && i < fields.size(); ++i)
+        if (table[i].type != FieldType::Picture)
+            table[i].load(item, fields[i]);
+}
+
+// The first apply runs the edit; applying again after a revert restores its result.
+bool EditItemCommand::apply(CardDocument&)
+{
+    ObjItem& item = **pos_;
+    if (applied_) {
+        restore(item, after_);
+        return true;
+    }
+    before_ = take(item);
+    edit_(item);
+    after_ = take(item);
+    applied_ = true;
+    return after_ != before_;
+}
+
+void EditItemCommand::revert(CardDocument&)
+{
+    restore(**pos_, before_);
+}
+
 bool ReplacePictureCommand::apply(CardDocument&)
 {
     auto* item = dynamic_cast<ObjItemBitmap*>(pos_->get());

@@ -1,14 +1,17 @@
 #pragma once
 
 #include "app/CardDocument.h"
+#include "model/ItemField.h"
 #include "model/PmrData.h"
 #include "platform/Dib.h"
 
 #include <QSize>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 // One change of the card, applied through CardDocument::apply. apply makes the
 // change and returns false when it would change nothing; revert takes back the
@@ -106,6 +109,33 @@ private:
     PmrData::Position pos_;
     ItemGeometry before_;
     ItemGeometry after_;
+};
+
+// A change of one item's stored fields, its picture aside: the property panel's
+// edits of text, font, size, alignment, colour, width, shape, white-out and edge.
+// The fields are kept before and after, so taking it back and applying it again
+// restore them exactly without copying the picture.
+class EditItemCommand : public CardCommand {
+public:
+    using Edit = std::function<void(ObjItem&)>;
+    EditItemCommand(PmrData::Position pos, Edit edit) : pos_(pos), edit_(std::move(edit)) {}
+    // The field named, set as the editor sets it (measured, clamped, kept in place).
+    static std::unique_ptr<EditItemCommand> setField(PmrData::Position pos, const char* name, FieldValue value);
+
+    bool apply(CardDocument& doc) override;
+    void revert(CardDocument& doc) override;
+    CardDocument::Changes changes() const override { return CardDocument::RedrawCard; }
+
+private:
+    using Snapshot = std::vector<FieldValue>;
+    static Snapshot take(const ObjItem& item);
+    static void restore(ObjItem& item, const Snapshot& fields);
+
+    PmrData::Position pos_;
+    Edit edit_;
+    Snapshot before_;
+    Snapshot after_;
+    bool applied_ = false;
 };
 
 // Replace picture: the picture item takes another picture, fitted into its box

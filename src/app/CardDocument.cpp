@@ -32,6 +32,12 @@ std::unique_ptr<CardCommand> CardDocument::apply(std::unique_ptr<CardCommand> co
     return command;
 }
 
+void CardDocument::touch()
+{
+    Q_EMIT changed(RedrawCard);
+    setModified(1);
+}
+
 void CardDocument::revert(CardCommand& command)
 {
     if (edit_)

@@ -46,6 +46,9 @@ public:
     // window has redrawn. Returns the command (for an undo history), or null when
     // it changed nothing. A live item edit is committed first.
     std::unique_ptr<CardCommand> apply(std::unique_ptr<CardCommand> command);
+    // A command that changed nothing still counts where the editor says so: the
+    // card is redrawn and marked modified.
+    void touch();
     // Takes back the latest command that apply returned; the card counts as modified.
     void revert(CardCommand& command);
 

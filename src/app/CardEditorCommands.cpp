@@ -47,23 +47,6 @@ void CardEditorDlg::onAddPicture()
         addItem(std::make_unique<ObjItemBitmap>(cardUnits(), std::move(*picture)), doc_.tail());
 }
 
-void CardEditorDlg::onReplacePicture()
-{
-    const ObjItem* item = selectedItem();
-    if (!item || item->kind != ObjItem::KindPicture)
-        return;
-    const PmrData& card = page();
-    if (std::optional<platform::Dib> picture = panel::choosePicture(this, QSize(card.cardWidth, card.cardHeight)))
-        doc_.apply(std::make_unique<ReplacePictureCommand>(*selection().position(), std::move(*picture)));
-}
-
-// A pattern keeps every pixel: its size sets the size of the tiles.
-void CardEditorDlg::onChoosePattern()
-{
-    if (std::optional<platform::Dib> picture = panel::choosePicture(this))
-        doc_.apply(SetBackgroundCommand::pattern(page(), std::move(*picture)));
-}
-
 void CardEditorDlg::onDelete()
 {
     if (selectedItem())

@@ -36,8 +36,6 @@ const CommandEntry<CardEditorDlg> CardEditorDlg::commandTable[] = {
     {ctl::AddLine, Notify::Clicked, &CardEditorDlg::onAddLine},
     {ctl::AddRect, Notify::Clicked, &CardEditorDlg::onAddRect},
     {ctl::AddPicture, Notify::Clicked, &CardEditorDlg::onAddPicture},
-    {ctl::ReplacePicture, Notify::Clicked, &CardEditorDlg::onReplacePicture},
-    {ctl::Pattern, Notify::Clicked, &CardEditorDlg::onChoosePattern},
     {ctl::Delete, Notify::Clicked, &CardEditorDlg::onDelete},
     {ctl::SendBack, Notify::Clicked, &CardEditorDlg::onSendBack},
     {ctl::Duplicate, Notify::Clicked, &CardEditorDlg::onDuplicate},
@@ -70,7 +68,8 @@ CardEditorDlg::CardEditorDlg(const QString& documentPath, QWidget* parent)
       startDocument_(documentPath),
       view_(this, item(ctl::Canvas), itemAs<QScrollBar>(ctl::HScroll), itemAs<QScrollBar>(ctl::VScroll), doc_.page()),
       canvas_(doc_, view_, this, item(ctl::Swatch)),
-      files_(doc_, this)
+      files_(doc_, this),
+      panel_(*this, doc_)
 {
     // The canvas lets the mouse through to the window.
     item(ctl::Canvas)->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -123,7 +122,8 @@ void CardEditorDlg::installToolTips()
 
 void CardEditorDlg::onCommand(int id, Notify code)
 {
-    ui::dispatchCommand(this, commandTable, id, code);
+    if (!ui::dispatchCommand(this, commandTable, id, code))
+        panel_.onCommand(id, code);
 }
 
 void CardEditorDlg::onHelpCommand()
@@ -149,11 +149,6 @@ void CardEditorDlg::onDocumentChanged(CardDocument::Changes what)
         RedrawCard();
     if (what & CardDocument::RefillPanel && !panelFirst)
         refreshPanel();
-}
-
-void CardEditorDlg::refreshPanel()
-{
-    panelKind_ = selectedItem() ? selectedItem()->kind : 5;
 }
 
 void CardEditorDlg::RedrawCard()

@@ -6,6 +6,7 @@
 #include "app/DocumentCommands.h"
 #include "app/HelpViewer.h"
 #include "app/PrintCommand.h"
+#include "app/PropertyPanel.h"
 #include "ui/DialogTemplate.h"
 
 #include <QPointer>
@@ -32,13 +33,18 @@ public:
     SelectionState& selection() { return doc_.selection(); }
     const ObjItem* selectedItem() const { return doc_.selection().item(); }
     // The panel kind last asked for: the selected item's kind, or 5 for the background.
-    int panelKind() const { return panelKind_; }
+    int panelKind() const { return panel_.kind(); }
+    PropertyPanel& panel() { return panel_; }
 
     // Redraws the card at once.
     void RedrawCard();
     void LayoutCard(bool fit) { view_.layoutCard(fit); }
     bool ZoomStep(bool up) { return view_.zoomStep(up); }
-    std::uint32_t currentColor() const { return currentColor_; }
+    std::uint32_t currentColor() const { return panel_.currentColor(); }
+    // The panel shows the selection's group, filled.
+    void refreshPanel() { panel_.refresh(); }
+    void showControl(int id, int visible) { panel_.showControl(id, visible != 0); }
+    void paintSwatch(int setColor, std::uint32_t color) { panel_.paintSwatch(setColor != 0, color); }
 
     // System menu commands: the about box (16) and help (57670).
     void systemCommand(int command);
@@ -81,9 +87,6 @@ private:
     void onAddRect();
     void onAddPicture();
     void onDelete();
-    // Commands of the property panel's picture and background groups.
-    void onReplacePicture();
-    void onChoosePattern();
     void onSendBack();
     void onDuplicate();
     void onClose();
@@ -94,7 +97,6 @@ private:
 
     // Redraws and refills what a change of the document needs.
     void onDocumentChanged(CardDocument::Changes what);
-    void refreshPanel();
     void onHelpCommand();
     void onZoomIn();
     void onZoomOut();
@@ -107,7 +109,6 @@ private:
     CardView view_;
     CardCanvas canvas_;
     DocumentCommands files_;
-    std::uint32_t currentColor_ = 0xFFFFFF;
     QPointer<HelpViewer> help_;
-    int panelKind_ = 5;
+    PropertyPanel panel_;
 };

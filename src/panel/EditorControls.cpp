@@ -1,6 +1,7 @@
 #include "panel/EditorControls.h"
 
 #include "panel/CheckImageButton.h"
+#include "panel/ColorSwatch.h"
 #include "panel/RadioImageButton.h"
 #include "panel/ShadowLabel.h"
 #include "panel/TextureButton.h"
@@ -67,6 +68,8 @@ QWidget* createEditorControl(const platform::ControlSpec& spec, QWidget* parent)
         return new CheckImageButton(text, parent);
     if (has(kTextureButtons, id))
         return new TextureButton(text, parent);
+    if (id == ctl::Swatch)
+        return new ColorSwatch(parent);
     if (has(kShadowLabels, id))
         return new ShadowLabel(text, parent);
     return nullptr;

@@ -58,8 +58,12 @@ TEST_F(CardEditorDlgTest, EveryControlIsThereWithItsVisibilityAndTip)
         SCOPED_TRACE(c.id);
         QWidget* w = dlg.item(c.id);
         ASSERT_NE(w, nullptr);
-        if (c.id != ctl::HScroll && c.id != ctl::VScroll) { // shown as the layout needs
-            EXPECT_EQ(!w->isHidden(), c.visible);
+        if (c.id == ctl::Bigger || c.id == ctl::Smaller) {
+            // The background group shows them, usable only with a pattern.
+            EXPECT_FALSE(w->isHidden());
+            EXPECT_FALSE(w->isEnabled());
+        } else if (c.id != ctl::HScroll && c.id != ctl::VScroll) { // shown as the layout needs
+            EXPECT_EQ(!w->isHidden(), c.visible) << c.id;
         }
         if (auto* b = qobject_cast<QPushButton*>(w)) {
             EXPECT_FALSE(b->autoDefault()) << "Enter would press it";

@@ -1,0 +1,434 @@
+#include "app/PropertyPanel.h"
+
+#include "app/CardCommand.h"
+#include "app/CardDocument.h"
+#include "model/ObjItemBitmap.h"
+#include "model/ObjItemLine.h"
+#include "model/ObjItemText.h"
+#include "panel/ColorSwatch.h"
+#include "panel/ImageButton.h"
+#include "panel/PictureImport.h"
+#include "platform/Codec.h"
+#include "resources/ControlIds.h"
+#include "resources/Strings.h"
+#include "ui/ChoiceDialogs.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QSignalBlocker>
+
+#include <array>
+#include <initializer_list>
+
+namespace {
+
+constexpr std::array kTextGroup = {ctl::TextEdit,   ctl::Font,       ctl::AlignCaption, ctl::AlignLeft,
+                                   ctl::AlignRight, ctl::AlignCenter, ctl::Bigger,       ctl::Smaller};
+constexpr std::array kLineGroup = {ctl::LineWidth, ctl::WidthCaption, ctl::WidthUnit};
+constexpr std::array kPictureGroup = {ctl::BlurEdges,   ctl::ShapeCaption, ctl::ShapeWhiteOut, ctl::ShapeRect,
+                                      ctl::ShapeCircle, ctl::ShapeHeart,   ctl::ReplacePicture};
+constexpr std::array kBackgroundGroup = {ctl::Pattern, ctl::Bigger, ctl::Smaller};
+
+constexpr int kMaxLineWidth = 500; // tenths of a millimetre
+
+int titleOf(int kind)
+{
+    switch (kind) {
+    case PropertyPanel::Text: return resources::ids::ToolText;
+    case PropertyPanel::Line: return resources::ids::ToolLine;
+    case PropertyPanel::Picture: return resources::ids::ToolPicture;
+    case PropertyPanel::Rect: return resources::ids::ToolRect;
+    default: return resources::ids::PanelBackground;
+    }
+}
+
+// The edit field shows lines apart by "\n"; the item keeps CR LF.
+QString toFieldText(const QString& stored)
+{
+    QString s = stored;
+    s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return s;
+}
+
+QString fromFieldText(const QString& typed)
+{
+    QString s = typed;
+    s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    s.replace(QChar('\n'), QStringLiteral("\r\n"));
+    return s;
+}
+
+} // namespace
+
+PropertyPanel::PropertyPanel(ui::TemplateDialog& window, CardDocument& doc) : window_(window), doc_(doc)
+{
+}
+
+void PropertyPanel::refresh()
+{
+    ObjItem* item = doc_.selection().item();
+    const int kind = item ? item->kind : Background;
+    if (kind != kind_)
+        showGroup(kind_, false, nullptr);
+    showGroup(kind, true, item);
+    if (QWidget* title = window_.item(ctl::PanelTitle)) {
+        if (auto* label = qobject_cast<QLabel*>(title))
+            label->setText(resources::loadString(titleOf(kind)));
+    }
+    kind_ = kind;
+}
+
+void PropertyPanel::showGroup(int kind, bool show, ObjItem* item)
+{
+    switch (kind) {
+    case Text: showTextGroup(show, item); break;
+    case Line: showLineGroup(show, item); break;
+    case Picture: showPictureGroup(show, item); break;
+    case Rect: showRectGroup(show, item); break;
+    case Background: showBackgroundGroup(show); break;
+    default: break; // an item of no known kind shows no group
+    }
+}
+
+void PropertyPanel::showControl(int id, bool visible)
+{
+    if (QWidget* w = window_.item(id); w && w->isVisibleTo(&window_) != visible)
+        w->setVisible(visible);
+}
+
+void PropertyPanel::paintSwatch(bool setColor, std::uint32_t color)
+{
+    if (setColor)
+        currentColor_ = color & 0xFFFFFF;
+    if (auto* swatch = window_.itemAs<panel::ColorSwatch>(ctl::Swatch); swatch && swatch->isVisibleTo(&window_))
+        swatch->setColor(currentColor_);
+}
+
+void PropertyPanel::showTextGroup(bool show, ObjItem* item)
+{
+    for (int id : kTextGroup)
+        showControl(id, show);
+    if (!show)
+        return;
+    showControl(ctl::Swatch, true);
+    showControl(ctl::OtherColor, true);
+    enable(ctl::Bigger, true);
+    enable(ctl::Smaller, true);
+    auto* text = dynamic_cast<ObjItemText*>(item);
+    if (!text)
+        return;
+    paintSwatch(true, text->color);
+    if (auto* field = window_.itemAs<QPlainTextEdit>(ctl::TextEdit)) {
+        {
+            // Filling the field is not an edit of the text.
+            const QSignalBlocker quiet(field);
+            field->setPlainText(toFieldText(platform::fromCp932(text->GetText())));
+        }
+        field->setFocus();
+        field->selectAll();
+    }
+    showAlign(text->GetAlign());
+}
+
+void PropertyPanel::showLineGroup(bool show, ObjItem* item)
+{
+    for (int id : kLineGroup)
+        showControl(id, show);
+    if (!show)
+        return;
+    showControl(ctl::Swatch, true);
+    showControl(ctl::OtherColor, true);
+    auto* line = dynamic_cast<ObjItemLine*>(item);
+    if (!line)
+        return;
+    paintSwatch(true, line->color);
+    if (auto* field = window_.itemAs<QLineEdit>(ctl::LineWidth)) {
+        {
+            const QSignalBlocker quiet(field);
+            field->setText(QString::number(static_cast<std::uint32_t>(line->width)));
+        }
+        field->setFocus();
+        field->selectAll();
+    }
+    // Writing the field sets the width again, as typing would.
+    setLineWidth();
+}
+
+void PropertyPanel::showPictureGroup(bool show, ObjItem* item)
+{
+    if (const auto* picture = dynamic_cast<const ObjItemBitmap*>(item)) {
+        if (picture->whiteOut == 1) {
+            setPressed(ctl::ShapeRect, false);
+            setPressed(ctl::ShapeWhiteOut, true);
+            setPressed(ctl::ShapeCircle, false);
+            setPressed(ctl::ShapeHeart, false);
+            enable(ctl::BlurEdges, false);
+        } else {
+            enable(ctl::BlurEdges, true);
+            setPressed(ctl::BlurEdges, picture->edgeMode == ObjItemBitmap::EdgeBlur);
+            constexpr std::array kShapeButtons = {ctl::ShapeRect, ctl::ShapeCircle, ctl::ShapeHeart};
+            if (picture->shape >= 0 && picture->shape < int(kShapeButtons.size())) {
+                for (int id : {ctl::ShapeRect, ctl::ShapeWhiteOut, ctl::ShapeCircle, ctl::ShapeHeart})
+                    setPressed(id, id == kShapeButtons[std::size_t(picture->shape)]);
+            }
+        }
+    }
+    for (int id : kPictureGroup)
+        showControl(id, show);
+    if (show) {
+        showControl(ctl::Swatch, false);
+        showControl(ctl::OtherColor, false);
+    }
+}
+
+void PropertyPanel::showRectGroup(bool show, ObjItem* item)
+{
+    if (!show)
+        return;
+    showControl(ctl::Swatch, true);
+    showControl(ctl::OtherColor, true);
+    if (item)
+        paintSwatch(true, item->color);
+}
+
+void PropertyPanel::showBackgroundGroup(bool show)
+{
+    for (int id : kBackgroundGroup)
+        showControl(id, show);
+    if (!show)
+        return;
+    showControl(ctl::Swatch, true);
+    showControl(ctl::OtherColor, true);
+    paintSwatch(true, doc_.page().backColor);
+    const bool hasPattern = !doc_.page().pattern.isEmpty();
+    enable(ctl::Bigger, hasPattern);
+    enable(ctl::Smaller, hasPattern);
+}
+
+bool PropertyPanel::onCommand(int id, ui::Notify code)
+{
+    if (code == ui::Notify::EditChange) {
+        if (id == ctl::TextEdit)
+            setText();
+        else if (id == ctl::LineWidth)
+            setLineWidth();
+        else
+            return false;
+        return true;
+    }
+    switch (id) {
+    case ctl::Font: chooseFont(); break;
+    case ctl::Bigger: stepSize(1); break;
+    case ctl::Smaller: stepSize(-1); break;
+    case ctl::AlignLeft: setAlign(ObjItemText::AlignLeft); break;
+    case ctl::AlignCenter: setAlign(ObjItemText::AlignCenter); break;
+    case ctl::AlignRight: setAlign(ObjItemText::AlignRight); break;
+    case ctl::BlurEdges: blurEdges(); break;
+    case ctl::ShapeRect:
+    case ctl::ShapeWhiteOut:
+    case ctl::ShapeCircle:
+    case ctl::ShapeHeart: setShape(id); break;
+    case ctl::ReplacePicture: replacePicture(); break;
+    case ctl::Pattern: choosePattern(); break;
+    case ctl::OtherColor: otherColor(); break;
+    default: return false;
+    }
+    return true;
+}
+
+ObjItem* PropertyPanel::selected(int kind) const
+{
+    ObjItem* item = doc_.selection().item();
+    return item && item->kind == kind ? item : nullptr;
+}
+
+void PropertyPanel::editSelected(const std::function<void(ObjItem&)>& edit)
+{
+    const std::optional<PmrData::Position>& pos = doc_.selection().position();
+    if (!pos)
+        return;
+    if (!doc_.apply(std::make_unique<EditItemCommand>(*pos, edit)))
+        doc_.touch();
+}
+
+void PropertyPanel::setText()
+{
+    if (!selected(Text))
+        return;
+    const auto* field = window_.itemAs<QPlainTextEdit>(ctl::TextEdit);
+    const QString text = fromFieldText(field ? field->toPlainText() : QString());
+    editSelected([text](ObjItem& item) { static_cast<ObjItemText&>(item).SetText(platform::toCp932(text)); });
+}
+
+void PropertyPanel::chooseFont()
+{
+    const auto* text = dynamic_cast<const ObjItemText*>(selected(Text));
+    if (!text)
+        return;
+    const std::optional<platform::LogFont> font = ui::chooseFont({text->GetFont(), text->color}, &window_);
+    if (!font)
+        return;
+    editSelected([font = *font](ObjItem& item) { static_cast<ObjItemText&>(item).SetFont(font); });
+}
+
+void PropertyPanel::stepSize(int direction)
+{
+    ObjItem* item = doc_.selection().item();
+    if (item) {
+        if (item->kind != Text)
+            return;
+        editSelected([direction](ObjItem& i) {
+            auto& text = static_cast<ObjItemText&>(i);
+            text.SetFontSize(text.GetFontSize() + direction);
+        });
+        return;
+    }
+    const PmrData& page = doc_.page();
+    if (!doc_.apply(SetBackgroundCommand::scale(page, page.patternScale + 20 * direction)))
+        doc_.touch();
+}
+
+void PropertyPanel::setAlign(int align)
+{
+    if (!selected(Text))
+        return;
+    editSelected([align](ObjItem& item) { static_cast<ObjItemText&>(item).SetAlign(align); });
+    if (const auto* text = dynamic_cast<const ObjItemText*>(selected(Text)))
+        showAlign(text->GetAlign());
+}
+
+void PropertyPanel::showAlign(int align)
+{
+    setPressed(ctl::AlignLeft, align == ObjItemText::AlignLeft);
+    setPressed(ctl::AlignCenter, align == ObjItemText::AlignCenter);
+    setPressed(ctl::AlignRight, align == ObjItemText::AlignRight);
+}
+
+// Digits only reach the field; an empty field is 0, more than 500 becomes 500 in
+// the field too.
+void PropertyPanel::setLineWidth()
+{
+    if (!selected(Line))
+        return;
+    auto* field = window_.itemAs<QLineEdit>(ctl::LineWidth);
+    if (!field)
+        return;
+    bool ok = true;
+    const QString typed = field->text().trimmed();
+    const qulonglong value = typed.isEmpty() ? 0 : typed.toULongLong(&ok);
+    int width = int(std::min<qulonglong>(value, kMaxLineWidth));
+    if (!ok || value > kMaxLineWidth) {
+        width = kMaxLineWidth;
+        {
+            const QSignalBlocker quiet(field);
+            field->setText(QString::number(width));
+        }
+        field->selectAll();
+    }
+    editSelected([width](ObjItem& item) { static_cast<ObjItemLine&>(item).SetWidth(width); });
+}
+
+void PropertyPanel::blurEdges()
+{
+    if (!selected(Picture))
+        return;
+    const int mode = isPressed(ctl::BlurEdges) ? ObjItemBitmap::EdgeBlur : ObjItemBitmap::EdgePlain;
+    editSelected([mode](ObjItem& item) { static_cast<ObjItemBitmap&>(item).edgeMode = mode; });
+}
+
+void PropertyPanel::setShape(int button)
+{
+    struct ShapeButton {
+        int id;
+        int shape;
+        int whiteOut;
+    };
+    constexpr std::array<ShapeButton, 4> kButtons = {{
+        {ctl::ShapeRect, ObjItemBitmap::ShapeRect, 0},
+        {ctl::ShapeWhiteOut, ObjItemBitmap::ShapeRect, 1},
+        {ctl::ShapeCircle, ObjItemBitmap::ShapeEllipse, 0},
+        {ctl::ShapeHeart, ObjItemBitmap::ShapeHeart, 0},
+    }};
+    const ShapeButton* chosen = nullptr;
+    for (const ShapeButton& b : kButtons)
+        if (b.id == button)
+            chosen = &b;
+    if (!chosen)
+        return;
+    if (isPressed(button)) {
+        for (const ShapeButton& b : kButtons)
+            if (b.id != button)
+                setPressed(b.id, false);
+        enable(ctl::BlurEdges, chosen->whiteOut == 0);
+    }
+    auto* picture = dynamic_cast<ObjItemBitmap*>(selected(Picture));
+    if (!picture)
+        return;
+    const bool already = chosen->whiteOut ? picture->whiteOut == 1
+                                          : picture->shape == chosen->shape && picture->whiteOut == 0;
+    if (already)
+        return;
+    editSelected([shape = chosen->shape, whiteOut = chosen->whiteOut](ObjItem& item) {
+        auto& p = static_cast<ObjItemBitmap&>(item);
+        p.shape = shape;
+        p.whiteOut = whiteOut;
+    });
+}
+
+void PropertyPanel::replacePicture()
+{
+    if (!selected(Picture))
+        return;
+    const PmrData& card = doc_.page();
+    if (std::optional<platform::Dib> picture = panel::choosePicture(&window_, QSize(card.cardWidth, card.cardHeight)))
+        if (!doc_.apply(std::make_unique<ReplacePictureCommand>(*doc_.selection().position(), std::move(*picture))))
+            doc_.touch();
+}
+
+// A pattern keeps every pixel: its size sets the size of the tiles.
+void PropertyPanel::choosePattern()
+{
+    std::optional<platform::Dib> picture = panel::choosePicture(&window_);
+    if (!picture)
+        return;
+    if (!doc_.apply(SetBackgroundCommand::pattern(doc_.page(), std::move(*picture))))
+        doc_.touch();
+    enable(ctl::Bigger, true);
+    enable(ctl::Smaller, true);
+}
+
+void PropertyPanel::otherColor()
+{
+    const std::optional<std::uint32_t> color = ui::chooseColor(currentColor_, &window_);
+    if (!color)
+        return;
+    currentColor_ = *color & 0xFFFFFF;
+    if (doc_.selection().item()) {
+        editSelected([c = currentColor_](ObjItem& item) { item.color = c; });
+    } else {
+        if (!doc_.apply(SetBackgroundCommand::color(doc_.page(), currentColor_)))
+            doc_.touch();
+        enable(ctl::Bigger, false);
+        enable(ctl::Smaller, false);
+    }
+    paintSwatch(false, 0);
+}
+
+void PropertyPanel::setPressed(int id, bool pressed)
+{
+    if (auto* b = window_.itemAs<panel::ImageButton>(id))
+        b->setPressed(pressed ? 1 : 0);
+}
+
+bool PropertyPanel::isPressed(int id) const
+{
+    const auto* b = window_.itemAs<panel::ImageButton>(id);
+    return b && b->isPressed();
+}
+
+void PropertyPanel::enable(int id, bool enabled)
+{
+    if (QWidget* w = window_.item(id))
+        w->setEnabled(enabled);
+}

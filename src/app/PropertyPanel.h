@@ -1,0 +1,72 @@
+#pragma once
+
+#include "ui/DialogTemplate.h"
+
+#include <QObject>
+
+#include <cstdint>
+
+class CardDocument;
+class ObjItem;
+
+namespace panel {
+class ImageButton;
+}
+
+// The property panel under the canvas: one group of controls per kind of thing,
+// filled from the selected item, or from the background when nothing is selected.
+// Every control changes the card at once through the document.
+class PropertyPanel : public QObject {
+    Q_OBJECT
+public:
+    enum Kind { Text = 1, Line = 2, Picture = 3, Rect = 4, Background = 5 };
+
+    PropertyPanel(ui::TemplateDialog& window, CardDocument& doc);
+
+    // Shows the group of the selection and fills it, even when the group stays.
+    void refresh();
+    int kind() const { return kind_; }
+    // Makes a panel control visible or invisible.
+    void showControl(int id, bool visible);
+    // With setColor, first takes color as the current colour; then shows the
+    // current colour in the swatch.
+    void paintSwatch(bool setColor, std::uint32_t color);
+    std::uint32_t currentColor() const { return currentColor_; }
+
+    // The panel's commands; false for a control that is not the panel's.
+    bool onCommand(int id, ui::Notify code);
+
+private:
+    void showGroup(int kind, bool show, ObjItem* item);
+    void showTextGroup(bool show, ObjItem* item);
+    void showLineGroup(bool show, ObjItem* item);
+    void showPictureGroup(bool show, ObjItem* item);
+    void showRectGroup(bool show, ObjItem* item);
+    void showBackgroundGroup(bool show);
+
+    void setText();
+    void chooseFont();
+    void stepSize(int direction);
+    void setAlign(int align);
+    void setLineWidth();
+    void blurEdges();
+    void setShape(int button);
+    void replacePicture();
+    void choosePattern();
+    void otherColor();
+
+    // The selected item when it is of the kind, else null.
+    ObjItem* selected(int kind) const;
+    // Applies an edit of the selected item; an edit that changed nothing still
+    // redraws and marks the card modified.
+    void editSelected(const std::function<void(ObjItem&)>& edit);
+    void showAlign(int align);
+    void setPressed(int id, bool pressed);
+    bool isPressed(int id) const;
+    void enable(int id, bool enabled);
+
+    ui::TemplateDialog& window_;
+    CardDocument& doc_;
+    int kind_ = Background;
+    std::uint32_t currentColor_ = 0xFFFFFF;
+};
