@@ -1,5 +1,7 @@
 #include "TestSupport.h"
 
+#include "ui/ChoiceDialogs.h"
+
 namespace testsupport {
 
 namespace {
@@ -16,6 +18,9 @@ int defaultAnswer(const ui::MessageBoxRequest& r)
 void installDefaults()
 {
     ui::setMessageBoxHandler(defaultAnswer);
+    // Colour and font dialogs answer Cancel unless a test scripts them.
+    ui::setColorDialogProvider([](std::uint32_t, QWidget*) { return std::optional<std::uint32_t>(); });
+    ui::setFontDialogProvider([](const ui::FontRequest&, QWidget*) { return std::optional<platform::LogFont>(); });
 }
 
 MessageBoxScript::MessageBoxScript() : MessageBoxScript(std::deque<int>{}) {}
