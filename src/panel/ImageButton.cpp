@@ -4,6 +4,7 @@
 #include "platform/Dc.h"
 #include "resources/Images.h"
 
+#include <QKeyEvent>
 #include <QMetaObject>
 #include <QMouseEvent>
 #include <QPainter>
@@ -20,6 +21,12 @@ void ImageButton::setPressed(int pressed)
     pressed_ = pressed ? 1 : 0;
     setDown(pressed_ != 0);
     update();
+}
+
+void ImageButton::restoreHighlight()
+{
+    if (isDown() != (pressed_ != 0))
+        setDown(pressed_ != 0);
 }
 
 void ImageButton::mousePressEvent(QMouseEvent* event)
@@ -70,6 +77,34 @@ void ImageButton::mouseReleaseEvent(QMouseEvent* event)
     }
     if (inside)
         QMetaObject::invokeMethod(this, [this] { Q_EMIT clicked(pressed_ != 0); }, Qt::QueuedConnection);
+}
+
+void ImageButton::keyPressEvent(QKeyEvent* event)
+{
+    QPushButton::keyPressEvent(event);
+    if (event->key() == Qt::Key_Escape)
+        restoreHighlight();
+}
+
+void ImageButton::keyReleaseEvent(QKeyEvent* event)
+{
+    QPushButton::keyReleaseEvent(event);
+    const bool activates = event->key() == Qt::Key_Space || event->key() == Qt::Key_Select;
+    if (activates && !event->isAutoRepeat())
+        restoreHighlight();
+}
+
+void ImageButton::focusOutEvent(QFocusEvent* event)
+{
+    QPushButton::focusOutEvent(event);
+    restoreHighlight();
+}
+
+void ImageButton::changeEvent(QEvent* event)
+{
+    QPushButton::changeEvent(event);
+    if (event->type() == QEvent::EnabledChange)
+        restoreHighlight();
 }
 
 QImage ImageButton::throughMask(const QImage& picture, const QRect& source, const QImage& mask,

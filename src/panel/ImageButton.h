@@ -40,9 +40,17 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    // The standard button processing clears the down state after a key press,
+    // on Escape, focus loss and disabling; the highlight follows pressed_ again.
+    void restoreHighlight();
+
     int pressed_ = 0;
     bool holding_ = false;
 };
