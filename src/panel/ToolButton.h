@@ -10,12 +10,7 @@ class ToolButton : public ImageButton {
     Q_OBJECT
 public:
     using ImageButton::ImageButton;
-    void setGlyph(int glyphId, int maskId)
-    {
-        glyphId_ = glyphId;
-        maskId_ = maskId;
-        update();
-    }
+    void setGlyph(int glyphId, int maskId);
     int glyphId() const { return glyphId_; }
     int maskId() const { return maskId_; }
 

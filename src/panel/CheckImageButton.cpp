@@ -1,0 +1,9 @@
+#include "panel/CheckImageButton.h"
+
+#include "resources/Images.h"
+
+namespace panel {
+
+int CheckImageButton::glyphSheet() const { return resources::img::CheckSheet; }
+
+} // namespace panel

@@ -1,0 +1,9 @@
+#include "panel/RadioImageButton.h"
+
+#include "resources/Images.h"
+
+namespace panel {
+
+int RadioImageButton::glyphSheet() const { return resources::img::RadioSheet; }
+
+} // namespace panel

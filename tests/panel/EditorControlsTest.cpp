@@ -1,0 +1,255 @@
+#include "panel/CheckImageButton.h"
+#include "panel/EditorControls.h"
+#include "panel/RadioImageButton.h"
+#include "panel/ShadowLabel.h"
+#include "panel/ShadowedText.h"
+#include "panel/TextureButton.h"
+#include "panel/ToolButton.h"
+#include "platform/Fonts.h"
+#include "resources/Images.h"
+#include "resources/Templates.h"
+#include "ui/DialogTemplate.h"
+
+#include <QCoreApplication>
+#include <QFontMetrics>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+using panel::ImageButton;
+namespace img = resources::img;
+
+namespace {
+
+constexpr QRgb kGround = 0xFF336699;
+
+std::unique_ptr<ImageButton> makeButton(int mode, const QString& text = QStringLiteral("ひだり"))
+{
+    std::unique_ptr<ImageButton> b;
+    if (mode == ImageButton::Toggle)
+        b = std::make_unique<panel::CheckImageButton>(text);
+    else if (mode == ImageButton::Radio)
+        b = std::make_unique<panel::RadioImageButton>(text);
+    else
+        b = std::make_unique<panel::ToolButton>(text);
+    b->resize(60, 16);
+    return b;
+}
+
+// The widget alone over a plain ground.
+QImage renderOnGround(QWidget& w)
+{
+    QImage out(w.size(), QImage::Format_RGB32);
+    out.fill(kGround);
+    w.render(&out, QPoint(), QRegion(), QWidget::RenderFlags());
+    return out;
+}
+
+// How many pixels of area differ from want(x, y), x and y counted from area's corner.
+int wrongPixels(const QImage& shown, const QRect& area, const std::function<QRgb(int, int)>& want)
+{
+    int wrong = 0;
+    for (int y = 0; y < area.height(); ++y)
+        for (int x = 0; x < area.width(); ++x)
+            wrong += shown.pixel(area.x() + x, area.y() + y) != want(x, y);
+    return wrong;
+}
+
+bool hasColor(const QImage& shown, const QRect& area, QRgb color)
+{
+    return wrongPixels(shown, area, [&](int, int) { return color | 0xFF000000; }) < area.width() * area.height();
+}
+
+struct ClickCase {
+    const char* what;
+    int mode;
+    int startPressed;
+    bool releaseInside;
+    int endPressed;
+    bool sendsCommand;
+};
+
+const ClickCase kClicks[] = {
+    {"momentary released inside", ImageButton::Momentary, 0, true, 0, true},
+    {"momentary released outside", ImageButton::Momentary, 0, false, 0, false},
+    {"toggle released inside", ImageButton::Toggle, 0, true, 1, true},
+    {"pressed toggle released inside", ImageButton::Toggle, 1, true, 0, true},
+    {"toggle released outside", ImageButton::Toggle, 0, false, 0, false},
+    {"pressed toggle released outside", ImageButton::Toggle, 1, false, 1, false},
+    {"radio released inside", ImageButton::Radio, 0, true, 1, true},
+    {"pressed radio released inside", ImageButton::Radio, 1, true, 1, true},
+    {"radio released outside", ImageButton::Radio, 0, false, 0, false},
+};
+
+class EightBitTextureButton : public panel::TextureButton {
+public:
+    using TextureButton::TextureButton;
+
+protected:
+    int displayDepth() const override { return 8; }
+};
+
+} // namespace
+
+TEST(EditorControls, aClickChangesThePressedStateBeforeItsQueuedCommandRuns)
+{
+    for (const ClickCase& c : kClicks) {
+        SCOPED_TRACE(c.what);
+        auto b = makeButton(c.mode);
+        b->setPressed(c.startPressed);
+        std::vector<int> seen;
+        QObject::connect(b.get(), &QAbstractButton::clicked, [&] { seen.push_back(b->isPressed()); });
+
+        QTest::mousePress(b.get(), Qt::LeftButton, {}, QPoint(5, 5));
+        if (c.mode == ImageButton::Momentary) {
+            EXPECT_TRUE(b->isPressed() && b->isDown()); // highlighted while held
+        }
+        QTest::mouseRelease(b.get(), Qt::LeftButton, {}, c.releaseInside ? QPoint(6, 6) : QPoint(80, 6));
+        EXPECT_TRUE(seen.empty()); // queued, not sent
+        QCoreApplication::processEvents();
+
+        EXPECT_EQ(b->isPressed(), c.endPressed);
+        EXPECT_EQ(b->isDown(), c.endPressed != 0);
+        EXPECT_EQ(seen, c.sendsCommand ? std::vector<int>{c.endPressed} : std::vector<int>{});
+    }
+}
+
+TEST(EditorControls, aToggleClickedTwiceReturnsToItsStateAndSendsTwoCommands)
+{
+    auto b = makeButton(ImageButton::Toggle);
+    std::vector<int> seen;
+    QObject::connect(b.get(), &QAbstractButton::clicked, [&] { seen.push_back(b->isPressed()); });
+    for (int i = 0; i < 2; ++i) {
+        QTest::mouseClick(b.get(), Qt::LeftButton, {}, QPoint(5, 5));
+        QCoreApplication::processEvents();
+    }
+    EXPECT_EQ(seen, (std::vector<int>{1, 0}));
+}
+
+TEST(EditorControls, standardButtonProcessingLeavesThePressedStateAndItsHighlight)
+{
+    for (const int mode : {ImageButton::Momentary, ImageButton::Toggle, ImageButton::Radio}) {
+        for (const int pressed : {0, 1}) {
+            SCOPED_TRACE(testing::Message() << "mode " << mode << " pressed " << pressed);
+            auto b = makeButton(mode);
+            b->setPressed(pressed);
+            int commands = 0;
+            QObject::connect(b.get(), &QAbstractButton::clicked, [&] { ++commands; });
+            QTest::keyClick(b.get(), Qt::Key_Space); // sends the command
+            b->setEnabled(false);
+            b->setEnabled(true);
+            QFocusEvent focusOut(QEvent::FocusOut, Qt::TabFocusReason);
+            QCoreApplication::sendEvent(b.get(), &focusOut);
+            QCoreApplication::processEvents();
+            EXPECT_EQ(commands, 1);
+            EXPECT_EQ(b->isPressed(), pressed);
+            EXPECT_EQ(b->isDown(), pressed != 0);
+        }
+    }
+}
+
+TEST(EditorControls, glyphButtonsShowTheSheetFrameOfTheirEnabledAndPressedState)
+{
+    const QImage sheet = resources::bitmap(img::RadioSheet);
+    const int f = img::SheetFrameSize;
+    for (const int frame : {0, 1, 2, 3}) { // enabled released, pressed; disabled released, pressed
+        auto b = makeButton(ImageButton::Radio);
+        b->setEnabled(frame < 2);
+        b->setPressed(frame % 2);
+        const int top = (b->height() - f) / 2;
+        // The left half of the frame: the caption starts after it.
+        EXPECT_EQ(wrongPixels(renderOnGround(*b), QRect(0, 0, f / 2, b->height()), [&](int x, int y) {
+                      const int sx = frame * f + x, sy = y - top;
+                      return sheet.pixel(sx, f + sy) == 0xFF000000 ? sheet.pixel(sx, sy) : kGround;
+                  }),
+                  0)
+            << "frame " << frame;
+    }
+}
+
+TEST(EditorControls, toolGlyphsInvertWhenHighlightedAndGetWhiteDotsWhenDisabled)
+{
+    const QImage glyph = resources::bitmap(img::GlyphZoomIn);
+    const QImage mask = resources::bitmap(img::ToolMask);
+    for (const bool enabled : {true, false}) {
+        for (const bool down : {false, true}) {
+            panel::ToolButton b(QStringLiteral("ズームイン"));
+            b.setGlyph(img::GlyphZoomIn, img::ToolMask);
+            b.resize(44, 44); // the glyph lies at (0, 2)
+            b.setEnabled(enabled);
+            b.setPressed(down);
+            EXPECT_EQ(wrongPixels(renderOnGround(b), QRect(0, 2, 40, 40), [&](int x, int y) {
+                          if (mask.pixel(x, y) != 0xFF000000)
+                              return kGround;
+                          if (!enabled && x % 2 == 1 && y % 2 == 1)
+                              return 0xFFFFFFFF;
+                          return down ? glyph.pixel(x, y) ^ 0xFFFFFF : glyph.pixel(x, y);
+                      }),
+                      0)
+                << "enabled " << enabled << " down " << down;
+        }
+    }
+}
+
+TEST(EditorControls, checkCaptionsAreBlackWhenEnabledAndLightGreyWhenDisabled)
+{
+    for (const bool enabled : {true, false}) {
+        auto b = makeButton(ImageButton::Toggle, QStringLiteral("ふちをぼかす"));
+        b->resize(100, 16);
+        b->setEnabled(enabled);
+        const QImage shown = renderOnGround(*b);
+        const QRect caption(img::SheetFrameSize / 2, 0, 90, 16);
+        EXPECT_EQ(hasColor(shown, caption, 0x000000), enabled);
+        EXPECT_EQ(hasColor(shown, caption, 0xC0C0C0), !enabled);
+        EXPECT_TRUE(hasColor(shown, caption, 0x808080)); // the shadow
+    }
+}
+
+TEST(EditorControls, texturedClothMovesDownAndRightWhenPressedAndIsDarkRedOnEightBitDisplays)
+{
+    panel::TextureButton cloth(QStringLiteral("とじる"));
+    cloth.resize(100, 28);
+    const QImage released = renderOnGround(cloth);
+    cloth.setDown(true);
+    EXPECT_EQ(renderOnGround(cloth).copy(5, 5, 20, 15), released.copy(4, 4, 20, 15));
+
+    for (const bool down : {false, true}) {
+        EightBitTextureButton b(QStringLiteral("とじる"));
+        b.resize(100, 28);
+        b.setDown(down);
+        const QImage shown = renderOnGround(b);
+        EXPECT_EQ(shown.pixel(4, 4), 0xFF800000);
+        EXPECT_EQ(shown.pixel(99, 10), down ? 0xFF800000 : 0xFF808080); // right and bottom frame
+        EXPECT_EQ(shown.pixel(10, 27), down ? 0xFF800000 : 0xFF808080);
+        EXPECT_EQ(shown.pixel(10, 0), down ? 0xFFFFFFFF : 0xFF800000); // top frame
+        EXPECT_TRUE(hasColor(shown, QRect(30, 4, 40, 20), 0xFFFFFF)); // the caption
+    }
+}
+
+TEST(EditorControls, everyCaptionOfTheEditorFitsItsBox)
+{
+    platform::installFontSubstitutions();
+    ui::TemplateDialog dlg(resources::dialogTemplate(resources::dlg::Editor), nullptr,
+                           {{}, &panel::createEditorControl});
+    int checked = 0;
+    for (const int id : dlg.itemIds()) {
+        QWidget* w = dlg.item(id);
+        QRect box = w->rect();
+        auto* glyphButton = qobject_cast<ImageButton*>(w);
+        if (qobject_cast<panel::TextureButton*>(w))
+            box.adjust(2, 2, -2, -2);
+        else if (glyphButton && glyphButton->glyphSheet())
+            box.setLeft(img::SheetFrameSize / 2);
+        else if (!qobject_cast<panel::ShadowLabel*>(w))
+            continue;
+        const QString text = w->property("text").toString();
+        const QFontMetrics fm(panel::boldCopy(w->font()));
+        EXPECT_LE(fm.horizontalAdvance(text), box.width()) << text.toStdString();
+        EXPECT_LE(fm.ascent() + fm.descent(), box.height()) << text.toStdString();
+        ++checked;
+    }
+    EXPECT_EQ(checked, 12 + 6 + 8);
+}
