@@ -108,6 +108,7 @@ int main(int argc, char** argv)
         {"text-long-prefix.pmr", textHead().hex("FFFFFF05000000").raw("hello").raw(font).tail()},
         {"text-wide.pmr", textHead().hex("FFFEFF02E5652C67").raw(font).tail()},
         {"text-wide-word.pmr", textHead().hex("FFFEFFFF0300410042004300").raw(font).tail()},
+        {"text-wide-outside-cp932.pmr", textHead().hex("FFFEFF0342D8B7DFCE91").raw(font).tail()},
         {"long-class-tag.pmr", DocumentBytes().head(2).raw(rect.mid(8)).hex("FF7F01000080").common(1, 2, 3, 4, 5).tail()},
         {"marker-and-count.pmr", DocumentBytes().head(-1, 7).tail(0, 0, {}, 0, 0)},
         {"bad-schema.pmr", DocumentBytes().head(1).newClass("ObjItemRect", 2).common(0, 0, 0, 0, 0).tail()},

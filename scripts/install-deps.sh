@@ -3,9 +3,11 @@
 # Usage: scripts/install-deps.sh [run|test]
 set -euo pipefail
 
+# The IPA fonts stand in for the documents' Windows faces; Noto Sans CJK draws
+# what they lack, such as 𠮷 (U+20BB7).
 packages=(build-essential cmake ninja-build pkg-config
           qt6-base-dev qt6-base-dev-tools libgl-dev qt6-qpa-plugins qt6-translations-l10n
-          qt6-image-formats-plugins fonts-ipafont-gothic fonts-ipafont-mincho)
+          qt6-image-formats-plugins fonts-ipafont-gothic fonts-ipafont-mincho fonts-noto-cjk)
 case "${1:-run}" in
   test) packages+=(libgtest-dev libbenchmark-dev poppler-utils imagemagick python3-pil) ;;
   fuzz) packages+=(clang libclang-rt-14-dev) ;;

@@ -2,7 +2,6 @@
 
 #include "model/ClassRegistry.h"
 #include "model/Serializable.h"
-#include "platform/Codec.h"
 #include "resources/Strings.h"
 
 #include <QFileDevice>
@@ -167,9 +166,8 @@ void Archive::writeBlock(const void* data, qint64 n)
         put(data, n);
 }
 
-void Archive::writeString(const QByteArray& text)
+void Archive::writeLength(qint64 n)
 {
-    const qint64 n = text.size();
     if (n > qint64(UINT32_MAX))
         fail(ids::ArchiveErrorGeneric);
     if (n < 0xFF) {
@@ -183,7 +181,26 @@ void Archive::writeString(const QByteArray& text)
             writeUInt32(static_cast<std::uint32_t>(n));
         }
     }
-    writeBlock(text.constData(), n);
+}
+
+void Archive::writeString(const CardText& text)
+{
+    if (!text.isWide()) {
+        const QByteArray& bytes = text.cp932();
+        writeLength(bytes.size());
+        writeBlock(bytes.constData(), bytes.size());
+        return;
+    }
+    const QString wide = text.toString();
+    const qint64 n = wide.size();
+    writeByte(0xFF);
+    writeWord(0xFFFE);
+    writeLength(n);
+    QByteArray units(static_cast<qsizetype>(n * 2), Qt::Uninitialized);
+    auto* p = reinterpret_cast<unsigned char*>(units.data());
+    for (qint64 i = 0; i < n; ++i)
+        qToLittleEndian<quint16>(wide[i].unicode(), p + 2 * i);
+    writeBlock(units.constData(), units.size());
 }
 
 std::uint32_t Archive::giveIndex()
@@ -261,7 +278,7 @@ QByteArray Archive::readBlock(qint64 n)
     return QByteArray(p, static_cast<qsizetype>(n));
 }
 
-QByteArray Archive::readString()
+CardText Archive::readString()
 {
     // A byte; 0xFF then a word; 0xFFFF then a uint32. The word 0xFFFE marks
     // UTF-16 text, whose length follows again (a second 0xFFFE is a length).
@@ -286,7 +303,7 @@ QByteArray Archive::readString()
     auto* units = reinterpret_cast<char16_t*>(text.data());
     for (qint64 i = 0; i < length; ++i)
         units[i] = qFromLittleEndian<quint16>(p + 2 * i);
-    return platform::toCp932(text);
+    return CardText::fromUnicode(text);
 }
 
 const ClassInfo& Archive::readClass()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/CardText.h"
 #include "platform/MessageKinds.h"
 
 #include <QByteArray>
@@ -82,8 +83,10 @@ public:
     void writeInt32(std::int32_t v);
     void writeUInt32(std::uint32_t v);
     void writeBlock(const void* data, qint64 n);
-    // Length prefix of 1, 3 or 7 bytes, then the bytes; no terminator.
-    void writeString(const QByteArray& text);
+    // Length prefix of 1, 3 or 7 bytes, then the CP932 bytes; no terminator. A
+    // wide text: byte 0xFF, word 0xFFFE, the prefix of its length in UTF-16
+    // units, then the units.
+    void writeString(const CardText& text);
     // The class record or class reference, then the object's body.
     void writeObject(const Serializable& object);
     // Sends buffered bytes to the device (and a file's own buffer to the disk).
@@ -97,8 +100,9 @@ public:
     void readBlock(void* data, qint64 n);
     // A block of n bytes, checked against what is left before it is allocated.
     QByteArray readBlock(qint64 n);
-    // Multibyte text; text stored as UTF-16 comes back as CP932.
-    QByteArray readString();
+    // Multibyte text as its bytes; text stored as UTF-16 comes back as CP932
+    // when CP932 holds it, whole otherwise.
+    CardText readString();
     // Reads one object record and makes the object. Only new objects of item
     // classes are accepted: "no object", object back-references and class
     // references that name an object are bad indices, and classes that cannot
@@ -118,6 +122,7 @@ private:
     const unsigned char* take(qint64 n);
     void put(const void* data, qint64 n);
     void sendToDevice(const char* data, qint64 n);
+    void writeLength(qint64 n);
     std::uint32_t giveIndex();
     const ClassInfo& readClass();
 

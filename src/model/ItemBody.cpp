@@ -44,7 +44,7 @@ void serializeCommon(Archive& ar, int& x, int& y, int& cx, int& cy, std::uint32_
         color = ar.readUInt32();
 }
 
-void serializeText(Archive& ar, int& align, int& reserved, QByteArray& text, platform::LogFont& font)
+void serializeText(Archive& ar, int& align, int& reserved, CardText& text, platform::LogFont& font)
 {
     serializeInt(ar, align);
     serializeInt(ar, reserved);

@@ -1,9 +1,8 @@
 #pragma once
 
+#include "model/CardText.h"
 #include "platform/Dib.h"
 #include "platform/LogFont.h"
-
-#include <QByteArray>
 
 #include <cstdint>
 
@@ -16,7 +15,7 @@ namespace itembody {
 // x and y as one 8-byte pair, cx and cy as another, then the colour.
 void serializeCommon(Archive& ar, int& x, int& y, int& cx, int& cy, std::uint32_t& color);
 // align, reserved, the text, the 60-byte LOGFONT.
-void serializeText(Archive& ar, int& align, int& reserved, QByteArray& text, platform::LogFont& font);
+void serializeText(Archive& ar, int& align, int& reserved, CardText& text, platform::LogFont& font);
 void serializeLine(Archive& ar, int& width);
 // dibWidth and dibHeight as one pair, whiteOut, edgeMode, shape, the byte count
 // and the picture's bytes.

@@ -26,7 +26,7 @@ constexpr FieldType fieldType()
         return FieldType::Int;
     else if constexpr (std::is_same_v<T, std::uint32_t>)
         return FieldType::Color;
-    else if constexpr (std::is_same_v<T, QByteArray>)
+    else if constexpr (std::is_same_v<T, CardText>)
         return FieldType::Text;
     else if constexpr (std::is_same_v<T, platform::LogFont>)
         return FieldType::Font;
@@ -68,7 +68,7 @@ constexpr ItemField kBaseFields[] = {kX, kY, kCx, kCy, kColor};
 
 constexpr ItemField kTextFields[] = {
     kX, kY, kCx, kCy, kColor,
-    entry<&ObjItemText::text, &ObjItemText::SetText>("text", true),
+    entry<&ObjItemText::text, static_cast<void (ObjItemText::*)(const CardText&)>(&ObjItemText::SetText)>("text", true),
     entry<&ObjItemText::font, &ObjItemText::SetFont>("font", true),
     entry<&ObjItemText::reserved>("reserved"),
     entry<&ObjItemText::align, &ObjItemText::SetAlign>("align"),

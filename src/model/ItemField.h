@@ -1,9 +1,8 @@
 #pragma once
 
+#include "model/CardText.h"
 #include "platform/Dib.h"
 #include "platform/LogFont.h"
-
-#include <QByteArray>
 
 #include <cstdint>
 #include <string_view>
@@ -13,10 +12,10 @@ class ObjItem;
 
 // A field's value. A std::variant keeps every getter and setter to the one exact
 // type of its field; a value of another type throws std::bad_variant_access.
-using FieldValue = std::variant<int, std::uint32_t, QByteArray, platform::LogFont, platform::Dib>;
+using FieldValue = std::variant<int, std::uint32_t, CardText, platform::LogFont, platform::Dib>;
 
 // The value types, in the order of FieldValue's alternatives: int32, a COLORREF,
-// CP932 text bytes, a LOGFONT, a packed picture.
+// a text (CP932 bytes, or Unicode CP932 cannot hold), a LOGFONT, a packed picture.
 enum class FieldType { Int, Color, Text, Font, Picture };
 
 // One stored field of an item kind. The tables list the fields in the order a

@@ -1,11 +1,10 @@
 #pragma once
 
+#include "model/CardText.h"
 #include "model/ObjItem.h"
 #include "model/Serializable.h"
 #include "platform/Dib.h"
 #include "platform/LogFont.h"
-
-#include <QByteArray>
 
 #include <cstdint>
 #include <memory>
@@ -44,7 +43,7 @@ public:
     // Text, all 60 font bytes, reserved and align; the stored size is kept.
     std::unique_ptr<ObjItem> Convert() const override;
 
-    QByteArray text;
+    CardText text;
     platform::LogFont font;
     int reserved = 0;
     int align = 0;

@@ -3,7 +3,6 @@
 #include "model/ClassRegistry.h"
 #include "model/ItemBody.h"
 #include "model/ViewScale.h"
-#include "platform/Codec.h"
 #include "platform/Dc.h"
 
 #include <cstdlib>
@@ -89,9 +88,9 @@ Rect ObjItemText::GetBounds() const
     return {saturate(left), y, saturate(left + cx), saturate(std::int64_t(y) + cy)};
 }
 
-void ObjItemText::SetText(const QByteArray& cp932)
+void ObjItemText::SetText(const CardText& t)
 {
-    text = cp932;
+    text = t;
     RecalcSize();
 }
 
@@ -131,7 +130,7 @@ void ObjItemText::RecalcSize()
     f.height = unitsHeight(font.height);
     dc.selectFont(f);
     QRect r(0, 0, 0, 0);
-    dc.measureText(platform::fromCp932(text), r, kMeasureFlags);
+    dc.measureText(textString(), r, kMeasureFlags);
     cx = r.width();
     cy = r.height();
 }
@@ -147,7 +146,7 @@ void ObjItemText::Draw(platform::Dc& dc) const
     const platform::BkMode previousMode = dc.setBkMode(platform::BkMode::Transparent);
     const QColor previousColor = dc.setTextColor(platform::colorFromRef(color));
 
-    const QString s = platform::fromCp932(text);
+    const QString s = textString();
     QRect r(0, 0, 0, 0);
     dc.measureText(s, r, kMeasureFlags);
     const int w = r.width();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/CardText.h"
 #include "model/ObjItem.h"
 #include "platform/LogFont.h"
 
@@ -31,8 +32,15 @@ public:
     platform::Rect GetBounds() const override;
     std::span<const ItemField> fields() const override;
 
-    void SetText(const QByteArray& cp932);
-    const QByteArray& GetText() const { return text; }
+    // Each measures the block again.
+    void SetText(const CardText& t);
+    void SetText(const QByteArray& cp932) { SetText(CardText(cp932)); }
+    void SetText(const char* cp932) { SetText(CardText(QByteArray(cp932))); }
+    // Kept as CP932 when it goes there and back unchanged, whole otherwise.
+    void SetText(const QString& t) { SetText(CardText::fromUnicode(t)); }
+    const CardText& GetText() const { return text; }
+    // The text as Unicode; measured and drawn as this.
+    QString textString() const { return text.toString(); }
     // |n| limited to 8..72, stored as a character height (negative).
     void SetFontSize(int n);
     int GetFontSize() const;
@@ -50,7 +58,7 @@ public:
     static std::int64_t blockLeft(std::int64_t anchor, std::int64_t width, int align);
     static platform::LogFont defaultFont();
 
-    QByteArray text;
+    CardText text;
     platform::LogFont font;
     int reserved = 0;
     int align = AlignLeft;

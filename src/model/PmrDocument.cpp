@@ -23,8 +23,8 @@ qint64 estimatedSize(const PmrData& page)
         n += 96;
         for (const ItemField& field : item->fields()) {
             const FieldValue value = field.get(*item);
-            if (const auto* text = std::get_if<QByteArray>(&value))
-                n += text->size();
+            if (const auto* text = std::get_if<CardText>(&value))
+                n += text->isWide() ? 2 * text->toString().size() : text->cp932().size();
             else if (const auto* picture = std::get_if<platform::Dib>(&value))
                 n += picture->size();
         }

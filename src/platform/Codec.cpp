@@ -25,6 +25,15 @@ QByteArray toCp932(const QString& text)
     return encoder.encode(text);
 }
 
+bool fitsCp932(const QString& text)
+{
+    QStringEncoder encoder(kCodecName);
+    if (!encoder.isValid())
+        return false;
+    const QByteArray bytes = encoder.encode(text);
+    return !encoder.hasError() && fromCp932(bytes) == text;
+}
+
 bool isCp932LeadByte(unsigned char c)
 {
     return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);

@@ -9,6 +9,8 @@ namespace platform {
 
 QString fromCp932(const QByteArray& bytes);
 QByteArray toCp932(const QString& text);
+// True when the text goes to CP932 and back unchanged.
+bool fitsCp932(const QString& text);
 
 // True for the first byte of a two-byte CP932 character.
 bool isCp932LeadByte(unsigned char c);

@@ -21,6 +21,7 @@
 
 namespace ids = resources::ids;
 using platform::Dib;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -108,7 +109,7 @@ TEST(ArchiveStrings, LengthPrefixesAndTheirReading)
     }
 }
 
-TEST(ArchiveStrings, WideTextIsReadAsCp932)
+TEST(ArchiveStrings, WideTextThatCp932HoldsIsReadAsItsBytes)
 {
     // "日本" as UTF-16 after the marker.
     Archive a = Archive::loading(QByteArray::fromHex("FFFEFF02E5652C67"));
@@ -120,6 +121,28 @@ TEST(ArchiveStrings, WideTextIsReadAsCp932)
     Archive c = Archive::loading(QByteArray::fromHex("FFFEFFFFFEFF") + QByteArray::fromHex("3000").repeated(0xFFFE));
     EXPECT_EQ(c.readString(), QByteArray(0xFFFE, '0'));
     EXPECT_EQ(c.remaining(), 0);
+}
+
+TEST(ArchiveStrings, TextsCp932CannotHoldAreWrittenWideAndReadWhole)
+{
+    // 𠮷 is a surrogate pair (D842 DFB7) outside CP932; 髙 is an IBM extension.
+    const std::pair<QString, QByteArray> cases[] = {
+        {u"𠮷野"_s, QByteArray::fromHex("FFFEFF03" "42D8B7DFCE91")},
+        {u"𠮷"_s.repeated(150), QByteArray::fromHex("FFFEFFFF2C01") + QByteArray::fromHex("42D8B7DF").repeated(150)},
+        {u"髙"_s, QByteArray::fromHex("02FBFC")},
+    };
+    for (const auto& [text, bytes] : cases) {
+        SCOPED_TRACE(text.size());
+        const CardText t = CardText::fromUnicode(text);
+        QByteArray out;
+        Archive::storing(out).writeString(t);
+        EXPECT_EQ(out, bytes);
+        Archive in = Archive::loading(out);
+        const CardText read = in.readString();
+        EXPECT_EQ(read.toString(), text);
+        EXPECT_EQ(read, t);
+        EXPECT_EQ(in.remaining(), 0);
+    }
 }
 
 TEST(ArchiveRoundTrip, EveryClassPicturesAndPatternKeepTheirBytesThroughAFile)
@@ -162,6 +185,25 @@ TEST(ArchiveRoundTrip, EveryClassPicturesAndPatternKeepTheirBytesThroughAFile)
     EXPECT_EQ(writeDocument(read), writeDocument(page));
     const auto& pic = static_cast<const ObjItemBitmap&>(**std::next(read.items().begin(), 4));
     EXPECT_FALSE(pic.dib.toImage().isNull());
+}
+
+TEST(ArchiveRoundTrip, WideTextsStayWholeAndThoseCp932HoldsAreWrittenBackAsCp932)
+{
+    const auto card = [](const QByteArray& cls, const char* storedText) {
+        return DocumentBytes().head(1).newClass(cls).common(1, 2, 3, 4, 0).i32(0).i32(0).hex(storedText)
+            .raw(ObjItemText::defaultFont().toByteArray()).tail();
+    };
+    const QByteArray yoshino = card("ObjItemText", "FFFEFF03" "42D8B7DFCE91");
+    PmrData page;
+    readDocument(yoshino, page);
+    EXPECT_EQ(static_cast<const ObjItemText&>(*page.items().front()).textString(), u"𠮷野"_s);
+    EXPECT_EQ(writeDocument(page), yoshino);
+
+    readDocument(card("ObjItemText", "FFFEFF02" "E5652C67"), page); // 日本
+    EXPECT_EQ(writeDocument(page), card("ObjItemText", "04" "93FA967B"));
+
+    readDocument(card("ObjItem0Text", "FFFEFF03" "42D8B7DFCE91"), page);
+    EXPECT_EQ(writeDocument(page), yoshino);
 }
 
 TEST(ArchiveRoundTrip, StoredValuesAreTakenAsTheyAre)

@@ -88,6 +88,24 @@ TEST_F(DrawTest, TextIsAlignedAtItsAnchor)
     EXPECT_GT(red, 5);
 }
 
+TEST_F(DrawTest, TextsCp932CannotHoldAreDrawnWithAFontThatHasThem)
+{
+    ObjItemText text;
+    text.SetFontSize(72);
+    const auto draw = [&](const QString& s) {
+        text.SetText(s);
+        platform::Dc dc(QSize(200, 100));
+        text.Draw(dc);
+        return *dc.image();
+    };
+    const QImage kanji = draw(QStringLiteral("𠮷"));
+    const QRect ink = inkBox(kanji);
+    ASSERT_GT(ink.width(), 30);
+    EXPECT_LE(ink.right(), text.cx / 10); // measured as drawn
+    // A character no font has is drawn as the missing-glyph box, or not at all.
+    EXPECT_TRUE(kanji != draw(QStringLiteral("\U0010FFFD"))) << "no installed font has 𠮷";
+}
+
 TEST_F(DrawTest, ExtremeStoredValuesDrawSafely)
 {
     platform::Dc dc(QSize(50, 50));

@@ -18,6 +18,11 @@ TEST(ItemFieldTest, SettingFollowsTheItemsRulesLoadingKeepsTheStoredValues)
     t.set(text, QByteArray("WWWWWWWW"));
     EXPECT_GT(text.cx, width);
     EXPECT_THROW(t.set(text, 1), std::bad_variant_access);
+    // What an undo keeps and puts back is the whole text.
+    text.SetText(QStringLiteral("𠮷野"));
+    ObjItemText copy;
+    t.load(copy, t.get(text));
+    EXPECT_EQ(copy.textString(), QStringLiteral("𠮷野"));
 
     const ItemField& f = *findField(text, "font");
     platform::LogFont font = text.font;

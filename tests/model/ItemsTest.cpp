@@ -12,6 +12,7 @@
 #include <climits>
 
 using platform::Rect;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -85,6 +86,19 @@ TEST_F(ItemsTest, TextIsMeasuredOnEveryLineWithoutPrefixes)
     const int withAmp = text.cx;
     text.SetText("ab");
     EXPECT_GT(withAmp, text.cx);
+}
+
+TEST_F(ItemsTest, UnicodeTextsCp932CannotHoldStayWholeAndAreMeasured)
+{
+    ObjItemText text(card);
+    text.SetText(u"〜"_s); // CP932 reads its bytes back as ～
+    EXPECT_TRUE(text.GetText().isWide());
+    text.SetText(u"野"_s);
+    const int one = text.cx;
+    text.SetText(u"𠮷野"_s);
+    EXPECT_TRUE(text.GetText().isWide());
+    EXPECT_EQ(text.textString(), u"𠮷野"_s);
+    EXPECT_GT(text.cx, one + one / 2);
 }
 
 TEST_F(ItemsTest, SetAlignKeepsTheBlockInPlace)

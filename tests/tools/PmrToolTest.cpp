@@ -101,6 +101,22 @@ TEST_F(PmrToolTest, InfoThenBuildGivesTheSameBytes)
     EXPECT_EQ(roundTrip(made), readAll(made));
 }
 
+TEST_F(PmrToolTest, WideTextsComeOutWholeAndBuildBackTheirBytes)
+{
+    const auto card = [&](const char* storedText) {
+        return file(u"wide.pmr"_s, DocumentBytes().head(1).newClass("ObjItemText").common(1, 2, 3, 4, 0).i32(0).i32(0)
+                                       .hex(storedText).raw(ObjItemText::defaultFont().toByteArray()).tail());
+    };
+    const QString yoshino = card("FFFEFF03" "42D8B7DFCE91");
+    const Result info = tool({u"info"_s, yoshino});
+    const QJsonObject item = QJsonDocument::fromJson(info.out.toUtf8()).object()[u"items"_s][0].toObject();
+    EXPECT_EQ(item[u"text"_s].toString(), u"𠮷野"_s);
+    EXPECT_FALSE(item.contains(u"textRaw"_s));
+    EXPECT_EQ(roundTrip(yoshino), readAll(yoshino));
+    const QString lone = card("FFFEFF02" "42D83000"); // a lone surrogate travels escaped
+    EXPECT_EQ(roundTrip(lone), readAll(lone));
+}
+
 TEST_F(PmrToolTest, InfoNamesLegacyClassesAndFields)
 {
     platform::LogFont font;

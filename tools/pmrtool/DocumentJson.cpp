@@ -27,13 +27,13 @@ QJsonValue dibToJson(const platform::Dib& dib)
     return QString::fromLatin1(dib.bytes().toBase64());
 }
 
-// Text as UTF-8; when CP932 does not survive the trip, the stored bytes too.
-void textToJson(const QByteArray& bytes, const char* name, QJsonObject& out)
+// Text whole; when stored CP932 bytes do not survive the trip, the bytes too.
+void textToJson(const CardText& t, const char* name, QJsonObject& out)
 {
-    const QString text = platform::fromCp932(bytes);
+    const QString text = t.toString();
     out[QLatin1String(name)] = text;
-    if (platform::toCp932(text) != bytes)
-        out[QLatin1String(name) + QLatin1String("Raw")] = QString::fromLatin1(bytes.toHex());
+    if (!t.isWide() && platform::toCp932(text) != t.cp932())
+        out[QLatin1String(name) + QLatin1String("Raw")] = QString::fromLatin1(t.cp932().toHex());
 }
 
 QJsonObject fontToJson(const platform::LogFont& f)
@@ -68,7 +68,7 @@ void fieldToJson(const char* name, const FieldValue& value, QJsonObject& out)
     std::visit(Overloaded{
                    [&](int v) { out[key] = v; },
                    [&](std::uint32_t v) { out[key] = qint64(v); },
-                   [&](const QByteArray& v) { textToJson(v, name, out); },
+                   [&](const CardText& v) { textToJson(v, name, out); },
                    [&](const platform::LogFont& v) { out[key] = fontToJson(v); },
                    [&](const platform::Dib& v) { out[key] = dibToJson(v); },
                },
@@ -175,18 +175,22 @@ public:
         out = bytes;
         return true;
     }
-    // Text given as UTF-8, stored as CP932; the raw field (key + "Raw") wins when given.
-    bool text(const QJsonObject& o, const char* key, QByteArray& out)
+    // Text stored as CP932 when CP932 holds it, whole otherwise; the raw CP932
+    // bytes (key + "Raw") win when given.
+    bool text(const QJsonObject& o, const char* key, CardText& out)
     {
-        if (hex(o, (QByteArray(key) + "Raw").constData(), out))
+        QByteArray raw;
+        if (hex(o, (QByteArray(key) + "Raw").constData(), raw)) {
+            out = CardText(raw);
             return true;
+        }
         const QJsonValue v = o.value(QLatin1String(key));
         if (v.isUndefined())
             return false;
         if (!v.isString())
             fail(QStringLiteral("\"%1\" must be text").arg(QLatin1String(key)));
         else
-            out = platform::toCp932(v.toString());
+            out = CardText::fromUnicode(v.toString());
         return true;
     }
 
@@ -232,7 +236,7 @@ public:
         const bool given = std::visit(Overloaded{
                                           [&](int& v) { return int32(o, field.name, v); },
                                           [&](std::uint32_t& v) { return uint32(o, field.name, v); },
-                                          [&](QByteArray& v) { return text(o, field.name, v); },
+                                          [&](CardText& v) { return text(o, field.name, v); },
                                           [&](platform::LogFont& v) { return font(o, field.name, v); },
                                           [&](platform::Dib& v) { return dib(o, field.name, v); },
                                       },
