@@ -8,7 +8,6 @@
 #include "panel/ColorSwatch.h"
 #include "panel/ImageButton.h"
 #include "panel/PictureImport.h"
-#include "platform/Codec.h"
 #include "resources/ControlIds.h"
 #include "resources/Strings.h"
 #include "ui/ChoiceDialogs.h"
@@ -123,7 +122,7 @@ void PropertyPanel::showTextGroup(bool show, ObjItem* item)
         {
             // Filling the field is not an edit of the text.
             const QSignalBlocker quiet(field);
-            field->setPlainText(toFieldText(platform::fromCp932(text->GetText())));
+            field->setPlainText(toFieldText(text->textString()));
         }
         field->setFocus();
         field->selectAll();
@@ -258,7 +257,7 @@ void PropertyPanel::setText()
         return;
     const auto* field = window_.itemAs<QPlainTextEdit>(ctl::TextEdit);
     const QString text = fromFieldText(field ? field->toPlainText() : QString());
-    editSelected([text](ObjItem& item) { static_cast<ObjItemText&>(item).SetText(platform::toCp932(text)); });
+    editSelected([text](ObjItem& item) { static_cast<ObjItemText&>(item).SetText(text); });
 }
 
 void PropertyPanel::chooseFont()

@@ -7,7 +7,6 @@
 #include "model/ObjItemText.h"
 #include "panel/ColorSwatch.h"
 #include "panel/ImageButton.h"
-#include "platform/Codec.h"
 #include "print/CardFormatCatalog.h"
 #include "resources/ControlIds.h"
 #include "ui/ChoiceDialogs.h"
@@ -354,17 +353,17 @@ TEST_F(PropertyPanelTest, TheTextFieldTakesTheFocusAndStoresLineBreaksAsCrLf)
     EXPECT_TRUE(field->hasFocus());
     EXPECT_EQ(field->textCursor().selectedText(), field->toPlainText());
     clean();
-    field->insertPlainText(QStringLiteral("やまだ")); // as an input method commits it
+    field->insertPlainText(QStringLiteral("𠮷野")); // as an input method commits it
     QTest::keyClick(field, Qt::Key_Return);
     QTest::keyClicks(field, QStringLiteral("Tel"));
-    EXPECT_EQ(platform::fromCp932(text->GetText()), QStringLiteral("やまだ\r\nTel"));
+    EXPECT_EQ(text->textString(), QStringLiteral("𠮷野\r\nTel")); // kept whole, though CP932 has no 𠮷
     EXPECT_EQ(dlg->modified(), 1);
 
     // Filling the field again is not an edit.
     auto* other = add<ObjItemText>(ctl::AddText);
     clean();
     select(text);
-    EXPECT_EQ(field->toPlainText(), QStringLiteral("やまだ\nTel"));
+    EXPECT_EQ(field->toPlainText(), QStringLiteral("𠮷野\nTel"));
     EXPECT_EQ(dlg->modified(), 0);
     EXPECT_NE(other->GetText(), text->GetText());
 
