@@ -51,10 +51,10 @@ bool has(const Array& ids, int id)
 
 } // namespace
 
-QWidget* createEditorControl(const platform::ControlSpec& spec, QWidget* parent)
+QWidget* createEditorControl(const platform::ControlSpec& control, QWidget* parent)
 {
-    const QString text = QString::fromUtf8(spec.text);
-    const int id = spec.id;
+    const QString text = QString::fromUtf8(control.text);
+    const int id = control.id;
     for (const ToolGlyph& t : kTools) {
         if (t.id == id) {
             auto* b = new ToolButton(text, parent);
