@@ -19,6 +19,7 @@
 
 #include <array>
 #include <initializer_list>
+#include <span>
 
 namespace {
 
@@ -78,16 +79,41 @@ void PropertyPanel::refresh()
     kind_ = kind;
 }
 
+// Filling a picture's group comes before showing it; every other group is shown
+// first. Only the picture group hides the swatch and its button.
 void PropertyPanel::showGroup(int kind, bool show, ObjItem* item)
 {
+    std::span<const int> ids;
     switch (kind) {
-    case Text: showTextGroup(show, item); break;
-    case Line: showLineGroup(show, item); break;
-    case Picture: showPictureGroup(show, item); break;
-    case Rect: showRectGroup(show, item); break;
-    case Background: showBackgroundGroup(show); break;
-    default: break; // an item of no known kind shows no group
+    case Text: ids = kTextGroup; break;
+    case Line: ids = kLineGroup; break;
+    case Picture: ids = kPictureGroup; break;
+    case Background: ids = kBackgroundGroup; break;
+    case Rect: break;
+    default: return; // an item of no known kind shows no group
     }
+    if (kind == Picture)
+        if (const auto* picture = dynamic_cast<const ObjItemBitmap*>(item))
+            fillPicture(*picture);
+    for (int id : ids)
+        showControl(id, show);
+    if (!show)
+        return;
+    showControl(ctl::Swatch, kind != Picture);
+    showControl(ctl::OtherColor, kind != Picture);
+    if (kind == Text || kind == Background) {
+        const bool sizes = kind == Text || !doc_.page().pattern.isEmpty();
+        enable(ctl::Bigger, sizes);
+        enable(ctl::Smaller, sizes);
+    }
+    if (kind == Background)
+        paintSwatch(true, doc_.page().backColor);
+    else if (item && kind != Picture)
+        paintSwatch(true, item->color);
+    if (auto* text = dynamic_cast<const ObjItemText*>(item); text && kind == Text)
+        fillText(*text);
+    else if (auto* line = dynamic_cast<const ObjItemLine*>(item); line && kind == Line)
+        fillLine(*line);
 }
 
 void PropertyPanel::showControl(int id, bool visible)
@@ -104,105 +130,57 @@ void PropertyPanel::paintSwatch(bool setColor, std::uint32_t color)
         swatch->setColor(currentColor_);
 }
 
-void PropertyPanel::showTextGroup(bool show, ObjItem* item)
+namespace {
+
+// Fills an edit field without its change notification, then focuses it with all
+// of its text selected, so typing replaces it.
+template <class Field, class Fill>
+void refill(Field* field, Fill fill)
 {
-    for (int id : kTextGroup)
-        showControl(id, show);
-    if (!show)
+    if (!field)
         return;
-    showControl(ctl::Swatch, true);
-    showControl(ctl::OtherColor, true);
-    enable(ctl::Bigger, true);
-    enable(ctl::Smaller, true);
-    auto* text = dynamic_cast<ObjItemText*>(item);
-    if (!text)
-        return;
-    paintSwatch(true, text->color);
-    if (auto* field = window_.itemAs<QPlainTextEdit>(ctl::TextEdit)) {
-        {
-            // Filling the field is not an edit of the text.
-            const QSignalBlocker quiet(field);
-            field->setPlainText(toFieldText(text->textString()));
-        }
-        field->setFocus();
-        field->selectAll();
+    {
+        const QSignalBlocker quiet(field);
+        fill(*field);
     }
-    showAlign(text->GetAlign());
+    field->setFocus();
+    field->selectAll();
 }
 
-void PropertyPanel::showLineGroup(bool show, ObjItem* item)
+} // namespace
+
+void PropertyPanel::fillText(const ObjItemText& text)
 {
-    for (int id : kLineGroup)
-        showControl(id, show);
-    if (!show)
-        return;
-    showControl(ctl::Swatch, true);
-    showControl(ctl::OtherColor, true);
-    auto* line = dynamic_cast<ObjItemLine*>(item);
-    if (!line)
-        return;
-    paintSwatch(true, line->color);
-    if (auto* field = window_.itemAs<QLineEdit>(ctl::LineWidth)) {
-        {
-            const QSignalBlocker quiet(field);
-            field->setText(QString::number(static_cast<std::uint32_t>(line->width)));
-        }
-        field->setFocus();
-        field->selectAll();
-    }
-    // Writing the field sets the width again, as typing would.
+    refill(window_.itemAs<QPlainTextEdit>(ctl::TextEdit),
+           [&](QPlainTextEdit& field) { field.setPlainText(toFieldText(text.textString())); });
+    showAlign(text.GetAlign());
+}
+
+// Writing the field sets the width again, as typing would.
+void PropertyPanel::fillLine(const ObjItemLine& line)
+{
+    refill(window_.itemAs<QLineEdit>(ctl::LineWidth), [&](QLineEdit& field) {
+        field.setText(QString::number(static_cast<std::uint32_t>(line.width)));
+    });
     setLineWidth();
 }
 
-void PropertyPanel::showPictureGroup(bool show, ObjItem* item)
+void PropertyPanel::fillPicture(const ObjItemBitmap& picture)
 {
-    if (const auto* picture = dynamic_cast<const ObjItemBitmap*>(item)) {
-        if (picture->whiteOut == 1) {
-            setPressed(ctl::ShapeRect, false);
-            setPressed(ctl::ShapeWhiteOut, true);
-            setPressed(ctl::ShapeCircle, false);
-            setPressed(ctl::ShapeHeart, false);
-            enable(ctl::BlurEdges, false);
-        } else {
-            enable(ctl::BlurEdges, true);
-            setPressed(ctl::BlurEdges, picture->edgeMode == ObjItemBitmap::EdgeBlur);
-            constexpr std::array kShapeButtons = {ctl::ShapeRect, ctl::ShapeCircle, ctl::ShapeHeart};
-            if (picture->shape >= 0 && picture->shape < int(kShapeButtons.size())) {
-                for (int id : {ctl::ShapeRect, ctl::ShapeWhiteOut, ctl::ShapeCircle, ctl::ShapeHeart})
-                    setPressed(id, id == kShapeButtons[std::size_t(picture->shape)]);
-            }
-        }
-    }
-    for (int id : kPictureGroup)
-        showControl(id, show);
-    if (show) {
-        showControl(ctl::Swatch, false);
-        showControl(ctl::OtherColor, false);
-    }
-}
-
-void PropertyPanel::showRectGroup(bool show, ObjItem* item)
-{
-    if (!show)
+    if (picture.whiteOut == 1) {
+        setPressed(ctl::ShapeRect, false);
+        setPressed(ctl::ShapeWhiteOut, true);
+        setPressed(ctl::ShapeCircle, false);
+        setPressed(ctl::ShapeHeart, false);
+        enable(ctl::BlurEdges, false);
         return;
-    showControl(ctl::Swatch, true);
-    showControl(ctl::OtherColor, true);
-    if (item)
-        paintSwatch(true, item->color);
-}
-
-void PropertyPanel::showBackgroundGroup(bool show)
-{
-    for (int id : kBackgroundGroup)
-        showControl(id, show);
-    if (!show)
-        return;
-    showControl(ctl::Swatch, true);
-    showControl(ctl::OtherColor, true);
-    paintSwatch(true, doc_.page().backColor);
-    const bool hasPattern = !doc_.page().pattern.isEmpty();
-    enable(ctl::Bigger, hasPattern);
-    enable(ctl::Smaller, hasPattern);
+    }
+    enable(ctl::BlurEdges, true);
+    setPressed(ctl::BlurEdges, picture.edgeMode == ObjItemBitmap::EdgeBlur);
+    constexpr std::array kShapeButtons = {ctl::ShapeRect, ctl::ShapeCircle, ctl::ShapeHeart};
+    if (picture.shape >= 0 && picture.shape < int(kShapeButtons.size()))
+        for (int id : {ctl::ShapeRect, ctl::ShapeWhiteOut, ctl::ShapeCircle, ctl::ShapeHeart})
+            setPressed(id, id == kShapeButtons[std::size_t(picture.shape)]);
 }
 
 bool PropertyPanel::onCommand(int id, ui::Notify code)

@@ -8,6 +8,9 @@
 
 class CardDocument;
 class ObjItem;
+class ObjItemBitmap;
+class ObjItemLine;
+class ObjItemText;
 
 namespace panel {
 class ImageButton;
@@ -38,11 +41,9 @@ public:
 
 private:
     void showGroup(int kind, bool show, ObjItem* item);
-    void showTextGroup(bool show, ObjItem* item);
-    void showLineGroup(bool show, ObjItem* item);
-    void showPictureGroup(bool show, ObjItem* item);
-    void showRectGroup(bool show, ObjItem* item);
-    void showBackgroundGroup(bool show);
+    void fillText(const ObjItemText& text);
+    void fillLine(const ObjItemLine& line);
+    void fillPicture(const ObjItemBitmap& picture);
 
     void setText();
     void chooseFont();
