@@ -4,6 +4,15 @@
 
 #include <algorithm>
 
+std::size_t ItemNodeCommand::heldBytes() const
+{
+    std::size_t bytes = 0;
+    for (const auto& item : held_)
+        if (const auto* picture = dynamic_cast<const ObjItemBitmap*>(item.get()))
+            bytes += std::size_t(picture->dib.bytes().size());
+    return bytes;
+}
+
 void ItemNodeCommand::takeOut(PmrData& page, Position pos)
 {
     held_.splice(held_.end(), page.items(), pos);
@@ -86,17 +95,28 @@ MoveItemCommand::MoveItemCommand(PmrData::Position pos, ItemGeometry before, Ite
 
 MoveItemCommand::MoveItemCommand(PmrData::Position pos) : pos_(pos), before_(ItemGeometry::of(**pos)), after_(before_) {}
 
-bool MoveItemCommand::apply(CardDocument&)
+bool MoveItemCommand::apply(CardDocument& doc)
 {
     if (before_ == after_)
         return false;
     after_.applyTo(**pos_);
+    doc.selection().select(pos_);
     return true;
 }
 
-void MoveItemCommand::revert(CardDocument&)
+void MoveItemCommand::revert(CardDocument& doc)
 {
     before_.applyTo(**pos_);
+    doc.selection().select(pos_);
+}
+
+bool MoveItemCommand::absorb(const CardCommand& next)
+{
+    const auto* move = dynamic_cast<const MoveItemCommand*>(&next);
+    if (!move || mergeKey() == 0 || move->mergeKey() != mergeKey() || move->pos_ != pos_)
+        return false;
+    after_ = move->after_;
+    return true;
 }
 
 std::unique_ptr<EditItemCommand> EditItemCommand::setField(PmrData::Position pos, const char* name, FieldValue value)
@@ -124,9 +144,10 @@ void EditItemCommand::restore(ObjItem& item, const Snapshot& fields)
 }
 
 // The first apply runs the edit; applying again after a revert restores its result.
-bool EditItemCommand::apply(CardDocument&)
+bool EditItemCommand::apply(CardDocument& doc)
 {
     ObjItem& item = **pos_;
+    doc.selection().select(pos_);
     if (applied_) {
         restore(item, after_);
         return true;
@@ -138,13 +159,24 @@ bool EditItemCommand::apply(CardDocument&)
     return after_ != before_;
 }
 
-void EditItemCommand::revert(CardDocument&)
+void EditItemCommand::revert(CardDocument& doc)
 {
     restore(**pos_, before_);
+    doc.selection().select(pos_);
 }
 
-bool ReplacePictureCommand::apply(CardDocument&)
+bool EditItemCommand::absorb(const CardCommand& next)
 {
+    const auto* edit = dynamic_cast<const EditItemCommand*>(&next);
+    if (!edit || mergeKey() == 0 || edit->mergeKey() != mergeKey() || edit->pos_ != pos_)
+        return false;
+    after_ = edit->after_;
+    return true;
+}
+
+bool ReplacePictureCommand::apply(CardDocument& doc)
+{
+    doc.selection().select(pos_);
     auto* item = dynamic_cast<ObjItemBitmap*>(pos_->get());
     if (!item || other_.isEmpty())
         return false;
@@ -156,8 +188,9 @@ bool ReplacePictureCommand::apply(CardDocument&)
     return true;
 }
 
-void ReplacePictureCommand::revert(CardDocument&)
+void ReplacePictureCommand::revert(CardDocument& doc)
 {
+    doc.selection().select(pos_);
     auto* item = static_cast<ObjItemBitmap*>(pos_->get());
     platform::Dib replaced = item->dib;
     item->takePicture(std::move(other_));
@@ -183,17 +216,20 @@ std::unique_ptr<SetBackgroundCommand> SetBackgroundCommand::scale(const PmrData&
         page.pattern, page.backColor, std::clamp(percent, PmrData::kMinPatternScale, PmrData::kMaxPatternScale)});
 }
 
+// The background shows in the panel when nothing is selected.
 bool SetBackgroundCommand::apply(CardDocument& doc)
 {
     if (CardBackground::of(doc.page()) == other_)
         return false;
     exchange(doc.page());
+    doc.selection().clear();
     return true;
 }
 
 void SetBackgroundCommand::revert(CardDocument& doc)
 {
     exchange(doc.page());
+    doc.selection().clear();
 }
 
 // The page takes the other background and the command keeps the page's.
@@ -214,6 +250,7 @@ bool ReplaceContentsCommand::apply(CardDocument& doc)
     selectedBefore_ = doc.selection().position();
     doc.selection().clear();
     doc.page().swap(*other_);
+    doc.renewCardId();
     return true;
 }
 

@@ -26,12 +26,33 @@ public:
     virtual CardDocument::Changes changes() const { return CardDocument::RedrawCard | CardDocument::RefillPanel; }
     // The modified flag once applied.
     virtual int modifiedAfter() const { return 1; }
+    // Open and new start a history of their own.
+    virtual bool clearsHistory() const { return false; }
+
+    // Steps of one kind with the same non-zero key, one right after the other, are
+    // one step to take back: the typing of one visit to the text field, the arrow
+    // key moves of one item. absorb takes the next step's result into this one.
+    void setMergeKey(std::uint64_t key) { mergeKey_ = key; }
+    std::uint64_t mergeKey() const { return mergeKey_; }
+    virtual bool absorb(const CardCommand& next)
+    {
+        (void)next;
+        return false;
+    }
+    // Picture bytes the step holds that the card does not, for the history's budget.
+    virtual std::size_t heldBytes() const { return 0; }
+
+private:
+    std::uint64_t mergeKey_ = 0;
 };
 
 // Commands that take items out of the list keep their nodes here, so a list
 // position held by the selection or another command stays the same node
 // while the item is out of the page.
 class ItemNodeCommand : public CardCommand {
+public:
+    std::size_t heldBytes() const override;
+
 protected:
     using Position = PmrData::Position;
     void takeOut(PmrData& page, Position pos);
@@ -104,6 +125,7 @@ public:
     bool apply(CardDocument& doc) override;
     void revert(CardDocument& doc) override;
     CardDocument::Changes changes() const override { return CardDocument::RedrawCard; }
+    bool absorb(const CardCommand& next) override;
 
 private:
     PmrData::Position pos_;
@@ -125,6 +147,7 @@ public:
     bool apply(CardDocument& doc) override;
     void revert(CardDocument& doc) override;
     CardDocument::Changes changes() const override { return CardDocument::RedrawCard; }
+    bool absorb(const CardCommand& next) override;
 
 private:
     using Snapshot = std::vector<FieldValue>;
@@ -146,6 +169,7 @@ public:
     bool apply(CardDocument& doc) override;
     void revert(CardDocument& doc) override;
     CardDocument::Changes changes() const override { return CardDocument::RedrawCard; }
+    std::size_t heldBytes() const override { return std::size_t(other_.bytes().size()); }
 
 private:
     PmrData::Position pos_;
@@ -175,6 +199,7 @@ public:
     bool apply(CardDocument& doc) override;
     void revert(CardDocument& doc) override;
     CardDocument::Changes changes() const override { return CardDocument::RedrawCard; }
+    std::size_t heldBytes() const override { return std::size_t(other_.pattern.bytes().size()); }
 
 private:
     void exchange(PmrData& page);
@@ -191,6 +216,7 @@ public:
     void revert(CardDocument& doc) override;
     CardDocument::Changes changes() const override;
     int modifiedAfter() const override { return 0; }
+    bool clearsHistory() const override { return true; }
 
 private:
     std::unique_ptr<PmrData> other_;

@@ -2,7 +2,17 @@
 
 #include "app/CardCommand.h"
 
-CardDocument::CardDocument(QObject* parent) : QObject(parent) {}
+#include <QUuid>
+
+CardDocument::CardDocument(QObject* parent) : QObject(parent)
+{
+    renewCardId();
+}
+
+void CardDocument::renewCardId()
+{
+    cardId_ = QUuid::createUuid().toByteArray(QUuid::WithoutBraces);
+}
 
 CardDocument::~CardDocument() = default;
 
@@ -21,15 +31,19 @@ std::optional<PmrData::Position> CardDocument::tail()
     return std::prev(page_.items().end());
 }
 
-std::unique_ptr<CardCommand> CardDocument::apply(std::unique_ptr<CardCommand> command)
+bool CardDocument::apply(std::unique_ptr<CardCommand> command)
 {
     if (edit_)
         endItemEdit();
     if (!command || !command->apply(*this))
-        return nullptr;
+        return false;
     Q_EMIT changed(command->changes());
     setModified(command->modifiedAfter());
-    return command;
+    if (command->clearsHistory())
+        history_.clear();
+    else
+        history_.push(std::move(command));
+    return true;
 }
 
 void CardDocument::touch()
@@ -38,13 +52,36 @@ void CardDocument::touch()
     setModified(1);
 }
 
-void CardDocument::revert(CardCommand& command)
+bool CardDocument::undo()
 {
     if (edit_)
         endItemEdit();
-    command.revert(*this);
-    Q_EMIT changed(command.changes());
-    setModified(1);
+    CardCommand* step = history_.stepBack();
+    if (!step)
+        return false;
+    step->revert(*this);
+    Q_EMIT changed(step->changes() | RefillPanel);
+    setModified(history_.atSaved() ? 0 : 1);
+    return true;
+}
+
+bool CardDocument::redo()
+{
+    if (edit_)
+        endItemEdit();
+    CardCommand* step = history_.stepForward();
+    if (!step)
+        return false;
+    step->apply(*this);
+    Q_EMIT changed(step->changes() | RefillPanel);
+    setModified(history_.atSaved() ? 0 : 1);
+    return true;
+}
+
+void CardDocument::markSaved()
+{
+    history_.markSaved();
+    setModified(0);
 }
 
 void CardDocument::beginItemEdit()
@@ -53,11 +90,8 @@ void CardDocument::beginItemEdit()
         edit_ = std::make_unique<MoveItemCommand>(*selection_.position());
 }
 
-std::unique_ptr<CardCommand> CardDocument::endItemEdit()
+bool CardDocument::endItemEdit()
 {
     std::unique_ptr<MoveItemCommand> edit = std::move(edit_);
-    if (!edit)
-        return nullptr;
-    edit->takeAfter();
-    return apply(std::move(edit));
+    return edit && (edit->takeAfter(), apply(std::move(edit)));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/SelectionState.h"
+#include "app/UndoHistory.h"
 #include "model/PmrData.h"
 
 #include <QFlags>
@@ -37,26 +38,35 @@ public:
     void setPath(const QString& path) { path_ = path; }
     int modified() const { return modified_; }
     void setModified(int flag);
+    // Tells this card apart from every other, also in other running editors; a new
+    // or opened card is another card.
+    const QByteArray& cardId() const { return cardId_; }
+    void renewCardId();
     SelectionState& selection() { return selection_; }
     const SelectionState& selection() const { return selection_; }
     // The last item of the list, which new items follow; none for an empty list.
     std::optional<PmrData::Position> tail();
 
-    // Applies a change and sets the modified flag as the command says, after the
-    // window has redrawn. Returns the command (for an undo history), or null when
-    // it changed nothing. A live item edit is committed first.
-    std::unique_ptr<CardCommand> apply(std::unique_ptr<CardCommand> command);
+    // Applies a change, keeps it in the history and sets the modified flag as the
+    // command says, after the window has redrawn. False when it changed nothing.
+    // A live item edit is committed first.
+    bool apply(std::unique_ptr<CardCommand> command);
     // A command that changed nothing still counts where the editor says so: the
     // card is redrawn and marked modified.
     void touch();
-    // Takes back the latest command that apply returned; the card counts as modified.
-    void revert(CardCommand& command);
+    // Takes back the newest step, or makes the step taken back again. The card is
+    // modified unless it is back where it was last saved; the panel refills.
+    bool undo();
+    bool redo();
+    const UndoHistory& history() const { return history_; }
+    // The card as it is now is saved: unmodified, and the place undo comes back to.
+    void markSaved();
 
     // A drag changes the selected item's geometry live, step by step; the
     // document records the whole drag as one change when it ends.
     void beginItemEdit();
     bool editingItem() const { return edit_ != nullptr; }
-    std::unique_ptr<CardCommand> endItemEdit();
+    bool endItemEdit();
 
     // Tells the window about what is not a change of the card: a drag step, a new selection.
     void notify(Changes what) { Q_EMIT changed(what); }
@@ -70,6 +80,8 @@ private:
     int modified_ = 0;
     SelectionState selection_{page_};
     std::unique_ptr<MoveItemCommand> edit_;
+    UndoHistory history_;
+    QByteArray cardId_;
 };
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(CardDocument::Changes)

@@ -6,16 +6,15 @@
 #include "model/ObjItemLine.h"
 #include "model/ObjItemRect.h"
 #include "model/ObjItemText.h"
+#include "app/ItemPlacement.h"
 #include "model/ViewScale.h"
+#include "platform/GdiMath.h"
 #include "panel/PictureImport.h"
 
 #include <QCloseEvent>
 
-platform::Rect CardEditorDlg::cardUnits() const
-{
-    const platform::Rect& card = view_.cardRect();
-    return {0, 0, view_.scale().toUnits(platform::saturate(card.width())), view_.scale().toUnits(platform::saturate(card.height()))};
-}
+#include <algorithm>
+#include <vector>
 
 void CardEditorDlg::addItem(std::unique_ptr<ObjItem> item, std::optional<PmrData::Position> after)
 {
@@ -59,27 +58,61 @@ void CardEditorDlg::onSendBack()
         doc_.apply(std::make_unique<SendToBackCommand>(*selection().position()));
 }
 
-// The copy goes 2 pixels below the item, or to the centre of the card when it
-// would reach the bottom; it lies just above the item in the list.
+// The copy lies just above the item in the list.
 void CardEditorDlg::onDuplicate()
 {
     const ObjItem* original = selectedItem();
     std::unique_ptr<ObjItem> copy = original ? original->Clone() : nullptr;
     if (!copy)
         return;
-    const ViewScale& scale = view_.scale();
-    const platform::Rect b = scale.toDevice(copy->GetBounds());
-    const std::int64_t h = b.height();
-    const std::int64_t cardW = view_.cardRect().width();
-    const std::int64_t cardH = view_.cardRect().height();
-    if (b.bottom + h + 2 < cardH) {
-        copy->Offset(0, scale.toUnits(platform::saturate(h + 2)));
-    } else {
-        const std::int64_t left = (cardW - b.width()) / 2;
-        const std::int64_t top = (cardH - h) / 2;
-        copy->Offset(scale.toUnits(platform::saturate(left - b.left)), scale.toUnits(platform::saturate(top - b.top)));
-    }
+    placement::offsetAsDuplicate(*copy, view_.scale(), view_.cardRect());
     addItem(std::move(copy), selection().position());
+}
+
+// Arrow keys: one step per press, and the presses on one item in a row are one
+// step to take back.
+void CardEditorDlg::moveSelected(int dx, int dy)
+{
+    const std::optional<PmrData::Position>& pos = selection().position();
+    if (!pos)
+        return;
+    const ItemGeometry before = ItemGeometry::of(***pos);
+    ItemGeometry after = before;
+    after.x = platform::addSat(after.x, dx);
+    after.y = platform::addSat(after.y, dy);
+    auto move = std::make_unique<MoveItemCommand>(*pos, before, after);
+    move->setMergeKey(panel_.visit());
+    doc_.apply(std::move(move));
+}
+
+// Tab walks the items in drawing order, from the first after the last.
+void CardEditorDlg::selectNext(bool forward)
+{
+    std::vector<PmrData::Position> order;
+    PmrData::ItemList& items = page().items();
+    for (bool texts : {false, true})
+        for (auto it = items.begin(); it != items.end(); ++it)
+            if ((*it)->isText() == texts)
+                order.push_back(it);
+    if (order.empty())
+        return;
+    const std::optional<PmrData::Position>& current = selection().position();
+    const auto at = current ? std::find(order.begin(), order.end(), *current) : order.end();
+    std::size_t next = 0;
+    if (at == order.end())
+        next = forward ? 0 : order.size() - 1;
+    else
+        next = (std::size_t(at - order.begin()) + (forward ? 1 : order.size() - 1)) % order.size();
+    selection().select(order[next]);
+    doc_.notify(CardDocument::RedrawCard | CardDocument::RefillPanel);
+}
+
+void CardEditorDlg::clearSelection()
+{
+    if (!selectedItem())
+        return;
+    selection().clear();
+    doc_.notify(CardDocument::RedrawCard | CardDocument::RefillPanel);
 }
 
 void CardEditorDlg::onClose()

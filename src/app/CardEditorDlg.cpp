@@ -1,6 +1,7 @@
 #include "app/CardEditorDlg.h"
 
 #include "app/AboutDlg.h"
+#include "app/CardKeyboard.h"
 #include "app/HelpViewer.h"
 #include "platform/AppSettings.h"
 #include "model/ViewScale.h"
@@ -69,7 +70,8 @@ CardEditorDlg::CardEditorDlg(const QString& documentPath, QWidget* parent)
       view_(this, item(ctl::Canvas), itemAs<QScrollBar>(ctl::HScroll), itemAs<QScrollBar>(ctl::VScroll), doc_.page()),
       canvas_(doc_, view_, this, item(ctl::Swatch)),
       files_(doc_, this),
-      panel_(*this, doc_)
+      panel_(*this, doc_),
+      clipboard_(doc_, view_, this)
 {
     // The canvas lets the mouse through to the window.
     item(ctl::Canvas)->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -107,11 +109,12 @@ void CardEditorDlg::initialise()
     LayoutCard(true);
 
     installToolTips();
+    new CardKeyboard(*this);
     refreshPanel();
     if (!startDocument_.isEmpty())
         loadDocument(startDocument_);
 
-    doc_.setModified(0);
+    doc_.markSaved();
 }
 
 void CardEditorDlg::installToolTips()

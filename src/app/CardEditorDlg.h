@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/CardCanvas.h"
+#include "app/CardClipboard.h"
 #include "app/CardDocument.h"
 #include "app/CardView.h"
 #include "app/DocumentCommands.h"
@@ -62,7 +63,20 @@ public:
     bool saveDocument(const QString& path) { return files_.saveDocument(path); }
 
     // The card rectangle in item units: the card's pixel size at the present zoom.
-    platform::Rect cardUnits() const;
+    platform::Rect cardUnits() const { return view_.cardUnits(); }
+
+    // What the keys do: a button's command, undo and redo, the selected item moved
+    // by item units, the next or previous item in drawing order, no selection, and
+    // the clipboard.
+    void runCommand(int id) { onCommand(id, ui::Notify::Clicked); }
+    void undo() { doc_.undo(); }
+    void redo() { doc_.redo(); }
+    void moveSelected(int dx, int dy);
+    void selectNext(bool forward);
+    void clearSelection();
+    void copy() { clipboard_.copy(); }
+    void cut() { clipboard_.cut(); }
+    void paste() { clipboard_.paste(); }
 
 protected:
     void onCommand(int id, ui::Notify code) override;
@@ -111,4 +125,5 @@ private:
     DocumentCommands files_;
     QPointer<HelpViewer> help_;
     PropertyPanel panel_;
+    CardClipboard clipboard_;
 };

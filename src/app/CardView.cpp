@@ -31,6 +31,11 @@ CardView::CardView(QWidget* window, QWidget* canvasFrame, QScrollBar* hBar, QScr
 {
 }
 
+Rect CardView::cardUnits() const
+{
+    return {0, 0, scale_.toUnits(platform::saturate(card_.width())), scale_.toUnits(platform::saturate(card_.height()))};
+}
+
 QRect CardView::canvasFrameRect() const
 {
     return QRect(frame_->mapTo(window_, QPoint(0, 0)), frame_->size());

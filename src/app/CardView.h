@@ -35,6 +35,8 @@ public:
     CardView(QWidget* window, QWidget* canvasFrame, QScrollBar* hBar, QScrollBar* vBar, const PmrData& page);
 
     const platform::Rect& cardRect() const { return card_; }
+    // The card in item units from (0, 0): its pixel size at the present zoom.
+    platform::Rect cardUnits() const;
     // The canvas frame's client area in window pixels, and the same shrunk by 1.
     QRect canvasFrameRect() const;
     QRect canvasRect() const;

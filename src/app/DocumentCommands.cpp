@@ -48,7 +48,7 @@ bool DocumentCommands::saveDocument(const QString& path)
     if (!files::saveFrom(doc_.page(), path, window_))
         return false;
     doc_.setPath(QFileInfo(path).absoluteFilePath());
-    doc_.setModified(0);
+    doc_.markSaved();
     return true;
 }
 

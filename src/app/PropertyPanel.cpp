@@ -67,6 +67,7 @@ PropertyPanel::PropertyPanel(ui::TemplateDialog& window, CardDocument& doc) : wi
 
 void PropertyPanel::refresh()
 {
+    ++visit_;
     ObjItem* item = doc_.selection().item();
     const int kind = item ? item->kind : Background;
     if (kind != kind_)
@@ -220,12 +221,15 @@ ObjItem* PropertyPanel::selected(int kind) const
     return item && item->kind == kind ? item : nullptr;
 }
 
-void PropertyPanel::editSelected(const std::function<void(ObjItem&)>& edit)
+void PropertyPanel::editSelected(const std::function<void(ObjItem&)>& edit, bool merge)
 {
     const std::optional<PmrData::Position>& pos = doc_.selection().position();
     if (!pos)
         return;
-    if (!doc_.apply(std::make_unique<EditItemCommand>(*pos, edit)))
+    auto command = std::make_unique<EditItemCommand>(*pos, edit);
+    if (merge)
+        command->setMergeKey(visit_);
+    if (!doc_.apply(std::move(command)))
         doc_.touch();
 }
 
@@ -235,7 +239,7 @@ void PropertyPanel::setText()
         return;
     const auto* field = window_.itemAs<QPlainTextEdit>(ctl::TextEdit);
     const QString text = fromFieldText(field ? field->toPlainText() : QString());
-    editSelected([text](ObjItem& item) { static_cast<ObjItemText&>(item).SetText(text); });
+    editSelected([text](ObjItem& item) { static_cast<ObjItemText&>(item).SetText(text); }, true);
 }
 
 void PropertyPanel::chooseFont()
@@ -303,7 +307,7 @@ void PropertyPanel::setLineWidth()
         }
         field->selectAll();
     }
-    editSelected([width](ObjItem& item) { static_cast<ObjItemLine&>(item).SetWidth(width); });
+    editSelected([width](ObjItem& item) { static_cast<ObjItemLine&>(item).SetWidth(width); }, true);
 }
 
 void PropertyPanel::blurEdges()

@@ -29,6 +29,8 @@ public:
     // Shows the group of the selection and fills it, even when the group stays.
     void refresh();
     int kind() const { return kind_; }
+    // Counts the refills: edits made within one visit to a group are one step to undo.
+    std::uint64_t visit() const { return visit_; }
     // Makes a panel control visible or invisible.
     void showControl(int id, bool visible);
     // With setColor, first takes color as the current colour; then shows the
@@ -60,7 +62,8 @@ private:
     ObjItem* selected(int kind) const;
     // Applies an edit of the selected item; an edit that changed nothing still
     // redraws and marks the card modified.
-    void editSelected(const std::function<void(ObjItem&)>& edit);
+    // Typing (merge) joins the step of the same visit.
+    void editSelected(const std::function<void(ObjItem&)>& edit, bool merge = false);
     void showAlign(int align);
     void setPressed(int id, bool pressed);
     bool isPressed(int id) const;
@@ -70,4 +73,5 @@ private:
     CardDocument& doc_;
     int kind_ = Background;
     std::uint32_t currentColor_ = 0xFFFFFF;
+    std::uint64_t visit_ = 1;
 };

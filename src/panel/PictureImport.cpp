@@ -32,6 +32,11 @@ private:
     bool active_ = true;
 };
 
+void showError(int stringId, QWidget* editor)
+{
+    ui::appMessageBox(resources::loadString(stringId), platform::MbButtons::Ok, platform::MbIcon::Stop, editor);
+}
+
 } // namespace
 
 std::optional<platform::Dib> choosePicture(QWidget* editor, QSize cardMm)
@@ -55,33 +60,37 @@ std::optional<platform::Dib> choosePicture(QWidget* editor, QSize cardMm)
     std::optional<platform::Dib> dib;
     int error = 0;
     // Only "BMP" exactly is read as it is; "bmp" and "Bmp" are converted.
+    QFile file(info.absoluteFilePath());
     if (info.suffix() == QLatin1String("BMP")) {
-        QFile file(info.absoluteFilePath());
         if (file.open(QIODevice::ReadOnly))
             dib = platform::readBmpFile(file);
         if (!dib)
             error = resources::ids::PictureReadError;
+    } else if (!file.open(QIODevice::ReadOnly)) {
+        error = resources::ids::PictureReadError;
     } else {
-        platform::ImageConverter::Result converted =
-            platform::ImageConverter(cardMm).convertFile(info.absoluteFilePath());
-        switch (converted.status) {
-        case platform::ImageConverter::Status::Ok:
-            dib = std::move(converted.dib);
-            break;
-        case platform::ImageConverter::Status::ReadFailed:
-            error = resources::ids::PictureReadError;
-            break;
-        case platform::ImageConverter::Status::WriteFailed:
-            error = resources::ids::PictureWriteError;
-            break;
-        }
+        wait.end();
+        return convertPicture(file, editor, cardMm);
     }
 
     // The message box shows the ordinary pointer.
     wait.end();
     if (error)
-        ui::appMessageBox(resources::loadString(error), platform::MbButtons::Ok, platform::MbIcon::Stop, editor);
+        showError(error, editor);
     return dib;
+}
+
+std::optional<platform::Dib> convertPicture(QIODevice& device, QWidget* editor, QSize cardMm)
+{
+    WaitCursor wait;
+    platform::ImageConverter::Result converted = platform::ImageConverter(cardMm).convert(device);
+    wait.end();
+    switch (converted.status) {
+    case platform::ImageConverter::Status::Ok: return std::move(converted.dib);
+    case platform::ImageConverter::Status::ReadFailed: showError(resources::ids::PictureReadError, editor); break;
+    case platform::ImageConverter::Status::WriteFailed: showError(resources::ids::PictureWriteError, editor); break;
+    }
+    return std::nullopt;
 }
 
 } // namespace panel

@@ -6,6 +6,7 @@
 
 #include <optional>
 
+class QIODevice;
 class QWidget;
 
 namespace panel {
@@ -26,5 +27,9 @@ inline constexpr const char* kPictureFilter =
 // with more pixels than 1200 per inch over the whole card is reduced to that.
 // Leave it empty for a pattern, whose pixels set its size.
 std::optional<platform::Dib> choosePicture(QWidget* editor, QSize cardMm = {});
+
+// A picture in any format read from device as choosePicture converts a file;
+// when it cannot be read, the message has been shown.
+std::optional<platform::Dib> convertPicture(QIODevice& device, QWidget* editor, QSize cardMm = {});
 
 } // namespace panel

@@ -2,6 +2,7 @@
 #include "app/CardCommand.h"
 #include "model/ObjItemRect.h"
 
+#include <QImage>
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -38,41 +39,92 @@ protected:
     std::vector<C::Changes> changes;
 };
 
-TEST_F(CardDocumentTest, RevertedCommandsBringBackTheSameNodesAndSelection)
+TEST_F(CardDocumentTest, UndoneStepsBringBackTheSameNodesAndSelection)
 {
     const PmrData::Position middle = at(1);
     doc.selection().select(middle);
-    auto move = doc.apply(std::make_unique<MoveItemCommand>(middle, ItemGeometry::of(**middle), ItemGeometry{150, 10, 60, 60}));
-    auto del = doc.apply(std::make_unique<DeleteItemCommand>(middle));
-    ASSERT_TRUE(move && del);
+    ASSERT_TRUE(doc.apply(std::make_unique<MoveItemCommand>(middle, ItemGeometry::of(**middle), ItemGeometry{150, 10, 60, 60})));
+    ASSERT_TRUE(doc.apply(std::make_unique<DeleteItemCommand>(middle)));
     EXPECT_EQ(list(), (std::vector{0, 200}));
     EXPECT_EQ(doc.selection().item(), nullptr);
     // Latest first: the move finds its item in the node the delete put back.
-    doc.revert(*del);
+    ASSERT_TRUE(doc.undo());
     EXPECT_EQ(doc.selection().position(), middle);
-    doc.revert(*move);
+    ASSERT_TRUE(doc.undo());
     EXPECT_EQ(list(), (std::vector{0, 100, 200}));
-    ASSERT_TRUE(doc.apply(std::move(move)) && doc.apply(std::move(del)));
+    EXPECT_FALSE(doc.undo());
+    ASSERT_TRUE(doc.redo() && doc.redo());
     EXPECT_EQ(list(), (std::vector{0, 200}));
+    EXPECT_FALSE(doc.redo());
 
     const PmrData::Position last = at(1);
     doc.selection().select(last);
-    auto back = doc.apply(std::make_unique<SendToBackCommand>(last));
+    ASSERT_TRUE(doc.apply(std::make_unique<SendToBackCommand>(last)));
     EXPECT_EQ(list(), (std::vector{200, 0}));
-    EXPECT_EQ(doc.apply(std::make_unique<SendToBackCommand>(last)), nullptr); // already the head
-    doc.revert(*back);
+    EXPECT_FALSE(doc.apply(std::make_unique<SendToBackCommand>(last))); // already the head
+    doc.undo();
     EXPECT_EQ(list(), (std::vector{0, 200}));
     EXPECT_EQ(doc.selection().position(), last);
-    ASSERT_TRUE(doc.apply(std::move(back)));
-    EXPECT_EQ(list(), (std::vector{200, 0}));
-
-    // An item added after the head, as a duplicate is, and taken back.
-    auto added = doc.apply(std::make_unique<AddItemCommand>(rect(50), at(0)));
-    EXPECT_EQ(list(), (std::vector{200, 50, 0}));
+    // A new step drops the one taken back.
+    ASSERT_TRUE(doc.apply(std::make_unique<AddItemCommand>(rect(50), at(0))));
+    EXPECT_EQ(list(), (std::vector{0, 50, 200}));
     EXPECT_EQ(doc.selection().item()->x, 50);
-    doc.revert(*added);
-    EXPECT_EQ(list(), (std::vector{200, 0}));
+    EXPECT_FALSE(doc.redo());
+    doc.undo();
+    EXPECT_EQ(list(), (std::vector{0, 200}));
     EXPECT_EQ(doc.selection().position(), last);
+}
+
+TEST_F(CardDocumentTest, UndoingBackToTheSavedCardClearsTheModifiedFlag)
+{
+    doc.apply(std::make_unique<DeleteItemCommand>(at(0)));
+    doc.markSaved();
+    doc.apply(std::make_unique<DeleteItemCommand>(at(0)));
+    EXPECT_EQ(doc.modified(), 1);
+    doc.undo();
+    EXPECT_EQ(doc.modified(), 0);
+    doc.undo();
+    EXPECT_EQ(doc.modified(), 1);
+    doc.redo();
+    EXPECT_EQ(doc.modified(), 0);
+    // Once the steps after the save are replaced, the saved card is out of reach.
+    doc.undo();
+    doc.apply(std::make_unique<MoveItemCommand>(at(0), ItemGeometry::of(**at(0)), ItemGeometry{1, 2, 3, 4}));
+    doc.undo();
+    EXPECT_EQ(doc.modified(), 1);
+
+    // Typing merges into one step, but never into the step that was saved.
+    const PmrData::Position pos = at(0);
+    const auto edit = [&](int x) {
+        auto e = std::make_unique<EditItemCommand>(pos, [x](ObjItem& item) { item.x = x; });
+        e->setMergeKey(7);
+        doc.apply(std::move(e));
+    };
+    edit(10);
+    doc.markSaved();
+    edit(20);
+    edit(30);
+    doc.undo();
+    EXPECT_EQ((*pos)->x, 10);
+    EXPECT_EQ(doc.modified(), 0);
+}
+
+TEST_F(CardDocumentTest, HistoryKeepsItsNewestStepsWithinBounds)
+{
+    UndoHistory history;
+    for (int i = 0; i < 1200; ++i)
+        history.push(std::make_unique<MoveItemCommand>(at(0), ItemGeometry{i, 0, 1, 1}, ItemGeometry{i + 1, 0, 1, 1}));
+    EXPECT_EQ(history.size(), UndoHistory::kMaxSteps);
+    // Replaced pictures of 40 MB each: the budget lets only the newest hundred stay.
+    for (int i = 0; i < 150; ++i) {
+        platform::Dib big = platform::Dib::fromImage(QImage(10, 10, QImage::Format_RGB32), 24);
+        struct Heavy : ReplacePictureCommand {
+            using ReplacePictureCommand::ReplacePictureCommand;
+            std::size_t heldBytes() const override { return std::size_t(40) << 20; }
+        };
+        history.push(std::make_unique<Heavy>(at(0), big));
+    }
+    EXPECT_EQ(history.size(), UndoHistory::kMinSteps);
 }
 
 TEST_F(CardDocumentTest, TheWindowHearsWhatToRedoBeforeTheModifiedFlagChanges)
@@ -81,29 +133,27 @@ TEST_F(CardDocumentTest, TheWindowHearsWhatToRedoBeforeTheModifiedFlagChanges)
     EXPECT_EQ(changes, (std::vector<C::Changes>{C::RedrawCard | C::RefillPanel, C::ModifiedChanged}));
     EXPECT_EQ(doc.modified(), 1);
 
-    // A colour drops the pattern; its revert brings back pattern, scale and colour.
+    // A colour drops the pattern; undone, pattern, scale and colour come back.
     changes.clear();
-    EXPECT_EQ(doc.apply(SetBackgroundCommand::color(doc.page(), doc.page().backColor)), nullptr);
+    EXPECT_FALSE(doc.apply(SetBackgroundCommand::color(doc.page(), doc.page().backColor)));
     doc.page().pattern = testPicture(2, 2);
     doc.page().patternScale = 40;
-    auto color = doc.apply(SetBackgroundCommand::color(doc.page(), 0x123456));
+    doc.apply(SetBackgroundCommand::color(doc.page(), 0x123456));
     EXPECT_TRUE(doc.page().pattern.isEmpty());
     EXPECT_EQ(changes, (std::vector<C::Changes>{C::RedrawCard}));
-    doc.revert(*color);
+    doc.undo();
     EXPECT_EQ(CardBackground::of(doc.page()), (CardBackground{testPicture(2, 2), 0xFFFFFF, 40}));
 
-    // New contents: nothing selected, unmodified; the revert brings the old items back selected.
+    // New contents: nothing selected, unmodified, and a history of their own.
     doc.selection().select(at(1));
     changes.clear();
-    auto replace = doc.apply(std::make_unique<ReplaceContentsCommand>(std::make_unique<PmrData>(), true));
+    doc.apply(std::make_unique<ReplaceContentsCommand>(std::make_unique<PmrData>(), true));
     EXPECT_EQ(changes, (std::vector<C::Changes>{C::RedrawCard | C::RefillPanel | C::Relayout | C::ContentsReplaced,
                                                 C::ModifiedChanged}));
     EXPECT_TRUE(list().empty());
     EXPECT_EQ(doc.selection().item(), nullptr);
     EXPECT_EQ(doc.modified(), 0);
-    doc.revert(*replace);
-    EXPECT_EQ(list(), (std::vector{100, 200}));
-    EXPECT_EQ(doc.selection().item()->x, 200);
+    EXPECT_FALSE(doc.undo());
 }
 
 } // namespace

@@ -86,11 +86,10 @@ TEST_F(ItemCommandsTest, PicturesComeThroughTheChooserAndAReplacementKeepsBoxAnd
     // Taken back, the picture before returns with its box.
     const platform::Dib tallPicture = picture->dib;
     const platform::Rect tallBox = picture->GetBounds();
-    auto done = dlg->document().apply(
-        std::make_unique<ReplacePictureCommand>(dlg->page().items().begin(), platform::Dib::fromImage(QImage(wide))));
-    ASSERT_TRUE(done);
+    ASSERT_TRUE(dlg->document().apply(
+        std::make_unique<ReplacePictureCommand>(dlg->page().items().begin(), platform::Dib::fromImage(QImage(wide)))));
     EXPECT_EQ(picture->dibWidth, 200);
-    dlg->document().revert(*done);
+    dlg->undo();
     EXPECT_EQ(picture->dib, tallPicture);
     EXPECT_EQ(picture->GetBounds(), tallBox);
 

@@ -368,17 +368,16 @@ TEST_F(PropertyPanelTest, AnEditTakenBackRestoresTheStoredCardExactly)
     auto* text = add<ObjItemText>(ctl::AddText);
     text->SetAlign(ObjItemText::AlignCenter);
     const QByteArray before = writeDocument(dlg->page());
-    auto edit = dlg->document().apply(std::make_unique<EditItemCommand>(*dlg->selection().position(), [](ObjItem& item) {
+    ASSERT_TRUE(dlg->document().apply(std::make_unique<EditItemCommand>(*dlg->selection().position(), [](ObjItem& item) {
         auto& t = static_cast<ObjItemText&>(item);
         t.SetFontSize(40);
         t.SetText(QStringLiteral("𠮷野\r\nながい ぎょう"));
         t.color = 0xFF;
-    }));
-    ASSERT_TRUE(edit);
+    })));
     const QByteArray after = writeDocument(dlg->page());
-    dlg->document().revert(*edit);
+    ASSERT_TRUE(dlg->document().undo());
     EXPECT_EQ(writeDocument(dlg->page()), before);
-    ASSERT_TRUE(dlg->document().apply(std::move(edit)));
+    ASSERT_TRUE(dlg->document().redo());
     EXPECT_EQ(writeDocument(dlg->page()), after);
 }
 
