@@ -22,6 +22,8 @@
 #include <QMenu>
 #include <QMouseEvent>
 
+#include <algorithm>
+
 #ifdef Q_OS_WIN
 #include <windows.h>
 #endif
@@ -117,10 +119,18 @@ void CardEditorDlg::initialise()
     doc_.markSaved();
 }
 
+// Tool tips name the tools and the keys of the buttons.
 void CardEditorDlg::installToolTips()
 {
-    for (const ToolTip& t : kToolTips)
-        item(t.id)->setToolTip(resources::loadString(t.text));
+    for (int id : itemIds()) {
+        const auto tool = std::find_if(std::begin(kToolTips), std::end(kToolTips), [id](const ToolTip& t) { return t.id == id; });
+        const QString name = tool != std::end(kToolTips) ? resources::loadString(tool->text) : QString();
+        const QString key = CardKeyboard::shortcutFor(id);
+        if (!key.isEmpty())
+            item(id)->setToolTip(name.isEmpty() ? key : QStringLiteral("%1 (%2)").arg(name, key));
+        else if (!name.isEmpty())
+            item(id)->setToolTip(name);
+    }
 }
 
 void CardEditorDlg::onCommand(int id, Notify code)

@@ -5,6 +5,9 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QKeySequence>
+
+#include <span>
 
 namespace {
 
@@ -29,6 +32,21 @@ const CommandKey kWindowKeys[] = {
     {Qt::Key_Minus, Qt::ControlModifier, ctl::ZoomOut},
 };
 
+// Buttons' keys that belong to the selected item.
+const CommandKey kItemKeys[] = {
+    {Qt::Key_Delete, Qt::NoModifier, ctl::Delete},
+    {Qt::Key_Backspace, Qt::NoModifier, ctl::Delete},
+    {Qt::Key_D, Qt::ControlModifier, ctl::Duplicate},
+};
+
+const CommandKey* find(std::span<const CommandKey> keys, int key, Qt::KeyboardModifiers mods)
+{
+    for (const CommandKey& k : keys)
+        if (k.key == key && k.mods == mods)
+            return &k;
+    return nullptr;
+}
+
 } // namespace
 
 CardKeyboard::CardKeyboard(CardEditorDlg& editor) : QObject(&editor), editor_(editor)
@@ -45,6 +63,15 @@ bool CardKeyboard::eventFilter(QObject* watched, QEvent* event)
     if (QApplication::activeModalWidget() && QApplication::activeModalWidget() != &editor_)
         return false;
     return handle(static_cast<const QKeyEvent&>(*event));
+}
+
+QString CardKeyboard::shortcutFor(int command)
+{
+    for (std::span<const CommandKey> keys : {std::span<const CommandKey>(kWindowKeys), std::span<const CommandKey>(kItemKeys)})
+        for (const CommandKey& k : keys)
+            if (k.command == command)
+                return QKeySequence(k.key | k.mods).toString(QKeySequence::NativeText);
+    return {};
 }
 
 bool CardKeyboard::fieldHasFocus() const
@@ -65,22 +92,22 @@ bool CardKeyboard::handle(const QKeyEvent& event)
         return editor_.redo(), true;
     // Ctrl+Shift+= is Ctrl++ on many layouts.
     const Qt::KeyboardModifiers plain = key == Qt::Key_Plus ? mods & ~Qt::ShiftModifier : mods;
-    for (const CommandKey& k : kWindowKeys) {
-        if (k.key == key && k.mods == plain) {
-            editor_.runCommand(k.command);
-            return true;
-        }
+    if (const CommandKey* k = find(kWindowKeys, key, plain)) {
+        editor_.runCommand(k->command);
+        return true;
     }
     return !fieldHasFocus() && handleItemKey(key, mods);
 }
 
 bool CardKeyboard::handleItemKey(int key, Qt::KeyboardModifiers mods)
 {
-    const Qt::KeyboardModifiers ctrl = Qt::ControlModifier;
+    if (const CommandKey* k = find(kItemKeys, key, mods)) {
+        editor_.runCommand(k->command);
+        return true;
+    }
     const bool shift = mods == Qt::ShiftModifier;
-    if (mods == ctrl) {
+    if (mods == Qt::ControlModifier) {
         switch (key) {
-        case Qt::Key_D: editor_.runCommand(ctl::Duplicate); return true;
         case Qt::Key_C: editor_.copy(); return true;
         case Qt::Key_X: editor_.cut(); return true;
         case Qt::Key_V: editor_.paste(); return true;
@@ -91,12 +118,6 @@ bool CardKeyboard::handleItemKey(int key, Qt::KeyboardModifiers mods)
         return false;
     const int step = shift ? kMillimetreStep : kPointStep;
     switch (key) {
-    case Qt::Key_Delete:
-    case Qt::Key_Backspace:
-        if (shift)
-            return false;
-        editor_.runCommand(ctl::Delete);
-        return true;
     case Qt::Key_Left: editor_.moveSelected(-step, 0); return true;
     case Qt::Key_Right: editor_.moveSelected(step, 0); return true;
     case Qt::Key_Up: editor_.moveSelected(0, -step); return true;

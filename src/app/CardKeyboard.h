@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
 
 class CardEditorDlg;
 class QKeyEvent;
@@ -15,6 +16,9 @@ class CardKeyboard : public QObject {
 public:
     // Watches the window and every control it holds now.
     explicit CardKeyboard(CardEditorDlg& editor);
+
+    // The key of a button's command for its tool tip, or empty.
+    static QString shortcutFor(int command);
 
     // What a key does; false when it is not the editor's key there.
     bool handle(const QKeyEvent& key);

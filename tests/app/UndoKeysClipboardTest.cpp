@@ -1,0 +1,298 @@
+#include "TestSupport.h"
+#include "../model/DocumentBytes.h"
+#include "app/CardClipboard.h"
+#include "app/CardCommand.h"
+#include "app/CardEditorDlg.h"
+#include "model/ObjItemBitmap.h"
+#include "model/ObjItemText.h"
+#include "model/PmrDocument.h"
+#include "panel/ImageButton.h"
+#include "print/CardFormatCatalog.h"
+#include "resources/ControlIds.h"
+#include "ui/ChoiceDialogs.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <functional>
+
+namespace {
+
+class UndoKeysClipboardTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        CardFormatCatalog::instance() = CardFormatCatalog();
+        dlg = std::make_unique<CardEditorDlg>();
+        dlg->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(dlg.get()));
+        png = dir.filePath(QStringLiteral("p.png"));
+        QImage(40, 20, QImage::Format_RGB32).save(png);
+    }
+    void TearDown() override { testsupport::installDefaults(); }
+    void press(int id) { dlg->itemAs<QAbstractButton>(id)->click(); }
+    void click(int id)
+    {
+        QWidget* w = dlg->item(id);
+        QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
+        QApplication::processEvents();
+    }
+    void key(int k, Qt::KeyboardModifiers mods = Qt::NoModifier) { QTest::keyClick(QApplication::focusWidget(), Qt::Key(k), mods); }
+    QByteArray bytes() const { return writeDocument(dlg->page()); }
+    // Window pixel of an item's top-left corner plus an offset.
+    QPoint pixel(const ObjItem& item, QPoint offset = {}) const
+    {
+        const platform::Rect b = dlg->view().scale().toDevice(item.GetBounds());
+        return QPoint(dlg->cardRect().left + b.left, dlg->cardRect().top + b.top) + offset;
+    }
+    std::vector<const ObjItem*> items() const
+    {
+        std::vector<const ObjItem*> list;
+        for (const auto& item : dlg->page().items())
+            list.push_back(item.get());
+        return list;
+    }
+
+    QTemporaryDir dir;
+    QString png;
+    std::unique_ptr<CardEditorDlg> dlg;
+};
+
+// Each change, taken back, gives the stored bytes of before; made again, those of after.
+TEST_F(UndoKeysClipboardTest, EveryKindOfChangeIsUndoneAndRedoneExactly)
+{
+    ui::setColorDialogProvider([](std::uint32_t, QWidget*) { return std::optional<std::uint32_t>(0x336699); });
+    press(ctl::AddRect);
+    press(ctl::AddText);
+    press(ctl::AddLine);
+    {
+        testsupport::FileDialogScript chosen({png});
+        press(ctl::AddPicture);
+    }
+    ObjItem* picture = dlg->selection().item();
+    ObjItem* text = std::next(dlg->page().items().begin())->get();
+    const auto selectText = [&] { QTest::mouseClick(dlg.get(), Qt::LeftButton, {}, pixel(*text, {2, 2})); };
+    const auto selectNothing = [&] { QTest::mouseClick(dlg.get(), Qt::LeftButton, {}, QPoint(dlg->cardRect().left + 1, dlg->cardRect().top + 1)); };
+    const struct {
+        const char* what;
+        std::function<void()> prepare;
+        std::function<void()> change;
+    } cases[] = {
+        {"shape", [] {}, [&] { click(ctl::ShapeHeart); }},
+        {"white-out", [] {}, [&] { click(ctl::ShapeWhiteOut); }},
+        {"blur", [&] { click(ctl::ShapeRect); }, [&] { click(ctl::BlurEdges); }},
+        {"replaced picture", [] {}, [&] {
+             const QString other = dir.filePath(QStringLiteral("q.png"));
+             QImage(10, 30, QImage::Format_RGB32).save(other);
+             testsupport::FileDialogScript chosen({other});
+             press(ctl::ReplacePicture);
+         }},
+        {"a drag of many steps", [] {}, [&] {
+             const QPoint from = pixel(*picture, {3, 3});
+             QTest::mousePress(dlg.get(), Qt::LeftButton, {}, from);
+             for (int i = 1; i <= 5; ++i)
+                 QTest::mouseMove(dlg.get(), from + QPoint(4 * i, 3 * i));
+             QTest::mouseRelease(dlg.get(), Qt::LeftButton, {}, from + QPoint(20, 15));
+         }},
+        {"item colour", [] {}, [&] { press(ctl::OtherColor); }},
+        {"send back", [] {}, [&] { press(ctl::SendBack); }},
+        {"duplicate", [] {}, [&] { press(ctl::Duplicate); }},
+        {"delete", [] {}, [&] { press(ctl::Delete); }},
+        {"font size", selectText, [&] { press(ctl::Bigger); }},
+        {"alignment", selectText, [&] { click(ctl::AlignRight); }},
+        {"font", [&] {
+             selectText();
+             platform::LogFont bold = static_cast<ObjItemText*>(text)->GetFont();
+             bold.weight = 700;
+             bold.height = -20;
+             ui::setFontDialogProvider([bold](const ui::FontRequest&, QWidget*) { return std::optional(bold); });
+         }, [&] { press(ctl::Font); }},
+        {"pattern", selectNothing, [&] {
+             testsupport::FileDialogScript chosen({png});
+             press(ctl::Pattern);
+         }},
+        {"pattern scale", [] {}, [&] { press(ctl::Smaller); }},
+        {"background colour", [] {}, [&] { press(ctl::OtherColor); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        c.prepare();
+        const QByteArray before = bytes();
+        c.change();
+        const QByteArray after = bytes();
+        ASSERT_NE(after, before);
+        EXPECT_EQ(dlg->modified(), 1);
+        key(Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_EQ(bytes(), before);
+        key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        EXPECT_EQ(bytes(), after);
+        key(Qt::Key_Z, Qt::ControlModifier);
+        key(Qt::Key_Y, Qt::ControlModifier);
+        EXPECT_EQ(bytes(), after);
+    }
+    // The selection after an undo is what the step touched.
+    selectNothing();
+    key(Qt::Key_Z, Qt::ControlModifier); // background colour
+    key(Qt::Key_Z, Qt::ControlModifier); // pattern scale
+    key(Qt::Key_Z, Qt::ControlModifier); // pattern
+    key(Qt::Key_Z, Qt::ControlModifier); // font
+    EXPECT_EQ(dlg->selectedItem(), text);
+    EXPECT_EQ(dlg->panelKind(), ObjItem::KindText);
+}
+
+TEST_F(UndoKeysClipboardTest, TypingIsOneStepPerVisitAndCtrlZInTheFieldUndoesTheCard)
+{
+    press(ctl::AddText);
+    auto* text = static_cast<ObjItemText*>(dlg->selection().item());
+    const QByteArray before = bytes();
+    auto* field = dlg->itemAs<QPlainTextEdit>(ctl::TextEdit);
+    ASSERT_TRUE(field->hasFocus());
+    QTest::keyClicks(field, QStringLiteral("Sato"));
+    QTest::keyClick(field, Qt::Key_Delete); // the field's own key
+    QTest::keyClick(field, Qt::Key_Backspace);
+    EXPECT_EQ(text->textString(), QStringLiteral("Sat"));
+    ASSERT_EQ(items().size(), 1u);
+    QTest::keyClick(field, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(bytes(), before);
+    EXPECT_EQ(field->toPlainText(), QStringLiteral("Text"));
+    // Typing after the undo is a step of its own.
+    QTest::keyClicks(field, QStringLiteral("Ito"));
+    QTest::keyClick(field, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(bytes(), before);
+}
+
+TEST_F(UndoKeysClipboardTest, CanvasKeysRunTheButtonsCommandsAndMoveTheSelection)
+{
+    press(ctl::AddText);
+    press(ctl::AddRect);
+    press(ctl::AddLine);
+    const std::vector<const ObjItem*> made = items();
+    dlg->item(ctl::Open)->setFocus(); // away from the fields
+    // From the line just added, in drawing order, which puts texts last.
+    const std::vector<const ObjItem*> order = {made[0], made[1], made[2], made[0]};
+    for (const ObjItem* expected : order) {
+        key(Qt::Key_Tab);
+        EXPECT_EQ(dlg->selectedItem(), expected);
+        dlg->item(ctl::Open)->setFocus();
+    }
+    key(Qt::Key_Backtab);
+    EXPECT_EQ(dlg->selectedItem(), made[2]);
+    dlg->item(ctl::Open)->setFocus();
+    key(Qt::Key_Backtab);
+    ASSERT_EQ(dlg->selectedItem(), made[1]);
+    dlg->item(ctl::Open)->setFocus();
+
+    ObjItem* rect = const_cast<ObjItem*>(made[1]);
+    const QPoint start(rect->x, rect->y);
+    key(Qt::Key_Right);
+    key(Qt::Key_Right);
+    key(Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_EQ(QPoint(rect->x, rect->y), start + QPoint(20, 28));
+    key(Qt::Key_Z, Qt::ControlModifier); // the presses in a row are one step
+    EXPECT_EQ(QPoint(rect->x, rect->y), start);
+
+    dlg->item(ctl::Open)->setFocus();
+    key(Qt::Key_D, Qt::ControlModifier);
+    EXPECT_EQ(items().size(), 4u);
+    dlg->item(ctl::Open)->setFocus();
+    key(Qt::Key_Delete);
+    EXPECT_EQ(items().size(), 3u);
+    key(Qt::Key_Tab);
+    dlg->item(ctl::Open)->setFocus();
+    key(Qt::Key_Escape);
+    EXPECT_EQ(dlg->selectedItem(), nullptr);
+    EXPECT_TRUE(dlg->isVisible());
+
+    const int zoom = dlg->view().scale().current;
+    key(Qt::Key_Plus, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_GT(dlg->view().scale().current, zoom);
+    key(Qt::Key_Minus, Qt::ControlModifier);
+    EXPECT_EQ(dlg->view().scale().current, zoom);
+    EXPECT_NE(dlg->item(ctl::Duplicate)->toolTip().indexOf(QStringLiteral("Ctrl+D")), -1);
+}
+
+TEST_F(UndoKeysClipboardTest, TheClipboardCarriesItemsBetweenCardsAndPicturesFromOutside)
+{
+    press(ctl::AddRect);
+    ObjItem* rect = dlg->selection().item();
+    rect->Offset(dlg->cardUnits().right - rect->GetBounds().right - 5, 0); // by the right edge
+    dlg->copy();
+    const QMimeData* data = QApplication::clipboard()->mimeData();
+    ASSERT_TRUE(data && data->hasFormat(QString::fromLatin1(CardClipboard::kMimeType)));
+    EXPECT_TRUE(data->hasImage());
+
+    dlg->paste(); // into its own card: where a duplicate goes
+    ASSERT_NE(dlg->selectedItem(), rect);
+    const platform::Rect pasted = dlg->selectedItem()->GetBounds();
+    dlg->undo();
+    ASSERT_EQ(dlg->selectedItem(), rect);
+    dlg->runCommand(ctl::Duplicate);
+    EXPECT_EQ(dlg->selectedItem()->GetBounds(), pasted);
+
+    // Another editor with a narrower card keeps the place, moved onto its card.
+    CardEditorDlg other;
+    other.page().cardWidth = 40;
+    other.LayoutCard(true);
+    other.paste();
+    ASSERT_NE(other.selectedItem(), nullptr);
+    EXPECT_EQ(other.selectedItem()->color, rect->color);
+    EXPECT_EQ(other.selectedItem()->GetBounds().right, other.cardUnits().right);
+    EXPECT_EQ(other.selectedItem()->GetBounds().top, rect->GetBounds().top);
+
+    // Cut takes the item away; a picture of another program becomes a picture item.
+    const std::size_t count = items().size();
+    const ObjItem* duplicate = dlg->selectedItem();
+    dlg->cut();
+    const std::vector<const ObjItem*> left = items();
+    EXPECT_EQ(left.size(), count - 1);
+    EXPECT_EQ(std::count(left.begin(), left.end(), duplicate), 0);
+    QImage outside(30, 10, QImage::Format_RGB32);
+    outside.fill(Qt::red);
+    QApplication::clipboard()->setImage(outside);
+    dlg->paste();
+    auto* picture = dynamic_cast<const ObjItemBitmap*>(dlg->selectedItem());
+    ASSERT_NE(picture, nullptr);
+    EXPECT_EQ(picture->dibWidth, 30);
+
+    // Damaged item bytes paste nothing.
+    auto broken = std::make_unique<QMimeData>();
+    broken->setData(QString::fromLatin1(CardClipboard::kMimeType), QByteArray("\\x01\\x02garbage"));
+    EXPECT_EQ(CardClipboard::itemFrom(*broken), nullptr);
+}
+
+// Resident memory in kB, from the kernel.
+long residentKb()
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmRSS:", 0) == 0)
+            return std::stol(line.substr(6));
+    return 0;
+}
+
+TEST_F(UndoKeysClipboardTest, AThousandChangesToALargePictureKeepNoCopiesOfIt)
+{
+    // 4000 x 3000 pixels: 36 MB of picture.
+    auto item = std::make_unique<ObjItemBitmap>(dlg->cardUnits(), platform::Dib::fromImage(QImage(4000, 3000, QImage::Format_RGB32), 24));
+    dlg->document().apply(std::make_unique<AddItemCommand>(std::move(item), std::nullopt));
+    const PmrData::Position pos = dlg->page().items().begin();
+    const long before = residentKb();
+    for (int i = 0; i < 1000; ++i) {
+        if (i % 2)
+            dlg->document().apply(std::make_unique<MoveItemCommand>(pos, ItemGeometry::of(**pos), ItemGeometry{i, i, 100, 100}));
+        else
+            dlg->document().apply(std::make_unique<EditItemCommand>(pos, [i](ObjItem& p) { static_cast<ObjItemBitmap&>(p).shape = i % 3; }));
+    }
+    EXPECT_EQ(dlg->document().history().size(), UndoHistory::kMaxSteps);
+    EXPECT_LT(residentKb() - before, 8 * 1024);
+}
+
+} // namespace
