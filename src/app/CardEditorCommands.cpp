@@ -1,4 +1,4 @@
-// Item and close commands of the editor window.
+// Item, paper selection and close commands of the editor window.
 #include "app/CardEditorDlg.h"
 
 #include "app/CardCommand.h"
@@ -8,6 +8,10 @@
 #include "model/ObjItemText.h"
 #include "model/ViewScale.h"
 #include "panel/PictureImport.h"
+#include "print/CardFormatCatalog.h"
+#include "printui/PaperSelectDlg.h"
+#include "resources/Strings.h"
+#include "ui/MessageBox.h"
 
 #include <QCloseEvent>
 
@@ -80,6 +84,22 @@ void CardEditorDlg::onDuplicate()
         copy->Offset(scale.toUnits(platform::saturate(left - b.left)), scale.toUnits(platform::saturate(top - b.top)));
     }
     addItem(std::move(copy), selection().position());
+}
+
+// However the dialog ends, the card takes the card size of the current format.
+void CardEditorDlg::onPaperSelect()
+{
+    CardFormatCatalog& catalog = CardFormatCatalog::instance();
+    print::PaperSelectDlg dialog(catalog, this);
+    if (dialog.run() == QDialog::Accepted)
+        repaint();
+    const CardFormat format = catalog.currentFormat();
+    if (format.cardWidth == page().cardWidth && format.cardHeight == page().cardHeight)
+        return;
+    ui::messageBox(QString::fromUtf8(resources::texts::CardSizeChanged),
+                   QString::fromUtf8(resources::texts::PaperSettingCaption), platform::MbButtons::Ok,
+                   platform::MbIcon::None, this);
+    doc_.apply(std::make_unique<SetCardSizeCommand>(format.cardWidth, format.cardHeight));
 }
 
 void CardEditorDlg::onClose()
