@@ -104,6 +104,7 @@ void FormatDiagram::paintEvent(QPaintEvent*)
     p.fillRect(rect(), palette().window());
     p.setPen(QPen(Qt::black, 1));
     p.drawRect(QRectF(0.5, 0.5, kWidth - 1, kHeight - 1));
+    p.setClipRect(rect().adjusted(1, 1, -1, -1)); // cards off the sheet stop inside the frame
 
     const QRectF sheet = sheetRect();
     if (sheet.isEmpty())

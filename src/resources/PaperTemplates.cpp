@@ -22,11 +22,10 @@ DialogSpec paperSelectTemplate()
     }};
 }
 
+// The fields come first, so the name box has the focus when the dialog opens.
 DialogSpec formatCreateTemplate()
 {
     return DialogSpec{dlg::FormatCreate, "フォーマットデータをつくる", 279, 259, kFont, 9, {
-        {1, CtrlKind::DefPushButton, "OK", 222, 7, 50, 14},
-        {2, CtrlKind::PushButton, "ｷｬﾝｾﾙ", 222, 24, 50, 14},
         {kNoId, CtrlKind::Label, "なまえ：", 7, 20, 30, 8},
         {1063, CtrlKind::Edit, "", 38, 17, 99, 14},
         {kNoId, CtrlKind::Label, "ようしサイズ：", 7, 41, 60, 8},
@@ -63,6 +62,8 @@ DialogSpec formatCreateTemplate()
         {kNoId, CtrlKind::Label, "たて かんかく：", 7, 236, 48, 8},
         {1071, CtrlKind::NumberEdit, "", 56, 233, 31, 14},
         {kNoId, CtrlKind::Label, "（ｍｍ）", 90, 236, 30, 8},
+        {1, CtrlKind::DefPushButton, "OK", 222, 7, 50, 14},
+        {2, CtrlKind::PushButton, "ｷｬﾝｾﾙ", 222, 24, 50, 14},
         {1074, CtrlKind::Icon, "", 167, 108, 91, 137, true, 0, 168},
     }};
 }
