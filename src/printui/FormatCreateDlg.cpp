@@ -48,13 +48,15 @@ constexpr NumberField kNumbers[] = {
     {FormatCreateDlg::kGapY, &CardFormat::gapY, FormatDiagram::Mark::GapY},
 };
 
-// Refuses any text longer than the given number of CP932 bytes.
+// Refuses a text longer than the given number of CP932 bytes, or with a
+// character CP932 cannot hold (it would be stored as another one).
 class ByteLimitValidator : public QValidator {
 public:
     ByteLimitValidator(int maxBytes, QObject* parent) : QValidator(parent), maxBytes_(maxBytes) {}
     State validate(QString& input, int&) const override
     {
-        return platform::toCp932(input).size() <= maxBytes_ ? Acceptable : Invalid;
+        const QByteArray bytes = platform::toCp932(input);
+        return bytes.size() <= maxBytes_ && platform::fromCp932(bytes) == input ? Acceptable : Invalid;
     }
 
 private:

@@ -82,9 +82,12 @@ TEST(FormatCreateDlg, OkRefusesAMissingNameANonNumberAndANameTooLong)
     expected.topMargin = 3;
     EXPECT_EQ(fresh.format(), expected);
 
-    // Typing stops at 30 bytes; a longer name from a file is shown but refused.
+    // Typing stops at 30 bytes and skips what CP932 cannot hold; a longer name
+    // from a file is shown but refused.
     type(fresh, Id::kName, QString(20, QChar(0x3042)));
     EXPECT_EQ(platform::toCp932(fresh.field(Id::kName)->text()).size(), 30);
+    type(fresh, Id::kName, QStringLiteral("a\U00020BB7b"));
+    EXPECT_EQ(fresh.field(Id::kName)->text(), QStringLiteral("ab"));
     FormatCreateDlg edit(CardFormat{QByteArray(31, 'n'), 210, 297, 91, 55, 2, 5, 14, 11, 0, 0});
     EXPECT_EQ(edit.field(Id::kName)->text(), QString(31, QLatin1Char('n')));
     EXPECT_EQ(pressOk(edit), QStringList{"30 文字以内で入力してください。 !"});
