@@ -14,12 +14,6 @@ namespace print {
 
 using ui::Notify;
 
-const FormatCreateDlg::Preset FormatCreateDlg::kPresets[6] = {
-    {"A4 縦 (210×297)", 210, 297},       {"A4 横 (297×210)", 297, 210},
-    {"B5 縦 (182×257)", 182, 257},       {"B5 横 (257×182)", 257, 182},
-    {"はがき 縦 (100×148)", 100, 148}, {"はがき 横 (148×100)", 148, 100},
-};
-
 const ui::CommandEntry<FormatCreateDlg> FormatCreateDlg::commandTable[] = {
     {1, Notify::Clicked, &FormatCreateDlg::onOk},
     {kPreset, Notify::SelChange, &FormatCreateDlg::onPresetChosen},
@@ -110,17 +104,17 @@ void FormatCreateDlg::load(const CardFormat& f)
     for (const NumberField& n : kNumbers)
         field(n.id)->setText(QString::number(f.*n.field));
 
+    // Each preset carries its size packed as width + height × 65536.
     QComboBox* presets = presetBox();
-    for (const Preset& p : kPresets)
+    int match = -1;
+    for (const resources::PaperPreset& p : resources::paperPresets()) {
+        if (match < 0 && p.width == f.paperWidth && p.height == f.paperHeight)
+            match = presets->count();
         presets->addItem(QString::fromUtf8(p.text), p.width + p.height * 65536);
-    presets->setCurrentIndex(-1);
-    for (int row = 0; row < presets->count(); ++row) {
-        if (kPresets[row].width == f.paperWidth && kPresets[row].height == f.paperHeight) {
-            presets->setCurrentIndex(row);
-            writePreset(row);
-            break;
-        }
     }
+    presets->setCurrentIndex(match);
+    if (match >= 0)
+        writePreset(match);
     updateDiagram();
 }
 
@@ -187,7 +181,7 @@ void FormatCreateDlg::writePreset(int row)
     field(kPaperHeight)->setText(QString::number(packed / 65536));
 }
 
-void FormatCreateDlg::dropPresetUnless(int id)
+void FormatCreateDlg::dropPresetIfChanged(int id)
 {
     QComboBox* presets = presetBox();
     const int row = presets->currentIndex();

@@ -29,13 +29,6 @@ public:
     };
     static constexpr int kMaxNameBytes = 30;
 
-    struct Preset {
-        const char* text; // UTF-8
-        int width;
-        int height;
-    };
-    static const Preset kPresets[6];
-
     // A new format: the first built-in format without its name.
     explicit FormatCreateDlg(QWidget* parent = nullptr);
     // An edit of f.
@@ -66,9 +59,10 @@ private:
     void load(const CardFormat& f);
     void onOk();
     void onPresetChosen();
-    void onPaperWidthChanged() { dropPresetUnless(kPaperWidth); }
-    void onPaperHeightChanged() { dropPresetUnless(kPaperHeight); }
-    void dropPresetUnless(int id);
+    void onPaperWidthChanged() { dropPresetIfChanged(kPaperWidth); }
+    void onPaperHeightChanged() { dropPresetIfChanged(kPaperHeight); }
+    // The preset goes once the box no longer holds its width (height).
+    void dropPresetIfChanged(int id);
     void writePreset(int row);
     // The numbers as typed, 0 for a box without an integer, for the diagram.
     void updateDiagram();

@@ -1,5 +1,5 @@
-// Templates of the paper selection dialog (157), the format dialog (165) and the
-// list's right-click menu (178).
+// Templates of the paper selection dialog (157), the format dialog (165) with its
+// paper sizes, and the list's right-click menu (178).
 #include "resources/Templates.h"
 
 namespace resources {
@@ -66,6 +66,16 @@ DialogSpec formatCreateTemplate()
         {2, CtrlKind::PushButton, "ｷｬﾝｾﾙ", 222, 24, 50, 14},
         {1074, CtrlKind::Icon, "", 167, 108, 91, 137, true, 0, 168},
     }};
+}
+
+const std::vector<PaperPreset>& paperPresets()
+{
+    static const std::vector<PaperPreset> presets = {
+        {"A4 縦 (210×297)", 210, 297},       {"A4 横 (297×210)", 297, 210},
+        {"B5 縦 (182×257)", 182, 257},       {"B5 横 (257×182)", 257, 182},
+        {"はがき 縦 (100×148)", 100, 148}, {"はがき 横 (148×100)", 148, 100},
+    };
+    return presets;
 }
 
 const std::vector<MenuItemSpec>& popupMenu(int id)

@@ -34,6 +34,14 @@ platform::DialogSpec printProgressTemplate();
 platform::DialogSpec paperSelectTemplate();
 platform::DialogSpec formatCreateTemplate();
 
+// The paper sizes the card format dialog offers, in list order.
+struct PaperPreset {
+    const char* text; // UTF-8
+    int width;        // millimetres
+    int height;
+};
+const std::vector<PaperPreset>& paperPresets();
+
 // The items of a popup menu; empty for an unknown id.
 const std::vector<MenuItemSpec>& popupMenu(int id);
 
