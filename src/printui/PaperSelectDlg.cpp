@@ -65,6 +65,14 @@ PaperSelectDlg::Provider PaperSelectDlg::setProvider(Provider provider)
     return previous;
 }
 
+// A long list opens scrolled to the chosen format.
+void PaperSelectDlg::showEvent(QShowEvent* event)
+{
+    TemplateDialog::showEvent(event);
+    if (QListWidgetItem* chosen = list()->currentItem())
+        list()->scrollToItem(chosen);
+}
+
 void PaperSelectDlg::onCommand(int id, Notify code)
 {
     if (!ui::dispatchCommand(this, commandTable, id, code))

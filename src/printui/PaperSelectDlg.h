@@ -34,6 +34,7 @@ public:
 
 protected:
     void onCommand(int id, ui::Notify code) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     // The selected row, or -1.
