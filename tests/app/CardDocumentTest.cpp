@@ -104,6 +104,14 @@ TEST_F(CardDocumentTest, TheWindowHearsWhatToRedoBeforeTheModifiedFlagChanges)
     doc.revert(*replace);
     EXPECT_EQ(list(), (std::vector{100, 200}));
     EXPECT_EQ(doc.selection().item()->x, 200);
+
+    // Another card size refits the view; the revert brings the old size back.
+    changes.clear();
+    EXPECT_EQ(doc.apply(std::make_unique<SetCardSizeCommand>(91, 55)), nullptr);
+    auto size = doc.apply(std::make_unique<SetCardSizeCommand>(60, 40));
+    EXPECT_EQ(changes, (std::vector<C::Changes>{C::RedrawCard | C::Relayout}));
+    doc.revert(*size);
+    EXPECT_EQ(std::pair(doc.page().cardWidth, doc.page().cardHeight), std::pair(91, 55));
 }
 
 } // namespace
