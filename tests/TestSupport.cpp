@@ -1,5 +1,7 @@
 #include "TestSupport.h"
 
+#include "printui/FormatCreateDlg.h"
+#include "printui/PaperSelectDlg.h"
 #include "ui/ChoiceDialogs.h"
 
 namespace testsupport {
@@ -21,6 +23,9 @@ void installDefaults()
     // Colour and font dialogs answer Cancel unless a test scripts them.
     ui::setColorDialogProvider([](std::uint32_t, QWidget*) { return std::optional<std::uint32_t>(); });
     ui::setFontDialogProvider([](const ui::FontRequest&, QWidget*) { return std::optional<platform::LogFont>(); });
+    // So do the paper and format dialogs.
+    print::PaperSelectDlg::setProvider([](print::PaperSelectDlg&) { return int(QDialog::Rejected); });
+    print::FormatCreateDlg::setProvider([](print::FormatCreateDlg&) { return int(QDialog::Rejected); });
 }
 
 MessageBoxScript::MessageBoxScript() : MessageBoxScript(std::deque<int>{}) {}

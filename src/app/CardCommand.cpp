@@ -240,6 +240,26 @@ void SetBackgroundCommand::exchange(PmrData& page)
     std::swap(page.patternScale, other_.patternScale);
 }
 
+bool SetCardSizeCommand::apply(CardDocument& doc)
+{
+    const PmrData& page = doc.page();
+    if (page.cardWidth == width_ && page.cardHeight == height_)
+        return false;
+    exchange(doc.page());
+    return true;
+}
+
+void SetCardSizeCommand::revert(CardDocument& doc)
+{
+    exchange(doc.page());
+}
+
+void SetCardSizeCommand::exchange(PmrData& page)
+{
+    std::swap(page.cardWidth, width_);
+    std::swap(page.cardHeight, height_);
+}
+
 ReplaceContentsCommand::ReplaceContentsCommand(std::unique_ptr<PmrData> contents, bool relayout)
     : other_(std::move(contents)), relayout_(relayout)
 {

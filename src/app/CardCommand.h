@@ -206,6 +206,21 @@ private:
     CardBackground other_;
 };
 
+// Paper selection: the card takes another size in millimetres; the items keep
+// their coordinates and the view fits the new card.
+class SetCardSizeCommand : public CardCommand {
+public:
+    SetCardSizeCommand(int width, int height) : width_(width), height_(height) {}
+    bool apply(CardDocument& doc) override;
+    void revert(CardDocument& doc) override;
+    CardDocument::Changes changes() const override { return CardDocument::RedrawCard | CardDocument::Relayout; }
+
+private:
+    void exchange(PmrData& page);
+    int width_;
+    int height_;
+};
+
 // Open and new: the page takes other items, background and card size, nothing
 // is selected and the card is unmodified.
 class ReplaceContentsCommand : public CardCommand {

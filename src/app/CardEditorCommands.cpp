@@ -1,15 +1,19 @@
-// Item and close commands of the editor window.
+// Item, paper selection and close commands of the editor window.
 #include "app/CardEditorDlg.h"
 
 #include "app/CardCommand.h"
+#include "app/ItemPlacement.h"
 #include "model/ObjItemBitmap.h"
 #include "model/ObjItemLine.h"
 #include "model/ObjItemRect.h"
 #include "model/ObjItemText.h"
-#include "app/ItemPlacement.h"
 #include "model/ViewScale.h"
-#include "platform/GdiMath.h"
 #include "panel/PictureImport.h"
+#include "platform/GdiMath.h"
+#include "print/CardFormatCatalog.h"
+#include "printui/PaperSelectDlg.h"
+#include "resources/Strings.h"
+#include "ui/MessageBox.h"
 
 #include <QCloseEvent>
 
@@ -113,6 +117,22 @@ void CardEditorDlg::clearSelection()
         return;
     selection().clear();
     doc_.notify(CardDocument::RedrawCard | CardDocument::RefillPanel);
+}
+
+// However the dialog ends, the card takes the card size of the current format.
+void CardEditorDlg::onPaperSelect()
+{
+    CardFormatCatalog& catalog = CardFormatCatalog::instance();
+    print::PaperSelectDlg dialog(catalog, this);
+    if (dialog.run() == QDialog::Accepted)
+        repaint();
+    const CardFormat format = catalog.currentFormat();
+    if (format.cardWidth == page().cardWidth && format.cardHeight == page().cardHeight)
+        return;
+    ui::messageBox(QString::fromUtf8(resources::texts::CardSizeChanged),
+                   QString::fromUtf8(resources::texts::PaperSettingCaption), platform::MbButtons::Ok,
+                   platform::MbIcon::None, this);
+    doc_.apply(std::make_unique<SetCardSizeCommand>(format.cardWidth, format.cardHeight));
 }
 
 void CardEditorDlg::onClose()

@@ -47,6 +47,7 @@ const CommandEntry<CardEditorDlg> CardEditorDlg::commandTable[] = {
     {ctl::Open, Notify::Clicked, &CardEditorDlg::onOpen},
     {ctl::NewCard, Notify::Clicked, &CardEditorDlg::onNewCard},
     {ctl::Print, Notify::Clicked, &CardEditorDlg::onPrint},
+    {ctl::PaperSelect, Notify::Clicked, &CardEditorDlg::onPaperSelect},
 };
 
 namespace {

@@ -108,6 +108,7 @@ private:
     void onOpen() { files_.open(); }
     void onNewCard() { files_.newCard(); }
     void onPrint() { printCard(doc_.page(), this); }
+    void onPaperSelect();
 
     // Redraws and refills what a change of the document needs.
     void onDocumentChanged(CardDocument::Changes what);

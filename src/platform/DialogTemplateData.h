@@ -29,6 +29,7 @@ enum CtrlFlag : unsigned {
     ReadOnly = 1u << 1,
     CenterText = 1u << 2,
     RightText = 1u << 3,
+    LeftText = 1u << 4, // a number edit aligned left
 };
 
 inline constexpr int kNoId = -1;

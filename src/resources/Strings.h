@@ -62,6 +62,8 @@ inline constexpr const char* OutOfMemory = "ﾒﾓﾘが不足しています。
 inline constexpr const char* EnterInteger = "整数を入力してください。";
 inline constexpr const char* MaxChars = "%1 文字以内で入力してください。";
 inline constexpr const char* PictureFailed = "文字以外の描画に失敗しました";
+inline constexpr const char* CardSizeChanged = "めいしサイズが かわりました";
+inline constexpr const char* PaperSettingCaption = "ようしせってい";
 } // namespace texts
 
 // The text of a string id; empty for an unknown id.

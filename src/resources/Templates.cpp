@@ -93,6 +93,8 @@ const DialogSpec& dialogTemplate(int id)
     case dlg::NewCard: return newCard;
     case dlg::PrintAdjust: { static const DialogSpec tmpl = printAdjustTemplate(); return tmpl; }
     case dlg::PrintProgress: { static const DialogSpec tmpl = printProgressTemplate(); return tmpl; }
+    case dlg::PaperSelect: { static const DialogSpec tmpl = paperSelectTemplate(); return tmpl; }
+    case dlg::FormatCreate: { static const DialogSpec tmpl = formatCreateTemplate(); return tmpl; }
     default: return empty;
     }
 }

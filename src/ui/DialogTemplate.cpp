@@ -62,7 +62,11 @@ TemplateDialog::TemplateDialog(const DialogSpec& tmpl, QWidget* parent, const Op
         QWidget* w = options.factory ? options.factory(c, this) : nullptr;
         if (!w)
             w = createStandardControl(c, this, options.images);
-        w->setGeometry(units_.toPixels(c.x, c.y, c.w, c.h));
+        QRect place = units_.toPixels(c.x, c.y, c.w, c.h);
+        // A drop-down list's height is that of its open list; closed it is one line.
+        if (c.kind == CtrlKind::ComboBox)
+            place.setHeight(w->sizeHint().height());
+        w->setGeometry(place);
         w->setVisible(c.visible);
         if (c.id != kNoId) {
             w->setProperty("ctrlId", c.id);
@@ -116,7 +120,7 @@ QWidget* TemplateDialog::createStandardControl(const ControlSpec& c, QWidget* pa
     }
     case CtrlKind::NumberEdit: {
         auto* e = new QLineEdit(text, parent);
-        e->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        e->setAlignment((c.flags & platform::LeftText ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
         e->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), e));
         return e;
     }
@@ -159,6 +163,11 @@ void TemplateDialog::wire(QWidget* w, const ControlSpec& c)
         connect(e, &QLineEdit::textChanged, this, [this, id] { onCommand(id, Notify::EditChange); });
     } else if (auto* m = qobject_cast<QPlainTextEdit*>(w)) {
         connect(m, &QPlainTextEdit::textChanged, this, [this, id] { onCommand(id, Notify::EditChange); });
+    } else if (auto* cb = qobject_cast<QComboBox*>(w)) {
+        // Only a choice of the user, as a selection change of a drop-down list.
+        connect(cb, &QComboBox::activated, this, [this, id] { onCommand(id, Notify::SelChange); });
+    } else if (auto* l = qobject_cast<QListWidget*>(w)) {
+        connect(l, &QListWidget::itemDoubleClicked, this, [this, id] { onCommand(id, Notify::DoubleClick); });
     }
 }
 

@@ -41,7 +41,7 @@ private:
 // The font a template names, at its point size for the screen.
 QFont dialogFont(const DialogSpec& tmpl);
 
-enum class Notify { Clicked, EditChange };
+enum class Notify { Clicked, EditChange, SelChange, DoubleClick };
 
 // A dialog built from a template: every control is created with its id, place, text
 // and initial visibility. Control notifications arrive at onCommand.

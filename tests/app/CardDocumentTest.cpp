@@ -154,6 +154,14 @@ TEST_F(CardDocumentTest, TheWindowHearsWhatToRedoBeforeTheModifiedFlagChanges)
     EXPECT_EQ(doc.selection().item(), nullptr);
     EXPECT_EQ(doc.modified(), 0);
     EXPECT_FALSE(doc.undo());
+
+    // Another card size refits the view; undone, the old size comes back.
+    changes.clear();
+    EXPECT_FALSE(doc.apply(std::make_unique<SetCardSizeCommand>(91, 55)));
+    doc.apply(std::make_unique<SetCardSizeCommand>(60, 40));
+    EXPECT_EQ(changes.front(), C::RedrawCard | C::Relayout);
+    doc.undo();
+    EXPECT_EQ(std::pair(doc.page().cardWidth, doc.page().cardHeight), std::pair(91, 55));
 }
 
 } // namespace

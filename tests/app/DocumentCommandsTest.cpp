@@ -205,6 +205,10 @@ TEST_F(DocumentCommandsTest, SamplesOpenUntitledAndScratchKeepsSizeAndPath)
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("sample")));
     const QString sample = dir.filePath(QStringLiteral("sample/s.pmr"));
     QFile::copy(savedCard("s.pmr", 80), sample);
+    // The chosen paper has cards of that size, so opening keeps it.
+    CardFormatCatalog& catalog = CardFormatCatalog::instance();
+    catalog.append(CardFormat{"80", 210, 297, 80, 55, 2, 5, 14, 11, 0, 0});
+    catalog.setCurrent(catalog.count() - 1);
     {
         FileDialogScript files({sample, std::nullopt});
         answerNewCard(10);
