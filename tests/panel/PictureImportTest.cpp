@@ -81,10 +81,11 @@ protected:
         return panel::choosePicture(editor, cardMm);
     }
 
-    // Reads a BMP made by another tool as stored (under "BMP") and converted, and
-    // compares both with Qt's reading. Qt widens channels of fewer than 8 bits by
-    // shifting (31 → 248), we to the full range (31 → 255): `widening` allows that.
-    void checkBothWays(const QString& name, int headerSize, int bitCount, int compression, int widening = 0)
+    // Reads a BMP made by another tool as stored (under "BMP") and compares it with
+    // Qt's reading. Qt widens channels of fewer than 8 bits by shifting (31 → 248),
+    // we to the full range (31 → 255): `widening` allows that. Converting a BMP is
+    // Qt's reading laid on white, as for every other format.
+    void checkStored(const QString& name, int headerSize, int bitCount, int compression, int widening = 0)
     {
         SCOPED_TRACE(name.toStdString());
         const QString made = dir.filePath(name + ".bmp");
@@ -99,10 +100,6 @@ protected:
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
         EXPECT_EQ(direct->bytes(), file.readAll().mid(14) + QByteArray(14, '\0'));
         EXPECT_LE(maxDifference(direct->toImage(), qtReading(made, false)), widening);
-        const auto converted = choose(made);
-        ASSERT_TRUE(converted);
-        EXPECT_EQ(converted->bitCount(), 24);
-        EXPECT_LE(maxDifference(converted->toImage(), qtReading(made, true)), 1);
     }
 
     QTemporaryDir dir;
@@ -118,10 +115,6 @@ TEST_F(PictureImport, TheDialogStartsInThePictureFolderAndCancelChangesNothing)
     EXPECT_FALSE(panel::choosePicture(nullptr));
     ASSERT_EQ(dialog.shown().size(), 1u);
     EXPECT_EQ(dialog.shown()[0].initialDir, QDir::tempPath());
-    EXPECT_EQ(dialog.shown()[0].defaultExt, "bmp");
-    EXPECT_EQ(dialog.shown()[0].filter,
-              "Image Files (*.bmp;*.jpg;*.jpeg;*.png;*.gif;*.tif;*.tiff;*.webp)|*.bmp; *.jpg; *.jpeg; *.png; *.gif; "
-              "*.tif; *.tiff; *.webp|BMP Files (*.BMP)|*.BMP|JPEG Files (*.JPG;*.JPEG)|*.JPG; *.JPEG|All Files (*.*)|*.*||");
     EXPECT_TRUE(boxes.shown().empty());
     EXPECT_EQ(platform::appSettings().pictureFolder(), QDir::tempPath());
 }
@@ -202,7 +195,7 @@ TEST_F(PictureImport, ConvertingShowsTheWaitCursorAndLeavesNoFileBehind)
 
 // Pictures made at test time by ImageMagick and Pillow, 37 × 23 (rows pad),
 // red to blue from top to bottom with a green block at the top left.
-TEST_F(PictureImport, BmpsOfEveryKindWrittenByImageMagickAndPillowReadBothWays)
+TEST_F(PictureImport, BmpsOfEveryKindWrittenByImageMagickAndPillowReadAsStored)
 {
     const QString convert = QStandardPaths::findExecutable("convert");
     QString python; // the first Python with PIL: on the path, else the system's
@@ -234,23 +227,17 @@ TEST_F(PictureImport, BmpsOfEveryKindWrittenByImageMagickAndPillowReadBothWays)
         QStringList args = QString::fromLatin1(m.args).split(' ');
         args.last() += dir.filePath(QString::fromLatin1(m.name) + ".bmp");
         ASSERT_TRUE(run(convert, QStringList{src} + args)) << m.name;
-        checkBothWays(m.name, m.header, m.bits, m.compression, m.widening);
-        const QImage img = choose(dir.filePath(QString::fromLatin1(m.name) + ".BMP"))->toImage();
-        if (m.bits > 1) { // green at the top left, blue at the bottom right
-            EXPECT_TRUE(qGreen(img.pixel(1, 1)) > 160 && qBlue(img.pixel(36, 22)) > 160 && qRed(img.pixel(36, 22)) < 90)
-                << m.name;
-        }
+        checkStored(m.name, m.header, m.bits, m.compression, m.widening); // Qt's reading pins the orientation
     }
     ASSERT_TRUE(run(python, {"-c",
                              "import sys\nfrom PIL import Image\nim = Image.open(sys.argv[1] + '/src.png').convert('RGB')\n"
-                             "for mode in ('1', 'L', 'RGB', 'RGBA'): im.convert(mode).save(sys.argv[1] + '/pil-' + mode + '.bmp')\n"
+                             "for mode in ('1', 'L', 'RGBA'): im.convert(mode).save(sys.argv[1] + '/pil-' + mode + '.bmp')\n"
                              "im.convert('P', palette=Image.ADAPTIVE, colors=7).save(sys.argv[1] + '/pil-P.bmp')",
                              dir.path()}));
-    checkBothWays("pil-1", 40, 1, 0);
-    checkBothWays("pil-L", 40, 8, 0);
-    checkBothWays("pil-P", 40, 8, 0);
-    checkBothWays("pil-RGB", 40, 24, 0);
-    checkBothWays("pil-RGBA", 40, 32, 0);
+    checkStored("pil-1", 40, 1, 0);
+    checkStored("pil-L", 40, 8, 0);
+    checkStored("pil-P", 40, 8, 0);
+    checkStored("pil-RGBA", 40, 32, 0);
 
     // Other formats are converted: upright, on white, and reduced as they stand.
     auto make = [&](const char* name, QStringList args) {
