@@ -135,11 +135,10 @@ TEST_F(PictureImport, OnlyTheExtensionBmpInCapitalsIsTakenAsStored)
 
 TEST_F(PictureImport, UnreadableFilesShowMessage115AndTheFolderIsStillRemembered)
 {
+    // Stored and converted; what else the converter refuses is pinned with it.
     const QByteArray jpeg = QByteArray::fromHex("ffd8ffe000104a464946000101");
     const struct { const char* name; QByteArray bytes; } cases[] = {
-        {"jpeg.BMP", jpeg}, {"short.BMP", kCoreBmp.left(70)}, {"jpeg.jpg", jpeg},
-        {"empty.png", QByteArray()}, {"text.gif", "GIF89a and no more"},
-    };
+        {"jpeg.BMP", jpeg}, {"short.BMP", kCoreBmp.left(70)}, {"jpeg.jpg", jpeg}};
     for (const auto& c : cases) {
         platform::appSettings().setPictureFolder(QDir::tempPath());
         testsupport::MessageBoxScript boxes;
@@ -239,22 +238,16 @@ TEST_F(PictureImport, BmpsOfEveryKindWrittenByImageMagickAndPillowReadAsStored)
     checkStored("pil-P", 40, 8, 0);
     checkStored("pil-RGBA", 40, 32, 0);
 
-    // Other formats are converted: upright, on white, and reduced as they stand.
-    auto make = [&](const char* name, QStringList args) {
-        EXPECT_TRUE(run(convert, QStringList{src} + args + QStringList{dir.filePath(name)})) << name;
-        return dir.filePath(name);
-    };
+    // Other formats are converted upright, as Qt reads them, on white, and reduced as
+    // they stand; PNG, TIFF and WebP transparency are pinned with the converter.
     const QString jpeg = dir.filePath("turned.jpg"); // EXIF orientation 6: turn right to stand
     ASSERT_TRUE(run(python, {"-c", "import sys\nfrom PIL import Image\ne = Image.Exif(); e[0x0112] = 6\n"
                                    "Image.open(sys.argv[1]).convert('RGB').resize((400, 230)).save(sys.argv[2], exif=e)",
                              src, jpeg}));
-    const QString tiff = make("turned.tif", {"-orient", "RightTop"});
-    const QString alpha = make("alpha.png", {"-alpha", "set", "-channel", "A", "-fx", "i/w", "+channel"});
-    for (const QString& path : {jpeg, tiff, alpha, make("plain.gif", {}), make("plain.webp", {"-quality", "100"})})
+    const QString gif = dir.filePath("plain.gif");
+    ASSERT_TRUE(run(convert, {src, gif}));
+    for (const QString& path : {jpeg, gif})
         EXPECT_LE(maxDifference(choose(path)->toImage(), qtReading(path, true)), 1) << path.toStdString();
-    const QImage upright = choose(tiff)->toImage(); // the green block now at the top right
-    EXPECT_TRUE(upright.size() == QSize(23, 37) && qGreen(upright.pixel(21, 1)) > 200);
-    EXPECT_EQ(choose(alpha)->toImage().pixel(0, 12), qRgb(255, 255, 255));
     // For a 3 × 5 mm card (142 × 237 pixels) the turned 230 × 400 becomes 142 × 247;
     // reduced as stored, 400 × 230, it would have been kept.
     const QImage reduced = choose(jpeg, {3, 5})->toImage();

@@ -90,13 +90,6 @@ TEST_F(DcText, CalcRectMeasuresLinesAndWidestLine)
     QRect three(5, 7, 1000, 0);
     EXPECT_EQ(dc.measureText(QStringLiteral("A\r\nBBBB&\nCC"), three, dt::CalcRect | dt::NoClip), 3 * lh);
     EXPECT_EQ(three, QRect(5, 7, one.width(), 3 * lh));
-
-    // DrawText with CalcRect draws nothing and grows the rectangle.
-    const QImage before = dc.image()->copy();
-    QRect grown(1, 1, 0, 0);
-    dc.drawText(QStringLiteral("BBBB&"), grown, dt::CalcRect);
-    EXPECT_EQ(grown.size(), one.size());
-    EXPECT_EQ(*dc.image(), before);
 }
 
 TEST_F(DcText, AlignmentPlacesEachLine)
