@@ -53,9 +53,14 @@ public:
     {
         return i32(x).i32(y).i32(cx).i32(cy).u32(color);
     }
-    // A string of fewer than 255 bytes with its one-byte prefix; longer prefixes are
-    // pinned with the archive's strings.
-    DocumentBytes& str(const QByteArray& s) { return u8(unsigned(s.size())).raw(s); }
+    // A string with the shortest prefix.
+    DocumentBytes& str(const QByteArray& s)
+    {
+        const auto n = std::uint32_t(s.size());
+        if (n < 0xFF)
+            return u8(n).raw(s);
+        return (n < 0xFFFE ? u8(0xFF).u16(n) : u8(0xFF).u16(0xFFFF).u32(n)).raw(s);
+    }
     DocumentBytes& text(int align, int reserved, const QByteArray& s, const platform::LogFont& font)
     {
         return i32(align).i32(reserved).str(s).raw(font.toByteArray());
