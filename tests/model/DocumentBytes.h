@@ -56,13 +56,10 @@ public:
     // A string with the shortest prefix.
     DocumentBytes& str(const QByteArray& s)
     {
-        if (s.size() < 0xFF)
-            u8(unsigned(s.size()));
-        else if (s.size() < 0xFFFE)
-            u8(0xFF).u16(unsigned(s.size()));
-        else
-            u8(0xFF).u16(0xFFFF).u32(std::uint32_t(s.size()));
-        return raw(s);
+        const auto n = std::uint32_t(s.size());
+        if (n < 0xFF)
+            return u8(n).raw(s);
+        return (n < 0xFFFE ? u8(0xFF).u16(n) : u8(0xFF).u16(0xFFFF).u32(n)).raw(s);
     }
     DocumentBytes& text(int align, int reserved, const QByteArray& s, const platform::LogFont& font)
     {

@@ -15,9 +15,6 @@ namespace {
 constexpr QRgb kWhite = 0xFFFFFFFF;
 constexpr QRgb kBlack = 0xFF000000;
 
-// Every Dc draws at 72 pixels per inch until told otherwise.
-class DrawTest : public ::testing::Test {};
-
 // The box of every pixel from row `top` down that differs from white.
 QRect inkBox(const QImage& image, int top = 0)
 {
@@ -29,9 +26,9 @@ QRect inkBox(const QImage& image, int top = 0)
     return box;
 }
 
-TEST_F(DrawTest, RectangleCoversItsPixelsPlusOneColumnLeftAndOneRowAbove)
+TEST(Draw, RectangleCoversItsPixelsPlusOneColumnLeftAndOneRowAbove)
 {
-    platform::Dc dc(QSize(100, 100));
+    platform::Dc dc(QSize(100, 100)); // 72 pixels per inch
     ObjItemRect rect;
     place(rect, 100, 200, 300, 300);
     rect.Draw(dc);
@@ -39,7 +36,7 @@ TEST_F(DrawTest, RectangleCoversItsPixelsPlusOneColumnLeftAndOneRowAbove)
     EXPECT_EQ(dc.image()->pixel(9, 19), kBlack);
 }
 
-TEST_F(DrawTest, LineWidthsFollowTheResolution)
+TEST(Draw, LineWidthsFollowTheResolution)
 {
     ObjItemLine line;
     place(line, 0, 360, 720, 0); // half an inch down, an inch long
@@ -59,7 +56,7 @@ TEST_F(DrawTest, LineWidthsFollowTheResolution)
     EXPECT_EQ(ink(600, 0).width(), 600);
 }
 
-TEST_F(DrawTest, TextIsAlignedAtItsAnchor)
+TEST(Draw, TextIsAlignedAtItsAnchor)
 {
     ObjItemText text;
     text.SetText("WW\r\nW");
@@ -88,7 +85,7 @@ TEST_F(DrawTest, TextIsAlignedAtItsAnchor)
     EXPECT_GT(red, 5);
 }
 
-TEST_F(DrawTest, TextsCp932CannotHoldAreDrawnWithAFontThatHasThem)
+TEST(Draw, TextsCp932CannotHoldAreDrawnWithAFontThatHasThem)
 {
     ObjItemText text;
     text.SetFontSize(72);
@@ -106,7 +103,7 @@ TEST_F(DrawTest, TextsCp932CannotHoldAreDrawnWithAFontThatHasThem)
     EXPECT_TRUE(kanji != draw(QStringLiteral("\U0010FFFD"))) << "no installed font has 𠮷";
 }
 
-TEST_F(DrawTest, ExtremeStoredValuesDrawSafely)
+TEST(Draw, ExtremeStoredValuesDrawSafely)
 {
     platform::Dc dc(QSize(50, 50));
     ObjItemRect rect;

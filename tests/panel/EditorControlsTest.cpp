@@ -117,18 +117,6 @@ TEST(EditorControls, aClickChangesThePressedStateBeforeItsQueuedCommandRuns)
     }
 }
 
-TEST(EditorControls, aToggleClickedTwiceReturnsToItsStateAndSendsTwoCommands)
-{
-    auto b = makeButton(ImageButton::Toggle);
-    std::vector<int> seen;
-    QObject::connect(b.get(), &QAbstractButton::clicked, [&] { seen.push_back(b->isPressed()); });
-    for (int i = 0; i < 2; ++i) {
-        QTest::mouseClick(b.get(), Qt::LeftButton, {}, QPoint(5, 5));
-        QCoreApplication::processEvents();
-    }
-    EXPECT_EQ(seen, (std::vector<int>{1, 0}));
-}
-
 TEST(EditorControls, standardButtonProcessingLeavesThePressedStateAndItsHighlight)
 {
     for (const int mode : {ImageButton::Momentary, ImageButton::Toggle, ImageButton::Radio}) {

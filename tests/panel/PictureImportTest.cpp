@@ -81,10 +81,11 @@ protected:
         return panel::choosePicture(editor, cardMm);
     }
 
-    // Reads a BMP made by another tool as stored (under "BMP") and converted, and
-    // compares both with Qt's reading. Qt widens channels of fewer than 8 bits by
-    // shifting (31 → 248), we to the full range (31 → 255): `widening` allows that.
-    void checkBothWays(const QString& name, int headerSize, int bitCount, int compression, int widening = 0)
+    // Reads a BMP made by another tool as stored (under "BMP") and compares it with
+    // Qt's reading. Qt widens channels of fewer than 8 bits by shifting (31 → 248),
+    // we to the full range (31 → 255): `widening` allows that. Converting a BMP is
+    // Qt's reading laid on white, as for every other format.
+    void checkStored(const QString& name, int headerSize, int bitCount, int compression, int widening = 0)
     {
         SCOPED_TRACE(name.toStdString());
         const QString made = dir.filePath(name + ".bmp");
@@ -99,10 +100,6 @@ protected:
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
         EXPECT_EQ(direct->bytes(), file.readAll().mid(14) + QByteArray(14, '\0'));
         EXPECT_LE(maxDifference(direct->toImage(), qtReading(made, false)), widening);
-        const auto converted = choose(made);
-        ASSERT_TRUE(converted);
-        EXPECT_EQ(converted->bitCount(), 24);
-        EXPECT_LE(maxDifference(converted->toImage(), qtReading(made, true)), 1);
     }
 
     QTemporaryDir dir;
@@ -118,10 +115,6 @@ TEST_F(PictureImport, TheDialogStartsInThePictureFolderAndCancelChangesNothing)
     EXPECT_FALSE(panel::choosePicture(nullptr));
     ASSERT_EQ(dialog.shown().size(), 1u);
     EXPECT_EQ(dialog.shown()[0].initialDir, QDir::tempPath());
-    EXPECT_EQ(dialog.shown()[0].defaultExt, "bmp");
-    EXPECT_EQ(dialog.shown()[0].filter,
-              "Image Files (*.bmp;*.jpg;*.jpeg;*.png;*.gif;*.tif;*.tiff;*.webp)|*.bmp; *.jpg; *.jpeg; *.png; *.gif; "
-              "*.tif; *.tiff; *.webp|BMP Files (*.BMP)|*.BMP|JPEG Files (*.JPG;*.JPEG)|*.JPG; *.JPEG|All Files (*.*)|*.*||");
     EXPECT_TRUE(boxes.shown().empty());
     EXPECT_EQ(platform::appSettings().pictureFolder(), QDir::tempPath());
 }
@@ -142,11 +135,10 @@ TEST_F(PictureImport, OnlyTheExtensionBmpInCapitalsIsTakenAsStored)
 
 TEST_F(PictureImport, UnreadableFilesShowMessage115AndTheFolderIsStillRemembered)
 {
+    // Stored and converted; what else the converter refuses is pinned with it.
     const QByteArray jpeg = QByteArray::fromHex("ffd8ffe000104a464946000101");
     const struct { const char* name; QByteArray bytes; } cases[] = {
-        {"jpeg.BMP", jpeg}, {"short.BMP", kCoreBmp.left(70)}, {"jpeg.jpg", jpeg},
-        {"empty.png", QByteArray()}, {"text.gif", "GIF89a and no more"},
-    };
+        {"jpeg.BMP", jpeg}, {"short.BMP", kCoreBmp.left(70)}, {"jpeg.jpg", jpeg}};
     for (const auto& c : cases) {
         platform::appSettings().setPictureFolder(QDir::tempPath());
         testsupport::MessageBoxScript boxes;
@@ -202,7 +194,7 @@ TEST_F(PictureImport, ConvertingShowsTheWaitCursorAndLeavesNoFileBehind)
 
 // Pictures made at test time by ImageMagick and Pillow, 37 × 23 (rows pad),
 // red to blue from top to bottom with a green block at the top left.
-TEST_F(PictureImport, BmpsOfEveryKindWrittenByImageMagickAndPillowReadBothWays)
+TEST_F(PictureImport, BmpsOfEveryKindWrittenByImageMagickAndPillowReadAsStored)
 {
     const QString convert = QStandardPaths::findExecutable("convert");
     QString python; // the first Python with PIL: on the path, else the system's
@@ -234,40 +226,28 @@ TEST_F(PictureImport, BmpsOfEveryKindWrittenByImageMagickAndPillowReadBothWays)
         QStringList args = QString::fromLatin1(m.args).split(' ');
         args.last() += dir.filePath(QString::fromLatin1(m.name) + ".bmp");
         ASSERT_TRUE(run(convert, QStringList{src} + args)) << m.name;
-        checkBothWays(m.name, m.header, m.bits, m.compression, m.widening);
-        const QImage img = choose(dir.filePath(QString::fromLatin1(m.name) + ".BMP"))->toImage();
-        if (m.bits > 1) { // green at the top left, blue at the bottom right
-            EXPECT_TRUE(qGreen(img.pixel(1, 1)) > 160 && qBlue(img.pixel(36, 22)) > 160 && qRed(img.pixel(36, 22)) < 90)
-                << m.name;
-        }
+        checkStored(m.name, m.header, m.bits, m.compression, m.widening); // Qt's reading pins the orientation
     }
     ASSERT_TRUE(run(python, {"-c",
                              "import sys\nfrom PIL import Image\nim = Image.open(sys.argv[1] + '/src.png').convert('RGB')\n"
-                             "for mode in ('1', 'L', 'RGB', 'RGBA'): im.convert(mode).save(sys.argv[1] + '/pil-' + mode + '.bmp')\n"
+                             "for mode in ('1', 'L', 'RGBA'): im.convert(mode).save(sys.argv[1] + '/pil-' + mode + '.bmp')\n"
                              "im.convert('P', palette=Image.ADAPTIVE, colors=7).save(sys.argv[1] + '/pil-P.bmp')",
                              dir.path()}));
-    checkBothWays("pil-1", 40, 1, 0);
-    checkBothWays("pil-L", 40, 8, 0);
-    checkBothWays("pil-P", 40, 8, 0);
-    checkBothWays("pil-RGB", 40, 24, 0);
-    checkBothWays("pil-RGBA", 40, 32, 0);
+    checkStored("pil-1", 40, 1, 0);
+    checkStored("pil-L", 40, 8, 0);
+    checkStored("pil-P", 40, 8, 0);
+    checkStored("pil-RGBA", 40, 32, 0);
 
-    // Other formats are converted: upright, on white, and reduced as they stand.
-    auto make = [&](const char* name, QStringList args) {
-        EXPECT_TRUE(run(convert, QStringList{src} + args + QStringList{dir.filePath(name)})) << name;
-        return dir.filePath(name);
-    };
+    // Other formats are converted upright, as Qt reads them, on white, and reduced as
+    // they stand; PNG, TIFF and WebP transparency are pinned with the converter.
     const QString jpeg = dir.filePath("turned.jpg"); // EXIF orientation 6: turn right to stand
     ASSERT_TRUE(run(python, {"-c", "import sys\nfrom PIL import Image\ne = Image.Exif(); e[0x0112] = 6\n"
                                    "Image.open(sys.argv[1]).convert('RGB').resize((400, 230)).save(sys.argv[2], exif=e)",
                              src, jpeg}));
-    const QString tiff = make("turned.tif", {"-orient", "RightTop"});
-    const QString alpha = make("alpha.png", {"-alpha", "set", "-channel", "A", "-fx", "i/w", "+channel"});
-    for (const QString& path : {jpeg, tiff, alpha, make("plain.gif", {}), make("plain.webp", {"-quality", "100"})})
+    const QString gif = dir.filePath("plain.gif");
+    ASSERT_TRUE(run(convert, {src, gif}));
+    for (const QString& path : {jpeg, gif})
         EXPECT_LE(maxDifference(choose(path)->toImage(), qtReading(path, true)), 1) << path.toStdString();
-    const QImage upright = choose(tiff)->toImage(); // the green block now at the top right
-    EXPECT_TRUE(upright.size() == QSize(23, 37) && qGreen(upright.pixel(21, 1)) > 200);
-    EXPECT_EQ(choose(alpha)->toImage().pixel(0, 12), qRgb(255, 255, 255));
     // For a 3 × 5 mm card (142 × 237 pixels) the turned 230 × 400 becomes 142 × 247;
     // reduced as stored, 400 × 230, it would have been kept.
     const QImage reduced = choose(jpeg, {3, 5})->toImage();

@@ -35,13 +35,11 @@ void checkImage(int id, QSize size, int maxColours, const std::function<void(int
 
 } // namespace
 
-TEST(Images, MaskPatternAndGlyphsAgree)
+// The grey pattern (155) is pinned by the disabled tool glyph's pixels.
+TEST(Images, MaskTexturesAndGlyphsAgree)
 {
     for (int id : {0, -1, 128, 129, 143, 153, 999})
         EXPECT_TRUE(bitmap(id).isNull()) << id;
-    checkImage(155, {8, 8}, 2, [](int x, int y, QRgb c) {
-        EXPECT_EQ(c, (y % 2 == 1 && x % 2 == 1) ? 0xFFFFFFFFu : 0xFF000000u) << x << "," << y;
-    });
     for (int id : {130, 131}) // the textures
         checkImage(id, {100, 100}, 256);
 
