@@ -176,15 +176,13 @@ bool EditItemCommand::absorb(const CardCommand& next)
 
 bool ReplacePictureCommand::apply(CardDocument& doc)
 {
-    doc.selection().select(pos_);
     auto* item = dynamic_cast<ObjItemBitmap*>(pos_->get());
-    if (!item || other_.isEmpty())
+    if (!item || other_.dib.isEmpty())
         return false;
+    doc.selection().select(pos_);
     before_ = ItemGeometry::of(*item);
     dibSizeBefore_ = QSize(item->dibWidth, item->dibHeight);
-    platform::Dib old = item->dib;
-    item->ReplacePicture(std::move(other_));
-    other_ = std::move(old);
+    item->replacePicture(other_);
     return true;
 }
 
@@ -192,12 +190,10 @@ void ReplacePictureCommand::revert(CardDocument& doc)
 {
     doc.selection().select(pos_);
     auto* item = static_cast<ObjItemBitmap*>(pos_->get());
-    platform::Dib replaced = item->dib;
-    item->takePicture(std::move(other_));
+    item->exchangePicture(other_);
     item->dibWidth = dibSizeBefore_.width();
     item->dibHeight = dibSizeBefore_.height();
     before_.applyTo(*item);
-    other_ = std::move(replaced);
 }
 
 std::unique_ptr<SetBackgroundCommand> SetBackgroundCommand::color(const PmrData& page, std::uint32_t color)

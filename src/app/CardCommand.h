@@ -2,6 +2,7 @@
 
 #include "app/CardDocument.h"
 #include "model/ItemField.h"
+#include "model/ObjItemBitmap.h"
 #include "model/PmrData.h"
 #include "platform/Dib.h"
 
@@ -165,15 +166,15 @@ private:
 // and centred on it; shape, white-out and edge stay.
 class ReplacePictureCommand : public CardCommand {
 public:
-    ReplacePictureCommand(PmrData::Position pos, platform::Dib picture) : pos_(pos), other_(std::move(picture)) {}
+    ReplacePictureCommand(PmrData::Position pos, platform::Dib picture) : pos_(pos), other_{std::move(picture), {}, {}} {}
     bool apply(CardDocument& doc) override;
     void revert(CardDocument& doc) override;
     CardDocument::Changes changes() const override { return CardDocument::RedrawCard; }
-    std::size_t heldBytes() const override { return std::size_t(other_.bytes().size()); }
+    std::size_t heldBytes() const override { return other_.bytes(); }
 
 private:
     PmrData::Position pos_;
-    platform::Dib other_;
+    ObjItemBitmap::HeldPicture other_;
     ItemGeometry before_;
     QSize dibSizeBefore_; // as stored, which may differ from the header's
 };

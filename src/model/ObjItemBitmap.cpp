@@ -290,9 +290,25 @@ void ObjItemBitmap::MoveHandle(int index, int dx, int dy)
         y = saturate(bottom - cy);
 }
 
+void ObjItemBitmap::exchangePicture(HeldPicture& held)
+{
+    std::swap(dib, held.dib);
+    std::swap(decoded_, held.decoded);
+    std::swap(decodedBytes_, held.decodedBytes);
+    cache_ = QImage();
+    dibWidth = dib.width();
+    dibHeight = std::abs(dib.height());
+}
+
 void ObjItemBitmap::ReplacePicture(platform::Dib picture)
 {
-    takePicture(std::move(picture));
+    HeldPicture held{std::move(picture), {}, {}};
+    replacePicture(held);
+}
+
+void ObjItemBitmap::replacePicture(HeldPicture& held)
+{
+    exchangePicture(held);
     const Rect old = plainBounds();
     const QSize size = fitInBox(QSize(dibWidth, dibHeight), QSize(cx, cy));
     const Rect box = centreIn(Rect{0, 0, size.width(), size.height()}, old);

@@ -32,6 +32,19 @@ public:
     // Takes a new picture and its size from its header; the box stays.
     void takePicture(platform::Dib picture);
 
+    // A picture held apart from the item (by an undo step) with its decoded
+    // pixels when it has been drawn, so going back and forth decodes nothing.
+    struct HeldPicture {
+        platform::Dib dib;
+        QImage decoded;
+        QByteArray decodedBytes;
+        std::size_t bytes() const { return std::size_t(dib.bytes().size()) + std::size_t(decoded.sizeInBytes()); }
+    };
+    // As takePicture, giving the item's own picture back in held.
+    void exchangePicture(HeldPicture& held);
+    // As ReplacePicture, giving the item's own picture back in held.
+    void replacePicture(HeldPicture& held);
+
     const platform::Dib& picture() const { return dib; }
     // The size of the picture cached for the screen; (-1, -1) without one.
     QSize cacheSize() const { return cache_.isNull() ? QSize(-1, -1) : cache_.size(); }

@@ -260,19 +260,30 @@ bool Dc::drawImage(int x, int y, int w, int h, const QImage& image, int sx, int 
     buildMap(vt, vb, dt, H, SH, mirrorY, stp, image.height(), rows, firstRow);
     if (cols.empty() || rows.empty())
         return true;
-    const auto [minCol, maxCol] = std::minmax_element(cols.begin(), cols.end());
-    const auto [minRow, maxRow] = std::minmax_element(rows.begin(), rows.end());
-    const QImage part = rgbBlock(image, *minCol, *minRow, *maxCol - *minCol + 1, *maxRow - *minRow + 1);
     QImage block(int(cols.size()), int(rows.size()), QImage::Format_RGB32);
-    if (part.isNull() || block.isNull())
+    if (block.isNull())
         return false;
-    const int c0 = *minCol;
-    const int r0 = *minRow;
+    // A 32-bit picture is sampled where it lies: a large picture reduced for the
+    // screen is read only at the pixels that show. Others are converted first.
+    QImage part;
+    const QImage* from = &image;
+    int c0 = 0;
+    int r0 = 0;
+    if (!isRaw32(image.format())) {
+        const auto [minCol, maxCol] = std::minmax_element(cols.begin(), cols.end());
+        const auto [minRow, maxRow] = std::minmax_element(rows.begin(), rows.end());
+        part = rgbBlock(image, *minCol, *minRow, *maxCol - *minCol + 1, *maxRow - *minRow + 1);
+        if (part.isNull())
+            return false;
+        from = &part;
+        c0 = *minCol;
+        r0 = *minRow;
+    }
     for (size_t r = 0; r < rows.size(); ++r) {
-        const auto* s = reinterpret_cast<const QRgb*>(part.constScanLine(rows[r] - r0));
+        const auto* s = reinterpret_cast<const QRgb*>(from->constScanLine(rows[r] - r0));
         auto* d = reinterpret_cast<QRgb*>(block.scanLine(int(r)));
         for (size_t c = 0; c < cols.size(); ++c)
-            d[c] = s[cols[c] - c0];
+            d[c] = s[cols[c] - c0] | kOpaque;
     }
     return composeBlock(QRect(int(firstCol), int(firstRow), block.width(), block.height()), block);
 }
