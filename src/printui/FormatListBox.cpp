@@ -59,13 +59,13 @@ void FormatListBox::popUp(int row, const QPoint& globalPos)
 {
     QMenu menu(this);
     const bool editable = formatIndex(row) >= firstEditable_;
-    for (const resources::MenuItemSpec& spec : resources::popupMenu(resources::menu::FormatRClick)) {
-        if (spec.id == 0) {
+    for (const resources::MenuItemSpec& entry : resources::popupMenu(resources::menu::FormatRClick)) {
+        if (entry.id == 0) {
             menu.addSeparator();
             continue;
         }
-        QAction* action = menu.addAction(QString::fromUtf8(spec.text));
-        action->setData(spec.id);
+        QAction* action = menu.addAction(QString::fromUtf8(entry.text));
+        action->setData(entry.id);
         action->setEnabled(editable);
     }
     QAction* chosen = runMenu_ ? runMenu_(menu, globalPos) : menu.exec(globalPos);

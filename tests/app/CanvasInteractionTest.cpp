@@ -1,3 +1,4 @@
+#include "EditorTest.h"
 #include "../model/DocumentBytes.h"
 #include "app/CardEditorDlg.h"
 #include "model/ObjItemBitmap.h"
@@ -17,15 +18,8 @@
 
 namespace {
 
-class CanvasTest : public ::testing::Test {
+class CanvasTest : public EditorTest {
 protected:
-    void SetUp() override
-    {
-        CardFormatCatalog::instance() = CardFormatCatalog();
-        dlg = std::make_unique<CardEditorDlg>();
-        dlg->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(dlg.get()));
-    }
     // Window pixel of an item-unit point.
     QPoint at(QPoint units) const
     {
@@ -44,8 +38,6 @@ protected:
         QTest::mousePress(dlg.get(), Qt::LeftButton, {}, p);
         QTest::mouseRelease(dlg.get(), Qt::LeftButton, {}, p);
     }
-
-    std::unique_ptr<CardEditorDlg> dlg;
 };
 
 TEST_F(CanvasTest, TextIsHitBeforeLaterItemsAndLaterBeforeEarlier)

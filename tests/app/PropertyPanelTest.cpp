@@ -1,3 +1,4 @@
+#include "EditorTest.h"
 #include "TestSupport.h"
 #include "../model/DocumentBytes.h"
 #include "app/CardCommand.h"
@@ -36,14 +37,11 @@ T next(std::deque<T>& answers)
     return v;
 }
 
-class PropertyPanelTest : public ::testing::Test {
+class PropertyPanelTest : public EditorTest {
 protected:
     void SetUp() override
     {
-        CardFormatCatalog::instance() = CardFormatCatalog();
-        dlg = std::make_unique<CardEditorDlg>();
-        dlg->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(dlg.get()));
+        EditorTest::SetUp();
         QObject::connect(&dlg->document(), &CardDocument::changed, [this](CardDocument::Changes what) {
             if (what & CardDocument::RedrawCard)
                 ++redraws;
@@ -52,13 +50,6 @@ protected:
     QWidget* w(int id) { return dlg->item(id); }
     bool shown(int id) { return w(id)->isVisible(); }
     panel::ImageButton* button(int id) { return dlg->itemAs<panel::ImageButton>(id); }
-    // A click as the user makes it; the button's command arrives queued.
-    void click(int id)
-    {
-        QTest::mouseClick(w(id), Qt::LeftButton, {}, w(id)->rect().center());
-        QApplication::processEvents();
-    }
-    void press(int id) { dlg->itemAs<QAbstractButton>(id)->click(); }
     void select(ObjItem* item)
     {
         auto& items = dlg->page().items();
@@ -89,9 +80,6 @@ protected:
         redraws = 0;
     }
 
-    void TearDown() override { testsupport::installDefaults(); }
-
-    std::unique_ptr<CardEditorDlg> dlg;
     int redraws = 0;
 };
 

@@ -1,3 +1,4 @@
+#include "EditorTest.h"
 #include "TestSupport.h"
 #include "../model/DocumentBytes.h"
 #include "app/CardClipboard.h"
@@ -25,24 +26,13 @@
 
 namespace {
 
-class UndoKeysClipboardTest : public ::testing::Test {
+class UndoKeysClipboardTest : public EditorTest {
 protected:
     void SetUp() override
     {
-        CardFormatCatalog::instance() = CardFormatCatalog();
-        dlg = std::make_unique<CardEditorDlg>();
-        dlg->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(dlg.get()));
+        EditorTest::SetUp();
         png = dir.filePath(QStringLiteral("p.png"));
         QImage(40, 20, QImage::Format_RGB32).save(png);
-    }
-    void TearDown() override { testsupport::installDefaults(); }
-    void press(int id) { dlg->itemAs<QAbstractButton>(id)->click(); }
-    void click(int id)
-    {
-        QWidget* w = dlg->item(id);
-        QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
-        QApplication::processEvents();
     }
     void key(int k, Qt::KeyboardModifiers mods = Qt::NoModifier) { QTest::keyClick(QApplication::focusWidget(), Qt::Key(k), mods); }
     QByteArray bytes() const { return writeDocument(dlg->page()); }
@@ -61,9 +51,7 @@ protected:
     }
 
     QTemporaryDir dir;
-    QString png;
-    std::unique_ptr<CardEditorDlg> dlg;
-};
+    QString png;};
 
 // Each change, taken back, gives the stored bytes of before; made again, those of after.
 TEST_F(UndoKeysClipboardTest, EveryKindOfChangeIsUndoneAndRedoneExactly)
