@@ -8,13 +8,9 @@ using platform::CtrlKind;
 using platform::DialogSpec;
 using platform::kNoId;
 
-namespace {
-constexpr const char* kFont = "ＭＳ Ｐゴシック";
-} // namespace
-
 DialogSpec paperSelectTemplate()
 {
-    return DialogSpec{dlg::PaperSelect, "ようしえらび", 187, 108, kFont, 9, {
+    return DialogSpec{dlg::PaperSelect, "ようしえらび", 187, 108, kDialogFont, 9, {
         {1, CtrlKind::DefPushButton, "OK", 130, 7, 50, 14},
         {2, CtrlKind::PushButton, "ｷｬﾝｾﾙ", 130, 24, 50, 14},
         {1057, CtrlKind::ListBox, "", 7, 7, 113, 94},
@@ -25,7 +21,7 @@ DialogSpec paperSelectTemplate()
 // The fields come first, so the name box has the focus when the dialog opens.
 DialogSpec formatCreateTemplate()
 {
-    return DialogSpec{dlg::FormatCreate, "フォーマットデータをつくる", 279, 259, kFont, 9, {
+    return DialogSpec{dlg::FormatCreate, "フォーマットデータをつくる", 279, 259, kDialogFont, 9, {
         {kNoId, CtrlKind::Label, "なまえ：", 7, 20, 30, 8},
         {1063, CtrlKind::Edit, "", 38, 17, 99, 14},
         {kNoId, CtrlKind::Label, "ようしサイズ：", 7, 41, 60, 8},

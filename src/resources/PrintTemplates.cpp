@@ -7,13 +7,9 @@ using platform::CtrlKind;
 using platform::DialogSpec;
 using platform::kNoId;
 
-namespace {
-constexpr const char* kFont = "ＭＳ Ｐゴシック";
-} // namespace
-
 DialogSpec printAdjustTemplate()
 {
-    return DialogSpec{dlg::PrintAdjust, "", 55, 115, kFont, 9, {
+    return DialogSpec{dlg::PrintAdjust, "", 55, 115, kDialogFont, 9, {
         {kNoId, CtrlKind::GroupBox, "微調整", 0, 9, 44, 73},
         {kNoId, CtrlKind::Label, "X：", 4, 27, 8, 8},
         {1049, CtrlKind::Edit, "", 13, 25, 24, 14, true, platform::RightText},
@@ -26,7 +22,7 @@ DialogSpec printAdjustTemplate()
 
 DialogSpec printProgressTemplate()
 {
-    return DialogSpec{dlg::PrintProgress, "印刷中...", 166, 43, kFont, 9, {
+    return DialogSpec{dlg::PrintProgress, "印刷中...", 166, 43, kDialogFont, 9, {
         {1009, CtrlKind::Label, "Static", 30, 9, 102, 8, true, platform::CenterText},
         // A black frame with a sunken edge; the window paints the bar inside it.
         {1056, CtrlKind::BlackFrame, "", 7, 24, 152, 12},

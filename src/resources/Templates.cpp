@@ -10,8 +10,6 @@ using platform::kNoId;
 
 namespace {
 
-constexpr const char* kDialogFont = "ＭＳ Ｐゴシック";
-
 DialogSpec aboutTemplate()
 {
     return DialogSpec{dlg::About, "ﾊﾞｰｼﾞｮﾝ情報", 218, 83, kDialogFont, 9, {

@@ -6,6 +6,9 @@
 
 namespace resources {
 
+// The font every dialog of the program is laid out in.
+inline constexpr const char* kDialogFont = "ＭＳ Ｐゴシック";
+
 namespace dlg {
 inline constexpr int About = 100;
 inline constexpr int Editor = 102;
