@@ -43,11 +43,17 @@ void UndoHistory::clear()
     saved_ = 0;
 }
 
-void UndoHistory::trim()
+std::size_t UndoHistory::heldBytes() const
 {
     std::size_t bytes = 0;
     for (const auto& s : steps_)
         bytes += s->heldBytes();
+    return bytes;
+}
+
+void UndoHistory::trim()
+{
+    std::size_t bytes = heldBytes();
     std::size_t drop = 0;
     while (steps_.size() - drop > kMaxSteps
            || (steps_.size() - drop > kMinSteps && bytes > kByteBudget)) {

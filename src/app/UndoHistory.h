@@ -28,6 +28,8 @@ public:
     bool canUndo() const { return index_ > 0; }
     bool canRedo() const { return index_ < steps_.size(); }
     std::size_t size() const { return steps_.size(); }
+    // Picture bytes the steps hold apart from the card.
+    std::size_t heldBytes() const;
     void clear();
 
     // The card as it is now is the one saved.
