@@ -16,7 +16,11 @@ PrintJob makePrintJob(const PmrData& page, const CardFormatCatalog& catalog, con
     job.adjustX = options.adjustX;
     job.adjustY = options.adjustY;
     job.onlyOne = options.onlyOne;
+    job.start = options.start;
     job.sheets = options.copies;
+    const CardFormat& f = job.format;
+    result.positions = f.columns > 0 && f.rows > 0 ? std::int64_t(f.columns) * f.rows : 0;
+    result.startOutside = options.start < 1 || (result.positions > 0 && options.start > result.positions);
     result.sizeMismatch = page.cardWidth != job.format.cardWidth || page.cardHeight != job.format.cardHeight;
     return result;
 }

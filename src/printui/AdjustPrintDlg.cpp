@@ -8,6 +8,8 @@
 #include <QCheckBox>
 #include <QLayout>
 #include <QLineEdit>
+#include <QRegularExpression>
+#include <QRegularExpressionValidator>
 
 #include <limits>
 
@@ -110,6 +112,11 @@ QCheckBox* AdjustPrintDlg::onlyOneBox() const
     return template_ ? template_->itemAs<QCheckBox>(kOnlyOneId) : nullptr;
 }
 
+QLineEdit* AdjustPrintDlg::startEdit() const
+{
+    return template_ ? template_->itemAs<QLineEdit>(kStartId) : nullptr;
+}
+
 void AdjustPrintDlg::fillPanel()
 {
     const platform::AppSettings& settings = platform::appSettings();
@@ -119,6 +126,10 @@ void AdjustPrintDlg::fillPanel()
         y->setText(QString::number(settings.adjustY()));
     if (QCheckBox* one = onlyOneBox())
         one->setChecked(onlyOne_);
+    if (QLineEdit* start = startEdit()) {
+        start->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,4}")), start));
+        start->setText(QString::number(start_));
+    }
 }
 
 void AdjustPrintDlg::readPanel()
@@ -130,6 +141,10 @@ void AdjustPrintDlg::readPanel()
         settings.setAdjustY(readOffset(y->text()));
     if (QCheckBox* one = onlyOneBox())
         onlyOne_ = one->isChecked();
+    if (QLineEdit* start = startEdit()) {
+        const int n = readOffset(start->text());
+        start_ = start->text().trimmed().isEmpty() ? 1 : n;
+    }
 }
 
 int AdjustPrintDlg::run()

@@ -65,6 +65,33 @@ TEST(AdjustPrintDlg, OffsetsAreShownAndReadBackHoweverTheDialogCloses)
         EXPECT_EQ(AdjustPrintDlg::readOffset(QString::fromUtf8(text)), value) << text;
 }
 
+TEST(AdjustPrintDlg, TheStartIsKeptByTheDialogOnly)
+{
+    QPrinter printer;
+    const struct {
+        const char* typed;
+        int start;
+    } cases[] = {{"7", 7}, {"", 1}, {"0", 0}, {"10", 10}};
+    auto dlg = std::make_unique<AdjustPrintDlg>(&printer);
+    for (const auto& c : cases) {
+        ui::setPrintDialogProvider([&](QPrintDialog&) {
+            dlg->startEdit()->clear();
+            QTest::keyClicks(dlg->startEdit(), QString::fromUtf8(c.typed));
+            return int(QDialog::Accepted);
+        });
+        dlg->run();
+        EXPECT_EQ(dlg->startPosition(), c.start) << c.typed;
+    }
+    // Letters and signs cannot be typed; a new dialog starts at 1 again.
+    dlg->startEdit()->clear();
+    QTest::keyClicks(dlg->startEdit(), QStringLiteral("-3a"));
+    EXPECT_EQ(dlg->startEdit()->text(), QStringLiteral("3"));
+    ui::setPrintDialogProvider({});
+    dlg = std::make_unique<AdjustPrintDlg>(&printer);
+    EXPECT_EQ(dlg->startEdit()->text(), QStringLiteral("1"));
+    EXPECT_EQ(dlg->startPosition(), 1);
+}
+
 TEST(AdjustPrintDlg, ThePanelWidensTheStandardDialogOnItsRight)
 {
     QPrinter printer;
@@ -87,7 +114,7 @@ TEST(AdjustPrintDlg, ThePanelWidensTheStandardDialogOnItsRight)
     // The controls keep their places in the panel.
     const std::pair<int, QRect> places[] = {
         {AdjustPrintDlg::kOffsetXId, {13, 25, 24, 14}}, {AdjustPrintDlg::kOffsetYId, {13, 45, 24, 14}},
-        {AdjustPrintDlg::kOnlyOneId, {0, 91, 42, 10}}};
+        {AdjustPrintDlg::kOnlyOneId, {0, 91, 42, 10}}, {AdjustPrintDlg::kStartId, {13, 116, 24, 14}}};
     for (const auto& [id, du] : places) {
         QWidget* moved = dlg.panel()->findChild<QWidget*>(QStringLiteral("ctrl%1").arg(id));
         ASSERT_NE(moved, nullptr) << id;

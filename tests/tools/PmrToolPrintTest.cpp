@@ -3,6 +3,7 @@
 #include "app/CardEditorDlg.h"
 #include "model/ViewScale.h"
 #include "print/CardFormatCatalog.h"
+#include "print/SheetLayout.h"
 
 #include <QDir>
 #include <QFile>
@@ -90,6 +91,46 @@ TEST_F(PmrToolPrintTest, PrintToPngNamesCopiesAndTakesTheOptions)
     const QImage one(path(u"one.png"_s));
     EXPECT_NE(one.pixel(59 + 10, 98 + 10), qRgb(255, 255, 255)); // 15 mm, 25 mm
     EXPECT_EQ(one.pixel(59 + 358 + 31 + 10, 98 + 10), qRgb(255, 255, 255)); // no second card
+}
+
+TEST_F(PmrToolPrintTest, StartLeavesTheFirstSheetsEarlierPositionsEmpty)
+{
+    // "名刺10面 A4" at 100 ppi; a position is printed when its corner is not white.
+    const print::SheetLayout l = print::SheetLayout::make(CardFormatCatalog().format(0), 100, {});
+    const auto printed = [&](const QString& name) {
+        const QImage sheet(path(name));
+        std::vector<int> found;
+        for (int i = 0; i < 10; ++i)
+            if (sheet.pixel(int(l.x(i % 2)) + 3, int(l.y(i / 2)) + 3) != qRgb(255, 255, 255))
+                found.push_back(i + 1);
+        return found;
+    };
+    const struct {
+        const char* name;
+        QStringList options;
+        std::vector<std::vector<int>> sheets;
+    } cases[] = {
+        {"start 1 is the whole sheet", {u"--start"_s, u"1"_s}, {{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}}},
+        {"start 7 on the first of two copies", {u"--start"_s, u"7"_s, u"--copies"_s, u"2"_s},
+         {{7, 8, 9, 10}, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}}},
+        {"only one at start 10", {u"--start"_s, u"10"_s, u"--only-one"_s}, {{10}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_EQ(print(u"p.png"_s, QStringList{u"--dpi"_s, u"100"_s} + c.options), 0);
+        if (c.sheets.size() == 1)
+            EXPECT_EQ(printed(u"p.png"_s), c.sheets[0]);
+        else
+            for (std::size_t s = 0; s < c.sheets.size(); ++s)
+                EXPECT_EQ(printed(u"p-%1.png"_s.arg(s + 1)), c.sheets[s]) << s + 1;
+    }
+
+    // Beyond the last position, or before the first: bad usage, nothing written.
+    QString err;
+    EXPECT_EQ(print(u"far.png"_s, {u"--start"_s, u"11"_s}, &err), 2);
+    EXPECT_TRUE(err.contains(u"はじめのいち は 1 から 10 までに してね"_s)) << err.toStdString();
+    EXPECT_FALSE(QFile::exists(path(u"far.png"_s)));
+    EXPECT_EQ(print(u"far.png"_s, {u"--start"_s, u"0"_s}), 2);
 }
 
 TEST_F(PmrToolPrintTest, PrintToPdfHasThePapersPagesAndWarnsOfOtherSizes)
