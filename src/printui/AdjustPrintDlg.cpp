@@ -17,7 +17,7 @@ namespace print {
 
 namespace {
 
-// Right-aligned edits that take any text.
+// Right-aligned edits.
 ui::TemplateDialog::Options panelOptions()
 {
     ui::TemplateDialog::Options options;
@@ -120,10 +120,16 @@ QLineEdit* AdjustPrintDlg::startEdit() const
 void AdjustPrintDlg::fillPanel()
 {
     const platform::AppSettings& settings = platform::appSettings();
-    if (QLineEdit* x = offsetXEdit())
+    // Whole millimetres, as they are stored.
+    const QRegularExpression millimetres(QStringLiteral("-?[0-9]{0,4}"));
+    if (QLineEdit* x = offsetXEdit()) {
+        x->setValidator(new QRegularExpressionValidator(millimetres, x));
         x->setText(QString::number(settings.adjustX()));
-    if (QLineEdit* y = offsetYEdit())
+    }
+    if (QLineEdit* y = offsetYEdit()) {
+        y->setValidator(new QRegularExpressionValidator(millimetres, y));
         y->setText(QString::number(settings.adjustY()));
+    }
     if (QCheckBox* one = onlyOneBox())
         one->setChecked(onlyOne_);
     if (QLineEdit* start = startEdit()) {

@@ -121,12 +121,16 @@ TEST(AdjustPrintDlg, ThePanelWidensTheStandardDialogOnItsRight)
         EXPECT_EQ(moved->geometry(), u.toPixels(du.x(), du.y(), du.width(), du.height())) << id;
         EXPECT_TRUE(moved->isVisible());
     }
-    // The offset boxes are right-aligned and take any text.
+    // The offset boxes are right-aligned and take a sign and whole millimetres only.
+    const std::pair<const char*, const char*> typed[] = {
+        {"1.5", "15"}, {"-1a.5", "-15"}, {"+2", "2"}, {"3-", "3"}, {"1 2", "12"}, {"-12345", "-1234"}};
     for (QLineEdit* box : {dlg.offsetXEdit(), dlg.offsetYEdit()}) {
         EXPECT_TRUE(box->alignment() & Qt::AlignRight);
-        box->clear();
-        QTest::keyClicks(box, QStringLiteral("-1a.5"));
-        EXPECT_EQ(box->text(), QStringLiteral("-1a.5"));
+        for (const auto& [keys, text] : typed) {
+            box->clear();
+            QTest::keyClicks(box, QString::fromUtf8(keys));
+            EXPECT_EQ(box->text(), QString::fromUtf8(text)) << keys;
+        }
     }
 }
 
