@@ -157,7 +157,10 @@ int AdjustPrintDlg::run()
 {
     const int result = ui::runPrintDialog(*this);
     readPanel();
-    return result == QDialog::Accepted ? QDialog::Accepted : QDialog::Rejected;
+    if (result != QDialog::Accepted)
+        return QDialog::Rejected;
+    platform::appSettings().storeAdjustments();
+    return QDialog::Accepted;
 }
 
 int AdjustPrintDlg::readOffset(const QString& text)

@@ -33,7 +33,8 @@ public:
 
     // Shows the dialog modally (through the platform's print dialog provider) and
     // returns QDialog::Accepted or Rejected. However it closes, the offsets typed
-    // are stored in the settings and "一つだけ" and the start are read.
+    // are stored in the settings and "一つだけ" and the start are read; OK also
+    // writes the offsets to the settings store at once.
     int run();
 
     bool onlyOne() const { return onlyOne_; }
