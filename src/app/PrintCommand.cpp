@@ -31,7 +31,7 @@ int clampToInt(qint64 v)
 
 } // namespace
 
-void printCard(const PmrData& page, QWidget* parent)
+void printCard(const PmrData& page, const QString& documentPath, QWidget* parent)
 {
     using platform::MbButtons;
     using platform::MbIcon;
@@ -48,7 +48,7 @@ void printCard(const PmrData& page, QWidget* parent)
         return;
 
     QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(QStringLiteral("Printer"));
+    printer.setDocName(print::jobTitle(documentPath));
     printer.setFullPage(true);
     print::AdjustPrintDlg dialog(&printer, parent);
     if (dialog.run() != QDialog::Accepted)

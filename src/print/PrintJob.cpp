@@ -3,6 +3,8 @@
 #include "model/PmrData.h"
 #include "print/CardFormatCatalog.h"
 
+#include <QFileInfo>
+
 namespace print {
 
 PrintJob makePrintJob(const PmrData& page, const CardFormatCatalog& catalog, const PrintOptions& options)
@@ -23,6 +25,12 @@ PrintJob makePrintJob(const PmrData& page, const CardFormatCatalog& catalog, con
     result.startOutside = options.start < 1 || (result.positions > 0 && options.start > result.positions);
     result.sizeMismatch = page.cardWidth != job.format.cardWidth || page.cardHeight != job.format.cardHeight;
     return result;
+}
+
+QString jobTitle(const QString& documentPath)
+{
+    const QString name = QFileInfo(documentPath).fileName();
+    return name.isEmpty() ? QStringLiteral("Pelmora") : name;
 }
 
 } // namespace print

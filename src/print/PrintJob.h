@@ -2,6 +2,8 @@
 
 #include "print/SheetRenderer.h"
 
+#include <QString>
+
 class CardFormatCatalog;
 class PmrData;
 
@@ -32,5 +34,9 @@ struct PrintJob {
 // The job that prints page with options on a format of catalog; the editor and
 // pmrtool both print through it.
 PrintJob makePrintJob(const PmrData& page, const CardFormatCatalog& catalog, const PrintOptions& options);
+
+// The job's name in the print queue and a PDF's title: the document's file name,
+// "Pelmora" for a card not yet saved.
+QString jobTitle(const QString& documentPath);
 
 } // namespace print

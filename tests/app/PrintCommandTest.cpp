@@ -174,6 +174,26 @@ TEST_F(PrintCommandTest, TheStartPositionPrintsTheFirstCardThereOrIsRefused)
     EXPECT_FALSE(QFileInfo::exists(path("far.pdf")));
 }
 
+TEST_F(PrintCommandTest, TheJobIsNamedAfterTheCardsFile)
+{
+    if (!hasPoppler())
+        GTEST_SKIP() << "poppler-utils are not installed";
+    const struct {
+        const char* savedAs; // nothing: a card never saved
+        const char* title;
+    } cases[] = {{nullptr, "Pelmora"}, {"わたしの めいし.pmr", "わたしの めいし.pmr"}};
+    for (const auto& c : cases) {
+        MessageBoxScript boxes;
+        if (c.savedAs)
+            ASSERT_TRUE(dlg->saveDocument(dir.filePath(QString::fromUtf8(c.savedAs))));
+        print(path("named.pdf"), 1, QDialog::Accepted);
+        const QString info = tool(QStringLiteral("pdfinfo"), {path("named.pdf")});
+        EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Title: +%1\\n")
+                                                         .arg(QRegularExpression::escape(QString::fromUtf8(c.title))))))
+            << info.toStdString();
+    }
+}
+
 TEST_F(PrintCommandTest, FailuresAreReportedWithTheStopIcon)
 {
     MessageBoxScript boxes;

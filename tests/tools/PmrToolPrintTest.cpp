@@ -153,6 +153,7 @@ TEST_F(PmrToolPrintTest, PrintToPdfHasThePapersPagesAndWarnsOfOtherSizes)
         GTEST_SKIP() << "pdfinfo is not available";
     const QString text = QString::fromUtf8(info.readAllStandardOutput());
     EXPECT_TRUE(text.contains(u"Pages:           3"_s)) << text.toStdString();
+    EXPECT_TRUE(text.contains(QRegularExpression(u"Title: +めいし-きっさてん\\.pmr\n"_s))) << text.toStdString();
     // 100 x 148 mm; Qt rounds page sizes to whole points.
     EXPECT_TRUE(text.contains(QRegularExpression(u"Page size: +28[34](\\.\\d+)? x 419(\\.\\d+)? pts"_s)))
         << text.toStdString();

@@ -427,7 +427,7 @@ int cmdPrint(Context& c, const QStringList& args)
         QPdfWriter writer(out);
         writer.setResolution(*dpi);
         writer.setCreator(QStringLiteral("Pelmora"));
-        writer.setTitle(QFileInfo(a.positional()[0]).completeBaseName());
+        writer.setTitle(print::jobTitle(a.positional()[0]));
         writer.setPageLayout(QPageLayout(QPageSize(paperMm, QPageSize::Millimeter), QPageLayout::Portrait,
                                          QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter, QMarginsF(0, 0, 0, 0)));
         print::PagedSheetTarget target(&writer);
