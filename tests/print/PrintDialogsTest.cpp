@@ -68,28 +68,21 @@ TEST(AdjustPrintDlg, OffsetsAreShownAndReadBackHoweverTheDialogCloses)
 TEST(AdjustPrintDlg, TheStartIsKeptByTheDialogOnly)
 {
     QPrinter printer;
-    const struct {
-        const char* typed;
-        int start;
-    } cases[] = {{"7", 7}, {"", 1}, {"0", 0}, {"10", 10}};
     auto dlg = std::make_unique<AdjustPrintDlg>(&printer);
-    for (const auto& c : cases) {
-        ui::setPrintDialogProvider([&](QPrintDialog&) {
+    // Signs and letters cannot be typed; an empty box is 1.
+    for (const auto& [typed, start] : {std::pair{"-7a", 7}, std::pair{"", 1}}) {
+        ui::setPrintDialogProvider([&, typed = typed](QPrintDialog&) {
             dlg->startEdit()->clear();
-            QTest::keyClicks(dlg->startEdit(), QString::fromUtf8(c.typed));
+            QTest::keyClicks(dlg->startEdit(), QString::fromUtf8(typed));
             return int(QDialog::Accepted);
         });
         dlg->run();
-        EXPECT_EQ(dlg->startPosition(), c.start) << c.typed;
+        EXPECT_EQ(dlg->startPosition(), start) << typed;
     }
-    // Letters and signs cannot be typed; a new dialog starts at 1 again.
-    dlg->startEdit()->clear();
-    QTest::keyClicks(dlg->startEdit(), QStringLiteral("-3a"));
-    EXPECT_EQ(dlg->startEdit()->text(), QStringLiteral("3"));
     ui::setPrintDialogProvider({});
+    dlg->startEdit()->setText(QStringLiteral("9"));
     dlg = std::make_unique<AdjustPrintDlg>(&printer);
     EXPECT_EQ(dlg->startEdit()->text(), QStringLiteral("1"));
-    EXPECT_EQ(dlg->startPosition(), 1);
 }
 
 TEST(AdjustPrintDlg, ThePanelWidensTheStandardDialogOnItsRight)

@@ -4,7 +4,6 @@
 #include "platform/Codec.h"
 #include "platform/Fonts.h"
 #include "print/CardFormatCatalog.h"
-#include "print/PrintJob.h"
 #include "printui/PrintProgressDlg.h"
 #include "print/SheetRenderer.h"
 #include "print/SheetTarget.h"
@@ -209,24 +208,6 @@ TEST_F(SheetJob, TheStartLeavesTheFirstSheetsEarlierPositionsEmpty)
         EXPECT_EQ(after.back().printed, printed);
         EXPECT_EQ(after.back().total, printed);
         EXPECT_EQ(SheetRenderer::totalCards(job), printed);
-    }
-}
-
-TEST_F(SheetJob, AStartBeyondTheLastPositionIsRefused)
-{
-    const CardFormatCatalog catalog;
-    PmrData card;
-    const struct {
-        int start;
-        bool outside;
-    } cases[] = {{0, true}, {1, false}, {10, false}, {11, true}};
-    for (const auto& c : cases) {
-        print::PrintOptions options;
-        options.formatIndex = 0;
-        options.start = c.start;
-        const print::PrintJob made = print::makePrintJob(card, catalog, options);
-        EXPECT_EQ(made.startOutside, c.outside) << c.start;
-        EXPECT_EQ(made.positions, 10);
     }
 }
 

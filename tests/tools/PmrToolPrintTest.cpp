@@ -95,34 +95,17 @@ TEST_F(PmrToolPrintTest, PrintToPngNamesCopiesAndTakesTheOptions)
 
 TEST_F(PmrToolPrintTest, StartLeavesTheFirstSheetsEarlierPositionsEmpty)
 {
-    // "名刺10面 A4" at 100 ppi; a position is printed when its corner is not white.
+    ASSERT_EQ(print(u"p.png"_s, {u"--dpi"_s, u"100"_s, u"--start"_s, u"7"_s, u"--copies"_s, u"2"_s}), 0);
+    // "名刺10面 A4": a position is printed when its corner is not white.
     const print::SheetLayout l = print::SheetLayout::make(CardFormatCatalog().format(0), 100, {});
-    const auto printed = [&](const QString& name) {
-        const QImage sheet(path(name));
+    const std::vector<int> expected[] = {{7, 8, 9, 10}, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}};
+    for (int s = 0; s < 2; ++s) {
+        const QImage sheet(path(u"p-%1.png"_s.arg(s + 1)));
         std::vector<int> found;
         for (int i = 0; i < 10; ++i)
             if (sheet.pixel(int(l.x(i % 2)) + 3, int(l.y(i / 2)) + 3) != qRgb(255, 255, 255))
                 found.push_back(i + 1);
-        return found;
-    };
-    const struct {
-        const char* name;
-        QStringList options;
-        std::vector<std::vector<int>> sheets;
-    } cases[] = {
-        {"start 1 is the whole sheet", {u"--start"_s, u"1"_s}, {{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}}},
-        {"start 7 on the first of two copies", {u"--start"_s, u"7"_s, u"--copies"_s, u"2"_s},
-         {{7, 8, 9, 10}, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}}},
-        {"only one at start 10", {u"--start"_s, u"10"_s, u"--only-one"_s}, {{10}}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        ASSERT_EQ(print(u"p.png"_s, QStringList{u"--dpi"_s, u"100"_s} + c.options), 0);
-        if (c.sheets.size() == 1)
-            EXPECT_EQ(printed(u"p.png"_s), c.sheets[0]);
-        else
-            for (std::size_t s = 0; s < c.sheets.size(); ++s)
-                EXPECT_EQ(printed(u"p-%1.png"_s.arg(s + 1)), c.sheets[s]) << s + 1;
+        EXPECT_EQ(found, expected[s]) << s + 1;
     }
 
     // Beyond the last position, or before the first: bad usage, nothing written.
