@@ -13,7 +13,11 @@ CardApp::CardApp() = default;
 
 CardApp::CardApp(std::unique_ptr<platform::SettingsStore> store) : store_(std::move(store)) {}
 
-CardApp::~CardApp() = default;
+CardApp::~CardApp()
+{
+    if (store_)
+        platform::appSettings().attachStore(nullptr);
+}
 
 void CardApp::prepare()
 {
@@ -24,6 +28,7 @@ void CardApp::prepare()
     if (!store_)
         store_ = std::make_unique<platform::SettingsStore>(ui::applicationName());
     settings.load(*store_);
+    settings.attachStore(store_.get());
 
     CardFormatCatalog& catalog = CardFormatCatalog::instance();
     catalog.loadFolderFormats(settings.appDir());

@@ -107,7 +107,7 @@ private:
     void onSave() { files_.save(); }
     void onOpen() { files_.open(); }
     void onNewCard() { files_.newCard(); }
-    void onPrint() { printCard(doc_.page(), this); }
+    void onPrint() { printCard(doc_.page(), doc_.path(), this); }
     void onPaperSelect();
 
     // Redraws and refills what a change of the document needs.

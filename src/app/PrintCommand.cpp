@@ -31,7 +31,7 @@ int clampToInt(qint64 v)
 
 } // namespace
 
-void printCard(const PmrData& page, QWidget* parent)
+void printCard(const PmrData& page, const QString& documentPath, QWidget* parent)
 {
     using platform::MbButtons;
     using platform::MbIcon;
@@ -48,7 +48,7 @@ void printCard(const PmrData& page, QWidget* parent)
         return;
 
     QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(QStringLiteral("Printer"));
+    printer.setDocName(print::jobTitle(documentPath));
     printer.setFullPage(true);
     print::AdjustPrintDlg dialog(&printer, parent);
     if (dialog.run() != QDialog::Accepted)
@@ -65,10 +65,17 @@ void printCard(const PmrData& page, QWidget* parent)
     options.adjustX = platform::appSettings().adjustX();
     options.adjustY = platform::appSettings().adjustY();
     options.onlyOne = dialog.onlyOne();
+    options.start = dialog.startPosition();
     // The job prints every copy as a sheet of its own, so the driver makes none.
     options.copies = printer.copyCount();
     printer.setCopyCount(1);
-    const print::SheetRenderer::Job job = print::makePrintJob(page, catalog, options).job;
+    const print::PrintJob made = print::makePrintJob(page, catalog, options);
+    if (made.startOutside) {
+        ui::appMessageBox(resources::formatString(resources::ids::PrintStartOutside, QString::number(made.positions)),
+                          MbButtons::Ok, MbIcon::Exclamation, parent);
+        return;
+    }
+    const print::SheetRenderer::Job& job = made.job;
 
     print::PrintProgressDlg progress(parent);
     progress.setStatus(QString::fromUtf8(kStarting));

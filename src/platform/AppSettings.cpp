@@ -61,6 +61,15 @@ void AppSettings::store(SettingsStore& s) const
     s.sync();
 }
 
+void AppSettings::storeAdjustments() const
+{
+    if (!store_)
+        return;
+    store_->writeInt(kPrint, QStringLiteral("adj_x"), adjustX_);
+    store_->writeInt(kPrint, QStringLiteral("adj_y"), adjustY_);
+    store_->sync();
+}
+
 AppSettings& appSettings()
 {
     static AppSettings settings;

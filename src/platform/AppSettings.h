@@ -32,6 +32,11 @@ public:
     void load(SettingsStore& store);
     void store(SettingsStore& store) const;
 
+    // The store the running program keeps its settings in; null when none.
+    void attachStore(SettingsStore* store) { store_ = store; }
+    // Writes "print"/"adj_x" and "print"/"adj_y" to the attached store now.
+    void storeAdjustments() const;
+
     static bool fitsFolderBuffer(const QString& dir);
 
 private:
@@ -40,6 +45,7 @@ private:
     QString pictureFolder_;
     int adjustX_ = 0;
     int adjustY_ = 0;
+    SettingsStore* store_ = nullptr;
 };
 
 // The one instance of the process.

@@ -3,6 +3,8 @@
 #include "model/PmrData.h"
 #include "print/CardFormatCatalog.h"
 
+#include <QFileInfo>
+
 namespace print {
 
 PrintJob makePrintJob(const PmrData& page, const CardFormatCatalog& catalog, const PrintOptions& options)
@@ -16,9 +18,19 @@ PrintJob makePrintJob(const PmrData& page, const CardFormatCatalog& catalog, con
     job.adjustX = options.adjustX;
     job.adjustY = options.adjustY;
     job.onlyOne = options.onlyOne;
+    job.start = options.start;
     job.sheets = options.copies;
+    const CardFormat& f = job.format;
+    result.positions = f.columns > 0 && f.rows > 0 ? std::int64_t(f.columns) * f.rows : 0;
+    result.startOutside = options.start < 1 || (result.positions > 0 && options.start > result.positions);
     result.sizeMismatch = page.cardWidth != job.format.cardWidth || page.cardHeight != job.format.cardHeight;
     return result;
+}
+
+QString jobTitle(const QString& documentPath)
+{
+    const QString name = QFileInfo(documentPath).fileName();
+    return name.isEmpty() ? QStringLiteral("Pelmora") : name;
 }
 
 } // namespace print

@@ -2,6 +2,8 @@
 
 #include "print/SheetRenderer.h"
 
+#include <QString>
+
 class CardFormatCatalog;
 class PmrData;
 
@@ -12,7 +14,8 @@ struct PrintOptions {
     int formatIndex = -1;   // -1: the catalogue's current format
     int adjustX = 0;        // whole millimetres, positive to the right
     int adjustY = 0;        // whole millimetres, positive downwards
-    bool onlyOne = false;   // only the first position of every sheet
+    bool onlyOne = false;   // one card a sheet, at the first position it may use
+    int start = 1;          // 1-based position of the first card on the first sheet
     int copies = 1;         // every copy is a sheet of the job
     int pixelsPerInch = 0;  // 0: the target's
 };
@@ -22,10 +25,18 @@ struct PrintJob {
     // The card's size differs from the format's card size; the card is then cut
     // to the format's.
     bool sizeMismatch = false;
+    // The start position lies before 1 or beyond the format's last position:
+    // the job must not run.
+    bool startOutside = false;
+    std::int64_t positions = 0; // rows × columns of the format
 };
 
 // The job that prints page with options on a format of catalog; the editor and
 // pmrtool both print through it.
 PrintJob makePrintJob(const PmrData& page, const CardFormatCatalog& catalog, const PrintOptions& options);
+
+// The job's name in the print queue and a PDF's title: the document's file name,
+// "Pelmora" for a card not yet saved.
+QString jobTitle(const QString& documentPath);
 
 } // namespace print

@@ -118,11 +118,24 @@ SheetRenderer::SheetRenderer(const PmrData& page, Job job)
 {
 }
 
+std::int64_t SheetRenderer::skippedOnSheet(const Job& job, int sheet)
+{
+    const std::int64_t perSheet = mulSat(job.format.rows, job.format.columns);
+    return sheet == 0 ? std::clamp<std::int64_t>(std::int64_t(job.start) - 1, 0, perSheet) : 0;
+}
+
+std::int64_t SheetRenderer::cardsOnSheet(const Job& job, int sheet)
+{
+    const std::int64_t left = mulSat(job.format.rows, job.format.columns) - skippedOnSheet(job, sheet);
+    return job.onlyOne ? std::min<std::int64_t>(left, 1) : left;
+}
+
 std::int64_t SheetRenderer::totalCards(const Job& job)
 {
-    if (job.format.columns <= 0 || job.format.rows <= 0)
+    if (job.sheets <= 0)
         return 0;
-    return mulSat(mulSat(job.sheets, job.format.rows), job.format.columns);
+    const std::int64_t rest = mulSat(job.sheets - 1, cardsOnSheet(job, 1));
+    return std::min(kInt64Max - cardsOnSheet(job, 0), rest) + cardsOnSheet(job, 0);
 }
 
 bool SheetRenderer::notifyBefore(const Progress& p)
@@ -179,18 +192,30 @@ SheetRenderer::SheetEnd SheetRenderer::drawSheet(platform::Dc& dc, const QRect& 
 {
     const QPoint offset = SheetLayout::offsetPixels(job_.adjustX, job_.adjustY, ppi, dc.physicalOffset());
     const SheetLayout layout = SheetLayout::make(job_.format, ppi, offset);
-    const std::int64_t perSheet = layout.cardsPerSheet();
-    const std::int64_t onSheet = job_.onlyOne ? std::min<std::int64_t>(perSheet, 1) : perSheet;
-    const std::int64_t before = mulSat(sheet, onSheet);
+    const std::int64_t columns = layout.columns;
+    const std::int64_t skipped = skippedOnSheet(job_, sheet);
+    const std::int64_t onSheet = cardsOnSheet(job_, sheet);
+    const std::int64_t firstSheet = cardsOnSheet(job_, 0);
+    const std::int64_t before = sheet == 0 ? 0 : std::min(kInt64Max - firstSheet, mulSat(sheet - 1, onSheet)) + firstSheet;
 
     // Only cards that meet the paper are drawn; the others still count.
     const std::int64_t areaLeft = area.left();
     const std::int64_t areaTop = area.top();
     auto [c0, c1] = layout.columnsWithin(areaLeft, areaLeft + area.width());
     auto [r0, r1] = layout.rowsWithin(areaTop, areaTop + area.height());
-    if (job_.onlyOne) {
-        c1 = c0 == 0 ? std::min(c1, 1) : 0;
-        r1 = r0 == 0 ? std::min(r1, 1) : 0;
+    // The first position printed, and the last one (exclusive).
+    const std::int64_t first = skipped;
+    const std::int64_t end = first + onSheet;
+    if (onSheet <= 0) {
+        r1 = r0;
+    } else {
+        r0 = int(std::max<std::int64_t>(r0, first / columns));
+        r1 = int(std::min<std::int64_t>(r1, (end - 1) / columns + 1));
+        if (job_.onlyOne) {
+            const int column = int(first % columns);
+            c0 = std::max(c0, column);
+            c1 = std::min(c1, column + 1);
+        }
     }
     const bool drawsCards = c0 < c1 && r0 < r1;
 
@@ -209,12 +234,15 @@ SheetRenderer::SheetEnd SheetRenderer::drawSheet(platform::Dc& dc, const QRect& 
     Progress p;
     p.sheet = sheet + 1;
     p.sheets = job_.sheets;
-    p.cardsPerSheet = perSheet;
+    p.cardsPerSheet = onSheet;
     p.total = total_;
     p.printed = before;
     for (int i = r0; i < r1; ++i) {
         for (int j = c0; j < c1; ++j) {
-            p.card = std::int64_t(i) * layout.columns + j + 1;
+            const std::int64_t position = std::int64_t(i) * columns + j;
+            if (position < first || position >= end)
+                continue;
+            p.card = position - first + 1;
             p.printed = before + p.card - 1;
             if (!notifyBefore(p))
                 return SheetEnd::Cancelled;

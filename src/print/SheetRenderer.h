@@ -58,7 +58,10 @@ public:
         int pixelsPerInch = 0;
         int adjustX = 0;         // whole millimetres, positive to the right
         int adjustY = 0;         // whole millimetres, positive downwards
-        bool onlyOne = false;    // only the first position of every sheet
+        bool onlyOne = false;    // only one card on every sheet, at the first position it may use
+        // 1-based position of the first sheet's first card, counted row by row from
+        // the top left; the positions before it stay empty. Later sheets start at 1.
+        int start = 1;
         int sheets = 1;
         std::int64_t maxPictureBytes = kMaxCardPictureBytes;
     };
@@ -66,10 +69,10 @@ public:
     struct Progress {
         int sheet = 0;                  // 1-based
         int sheets = 0;
-        std::int64_t card = 0;          // 1-based on the sheet: row × columns + column + 1
-        std::int64_t cardsPerSheet = 0; // rows × columns
+        std::int64_t card = 0;          // 1-based among the cards printed on this sheet
+        std::int64_t cardsPerSheet = 0; // the cards printed on this sheet
         std::int64_t printed = 0;       // cards done in the job, including this one when done
-        std::int64_t total = 0;         // sheets × rows × columns
+        std::int64_t total = 0;         // the cards the job prints
     };
 
     enum class Result {
@@ -92,8 +95,14 @@ public:
     // Prints every sheet, drawing at the target's resolution (or the job's).
     Result run(SheetTarget& target);
 
-    // sheets × rows × columns; 0 when the format has no cards. Saturates.
+    // The cards the job prints: sheets × rows × columns less the empty positions
+    // of the first sheet, or one a sheet with onlyOne; 0 when the format has no
+    // cards. Saturates.
     static std::int64_t totalCards(const Job& job);
+    // The cards printed on a sheet (0-based).
+    static std::int64_t cardsOnSheet(const Job& job, int sheet);
+    // The positions a sheet leaves empty before its first card (0-based sheet).
+    static std::int64_t skippedOnSheet(const Job& job, int sheet);
 
     const Job& job() const { return job_; }
 

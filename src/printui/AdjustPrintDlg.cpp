@@ -8,6 +8,8 @@
 #include <QCheckBox>
 #include <QLayout>
 #include <QLineEdit>
+#include <QRegularExpression>
+#include <QRegularExpressionValidator>
 
 #include <limits>
 
@@ -15,7 +17,7 @@ namespace print {
 
 namespace {
 
-// Right-aligned edits that take any text.
+// Right-aligned edits.
 ui::TemplateDialog::Options panelOptions()
 {
     ui::TemplateDialog::Options options;
@@ -110,15 +112,30 @@ QCheckBox* AdjustPrintDlg::onlyOneBox() const
     return template_ ? template_->itemAs<QCheckBox>(kOnlyOneId) : nullptr;
 }
 
+QLineEdit* AdjustPrintDlg::startEdit() const
+{
+    return template_ ? template_->itemAs<QLineEdit>(kStartId) : nullptr;
+}
+
 void AdjustPrintDlg::fillPanel()
 {
     const platform::AppSettings& settings = platform::appSettings();
-    if (QLineEdit* x = offsetXEdit())
+    // Whole millimetres, as they are stored.
+    const QRegularExpression millimetres(QStringLiteral("-?[0-9]{0,4}"));
+    if (QLineEdit* x = offsetXEdit()) {
+        x->setValidator(new QRegularExpressionValidator(millimetres, x));
         x->setText(QString::number(settings.adjustX()));
-    if (QLineEdit* y = offsetYEdit())
+    }
+    if (QLineEdit* y = offsetYEdit()) {
+        y->setValidator(new QRegularExpressionValidator(millimetres, y));
         y->setText(QString::number(settings.adjustY()));
+    }
     if (QCheckBox* one = onlyOneBox())
         one->setChecked(onlyOne_);
+    if (QLineEdit* start = startEdit()) {
+        start->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,4}")), start));
+        start->setText(QString::number(start_));
+    }
 }
 
 void AdjustPrintDlg::readPanel()
@@ -130,13 +147,20 @@ void AdjustPrintDlg::readPanel()
         settings.setAdjustY(readOffset(y->text()));
     if (QCheckBox* one = onlyOneBox())
         onlyOne_ = one->isChecked();
+    if (QLineEdit* start = startEdit()) {
+        const int n = readOffset(start->text());
+        start_ = start->text().trimmed().isEmpty() ? 1 : n;
+    }
 }
 
 int AdjustPrintDlg::run()
 {
     const int result = ui::runPrintDialog(*this);
     readPanel();
-    return result == QDialog::Accepted ? QDialog::Accepted : QDialog::Rejected;
+    if (result != QDialog::Accepted)
+        return QDialog::Rejected;
+    platform::appSettings().storeAdjustments();
+    return QDialog::Accepted;
 }
 
 int AdjustPrintDlg::readOffset(const QString& text)

@@ -16,13 +16,15 @@ namespace print {
 
 // The print dialog with the fine-adjustment panel of template 150 on its right:
 // X and Y offsets in whole millimetres (the settings' print adjustments) and
-// "一つだけ", print only the first card of every sheet.
+// "一つだけ", print one card a sheet, and "はじめのいち", the position of the
+// first card on the first sheet.
 class AdjustPrintDlg : public QPrintDialog {
     Q_OBJECT
 public:
     static constexpr int kOffsetXId = 1049;
     static constexpr int kOffsetYId = 1050;
     static constexpr int kOnlyOneId = 1055;
+    static constexpr int kStartId = 1058;
 
     // For printing: no selection, no page numbers, no current page. "一つだけ"
     // starts unchecked, the offsets show the settings' values.
@@ -31,10 +33,13 @@ public:
 
     // Shows the dialog modally (through the platform's print dialog provider) and
     // returns QDialog::Accepted or Rejected. However it closes, the offsets typed
-    // are stored in the settings and "一つだけ" is read.
+    // are stored in the settings and "一つだけ" and the start are read; OK also
+    // writes the offsets to the settings store at once.
     int run();
 
     bool onlyOne() const { return onlyOne_; }
+    // 1 when the box is empty; the dialog remembers it while it lives.
+    int startPosition() const { return start_; }
     // The panel beside the standard dialog; null when it could not be made.
     QWidget* panel() const { return panel_; }
     // The panel's width: what the dialog gained.
@@ -42,6 +47,7 @@ public:
     QLineEdit* offsetXEdit() const;
     QLineEdit* offsetYEdit() const;
     QCheckBox* onlyOneBox() const;
+    QLineEdit* startEdit() const;
 
     // A box's text as a signed whole number: blanks around it and one sign are
     // allowed; anything else, or a value beyond 32 bits, gives 0.
@@ -61,6 +67,7 @@ private:
     QWidget* panel_ = nullptr;
     QSize panelSize_;
     bool onlyOne_ = false;
+    int start_ = 1;
 };
 
 } // namespace print

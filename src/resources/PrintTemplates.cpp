@@ -9,7 +9,7 @@ using platform::kNoId;
 
 DialogSpec printAdjustTemplate()
 {
-    return DialogSpec{dlg::PrintAdjust, "", 55, 115, kDialogFont, 9, {
+    return DialogSpec{dlg::PrintAdjust, "", 55, 136, kDialogFont, 9, {
         {kNoId, CtrlKind::GroupBox, "微調整", 0, 9, 44, 73},
         {kNoId, CtrlKind::Label, "X：", 4, 27, 8, 8},
         {1049, CtrlKind::Edit, "", 13, 25, 24, 14, true, platform::RightText},
@@ -17,6 +17,8 @@ DialogSpec printAdjustTemplate()
         {1050, CtrlKind::Edit, "", 13, 45, 24, 14, true, platform::RightText},
         {kNoId, CtrlKind::Label, "ﾐﾘﾒｰﾄﾙ", 13, 67, 23, 8},
         {1055, CtrlKind::CheckBox, "一つだけ", 0, 91, 42, 10},
+        {kNoId, CtrlKind::Label, "はじめのいち", 0, 106, 44, 8},
+        {1058, CtrlKind::Edit, "", 13, 116, 24, 14, true, platform::RightText},
     }};
 }
 

@@ -27,6 +27,7 @@ inline constexpr int FormatDoesNotFit = 125;
 inline constexpr int PrintSizeMismatch = 126;
 inline constexpr int SampleDirMissing = 127;
 inline constexpr int ToolHelp = 128;
+inline constexpr int PrintStartOutside = 129; // "%1" is the format's last position
 
 // File access errors, "%1" is the path.
 inline constexpr int FileErrorNone = 61856;

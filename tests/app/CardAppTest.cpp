@@ -3,9 +3,13 @@
 #include "platform/AppSettings.h"
 #include "platform/SettingsStore.h"
 #include "print/CardFormatCatalog.h"
+#include "printui/AdjustPrintDlg.h"
+#include "ui/PrintDialogs.h"
 
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
+#include <QPrinter>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -86,6 +90,27 @@ TEST_F(CardAppTest, ValuesChangedWhileRunningAreUsedAtTheNextStart)
     EXPECT_EQ(CardFormatCatalog::instance().current(), 1);
     auto editor = second->createEditor(QString());
     EXPECT_EQ(editor->page().cardWidth, CardFormatCatalog::instance().format(1).cardWidth);
+}
+
+TEST_F(CardAppTest, OffsetsAreWrittenWhenThePrintDialogClosesWithOk)
+{
+    auto app = makeApp();
+    app->prepare();
+    const struct {
+        const char* x;
+        int answer;
+        int stored;
+    } cases[] = {{"4", QDialog::Accepted, 4}, {"9", QDialog::Rejected, 4}, {"-2", QDialog::Accepted, -2}};
+    for (const auto& c : cases) {
+        ui::setPrintDialogProvider([&](QPrintDialog& d) {
+            dynamic_cast<print::AdjustPrintDlg&>(d).offsetXEdit()->setText(QString::fromUtf8(c.x));
+            return c.answer;
+        });
+        QPrinter printer;
+        print::AdjustPrintDlg(&printer).run();
+        EXPECT_EQ(QSettings(settingsPath, QSettings::IniFormat).value("print/adj_x").toInt(), c.stored) << c.x;
+    }
+    ui::setPrintDialogProvider({});
 }
 
 TEST_F(CardAppTest, BadStoredValuesKeepTheDefaultsAndFoldersCountTheirBytes)

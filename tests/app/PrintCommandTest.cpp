@@ -137,10 +137,61 @@ TEST_F(PrintCommandTest, OnlyOneWithThreeCopiesPrintsThreeSheetsOfOneCard)
         EXPECT_EQ(starts(strip, 290, true, isRed), std::vector<int>{308}) << page;
         EXPECT_EQ(starts(strip, 320, false, isRed), std::vector<int>{284}) << page;
     }
-    EXPECT_EQ(spy.statuses, (QStringList{"印刷開始･･･", "1/3 ﾍﾟｰｼﾞ、1/10･･･", "2/3 ﾍﾟｰｼﾞ、1/10･･･",
-                                         "3/3 ﾍﾟｰｼﾞ、1/10･･･", "印刷終了"}));
+    // Only the cards printed count.
+    EXPECT_EQ(spy.statuses, (QStringList{"印刷開始･･･", "1/3 ﾍﾟｰｼﾞ、1/1･･･", "2/3 ﾍﾟｰｼﾞ、1/1･･･",
+                                         "3/3 ﾍﾟｰｼﾞ、1/1･･･", "印刷終了"}));
     EXPECT_EQ(spy.progress, 3);
-    EXPECT_EQ(spy.total, 30);
+    EXPECT_EQ(spy.total, 3);
+}
+
+TEST_F(PrintCommandTest, TheStartPositionPrintsTheFirstCardThereOrIsRefused)
+{
+    if (!hasPoppler())
+        GTEST_SKIP() << "poppler-utils are not installed";
+    MessageBoxScript boxes;
+    ProgressSpy spy;
+    print(path("start.pdf"), 2, QDialog::Accepted, [](print::AdjustPrintDlg& d) {
+        EXPECT_EQ(d.startEdit()->text(), QStringLiteral("1"));
+        d.startEdit()->setText(QStringLiteral("10"));
+        d.onlyOneBox()->setChecked(true);
+    });
+    EXPECT_TRUE(boxes.shown().empty());
+    // Position 10 is the bottom right of "名刺10面 A4"; the second sheet starts at 1.
+    const std::vector<int> columns[] = {{2481}, {331}};
+    const std::vector<int> rows[] = {{5456}, {260}};
+    for (int page = 1; page <= 2; ++page) {
+        const QImage row = rasterise(path("start.pdf"), page, 600, QRect(0, rows[page - 1][0] + 60, 4961, 1));
+        const QImage column = rasterise(path("start.pdf"), page, 600, QRect(columns[page - 1][0] + 60, 0, 1, 7016));
+        EXPECT_EQ(starts(row, 0, true, isRed), columns[page - 1]) << page;
+        EXPECT_EQ(starts(column, 0, false, isRed), rows[page - 1]) << page;
+    }
+    EXPECT_EQ(spy.total, 2);
+
+    // Beyond the last position: a message, and nothing printed.
+    print(path("far.pdf"), 1, QDialog::Accepted, [](print::AdjustPrintDlg& d) { d.startEdit()->setText(QStringLiteral("11")); });
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    EXPECT_EQ(boxes.shown()[0].text, QStringLiteral("はじめのいち は 1 から 10 までに してね"));
+    EXPECT_FALSE(QFileInfo::exists(path("far.pdf")));
+}
+
+TEST_F(PrintCommandTest, TheJobIsNamedAfterTheCardsFile)
+{
+    if (!hasPoppler())
+        GTEST_SKIP() << "poppler-utils are not installed";
+    const struct {
+        const char* savedAs; // nothing: a card never saved
+        const char* title;
+    } cases[] = {{nullptr, "Pelmora"}, {"わたしの めいし.pmr", "わたしの めいし.pmr"}};
+    for (const auto& c : cases) {
+        MessageBoxScript boxes;
+        if (c.savedAs)
+            ASSERT_TRUE(dlg->saveDocument(dir.filePath(QString::fromUtf8(c.savedAs))));
+        print(path("named.pdf"), 1, QDialog::Accepted);
+        const QString info = tool(QStringLiteral("pdfinfo"), {path("named.pdf")});
+        EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Title: +%1\\n")
+                                                         .arg(QRegularExpression::escape(QString::fromUtf8(c.title))))))
+            << info.toStdString();
+    }
 }
 
 TEST_F(PrintCommandTest, FailuresAreReportedWithTheStopIcon)

@@ -65,6 +65,26 @@ TEST(AdjustPrintDlg, OffsetsAreShownAndReadBackHoweverTheDialogCloses)
         EXPECT_EQ(AdjustPrintDlg::readOffset(QString::fromUtf8(text)), value) << text;
 }
 
+TEST(AdjustPrintDlg, TheStartIsKeptByTheDialogOnly)
+{
+    QPrinter printer;
+    auto dlg = std::make_unique<AdjustPrintDlg>(&printer);
+    // Signs and letters cannot be typed; an empty box is 1.
+    for (const auto& [typed, start] : {std::pair{"-7a", 7}, std::pair{"", 1}}) {
+        ui::setPrintDialogProvider([&, typed = typed](QPrintDialog&) {
+            dlg->startEdit()->clear();
+            QTest::keyClicks(dlg->startEdit(), QString::fromUtf8(typed));
+            return int(QDialog::Accepted);
+        });
+        dlg->run();
+        EXPECT_EQ(dlg->startPosition(), start) << typed;
+    }
+    ui::setPrintDialogProvider({});
+    dlg->startEdit()->setText(QStringLiteral("9"));
+    dlg = std::make_unique<AdjustPrintDlg>(&printer);
+    EXPECT_EQ(dlg->startEdit()->text(), QStringLiteral("1"));
+}
+
 TEST(AdjustPrintDlg, ThePanelWidensTheStandardDialogOnItsRight)
 {
     QPrinter printer;
@@ -87,19 +107,23 @@ TEST(AdjustPrintDlg, ThePanelWidensTheStandardDialogOnItsRight)
     // The controls keep their places in the panel.
     const std::pair<int, QRect> places[] = {
         {AdjustPrintDlg::kOffsetXId, {13, 25, 24, 14}}, {AdjustPrintDlg::kOffsetYId, {13, 45, 24, 14}},
-        {AdjustPrintDlg::kOnlyOneId, {0, 91, 42, 10}}};
+        {AdjustPrintDlg::kOnlyOneId, {0, 91, 42, 10}}, {AdjustPrintDlg::kStartId, {13, 116, 24, 14}}};
     for (const auto& [id, du] : places) {
         QWidget* moved = dlg.panel()->findChild<QWidget*>(QStringLiteral("ctrl%1").arg(id));
         ASSERT_NE(moved, nullptr) << id;
         EXPECT_EQ(moved->geometry(), u.toPixels(du.x(), du.y(), du.width(), du.height())) << id;
         EXPECT_TRUE(moved->isVisible());
     }
-    // The offset boxes are right-aligned and take any text.
+    // The offset boxes are right-aligned and take a sign and whole millimetres only.
+    const std::pair<const char*, const char*> typed[] = {
+        {"1.5", "15"}, {"-1a.5", "-15"}, {"+2", "2"}, {"3-", "3"}, {"1 2", "12"}, {"-12345", "-1234"}};
     for (QLineEdit* box : {dlg.offsetXEdit(), dlg.offsetYEdit()}) {
         EXPECT_TRUE(box->alignment() & Qt::AlignRight);
-        box->clear();
-        QTest::keyClicks(box, QStringLiteral("-1a.5"));
-        EXPECT_EQ(box->text(), QStringLiteral("-1a.5"));
+        for (const auto& [keys, text] : typed) {
+            box->clear();
+            QTest::keyClicks(box, QString::fromUtf8(keys));
+            EXPECT_EQ(box->text(), QString::fromUtf8(text)) << keys;
+        }
     }
 }
 

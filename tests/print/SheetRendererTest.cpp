@@ -159,6 +159,58 @@ TEST_F(SheetJob, TextLiesAboveEarlierItemsAndIsCutAtTheFormatsCard)
               print::renderCard(page, 150, QSize(91, 55)));
 }
 
+TEST_F(SheetJob, TheStartLeavesTheFirstSheetsEarlierPositionsEmpty)
+{
+    // Positions count row by row from 1 at the top left; later sheets are full.
+    const struct {
+        const char* name;
+        int start;
+        bool onlyOne;
+        int sheets;
+        std::vector<std::vector<int>> cards; // the positions printed, sheet by sheet
+        QString firstStatus;
+    } cases[] = {
+        {"start 1 fills the sheet", 1, false, 1, {{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}}, "1/1 ﾍﾟｰｼﾞ、1/10･･･"},
+        {"start 7 prints the last four", 7, false, 1, {{7, 8, 9, 10}}, "1/1 ﾍﾟｰｼﾞ、1/4･･･"},
+        {"start 10 prints the bottom right only", 10, false, 1, {{10}}, "1/1 ﾍﾟｰｼﾞ、1/1･･･"},
+        {"only one at start 1", 1, true, 1, {{1}}, "1/1 ﾍﾟｰｼﾞ、1/1･･･"},
+        {"only one at start 7", 7, true, 1, {{7}}, "1/1 ﾍﾟｰｼﾞ、1/1･･･"},
+        {"only one at start 10", 10, true, 1, {{10}}, "1/1 ﾍﾟｰｼﾞ、1/1･･･"},
+        {"a second sheet starts at 1", 7, false, 2, {{7, 8, 9, 10}, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}},
+         "1/2 ﾍﾟｰｼﾞ、1/4･･･"},
+        {"only one on two sheets", 7, true, 2, {{7}, {1}}, "1/2 ﾍﾟｰｼﾞ、1/1･･･"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        job.start = c.start;
+        job.onlyOne = c.onlyOne;
+        job.sheets = c.sheets;
+        before.clear();
+        after.clear();
+        ImageSheetTarget target(QSize(1240, 1754), 150);
+        ASSERT_EQ(run(target), SheetRenderer::Result::Done);
+        ASSERT_EQ(target.sheets().size(), std::size_t(c.sheets));
+        const SheetLayout l = SheetLayout::make(job.format, 150, {});
+        std::int64_t printed = 0;
+        for (int s = 0; s < c.sheets; ++s) {
+            std::vector<int> found;
+            for (int i = 0; i < 10; ++i)
+                if (isRed(target.sheets()[s].pixel(int(l.x(i % 2)) + 5, int(l.y(i / 2)) + 5)))
+                    found.push_back(i + 1);
+            EXPECT_EQ(found, c.cards[s]) << "sheet " << s + 1;
+            printed += std::int64_t(c.cards[s].size());
+        }
+        ASSERT_FALSE(before.empty());
+        EXPECT_EQ(print::PrintProgressDlg::cardStatus(before[0].sheet, before[0].sheets, before[0].card,
+                                                      before[0].cardsPerSheet),
+                  c.firstStatus);
+        EXPECT_EQ(std::int64_t(before.size()), printed);
+        EXPECT_EQ(after.back().printed, printed);
+        EXPECT_EQ(after.back().total, printed);
+        EXPECT_EQ(SheetRenderer::totalCards(job), printed);
+    }
+}
+
 TEST_F(SheetJob, CancellingAbortsTheDocument)
 {
     job.sheets = 2;

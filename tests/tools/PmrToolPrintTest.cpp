@@ -3,6 +3,7 @@
 #include "app/CardEditorDlg.h"
 #include "model/ViewScale.h"
 #include "print/CardFormatCatalog.h"
+#include "print/SheetLayout.h"
 
 #include <QDir>
 #include <QFile>
@@ -92,6 +93,29 @@ TEST_F(PmrToolPrintTest, PrintToPngNamesCopiesAndTakesTheOptions)
     EXPECT_EQ(one.pixel(59 + 358 + 31 + 10, 98 + 10), qRgb(255, 255, 255)); // no second card
 }
 
+TEST_F(PmrToolPrintTest, StartLeavesTheFirstSheetsEarlierPositionsEmpty)
+{
+    ASSERT_EQ(print(u"p.png"_s, {u"--dpi"_s, u"100"_s, u"--start"_s, u"7"_s, u"--copies"_s, u"2"_s}), 0);
+    // "名刺10面 A4": a position is printed when its corner is not white.
+    const print::SheetLayout l = print::SheetLayout::make(CardFormatCatalog().format(0), 100, {});
+    const std::vector<int> expected[] = {{7, 8, 9, 10}, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}};
+    for (int s = 0; s < 2; ++s) {
+        const QImage sheet(path(u"p-%1.png"_s.arg(s + 1)));
+        std::vector<int> found;
+        for (int i = 0; i < 10; ++i)
+            if (sheet.pixel(int(l.x(i % 2)) + 3, int(l.y(i / 2)) + 3) != qRgb(255, 255, 255))
+                found.push_back(i + 1);
+        EXPECT_EQ(found, expected[s]) << s + 1;
+    }
+
+    // Beyond the last position, or before the first: bad usage, nothing written.
+    QString err;
+    EXPECT_EQ(print(u"far.png"_s, {u"--start"_s, u"11"_s}, &err), 2);
+    EXPECT_TRUE(err.contains(u"はじめのいち は 1 から 10 までに してね"_s)) << err.toStdString();
+    EXPECT_FALSE(QFile::exists(path(u"far.png"_s)));
+    EXPECT_EQ(print(u"far.png"_s, {u"--start"_s, u"0"_s}), 2);
+}
+
 TEST_F(PmrToolPrintTest, PrintToPdfHasThePapersPagesAndWarnsOfOtherSizes)
 {
     ASSERT_TRUE(addFolderFormat("Post,100,148,80,50,1,2,10,10,0,5,"));
@@ -112,6 +136,7 @@ TEST_F(PmrToolPrintTest, PrintToPdfHasThePapersPagesAndWarnsOfOtherSizes)
         GTEST_SKIP() << "pdfinfo is not available";
     const QString text = QString::fromUtf8(info.readAllStandardOutput());
     EXPECT_TRUE(text.contains(u"Pages:           3"_s)) << text.toStdString();
+    EXPECT_TRUE(text.contains(QRegularExpression(u"Title: +めいし-きっさてん\\.pmr\n"_s))) << text.toStdString();
     // 100 x 148 mm; Qt rounds page sizes to whole points.
     EXPECT_TRUE(text.contains(QRegularExpression(u"Page size: +28[34](\\.\\d+)? x 419(\\.\\d+)? pts"_s)))
         << text.toStdString();

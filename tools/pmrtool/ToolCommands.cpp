@@ -23,6 +23,7 @@
 #include <QTextStream>
 
 #include <functional>
+#include <limits>
 #include <map>
 #include <optional>
 
@@ -316,8 +317,8 @@ int cmdRender(Context& c, const QStringList& args)
 
 const char* const kPrintHelp =
     "usage: pmrtool print FILE.pmr -o OUT.pdf|OUT.png [--format INDEX|NAME]\n"
-    "                     [--copies N] [--adjust X,Y] [--only-one] [--dpi N]\n"
-    "                     [--appdir DIR]\n"
+    "                     [--copies N] [--adjust X,Y] [--only-one] [--start N]\n"
+    "                     [--dpi N] [--appdir DIR]\n"
     "\n"
     "Runs the print job into a file, with no dialog: the card on every position of\n"
     "the card format, sheet after sheet.\n"
@@ -326,7 +327,10 @@ const char* const kPrintHelp =
     "  --copies    the number of sheets (default 1)\n"
     "  --adjust    the fine adjustment in whole millimetres, X to the right and Y\n"
     "              downwards (default 0,0)\n"
-    "  --only-one  only the top-left card of every sheet\n"
+    "  --only-one  one card on every sheet, at the first position it may use\n"
+    "  --start     the position of the first card on the first sheet, counted row\n"
+    "              by row from 1 at the top left (default 1); the positions before\n"
+    "              it stay empty, later sheets are full\n"
     "  --dpi       the printer resolution (default 600, 10 to 2400)\n"
     "  --appdir    the folder of the catalogue (cardfmt/ and cardform.ini); default\n"
     "              the editor's application directory\n"
@@ -351,7 +355,7 @@ int cmdPrint(Context& c, const QStringList& args)
 {
     const Args a(args,
                  {QStringLiteral("-o"), QStringLiteral("--format"), QStringLiteral("--copies"), QStringLiteral("--adjust"),
-                  QStringLiteral("--dpi"), QStringLiteral("--appdir")},
+                  QStringLiteral("--dpi"), QStringLiteral("--appdir"), QStringLiteral("--start")},
                  {QStringLiteral("--only-one")});
     if (!a.error().isEmpty() || a.positional().size() != 1 || !a.has(QStringLiteral("-o")))
         return badArguments(c, a, "print takes FILE.pmr and -o OUT.pdf|OUT.png", kPrintHelp);
@@ -366,6 +370,10 @@ int cmdPrint(Context& c, const QStringList& args)
     const std::optional<int> copies = numberOption(a, QStringLiteral("--copies"), 1, 1, 9999);
     if (!copies)
         return usageError(c, QStringLiteral("--copies takes a whole number from 1 to 9999"), kPrintHelp);
+    const std::optional<int> start =
+        numberOption(a, QStringLiteral("--start"), 1, 1, std::numeric_limits<int>::max());
+    if (!start)
+        return usageError(c, QStringLiteral("--start takes a whole number from 1"), kPrintHelp);
     int adjustX = 0, adjustY = 0;
     if (a.has(QStringLiteral("--adjust"))) {
         const QStringList parts = a.value(QStringLiteral("--adjust")).split(QLatin1Char(','));
@@ -390,12 +398,16 @@ int cmdPrint(Context& c, const QStringList& args)
     options.adjustY = adjustY;
     options.onlyOne = a.has(QStringLiteral("--only-one"));
     options.copies = *copies;
+    options.start = *start;
 
     PmrData page;
     if (!readPage(c, a.positional()[0], page))
         return ExitFileError;
     const print::PrintJob job = print::makePrintJob(page, catalog, options);
     const CardFormat& format = job.job.format;
+    if (job.startOutside)
+        return usageError(c, resources::formatString(resources::ids::PrintStartOutside, QString::number(job.positions)),
+                          kPrintHelp);
     if (job.sizeMismatch)
         c.err << "pmrtool: warning: " << resources::loadString(resources::ids::PrintSizeMismatch) << " ("
               << page.cardWidth << " x " << page.cardHeight << " mm / " << format.cardWidth << " x "
@@ -415,7 +427,7 @@ int cmdPrint(Context& c, const QStringList& args)
         QPdfWriter writer(out);
         writer.setResolution(*dpi);
         writer.setCreator(QStringLiteral("Pelmora"));
-        writer.setTitle(QFileInfo(a.positional()[0]).completeBaseName());
+        writer.setTitle(print::jobTitle(a.positional()[0]));
         writer.setPageLayout(QPageLayout(QPageSize(paperMm, QPageSize::Millimeter), QPageLayout::Portrait,
                                          QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter, QMarginsF(0, 0, 0, 0)));
         print::PagedSheetTarget target(&writer);
