@@ -1,0 +1,94 @@
+#include "SheetProbe.h"
+
+#include "platform/Fonts.h"
+#include "print/CalibrationSheet.h"
+#include "print/CardFormatCatalog.h"
+#include "print/SheetTarget.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace sheetprobe;
+
+namespace {
+
+constexpr int kPpi = 600;
+// Five millimetres at 600 ppi.
+constexpr int kFiveMm = 118;
+
+int px(double mm) { return int(std::lround(mm * kPpi / 25.4)); }
+
+// The sheet of "名刺10面 A4" at 600 ppi on an A4 image whose corner lies at physicalOffset.
+QImage tenUpSheet(QPoint physicalOffset = {})
+{
+    print::ImageSheetTarget target(QSize(px(210), px(297)), kPpi, physicalOffset);
+    EXPECT_TRUE(print::CalibrationSheet(CardFormatCatalog().format(0)).print(target));
+    return target.sheets().empty() ? QImage() : target.sheets().front();
+}
+
+struct Corner {
+    const char* name;
+    double xMm, yMm; // on the paper
+    int outX, outY;  // which way lies outside the cards: -1 left/up, +1 right/down
+};
+
+// Card corners of the ten-up format that lie on its outer border.
+const Corner kCorners[] = {
+    {"the first card's top left", 14, 11, -1, -1},
+    {"the second card's top right", 14 + 2 * 91, 11, +1, -1},
+    {"the ninth card's bottom left", 14, 11 + 5 * 55, -1, +1},
+    {"the last card's bottom right", 14 + 2 * 91, 11 + 5 * 55, +1, +1},
+};
+
+// Ticks met 1.5 mm outside the corner, across the ruler: -5, 0 and +5 mm only.
+void expectRuler(const QImage& sheet, int corner, int probe, bool row, const char* name)
+{
+    std::vector<int> ticks;
+    for (int start : starts(sheet, probe, row, isDark))
+        if (std::abs(start - corner) <= px(6.5))
+            ticks.push_back(start);
+    ASSERT_EQ(ticks.size(), 3u) << name;
+    // Whole-millimetre lengths round one by one, so a corner may lie a pixel off.
+    EXPECT_NEAR(ticks[1], corner, 1) << name;
+    EXPECT_NEAR(ticks[1] - ticks[0], kFiveMm, 1) << name;
+    EXPECT_NEAR(ticks[2] - ticks[1], kFiveMm, 1) << name;
+    // One device pixel wide.
+    for (int t : ticks)
+        EXPECT_FALSE(isDark(row ? sheet.pixel(t + 1, probe) : sheet.pixel(probe, t + 1))) << name;
+}
+
+class CalibrationSheetTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { platform::installFontSubstitutions(); }
+};
+
+} // namespace
+
+TEST_F(CalibrationSheetTest, RulersCrossTheCardCornersAtSixHundredPpi)
+{
+    const QImage sheet = tenUpSheet();
+    ASSERT_FALSE(sheet.isNull());
+    for (const Corner& c : kCorners) {
+        const int x = px(c.xMm), y = px(c.yMm);
+        const int off = px(1.5);
+        expectRuler(sheet, x, y + c.outY * off, true, c.name);  // the ticks along the edge's line
+        expectRuler(sheet, y, x + c.outX * off, false, c.name);
+        // The outline's corner pixel: ink on the corner, up to a pixel off.
+        EXPECT_GT(count(sheet, QRect(x - 1, y - 1, 3, 3), isDark), 0) << c.name;
+        // The outline runs inward along both edges.
+        EXPECT_GT(count(sheet, QRect(x - c.outX * px(20), y - 1, 1, 3), isDark), 0) << c.name;
+        EXPECT_GT(count(sheet, QRect(x - 1, y - c.outY * px(20), 3, 1), isDark), 0) << c.name;
+    }
+}
+
+TEST_F(CalibrationSheetTest, APrintableAreaOffTheCornerStillMeasuresFromThePaperEdge)
+{
+    const QPoint offset(px(4), px(3));
+    const QImage sheet = tenUpSheet(offset);
+    ASSERT_FALSE(sheet.isNull());
+    const Corner& c = kCorners[0];
+    const int x = px(c.xMm) - offset.x(), y = px(c.yMm) - offset.y();
+    expectRuler(sheet, x, y - px(1.5), true, c.name);
+    expectRuler(sheet, y, x - px(1.5), false, c.name);
+}
