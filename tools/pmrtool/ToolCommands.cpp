@@ -5,6 +5,7 @@
 #include "model/PmrDocument.h"
 #include "platform/AppDirectory.h"
 #include "platform/Codec.h"
+#include "print/CalibrationSheet.h"
 #include "print/CardFormatCatalog.h"
 #include "print/PrintJob.h"
 #include "print/SheetLayout.h"
@@ -44,6 +45,7 @@ const char* const kUsage =
     "  print FILE.pmr -o OUT.pdf|OUT.png\n"
     "                                the print job into a file, no dialog\n"
     "  formats                       the card-format catalogue as JSON\n"
+    "  calibrate -o OUT.pdf|OUT.png  the calibration sheet of a card format\n"
     "\n"
     "pmrtool COMMAND --help explains a command. Exit status: 0 success,\n"
     "1 a document or file error, 2 bad usage.\n";
@@ -465,6 +467,80 @@ int cmdPrint(Context& c, const QStringList& args)
     return pictureFailed ? ExitFileError : ExitOk;
 }
 
+const char* const kCalibrateHelp =
+    "usage: pmrtool calibrate -o OUT.pdf|OUT.png [--format INDEX|NAME] [--dpi N]\n"
+    "                         [--appdir DIR]\n"
+    "\n"
+    "Writes the calibration sheet of a card format, one page: every card\n"
+    "position's outline and, at every card corner, millimetre rulers across both\n"
+    "edges, numbered -5 and +5. Printed on card stock, the number under the\n"
+    "stock's real cut is the offset to type into the print dialog. The fine\n"
+    "adjustment is not applied.\n"
+    "  --format    the format by its index or its name (default: the catalogue's\n"
+    "              current format; see pmrtool formats)\n"
+    "  --dpi       the printer resolution (default 600, 10 to 2400)\n"
+    "  --appdir    the folder of the catalogue (cardfmt/ and cardform.ini); default\n"
+    "              the editor's application directory\n"
+    "A PDF's page is the format's paper (A4 when it has none); a PNG is the sheet.\n";
+
+int cmdCalibrate(Context& c, const QStringList& args)
+{
+    const Args a(args, {QStringLiteral("-o"), QStringLiteral("--format"), QStringLiteral("--dpi"), QStringLiteral("--appdir")},
+                 {});
+    if (!a.error().isEmpty() || !a.positional().isEmpty() || !a.has(QStringLiteral("-o")))
+        return badArguments(c, a, "calibrate takes -o OUT.pdf|OUT.png and no file", kCalibrateHelp);
+    const QString out = a.value(QStringLiteral("-o"));
+    const QString suffix = QFileInfo(out).suffix().toLower();
+    if (suffix != QLatin1String("pdf") && suffix != QLatin1String("png"))
+        return usageError(c, QStringLiteral("the output must end in .pdf or .png"), kCalibrateHelp);
+    const std::optional<int> dpi = numberOption(a, QStringLiteral("--dpi"), 600, kMinDpi, kMaxDpi);
+    if (!dpi)
+        return usageError(c, QStringLiteral("--dpi takes a whole number from %1 to %2").arg(kMinDpi).arg(kMaxDpi),
+                          kCalibrateHelp);
+    const CardFormatCatalog catalog = loadCatalog(appDirOption(a));
+    int index = catalog.current();
+    if (a.has(QStringLiteral("--format"))) {
+        const auto found = findFormat(catalog, a.value(QStringLiteral("--format")));
+        if (!found)
+            return usageError(c, QStringLiteral("no format \"%1\" (see pmrtool formats)").arg(a.value(QStringLiteral("--format"))),
+                              kCalibrateHelp);
+        index = *found;
+    }
+    const CardFormat format = catalog.format(index);
+    const print::CalibrationSheet sheet(format);
+    const bool paperKnown = format.paperWidth > 0 && format.paperHeight > 0;
+    const QSizeF paperMm = paperKnown ? QSizeF(format.paperWidth, format.paperHeight) : QSizeF(210, 297);
+
+    bool done = false;
+    if (suffix == QLatin1String("pdf")) {
+        QPdfWriter writer(out);
+        writer.setResolution(*dpi);
+        writer.setCreator(QStringLiteral("Pelmora"));
+        writer.setPageLayout(QPageLayout(QPageSize(paperMm, QPageSize::Millimeter), QPageLayout::Portrait,
+                                         QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter, QMarginsF(0, 0, 0, 0)));
+        print::PagedSheetTarget target(&writer);
+        done = sheet.print(target);
+    } else {
+        const QSize size(print::SheetLayout::mmToPixels(int(paperMm.width()), *dpi),
+                         print::SheetLayout::mmToPixels(int(paperMm.height()), *dpi));
+        if (std::int64_t(size.width()) * size.height() * 4 > kMaxImageBytes) {
+            c.err << "pmrtool: a sheet of " << paperMm.width() << " x " << paperMm.height()
+                  << " mm is too large for PNG at " << *dpi << " pixels per inch\n";
+            return ExitFileError;
+        }
+        print::ImageSheetTarget target(size, *dpi);
+        done = sheet.print(target) && !target.sheets().empty() && saveImage(c, target.sheets().front(), out);
+        if (!done && !target.sheets().empty())
+            return ExitFileError; // saveImage said why
+    }
+    if (!done) {
+        c.err << QDir::toNativeSeparators(QFileInfo(out).absoluteFilePath()) << ": "
+              << resources::loadString(resources::ids::FileCannotOpen) << "\n";
+        return ExitFileError;
+    }
+    return ExitOk;
+}
+
 struct Command {
     const char* name;
     int (*run)(Context&, const QStringList&);
@@ -477,6 +553,7 @@ const Command kCommands[] = {
     {"render", cmdRender, kRenderHelp},
     {"print", cmdPrint, kPrintHelp},
     {"formats", cmdFormats, kFormatsHelp},
+    {"calibrate", cmdCalibrate, kCalibrateHelp},
 };
 
 } // namespace
