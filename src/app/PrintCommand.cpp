@@ -4,6 +4,7 @@
 #include "platform/AppSettings.h"
 #include "ui/MessageBox.h"
 #include "printui/AdjustPrintDlg.h"
+#include "print/CalibrationSheet.h"
 #include "print/CardFormatCatalog.h"
 #include "print/PrintJob.h"
 #include "printui/PrintProgressDlg.h"
@@ -51,7 +52,8 @@ void printCard(const PmrData& page, const QString& documentPath, QWidget* parent
     printer.setDocName(print::jobTitle(documentPath));
     printer.setFullPage(true);
     print::AdjustPrintDlg dialog(&printer, parent);
-    if (dialog.run() != QDialog::Accepted)
+    const int chosen = dialog.run();
+    if (chosen == QDialog::Rejected)
         return;
     parent->repaint(); // the area the dialog covered, before the job holds the window
 
@@ -61,6 +63,14 @@ void printCard(const PmrData& page, const QString& documentPath, QWidget* parent
     }
     // Millimetre 0 of the layout is the paper's edge.
     printer.setFullPage(true);
+
+    if (chosen == print::AdjustPrintDlg::Calibrate) {
+        // The current format's calibration sheet instead of the card, without the offsets.
+        print::PrinterSheetTarget target(&printer);
+        if (!print::CalibrationSheet(catalog.format(catalog.current())).print(target))
+            stop(kCannotStart);
+        return;
+    }
 
     options.adjustX = platform::appSettings().adjustX();
     options.adjustY = platform::appSettings().adjustY();

@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QLayout>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QRegularExpressionValidator>
 
@@ -117,6 +118,11 @@ QLineEdit* AdjustPrintDlg::startEdit() const
     return template_ ? template_->itemAs<QLineEdit>(kStartId) : nullptr;
 }
 
+QPushButton* AdjustPrintDlg::calibrateButton() const
+{
+    return template_ ? template_->itemAs<QPushButton>(kCalibrateId) : nullptr;
+}
+
 void AdjustPrintDlg::fillPanel()
 {
     const platform::AppSettings& settings = platform::appSettings();
@@ -135,6 +141,16 @@ void AdjustPrintDlg::fillPanel()
     if (QLineEdit* start = startEdit()) {
         start->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,4}")), start));
         start->setText(QString::number(start_));
+    }
+    // The live printer is only set up when the dialog is accepted, so the button
+    // accepts it and run() tells the caller to print the calibration sheet.
+    if (QPushButton* calibrate = calibrateButton()) {
+        calibrate->setAutoDefault(false);
+        connect(calibrate, &QPushButton::clicked, this, [this] {
+            accept();
+            // accept() may refuse, leaving the dialog open.
+            calibrate_ = result() == QDialog::Accepted;
+        });
     }
 }
 
@@ -155,12 +171,13 @@ void AdjustPrintDlg::readPanel()
 
 int AdjustPrintDlg::run()
 {
+    calibrate_ = false;
     const int result = ui::runPrintDialog(*this);
     readPanel();
     if (result != QDialog::Accepted)
         return QDialog::Rejected;
     platform::appSettings().storeAdjustments();
-    return QDialog::Accepted;
+    return calibrate_ ? Calibrate : QDialog::Accepted;
 }
 
 int AdjustPrintDlg::readOffset(const QString& text)

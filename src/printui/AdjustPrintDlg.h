@@ -7,6 +7,7 @@
 
 class QLineEdit;
 class QCheckBox;
+class QPushButton;
 
 namespace ui {
 class TemplateDialog;
@@ -25,6 +26,10 @@ public:
     static constexpr int kOffsetYId = 1050;
     static constexpr int kOnlyOneId = 1055;
     static constexpr int kStartId = 1058;
+    static constexpr int kCalibrateId = 1059;
+    // run()'s result when "ちょうせいシート" closed the dialog: print the
+    // calibration sheet on the chosen printer instead of the card.
+    static constexpr int Calibrate = 2;
 
     // For printing: no selection, no page numbers, no current page. "一つだけ"
     // starts unchecked, the offsets show the settings' values.
@@ -32,7 +37,7 @@ public:
     ~AdjustPrintDlg() override;
 
     // Shows the dialog modally (through the platform's print dialog provider) and
-    // returns QDialog::Accepted or Rejected. However it closes, the offsets typed
+    // returns QDialog::Accepted, Rejected or Calibrate. However it closes, the offsets typed
     // are stored in the settings and "一つだけ" and the start are read; OK also
     // writes the offsets to the settings store at once.
     int run();
@@ -48,6 +53,7 @@ public:
     QLineEdit* offsetYEdit() const;
     QCheckBox* onlyOneBox() const;
     QLineEdit* startEdit() const;
+    QPushButton* calibrateButton() const;
 
     // A box's text as a signed whole number: blanks around it and one sign are
     // allowed; anything else, or a value beyond 32 bits, gives 0.
@@ -68,6 +74,7 @@ private:
     QSize panelSize_;
     bool onlyOne_ = false;
     int start_ = 1;
+    bool calibrate_ = false;
 };
 
 } // namespace print

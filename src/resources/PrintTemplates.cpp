@@ -9,7 +9,7 @@ using platform::kNoId;
 
 DialogSpec printAdjustTemplate()
 {
-    return DialogSpec{dlg::PrintAdjust, "", 55, 136, kDialogFont, 9, {
+    return DialogSpec{dlg::PrintAdjust, "", 55, 152, kDialogFont, 9, {
         {kNoId, CtrlKind::GroupBox, "微調整", 0, 9, 44, 73},
         {kNoId, CtrlKind::Label, "X：", 4, 27, 8, 8},
         {1049, CtrlKind::Edit, "", 13, 25, 24, 14, true, platform::RightText},
@@ -19,6 +19,7 @@ DialogSpec printAdjustTemplate()
         {1055, CtrlKind::CheckBox, "一つだけ", 0, 91, 42, 10},
         {kNoId, CtrlKind::Label, "はじめのいち", 0, 106, 44, 8},
         {1058, CtrlKind::Edit, "", 13, 116, 24, 14, true, platform::RightText},
+        {1059, CtrlKind::PushButton, "ちょうせいシート", 0, 136, 55, 14},
     }};
 }
 
