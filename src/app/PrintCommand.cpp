@@ -5,6 +5,7 @@
 #include "ui/MessageBox.h"
 #include "printui/AdjustPrintDlg.h"
 #include "print/CardFormatCatalog.h"
+#include "print/PaperFit.h"
 #include "print/PrintJob.h"
 #include "printui/PrintProgressDlg.h"
 #include "printui/PrinterSheetTarget.h"
@@ -12,6 +13,7 @@
 #include "print/SheetTarget.h"
 #include "resources/Strings.h"
 
+#include <QPageSize>
 #include <QPrinter>
 
 #include <algorithm>
@@ -50,6 +52,12 @@ void printCard(const PmrData& page, const QString& documentPath, QWidget* parent
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(print::jobTitle(documentPath));
     printer.setFullPage(true);
+    // The dialog starts with the format's paper, upright; the user may change both.
+    const CardFormat format = catalog.currentFormat();
+    if (format.paperWidth > 0 && format.paperHeight > 0)
+        printer.setPageSize(QPageSize(QSizeF(format.paperWidth, format.paperHeight), QPageSize::Millimeter,
+                                      QString(), QPageSize::FuzzyMatch));
+    printer.setPageOrientation(QPageLayout::Portrait);
     print::AdjustPrintDlg dialog(&printer, parent);
     if (dialog.run() != QDialog::Accepted)
         return;
@@ -61,6 +69,12 @@ void printCard(const PmrData& page, const QString& documentPath, QWidget* parent
     }
     // Millimetre 0 of the layout is the paper's edge.
     printer.setFullPage(true);
+    const QPageLayout paper = printer.pageLayout();
+    if (!print::formatFitsPaper(format, paper.pageSize().size(QPageSize::Millimeter), paper.orientation())
+        && ui::appMessageBox(resources::loadString(resources::ids::PrintPaperTooSmall), MbButtons::YesNo,
+                             MbIcon::Exclamation, parent)
+               != platform::IdYes)
+        return;
 
     options.adjustX = platform::appSettings().adjustX();
     options.adjustY = platform::appSettings().adjustY();
