@@ -6,6 +6,7 @@
 #include "printui/AdjustPrintDlg.h"
 #include "print/CalibrationSheet.h"
 #include "print/CardFormatCatalog.h"
+#include "print/PaperFit.h"
 #include "print/PrintJob.h"
 #include "printui/PrintProgressDlg.h"
 #include "printui/PrinterSheetTarget.h"
@@ -13,6 +14,7 @@
 #include "print/SheetTarget.h"
 #include "resources/Strings.h"
 
+#include <QPageSize>
 #include <QPrinter>
 
 #include <algorithm>
@@ -51,6 +53,12 @@ void printCard(const PmrData& page, const QString& documentPath, QWidget* parent
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(print::jobTitle(documentPath));
     printer.setFullPage(true);
+    // The dialog starts with the format's paper, upright; the user may change both.
+    const CardFormat format = catalog.currentFormat();
+    if (format.paperWidth > 0 && format.paperHeight > 0)
+        printer.setPageSize(QPageSize(QSizeF(format.paperWidth, format.paperHeight), QPageSize::Millimeter,
+                                      QString(), QPageSize::FuzzyMatch));
+    printer.setPageOrientation(QPageLayout::Portrait);
     print::AdjustPrintDlg dialog(&printer, parent);
     const int chosen = dialog.run();
     if (chosen == QDialog::Rejected)
@@ -63,6 +71,12 @@ void printCard(const PmrData& page, const QString& documentPath, QWidget* parent
     }
     // Millimetre 0 of the layout is the paper's edge.
     printer.setFullPage(true);
+    const QPageLayout paper = printer.pageLayout();
+    if (!print::formatFitsPaper(format, paper.pageSize().size(QPageSize::Millimeter), paper.orientation())
+        && ui::appMessageBox(resources::loadString(resources::ids::PrintPaperTooSmall), MbButtons::YesNo,
+                             MbIcon::Exclamation, parent)
+               != platform::IdYes)
+        return;
 
     if (chosen == print::AdjustPrintDlg::Calibrate) {
         // The current format's calibration sheet instead of the card, without the offsets.

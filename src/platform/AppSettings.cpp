@@ -3,8 +3,22 @@
 #include "platform/SettingsStore.h"
 
 #include <QFile>
+#include <QUrl>
 
 namespace platform {
+
+namespace {
+
+void writePrinterAdjustments(SettingsStore& s, const QHash<QString, QPoint>& adjustments)
+{
+    for (auto it = adjustments.cbegin(); it != adjustments.cend(); ++it) {
+        const QString section = AppSettings::printerSection(it.key());
+        s.writeInt(section, QStringLiteral("adj_x"), it->x());
+        s.writeInt(section, QStringLiteral("adj_y"), it->y());
+    }
+}
+
+} // namespace
 
 namespace {
 const QString kDir = QStringLiteral("dir");
@@ -38,6 +52,7 @@ void AppSettings::resetToDefaults()
     pictureFolder_ = appDir_;
     adjustX_ = 0;
     adjustY_ = 0;
+    printerAdjustments_.clear();
 }
 
 void AppSettings::load(SettingsStore& s)
@@ -58,6 +73,7 @@ void AppSettings::store(SettingsStore& s) const
     s.writeString(kDir, QStringLiteral("bmp"), pictureFolder_);
     s.writeInt(kPrint, QStringLiteral("adj_x"), adjustX_);
     s.writeInt(kPrint, QStringLiteral("adj_y"), adjustY_);
+    writePrinterAdjustments(s, printerAdjustments_);
     s.sync();
 }
 
@@ -67,7 +83,36 @@ void AppSettings::storeAdjustments() const
         return;
     store_->writeInt(kPrint, QStringLiteral("adj_x"), adjustX_);
     store_->writeInt(kPrint, QStringLiteral("adj_y"), adjustY_);
+    writePrinterAdjustments(*store_, printerAdjustments_);
     store_->sync();
+}
+
+QPoint AppSettings::printerAdjustment(const QString& printerName) const
+{
+    if (printerName.isEmpty())
+        return {adjustX_, adjustY_};
+    if (auto it = printerAdjustments_.constFind(printerName); it != printerAdjustments_.cend())
+        return *it;
+    if (store_) {
+        const QString section = printerSection(printerName);
+        const auto x = store_->readInt(section, QStringLiteral("adj_x"));
+        const auto y = store_->readInt(section, QStringLiteral("adj_y"));
+        if (x && y)
+            return {*x, *y};
+    }
+    return {adjustX_, adjustY_};
+}
+
+void AppSettings::setPrinterAdjustment(const QString& printerName, QPoint mm)
+{
+    if (!printerName.isEmpty())
+        printerAdjustments_.insert(printerName, mm);
+}
+
+QString AppSettings::printerSection(const QString& printerName)
+{
+    // Only letters, digits and "-._~" stay: "/", "\\" and the like cannot split the key.
+    return QStringLiteral("printers/") + QString::fromLatin1(QUrl::toPercentEncoding(printerName));
 }
 
 AppSettings& appSettings()

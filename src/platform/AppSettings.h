@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QHash>
+#include <QPoint>
 #include <QString>
 
 namespace platform {
@@ -25,7 +27,8 @@ public:
     void setAdjustX(int v) { adjustX_ = v; }
     void setAdjustY(int v) { adjustY_ = v; }
 
-    // Start-up steps: both folders become the application directory, adjustments 0.
+    // Start-up steps: both folders become the application directory, adjustments 0,
+    // no printer's offsets remembered.
     void resetToDefaults();
 
     // Read or write "dir"/"save", "dir"/"bmp", "print"/"adj_x", "print"/"adj_y", in that order.
@@ -34,8 +37,18 @@ public:
 
     // The store the running program keeps its settings in; null when none.
     void attachStore(SettingsStore* store) { store_ = store; }
-    // Writes "print"/"adj_x" and "print"/"adj_y" to the attached store now.
+    // Writes "print"/"adj_x", "print"/"adj_y" and the remembered printers' offsets
+    // to the attached store now.
     void storeAdjustments() const;
+
+    // A printer's own offsets (x, y in mm): the ones remembered for its name, else
+    // those of the attached store, else the global adjustments.
+    QPoint printerAdjustment(const QString& printerName) const;
+    // Remembers the offsets for a named printer; an empty name is ignored. They
+    // reach the store with storeAdjustments() or store().
+    void setPrinterAdjustment(const QString& printerName, QPoint mm);
+    // The store section of a printer: "printers/" and the percent-encoded name.
+    static QString printerSection(const QString& printerName);
 
     static bool fitsFolderBuffer(const QString& dir);
 
@@ -45,6 +58,7 @@ private:
     QString pictureFolder_;
     int adjustX_ = 0;
     int adjustY_ = 0;
+    QHash<QString, QPoint> printerAdjustments_;
     SettingsStore* store_ = nullptr;
 };
 

@@ -6,9 +6,11 @@
 #include "resources/Templates.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QPrinter>
 #include <QRegularExpression>
 #include <QRegularExpressionValidator>
 
@@ -38,8 +40,10 @@ AdjustPrintDlg::AdjustPrintDlg(QPrinter* printer, QWidget* parent) : QPrintDialo
 {
     setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
     setPrintRange(QAbstractPrintDialog::AllPages);
+    printerName_ = printer->printerName();
     buildPanel();
     fillPanel();
+    watchPrinterChoice();
 }
 
 AdjustPrintDlg::~AdjustPrintDlg() = default;
@@ -125,17 +129,13 @@ QPushButton* AdjustPrintDlg::calibrateButton() const
 
 void AdjustPrintDlg::fillPanel()
 {
-    const platform::AppSettings& settings = platform::appSettings();
     // Whole millimetres, as they are stored.
     const QRegularExpression millimetres(QStringLiteral("-?[0-9]{0,4}"));
-    if (QLineEdit* x = offsetXEdit()) {
+    if (QLineEdit* x = offsetXEdit())
         x->setValidator(new QRegularExpressionValidator(millimetres, x));
-        x->setText(QString::number(settings.adjustX()));
-    }
-    if (QLineEdit* y = offsetYEdit()) {
+    if (QLineEdit* y = offsetYEdit())
         y->setValidator(new QRegularExpressionValidator(millimetres, y));
-        y->setText(QString::number(settings.adjustY()));
-    }
+    showPrinter(printerName_);
     if (QCheckBox* one = onlyOneBox())
         one->setChecked(onlyOne_);
     if (QLineEdit* start = startEdit()) {
@@ -154,6 +154,26 @@ void AdjustPrintDlg::fillPanel()
     }
 }
 
+void AdjustPrintDlg::watchPrinterChoice()
+{
+    // QPrintDialog tells nobody when another printer is chosen; its printer list
+    // is the combo box "printers" of the Unix dialog, and its text is the queue's
+    // name. Where there is none (other platforms, other Qt versions) run() files
+    // the offsets under the printer's name when the dialog closes with OK.
+    if (auto* printers = findChild<QComboBox*>(QStringLiteral("printers")))
+        connect(printers, &QComboBox::currentTextChanged, this, &AdjustPrintDlg::showPrinter);
+}
+
+void AdjustPrintDlg::showPrinter(const QString& name)
+{
+    printerName_ = name;
+    const QPoint mm = platform::appSettings().printerAdjustment(name);
+    if (QLineEdit* x = offsetXEdit())
+        x->setText(QString::number(mm.x()));
+    if (QLineEdit* y = offsetYEdit())
+        y->setText(QString::number(mm.y()));
+}
+
 void AdjustPrintDlg::readPanel()
 {
     platform::AppSettings& settings = platform::appSettings();
@@ -161,6 +181,8 @@ void AdjustPrintDlg::readPanel()
         settings.setAdjustX(readOffset(x->text()));
     if (QLineEdit* y = offsetYEdit())
         settings.setAdjustY(readOffset(y->text()));
+    if (offsetXEdit() || offsetYEdit())
+        settings.setPrinterAdjustment(printerName_, {settings.adjustX(), settings.adjustY()});
     if (QCheckBox* one = onlyOneBox())
         onlyOne_ = one->isChecked();
     if (QLineEdit* start = startEdit()) {
@@ -173,6 +195,10 @@ int AdjustPrintDlg::run()
 {
     calibrate_ = false;
     const int result = ui::runPrintDialog(*this);
+    // Without the printer list, OK leaves the choice in the printer; a file has
+    // no printer's offsets.
+    if (result == QDialog::Accepted && !findChild<QComboBox*>(QStringLiteral("printers")))
+        printerName_ = printer()->outputFormat() == QPrinter::NativeFormat ? printer()->printerName() : QString();
     readPanel();
     if (result != QDialog::Accepted)
         return QDialog::Rejected;

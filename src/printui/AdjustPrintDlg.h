@@ -59,6 +59,11 @@ public:
     // allowed; anything else, or a value beyond 32 bits, gives 0.
     static int readOffset(const QString& text);
 
+    // The printer whose offsets the boxes show; choosing another one in the
+    // dialog shows its remembered offsets.
+    const QString& printerName() const { return printerName_; }
+    void showPrinter(const QString& name);
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
 
@@ -67,6 +72,7 @@ private:
     void fillPanel();
     void readPanel();
     void placePanel();
+    void watchPrinterChoice();
 
     // The emptied template dialog; its controls live in panel_.
     std::unique_ptr<ui::TemplateDialog> template_;
@@ -75,6 +81,7 @@ private:
     bool onlyOne_ = false;
     int start_ = 1;
     bool calibrate_ = false;
+    QString printerName_;
 };
 
 } // namespace print

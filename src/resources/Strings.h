@@ -28,6 +28,7 @@ inline constexpr int PrintSizeMismatch = 126;
 inline constexpr int SampleDirMissing = 127;
 inline constexpr int ToolHelp = 128;
 inline constexpr int PrintStartOutside = 129; // "%1" is the format's last position
+inline constexpr int PrintPaperTooSmall = 130;
 
 // File access errors, "%1" is the path.
 inline constexpr int FileErrorNone = 61856;

@@ -15,6 +15,8 @@
 #include <QCheckBox>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QPageLayout>
+#include <QPageSize>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -209,7 +211,9 @@ TEST_F(PrintCommandTest, FailuresAreReportedWithTheStopIcon)
     huge.cardWidth = huge.cardHeight = 3000;
     useFormat(huge);
     int messages = 0;
-    auto inner = ui::setMessageBoxHandler([&](const ui::MessageBoxRequest&) {
+    auto inner = ui::setMessageBoxHandler([&](const ui::MessageBoxRequest& r) {
+        if (r.buttons == platform::MbButtons::YesNo)
+            return int(platform::IdYes); // the paper cannot hold such cards: print anyway
         ++messages;
         return int(platform::IdOk);
     });
@@ -226,4 +230,57 @@ TEST_F(PrintCommandTest, FailuresAreReportedWithTheStopIcon)
     EXPECT_EQ(spy.total, 0);
     EXPECT_EQ(spy.statuses, (QStringList{"印刷開始･･･", "印刷終了"}));
     EXPECT_EQ(boxes.shown().size(), 1u);
+}
+
+TEST_F(PrintCommandTest, APaperThatCannotHoldTheCardsIsToldBeforePrinting)
+{
+    const struct {
+        const char* what;
+        QPageSize::PageSizeId paper;
+        QPageLayout::Orientation orientation;
+        int answer; // 0: no question
+        bool printed;
+    } cases[] = {
+        {"portrait A4 prints without a word", QPageSize::A4, QPageLayout::Portrait, 0, true},
+        {"Letter asks, and No prints nothing", QPageSize::Letter, QPageLayout::Portrait, platform::IdNo, false},
+        {"Letter asks, and Yes prints", QPageSize::Letter, QPageLayout::Portrait, platform::IdYes, true},
+        {"landscape A4 asks, and No prints nothing", QPageSize::A4, QPageLayout::Landscape, platform::IdNo, false},
+        {"landscape A4 asks, and Yes prints", QPageSize::A4, QPageLayout::Landscape, platform::IdYes, true},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        MessageBoxScript boxes(c.answer ? std::deque<int>{c.answer} : std::deque<int>{});
+        ProgressSpy spy;
+        const QString pdf = path(QStringLiteral("paper%1.pdf").arg(++n).toLatin1().constData());
+        QPageLayout started;
+        print(pdf, 1, QDialog::Accepted, [&](print::AdjustPrintDlg& d) {
+            started = d.printer()->pageLayout();
+            d.printer()->setPageSize(QPageSize(c.paper));
+            d.printer()->setPageOrientation(c.orientation);
+        });
+        EXPECT_EQ(started.pageSize().id(), QPageSize::A4) << c.what;
+        EXPECT_EQ(started.orientation(), QPageLayout::Portrait) << c.what;
+        ASSERT_EQ(boxes.shown().size(), c.answer ? 1u : 0u) << c.what;
+        if (c.answer) {
+            EXPECT_EQ(boxes.shown()[0].text, resources::loadString(resources::ids::PrintPaperTooSmall));
+            EXPECT_EQ(boxes.shown()[0].buttons, platform::MbButtons::YesNo);
+        }
+        EXPECT_EQ(QFileInfo::exists(pdf), c.printed) << c.what;
+        EXPECT_EQ(spy.statuses.isEmpty(), !c.printed) << c.what;
+    }
+}
+
+TEST_F(PrintCommandTest, TheDialogStartsWithTheFormatsPaperUpright)
+{
+    CardFormat letter = CardFormatCatalog().format(0);
+    letter.paperWidth = 216;
+    letter.paperHeight = 279;
+    letter.rows = 4;
+    useFormat(letter);
+    MessageBoxScript boxes;
+    QPageLayout started;
+    print(path("letter.pdf"), 1, QDialog::Rejected, [&](print::AdjustPrintDlg& d) { started = d.printer()->pageLayout(); });
+    EXPECT_EQ(started.pageSize().id(), QPageSize::Letter);
+    EXPECT_EQ(started.orientation(), QPageLayout::Portrait);
+    EXPECT_TRUE(boxes.shown().empty());
 }

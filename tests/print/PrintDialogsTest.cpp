@@ -1,12 +1,16 @@
 #include "platform/AppSettings.h"
+#include "platform/SettingsStore.h"
 #include "ui/PrintDialogs.h"
 #include "printui/AdjustPrintDlg.h"
 #include "printui/PrintProgressDlg.h"
 #include "resources/Templates.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPrinter>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -137,4 +141,69 @@ TEST(PrintProgressDlg, TheBarFillsItsShareOfTheTotal)
     EXPECT_TRUE(PrintProgressDlg::barRect(client, 5, -3).isEmpty());
 
     EXPECT_FALSE(PrintProgressDlg().windowFlags() & Qt::WindowSystemMenuHint) << "the job cannot be closed";
+}
+
+TEST(AdjustPrintDlg, EachPrinterKeepsItsOwnOffsetsAndOthersStartFromTheGlobalOnes)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString ini = dir.filePath(QStringLiteral("settings.ini"));
+    auto store = platform::SettingsStore::fromFile(ini);
+    platform::AppSettings& settings = platform::appSettings();
+    settings.resetToDefaults();
+    settings.attachStore(store.get());
+    settings.setAdjustX(2);
+    settings.setAdjustY(-1);
+    const QString office = QString::fromUtf8("じむしょ/2F プリンタ");
+    const QString home = QStringLiteral("home");
+    const auto choose = [](const QString& name, const char* x, const char* y) {
+        return [=](AdjustPrintDlg& d) {
+            d.showPrinter(name);
+            if (x)
+                d.offsetXEdit()->setText(QString::fromLatin1(x));
+            if (y)
+                d.offsetYEdit()->setText(QString::fromLatin1(y));
+        };
+    };
+    const struct {
+        const char* what;
+        QString printer;
+        const char* x;
+        const char* y;
+        int answer;
+        QPoint office;
+        QPoint home;
+    } steps[] = {
+        {"offsets typed for a printer are kept under its name", office, "4", "5", QDialog::Accepted, {4, 5}, {4, 5}},
+        {"another printer, cancelled, keeps its own", home, "7", "8", QDialog::Rejected, {4, 5}, {7, 8}},
+        {"choosing the first printer again shows its offsets", office, nullptr, nullptr, QDialog::Accepted, {4, 5}, {7, 8}},
+    };
+    for (const auto& s : steps) {
+        answerDialog(choose(s.printer, s.x, s.y), s.answer);
+        EXPECT_EQ(settings.printerAdjustment(office), s.office) << s.what;
+        EXPECT_EQ(settings.printerAdjustment(home), s.home) << s.what;
+    }
+    // The global offsets are the last ones typed, and stay in their keys.
+    EXPECT_EQ(QPoint(settings.adjustX(), settings.adjustY()), QPoint(4, 5));
+    QSettings written(ini, QSettings::IniFormat);
+    EXPECT_EQ(written.value(QStringLiteral("print/adj_x")).toInt(), 4);
+    EXPECT_EQ(written.value(QStringLiteral("print/adj_y")).toInt(), 5);
+    // The slash in the name makes no group of its own; the stored values come back.
+    written.beginGroup(QStringLiteral("printers"));
+    EXPECT_EQ(written.childGroups().size(), 2);
+    written.endGroup();
+    settings.resetToDefaults();
+    settings.setAdjustX(3);
+    EXPECT_EQ(settings.printerAdjustment(office), QPoint(4, 5));
+    EXPECT_EQ(settings.printerAdjustment(QStringLiteral("never adjusted")), QPoint(3, 0));
+
+    // The dialog's own printer list shows the chosen printer's offsets.
+    QPrinter printer;
+    AdjustPrintDlg dlg(&printer);
+    auto* printers = dlg.findChild<QComboBox*>(QStringLiteral("printers"));
+    ASSERT_NE(printers, nullptr);
+    Q_EMIT printers->currentTextChanged(office);
+    EXPECT_EQ(dlg.offsetXEdit()->text() + u' ' + dlg.offsetYEdit()->text(), QStringLiteral("4 5"));
+    settings.attachStore(nullptr);
+    settings.resetToDefaults();
 }
