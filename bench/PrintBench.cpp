@@ -14,11 +14,13 @@
 #include <QFileInfo>
 #include <QPageLayout>
 #include <QPdfWriter>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
 #include <fstream>
+#include <sys/resource.h>
 #include <string>
 
 namespace {
@@ -91,6 +93,33 @@ void BM_PrintSheetToPdf(benchmark::State& state)
     state.counters["peak_MiB"] = double(peakKiB()) / 1024.0;
 }
 
+// Whole pmrtool runs printing a sample card (with its pictures) on 1, 10 and 100
+// sheets of the 10-up A4 format to PDF at 600 ppi: process start, reading,
+// rendering, compression and writing. Reports the child's peak memory.
+void BM_PmrtoolPrintSheets(benchmark::State& state)
+{
+    const int sheets = int(state.range(0));
+    QTemporaryDir dir;
+    const QString out = dir.filePath(QStringLiteral("sheets.pdf"));
+    const QStringList args = {QStringLiteral("print"),
+                              QStringLiteral(PELMORA_SOURCE_DIR "/data/sample/めいし-しゃしん.pmr"),
+                              QStringLiteral("-o"), out, QStringLiteral("--dpi"), QStringLiteral("600"),
+                              QStringLiteral("--copies"), QString::number(sheets)};
+    for (auto _ : state) {
+        QProcess tool;
+        tool.start(QStringLiteral(PMRTOOL_PATH), args);
+        if (!tool.waitForFinished(600000) || tool.exitCode() != 0) {
+            state.SkipWithError(tool.readAllStandardError().toStdString().c_str());
+            break;
+        }
+    }
+    rusage usage{};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    state.counters["child_peak_MiB"] = double(usage.ru_maxrss) / 1024.0;
+    state.counters["pdf_bytes"] = double(QFileInfo(out).size());
+}
+
 } // namespace
 
+BENCHMARK(BM_PmrtoolPrintSheets)->Arg(1)->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 BENCHMARK(BM_PrintSheetToPdf)->Arg(600)->Arg(1200)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
