@@ -413,7 +413,8 @@ int cmdPrinters(Context& c, const QStringList& args)
     return ExitOk;
 }
 
-// The offsets the editor remembers for a printer, from its settings store.
+// The offsets the editor remembers for a printer, from its settings store: the
+// editor keeps it under its program's name, "pelmora".
 QPoint rememberedAdjustment(const Args& a, const QString& printer)
 {
     std::unique_ptr<platform::SettingsStore> store =
