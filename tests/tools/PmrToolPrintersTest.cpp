@@ -97,36 +97,52 @@ TEST_F(PmrToolPrintersTest, PrintersListsTheQueuesAsJson)
 
 TEST_F(PmrToolPrintersTest, PrintHandsThePdfToTheQueueWithTheRememberedOffsets)
 {
+    // "cards" has offsets of its own, "office" takes the global ones.
     {
         const auto store = platform::SettingsStore::fromFile(path(u"s.ini"_s));
-        store->writeInt(platform::AppSettings::printerSection(u"cards"_s), u"adj_x"_s, 6);
-        store->writeInt(platform::AppSettings::printerSection(u"cards"_s), u"adj_y"_s, 4);
+        store->writeInt(u"print"_s, u"adj_x"_s, 6);
+        store->writeInt(u"print"_s, u"adj_y"_s, 4);
+        store->writeInt(platform::AppSettings::printerSection(u"cards"_s), u"adj_x"_s, 0);
+        store->writeInt(platform::AppSettings::printerSection(u"cards"_s), u"adj_y"_s, 0);
         store->sync();
     }
-    Result r = run(print({u"--printer"_s, u"cards"_s}));
+    Result r = run(print({u"--printer"_s, u"office"_s}));
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     QFile args(path(u"lp-args"_s));
     ASSERT_TRUE(args.open(QIODevice::ReadOnly));
     const QStringList recorded = QString::fromUtf8(args.readAll()).split(u'\n');
-    EXPECT_EQ(recorded.mid(0, 4), (QStringList{u"-d"_s, u"cards"_s, u"-t"_s, u"めいし-きっさてん.pmr"_s}));
+    EXPECT_EQ(recorded.mid(0, 4), (QStringList{u"-d"_s, u"office"_s, u"-t"_s, u"めいし-きっさてん.pmr"_s}));
     QFile job(path(u"job.pdf"_s));
     ASSERT_TRUE(job.open(QIODevice::ReadOnly));
     EXPECT_TRUE(job.read(5) == "%PDF-");
     job.close();
-    ASSERT_TRUE(QFile::rename(path(u"job.pdf"_s), path(u"remembered.pdf"_s)));
+    ASSERT_TRUE(QFile::rename(path(u"job.pdf"_s), path(u"office.pdf"_s)));
 
-    // The same job into files: the remembered offsets, and none.
-    ASSERT_EQ(run(print({u"-o"_s, path(u"same.pdf"_s), u"--adjust"_s, u"6,4"_s})).code, 0);
+    // The same job into files, with the global offsets and with none.
+    ASSERT_EQ(run(print({u"-o"_s, path(u"global.pdf"_s), u"--adjust"_s, u"6,4"_s})).code, 0);
     ASSERT_EQ(run(print({u"-o"_s, path(u"none.pdf"_s), u"--adjust"_s, u"0,0"_s})).code, 0);
-    const QImage remembered = firstPage(path(u"remembered.pdf"_s));
-    if (remembered.isNull())
+    const QImage office = firstPage(path(u"office.pdf"_s));
+    if (office.isNull())
         GTEST_SKIP() << "pdftoppm is not available";
-    EXPECT_TRUE(remembered == firstPage(path(u"same.pdf"_s)));
-    EXPECT_FALSE(remembered == firstPage(path(u"none.pdf"_s)));
+    const QImage global = firstPage(path(u"global.pdf"_s)), none = firstPage(path(u"none.pdf"_s));
+    EXPECT_TRUE(office == global);
+    EXPECT_FALSE(office == none);
 
-    // --adjust wins over the remembered offsets.
-    ASSERT_EQ(run(print({u"--printer"_s, u"cards"_s, u"--adjust"_s, u"0,0"_s})).code, 0);
-    EXPECT_TRUE(firstPage(path(u"job.pdf"_s)) == firstPage(path(u"none.pdf"_s)));
+    // A printer's own offsets, and --adjust over remembered ones.
+    const struct {
+        const char* printer;
+        const char* adjust;
+        const QImage& expected;
+    } cases[] = {{"cards", nullptr, none}, {"office", "0,0", none}, {"cards", "6,4", global}};
+    for (const auto& c : cases) {
+        QStringList options{u"--printer"_s, QString::fromLatin1(c.printer)};
+        if (c.adjust)
+            options << u"--adjust"_s << QString::fromLatin1(c.adjust);
+        ASSERT_EQ(run(print(options)).code, 0) << c.printer;
+        EXPECT_TRUE(firstPage(path(u"job.pdf"_s)) == c.expected) << c.printer << " " << (c.adjust ? c.adjust : "");
+        QFile::remove(path(u"job.pdf"_s));
+        QFile::remove(path(u"job.pdf-page.png"_s));
+    }
 }
 
 TEST_F(PmrToolPrintersTest, PrintToAPrinterRefusesWhatItCannotDo)
