@@ -4,6 +4,8 @@
 #include "model/PmrData.h"
 #include "model/PmrDocument.h"
 #include "platform/AppDirectory.h"
+#include "platform/AppSettings.h"
+#include "platform/SettingsStore.h"
 #include "platform/Codec.h"
 #include "print/CalibrationSheet.h"
 #include "print/CardFormatCatalog.h"
@@ -19,14 +21,19 @@
 #include <QImageWriter>
 #include <QPageLayout>
 #include <QPdfWriter>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QTextStream>
 
+#include <algorithm>
 #include <functional>
+#include <memory>
 #include <limits>
 #include <map>
 #include <optional>
+#include <vector>
 
 namespace pmrtool {
 
@@ -42,10 +49,11 @@ const char* const kUsage =
     "  info FILE.pmr                 the document as JSON\n"
     "  build IN.json -o OUT.pmr      a document from JSON (the schema of info)\n"
     "  render FILE.pmr -o OUT.png    the card alone as a picture\n"
-    "  print FILE.pmr -o OUT.pdf|OUT.png\n"
-    "                                the print job into a file, no dialog\n"
+    "  print FILE.pmr -o OUT.pdf|OUT.png | --printer NAME\n"
+    "                                the print job into a file or to a printer\n"
     "  formats                       the card-format catalogue as JSON\n"
     "  calibrate -o OUT.pdf|OUT.png  the calibration sheet of a card format\n"
+    "  printers                      the printers as JSON\n"
     "\n"
     "pmrtool COMMAND --help explains a command. Exit status: 0 success,\n"
     "1 a document or file error, 2 bad usage.\n";
@@ -317,18 +325,125 @@ int cmdRender(Context& c, const QStringList& args)
     return saveImage(c, image, a.value(QStringLiteral("-o"))) ? ExitOk : ExitFileError;
 }
 
+// Printers come from CUPS's own command-line tools rather than Qt's printer
+// classes: Qt6::PrintSupport links Qt Widgets, and pmrtool stays headless.
+struct Printer {
+    QString name;
+    bool isDefault = false;
+};
+
+// lpstat's standard output, or nothing when it is missing, fails or hangs.
+std::optional<QString> runLpstat(const QString& option)
+{
+    QProcess p;
+    p.start(QStringLiteral("lpstat"), {option});
+    if (!p.waitForFinished(30000)) {
+        p.kill();
+        p.waitForFinished();
+        return std::nullopt;
+    }
+    if (p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
+        return std::nullopt;
+    return QString::fromLocal8Bit(p.readAllStandardOutput());
+}
+
+// The queues of the CUPS scheduler; none without lpstat or a scheduler.
+std::vector<Printer> listPrinters()
+{
+    std::vector<Printer> printers;
+    const auto names = runLpstat(QStringLiteral("-e"));
+    if (!names)
+        return printers;
+    // "system default destination: NAME", or "no system default destination".
+    QString defaultName;
+    if (const auto d = runLpstat(QStringLiteral("-d"))) {
+        const qsizetype colon = d->indexOf(QLatin1Char(':'));
+        if (colon >= 0)
+            defaultName = d->mid(colon + 1).trimmed();
+    }
+    for (const QString& line : names->split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        const QString name = line.trimmed();
+        if (!name.isEmpty())
+            printers.push_back({name, name == defaultName});
+    }
+    return printers;
+}
+
+// Hands a PDF file to a CUPS queue; false with lp's complaint in err.
+bool sendToQueue(Context& c, const QString& queue, const QString& title, const QString& file)
+{
+    QProcess p;
+    p.start(QStringLiteral("lp"), {QStringLiteral("-d"), queue, QStringLiteral("-t"), title, file});
+    const bool finished = p.waitForFinished(120000);
+    if (!finished)
+        p.kill();
+    p.waitForFinished();
+    const QString complaint = QString::fromLocal8Bit(p.readAllStandardError()).trimmed();
+    if (finished && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0)
+        return true;
+    c.err << "pmrtool: the job could not be handed to \"" << queue << "\""
+          << (complaint.isEmpty() ? (p.error() == QProcess::FailedToStart ? QStringLiteral(": lp is missing")
+                                                                         : QString())
+                                  : QStringLiteral(": ") + complaint)
+          << "\n";
+    return false;
+}
+
+const char* const kPrintersHelp =
+    "usage: pmrtool printers\n"
+    "\n"
+    "Prints the printers as JSON: {\"printers\": [{\"name\", \"default\"}, ...]},\n"
+    "the queues of the CUPS scheduler (lpstat); an empty list when there are none.\n";
+
+int cmdPrinters(Context& c, const QStringList& args)
+{
+    const Args a(args, {}, {});
+    if (!a.error().isEmpty() || !a.positional().isEmpty())
+        return badArguments(c, a, "printers takes no arguments", kPrintersHelp);
+    QJsonArray list;
+    for (const Printer& p : listPrinters()) {
+        QJsonObject o;
+        o[QStringLiteral("name")] = p.name;
+        o[QStringLiteral("default")] = p.isDefault;
+        list.append(o);
+    }
+    QJsonObject root;
+    root[QStringLiteral("printers")] = list;
+    printJson(c, QJsonDocument(root));
+    return ExitOk;
+}
+
+// The offsets the editor remembers for a printer, from its settings store: the
+// editor keeps it under its program's name, "pelmora".
+QPoint rememberedAdjustment(const Args& a, const QString& printer)
+{
+    std::unique_ptr<platform::SettingsStore> store =
+        a.has(QStringLiteral("--settings"))
+            ? platform::SettingsStore::fromFile(a.value(QStringLiteral("--settings")))
+            : std::make_unique<platform::SettingsStore>(QStringLiteral("pelmora"));
+    platform::AppSettings settings;
+    settings.load(*store);
+    settings.attachStore(store.get());
+    return settings.printerAdjustment(printer);
+}
+
 const char* const kPrintHelp =
     "usage: pmrtool print FILE.pmr -o OUT.pdf|OUT.png [--format INDEX|NAME]\n"
     "                     [--copies N] [--adjust X,Y] [--only-one] [--start N]\n"
     "                     [--dpi N] [--appdir DIR]\n"
+    "       pmrtool print FILE.pmr --printer NAME [--settings FILE.ini] [options]\n"
     "\n"
-    "Runs the print job into a file, with no dialog: the card on every position of\n"
-    "the card format, sheet after sheet.\n"
+    "Runs the print job into a file or to a printer, with no dialog: the card on\n"
+    "every position of the card format, sheet after sheet.\n"
+    "  --printer   print to that printer (see pmrtool printers) as a PDF job titled\n"
+    "              with the document's file name, instead of -o\n"
+    "  --settings  the editor's settings as an INI file (default: the editor's own\n"
+    "              settings), for the printer's remembered offsets\n"
     "  --format    the format by its index or its name (default: the catalogue's\n"
     "              current format; see pmrtool formats)\n"
     "  --copies    the number of sheets (default 1)\n"
     "  --adjust    the fine adjustment in whole millimetres, X to the right and Y\n"
-    "              downwards (default 0,0)\n"
+    "              downwards (default 0,0; with --printer, its remembered offsets)\n"
     "  --only-one  one card on every sheet, at the first position it may use\n"
     "  --start     the position of the first card on the first sheet, counted row\n"
     "              by row from 1 at the top left (default 1); the positions before\n"
@@ -357,11 +472,18 @@ int cmdPrint(Context& c, const QStringList& args)
 {
     const Args a(args,
                  {QStringLiteral("-o"), QStringLiteral("--format"), QStringLiteral("--copies"), QStringLiteral("--adjust"),
-                  QStringLiteral("--dpi"), QStringLiteral("--appdir"), QStringLiteral("--start")},
+                  QStringLiteral("--dpi"), QStringLiteral("--appdir"), QStringLiteral("--start"),
+                  QStringLiteral("--printer"), QStringLiteral("--settings")},
                  {QStringLiteral("--only-one")});
-    if (!a.error().isEmpty() || a.positional().size() != 1 || !a.has(QStringLiteral("-o")))
-        return badArguments(c, a, "print takes FILE.pmr and -o OUT.pdf|OUT.png", kPrintHelp);
-    const QString out = a.value(QStringLiteral("-o"));
+    const bool toPrinter = a.has(QStringLiteral("--printer"));
+    if (!a.error().isEmpty() || a.positional().size() != 1 || toPrinter == a.has(QStringLiteral("-o")))
+        return badArguments(c, a, "print takes FILE.pmr and either -o OUT.pdf|OUT.png or --printer NAME", kPrintHelp);
+    const QString printer = a.value(QStringLiteral("--printer"));
+    // A printer gets the PDF target's file, from a folder of its own.
+    std::optional<QTemporaryDir> spool;
+    if (toPrinter)
+        spool.emplace();
+    const QString out = toPrinter ? spool->filePath(QStringLiteral("job.pdf")) : a.value(QStringLiteral("-o"));
     const QString suffix = QFileInfo(out).suffix().toLower();
     if (suffix != QLatin1String("pdf") && suffix != QLatin1String("png"))
         return usageError(c, QStringLiteral("the output must end in .pdf or .png"), kPrintHelp);
@@ -385,6 +507,22 @@ int cmdPrint(Context& c, const QStringList& args)
             return usageError(c, QStringLiteral("--adjust takes X,Y in whole millimetres"), kPrintHelp);
         adjustX = *x;
         adjustY = *y;
+    }
+    if (toPrinter) {
+        const std::vector<Printer> printers = listPrinters();
+        if (std::none_of(printers.begin(), printers.end(), [&](const Printer& p) { return p.name == printer; })) {
+            c.err << "pmrtool: no printer \"" << printer << "\" (see pmrtool printers)\n";
+            return ExitFileError;
+        }
+        if (!spool->isValid()) {
+            c.err << "pmrtool: " << spool->errorString() << "\n";
+            return ExitFileError;
+        }
+        if (!a.has(QStringLiteral("--adjust"))) {
+            const QPoint remembered = rememberedAdjustment(a, printer);
+            adjustX = remembered.x();
+            adjustY = remembered.y();
+        }
     }
     const CardFormatCatalog catalog = loadCatalog(appDirOption(a));
     print::PrintOptions options;
@@ -464,6 +602,8 @@ int cmdPrint(Context& c, const QStringList& args)
               << resources::loadString(resources::ids::FileCannotOpen) << "\n";
         return ExitFileError;
     }
+    if (toPrinter && !sendToQueue(c, printer, print::jobTitle(a.positional()[0]), out))
+        return ExitFileError;
     return pictureFailed ? ExitFileError : ExitOk;
 }
 
@@ -554,6 +694,7 @@ const Command kCommands[] = {
     {"print", cmdPrint, kPrintHelp},
     {"formats", cmdFormats, kFormatsHelp},
     {"calibrate", cmdCalibrate, kCalibrateHelp},
+    {"printers", cmdPrinters, kPrintersHelp},
 };
 
 } // namespace
