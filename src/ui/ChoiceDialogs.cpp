@@ -1,5 +1,7 @@
 #include "ui/ChoiceDialogs.h"
 
+#include "platform/Fonts.h"
+
 #include <QColorDialog>
 #include <QFontDialog>
 
@@ -87,12 +89,14 @@ FontDialogProvider setFontDialogProvider(FontDialogProvider provider)
     return std::exchange(fontSlot(), std::move(provider));
 }
 
+// The dialog lists installed families, so a document's face ("ＭＳ Ｐゴシック")
+// shows as the family it is drawn with, and comes back as itself when kept.
 QFont fontForDialog(const platform::LogFont& lf)
 {
     QFont f;
     const QString face = lf.faceNameUnicode();
     if (!face.isEmpty())
-        f.setFamily(face);
+        f.setFamily(platform::resolvedFamily(face));
     const long long points = std::llabs(static_cast<long long>(lf.height));
     f.setPointSize(points > 0 && points <= 1000 ? int(points) : 12);
     f.setWeight(QFont::Weight(lf.weight > 0 ? std::min(lf.weight, 1000) : 400));
@@ -105,7 +109,9 @@ QFont fontForDialog(const platform::LogFont& lf)
 platform::LogFont logFontFromDialog(const QFont& font, const platform::LogFont& base)
 {
     platform::LogFont lf = base;
-    lf.setFaceName(font.family());
+    const QString face = base.faceNameUnicode();
+    if (face.isEmpty() || font.family() != platform::resolvedFamily(face))
+        lf.setFaceName(font.family());
     const double points = font.pointSizeF() > 0 ? font.pointSizeF() : 12.0;
     lf.height = -int(std::lround(std::min(points, 100000.0)));
     lf.weight = font.weight();

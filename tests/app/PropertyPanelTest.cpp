@@ -9,6 +9,7 @@
 #include "model/PmrDocument.h"
 #include "panel/ColorSwatch.h"
 #include "panel/ImageButton.h"
+#include "platform/Fonts.h"
 #include "print/CardFormatCatalog.h"
 #include "resources/ControlIds.h"
 #include "ui/ChoiceDialogs.h"
@@ -318,6 +319,12 @@ TEST_F(PropertyPanelTest, TheFontDialogsSizeIsClampedAndItsColourUnused)
     chosen.setPointSize(14);
     EXPECT_EQ(ui::logFontFromDialog(chosen, text->GetFont()).height, -14);
     EXPECT_EQ(ui::fontForDialog(huge).pointSize(), 100);
+    // The document's face shows as the family it is drawn with and is kept when
+    // that family is kept; another family replaces it.
+    const QFont shown = ui::fontForDialog(text->GetFont());
+    EXPECT_EQ(shown.family(), platform::resolvedFamily(text->GetFont().faceNameUnicode()));
+    EXPECT_EQ(ui::logFontFromDialog(shown, text->GetFont()).faceNameBytes(), text->GetFont().faceNameBytes());
+    EXPECT_EQ(ui::logFontFromDialog(QFont(QStringLiteral("IPAMincho")), text->GetFont()).faceNameUnicode(), QStringLiteral("IPAMincho"));
 }
 
 TEST_F(PropertyPanelTest, TheTextFieldTakesTheFocusAndStoresLineBreaksAsCrLf)
