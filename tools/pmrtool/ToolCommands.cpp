@@ -290,6 +290,35 @@ bool saveImage(Context& c, const QImage& image, const QString& path)
     return false;
 }
 
+// The paper a format's sheet is printed on; a format without a usable paper size prints on A4.
+QSizeF sheetPaperMm(const CardFormat& format)
+{
+    const bool paperKnown = format.paperWidth > 0 && format.paperHeight > 0;
+    return paperKnown ? QSizeF(format.paperWidth, format.paperHeight) : QSizeF(210, 297);
+}
+
+// A PDF of upright pages of that paper with no margins.
+void setUpPdf(QPdfWriter& writer, int dpi, QSizeF paperMm)
+{
+    writer.setResolution(dpi);
+    writer.setCreator(QStringLiteral("Pelmora"));
+    writer.setPageLayout(QPageLayout(QPageSize(paperMm, QPageSize::Millimeter), QPageLayout::Portrait,
+                                     QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter, QMarginsF(0, 0, 0, 0)));
+}
+
+// The pixel size of one sheet as a PNG, or nothing (said on stderr) when too large.
+std::optional<QSize> pngSheetSize(Context& c, QSizeF paperMm, int dpi)
+{
+    const QSize size(print::SheetLayout::mmToPixels(int(paperMm.width()), dpi),
+                     print::SheetLayout::mmToPixels(int(paperMm.height()), dpi));
+    if (std::int64_t(size.width()) * size.height() * 4 > kMaxImageBytes) {
+        c.err << "pmrtool: a sheet of " << paperMm.width() << " x " << paperMm.height()
+              << " mm is too large for PNG at " << dpi << " pixels per inch\n";
+        return std::nullopt;
+    }
+    return size;
+}
+
 const char* const kRenderHelp =
     "usage: pmrtool render FILE.pmr -o OUT.png [--dpi N]\n"
     "\n"
@@ -557,30 +586,21 @@ int cmdPrint(Context& c, const QStringList& args)
     // The job goes on with the text only, as in the editor; the run fails.
     bool pictureFailed = false;
     renderer.pictureFailed = [&pictureFailed](int) { pictureFailed = true; };
-    // A format without a usable paper size prints on A4.
-    const bool paperKnown = format.paperWidth > 0 && format.paperHeight > 0;
-    const QSizeF paperMm = paperKnown ? QSizeF(format.paperWidth, format.paperHeight) : QSizeF(210, 297);
+    const QSizeF paperMm = sheetPaperMm(format);
 
     print::SheetRenderer::Result result;
     bool saved = true;
     if (suffix == QLatin1String("pdf")) {
         QPdfWriter writer(out);
-        writer.setResolution(*dpi);
-        writer.setCreator(QStringLiteral("Pelmora"));
+        setUpPdf(writer, *dpi, paperMm);
         writer.setTitle(print::jobTitle(a.positional()[0]));
-        writer.setPageLayout(QPageLayout(QPageSize(paperMm, QPageSize::Millimeter), QPageLayout::Portrait,
-                                         QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter, QMarginsF(0, 0, 0, 0)));
         print::PagedSheetTarget target(&writer);
         result = renderer.run(target);
     } else {
-        const QSize size(print::SheetLayout::mmToPixels(int(paperMm.width()), *dpi),
-                         print::SheetLayout::mmToPixels(int(paperMm.height()), *dpi));
-        if (std::int64_t(size.width()) * size.height() * 4 > kMaxImageBytes) {
-            c.err << "pmrtool: a sheet of " << paperMm.width() << " x " << paperMm.height()
-                  << " mm is too large for PNG at " << *dpi << " pixels per inch\n";
+        const std::optional<QSize> size = pngSheetSize(c, paperMm, *dpi);
+        if (!size)
             return ExitFileError;
-        }
-        print::ImageSheetTarget target(size, *dpi);
+        print::ImageSheetTarget target(*size, *dpi);
         const QFileInfo info(out);
         target.sheetDone = [&](int sheet, const QImage& image) {
             const QString name = *copies == 1 ? out
@@ -648,27 +668,19 @@ int cmdCalibrate(Context& c, const QStringList& args)
     }
     const CardFormat format = catalog.format(index);
     const print::CalibrationSheet sheet(format);
-    const bool paperKnown = format.paperWidth > 0 && format.paperHeight > 0;
-    const QSizeF paperMm = paperKnown ? QSizeF(format.paperWidth, format.paperHeight) : QSizeF(210, 297);
+    const QSizeF paperMm = sheetPaperMm(format);
 
     bool done = false;
     if (suffix == QLatin1String("pdf")) {
         QPdfWriter writer(out);
-        writer.setResolution(*dpi);
-        writer.setCreator(QStringLiteral("Pelmora"));
-        writer.setPageLayout(QPageLayout(QPageSize(paperMm, QPageSize::Millimeter), QPageLayout::Portrait,
-                                         QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter, QMarginsF(0, 0, 0, 0)));
+        setUpPdf(writer, *dpi, paperMm);
         print::PagedSheetTarget target(&writer);
         done = sheet.print(target);
     } else {
-        const QSize size(print::SheetLayout::mmToPixels(int(paperMm.width()), *dpi),
-                         print::SheetLayout::mmToPixels(int(paperMm.height()), *dpi));
-        if (std::int64_t(size.width()) * size.height() * 4 > kMaxImageBytes) {
-            c.err << "pmrtool: a sheet of " << paperMm.width() << " x " << paperMm.height()
-                  << " mm is too large for PNG at " << *dpi << " pixels per inch\n";
+        const std::optional<QSize> size = pngSheetSize(c, paperMm, *dpi);
+        if (!size)
             return ExitFileError;
-        }
-        print::ImageSheetTarget target(size, *dpi);
+        print::ImageSheetTarget target(*size, *dpi);
         done = sheet.print(target) && !target.sheets().empty() && saveImage(c, target.sheets().front(), out);
         if (!done && !target.sheets().empty())
             return ExitFileError; // saveImage said why
