@@ -60,6 +60,7 @@ void printCard(const PmrData& page, const QString& documentPath, QWidget* parent
                                       QString(), QPageSize::FuzzyMatch));
     printer.setPageOrientation(QPageLayout::Portrait);
     print::AdjustPrintDlg dialog(&printer, parent);
+    dialog.setPreviewJob(&page, print::makePrintJob(page, catalog, options).job);
     const int chosen = dialog.run();
     if (chosen == QDialog::Rejected)
         return;

@@ -1,6 +1,8 @@
 #include "printui/AdjustPrintDlg.h"
 
 #include "platform/AppSettings.h"
+#include "print/CardFormatCatalog.h"
+#include "printui/SheetPreview.h"
 #include "ui/DialogTemplate.h"
 #include "ui/PrintDialogs.h"
 #include "resources/Templates.h"
@@ -14,6 +16,7 @@
 #include <QRegularExpression>
 #include <QRegularExpressionValidator>
 
+#include <algorithm>
 #include <limits>
 
 namespace print {
@@ -72,6 +75,7 @@ void AdjustPrintDlg::buildPanel()
         w->setGeometry(place);
         w->setVisible(shown);
     }
+    buildPreview();
 
     // The standard part keeps its width; the panel takes the extra width on the right.
     if (QLayout* l = layout()) {
@@ -88,6 +92,49 @@ void AdjustPrintDlg::buildPanel()
         resize(width() + panelSize_.width(), std::max(height(), panelSize_.height()));
     }
     placePanel();
+}
+
+void AdjustPrintDlg::buildPreview()
+{
+    // Right of the controls, from the top of the first one down to the panel's
+    // bottom, about as wide as a portrait sheet of that height.
+    int top = panelSize_.height();
+    for (QWidget* w : panel_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        top = std::min(top, w->geometry().top());
+    const int gap = std::max(4, panelSize_.width() / 12);
+    const int height = std::max(0, panelSize_.height() - top);
+    const int width = height * 3 / 4;
+    preview_ = new SheetPreview(panel_);
+    preview_->setGeometry(panelSize_.width() + gap, top, width, height);
+    panelSize_.setWidth(panelSize_.width() + gap + width + gap);
+    panel_->resize(panelSize_);
+    previewJob_.format = CardFormatCatalog::instance().currentFormat();
+    preview_->setJob(previewJob_);
+}
+
+void AdjustPrintDlg::setPreviewJob(const PmrData* page, const SheetRenderer::Job& job)
+{
+    previewJob_ = job;
+    if (!preview_)
+        return;
+    preview_->setPage(page);
+    updatePreview();
+}
+
+void AdjustPrintDlg::updatePreview()
+{
+    if (!preview_)
+        return;
+    SheetRenderer::Job job = previewJob_;
+    if (QLineEdit* x = offsetXEdit())
+        job.adjustX = readOffset(x->text());
+    if (QLineEdit* y = offsetYEdit())
+        job.adjustY = readOffset(y->text());
+    if (QCheckBox* one = onlyOneBox())
+        job.onlyOne = one->isChecked();
+    if (QLineEdit* start = startEdit())
+        job.start = start->text().trimmed().isEmpty() ? 1 : readOffset(start->text());
+    preview_->setJob(job);
 }
 
 void AdjustPrintDlg::placePanel()
@@ -142,6 +189,13 @@ void AdjustPrintDlg::fillPanel()
         start->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,4}")), start));
         start->setText(QString::number(start_));
     }
+    // The preview follows every box as it is typed.
+    for (QLineEdit* box : {offsetXEdit(), offsetYEdit(), startEdit()})
+        if (box)
+            connect(box, &QLineEdit::textChanged, this, &AdjustPrintDlg::updatePreview);
+    if (QCheckBox* one = onlyOneBox())
+        connect(one, &QCheckBox::toggled, this, &AdjustPrintDlg::updatePreview);
+    updatePreview();
     // The live printer is only set up when the dialog is accepted, so the button
     // accepts it and run() tells the caller to print the calibration sheet.
     if (QPushButton* calibrate = calibrateButton()) {

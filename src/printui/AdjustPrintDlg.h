@@ -1,5 +1,7 @@
 #pragma once
 
+#include "print/SheetRenderer.h"
+
 #include <QPrintDialog>
 #include <QString>
 
@@ -8,6 +10,7 @@
 class QLineEdit;
 class QCheckBox;
 class QPushButton;
+class PmrData;
 
 namespace ui {
 class TemplateDialog;
@@ -15,10 +18,13 @@ class TemplateDialog;
 
 namespace print {
 
+class SheetPreview;
+
 // The print dialog with the fine-adjustment panel of template 150 on its right:
 // X and Y offsets in whole millimetres (the settings' print adjustments) and
 // "一つだけ", print one card a sheet, and "はじめのいち", the position of the
-// first card on the first sheet.
+// first card on the first sheet. Beside them a preview shows the first sheet as
+// the boxes stand.
 class AdjustPrintDlg : public QPrintDialog {
     Q_OBJECT
 public:
@@ -54,6 +60,12 @@ public:
     QCheckBox* onlyOneBox() const;
     QLineEdit* startEdit() const;
     QPushButton* calibrateButton() const;
+    SheetPreview* preview() const { return preview_; }
+
+    // The card and the job the preview shows; the panel's offsets, start and
+    // "一つだけ" replace the job's as they are typed. Without a call it shows the
+    // catalogue's current format, empty. The page must outlive the dialog.
+    void setPreviewJob(const PmrData* page, const SheetRenderer::Job& job);
 
     // A box's text as a signed whole number: blanks around it and one sign are
     // allowed; anything else, or a value beyond 32 bits, gives 0.
@@ -73,10 +85,14 @@ private:
     void readPanel();
     void placePanel();
     void watchPrinterChoice();
+    void buildPreview();
+    void updatePreview();
 
     // The emptied template dialog; its controls live in panel_.
     std::unique_ptr<ui::TemplateDialog> template_;
     QWidget* panel_ = nullptr;
+    SheetPreview* preview_ = nullptr;
+    SheetRenderer::Job previewJob_;
     QSize panelSize_;
     bool onlyOne_ = false;
     int start_ = 1;

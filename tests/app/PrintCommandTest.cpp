@@ -186,8 +186,9 @@ TEST_F(PrintCommandTest, TheJobIsNamedAfterTheCardsFile)
     } cases[] = {{nullptr, "Pelmora"}, {"わたしの めいし.pmr", "わたしの めいし.pmr"}};
     for (const auto& c : cases) {
         MessageBoxScript boxes;
-        if (c.savedAs)
+        if (c.savedAs) {
             ASSERT_TRUE(dlg->saveDocument(dir.filePath(QString::fromUtf8(c.savedAs))));
+        }
         print(path("named.pdf"), 1, QDialog::Accepted);
         const QString info = tool(QStringLiteral("pdfinfo"), {path("named.pdf")});
         EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Title: +%1\\n")
