@@ -50,6 +50,8 @@ protected:
         ASSERT_TRUE(server.open(QIODevice::ReadOnly)) << "no CUPS queue was started in " << cupsDir.toStdString();
         env = QProcessEnvironment::systemEnvironment();
         env.insert(u"CUPS_SERVER"_s, QString::fromLocal8Bit(server.readAll().trimmed()));
+        env.remove(u"PRINTER"_s); // either would name another default for lpstat -d
+        env.remove(u"LPDEST"_s);
         std::cout << "[   CUPS   ] against the cups-pdf queue " << kQueue.toStdString() << " of the cupsd at "
                   << env.value(u"CUPS_SERVER"_s).toStdString() << "\n";
     }
