@@ -9,7 +9,9 @@ packages=(build-essential cmake ninja-build pkg-config
           qt6-base-dev qt6-base-dev-tools libgl-dev qt6-qpa-plugins qt6-translations-l10n
           qt6-image-formats-plugins fonts-ipafont-gothic fonts-ipafont-mincho fonts-noto-cjk)
 case "${1:-run}" in
-  test) packages+=(libgtest-dev libbenchmark-dev poppler-utils imagemagick python3-pil) ;;
+  # CUPS and cups-pdf for the tests that print to a private queue (scripts/cups-pdf-queue.sh).
+  test) packages+=(libgtest-dev libbenchmark-dev poppler-utils imagemagick python3-pil
+                   cups cups-client printer-driver-cups-pdf) ;;
   fuzz) packages+=(clang libclang-rt-14-dev) ;;
 esac
 
