@@ -1,28 +1,16 @@
-#include "TestSupport.h"
+#include "EditorTest.h"
 #include "../model/DocumentBytes.h"
-#include "app/CardEditorDlg.h"
 #include "app/CardCommand.h"
 #include "model/ObjItemBitmap.h"
 #include "model/ObjItemRect.h"
 #include "model/ViewScale.h"
-#include "print/CardFormatCatalog.h"
-#include "resources/ControlIds.h"
 
 #include <QImage>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 namespace {
 
-class ItemCommandsTest : public ::testing::Test {
+class ItemCommandsTest : public EditorTest {
 protected:
-    void SetUp() override
-    {
-        CardFormatCatalog::instance() = CardFormatCatalog();
-        dlg = std::make_unique<CardEditorDlg>();
-    }
-    void press(int id) { dlg->itemAs<QPushButton>(id)->click(); }
     std::vector<const ObjItem*> list() const
     {
         std::vector<const ObjItem*> items;
@@ -30,28 +18,11 @@ protected:
             items.push_back(item.get());
         return items;
     }
-
-    std::unique_ptr<CardEditorDlg> dlg;
 };
-
-TEST_F(ItemCommandsTest, AddedItemsAreCentredSelectedAndMarkTheCard)
-{
-    press(ctl::AddText);
-    ASSERT_EQ(list().size(), 1u);
-    const ObjItem* text = dlg->selectedItem();
-    EXPECT_EQ(text->kind, ObjItem::KindText);
-    EXPECT_EQ(dlg->panelKind(), ObjItem::KindText);
-    EXPECT_EQ(dlg->modified(), 1);
-    press(ctl::AddLine);
-    press(ctl::AddRect);
-    EXPECT_EQ(list().back(), dlg->selectedItem());
-    EXPECT_EQ(dlg->selectedItem()->kind, ObjItem::KindRect);
-}
 
 TEST_F(ItemCommandsTest, PicturesComeThroughTheChooserAndAReplacementKeepsBoxAndLook)
 {
-    QTemporaryDir dir;
-    const QString wide = dir.filePath(QStringLiteral("wide.png")), tall = dir.filePath(QStringLiteral("tall.png"));
+    const QString wide = path("wide.png"), tall = path("tall.png");
     QImage(200, 100, QImage::Format_RGB32).save(wide);
     QImage(50, 100, QImage::Format_RGB32).save(tall);
     {
@@ -135,11 +106,16 @@ TEST_F(ItemCommandsTest, DuplicatesGoBelowUntilTheBottomThenToTheCentre)
     EXPECT_TRUE(centred);
 }
 
-TEST_F(ItemCommandsTest, SendBackDeleteAndTheirNoOps)
+TEST_F(ItemCommandsTest, AddSendBackDeleteAndTheirNoOps)
 {
+    // Added items go last, selected, with their panel, and mark the card.
     press(ctl::AddRect);
     press(ctl::AddText);
+    EXPECT_EQ(dlg->modified(), 1);
     press(ctl::AddText);
+    EXPECT_EQ(list().size(), 3u);
+    EXPECT_EQ(list().back(), dlg->selectedItem());
+    EXPECT_EQ(dlg->panelKind(), ObjItem::KindText);
     const ObjItem* lastText = dlg->selectedItem();
     press(ctl::SendBack);
     EXPECT_EQ(list().front(), lastText);
@@ -164,7 +140,6 @@ TEST_F(ItemCommandsTest, SendBackDeleteAndTheirNoOps)
 // Closing unmodified asks nothing: pinned with the document commands.
 TEST_F(ItemCommandsTest, CloseOfAModifiedCardAsksAndTakesTheAnswer)
 {
-    dlg->show();
     dlg->setModified(1);
     testsupport::MessageBoxScript script({platform::IdCancel, platform::IdCancel, platform::IdNo});
     press(ctl::Close);
