@@ -26,7 +26,6 @@ protected:
         EXPECT_TRUE(other.saveDocument(path(name)));
         return path(name);
     }
-    size_t itemCount() const { return dlg->page().items().size(); }
     // The new-card dialog, once it shows, ends with result.
     static void answerNewCard(int result)
     {
@@ -75,10 +74,10 @@ TEST_F(DocumentCommandsTest, OpenWhileModifiedAsksAfterTheFileIsChosen)
     press(ctl::Open);
     EXPECT_EQ(files.shown().size(), 1u);
     EXPECT_EQ(boxes.shown().size(), 1u);
-    EXPECT_EQ(itemCount(), 1u);
+    EXPECT_EQ(items().size(), 1u);
     EXPECT_EQ(dlg->modified(), 1);
     press(ctl::Open);
-    EXPECT_EQ(itemCount(), 2u);
+    EXPECT_EQ(items().size(), 2u);
     EXPECT_EQ(dlg->modified(), 0);
     EXPECT_EQ(dlg->selectedItem(), nullptr);
 
@@ -87,7 +86,7 @@ TEST_F(DocumentCommandsTest, OpenWhileModifiedAsksAfterTheFileIsChosen)
     ASSERT_EQ(files.shown().size(), 4u);
     EXPECT_EQ(files.shown()[3].mode, ui::FileDialogRequest::Save);
     EXPECT_EQ(boxes.shown().size(), 3u);
-    EXPECT_EQ(itemCount(), 2u);
+    EXPECT_EQ(items().size(), 2u);
     EXPECT_EQ(dlg->documentPath(), other);
     EXPECT_TRUE(QFile::exists(path("saved.pmr")));
 }
@@ -124,7 +123,7 @@ TEST_F(DocumentCommandsTest, YesWithoutASavedCardStopsEveryCommandThatWouldDropI
             ASSERT_EQ(files.shown().size(), answers.size());
             EXPECT_EQ(files.shown().back().mode, ui::FileDialogRequest::Save);
             EXPECT_TRUE(dlg->isVisible());
-            EXPECT_EQ(itemCount(), 1u);
+            EXPECT_EQ(items().size(), 1u);
             EXPECT_EQ(dlg->selectedItem(), rect);
             EXPECT_EQ(dlg->modified(), 1);
         }
@@ -167,7 +166,7 @@ TEST_F(DocumentCommandsTest, FailedReadsAndSavesKeepEverything)
         EXPECT_EQ(boxes.shown()[0].text, c.text);
         EXPECT_EQ(boxes.shown()[0].icon, platform::MbIcon::Stop);
         EXPECT_EQ(boxes.shown()[0].caption, ui::applicationName());
-        EXPECT_EQ(itemCount(), 3u);
+        EXPECT_EQ(items().size(), 3u);
         EXPECT_EQ(dlg->documentPath(), good);
         EXPECT_EQ(dlg->modified(), 1);
         EXPECT_EQ(dlg->selectedItem(), selected);
@@ -194,7 +193,7 @@ TEST_F(DocumentCommandsTest, SamplesOpenUntitledAndScratchKeepsSizeAndPath)
         ASSERT_GE(files.shown().size(), 1u);
         EXPECT_EQ(files.shown()[0].initialDir, dir.filePath(QStringLiteral("sample")));
     }
-    EXPECT_EQ(itemCount(), 2u);
+    EXPECT_EQ(items().size(), 2u);
     EXPECT_EQ(dlg->page().cardWidth, 80);
     EXPECT_TRUE(dlg->documentPath().isEmpty());
     EXPECT_EQ(platform::appSettings().documentFolder(), dir.path()); // untouched by samples
@@ -207,7 +206,7 @@ TEST_F(DocumentCommandsTest, SamplesOpenUntitledAndScratchKeepsSizeAndPath)
         press(ctl::NewCard);
         EXPECT_EQ(boxes.shown().size(), 1u);
     }
-    EXPECT_EQ(itemCount(), 0u);
+    EXPECT_EQ(items().size(), 0u);
     EXPECT_EQ(dlg->page().cardWidth, 80);
     EXPECT_EQ(dlg->documentPath(), path("named.pmr"));
     EXPECT_EQ(dlg->modified(), 0);

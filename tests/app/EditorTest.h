@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
 // The editor window on the built-in formats, shown, with a fresh application
 // directory and settings; dialogs answer Cancel again after each test.
@@ -47,6 +48,14 @@ protected:
         QApplication::processEvents();
     }
     QString path(const char* name) const { return dir.filePath(QString::fromUtf8(name)); }
+    // The card's items, in their list order.
+    std::vector<const ObjItem*> items() const
+    {
+        std::vector<const ObjItem*> list;
+        for (const auto& item : dlg->page().items())
+            list.push_back(item.get());
+        return list;
+    }
 
     QTemporaryDir dir;
     std::unique_ptr<CardEditorDlg> dlg;

@@ -9,16 +9,7 @@
 
 namespace {
 
-class ItemCommandsTest : public EditorTest {
-protected:
-    std::vector<const ObjItem*> list() const
-    {
-        std::vector<const ObjItem*> items;
-        for (auto& item : dlg->page().items())
-            items.push_back(item.get());
-        return items;
-    }
-};
+using ItemCommandsTest = EditorTest;
 
 TEST_F(ItemCommandsTest, PicturesComeThroughTheChooserAndAReplacementKeepsBoxAndLook)
 {
@@ -28,12 +19,12 @@ TEST_F(ItemCommandsTest, PicturesComeThroughTheChooserAndAReplacementKeepsBoxAnd
     {
         testsupport::FileDialogScript cancelled({std::nullopt});
         press(ctl::AddPicture);
-        EXPECT_TRUE(list().empty());
+        EXPECT_TRUE(items().empty());
         EXPECT_EQ(dlg->modified(), 0);
     }
     testsupport::FileDialogScript chosen({wide, tall, wide});
     press(ctl::AddPicture);
-    ASSERT_EQ(list().size(), 1u);
+    ASSERT_EQ(items().size(), 1u);
     auto* picture = dynamic_cast<ObjItemBitmap*>(dlg->page().items().front().get());
     ASSERT_TRUE(picture);
     EXPECT_EQ(dlg->selectedItem(), picture);
@@ -98,9 +89,9 @@ TEST_F(ItemCommandsTest, DuplicatesGoBelowUntilTheBottomThenToTheCentre)
             centred = true;
         }
         // The copy lies directly above the copied item in the list.
-        const auto items = list();
-        const auto pos = std::find(items.begin(), items.end(), before);
-        ASSERT_NE(pos + 1, items.end());
+        const auto list = items();
+        const auto pos = std::find(list.begin(), list.end(), before);
+        ASSERT_NE(pos + 1, list.end());
         EXPECT_EQ(*(pos + 1), dlg->selectedItem());
     }
     EXPECT_TRUE(centred);
@@ -113,19 +104,19 @@ TEST_F(ItemCommandsTest, AddSendBackDeleteAndTheirNoOps)
     press(ctl::AddText);
     EXPECT_EQ(dlg->modified(), 1);
     press(ctl::AddText);
-    EXPECT_EQ(list().size(), 3u);
-    EXPECT_EQ(list().back(), dlg->selectedItem());
+    EXPECT_EQ(items().size(), 3u);
+    EXPECT_EQ(items().back(), dlg->selectedItem());
     EXPECT_EQ(dlg->panelKind(), ObjItem::KindText);
     const ObjItem* lastText = dlg->selectedItem();
     press(ctl::SendBack);
-    EXPECT_EQ(list().front(), lastText);
+    EXPECT_EQ(items().front(), lastText);
     EXPECT_EQ(dlg->selectedItem(), lastText);
     dlg->setModified(0);
     press(ctl::SendBack); // already the head
     EXPECT_EQ(dlg->modified(), 0);
 
     press(ctl::Delete);
-    EXPECT_EQ(list().size(), 2u);
+    EXPECT_EQ(items().size(), 2u);
     EXPECT_EQ(dlg->selectedItem(), nullptr);
     EXPECT_EQ(dlg->panelKind(), 5);
     EXPECT_EQ(dlg->modified(), 1);
@@ -133,7 +124,7 @@ TEST_F(ItemCommandsTest, AddSendBackDeleteAndTheirNoOps)
     press(ctl::Delete);
     press(ctl::Duplicate);
     press(ctl::SendBack);
-    EXPECT_EQ(list().size(), 2u);
+    EXPECT_EQ(items().size(), 2u);
     EXPECT_EQ(dlg->modified(), 0);
 }
 

@@ -31,13 +31,6 @@ protected:
         const platform::Rect b = dlg->view().scale().toDevice(item.GetBounds());
         return QPoint(dlg->cardRect().left + b.left, dlg->cardRect().top + b.top) + offset;
     }
-    std::vector<const ObjItem*> items() const
-    {
-        std::vector<const ObjItem*> list;
-        for (const auto& item : dlg->page().items())
-            list.push_back(item.get());
-        return list;
-    }
 
     const QString png = path("p.png");
 };
