@@ -430,7 +430,7 @@ TEST_F(ItemCommandsTest, DuplicatesGoBelowUntilTheBottomThenToTheCentre)
     EXPECT_TRUE(centred);
 }
 
-TEST_F(ItemCommandsTest, AddSendBackDeleteAndTheirNoOps)
+TEST_F(ItemCommandsTest, AddSendBackAndDeleteMarkTheCardOnlyWhenTheyChangeIt)
 {
     // Added items go last, selected, with their panel, and mark the card.
     press(ctl::AddRect);
