@@ -1,24 +1,13 @@
-#include "app/CardEditorDlg.h"
+#include "EditorTest.h"
 #include "app/HelpViewer.h"
-#include "platform/Fonts.h"
-#include "print/CardFormatCatalog.h"
-#include "resources/ControlIds.h"
 #include "resources/Templates.h"
 
-#include <QApplication>
-#include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTest>
 #include <QTimer>
-#include <gtest/gtest.h>
 
 namespace {
 
-class CardEditorDlgTest : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() { platform::installFontSubstitutions(); }
-    void SetUp() override { CardFormatCatalog::instance() = CardFormatCatalog(); }
-};
+using CardEditorDlgTest = EditorTest;
 
 TEST_F(CardEditorDlgTest, TemplateRectanglesBecomeThesePixelsAtBaseUnitsSixByThirteen)
 {
@@ -35,28 +24,26 @@ TEST_F(CardEditorDlgTest, TemplateRectanglesBecomeThesePixelsAtBaseUnitsSixByThi
         {ctl::AddText, {255, 7, 22, 27}, {383, 11, 33, 44}},    // 382.5, 43.875
         {ctl::NewCard, {267, 120, 65, 19}, {401, 195, 98, 31}}, // 400.5, 97.5, 30.875
     };
-    CardEditorDlg dlg;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.id);
         EXPECT_EQ(u.toPixels(c.du.x(), c.du.y(), c.du.width(), c.du.height()), c.px);
         // The window places the control at its own font's base units.
-        EXPECT_EQ(dlg.item(c.id)->geometry(), dlg.units().toPixels(c.du.x(), c.du.y(), c.du.width(), c.du.height()));
+        EXPECT_EQ(dlg->item(c.id)->geometry(), dlg->units().toPixels(c.du.x(), c.du.y(), c.du.width(), c.du.height()));
     }
     EXPECT_EQ(QSize(u.toPixelsX(354), u.toPixelsY(271)), QSize(531, 440)); // 440.375
-    EXPECT_EQ(dlg.size(), QSize(dlg.units().toPixelsX(354), dlg.units().toPixelsY(271)));
+    EXPECT_EQ(dlg->size(), QSize(dlg->units().toPixelsX(354), dlg->units().toPixelsY(271)));
     // The base units are those of the Japanese dialog font.
-    EXPECT_EQ(platform::resolvedFamily(dlg.font().family()), QStringLiteral("IPAPGothic"));
+    EXPECT_EQ(platform::resolvedFamily(dlg->font().family()), QStringLiteral("IPAPGothic"));
 }
 
 TEST_F(CardEditorDlgTest, EveryControlIsThereWithItsVisibilityAndTip)
 {
-    CardEditorDlg dlg;
     const platform::DialogSpec& tmpl = resources::dialogTemplate(resources::dlg::Editor);
     ASSERT_EQ(tmpl.controls.size(), 43u);
-    EXPECT_EQ(dlg.windowTitle(), QStringLiteral("Pelmora"));
+    EXPECT_EQ(dlg->windowTitle(), QStringLiteral("Pelmora"));
     for (const platform::ControlSpec& c : tmpl.controls) {
         SCOPED_TRACE(c.id);
-        QWidget* w = dlg.item(c.id);
+        QWidget* w = dlg->item(c.id);
         ASSERT_NE(w, nullptr);
         if (c.id == ctl::Bigger || c.id == ctl::Smaller) {
             // The background group shows them, usable only with a pattern.
@@ -71,33 +58,8 @@ TEST_F(CardEditorDlgTest, EveryControlIsThereWithItsVisibilityAndTip)
     }
 }
 
-TEST_F(CardEditorDlgTest, EnterBreaksTheLineAndEscapeNeverCloses)
-{
-    CardEditorDlg dlg;
-    dlg.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
-    auto* edit = dlg.itemAs<QPlainTextEdit>(ctl::TextEdit);
-    ASSERT_NE(edit, nullptr);
-    edit->show();
-    edit->setFocus();
-    QTest::keyClicks(edit, QStringLiteral("ab"));
-    QTest::keyClick(edit, Qt::Key_Return);
-    QTest::keyClicks(edit, QStringLiteral("c"));
-    EXPECT_EQ(edit->toPlainText(), QStringLiteral("ab\nc"));
-
-    QTest::keyClick(edit, Qt::Key_Escape);
-    EXPECT_TRUE(dlg.isVisible());
-    dlg.item(ctl::Open)->setFocus();
-    QTest::keyClick(&dlg, Qt::Key_Escape);
-    QTest::keyClick(&dlg, Qt::Key_Return);
-    QTest::keyClick(&dlg, Qt::Key_Enter);
-    EXPECT_TRUE(dlg.isVisible());
-    EXPECT_EQ(dlg.result(), 0);
-}
-
 TEST_F(CardEditorDlgTest, SystemCommandsOpenTheAboutBoxAndHelp)
 {
-    CardEditorDlg dlg;
     QString aboutTitle;
     QTimer::singleShot(0, [&] {
         if (QWidget* w = QApplication::activeModalWidget()) {
@@ -105,17 +67,15 @@ TEST_F(CardEditorDlgTest, SystemCommandsOpenTheAboutBoxAndHelp)
             w->close();
         }
     });
-    dlg.systemCommand(ctl::SysAbout | 0x3); // the low four bits do not matter
+    dlg->systemCommand(ctl::SysAbout | 0x3); // the low four bits do not matter
     EXPECT_EQ(aboutTitle, QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"));
 
-    dlg.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
-    QTest::mouseClick(dlg.item(ctl::Help), Qt::LeftButton);
+    QTest::mouseClick(dlg->item(ctl::Help), Qt::LeftButton);
     // The tool button queues its command.
-    QTest::qWaitFor([&] { return dlg.helpViewer() != nullptr; });
-    ASSERT_NE(dlg.helpViewer(), nullptr);
-    EXPECT_TRUE(dlg.helpViewer()->isVisible());
-    EXPECT_TRUE(dlg.helpViewer()->hasPage()) << dlg.helpViewer()->source().toStdString();
+    QTest::qWaitFor([&] { return dlg->helpViewer() != nullptr; });
+    ASSERT_NE(dlg->helpViewer(), nullptr);
+    EXPECT_TRUE(dlg->helpViewer()->isVisible());
+    EXPECT_TRUE(dlg->helpViewer()->hasPage()) << dlg->helpViewer()->source().toStdString();
 }
 
 } // namespace

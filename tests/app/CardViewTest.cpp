@@ -1,63 +1,84 @@
-#include "app/CardEditorDlg.h"
+#include "EditorTest.h"
+#include "../model/DocumentBytes.h"
+#include "model/ObjItemBitmap.h"
 #include "model/ObjItemLine.h"
+#include "model/ObjItemRect.h"
+#include "model/ObjItemText.h"
 #include "model/ViewScale.h"
-#include "print/CardFormatCatalog.h"
-#include "resources/ControlIds.h"
 
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QScrollBar>
-#include <gtest/gtest.h>
+#include <QTimer>
+
+#include <functional>
 
 namespace {
 
-class CardViewTest : public ::testing::Test {
+class CardViewTest : public EditorTest {
 protected:
-    void SetUp() override { CardFormatCatalog::instance() = CardFormatCatalog(); }
-    QScrollBar* bar(CardEditorDlg& dlg, int id) { return dlg.itemAs<QScrollBar>(id); }
+    QScrollBar* bar(int id) { return dlg->itemAs<QScrollBar>(id); }
+    // Window pixel of an item-unit point.
+    QPoint at(QPoint units) const
+    {
+        const platform::Rect& card = dlg->cardRect();
+        return dlg->view().scale().toDevice(units) + QPoint(card.left, card.top);
+    }
+    // Appends an item at (x, y); a size of 0 keeps the item's own.
+    template <class T = ObjItemRect>
+    ObjItem* add(int x, int y, int cx = 0, int cy = 0, std::unique_ptr<T> item = std::make_unique<T>())
+    {
+        place(*item, x, y, cx > 0 ? cx : item->cx, cx > 0 ? cy : item->cy);
+        return dlg->page().append(std::move(item))->get();
+    }
+    void click(QPoint p)
+    {
+        QTest::mousePress(dlg.get(), Qt::LeftButton, {}, p);
+        QTest::mouseRelease(dlg.get(), Qt::LeftButton, {}, p);
+    }
 };
 
 TEST_F(CardViewTest, StartFitsTheCardWithTwentyPixelsToSpareThenZoomsInSteps)
 {
-    CardEditorDlg dlg;
-    const QRect canvas = dlg.view().canvasRect();
-    const platform::Rect& card = dlg.cardRect();
+    const QRect canvas = dlg->view().canvasRect();
+    const platform::Rect& card = dlg->cardRect();
     const int marginX = card.left - canvas.left();
     const int marginY = card.top - canvas.top();
     // The tighter axis keeps about 20 pixels; centred on both.
     EXPECT_NEAR(std::min(marginX, marginY), 20, 2);
     EXPECT_LE(std::abs((canvas.right() + 1 - card.right) - marginX), 1);
     EXPECT_LE(std::abs((canvas.bottom() + 1 - card.bottom) - marginY), 1);
-    EXPECT_EQ(dlg.view().scale().current, dlg.view().scale().fit);
-    EXPECT_TRUE(bar(dlg, ctl::HScroll)->isHidden());
-    EXPECT_TRUE(bar(dlg, ctl::VScroll)->isHidden());
-    EXPECT_EQ(card.width(), dlg.view().scale().mmToDevice(91));
+    EXPECT_EQ(dlg->view().scale().current, dlg->view().scale().fit);
+    EXPECT_TRUE(bar(ctl::HScroll)->isHidden());
+    EXPECT_TRUE(bar(ctl::VScroll)->isHidden());
+    EXPECT_EQ(card.width(), dlg->view().scale().mmToDevice(91));
 
     // Zoom steps and their ends.
-    const int fit = dlg.view().scale().fit;
+    const int fit = dlg->view().scale().fit;
     std::vector<int> up;
-    while (dlg.ZoomStep(true))
-        up.push_back(dlg.view().scale().current);
+    while (dlg->ZoomStep(true))
+        up.push_back(dlg->view().scale().current);
     EXPECT_EQ(up, (std::vector<int>{fit * 12 / 10, fit * 15 / 10, fit * 2, fit * 4, fit * 8}));
-    EXPECT_FALSE(dlg.ZoomStep(true));
-    dlg.view().scale().current = fit;
+    EXPECT_FALSE(dlg->ZoomStep(true));
+    dlg->view().scale().current = fit;
     std::vector<int> down;
-    while (dlg.ZoomStep(false))
-        down.push_back(dlg.view().scale().current);
+    while (dlg->ZoomStep(false))
+        down.push_back(dlg->view().scale().current);
     EXPECT_EQ(down, (std::vector<int>{fit * 8 / 10, fit * 5 / 10}));
-    EXPECT_EQ(dlg.view().scale().fit, fit);
+    EXPECT_EQ(dlg->view().scale().fit, fit);
 }
 
 TEST_F(CardViewTest, TheBarsOwnActionsAndDraggingMoveTheCard)
 {
-    CardEditorDlg dlg;
-    const QRect canvas = dlg.view().canvasRect();
-    dlg.view().scale().current = dlg.view().scale().fit * 2;
-    dlg.LayoutCard(false);
+    const QRect canvas = dlg->view().canvasRect();
+    dlg->view().scale().current = dlg->view().scale().fit * 2;
+    dlg->LayoutCard(false);
     for (const bool across : {true, false}) {
         SCOPED_TRACE(across ? "horizontal" : "vertical");
-        QScrollBar* b = bar(dlg, across ? ctl::HScroll : ctl::VScroll);
+        QScrollBar* b = bar(across ? ctl::HScroll : ctl::VScroll);
         ASSERT_FALSE(b->isHidden());
-        const auto start = [&] { return across ? dlg.cardRect().left : dlg.cardRect().top; };
-        const auto end = [&] { return across ? dlg.cardRect().right : dlg.cardRect().bottom; };
+        const auto start = [&] { return across ? dlg->cardRect().left : dlg->cardRect().top; };
+        const auto end = [&] { return across ? dlg->cardRect().right : dlg->cardRect().bottom; };
         // Lines and pages move 10 pixels, the ends one.
         const std::pair<QAbstractSlider::SliderAction, int> moves[] = {
             {QAbstractSlider::SliderSingleStepAdd, -10}, {QAbstractSlider::SliderPageStepAdd, -10},
@@ -84,17 +105,16 @@ TEST_F(CardViewTest, TheBarsOwnActionsAndDraggingMoveTheCard)
 
 TEST_F(CardViewTest, ZoomingKeepsTheRelativeScrollPositionAndFittingHidesTheBars)
 {
-    CardEditorDlg dlg;
-    const QRect canvas = dlg.view().canvasRect();
-    const int fit = dlg.view().scale().fit;
-    QScrollBar* h = bar(dlg, ctl::HScroll);
+    const QRect canvas = dlg->view().canvasRect();
+    const int fit = dlg->view().scale().fit;
+    QScrollBar* h = bar(ctl::HScroll);
     const auto zoomTo = [&](int tenths) {
-        dlg.view().scale().current = fit * tenths / 10;
-        dlg.LayoutCard(false);
+        dlg->view().scale().current = fit * tenths / 10;
+        dlg->LayoutCard(false);
     };
     zoomTo(20);
     ASSERT_FALSE(h->isHidden());
-    EXPECT_LE(std::abs((dlg.cardRect().left - canvas.left()) - (canvas.right() + 1 - dlg.cardRect().right)), 1);
+    EXPECT_LE(std::abs((dlg->cardRect().left - canvas.left()) - (canvas.right() + 1 - dlg->cardRect().right)), 1);
 
     // From the end, one past the start and a third of the way, 200 % to 400 %: the
     // distance from the end keeps its share of the range, truncated toward zero.
@@ -104,50 +124,205 @@ TEST_F(CardViewTest, ZoomingKeepsTheRelativeScrollPositionAndFittingHidesTheBars
     for (const int from : {max200, min + 1, min + (max200 - min) / 3}) {
         SCOPED_TRACE(from);
         zoomTo(20);
-        dlg.view().scroll(Qt::Horizontal, SbThumbTrack, from);
+        dlg->view().scroll(Qt::Horizontal, SbThumbTrack, from);
         zoomTo(40);
         EXPECT_EQ(h->minimum(), min);
         EXPECT_EQ(h->maximum(), max400);
         EXPECT_EQ(h->value(), int(max400 - double(max200 - from) * (max400 - min) / (max200 - min)));
-        EXPECT_EQ(dlg.cardRect().left, -h->value());
+        EXPECT_EQ(dlg->cardRect().left, -h->value());
     }
 
     // At 800 %, away from the edges, composing costs the canvas, not the zoomed card.
     zoomTo(80);
     QRect visible;
-    EXPECT_EQ(dlg.view().composeCard(nullptr, &visible).size(), dlg.view().canvasFrameRect().size());
-    EXPECT_EQ(visible, dlg.view().canvasFrameRect());
+    EXPECT_EQ(dlg->view().composeCard(nullptr, &visible).size(), dlg->view().canvasFrameRect().size());
+    EXPECT_EQ(visible, dlg->view().canvasFrameRect());
 
     // Back to a fitting size: bars hidden, card centred.
     zoomTo(10);
     EXPECT_TRUE(h->isHidden());
-    EXPECT_TRUE(bar(dlg, ctl::VScroll)->isHidden());
-    EXPECT_LE(std::abs((dlg.cardRect().left - canvas.left()) - (canvas.right() + 1 - dlg.cardRect().right)), 1);
+    EXPECT_TRUE(bar(ctl::VScroll)->isHidden());
+    EXPECT_LE(std::abs((dlg->cardRect().left - canvas.left()) - (canvas.right() + 1 - dlg->cardRect().right)), 1);
 }
 
 TEST_F(CardViewTest, SelectionMarksInvertWhatLiesUnderThem)
 {
-    CardEditorDlg dlg;
-    const platform::Rect cardUnits = dlg.view().scale().toUnits(platform::Rect{0, 0, int(dlg.cardRect().width()), int(dlg.cardRect().height())});
-    auto line = std::make_unique<ObjItemLine>(cardUnits, dlg.view().scale());
+    const platform::Rect cardUnits = dlg->view().scale().toUnits(platform::Rect{0, 0, int(dlg->cardRect().width()), int(dlg->cardRect().height())});
+    auto line = std::make_unique<ObjItemLine>(cardUnits, dlg->view().scale());
     line->width = 50; // a 5 mm black line: the marks lie on black
     const ObjItem* selected = line.get();
-    dlg.page().append(std::move(line));
+    dlg->page().append(std::move(line));
 
     QRect visible;
-    const QImage plain = dlg.view().composeCard(nullptr, &visible);
-    const QImage marked = dlg.view().composeCard(selected, &visible);
+    const QImage plain = dlg->view().composeCard(nullptr, &visible);
+    const QImage marked = dlg->view().composeCard(selected, &visible);
     ASSERT_FALSE(plain.isNull());
     EXPECT_EQ(visible.size(), plain.size());
     QPoint h;
     ASSERT_TRUE(selected->GetHandle(1, h));
-    const QPoint d = dlg.view().scale().toDevice(h);
+    const QPoint d = dlg->view().scale().toDevice(h);
     // The outline of the mark square: white where it crosses the black line.
     EXPECT_EQ(plain.pixel(d.x() - 3, d.y()), 0xFF000000u);
     EXPECT_EQ(marked.pixel(d.x() - 3, d.y()), 0xFFFFFFFFu);
     // Off the line the mark is black on white; inside the square nothing changes.
     EXPECT_EQ(marked.pixel(d.x() + 3, d.y() - 3) , plain.pixel(d.x() + 3, d.y() - 3) ^ 0x00FFFFFFu);
     EXPECT_EQ(marked.pixel(d.x(), d.y() - 1), plain.pixel(d.x(), d.y() - 1));
+}
+
+TEST_F(CardViewTest, TextIsHitBeforeLaterItemsAndLaterBeforeEarlier)
+{
+    ObjItem* t = add<ObjItemText>(200, 200);
+    ObjItem* under = add(100, 100, 800, 800);
+    ObjItem* over = add(150, 150, 800, 800);
+    add(0, 0, 2000, 2000, std::make_unique<ObjItemBitmap>(dlg->cardUnits(), testPicture(4, 4)));
+
+    click(at({210, 210}));
+    EXPECT_EQ(dlg->selectedItem(), t);
+    EXPECT_EQ(dlg->panelKind(), ObjItem::KindText);
+    click(at({700, 700}));
+    EXPECT_EQ(dlg->selectedItem()->kind, ObjItem::KindPicture);
+    dlg->page().items().pop_back();
+    dlg->selection().clear();
+    click(at({700, 700}));
+    EXPECT_EQ(dlg->selectedItem(), over);
+    click(at({120, 120}));
+    EXPECT_EQ(dlg->selectedItem(), under);
+}
+
+TEST_F(CardViewTest, ClicksMarkTheCardOnlyWhenTheyDeselectAndDragsWhenTheyMove)
+{
+    ObjItem* r = add(300, 300, 500, 500);
+    const QPoint p = at({400, 400});
+    // Selecting refreshes the panel when the drag starts, which does not mark the card.
+    click(p);
+    EXPECT_EQ(dlg->selectedItem(), r);
+    EXPECT_EQ(dlg->panelKind(), ObjItem::KindRect);
+    click(p);
+    EXPECT_EQ(dlg->modified(), 0);
+    // A drag that moved is a change.
+    QTest::mousePress(dlg.get(), Qt::LeftButton, {}, p);
+    QTest::mouseMove(dlg.get(), p + QPoint(4, 0));
+    QTest::mouseMove(dlg.get(), p + QPoint(8, 2));
+    QTest::mouseRelease(dlg.get(), Qt::LeftButton, {}, p + QPoint(8, 2));
+    EXPECT_EQ(r->x, 300 + 2 * dlg->view().scale().toUnits(4));
+    EXPECT_EQ(dlg->modified(), 1);
+    // Empty canvas with a selection: deselects, background panel, modified.
+    dlg->setModified(0);
+    click(at({2000, 1400}));
+    EXPECT_EQ(dlg->selectedItem(), nullptr);
+    EXPECT_EQ(dlg->panelKind(), 5);
+    EXPECT_EQ(dlg->modified(), 1);
+    // Empty canvas without a selection: nothing changes.
+    dlg->setModified(0);
+    click(dlg->view().canvasRect().topLeft() + QPoint(2, 2));
+    EXPECT_EQ(dlg->modified(), 0);
+    EXPECT_FALSE(dlg->hasCapture());
+    // Outside the canvas: not the canvas's business.
+    EXPECT_FALSE(dlg->onLButtonDown(QPoint(dlg->width() - 2, dlg->height() - 2)));
+}
+
+TEST_F(CardViewTest, HandlesWinEvenUnderAText)
+{
+    ObjItem* r = add(300, 300, 500, 500);
+    add<ObjItemText>(700, 700);
+    dlg->selection().select(dlg->page().items().begin());
+    const QPoint corner = at({800, 800});
+    QTest::mousePress(dlg.get(), Qt::LeftButton, {}, corner + QPoint(2, 3));
+    EXPECT_EQ(dlg->canvas().dragMode(), CardCanvas::Handle);
+    EXPECT_EQ(dlg->canvas().handleIndex(), 0);
+    QTest::mouseMove(dlg.get(), corner + QPoint(12, 23));
+    QTest::mouseRelease(dlg.get(), Qt::LeftButton, {}, corner + QPoint(12, 23));
+    EXPECT_EQ(dlg->selectedItem(), r);
+    EXPECT_EQ(dlg->modified(), 1);
+    EXPECT_EQ(r->GetBounds(), (platform::Rect{300, 300, dlg->view().scale().toUnits(dlg->view().scale().toDevice(800) + 10), dlg->view().scale().toUnits(dlg->view().scale().toDevice(800) + 20)}));
+}
+
+TEST_F(CardViewTest, EachPointerStepIsConvertedOnItsOwn)
+{
+    dlg->view().scale().current = 46; // 720/46 = 15.65: one-pixel steps round up, 10 pixels to 157
+    dlg->LayoutCard(false);
+    ObjItem* r = add(300, 300, 500, 500);
+    QPoint p = at({400, 400});
+    ASSERT_TRUE(dlg->onLButtonDown(p));
+    ASSERT_EQ(dlg->selectedItem(), r);
+    for (int i = 0; i < 10; ++i) {
+        p.rx() += 1;
+        dlg->onMouseMove(p);
+    }
+    dlg->onLButtonUp();
+    EXPECT_EQ(r->x, 300 + 10 * 16);
+    EXPECT_NE(10 * 16, dlg->view().scale().toUnits(10));
+
+    ASSERT_TRUE(dlg->onLButtonDown(p));
+    p.rx() += 10;
+    dlg->onMouseMove(p);
+    dlg->onLButtonUp();
+    EXPECT_EQ(r->x, 300 + 10 * 16 + dlg->view().scale().toUnits(10));
+}
+
+TEST_F(CardViewTest, LosingTheGrabEndsTheDragAndKeepsWhatMoved)
+{
+    ObjItem* r = add(300, 300, 500, 500);
+    const QPoint p = at({400, 400});
+    const QPoint outside(dlg->width() - 2, dlg->height() - 2);
+    const auto send = [&](QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons buttons) {
+        QMouseEvent e(type, outside, dlg->mapToGlobal(outside), button, buttons, {});
+        QApplication::sendEvent(dlg.get(), &e);
+    };
+
+    // A right-click during the drag opens no menu; the release then goes
+    // unseen and a later click outside the canvas only ends the drag.
+    ASSERT_TRUE(dlg->onLButtonDown(p));
+    QWidget* menu = nullptr;
+    QTimer::singleShot(0, [&] {
+        if ((menu = QApplication::activePopupWidget()))
+            menu->close();
+    });
+    QContextMenuEvent rightClick(QContextMenuEvent::Mouse, p, dlg->mapToGlobal(p));
+    QApplication::sendEvent(dlg.get(), &rightClick);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(menu, nullptr);
+    EXPECT_TRUE(dlg->hasCapture());
+    send(QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton);
+    EXPECT_FALSE(dlg->hasCapture());
+    EXPECT_EQ(dlg->selectedItem(), r);
+    EXPECT_EQ(dlg->modified(), 0);
+
+    QMenu popup;
+    popup.addAction(QStringLiteral("x"));
+    const std::pair<const char*, std::function<void()>> losses[] = {
+        {"a move without the button", [&] { send(QEvent::MouseMove, Qt::NoButton, Qt::NoButton); }},
+        {"a popup", [&] { popup.popup(dlg->mapToGlobal(outside)); popup.hide(); }},
+        {"deactivation", [&] { QEvent e(QEvent::WindowDeactivate); QApplication::sendEvent(dlg.get(), &e); }},
+        {"hiding", [&] { dlg->hide(); dlg->show(); }},
+    };
+    const int step = dlg->view().scale().toUnits(4);
+    for (const auto& [how, lose] : losses) {
+        SCOPED_TRACE(how);
+        dlg->setModified(0);
+        const int x = r->x;
+        ASSERT_TRUE(dlg->onLButtonDown(p));
+        dlg->onMouseMove(p + QPoint(4, 0));
+        lose();
+        EXPECT_FALSE(dlg->hasCapture());
+        EXPECT_EQ(r->x, x + step);
+        EXPECT_EQ(dlg->modified(), 1);
+    }
+}
+
+TEST_F(CardViewTest, DragIsHeldToTheCard)
+{
+    ObjItem* r = add(300, 300, 500, 500);
+    const platform::Rect& card = dlg->cardRect();
+    ASSERT_TRUE(dlg->onLButtonDown(at({400, 400})));
+    dlg->onMouseMove(QPoint(card.left - 500, card.top - 500));
+    dlg->onLButtonUp();
+    // The pointer stopped at the card's corner.
+    const QPoint step = QPoint(card.left, card.top) - at({400, 400});
+    EXPECT_EQ(r->x, 300 + dlg->view().scale().toUnits(step.x()));
+    EXPECT_EQ(r->y, 300 + dlg->view().scale().toUnits(step.y()));
+    EXPECT_FALSE(dlg->onMouseMove(QPoint(5, 5))); // no capture: default handling
 }
 
 } // namespace

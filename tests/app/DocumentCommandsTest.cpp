@@ -1,19 +1,11 @@
-#include "TestSupport.h"
-#include "app/CardEditorDlg.h"
+#include "EditorTest.h"
 #include "model/ObjItemBitmap.h"
 #include "model/ObjItemRect.h"
 #include "model/ObjItemText.h"
-#include "platform/AppSettings.h"
-#include "print/CardFormatCatalog.h"
-#include "resources/ControlIds.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QPushButton>
-#include <QTemporaryDir>
 #include <QTimer>
-#include <gtest/gtest.h>
 
 #include <functional>
 
@@ -22,18 +14,8 @@ using testsupport::MessageBoxScript;
 
 namespace {
 
-class DocumentCommandsTest : public ::testing::Test {
+class DocumentCommandsTest : public EditorTest {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(dir.isValid());
-        CardFormatCatalog::instance() = CardFormatCatalog();
-        platform::appSettings().setAppDir(dir.path());
-        platform::appSettings().resetToDefaults();
-        dlg = std::make_unique<CardEditorDlg>();
-    }
-    void press(int id) { dlg->itemAs<QPushButton>(id)->click(); }
-    QString path(const char* name) const { return dir.filePath(QString::fromUtf8(name)); }
     // A saved card with one rectangle and one text.
     QString savedCard(const char* name, int cardWidth = 91)
     {
@@ -44,7 +26,6 @@ protected:
         EXPECT_TRUE(other.saveDocument(path(name)));
         return path(name);
     }
-    size_t itemCount() const { return dlg->page().items().size(); }
     // The new-card dialog, once it shows, ends with result.
     static void answerNewCard(int result)
     {
@@ -53,9 +34,6 @@ protected:
                 w->done(result);
         });
     }
-
-    QTemporaryDir dir;
-    std::unique_ptr<CardEditorDlg> dlg;
 };
 
 TEST_F(DocumentCommandsTest, SaveThenOpenGivesTheSameCard)
@@ -77,7 +55,7 @@ TEST_F(DocumentCommandsTest, SaveThenOpenGivesTheSameCard)
     CardEditorDlg reopened;
     {
         FileDialogScript files({path("card.pmr")});
-        reopened.itemAs<QPushButton>(ctl::Open)->click();
+        reopened.itemAs<QAbstractButton>(ctl::Open)->click();
     }
     ASSERT_EQ(reopened.page().items().size(), 2u);
     EXPECT_EQ(reopened.page().items().back()->kind, ObjItem::KindText);
@@ -96,10 +74,10 @@ TEST_F(DocumentCommandsTest, OpenWhileModifiedAsksAfterTheFileIsChosen)
     press(ctl::Open);
     EXPECT_EQ(files.shown().size(), 1u);
     EXPECT_EQ(boxes.shown().size(), 1u);
-    EXPECT_EQ(itemCount(), 1u);
+    EXPECT_EQ(items().size(), 1u);
     EXPECT_EQ(dlg->modified(), 1);
     press(ctl::Open);
-    EXPECT_EQ(itemCount(), 2u);
+    EXPECT_EQ(items().size(), 2u);
     EXPECT_EQ(dlg->modified(), 0);
     EXPECT_EQ(dlg->selectedItem(), nullptr);
 
@@ -108,7 +86,7 @@ TEST_F(DocumentCommandsTest, OpenWhileModifiedAsksAfterTheFileIsChosen)
     ASSERT_EQ(files.shown().size(), 4u);
     EXPECT_EQ(files.shown()[3].mode, ui::FileDialogRequest::Save);
     EXPECT_EQ(boxes.shown().size(), 3u);
-    EXPECT_EQ(itemCount(), 2u);
+    EXPECT_EQ(items().size(), 2u);
     EXPECT_EQ(dlg->documentPath(), other);
     EXPECT_TRUE(QFile::exists(path("saved.pmr")));
 }
@@ -119,7 +97,6 @@ TEST_F(DocumentCommandsTest, YesWithoutASavedCardStopsEveryCommandThatWouldDropI
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("sample")));
     const QString sample = dir.filePath(QStringLiteral("sample/s.pmr"));
     ASSERT_TRUE(QFile::copy(other, sample));
-    dlg->show();
     press(ctl::AddRect);
     const ObjItem* rect = dlg->selectedItem();
     const struct {
@@ -146,7 +123,7 @@ TEST_F(DocumentCommandsTest, YesWithoutASavedCardStopsEveryCommandThatWouldDropI
             ASSERT_EQ(files.shown().size(), answers.size());
             EXPECT_EQ(files.shown().back().mode, ui::FileDialogRequest::Save);
             EXPECT_TRUE(dlg->isVisible());
-            EXPECT_EQ(itemCount(), 1u);
+            EXPECT_EQ(items().size(), 1u);
             EXPECT_EQ(dlg->selectedItem(), rect);
             EXPECT_EQ(dlg->modified(), 1);
         }
@@ -189,7 +166,7 @@ TEST_F(DocumentCommandsTest, FailedReadsAndSavesKeepEverything)
         EXPECT_EQ(boxes.shown()[0].text, c.text);
         EXPECT_EQ(boxes.shown()[0].icon, platform::MbIcon::Stop);
         EXPECT_EQ(boxes.shown()[0].caption, ui::applicationName());
-        EXPECT_EQ(itemCount(), 3u);
+        EXPECT_EQ(items().size(), 3u);
         EXPECT_EQ(dlg->documentPath(), good);
         EXPECT_EQ(dlg->modified(), 1);
         EXPECT_EQ(dlg->selectedItem(), selected);
@@ -216,7 +193,7 @@ TEST_F(DocumentCommandsTest, SamplesOpenUntitledAndScratchKeepsSizeAndPath)
         ASSERT_GE(files.shown().size(), 1u);
         EXPECT_EQ(files.shown()[0].initialDir, dir.filePath(QStringLiteral("sample")));
     }
-    EXPECT_EQ(itemCount(), 2u);
+    EXPECT_EQ(items().size(), 2u);
     EXPECT_EQ(dlg->page().cardWidth, 80);
     EXPECT_TRUE(dlg->documentPath().isEmpty());
     EXPECT_EQ(platform::appSettings().documentFolder(), dir.path()); // untouched by samples
@@ -229,7 +206,7 @@ TEST_F(DocumentCommandsTest, SamplesOpenUntitledAndScratchKeepsSizeAndPath)
         press(ctl::NewCard);
         EXPECT_EQ(boxes.shown().size(), 1u);
     }
-    EXPECT_EQ(itemCount(), 0u);
+    EXPECT_EQ(items().size(), 0u);
     EXPECT_EQ(dlg->page().cardWidth, 80);
     EXPECT_EQ(dlg->documentPath(), path("named.pmr"));
     EXPECT_EQ(dlg->modified(), 0);
@@ -242,11 +219,12 @@ TEST_F(DocumentCommandsTest, SamplesOpenUntitledAndScratchKeepsSizeAndPath)
     EXPECT_EQ(boxes.shown()[0].text, QStringLiteral(" サンプルのディレクトリが見つかりませんでした"));
 }
 
-TEST_F(DocumentCommandsTest, BundledSamplesOpenFromTheCommandLineUnmodified)
+TEST_F(DocumentCommandsTest, BundledSamplesOpenFromTheCommandLineUnmodifiedWithTheirEffects)
 {
     const QDir samples(QStringLiteral(PELMORA_SOURCE_DIR "/data/sample"));
     const QStringList names = samples.entryList({QStringLiteral("*.pmr")}, QDir::Files);
     ASSERT_GE(names.size(), 8);
+    int withEffects = 0;
     for (const QString& name : names) {
         SCOPED_TRACE(name.toStdString());
         MessageBoxScript boxes;
@@ -255,37 +233,27 @@ TEST_F(DocumentCommandsTest, BundledSamplesOpenFromTheCommandLineUnmodified)
         EXPECT_GE(started.page().items().size(), 4u);
         EXPECT_EQ(started.modified(), 0);
         EXPECT_EQ(started.documentPath(), samples.filePath(name));
+        const ObjItemBitmap* picture = nullptr;
+        for (const auto& item : started.page().items())
+            if (!picture)
+                picture = dynamic_cast<const ObjItemBitmap*>(item.get());
+        // The photograph's heart and blur, the logo's white-out, the waves' pattern scale.
+        if (name == QStringLiteral("めいし-しゃしん.pmr")) {
+            ++withEffects;
+            ASSERT_NE(picture, nullptr);
+            EXPECT_EQ(std::tuple(picture->shape, picture->edgeMode, picture->whiteOut),
+                      std::tuple(ObjItemBitmap::ShapeHeart, ObjItemBitmap::EdgeBlur, 0));
+        } else if (name == QStringLiteral("めいし-ぱんや.pmr")) {
+            ++withEffects;
+            ASSERT_NE(picture, nullptr);
+            EXPECT_NE(picture->whiteOut, 0);
+        } else if (name == QStringLiteral("めいし-なみ.pmr")) {
+            ++withEffects;
+            EXPECT_TRUE(started.page().pattern.isValid());
+            EXPECT_EQ(started.page().patternScale, 40);
+        }
     }
-}
-
-TEST_F(DocumentCommandsTest, BundledPictureSamplesKeepTheirEffects)
-{
-    const auto firstPicture = [](const PmrData& page) -> const ObjItemBitmap* {
-        for (const auto& item : page.items())
-            if (const auto* picture = dynamic_cast<const ObjItemBitmap*>(item.get()))
-                return picture;
-        return nullptr;
-    };
-    const QDir samples(QStringLiteral(PELMORA_SOURCE_DIR "/data/sample"));
-    {
-        CardEditorDlg heart(samples.filePath(QStringLiteral("めいし-しゃしん.pmr")));
-        const ObjItemBitmap* picture = firstPicture(heart.page());
-        ASSERT_NE(picture, nullptr);
-        EXPECT_EQ(picture->shape, ObjItemBitmap::ShapeHeart);
-        EXPECT_EQ(picture->edgeMode, ObjItemBitmap::EdgeBlur);
-        EXPECT_EQ(picture->whiteOut, 0);
-    }
-    {
-        CardEditorDlg logo(samples.filePath(QStringLiteral("めいし-ぱんや.pmr")));
-        const ObjItemBitmap* picture = firstPicture(logo.page());
-        ASSERT_NE(picture, nullptr);
-        EXPECT_NE(picture->whiteOut, 0);
-    }
-    {
-        CardEditorDlg waves(samples.filePath(QStringLiteral("めいし-なみ.pmr")));
-        EXPECT_TRUE(waves.page().pattern.isValid());
-        EXPECT_EQ(waves.page().patternScale, 40);
-    }
+    EXPECT_EQ(withEffects, 3);
 }
 
 } // namespace

@@ -2,27 +2,41 @@
 
 #include "TestSupport.h"
 #include "app/CardEditorDlg.h"
+#include "platform/AppSettings.h"
+#include "platform/Fonts.h"
 #include "print/CardFormatCatalog.h"
+#include "resources/ControlIds.h"
+#include "ui/PrintDialogs.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
-// The editor window on the built-in formats, shown; dialogs answer Cancel again
-// after each test.
+// The editor window on the built-in formats, shown, with a fresh application
+// directory and settings; dialogs answer Cancel again after each test.
 class EditorTest : public ::testing::Test {
 protected:
+    static void SetUpTestSuite() { platform::installFontSubstitutions(); }
     void SetUp() override
     {
+        ASSERT_TRUE(dir.isValid());
         CardFormatCatalog::instance() = CardFormatCatalog();
+        platform::appSettings().setAppDir(dir.path());
+        platform::appSettings().resetToDefaults();
         dlg = std::make_unique<CardEditorDlg>();
         dlg->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(dlg.get()));
     }
-    void TearDown() override { testsupport::installDefaults(); }
+    void TearDown() override
+    {
+        testsupport::installDefaults();
+        ui::setPrintDialogProvider({});
+    }
 
     // A button's command, as the platform's click runs it.
     void press(int id) { dlg->itemAs<QAbstractButton>(id)->click(); }
@@ -33,6 +47,16 @@ protected:
         QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
         QApplication::processEvents();
     }
+    QString path(const char* name) const { return dir.filePath(QString::fromUtf8(name)); }
+    // The card's items, in their list order.
+    std::vector<const ObjItem*> items() const
+    {
+        std::vector<const ObjItem*> list;
+        for (const auto& item : dlg->page().items())
+            list.push_back(item.get());
+        return list;
+    }
 
+    QTemporaryDir dir;
     std::unique_ptr<CardEditorDlg> dlg;
 };

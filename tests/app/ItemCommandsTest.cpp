@@ -1,68 +1,363 @@
-#include "TestSupport.h"
+#include "EditorTest.h"
 #include "../model/DocumentBytes.h"
-#include "app/CardEditorDlg.h"
 #include "app/CardCommand.h"
 #include "model/ObjItemBitmap.h"
+#include "model/ObjItemLine.h"
 #include "model/ObjItemRect.h"
+#include "model/ObjItemText.h"
+#include "panel/ColorSwatch.h"
+#include "panel/ImageButton.h"
 #include "model/ViewScale.h"
-#include "print/CardFormatCatalog.h"
-#include "resources/ControlIds.h"
+#include "ui/ChoiceDialogs.h"
 
-#include <QImage>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+#include <deque>
 
 namespace {
 
-class ItemCommandsTest : public ::testing::Test {
+// Answers dialogs in turn; an answer not given is Cancel.
+template <class T>
+T next(std::deque<T>& answers)
+{
+    if (answers.empty())
+        return T{};
+    T v = std::move(answers.front());
+    answers.pop_front();
+    return v;
+}
+
+// The tool buttons: add, duplicate, send back, delete, close.
+using ItemCommandsTest = EditorTest;
+
+// The panel: one group for each kind of item, and the background.
+class PropertyPanelTest : public EditorTest {
 protected:
     void SetUp() override
     {
-        CardFormatCatalog::instance() = CardFormatCatalog();
-        dlg = std::make_unique<CardEditorDlg>();
+        EditorTest::SetUp();
+        QObject::connect(&dlg->document(), &CardDocument::changed, [this](CardDocument::Changes what) {
+            if (what & CardDocument::RedrawCard)
+                ++redraws;
+        });
     }
-    void press(int id) { dlg->itemAs<QPushButton>(id)->click(); }
-    std::vector<const ObjItem*> list() const
+    QWidget* w(int id) { return dlg->item(id); }
+    bool shown(int id) { return w(id)->isVisible(); }
+    panel::ImageButton* button(int id) { return dlg->itemAs<panel::ImageButton>(id); }
+    void select(ObjItem* item)
     {
-        std::vector<const ObjItem*> items;
-        for (auto& item : dlg->page().items())
-            items.push_back(item.get());
-        return items;
+        auto& items = dlg->page().items();
+        for (auto it = items.begin(); it != items.end(); ++it)
+            if (it->get() == item)
+                dlg->selection().select(it);
+        if (!item)
+            dlg->selection().clear();
+        dlg->document().notify(CardDocument::RefillPanel);
+    }
+    template <class Item>
+    Item* add(int tool)
+    {
+        press(tool);
+        return dynamic_cast<Item*>(dlg->selection().item());
+    }
+    ObjItemBitmap* addPicture()
+    {
+        auto picture = std::make_unique<ObjItemBitmap>(dlg->cardUnits(), testPicture(8, 4));
+        auto* raw = picture.get();
+        dlg->document().apply(std::make_unique<AddItemCommand>(std::move(picture), dlg->document().tail()));
+        return raw;
+    }
+    QString title() { return dlg->itemAs<QLabel>(ctl::PanelTitle)->text(); }
+    void clean()
+    {
+        dlg->setModified(0);
+        redraws = 0;
     }
 
-    std::unique_ptr<CardEditorDlg> dlg;
+    int redraws = 0;
 };
 
-TEST_F(ItemCommandsTest, AddedItemsAreCentredSelectedAndMarkTheCard)
+TEST_F(PropertyPanelTest, EachKindShowsItsGroupAndTitleAndOnlyPicturesHideTheSwatch)
 {
-    press(ctl::AddText);
-    ASSERT_EQ(list().size(), 1u);
-    const ObjItem* text = dlg->selectedItem();
-    EXPECT_EQ(text->kind, ObjItem::KindText);
-    EXPECT_EQ(dlg->panelKind(), ObjItem::KindText);
+    EXPECT_EQ(title(), QStringLiteral("はいけい"));
+    EXPECT_TRUE(shown(ctl::Pattern) && shown(ctl::Swatch) && shown(ctl::OtherColor));
+    auto* rect = add<ObjItem>(ctl::AddRect);
+    rect->color = 0x0000FF;
+    auto* text = add<ObjItemText>(ctl::AddText);
+    auto* line = add<ObjItemLine>(ctl::AddLine);
+    ObjItemBitmap* picture = addPicture();
+
+    const struct {
+        ObjItem* item;
+        const char* title;
+        std::vector<int> visible;
+        std::vector<int> hidden;
+    } cases[] = {
+        {text, "もじ", {ctl::TextEdit, ctl::Font, ctl::AlignLeft, ctl::Bigger, ctl::Swatch}, {ctl::Pattern, ctl::LineWidth}},
+        {line, "せん", {ctl::LineWidth, ctl::WidthCaption, ctl::WidthUnit, ctl::OtherColor}, {ctl::TextEdit, ctl::Bigger}},
+        {picture, "ビットマップ", {ctl::BlurEdges, ctl::ShapeHeart, ctl::ReplacePicture}, {ctl::Swatch, ctl::OtherColor}},
+        {rect, "しかく", {ctl::Swatch, ctl::OtherColor}, {ctl::BlurEdges, ctl::ReplacePicture, ctl::LineWidth}},
+        {nullptr, "はいけい", {ctl::Pattern, ctl::Bigger, ctl::Swatch}, {ctl::TextEdit, ctl::ShapeRect}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.title);
+        select(c.item);
+        EXPECT_EQ(title(), QString::fromUtf8(c.title));
+        for (int id : c.visible)
+            EXPECT_TRUE(shown(id)) << id;
+        for (int id : c.hidden)
+            EXPECT_FALSE(shown(id)) << id;
+    }
+    // The rectangle after the picture shows its own colour again.
+    select(picture);
+    select(rect);
+    EXPECT_EQ(dlg->currentColor(), 0x0000FFu);
+    EXPECT_EQ(dlg->itemAs<panel::ColorSwatch>(ctl::Swatch)->color(), 0x0000FFu);
+}
+
+TEST_F(PropertyPanelTest, SelectingALineMarksTheCardAndNothingElseDoes)
+{
+    auto* text = add<ObjItemText>(ctl::AddText);
+    auto* line = add<ObjItemLine>(ctl::AddLine);
+    ObjItemBitmap* picture = addPicture();
+    for (ObjItem* item : std::initializer_list<ObjItem*>{text, picture, nullptr}) {
+        clean();
+        select(item);
+        EXPECT_EQ(dlg->modified(), 0);
+    }
+    clean();
+    const int width = line->width;
+    select(line);
     EXPECT_EQ(dlg->modified(), 1);
-    press(ctl::AddLine);
-    press(ctl::AddRect);
-    EXPECT_EQ(list().back(), dlg->selectedItem());
-    EXPECT_EQ(dlg->selectedItem()->kind, ObjItem::KindRect);
+    EXPECT_EQ(line->width, width);
+    EXPECT_EQ(redraws, 1);
+    EXPECT_EQ(dlg->itemAs<QLineEdit>(ctl::LineWidth)->text(), QString::number(width));
+}
+
+TEST_F(PropertyPanelTest, SizeAndScaleAreClampedYetEveryPressRedrawsAndMarks)
+{
+    auto* text = add<ObjItemText>(ctl::AddText);
+    text->SetFontSize(72);
+    clean();
+    press(ctl::Bigger);
+    EXPECT_EQ(text->GetFontSize(), 72);
+    EXPECT_EQ(redraws, 1);
+    EXPECT_EQ(dlg->modified(), 1);
+    text->SetFontSize(8);
+    press(ctl::Smaller);
+    EXPECT_EQ(text->GetFontSize(), 8);
+    press(ctl::Bigger);
+    EXPECT_EQ(text->GetFontSize(), 9);
+    EXPECT_EQ(text->font.height, -9);
+
+    // A rectangle ignores them altogether.
+    add<ObjItem>(ctl::AddRect);
+    clean();
+    press(ctl::Bigger);
+    EXPECT_EQ(redraws, 0);
+    EXPECT_EQ(dlg->modified(), 0);
+
+    dlg->page().setPattern(testPicture(4, 4));
+    select(nullptr);
+    clean();
+    press(ctl::Bigger);
+    EXPECT_EQ(dlg->page().patternScale, 100);
+    EXPECT_EQ(dlg->modified(), 1);
+    EXPECT_EQ(redraws, 1);
+    for (int i = 0; i < 5; ++i)
+        press(ctl::Smaller);
+    EXPECT_EQ(dlg->page().patternScale, 20);
+    press(ctl::Bigger);
+    EXPECT_EQ(dlg->page().patternScale, 40);
+}
+
+TEST_F(PropertyPanelTest, TheWidthFieldClampsTo500AndReadsEmptyAsZero)
+{
+    auto* line = add<ObjItemLine>(ctl::AddLine);
+    auto* field = dlg->itemAs<QLineEdit>(ctl::LineWidth);
+    EXPECT_TRUE(field->hasFocus());
+    EXPECT_EQ(field->selectedText(), field->text());
+    field->selectAll();
+    QTest::keyClicks(field, QStringLiteral("600"));
+    EXPECT_EQ(field->text(), QStringLiteral("500"));
+    EXPECT_EQ(field->selectedText(), QStringLiteral("500"));
+    EXPECT_EQ(line->width, 500);
+    QTest::keyClicks(field, QStringLiteral("37"));
+    EXPECT_EQ(line->width, 37);
+    field->clear();
+    EXPECT_EQ(line->width, 0);
+    field->insert(QStringLiteral("99999999999999999999999")); // pasted
+    EXPECT_EQ(line->width, 500);
+    EXPECT_EQ(field->text(), QStringLiteral("500"));
+}
+
+TEST_F(PropertyPanelTest, ShapeButtonsSkipWhatIsAlreadySoAndWhiteOutDisablesTheBlur)
+{
+    ObjItemBitmap* picture = addPicture();
+    picture->shape = ObjItemBitmap::ShapeEllipse;
+    picture->edgeMode = ObjItemBitmap::EdgeBlur;
+    select(picture);
+    EXPECT_TRUE(button(ctl::ShapeCircle)->isPressed());
+    EXPECT_TRUE(button(ctl::BlurEdges)->isPressed());
+    clean();
+    click(ctl::ShapeCircle);
+    EXPECT_EQ(redraws, 0);
+    EXPECT_EQ(dlg->modified(), 0);
+
+    click(ctl::ShapeWhiteOut);
+    EXPECT_EQ(picture->whiteOut, 1);
+    EXPECT_EQ(picture->shape, ObjItemBitmap::ShapeRect);
+    EXPECT_EQ(picture->edgeMode, ObjItemBitmap::EdgeBlur);
+    EXPECT_FALSE(button(ctl::ShapeCircle)->isPressed());
+    EXPECT_FALSE(w(ctl::BlurEdges)->isEnabled());
+    EXPECT_EQ(dlg->modified(), 1);
+    clean();
+    click(ctl::ShapeWhiteOut); // already white-out
+    EXPECT_EQ(dlg->modified(), 0);
+
+    click(ctl::ShapeHeart);
+    EXPECT_EQ(picture->shape, ObjItemBitmap::ShapeHeart);
+    EXPECT_EQ(picture->whiteOut, 0);
+    EXPECT_TRUE(w(ctl::BlurEdges)->isEnabled());
+    EXPECT_FALSE(button(ctl::ShapeWhiteOut)->isPressed());
+
+    // The blur toggle twice: back where it was, yet the card counts as changed.
+    clean();
+    click(ctl::BlurEdges);
+    EXPECT_EQ(picture->edgeMode, ObjItemBitmap::EdgePlain);
+    click(ctl::BlurEdges);
+    EXPECT_EQ(picture->edgeMode, ObjItemBitmap::EdgeBlur);
+    EXPECT_EQ(redraws, 2);
+    EXPECT_EQ(dlg->modified(), 1);
+}
+
+TEST_F(PropertyPanelTest, AColourAfterAPatternDropsItAndTheSwatchRunsTheDialog)
+{
+    std::deque<std::optional<std::uint32_t>> colors;
+    std::vector<std::uint32_t> asked;
+    ui::setColorDialogProvider([&](std::uint32_t initial, QWidget*) {
+        asked.push_back(initial);
+        return next(colors);
+    });
+    const QString pattern = path("pattern.png");
+    QImage(16, 16, QImage::Format_RGB32).save(pattern);
+    {
+        testsupport::FileDialogScript chosen({pattern});
+        press(ctl::Pattern);
+    }
+    ASSERT_FALSE(dlg->page().pattern.isEmpty());
+    EXPECT_TRUE(w(ctl::Bigger)->isEnabled());
+
+    colors = {std::nullopt, 0x123456};
+    clean();
+    press(ctl::OtherColor); // cancelled
+    EXPECT_FALSE(dlg->page().pattern.isEmpty());
+    EXPECT_EQ(dlg->modified(), 0);
+    const QPoint swatch = w(ctl::Swatch)->mapTo(dlg.get(), w(ctl::Swatch)->rect().center());
+    QTest::mouseClick(dlg.get(), Qt::LeftButton, {}, swatch);
+    EXPECT_EQ(asked, (std::vector<std::uint32_t>{0xFFFFFF, 0xFFFFFF}));
+    EXPECT_TRUE(dlg->page().pattern.isEmpty());
+    EXPECT_EQ(dlg->page().backColor, 0x123456u);
+    EXPECT_FALSE(w(ctl::Bigger)->isEnabled());
+    EXPECT_FALSE(w(ctl::Smaller)->isEnabled());
+    EXPECT_EQ(dlg->itemAs<panel::ColorSwatch>(ctl::Swatch)->color(), 0x123456u);
+    EXPECT_EQ(dlg->modified(), 1);
+
+    // Any selected item takes the colour, and the next dialog starts from it.
+    auto* rect = add<ObjItem>(ctl::AddRect);
+    const std::uint32_t before = rect->color;
+    colors = {0x00FF00};
+    press(ctl::OtherColor);
+    EXPECT_EQ(rect->color, 0x00FF00u);
+    EXPECT_EQ(asked.back(), before);
+}
+
+TEST_F(PropertyPanelTest, TheFontDialogsSizeIsClampedAndItsColourUnused)
+{
+    std::deque<std::optional<platform::LogFont>> fonts;
+    std::vector<ui::FontRequest> asked;
+    ui::setFontDialogProvider([&](const ui::FontRequest& r, QWidget*) {
+        asked.push_back(r);
+        return next(fonts);
+    });
+    auto* text = add<ObjItemText>(ctl::AddText);
+    text->color = 0x0000FF;
+    platform::LogFont huge = text->GetFont();
+    huge.height = -100;
+    huge.weight = 700;
+    platform::LogFont tiny = huge;
+    tiny.height = 5;
+    fonts = {std::nullopt, huge, tiny};
+    clean();
+    press(ctl::Font);
+    EXPECT_EQ(dlg->modified(), 0);
+    press(ctl::Font);
+    EXPECT_EQ(text->GetFontSize(), 72);
+    EXPECT_EQ(text->font.weight, 700);
+    press(ctl::Font);
+    EXPECT_EQ(text->font.height, -8);
+    EXPECT_EQ(asked.front().color, 0x0000FFu);
+    EXPECT_EQ(text->color, 0x0000FFu);
+
+    // The dialog's own point size is what comes back, as a character height.
+    QFont chosen(QStringLiteral("IPAPGothic"));
+    chosen.setPointSize(14);
+    EXPECT_EQ(ui::logFontFromDialog(chosen, text->GetFont()).height, -14);
+    EXPECT_EQ(ui::fontForDialog(huge).pointSize(), 100);
+    // The document's face shows as the family it is drawn with and is kept when
+    // that family is kept; another family replaces it.
+    const QFont shown = ui::fontForDialog(text->GetFont());
+    EXPECT_EQ(shown.family(), platform::resolvedFamily(text->GetFont().faceNameUnicode()));
+    EXPECT_EQ(ui::logFontFromDialog(shown, text->GetFont()).faceNameBytes(), text->GetFont().faceNameBytes());
+    EXPECT_EQ(ui::logFontFromDialog(QFont(QStringLiteral("IPAMincho")), text->GetFont()).faceNameUnicode(), QStringLiteral("IPAMincho"));
+}
+
+TEST_F(PropertyPanelTest, TheTextFieldTakesTheFocusAndStoresLineBreaksAsCrLf)
+{
+    auto* text = add<ObjItemText>(ctl::AddText);
+    auto* field = dlg->itemAs<QPlainTextEdit>(ctl::TextEdit);
+    EXPECT_TRUE(field->hasFocus());
+    EXPECT_EQ(field->textCursor().selectedText(), field->toPlainText());
+    clean();
+    field->insertPlainText(QStringLiteral("𠮷野")); // as an input method commits it
+    QTest::keyClick(field, Qt::Key_Return);
+    QTest::keyClicks(field, QStringLiteral("Tel"));
+    EXPECT_EQ(text->textString(), QStringLiteral("𠮷野\r\nTel")); // kept whole, though CP932 has no 𠮷
+    EXPECT_EQ(dlg->modified(), 1);
+
+    // Filling the field again is not an edit.
+    auto* other = add<ObjItemText>(ctl::AddText);
+    clean();
+    select(text);
+    EXPECT_EQ(field->toPlainText(), QStringLiteral("𠮷野\nTel"));
+    EXPECT_EQ(dlg->modified(), 0);
+    EXPECT_NE(other->GetText(), text->GetText());
+
+    // Alignment presses its own button and keeps the block in place.
+    const platform::Rect box = text->GetBounds();
+    click(ctl::AlignRight);
+    EXPECT_EQ(text->GetAlign(), ObjItemText::AlignRight);
+    EXPECT_EQ(text->GetBounds(), box);
+    EXPECT_TRUE(button(ctl::AlignRight)->isPressed());
+    EXPECT_FALSE(button(ctl::AlignLeft)->isPressed());
 }
 
 TEST_F(ItemCommandsTest, PicturesComeThroughTheChooserAndAReplacementKeepsBoxAndLook)
 {
-    QTemporaryDir dir;
-    const QString wide = dir.filePath(QStringLiteral("wide.png")), tall = dir.filePath(QStringLiteral("tall.png"));
+    const QString wide = path("wide.png"), tall = path("tall.png");
     QImage(200, 100, QImage::Format_RGB32).save(wide);
     QImage(50, 100, QImage::Format_RGB32).save(tall);
     {
         testsupport::FileDialogScript cancelled({std::nullopt});
         press(ctl::AddPicture);
-        EXPECT_TRUE(list().empty());
+        EXPECT_TRUE(items().empty());
         EXPECT_EQ(dlg->modified(), 0);
     }
     testsupport::FileDialogScript chosen({wide, tall, wide});
     press(ctl::AddPicture);
-    ASSERT_EQ(list().size(), 1u);
+    ASSERT_EQ(items().size(), 1u);
     auto* picture = dynamic_cast<ObjItemBitmap*>(dlg->page().items().front().get());
     ASSERT_TRUE(picture);
     EXPECT_EQ(dlg->selectedItem(), picture);
@@ -127,29 +422,34 @@ TEST_F(ItemCommandsTest, DuplicatesGoBelowUntilTheBottomThenToTheCentre)
             centred = true;
         }
         // The copy lies directly above the copied item in the list.
-        const auto items = list();
-        const auto pos = std::find(items.begin(), items.end(), before);
-        ASSERT_NE(pos + 1, items.end());
+        const auto list = items();
+        const auto pos = std::find(list.begin(), list.end(), before);
+        ASSERT_NE(pos + 1, list.end());
         EXPECT_EQ(*(pos + 1), dlg->selectedItem());
     }
     EXPECT_TRUE(centred);
 }
 
-TEST_F(ItemCommandsTest, SendBackDeleteAndTheirNoOps)
+TEST_F(ItemCommandsTest, AddSendBackAndDeleteMarkTheCardOnlyWhenTheyChangeIt)
 {
+    // Added items go last, selected, with their panel, and mark the card.
     press(ctl::AddRect);
     press(ctl::AddText);
+    EXPECT_EQ(dlg->modified(), 1);
     press(ctl::AddText);
+    EXPECT_EQ(items().size(), 3u);
+    EXPECT_EQ(items().back(), dlg->selectedItem());
+    EXPECT_EQ(dlg->panelKind(), ObjItem::KindText);
     const ObjItem* lastText = dlg->selectedItem();
     press(ctl::SendBack);
-    EXPECT_EQ(list().front(), lastText);
+    EXPECT_EQ(items().front(), lastText);
     EXPECT_EQ(dlg->selectedItem(), lastText);
     dlg->setModified(0);
     press(ctl::SendBack); // already the head
     EXPECT_EQ(dlg->modified(), 0);
 
     press(ctl::Delete);
-    EXPECT_EQ(list().size(), 2u);
+    EXPECT_EQ(items().size(), 2u);
     EXPECT_EQ(dlg->selectedItem(), nullptr);
     EXPECT_EQ(dlg->panelKind(), 5);
     EXPECT_EQ(dlg->modified(), 1);
@@ -157,14 +457,13 @@ TEST_F(ItemCommandsTest, SendBackDeleteAndTheirNoOps)
     press(ctl::Delete);
     press(ctl::Duplicate);
     press(ctl::SendBack);
-    EXPECT_EQ(list().size(), 2u);
+    EXPECT_EQ(items().size(), 2u);
     EXPECT_EQ(dlg->modified(), 0);
 }
 
 // Closing unmodified asks nothing: pinned with the document commands.
 TEST_F(ItemCommandsTest, CloseOfAModifiedCardAsksAndTakesTheAnswer)
 {
-    dlg->show();
     dlg->setModified(1);
     testsupport::MessageBoxScript script({platform::IdCancel, platform::IdCancel, platform::IdNo});
     press(ctl::Close);

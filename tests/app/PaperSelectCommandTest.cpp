@@ -1,22 +1,15 @@
-#include "TestSupport.h"
+#include "EditorTest.h"
 #include "app/CardApp.h"
-#include "app/CardEditorDlg.h"
 #include "model/ObjItemRect.h"
 #include "platform/Codec.h"
-#include "platform/AppSettings.h"
 #include "platform/SettingsStore.h"
-#include "print/CardFormatCatalog.h"
 #include "printui/FormatCreateDlg.h"
 #include "printui/FormatListBox.h"
 #include "printui/PaperSelectDlg.h"
-#include "resources/ControlIds.h"
 
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
-#include <QTest>
-#include <gtest/gtest.h>
 
 using print::FormatCreateDlg;
 using print::PaperSelectDlg;
@@ -58,24 +51,17 @@ void addFormat(PaperSelectDlg& d, const QString& name, int cardWidth, int cardHe
     FormatCreateDlg::setProvider(std::move(previous));
 }
 
-class PaperSelectCommandTest : public ::testing::Test {
+class PaperSelectCommandTest : public EditorTest {
 protected:
     void SetUp() override
     {
-        CardFormatCatalog::instance() = CardFormatCatalog();
-        platform::appSettings().setAppDir(dir.path());
-        dlg = std::make_unique<CardEditorDlg>();
-        dlg->page().append(std::make_unique<ObjItemRect>());
-        rect = dlg->page().items().front().get();
+        EditorTest::SetUp();
+        rect = dlg->page().append(std::make_unique<ObjItemRect>())->get();
         rect->x = 700;
         rect->y = 300;
     }
-    void TearDown() override { CardFormatCatalog::instance() = CardFormatCatalog(); }
-    void press() { dlg->itemAs<QPushButton>(ctl::PaperSelect)->click(); }
     QSize cardSize() const { return {dlg->page().cardWidth, dlg->page().cardHeight}; }
 
-    QTemporaryDir dir;
-    std::unique_ptr<CardEditorDlg> dlg;
     ObjItem* rect = nullptr;
 };
 
@@ -86,7 +72,7 @@ TEST_F(PaperSelectCommandTest, ACardOfTheChosenSizeStaysAsItIs)
     MessageBoxScript boxes;
     for (const bool ok : {false, true}) {
         PaperScript paper([](PaperSelectDlg& d) { d.list()->setCurrentRow(1); }, ok); // the same card size
-        press();
+        press(ctl::PaperSelect);
         EXPECT_EQ(paper.calls, 1);
     }
     EXPECT_TRUE(boxes.shown().empty());
@@ -101,7 +87,7 @@ TEST_F(PaperSelectCommandTest, AnotherCardSizeResizesTheCardWithANoticeAndKeepsI
     {
         // Added, then the paper dialog cancelled: the new format still counts.
         PaperScript paper([](PaperSelectDlg& d) { addFormat(d, QStringLiteral("ちいさい"), 60, 40); }, false);
-        press();
+        press(ctl::PaperSelect);
     }
     ASSERT_EQ(boxes.shown().size(), 1u);
     EXPECT_EQ(boxes.shown()[0].text, QStringLiteral("めいしサイズが かわりました"));
@@ -117,13 +103,12 @@ TEST_F(PaperSelectCommandTest, OpeningACardOfAnotherSizeRunsTheSameCommand)
 {
     CardEditorDlg other;
     other.page().cardWidth = 80;
-    const QString path = dir.filePath(QStringLiteral("small.pmr"));
-    ASSERT_TRUE(other.saveDocument(path));
+    ASSERT_TRUE(other.saveDocument(path("small.pmr")));
 
     MessageBoxScript boxes;
     {
         PaperScript paper([](PaperSelectDlg&) {}, false);
-        ASSERT_TRUE(dlg->loadDocument(path));
+        ASSERT_TRUE(dlg->loadDocument(path("small.pmr")));
         EXPECT_EQ(paper.calls, 1);
     }
     // Cancelled: the card takes the current format's size again.

@@ -1,17 +1,9 @@
-#include "TestSupport.h"
-#include "app/CardEditorDlg.h"
-#include "model/ViewScale.h"
-#include "platform/AppSettings.h"
-#include "platform/Fonts.h"
-#include "ui/PrintDialogs.h"
-#include "printui/AdjustPrintDlg.h"
-#include "print/CardFormatCatalog.h"
-#include "printui/PrintProgressDlg.h"
+#include "EditorTest.h"
 #include "print/SheetProbe.h"
-#include "resources/ControlIds.h"
+#include "printui/AdjustPrintDlg.h"
+#include "printui/PrintProgressDlg.h"
 #include "resources/Strings.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -20,10 +12,8 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 
-#include <gtest/gtest.h>
-
+#include <cmath>
 #include <functional>
 
 using testsupport::MessageBoxScript;
@@ -55,37 +45,36 @@ protected:
     }
 };
 
-class PrintCommandTest : public ::testing::Test {
+class PrintCommandTest : public EditorTest {
 protected:
-    static void SetUpTestSuite() { platform::installFontSubstitutions(); }
     void SetUp() override
     {
-        ASSERT_TRUE(dir.isValid());
-        CardFormatCatalog::instance() = CardFormatCatalog();
-        platform::appSettings().setAppDir(dir.path());
-        platform::appSettings().resetToDefaults();
-        dlg = std::make_unique<CardEditorDlg>();
+        EditorTest::SetUp();
         markCard(dlg->page());
     }
-    void TearDown() override { ui::setPrintDialogProvider({}); }
-    // Prints with the dialog answered: `act` fills in the panel, output goes to
-    // `pdf` at 600 pixels per inch.
+    // Prints with the dialog answered: `act` fills in the panel (a button that
+    // accepts the dialog sets the printer up from it), then output goes to `pdf`
+    // at 600 pixels per inch.
     void print(const QString& pdf, int copies, int answer, const std::function<void(print::AdjustPrintDlg&)>& act = {})
     {
         dialogs = 0;
         ui::setPrintDialogProvider([&](QPrintDialog& d) {
             ++dialogs;
+            if (act)
+                act(dynamic_cast<print::AdjustPrintDlg&>(d));
             d.printer()->setOutputFormat(QPrinter::PdfFormat);
             d.printer()->setOutputFileName(pdf);
             d.printer()->setResolution(600);
             d.printer()->setCopyCount(copies);
-            if (act)
-                act(dynamic_cast<print::AdjustPrintDlg&>(d));
             return answer;
         });
-        dlg->itemAs<QPushButton>(ctl::Print)->click();
+        press(ctl::Print);
     }
-    QString path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
+    // The page count pdfinfo reads.
+    bool hasPages(const char* pdf, int n)
+    {
+        return tool(QStringLiteral("pdfinfo"), {path(pdf)}).contains(QRegularExpression(QStringLiteral("Pages:\\s+%1\n").arg(n)));
+    }
     void useFormat(const CardFormat& f)
     {
         CardFormatCatalog::instance().append(f);
@@ -94,8 +83,6 @@ protected:
         dlg->page().cardHeight = f.cardHeight;
     }
 
-    QTemporaryDir dir;
-    std::unique_ptr<CardEditorDlg> dlg;
     int dialogs = 0;
 };
 
@@ -132,7 +119,7 @@ TEST_F(PrintCommandTest, OnlyOneWithThreeCopiesPrintsThreeSheetsOfOneCard)
         d.onlyOneBox()->setChecked(true);
     });
     EXPECT_TRUE(boxes.shown().empty());
-    EXPECT_TRUE(tool(QStringLiteral("pdfinfo"), {path("one.pdf")}).contains(QRegularExpression(QStringLiteral("Pages:\\s+3\\n"))));
+    EXPECT_TRUE(hasPages("one.pdf", 3));
     for (int page = 1; page <= 3; ++page) {
         // The corner lies 23 pixels left of and 24 below the format's first card.
         const QImage strip = rasterise(path("one.pdf"), page, 600, QRect(0, 0, 4961, 1700));
@@ -284,4 +271,33 @@ TEST_F(PrintCommandTest, TheDialogStartsWithTheFormatsPaperUpright)
     EXPECT_EQ(started.pageSize().id(), QPageSize::Letter);
     EXPECT_EQ(started.orientation(), QPageLayout::Portrait);
     EXPECT_TRUE(boxes.shown().empty());
+}
+
+TEST_F(PrintCommandTest, TheCalibrationButtonPrintsTheSheetWhereTheOffsetsDoNotMoveIt)
+{
+    if (!hasPoppler())
+        GTEST_SKIP() << "poppler-utils are not installed";
+    MessageBoxScript boxes;
+    print(path("calibration.pdf"), 1, QDialog::Accepted, [](print::AdjustPrintDlg& d) {
+        d.offsetXEdit()->setText(QStringLiteral("-3"));
+        d.offsetYEdit()->setText(QStringLiteral("4"));
+        d.calibrateButton()->click();
+    });
+    EXPECT_TRUE(boxes.shown().empty());
+    // The offsets were taken, yet the sheet ignores them.
+    EXPECT_EQ(platform::appSettings().adjustX(), -3);
+    EXPECT_EQ(platform::appSettings().adjustY(), 4);
+    EXPECT_TRUE(hasPages("calibration.pdf", 1));
+
+    // The first card's top-left corner of "名刺10面 A4": the ruler's -5, 0, +5 ticks
+    // 1.5 mm above the corner, and the card's red mark absent.
+    const auto px600 = [](double mm) { return int(std::lround(mm * 600 / 25.4)); };
+    const QImage corner = rasterise(path("calibration.pdf"), 1, 600, QRect(0, 0, px600(40), px600(30)));
+    ASSERT_FALSE(corner.isNull());
+    const std::vector<int> ticks = starts(corner, px600(11 - 1.5), true, isDark);
+    ASSERT_EQ(ticks.size(), 3u);
+    EXPECT_NEAR(ticks[1], px600(14), 1);
+    EXPECT_NEAR(ticks[2] - ticks[1], 118, 1);
+    EXPECT_EQ(starts(corner, px600(14 - 1.5), false, isDark).size(), 3u);
+    EXPECT_EQ(count(corner, corner.rect(), isRed), 0);
 }

@@ -1,25 +1,15 @@
 #include "EditorTest.h"
-#include "TestSupport.h"
 #include "../model/DocumentBytes.h"
 #include "app/CardClipboard.h"
 #include "app/CardCommand.h"
-#include "app/CardEditorDlg.h"
 #include "model/ObjItemBitmap.h"
 #include "model/ObjItemText.h"
 #include "model/PmrDocument.h"
-#include "panel/ImageButton.h"
-#include "print/CardFormatCatalog.h"
-#include "resources/ControlIds.h"
 #include "ui/ChoiceDialogs.h"
 
-#include <QApplication>
 #include <QClipboard>
-#include <QFile>
 #include <QMimeData>
 #include <QPlainTextEdit>
-#include <QTemporaryDir>
-#include <QTest>
-#include <gtest/gtest.h>
 
 #include <fstream>
 #include <functional>
@@ -31,7 +21,6 @@ protected:
     void SetUp() override
     {
         EditorTest::SetUp();
-        png = dir.filePath(QStringLiteral("p.png"));
         QImage(40, 20, QImage::Format_RGB32).save(png);
     }
     void key(int k, Qt::KeyboardModifiers mods = Qt::NoModifier) { QTest::keyClick(QApplication::focusWidget(), Qt::Key(k), mods); }
@@ -42,16 +31,9 @@ protected:
         const platform::Rect b = dlg->view().scale().toDevice(item.GetBounds());
         return QPoint(dlg->cardRect().left + b.left, dlg->cardRect().top + b.top) + offset;
     }
-    std::vector<const ObjItem*> items() const
-    {
-        std::vector<const ObjItem*> list;
-        for (const auto& item : dlg->page().items())
-            list.push_back(item.get());
-        return list;
-    }
 
-    QTemporaryDir dir;
-    QString png;};
+    const QString png = path("p.png");
+};
 
 // Each change, taken back, gives the stored bytes of before; made again, those of after.
 TEST_F(UndoKeysClipboardTest, EveryKindOfChangeIsUndoneAndRedoneExactly)
@@ -77,7 +59,7 @@ TEST_F(UndoKeysClipboardTest, EveryKindOfChangeIsUndoneAndRedoneExactly)
         {"white-out", [] {}, [&] { click(ctl::ShapeWhiteOut); }},
         {"blur", [&] { click(ctl::ShapeRect); }, [&] { click(ctl::BlurEdges); }},
         {"replaced picture", [] {}, [&] {
-             const QString other = dir.filePath(QStringLiteral("q.png"));
+             const QString other = path("q.png");
              QImage(10, 30, QImage::Format_RGB32).save(other);
              testsupport::FileDialogScript chosen({other});
              press(ctl::ReplacePicture);
@@ -147,6 +129,8 @@ TEST_F(UndoKeysClipboardTest, TypingIsOneStepPerVisitAndCtrlZInTheFieldUndoesThe
     QTest::keyClick(field, Qt::Key_Backspace);
     EXPECT_EQ(text->textString(), QStringLiteral("Sat"));
     ASSERT_EQ(items().size(), 1u);
+    QTest::keyClick(field, Qt::Key_Escape); // not the window's
+    EXPECT_TRUE(dlg->isVisible());
     QTest::keyClick(field, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(bytes(), before);
     EXPECT_EQ(field->toPlainText(), QStringLiteral("Text"));
@@ -194,9 +178,13 @@ TEST_F(UndoKeysClipboardTest, CanvasKeysRunTheButtonsCommandsAndMoveTheSelection
     EXPECT_EQ(items().size(), 3u);
     key(Qt::Key_Tab);
     dlg->item(ctl::Open)->setFocus();
+    // Escape only deselects; neither it nor Enter closes the window.
     key(Qt::Key_Escape);
     EXPECT_EQ(dlg->selectedItem(), nullptr);
+    key(Qt::Key_Return);
+    key(Qt::Key_Enter);
     EXPECT_TRUE(dlg->isVisible());
+    EXPECT_EQ(dlg->result(), 0);
 
     const int zoom = dlg->view().scale().current;
     key(Qt::Key_Plus, Qt::ControlModifier | Qt::ShiftModifier);

@@ -1,19 +1,27 @@
 #include "DocumentBytes.h"
 
+#include "model/Geometry.h"
+#include "model/ObjItemBitmap.h"
 #include "model/ObjItemLine.h"
 #include "model/ObjItemRect.h"
 #include "model/ObjItemText.h"
+#include "model/PictureEffects.h"
 #include "model/ViewScale.h"
 #include "platform/Dc.h"
 
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <memory>
+
+using pictureeffects::GradientMask;
 
 namespace {
 
 constexpr QRgb kWhite = 0xFFFFFFFF;
 constexpr QRgb kBlack = 0xFF000000;
+constexpr QRgb kBlue = 0xFF2040C0;
+constexpr QRgb kRed = 0xFFE01010;
 
 // The box of every pixel from row `top` down that differs from white.
 QRect inkBox(const QImage& image, int top = 0)
@@ -24,6 +32,49 @@ QRect inkBox(const QImage& image, int top = 0)
             if (image.pixel(x, y) != kWhite)
                 box |= QRect(x, y, 1, 1);
     return box;
+}
+
+// blendColor on QRgb values.
+QRgb blend(QRgb fore, QRgb back, int alpha)
+{
+    const auto ref = [](QRgb c) { return std::uint32_t(qRed(c)) | qGreen(c) << 8 | std::uint32_t(qBlue(c)) << 16; };
+    const std::uint32_t v = blendColor(ref(fore), ref(back), alpha);
+    return qRgb(int(v & 0xFF), int(v >> 8 & 0xFF), int(v >> 16 & 0xFF));
+}
+
+platform::Dib solid(int w, int h, QRgb color)
+{
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(color);
+    return platform::Dib::fromImage(image);
+}
+
+// A picture item at (x, y) in item units, cx × cy.
+std::unique_ptr<ObjItemBitmap> picture(platform::Dib dib, int x, int y, int cx, int cy, int edge = 2, int shape = 0)
+{
+    auto item = std::make_unique<ObjItemBitmap>(platform::Rect{0, 0, 100000, 100000}, std::move(dib));
+    place(*item, x, y, cx, cy);
+    item->edgeMode = edge;
+    item->shape = shape;
+    return item;
+}
+
+// The item drawn over a blue card of `size` pixels; `origin` moves the card as
+// the card view does when only part of it is visible.
+QImage draw(const std::unique_ptr<ObjItemBitmap>& item, QSize size, int ppi = 72, bool printing = false, QPoint origin = {})
+{
+    platform::Dc dc(size);
+    dc.image()->fill(kBlue);
+    dc.setScale(ppi);
+    dc.setPrinting(printing);
+    dc.setViewportOrigin(origin);
+    item->Draw(dc);
+    return *dc.image();
+}
+
+int grey(const QImage& mask, int x, int y)
+{
+    return qRed(mask.pixel(x, y));
 }
 
 TEST(Draw, RectangleCoversItsPixelsPlusOneColumnLeftAndOneRowAbove)
@@ -103,7 +154,203 @@ TEST(Draw, TextsCp932CannotHoldAreDrawnWithAFontThatHasThem)
     EXPECT_TRUE(kanji != draw(QStringLiteral("\U0010FFFD"))) << "no installed font has 𠮷";
 }
 
-TEST(Draw, ExtremeStoredValuesDrawSafely)
+TEST(PictureEffectsTest, RectangleMaskHasNineRingsFrom227ToBlackAndKeepsItsLastColumnAndRowWhite)
+{
+    const QImage mask = GradientMask(40, 30, 9, 0).image(QRect(0, 0, 40, 30));
+    const int rings[] = {227, 199, 170, 142, 113, 85, 56, 28, 0};
+    for (int k = 0; k < 9; ++k) {
+        EXPECT_EQ(grey(mask, k, 15), rings[k]) << k;
+        EXPECT_EQ(grey(mask, 38 - k, 15), rings[k]) << k;
+        EXPECT_EQ(grey(mask, 20, k), rings[k]) << k;
+    }
+    EXPECT_EQ(grey(mask, 20, 15), 0);
+    for (int y = 0; y < 30; ++y)
+        EXPECT_EQ(grey(mask, 39, y), 255);
+    for (int x = 0; x < 40; ++x)
+        EXPECT_EQ(grey(mask, x, 29), 255);
+    // No rings: white; one ring: the whole shape black.
+    EXPECT_EQ(grey(GradientMask(40, 30, 0, 0).image(QRect(0, 0, 40, 30)), 20, 15), 255);
+    const QImage one = GradientMask(40, 30, 1, 0).image(QRect(0, 0, 40, 30));
+    EXPECT_EQ(grey(one, 0, 0), 0);
+    EXPECT_EQ(grey(one, 39, 0), 255);
+}
+
+TEST(PictureEffectsTest, RingsStopWhereTheShrunkBoxIsEmpty)
+{
+    // 10 × 10 with 9 rings: depth 4 is the deepest, the centre does not darken further.
+    const QImage mask = GradientMask(10, 10, 9, 0).image(QRect(0, 0, 10, 10));
+    EXPECT_EQ(grey(mask, 4, 4), 113);
+    EXPECT_EQ(grey(mask, 2, 2), 170);
+    // The ellipse keeps its corners white.
+    const QImage ellipse = GradientMask(40, 30, 9, 1).image(QRect(0, 0, 40, 30));
+    EXPECT_EQ(grey(ellipse, 0, 0), 255);
+    EXPECT_EQ(grey(ellipse, 0, 14), 227);
+    EXPECT_EQ(grey(ellipse, 19, 14), 0);
+}
+
+TEST(PictureDrawTest, HeartHasItsNotchAndTipWhereTheTemplatePutsThem)
+{
+    // 188 × 180 pixels at 72 ppi: the notch at (94, 40), the tip at (94, 180).
+    const QImage image = draw(picture(solid(200, 200, kRed), 100, 100, 1880, 1800, 2, 2), QSize(220, 220));
+    const auto red = [&](int x, int y) { return image.pixel(10 + x, 10 + y) == kRed; };
+    EXPECT_FALSE(red(94, 36));
+    EXPECT_TRUE(red(94, 44));
+    EXPECT_TRUE(red(56, 27)); // the lobes rise above the notch
+    EXPECT_FALSE(red(56, 20));
+    EXPECT_TRUE(red(132, 27));
+    EXPECT_FALSE(red(2, 2));
+    EXPECT_TRUE(red(94, 176));
+    EXPECT_FALSE(red(88, 178));
+    EXPECT_FALSE(red(100, 178));
+    EXPECT_FALSE(red(94, 181));
+}
+
+TEST(PictureDrawTest, BlurredEdgeFadesIntoWhatLiesBeneathAndLeavesTheInsideAsDrawn)
+{
+    const QImage plain = draw(picture(testPicture(40, 30), 100, 100, 400, 300), QSize(60, 50));
+    const QImage image = draw(picture(testPicture(40, 30), 100, 100, 400, 300, 0), QSize(60, 50));
+    const QImage mask = GradientMask(40, 30, 9, 0).image(QRect(0, 0, 40, 30));
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 40; ++x) {
+            const int m = grey(mask, x, y);
+            const QRgb p = plain.pixel(10 + x, 10 + y);
+            ASSERT_EQ(image.pixel(10 + x, 10 + y), m == 0 ? p : blend(kBlue, p, m)) << x << "," << y;
+        }
+    EXPECT_EQ(image.pixel(49, 20), kBlue); // the untouched last column
+    EXPECT_EQ(image.pixel(20, 39), kBlue);
+    EXPECT_EQ(image.pixel(9, 25), kBlue);
+}
+
+TEST(PictureDrawTest, ShadowLiesNinePixelsRightAndDownWithASevenPixelRim)
+{
+    const QImage image = draw(picture(solid(40, 30, kRed), 100, 100, 400, 300, 1), QSize(70, 60));
+    EXPECT_EQ(image.pixel(10, 10), kRed);
+    EXPECT_EQ(image.pixel(49, 39), kRed); // the picture over the shadow
+    EXPECT_EQ(image.pixel(18, 41), kBlue);
+    const int rings[] = {219, 182, 146, 109, 73, 36, 0};
+    for (int k = 0; k < 7; ++k) {
+        EXPECT_EQ(image.pixel(19 + k, 40), blend(kBlue, qRgb(rings[k], rings[k], rings[k]), rings[k])) << k;
+        EXPECT_EQ(image.pixel(30, 47 - k), blend(kBlue, qRgb(rings[k], rings[k], rings[k]), rings[k])) << k;
+    }
+    EXPECT_EQ(image.pixel(58, 45), kBlue);
+    EXPECT_EQ(image.pixel(30, 48), kBlue);
+}
+
+TEST(PictureDrawTest, WhiteOutLetsOnlyPureWhiteThrough)
+{
+    QImage source(3, 1, QImage::Format_RGB32);
+    source.setPixel(0, 0, qRgb(255, 255, 255));
+    source.setPixel(1, 0, qRgb(254, 255, 255));
+    source.setPixel(2, 0, qRgb(255, 255, 254));
+    // Shape and edge are not used with white-out.
+    auto item = picture(platform::Dib::fromImage(source), 0, 0, 300, 100, 0, 2);
+    item->whiteOut = 1;
+    const QImage image = draw(item, QSize(30, 10));
+    EXPECT_EQ(image.pixel(5, 5), kBlue);
+    EXPECT_EQ(image.pixel(0, 0), kBlue);
+    EXPECT_EQ(image.pixel(15, 0), qRgb(254, 255, 255));
+    EXPECT_EQ(image.pixel(29, 9), qRgb(255, 255, 254));
+}
+
+TEST(PictureDrawTest, UnknownShapesDrawNothingAndUnknownEdgesDrawPlain)
+{
+    QImage beneath(QSize(30, 30), QImage::Format_RGB32);
+    beneath.fill(kBlue);
+    for (const int edge : {0, 1, 2})
+        for (const int shape : {3, -1})
+            EXPECT_EQ(draw(picture(solid(20, 20, kRed), 0, 0, 200, 200, edge, shape), QSize(30, 30)), beneath)
+                << edge << " " << shape;
+    const QImage plain = draw(picture(solid(20, 20, kRed), 0, 0, 200, 200, 7, 3), QSize(30, 30));
+    EXPECT_EQ(plain.pixel(0, 0), kRed);
+    EXPECT_EQ(plain.pixel(19, 19), kRed);
+}
+
+TEST(PictureDrawTest, TheCacheServesWithinTwoPixelsAndIsNeverMadeForEnlargedPictures)
+{
+    auto item = picture(testPicture(100, 80), 0, 0, 900, 720);
+    draw(item, QSize(110, 90), 72, true);
+    EXPECT_EQ(item->cacheSize(), QSize(-1, -1)); // printing makes none
+    draw(item, QSize(110, 90));
+    EXPECT_EQ(item->cacheSize(), QSize(90, 72));
+    // 91 × 73 at 73 ppi: the 90 × 72 cache is copied 1:1, its last column and row stay blue.
+    const QImage reused = draw(item, QSize(110, 90), 73);
+    EXPECT_EQ(item->cacheSize(), QSize(90, 72));
+    EXPECT_EQ(reused.pixel(90, 10), kBlue);
+    EXPECT_NE(draw(item, QSize(110, 90), 73, true).pixel(90, 10), kBlue); // printing: from the DIB
+    draw(item, QSize(110, 90), 74); // 93 × 74: three pixels wider
+    EXPECT_EQ(item->cacheSize(), QSize(93, 74));
+    draw(item, QSize(200, 200), 144); // 180 × 144, larger than the picture
+    EXPECT_EQ(item->cacheSize(), QSize(93, 74));
+    auto enlarged = picture(testPicture(100, 80), 0, 0, 1010, 720);
+    draw(enlarged, QSize(110, 90));
+    EXPECT_EQ(enlarged->cacheSize(), QSize(-1, -1));
+}
+
+TEST(PictureDrawTest, WhatIsDrawnIsTheDibItselfWhateverTheStoredSizesOrAnOldCache)
+{
+    auto item = picture(testPicture(10, 10), 0, 0, 100, 100);
+    const QImage right = draw(item, QSize(10, 10));
+    item->dibWidth = 3;
+    item->dibHeight = 70000;
+    EXPECT_EQ(draw(item, QSize(10, 10)), right);
+    EXPECT_EQ(draw(item, QSize(10, 10), 72, true), right);
+    item->dib = solid(10, 10, qRgb(0, 200, 0));
+    EXPECT_EQ(draw(item, QSize(10, 10)).pixel(5, 5), qRgb(0, 200, 0));
+}
+
+TEST(PictureDrawTest, PicturesSmallerThanTheCacheToleranceBlurOverWhite)
+{
+    // A 40-pixel cache used for a 42-pixel rectangle: the two columns beyond it
+    // blend white, not stray memory.
+    auto item = picture(solid(50, 40, kRed), 0, 0, 400, 300, 0);
+    draw(item, QSize(60, 40), 72);
+    const QImage image = draw(item, QSize(60, 40), 75);
+    ASSERT_EQ(item->cacheSize(), QSize(40, 30));
+    EXPECT_EQ(image.pixel(40, 15), blend(kBlue, qRgb(255, 255, 255), 227));
+}
+
+// Every way of drawing, on screen with the cache and printed from the DIB, as a
+// whole card and as parts of it seen through a moved viewport origin.
+TEST(PictureDrawTest, ScreenAndPrintAgreeAndPartsEqualTheWhole)
+{
+    struct Mode {
+        int edge, shape, whiteOut;
+    };
+    const Mode modes[] = {{2, 0, 0}, {2, 1, 0}, {2, 2, 0}, {0, 0, 0}, {0, 1, 0},
+                          {0, 2, 0}, {1, 0, 0}, {1, 2, 0}, {0, 0, 1}};
+    QImage source = testPicture(160, 120).toImage();
+    source.setPixel(3, 3, qRgb(255, 255, 255));
+    for (const Mode& m : modes) {
+        for (const int ppi : {72, 130}) {
+            auto item = picture(platform::Dib::fromImage(source), 150, 100, 1500, 1100, m.edge, m.shape);
+            item->whiteOut = m.whiteOut;
+            const QSize card(ppi * 3, ppi * 2);
+            const QImage printed = draw(item, card, ppi, true);
+            draw(item, card, ppi);
+            EXPECT_EQ(draw(item, card, ppi), printed) << m.edge << m.shape << m.whiteOut << " " << ppi;
+            for (const QRect part : {QRect(40, 30, 50, 70), QRect(150, 100, 60, 40), QRect(0, 130, 37, 13)}) {
+                const QImage seen = draw(item, part.size(), ppi, false, -part.topLeft());
+                EXPECT_EQ(seen, printed.copy(part)) << m.edge << m.shape << m.whiteOut << " " << part.x();
+            }
+        }
+    }
+}
+
+TEST(PictureDrawTest, EffectsKeepWithinAShapedClip)
+{
+    const auto item = picture(testPicture(40, 30), 0, 0, 400, 300, 0);
+    const QImage whole = draw(item, QSize(40, 30));
+    platform::Dc dc(QSize(40, 30));
+    dc.image()->fill(kBlue);
+    dc.selectClipEllipse(QRect(0, 0, 40, 30));
+    item->Draw(dc);
+    EXPECT_EQ(dc.image()->pixel(20, 15), whole.pixel(20, 15));
+    EXPECT_EQ(dc.image()->pixel(12, 12), whole.pixel(12, 12));
+    EXPECT_EQ(dc.image()->pixel(1, 1), kBlue);
+    EXPECT_NE(whole.pixel(1, 1), kBlue);
+}
+
+TEST(Draw, ExtremeStoredValuesOfEveryKindDrawSafely)
 {
     platform::Dc dc(QSize(50, 50));
     ObjItemRect rect;
@@ -124,6 +371,16 @@ TEST(Draw, ExtremeStoredValuesDrawSafely)
     text.x = 0;
     dc.setScale(576); // 800 % of 72
     text.Draw(dc);
+
+    for (const int edge : {0, 1, 2})
+        for (const int shape : {0, 1, 2}) {
+            auto item = picture(testPicture(30, 20), INT_MIN, -5, INT_MAX, INT_MAX, edge, shape);
+            item->dibWidth = INT_MAX; // stored sizes are not trusted
+            draw(item, QSize(50, 50), 600);
+            draw(item, QSize(50, 50), 600, true);
+            item->whiteOut = 1;
+            draw(item, QSize(50, 50), 600);
+        }
     SUCCEED();
 }
 
