@@ -72,8 +72,7 @@ TEST_F(CardEditorDlgTest, SystemCommandsOpenTheAboutBoxAndHelp)
 
     QTest::mouseClick(dlg->item(ctl::Help), Qt::LeftButton);
     // The tool button queues its command.
-    QTest::qWaitFor([&] { return dlg->helpViewer() != nullptr; });
-    ASSERT_NE(dlg->helpViewer(), nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg->helpViewer() != nullptr; }));
     EXPECT_TRUE(dlg->helpViewer()->isVisible());
     EXPECT_TRUE(dlg->helpViewer()->hasPage()) << dlg->helpViewer()->source().toStdString();
 }
