@@ -13,7 +13,7 @@ SANITIZE_ENV = QT_QPA_PLATFORM=offscreen \
   UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 
 FUZZ_BUILD ?= build-fuzz
-FUZZ_TARGETS = archive_fuzz dib_fuzz catalog_fuzz bmpfile_fuzz import_fuzz
+FUZZ_TARGETS = archive_fuzz dib_fuzz catalog_fuzz bmpfile_fuzz import_fuzz cardlist_fuzz
 FUZZ_SECONDS ?= 5
 
 .PHONY: all run test test-sanitize deps deps-test configure build clean fuzz-smoke

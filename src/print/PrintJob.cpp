@@ -2,6 +2,7 @@
 
 #include "model/PmrData.h"
 #include "print/CardFormatCatalog.h"
+#include "print/CardList.h"
 
 #include <QFileInfo>
 
@@ -20,6 +21,12 @@ PrintJob makePrintJob(const PmrData& page, const CardFormatCatalog& catalog, con
     job.onlyOne = options.onlyOne;
     job.start = options.start;
     job.sheets = options.copies;
+    job.copies = options.copies;
+    job.list = options.list;
+    if (job.list) {
+        job.sheets = SheetRenderer::sheetCount(job);
+        result.listProblem = job.list->problemFor(page);
+    }
     const CardFormat& f = job.format;
     result.positions = f.columns > 0 && f.rows > 0 ? std::int64_t(f.columns) * f.rows : 0;
     result.startOutside = options.start < 1 || (result.positions > 0 && options.start > result.positions);

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <memory>
+
 class CardFormatCatalog;
 class PmrData;
 
@@ -16,8 +18,10 @@ struct PrintOptions {
     int adjustY = 0;        // whole millimetres, positive downwards
     bool onlyOne = false;   // one card a sheet, at the first position it may use
     int start = 1;          // 1-based position of the first card on the first sheet
-    int copies = 1;         // every copy is a sheet of the job
+    int copies = 1;         // every copy is a sheet of the job; with a list, a card of each row
     int pixelsPerInch = 0;  // 0: the target's
+    // The people to print for, one row (and `copies` cards) each; null: none.
+    std::shared_ptr<const CardList> list;
 };
 
 struct PrintJob {
@@ -29,6 +33,9 @@ struct PrintJob {
     // the job must not run.
     bool startOutside = false;
     std::int64_t positions = 0; // rows × columns of the format
+    // Why the list cannot print the card (CardList::problemFor): the job must
+    // not run. Empty without a list.
+    QString listProblem;
 };
 
 // The job that prints page with options on a format of catalog; the editor and

@@ -5,6 +5,7 @@
 #include "model/ViewScale.h"
 #include "platform/Dc.h"
 #include "platform/Rect.h"
+#include "print/CardList.h"
 #include "print/SheetTarget.h"
 
 #include <QPainter>
@@ -65,6 +66,11 @@ QImage renderCardPicture(const PmrData& page, QSize size, int pixelsPerInch, std
 
 void drawCard(platform::Dc& dc, const PmrData& page, const QImage& picture, const QRect& card)
 {
+    drawCard(dc, CardTexts(page), picture, card);
+}
+
+void drawCard(platform::Dc& dc, const CardTexts& texts, const QImage& picture, const QRect& card)
+{
     if (card.isEmpty() || !dc.isValid())
         return;
     const QPoint origin = dc.viewportOrigin();
@@ -86,9 +92,8 @@ void drawCard(platform::Dc& dc, const PmrData& page, const QImage& picture, cons
     const int level = dc.save();
     dc.selectClip(card.translated(origin));
     dc.offsetViewportOrigin(card.left(), card.top());
-    for (const auto& item : page.items())
-        if (item->isText())
-            item->Draw(dc);
+    for (const ObjItem* item : texts.items())
+        item->Draw(dc);
     dc.restore(level);
 }
 
@@ -113,9 +118,52 @@ QImage renderCard(const PmrData& page, int pixelsPerInch, QSize cardSizeMm)
 
 // ---------------------------------------------------------------- the job
 
-SheetRenderer::SheetRenderer(const PmrData& page, Job job)
-    : page_(page), job_(std::move(job)), total_(totalCards(job_))
+namespace {
+
+// The cards a sheet can take (0-based sheet).
+std::int64_t capacity(const SheetRenderer::Job& job, int sheet)
 {
+    const std::int64_t left = mulSat(job.format.rows, job.format.columns) - SheetRenderer::skippedOnSheet(job, sheet);
+    return job.onlyOne ? std::min<std::int64_t>(left, 1) : left;
+}
+
+// The cards the sheets before `sheet` can take.
+std::int64_t capacityBefore(const SheetRenderer::Job& job, int sheet)
+{
+    if (sheet <= 0)
+        return 0;
+    const std::int64_t first = capacity(job, 0);
+    return std::min(kInt64Max - first, mulSat(sheet - 1, capacity(job, 1))) + first;
+}
+
+// The cards of a list job: rows × copies.
+std::int64_t listCards(const SheetRenderer::Job& job)
+{
+    return mulSat(job.list ? job.list->rowCount() : 0, std::max(job.copies, 1));
+}
+
+} // namespace
+
+SheetRenderer::SheetRenderer(const PmrData& page, Job job)
+    : page_(page), job_(std::move(job))
+{
+    job_.sheets = sheetCount(job_);
+    total_ = totalCards(job_);
+}
+
+int SheetRenderer::sheetCount(const Job& job)
+{
+    if (!job.list)
+        return job.sheets;
+    const std::int64_t cards = listCards(job);
+    const std::int64_t first = capacity(job, 0);
+    const std::int64_t later = capacity(job, 1);
+    if (cards <= 0 || later <= 0)
+        return 0;
+    if (cards <= first)
+        return 1;
+    const std::int64_t sheets = 1 + (cards - first + later - 1) / later;
+    return int(std::min<std::int64_t>(sheets, std::numeric_limits<int>::max()));
 }
 
 std::int64_t SheetRenderer::skippedOnSheet(const Job& job, int sheet)
@@ -126,16 +174,52 @@ std::int64_t SheetRenderer::skippedOnSheet(const Job& job, int sheet)
 
 std::int64_t SheetRenderer::cardsOnSheet(const Job& job, int sheet)
 {
-    const std::int64_t left = mulSat(job.format.rows, job.format.columns) - skippedOnSheet(job, sheet);
-    return job.onlyOne ? std::min<std::int64_t>(left, 1) : left;
+    if (!job.list)
+        return capacity(job, sheet);
+    return std::clamp<std::int64_t>(listCards(job) - capacityBefore(job, sheet), 0, capacity(job, sheet));
 }
 
 std::int64_t SheetRenderer::totalCards(const Job& job)
 {
-    if (job.sheets <= 0)
-        return 0;
-    const std::int64_t rest = mulSat(job.sheets - 1, cardsOnSheet(job, 1));
-    return std::min(kInt64Max - cardsOnSheet(job, 0), rest) + cardsOnSheet(job, 0);
+    const std::int64_t all = capacityBefore(job, sheetCount(job));
+    return job.list ? std::min(all, listCards(job)) : all;
+}
+
+std::int64_t SheetRenderer::cardAt(const Job& job, int sheet, std::int64_t position)
+{
+    if (sheet < 0 || sheet >= sheetCount(job))
+        return -1;
+    const std::int64_t first = skippedOnSheet(job, sheet);
+    if (position < first || position - first >= cardsOnSheet(job, sheet))
+        return -1;
+    return capacityBefore(job, sheet) + (position - first);
+}
+
+std::int64_t SheetRenderer::rowOfCard(const Job& job, std::int64_t card)
+{
+    return job.list && card >= 0 ? card / std::max(job.copies, 1) : -1;
+}
+
+CardTexts SheetRenderer::textsAt(const PmrData& page, const Job& job, int sheet, std::int64_t position)
+{
+    const std::int64_t card = cardAt(job, sheet, position);
+    if (card < 0)
+        return {};
+    if (!job.list)
+        return CardTexts(page);
+    return CardFiller(page, job.list->columns()).fill(job.list->row(rowOfCard(job, card)));
+}
+
+const CardTexts& SheetRenderer::textsFor(std::int64_t card)
+{
+    if (!filler_)
+        return pageTexts_;
+    const std::int64_t row = rowOfCard(job_, card);
+    if (row != textsRow_) {
+        rowTexts_ = filler_->fill(job_.list->row(row));
+        textsRow_ = row;
+    }
+    return rowTexts_;
 }
 
 bool SheetRenderer::notifyBefore(const Progress& p)
@@ -162,6 +246,15 @@ SheetRenderer::Result SheetRenderer::run(SheetTarget& target)
         return Result::DocumentFailed;
     picture_ = QImage();
     pictureMade_ = false;
+    pageTexts_ = CardTexts(page_);
+    filler_.reset();
+    rowTexts_ = CardTexts();
+    textsRow_ = -1;
+    if (job_.list) {
+        filler_.emplace(page_, job_.list->columns());
+        if (!filler_->hasFields())
+            filler_.reset();
+    }
 
     // No sheets, no document: a printer would feed an empty page.
     if (job_.sheets <= 0)
@@ -195,8 +288,7 @@ SheetRenderer::SheetEnd SheetRenderer::drawSheet(platform::Dc& dc, const QRect& 
     const std::int64_t columns = layout.columns;
     const std::int64_t skipped = skippedOnSheet(job_, sheet);
     const std::int64_t onSheet = cardsOnSheet(job_, sheet);
-    const std::int64_t firstSheet = cardsOnSheet(job_, 0);
-    const std::int64_t before = sheet == 0 ? 0 : std::min(kInt64Max - firstSheet, mulSat(sheet - 1, onSheet)) + firstSheet;
+    const std::int64_t before = capacityBefore(job_, sheet);
 
     // Only cards that meet the paper are drawn; the others still count.
     const std::int64_t areaLeft = area.left();
@@ -247,7 +339,7 @@ SheetRenderer::SheetEnd SheetRenderer::drawSheet(platform::Dc& dc, const QRect& 
             if (!notifyBefore(p))
                 return SheetEnd::Cancelled;
             const QRect card(int(layout.x(j)), int(layout.y(i)), layout.cardWidth, layout.cardHeight);
-            drawCard(dc, page_, picture, card);
+            drawCard(dc, textsFor(before + p.card - 1), picture, card);
             p.printed = before + p.card;
             notifyAfter(p);
         }

@@ -29,6 +29,14 @@ inline constexpr int SampleDirMissing = 127;
 inline constexpr int ToolHelp = 128;
 inline constexpr int PrintStartOutside = 129; // "%1" is the format's last position
 inline constexpr int PrintPaperTooSmall = 130;
+// The list of a print job; "%1" is a line of the file, or the missing columns.
+inline constexpr int ListEmpty = 131;
+inline constexpr int ListQuoteNotClosed = 132;
+inline constexpr int ListTextAfterQuote = 133;
+inline constexpr int ListRowTooLong = 134;
+inline constexpr int ListTooManyFields = 135;
+inline constexpr int ListColumnsMissing = 136;
+inline constexpr int ListTooLarge = 137;
 
 // File access errors, "%1" is the path.
 inline constexpr int FileErrorNone = 61856;

@@ -8,7 +8,9 @@
 #include "platform/SettingsStore.h"
 #include "platform/Codec.h"
 #include "print/CalibrationSheet.h"
+#include "print/CardFields.h"
 #include "print/CardFormatCatalog.h"
+#include "print/CardList.h"
 #include "print/PrintJob.h"
 #include "print/SheetLayout.h"
 #include "print/SheetRenderer.h"
@@ -49,8 +51,10 @@ const char* const kUsage =
     "  info FILE.pmr                 the document as JSON\n"
     "  build IN.json -o OUT.pmr      a document from JSON (the schema of info)\n"
     "  render FILE.pmr -o OUT.png    the card alone as a picture\n"
-    "  print FILE.pmr -o OUT.pdf|OUT.png | --printer NAME\n"
-    "                                the print job into a file or to a printer\n"
+    "  print FILE.pmr -o OUT.pdf|OUT.png | --printer NAME [--merge LIST.csv]\n"
+    "                                the print job into a file or to a printer,\n"
+    "                                a card for each person of a list\n"
+    "  fields FILE.pmr               the card's fields ({{name}}) as JSON\n"
     "  formats                       the card-format catalogue as JSON\n"
     "  calibrate -o OUT.pdf|OUT.png  the calibration sheet of a card format\n"
     "  printers                      the printers as JSON\n"
@@ -459,7 +463,7 @@ QPoint rememberedAdjustment(const Args& a, const QString& printer)
 const char* const kPrintHelp =
     "usage: pmrtool print FILE.pmr -o OUT.pdf|OUT.png [--format INDEX|NAME]\n"
     "                     [--copies N] [--adjust X,Y] [--only-one] [--start N]\n"
-    "                     [--dpi N] [--appdir DIR]\n"
+    "                     [--merge LIST.csv] [--dpi N] [--appdir DIR]\n"
     "       pmrtool print FILE.pmr --printer NAME [--settings FILE.ini] [options]\n"
     "\n"
     "Runs the print job into a file or to a printer, with no dialog: the card on\n"
@@ -470,10 +474,20 @@ const char* const kPrintHelp =
     "              settings), for the printer's remembered offsets\n"
     "  --format    the format by its index or its name (default: the catalogue's\n"
     "              current format; see pmrtool formats)\n"
-    "  --copies    the number of sheets (default 1)\n"
+    "  --copies    the number of sheets (default 1); with --merge, the cards of\n"
+    "              each person, side by side\n"
     "  --adjust    the fine adjustment in whole millimetres, X to the right and Y\n"
     "              downwards (default 0,0; with --printer, its remembered offsets)\n"
-    "  --only-one  one card on every sheet, at the first position it may use\n"
+    "  --only-one  one card on every sheet, at the first position it may use;\n"
+    "              with --merge, every card of the list on a sheet of its own\n"
+    "  --merge     a card for each row of a CSV list, its fields {{name}} filled\n"
+    "              with the row's value in the column of that name: the first\n"
+    "              row names the columns; UTF-8 (with or without BOM) or CP932;\n"
+    "              quoted values may hold commas, quotes (\"\") and line breaks.\n"
+    "              The cards fill the sheets position by position from --start;\n"
+    "              the rest of the last sheet stays empty. A column the card\n"
+    "              needs that the list lacks, an empty or malformed list is an\n"
+    "              error before anything prints\n"
     "  --start     the position of the first card on the first sheet, counted row\n"
     "              by row from 1 at the top left (default 1); the positions before\n"
     "              it stay empty, later sheets are full\n"
@@ -502,7 +516,7 @@ int cmdPrint(Context& c, const QStringList& args)
     const Args a(args,
                  {QStringLiteral("-o"), QStringLiteral("--format"), QStringLiteral("--copies"), QStringLiteral("--adjust"),
                   QStringLiteral("--dpi"), QStringLiteral("--appdir"), QStringLiteral("--start"),
-                  QStringLiteral("--printer"), QStringLiteral("--settings")},
+                  QStringLiteral("--printer"), QStringLiteral("--settings"), QStringLiteral("--merge")},
                  {QStringLiteral("--only-one")});
     const bool toPrinter = a.has(QStringLiteral("--printer"));
     if (!a.error().isEmpty() || a.positional().size() != 1 || toPrinter == a.has(QStringLiteral("-o")))
@@ -572,11 +586,18 @@ int cmdPrint(Context& c, const QStringList& args)
     PmrData page;
     if (!readPage(c, a.positional()[0], page))
         return ExitFileError;
+    const QString listPath = a.value(QStringLiteral("--merge"));
+    if (a.has(QStringLiteral("--merge")))
+        options.list = std::make_shared<const print::CardList>(print::CardList::read(listPath));
     const print::PrintJob job = print::makePrintJob(page, catalog, options);
     const CardFormat& format = job.job.format;
     if (job.startOutside)
         return usageError(c, resources::formatString(resources::ids::PrintStartOutside, QString::number(job.positions)),
                           kPrintHelp);
+    if (!job.listProblem.isEmpty()) {
+        c.err << QDir::toNativeSeparators(QFileInfo(listPath).absoluteFilePath()) << ": " << job.listProblem << "\n";
+        return ExitFileError;
+    }
     if (job.sizeMismatch)
         c.err << "pmrtool: warning: " << resources::loadString(resources::ids::PrintSizeMismatch) << " ("
               << page.cardWidth << " x " << page.cardHeight << " mm / " << format.cardWidth << " x "
@@ -603,7 +624,7 @@ int cmdPrint(Context& c, const QStringList& args)
         print::ImageSheetTarget target(*size, *dpi);
         const QFileInfo info(out);
         target.sheetDone = [&](int sheet, const QImage& image) {
-            const QString name = *copies == 1 ? out
+            const QString name = renderer.job().sheets == 1 ? out
                                               : info.dir().filePath(QStringLiteral("%1-%2.%3")
                                                                         .arg(info.completeBaseName())
                                                                         .arg(sheet + 1)
@@ -625,6 +646,28 @@ int cmdPrint(Context& c, const QStringList& args)
     if (toPrinter && !sendToQueue(c, printer, print::jobTitle(a.positional()[0]), out))
         return ExitFileError;
     return pictureFailed ? ExitFileError : ExitOk;
+}
+
+const char* const kFieldsHelp =
+    "usage: pmrtool fields FILE.pmr\n"
+    "\n"
+    "Prints the fields of the card's texts as JSON: {\"fields\": [name, ...]}, in\n"
+    "the order they first appear in the item list, each once. A field is {{name}}\n"
+    "in a text; spaces around the name are not part of it, and {{}} is no field.\n"
+    "print --merge fills them from the columns of a list.\n";
+
+int cmdFields(Context& c, const QStringList& args)
+{
+    const Args a(args, {}, {});
+    if (!a.error().isEmpty() || a.positional().size() != 1)
+        return badArguments(c, a, "fields takes one file", kFieldsHelp);
+    PmrData page;
+    if (!readPage(c, a.positional()[0], page))
+        return ExitFileError;
+    QJsonObject root;
+    root[QStringLiteral("fields")] = QJsonArray::fromStringList(print::cardFields(page));
+    printJson(c, QJsonDocument(root));
+    return ExitOk;
 }
 
 const char* const kCalibrateHelp =
@@ -704,6 +747,7 @@ const Command kCommands[] = {
     {"build", cmdBuild, kBuildHelp},
     {"render", cmdRender, kRenderHelp},
     {"print", cmdPrint, kPrintHelp},
+    {"fields", cmdFields, kFieldsHelp},
     {"formats", cmdFormats, kFormatsHelp},
     {"calibrate", cmdCalibrate, kCalibrateHelp},
     {"printers", cmdPrinters, kPrintersHelp},

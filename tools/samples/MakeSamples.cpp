@@ -149,6 +149,22 @@ void event(PmrData& page)
     text(page, kW - 200, 800, QStringLiteral("TEL 0567-12-3456"), 8, 0, ObjItemText::AlignRight);
 }
 
+// One design for a whole team: the person's texts are fields, filled from a list
+// when printed (めいし-チーム.csv beside it).
+void team(PmrData& page)
+{
+    const std::uint32_t teal = rgb(20, 110, 120);
+    const std::uint32_t grey = rgb(90, 90, 90);
+    rect(page, 0, 0, kW, 110, teal);
+    rect(page, 0, kH - 50, kW, 50, rgb(120, 190, 190));
+    text(page, 200, 240, QStringLiteral("株式会社 ぺるもら"), 9, teal, ObjItemText::AlignLeft, "ＭＳ Ｐゴシック", 700);
+    text(page, kW - 200, 250, QStringLiteral("{{やくしょく}}"), 8, grey, ObjItemText::AlignRight);
+    text(page, 200, 560, QStringLiteral("{{なまえ}}"), 22, 0, ObjItemText::AlignLeft, "ＭＳ Ｐゴシック", 700);
+    line(page, 200, 1000, kW - 400, 0, 3, teal);
+    text(page, 200, 1090, QStringLiteral("〒100-0001\r\n千代田区ぺるもら町1-2-3"), 7, grey);
+    text(page, kW - 200, 1090, QStringLiteral("TEL {{TEL}}\r\n{{メール}}"), 7, rgb(40, 40, 40), ObjItemText::AlignRight);
+}
+
 // The pictures below are drawn by this program; they may be used freely with
 // Pelmora's samples. No outside picture is used.
 
@@ -441,7 +457,7 @@ int main(int argc, char** argv)
     const Sample samples[] = {
         {"めいし-かいしゃ.pmr", office}, {"めいし-きっさてん.pmr", cafe},   {"めいし-すたじお.pmr", studio},
         {"めいし-こじん.pmr", personal}, {"めいし-おまつり.pmr", event},     {"めいし-しゃしん.pmr", photo},
-        {"めいし-ぱんや.pmr", bakery},   {"めいし-なみ.pmr", waves},
+        {"めいし-ぱんや.pmr", bakery},   {"めいし-なみ.pmr", waves},       {"めいし-チーム.pmr", team},
     };
     for (const Sample& s : samples) {
         PmrData page;

@@ -1,0 +1,156 @@
+#include "SheetProbe.h"
+
+#include "model/ObjItemText.h"
+#include "platform/Fonts.h"
+#include "print/CardFormatCatalog.h"
+#include "print/CardList.h"
+#include "print/SheetRenderer.h"
+#include "print/SheetTarget.h"
+
+#include <QPageLayout>
+#include <QPdfWriter>
+#include <QRegularExpression>
+#include <QSet>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+using namespace sheetprobe;
+using print::SheetRenderer;
+
+namespace {
+
+class MergeJob : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { platform::installFontSubstitutions(); }
+    void SetUp() override
+    {
+        markCard(page);
+        job.format = CardFormatCatalog().format(0); // 名刺10面 A4: 2 columns, 5 rows
+    }
+    void addText(const QString& text, double xMm, int align = ObjItemText::AlignLeft, double yMm = 20)
+    {
+        auto t = std::make_unique<ObjItemText>();
+        t->SetText(text);
+        t->x = int(xMm * 720 / 25.4);
+        t->y = int(yMm * 720 / 25.4);
+        t->align = align;
+        page.append(std::move(t));
+    }
+    // A list of `rows` people: column n holds r0, r1, …; column t a longer text.
+    void useList(int rows)
+    {
+        QByteArray csv = "n,t\n";
+        for (int i = 0; i < rows; ++i)
+            csv += "r" + QByteArray::number(i) + ",T" + QByteArray(i * 3, '8') + "\n";
+        job.list = std::make_shared<const print::CardList>(print::CardList::fromBytes(csv));
+    }
+
+    PmrData page;
+    SheetRenderer::Job job;
+};
+
+TEST_F(MergeJob, RowsFillThePositionsInReadingOrderFromTheStartWithCopiesSideBySide)
+{
+    addText(u"{{n}}"_s, 5);
+    const int _ = -1; // an empty position
+    const struct {
+        const char* name;
+        int rows, copies, start;
+        bool onlyOne;
+        std::vector<std::vector<int>> sheets; // the row at every position
+    } cases[] = {
+        {"25 people", 25, 1, 1, false,
+         {{0, 1, 2, 3, 4, 5, 6, 7, 8, 9}, {10, 11, 12, 13, 14, 15, 16, 17, 18, 19}, {20, 21, 22, 23, 24, _, _, _, _, _}}},
+        {"4 copies from position 7", 3, 4, 7, false, {{_, _, _, _, _, _, 0, 0, 0, 0}, {1, 1, 1, 1, 2, 2, 2, 2, _, _}}},
+        {"a sheet a person", 2, 10, 1, false, {std::vector<int>(10, 0), std::vector<int>(10, 1)}},
+        {"only one, from position 5", 3, 1, 5, true,
+         {{_, _, _, _, 0, _, _, _, _, _}, {1, _, _, _, _, _, _, _, _, _}, {2, _, _, _, _, _, _, _, _, _}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        useList(c.rows);
+        job.copies = c.copies;
+        job.start = c.start;
+        job.onlyOne = c.onlyOne;
+        ASSERT_EQ(SheetRenderer::sheetCount(job), int(c.sheets.size()));
+        EXPECT_EQ(SheetRenderer::totalCards(job), c.rows * c.copies);
+        for (int s = 0; s < int(c.sheets.size()); ++s) {
+            std::vector<int> rows;
+            for (int p = 0; p < 10; ++p) {
+                const std::int64_t row = SheetRenderer::rowOfCard(job, SheetRenderer::cardAt(job, s, p));
+                rows.push_back(int(row));
+                const QStringList texts = SheetRenderer::textsAt(page, job, s, p).strings();
+                EXPECT_EQ(texts, row < 0 ? QStringList() : QStringList{u"r%1"_s.arg(row)}) << s << ' ' << p;
+            }
+            EXPECT_EQ(rows, c.sheets[s]) << "sheet " << s + 1;
+        }
+    }
+}
+
+TEST_F(MergeJob, PdfTextsComeFromTheRowsAndOverflowFromTheirAnchorsOverOnePicture)
+{
+    if (!hasPoppler())
+        GTEST_SKIP() << "poppler-utils are not installed";
+    addText(u"{{n}}"_s, 5);
+    addText(u"{{t}}"_s, 45.5, ObjItemText::AlignCenter, 30);
+    addText(u"={{t}}"_s, 85, ObjItemText::AlignRight, 40);
+    useList(12);
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(u"list.pdf"_s);
+    {
+        QPdfWriter writer(pdf);
+        writer.setResolution(300);
+        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
+        print::PagedSheetTarget target(&writer);
+        ASSERT_EQ(SheetRenderer(page, job).run(target), SheetRenderer::Result::Done);
+    }
+    // Reading order across the two sheets; the second holds the last two only.
+    const auto names = [&](const QStringList& pages) {
+        QStringList found;
+        auto m = QRegularExpression(u"\\br\\d+\\b"_s).globalMatch(tool(u"pdftotext"_s, pages + QStringList{u"-layout"_s, pdf, u"-"_s}));
+        while (m.hasNext())
+            found << m.next().captured();
+        return found;
+    };
+    EXPECT_EQ(names({}), (QStringList{u"r0"_s, u"r1"_s, u"r2"_s, u"r3"_s, u"r4"_s, u"r5"_s, u"r6"_s, u"r7"_s,
+                                      u"r8"_s, u"r9"_s, u"r10"_s, u"r11"_s}));
+    EXPECT_EQ(names({u"-f"_s, u"2"_s}), (QStringList{u"r10"_s, u"r11"_s}));
+
+    // Filled texts wider than the field: left-aligned ones keep their left edge,
+    // centred ones their middle, right-aligned ones their right edge.
+    const QRegularExpression word(uR"re(<word xMin="([\d.]+)" yMin="[\d.]+" xMax="([\d.]+)" yMax="[\d.]+">([^<]+)</word>)re"_s);
+    auto words = word.globalMatch(tool(u"pdftotext"_s, {u"-bbox"_s, u"-l"_s, u"1"_s, pdf, u"-"_s}));
+    int checked = 0;
+    while (words.hasNext()) {
+        const QRegularExpressionMatch m = words.next();
+        const double from = m.captured(1).toDouble() * 25.4 / 72, to = m.captured(2).toDouble() * 25.4 / 72;
+        const double card = from < 105 ? 14 : 105; // the left edge of its column
+        const QString w = m.captured(3);
+        const double at = w.startsWith(u'r') ? from - card : w.startsWith(u'T') ? (from + to) / 2 - card : to - card;
+        EXPECT_NEAR(at, w.startsWith(u'r') ? 5 : w.startsWith(u'T') ? 45.5 : 85, 0.6) << w.toStdString();
+        ++checked;
+    }
+    EXPECT_EQ(checked, 30);
+
+    QSet<QString> objects;
+    for (const QString& line : tool(u"pdfimages"_s, {u"-list"_s, pdf}).split(u'\n').mid(2))
+        if (const QStringList f = line.simplified().split(u' '); f.size() > 10)
+            objects << f[10];
+    EXPECT_EQ(objects.size(), 1);
+}
+
+TEST_F(MergeJob, ACardWithoutFieldsPrintsAsItDoesWithoutAList)
+{
+    addText(u"山田 {{ }} 太郎"_s, 5);
+    print::ImageSheetTarget plain(QSize(1240, 1754), 150), listed(QSize(1240, 1754), 150);
+    job.sheets = 2;
+    ASSERT_EQ(SheetRenderer(page, job).run(plain), SheetRenderer::Result::Done);
+    useList(20);
+    ASSERT_EQ(SheetRenderer(page, job).run(listed), SheetRenderer::Result::Done);
+    ASSERT_EQ(listed.sheets().size(), 2u);
+    EXPECT_TRUE(plain.sheets() == listed.sheets());
+}
+
+} // namespace
