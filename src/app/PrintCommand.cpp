@@ -8,12 +8,14 @@
 #include "print/CardFormatCatalog.h"
 #include "print/PaperFit.h"
 #include "print/PrintJob.h"
+#include "printui/PrintListBox.h"
 #include "printui/PrintProgressDlg.h"
 #include "printui/PrinterSheetTarget.h"
 #include "print/SheetRenderer.h"
 #include "print/SheetTarget.h"
 #include "resources/Strings.h"
 
+#include <QFileInfo>
 #include <QPageSize>
 #include <QPrinter>
 
@@ -61,6 +63,9 @@ void printCard(const PmrData& page, const QString& documentPath, QWidget* parent
     printer.setPageOrientation(QPageLayout::Portrait);
     print::AdjustPrintDlg dialog(&printer, parent);
     dialog.setPreviewJob(&page, print::makePrintJob(page, catalog, options).job);
+    // Lists usually lie beside the card.
+    if (dialog.listBox() && !documentPath.isEmpty())
+        dialog.listBox()->setStartFolder(QFileInfo(documentPath).absolutePath());
     const int chosen = dialog.run();
     if (chosen == QDialog::Rejected)
         return;
@@ -91,6 +96,7 @@ void printCard(const PmrData& page, const QString& documentPath, QWidget* parent
     options.adjustY = platform::appSettings().adjustY();
     options.onlyOne = dialog.onlyOne();
     options.start = dialog.startPosition();
+    options.list = dialog.list();
     // The job prints every copy as a sheet of its own, so the driver makes none.
     options.copies = printer.copyCount();
     printer.setCopyCount(1);
@@ -98,6 +104,10 @@ void printCard(const PmrData& page, const QString& documentPath, QWidget* parent
     if (made.startOutside) {
         ui::appMessageBox(resources::formatString(resources::ids::PrintStartOutside, QString::number(made.positions)),
                           MbButtons::Ok, MbIcon::Exclamation, parent);
+        return;
+    }
+    if (!made.listProblem.isEmpty()) {
+        ui::appMessageBox(made.listProblem, MbButtons::Ok, MbIcon::Exclamation, parent);
         return;
     }
     const print::SheetRenderer::Job& job = made.job;

@@ -2,6 +2,7 @@
 
 #include "platform/AppSettings.h"
 #include "print/CardFormatCatalog.h"
+#include "printui/PrintListBox.h"
 #include "printui/SheetPreview.h"
 #include "ui/DialogTemplate.h"
 #include "ui/PrintDialogs.h"
@@ -15,6 +16,7 @@
 #include <QPrinter>
 #include <QRegularExpression>
 #include <QRegularExpressionValidator>
+#include <QSpinBox>
 
 #include <algorithm>
 #include <limits>
@@ -96,20 +98,31 @@ void AdjustPrintDlg::buildPanel()
 
 void AdjustPrintDlg::buildPreview()
 {
-    // Right of the controls, from the top of the first one down to the panel's
-    // bottom, about as wide as a portrait sheet of that height.
+    // A column right of the controls, from the top of the first one down to the
+    // panel's bottom: the preview, about as wide as a portrait sheet of its
+    // height, and below it the list of people.
     int top = panelSize_.height();
     for (QWidget* w : panel_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
         top = std::min(top, w->geometry().top());
     const int gap = std::max(4, panelSize_.width() / 12);
-    const int height = std::max(0, panelSize_.height() - top);
-    const int width = height * 3 / 4;
+    listBox_ = new PrintListBox(panel_);
+    const int listHeight = listBox_->chooseButton()->sizeHint().height() + 4 + 2 * fontMetrics().lineSpacing();
+    const int height = std::max(0, panelSize_.height() - top - gap - listHeight);
+    const int width = std::max(height * 3 / 4, listBox_->minimumSizeHint().width());
+    const int left = panelSize_.width() + gap;
     preview_ = new SheetPreview(panel_);
-    preview_->setGeometry(panelSize_.width() + gap, top, width, height);
-    panelSize_.setWidth(panelSize_.width() + gap + width + gap);
+    preview_->setGeometry(left, top, width, height);
+    listBox_->setGeometry(left, top + height + gap, width, listHeight);
+    panelSize_.setWidth(left + width + gap);
     panel_->resize(panelSize_);
     previewJob_.format = CardFormatCatalog::instance().currentFormat();
     preview_->setJob(previewJob_);
+    connect(listBox_, &PrintListBox::listChanged, this, &AdjustPrintDlg::updatePreview);
+}
+
+std::shared_ptr<const CardList> AdjustPrintDlg::list() const
+{
+    return listBox_ ? listBox_->list() : nullptr;
 }
 
 void AdjustPrintDlg::setPreviewJob(const PmrData* page, const SheetRenderer::Job& job)
@@ -118,6 +131,7 @@ void AdjustPrintDlg::setPreviewJob(const PmrData* page, const SheetRenderer::Job
     if (!preview_)
         return;
     preview_->setPage(page);
+    listBox_->setPage(page);
     updatePreview();
 }
 
@@ -134,6 +148,15 @@ void AdjustPrintDlg::updatePreview()
         job.onlyOne = one->isChecked();
     if (QLineEdit* start = startEdit())
         job.start = start->text().trimmed().isEmpty() ? 1 : readOffset(start->text());
+    // With a list the copies are cards per person, side by side, so they change
+    // the first sheet and the count.
+    if (auto* copies = findChild<QSpinBox*>(QStringLiteral("copies")))
+        job.copies = copies->value();
+    job.list = listBox_->list();
+    if (job.list) {
+        job.sheets = SheetRenderer::sheetCount(job);
+        listBox_->showCounts(SheetRenderer::totalCards(job), job.sheets);
+    }
     preview_->setJob(job);
 }
 
@@ -195,6 +218,8 @@ void AdjustPrintDlg::fillPanel()
             connect(box, &QLineEdit::textChanged, this, &AdjustPrintDlg::updatePreview);
     if (QCheckBox* one = onlyOneBox())
         connect(one, &QCheckBox::toggled, this, &AdjustPrintDlg::updatePreview);
+    if (auto* copies = findChild<QSpinBox*>(QStringLiteral("copies")))
+        connect(copies, &QSpinBox::valueChanged, this, &AdjustPrintDlg::updatePreview);
     updatePreview();
     // The live printer is only set up when the dialog is accepted, so the button
     // accepts it and run() tells the caller to print the calibration sheet.

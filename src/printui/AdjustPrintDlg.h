@@ -18,13 +18,15 @@ class TemplateDialog;
 
 namespace print {
 
+class CardList;
+class PrintListBox;
 class SheetPreview;
 
 // The print dialog with the fine-adjustment panel of template 150 on its right:
 // X and Y offsets in whole millimetres (the settings' print adjustments) and
 // "一つだけ", print one card a sheet, and "はじめのいち", the position of the
 // first card on the first sheet. Beside them a preview shows the first sheet as
-// the boxes stand.
+// the boxes stand, and below it the list of people to print for.
 class AdjustPrintDlg : public QPrintDialog {
     Q_OBJECT
 public:
@@ -61,6 +63,9 @@ public:
     QLineEdit* startEdit() const;
     QPushButton* calibrateButton() const;
     SheetPreview* preview() const { return preview_; }
+    PrintListBox* listBox() const { return listBox_; }
+    // The list chosen in the panel; null: none.
+    std::shared_ptr<const CardList> list() const;
 
     // The card and the job the preview shows; the panel's offsets, start and
     // "一つだけ" replace the job's as they are typed. Without a call it shows the
@@ -92,6 +97,7 @@ private:
     std::unique_ptr<ui::TemplateDialog> template_;
     QWidget* panel_ = nullptr;
     SheetPreview* preview_ = nullptr;
+    PrintListBox* listBox_ = nullptr;
     SheetRenderer::Job previewJob_;
     QSize panelSize_;
     bool onlyOne_ = false;

@@ -1,7 +1,11 @@
 #include "EditorTest.h"
 #include "print/SheetProbe.h"
 #include "printui/AdjustPrintDlg.h"
+#include "model/ObjItemText.h"
+#include "platform/Codec.h"
+#include "printui/PrintListBox.h"
 #include "printui/PrintProgressDlg.h"
+#include "printui/SheetPreview.h"
 #include "resources/Strings.h"
 
 #include <QCheckBox>
@@ -11,7 +15,10 @@
 #include <QPageSize>
 #include <QPrinter>
 #include <QPushButton>
+#include <QLabel>
+#include <QToolButton>
 #include <QRegularExpression>
+#include <QSpinBox>
 
 #include <cmath>
 #include <functional>
@@ -300,4 +307,73 @@ TEST_F(PrintCommandTest, TheCalibrationButtonPrintsTheSheetWhereTheOffsetsDoNotM
     EXPECT_NEAR(ticks[2] - ticks[1], 118, 1);
     EXPECT_EQ(starts(corner, px600(14 - 1.5), false, isDark).size(), 3u);
     EXPECT_EQ(count(corner, corner.rect(), isRed), 0);
+}
+
+TEST_F(PrintCommandTest, AListChosenInThePanelPrintsOneCardPerPersonOrIsRefusedWithTheMissingColumn)
+{
+    if (!hasPoppler())
+        GTEST_SKIP() << "poppler-utils are not installed";
+    auto text = std::make_unique<ObjItemText>();
+    text->SetText(platform::toCp932(QStringLiteral("{{なまえ}}")));
+    text->SetFontSize(20);
+    text->x = 400;
+    text->y = 400;
+    dlg->page().append(std::move(text));
+    QString people = QStringLiteral("なまえ,TEL\n");
+    for (int i = 1; i <= 15; ++i)
+        people += QStringLiteral("P%1,03\n").arg(i, 2, 10, QLatin1Char('0'));
+    {
+        QFile f(path("people.csv"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(people.toUtf8());
+        QFile g(path("other.csv"));
+        ASSERT_TRUE(g.open(QIODevice::WriteOnly));
+        g.write("NAME\nP01\n");
+    }
+
+    MessageBoxScript boxes;
+    QStringList shown;
+    print(path("team.pdf"), 1, QDialog::Accepted, [&](print::AdjustPrintDlg& d) {
+        print::PrintListBox& list = *d.listBox();
+        // A list whose columns do not fill the card is refused and names what it lacks.
+        testsupport::FileDialogScript files({path("people.csv"), path("other.csv"), path("people.csv")});
+        list.chooseButton()->click();
+        ASSERT_NE(d.list(), nullptr);
+        list.clearButton()->click();
+        EXPECT_EQ(d.list(), nullptr);
+        EXPECT_EQ(list.statusLabel()->text(), QString());
+        list.chooseButton()->click();
+        EXPECT_EQ(d.list(), nullptr);
+        list.chooseButton()->click();
+        ASSERT_NE(d.list(), nullptr);
+        shown << list.statusLabel()->text().section(QLatin1Char('\n'), 1);
+        d.startEdit()->setText(QStringLiteral("7"));
+        shown << list.statusLabel()->text().section(QLatin1Char('\n'), 1);
+        // Copies are cards per person, side by side.
+        auto* copies = d.findChild<QSpinBox*>(QStringLiteral("copies"));
+        ASSERT_NE(copies, nullptr);
+        copies->setValue(2);
+        shown << list.statusLabel()->text().section(QLatin1Char('\n'), 1);
+        copies->setValue(1);
+        // The preview's job is the one that prints.
+        EXPECT_EQ(d.preview()->job().list, d.list());
+        EXPECT_EQ(d.preview()->job().sheets, 3);
+    });
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    EXPECT_EQ(boxes.shown()[0].text, QStringLiteral("リストに 「なまえ」 の こうもくが ないよ"));
+    EXPECT_EQ(shown, QStringList({"15まい・2シート", "15まい・3シート", "30まい・4シート"}));
+
+    // Four people fill positions 7 to 10 of the first sheet, ten the second.
+    ASSERT_TRUE(hasPages("team.pdf", 3));
+    const auto names = [this](int page) {
+        const QString t = tool(QStringLiteral("pdftotext"), {"-f", QString::number(page), "-l", QString::number(page),
+                                                             path("team.pdf"), "-"});
+        QStringList found;
+        for (const QRegularExpressionMatch& m : QRegularExpression(QStringLiteral("P\\d\\d")).globalMatch(t))
+            found << m.captured();
+        return found;
+    };
+    EXPECT_EQ(names(1), QStringList({"P01", "P02", "P03", "P04"}));
+    EXPECT_EQ(names(2), QStringList({"P05", "P06", "P07", "P08", "P09", "P10", "P11", "P12", "P13", "P14"}));
+    EXPECT_EQ(names(3), QStringList({"P15"}));
 }
