@@ -97,6 +97,23 @@ long runPmrtool(const QStringList& args)
     return usage.ru_maxrss;
 }
 
+// Times pmrtool runs with args, reporting the largest run's peak memory and the
+// size of the PDF out.
+void timePmrtool(benchmark::State& state, const QStringList& args, const QString& out)
+{
+    long peak = 0;
+    for (auto _ : state) {
+        const long kib = runPmrtool(args);
+        if (kib < 0) {
+            state.SkipWithError("pmrtool failed");
+            break;
+        }
+        peak = std::max(peak, kib);
+    }
+    state.counters["child_peak_MiB"] = double(peak) / 1024.0;
+    state.counters["pdf_bytes"] = double(QFileInfo(out).size());
+}
+
 void BM_PrintSheetToPdf(benchmark::State& state)
 {
     const int ppi = int(state.range(0));
@@ -132,17 +149,7 @@ void BM_PmrtoolPrintSheets(benchmark::State& state)
                               QStringLiteral(PELMORA_SOURCE_DIR "/data/sample/めいし-しゃしん.pmr"),
                               QStringLiteral("-o"), out, QStringLiteral("--dpi"), QStringLiteral("600"),
                               QStringLiteral("--copies"), QString::number(sheets)};
-    long peak = 0;
-    for (auto _ : state) {
-        const long kib = runPmrtool(args);
-        if (kib < 0) {
-            state.SkipWithError("pmrtool failed");
-            break;
-        }
-        peak = std::max(peak, kib);
-    }
-    state.counters["child_peak_MiB"] = double(peak) / 1024.0;
-    state.counters["pdf_bytes"] = double(QFileInfo(out).size());
+    timePmrtool(state, args, out);
 }
 
 // A whole pmrtool run printing the team sample for 1,000 people of a CSV list:
@@ -171,17 +178,7 @@ void BM_PmrtoolPrintList(benchmark::State& state)
                               QStringLiteral(PELMORA_SOURCE_DIR "/data/sample/めいし-チーム.pmr"),
                               QStringLiteral("--merge"), list, QStringLiteral("-o"), out,
                               QStringLiteral("--dpi"), QStringLiteral("600")};
-    long peak = 0;
-    for (auto _ : state) {
-        const long kib = runPmrtool(args);
-        if (kib < 0) {
-            state.SkipWithError("pmrtool failed");
-            break;
-        }
-        peak = std::max(peak, kib);
-    }
-    state.counters["child_peak_MiB"] = double(peak) / 1024.0;
-    state.counters["pdf_bytes"] = double(QFileInfo(out).size());
+    timePmrtool(state, args, out);
     QFile pdf(out);
     if (pdf.open(QIODevice::ReadOnly)) {
         const QByteArray bytes = pdf.readAll();
