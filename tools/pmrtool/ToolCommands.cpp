@@ -55,8 +55,8 @@ const char* const kUsage =
     "  calibrate -o OUT.pdf|OUT.png  the calibration sheet of a card format\n"
     "  printers                      the printers as JSON\n"
     "\n"
-    "pmrtool COMMAND --help explains a command. Exit status: 0 success,\n"
-    "1 a document or file error, 2 bad usage.\n";
+    "pmrtool COMMAND --help explains a command; pmrtool --version prints the\n"
+    "version. Exit status: 0 success, 1 a document or file error, 2 bad usage.\n";
 
 struct Context {
     QTextStream& out;
@@ -725,6 +725,10 @@ int run(const QStringList& args, QTextStream& out, QTextStream& err)
     }
     if (args[0] == QLatin1String("--help") || args[0] == QLatin1String("-h") || args[0] == QLatin1String("help")) {
         out << kUsage;
+        return ExitOk;
+    }
+    if (args[0] == QLatin1String("--version")) {
+        out << "pmrtool " PELMORA_VERSION "\n";
         return ExitOk;
     }
     for (const Command& command : kCommands) {
