@@ -1,4 +1,5 @@
-# Pelmora: `make run` builds and starts the editor, `make test` builds and runs every test.
+# Pelmora: `make run` builds and starts the editor, `make test` builds and runs every test,
+# `make package` builds the Debian package.
 SHELL := /bin/bash
 BUILD ?= build
 BUILD_TYPE ?= RelWithDebInfo
@@ -16,7 +17,7 @@ FUZZ_BUILD ?= build-fuzz
 FUZZ_TARGETS = archive_fuzz dib_fuzz catalog_fuzz bmpfile_fuzz import_fuzz cardlist_fuzz
 FUZZ_SECONDS ?= 5
 
-.PHONY: all run test test-sanitize deps deps-test configure build clean fuzz-smoke
+.PHONY: all run test package test-sanitize deps deps-test deps-package configure build clean fuzz-smoke
 
 all: build
 
@@ -25,6 +26,9 @@ deps:
 
 deps-test:
 	@bash scripts/install-deps.sh test
+
+deps-package:
+	@bash scripts/install-deps.sh package
 
 configure:
 	@if [ -f $(BUILD)/CMakeCache.txt ]; then \
@@ -43,6 +47,12 @@ run: deps
 test: deps-test
 	@$(MAKE) --no-print-directory build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 900
+
+# build/pelmora_<version>_<arch>.deb from the programs and the data folder, with
+# the dependencies dpkg-shlibdeps finds.
+package: deps-package configure
+	cmake --build $(BUILD) --target pelmora pmrtool desktop_files --parallel $(JOBS)
+	cd $(BUILD) && cpack
 
 # The test programs built with gcc, AddressSanitizer and UndefinedBehaviorSanitizer
 # in their own folder, and run; any report fails the run.

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian/Ubuntu packages needed to build, run and test Pelmora.
-# Usage: scripts/install-deps.sh [run|test]
+# Usage: scripts/install-deps.sh [run|test|package|fuzz]
 set -euo pipefail
 
 # The IPA fonts stand in for the documents' Windows faces; Noto Sans CJK draws
@@ -9,9 +9,12 @@ packages=(build-essential cmake ninja-build pkg-config
           qt6-base-dev qt6-base-dev-tools libgl-dev qt6-qpa-plugins qt6-translations-l10n
           qt6-image-formats-plugins fonts-ipafont-gothic fonts-ipafont-mincho fonts-noto-cjk)
 case "${1:-run}" in
-  # CUPS and cups-pdf for the tests that print to a private queue (scripts/cups-pdf-queue.sh).
+  # CUPS and cups-pdf for the tests that print to a private queue (scripts/cups-pdf-queue.sh);
+  # the package test builds the .deb and checks it, its desktop entry and its AppStream data.
   test) packages+=(libgtest-dev libbenchmark-dev poppler-utils imagemagick python3-pil
-                   cups cups-client printer-driver-cups-pdf) ;;
+                   cups cups-client printer-driver-cups-pdf
+                   dpkg-dev file lintian appstream desktop-file-utils) ;;
+  package) packages+=(dpkg-dev file) ;;
   fuzz) packages+=(clang libclang-rt-14-dev) ;;
 esac
 

@@ -10,6 +10,8 @@
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    // Ties the windows to the menu entry pelmora.desktop (Wayland app id, icon).
+    QGuiApplication::setDesktopFileName(QStringLiteral("pelmora"));
     platform::installFontSubstitutions();
     // The interface is Japanese, so Qt's own dialogs speak it too.
     QTranslator qtTranslator;

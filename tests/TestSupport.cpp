@@ -4,6 +4,9 @@
 #include "printui/PaperSelectDlg.h"
 #include "ui/ChoiceDialogs.h"
 
+#include <QDir>
+#include <QFile>
+
 namespace testsupport {
 
 namespace {
@@ -65,6 +68,65 @@ FileDialogScript::FileDialogScript(std::deque<std::optional<QString>> answers) :
 FileDialogScript::~FileDialogScript()
 {
     ui::setFileDialogProvider(std::move(previous_));
+}
+
+ScopedEnv::ScopedEnv(const char* name, const QString& value) : name_(name)
+{
+    if (qEnvironmentVariableIsSet(name))
+        old_ = qgetenv(name);
+    if (value.isNull())
+        qunsetenv(name);
+    else
+        qputenv(name, QFile::encodeName(value));
+}
+
+ScopedEnv::~ScopedEnv()
+{
+    if (old_)
+        qputenv(name_, *old_);
+    else
+        qunsetenv(name_);
+}
+
+namespace {
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly))
+        f.write(bytes);
+}
+
+void setWritable(const QString& dir, bool writable)
+{
+    const QFile::Permissions readOnly = QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup
+                                      | QFile::ReadOther | QFile::ExeOther;
+    QFile::setPermissions(dir, writable ? readOnly | QFile::WriteOwner : readOnly);
+}
+
+} // namespace
+
+InstalledLayout::InstalledLayout(const QByteArray& shippedCatalogue)
+{
+    const QDir root(root_.path());
+    for (const char* dir : {"bin", "share/pelmora/cardfmt", "home/data", "home/config", "home/Docs"})
+        root.mkpath(QString::fromLatin1(dir));
+    writeFile(dataDir() + QStringLiteral("/cardfmt/installed.cf"), "Installed 3x3,210,297,60,40,3,3,15,20,5,5,\r\n");
+    if (!shippedCatalogue.isNull())
+        writeFile(dataDir() + QStringLiteral("/cardform.ini"), shippedCatalogue);
+    writeFile(root_.filePath(QStringLiteral("home/config/user-dirs.dirs")),
+              "XDG_DOCUMENTS_DIR=\"" + QFile::encodeName(documentsDir()) + "\"\n");
+    setWritable(dataDir() + QStringLiteral("/cardfmt"), false);
+    setWritable(dataDir(), false);
+    dataHome_.emplace("XDG_DATA_HOME", root_.filePath(QStringLiteral("home/data")));
+    configHome_.emplace("XDG_CONFIG_HOME", root_.filePath(QStringLiteral("home/config")));
+}
+
+InstalledLayout::~InstalledLayout()
+{
+    // So that the temporary folder can be removed.
+    setWritable(dataDir(), true);
+    setWritable(dataDir() + QStringLiteral("/cardfmt"), true);
 }
 
 } // namespace testsupport

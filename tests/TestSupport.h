@@ -3,7 +3,9 @@
 #include "ui/FileDialogs.h"
 #include "ui/MessageBox.h"
 
+#include <QByteArray>
 #include <QString>
+#include <QTemporaryDir>
 
 #include <deque>
 #include <optional>
@@ -47,6 +49,41 @@ private:
     std::deque<std::optional<QString>> answers_;
     std::vector<ui::FileDialogRequest> shown_;
     ui::FileDialogProvider previous_;
+};
+
+// Sets an environment variable for a scope (unsets it for a null value) and
+// puts the old value back afterwards.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const QString& value);
+    ~ScopedEnv();
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    const char* name_;
+    std::optional<QByteArray> old_;
+};
+
+// A program installed under a temporary prefix: an empty bin/ and a read-only
+// share/pelmora holding one folder format ("Installed 3x3") and, when given, a
+// shipped cardform.ini. While it lives NURELPAD_APPDIR is unset and
+// XDG_DATA_HOME and the documents folder point inside the prefix.
+class InstalledLayout {
+public:
+    explicit InstalledLayout(const QByteArray& shippedCatalogue = {});
+    ~InstalledLayout();
+
+    QString binDir() const { return root_.filePath(QStringLiteral("bin")); }
+    QString dataDir() const { return root_.filePath(QStringLiteral("share/pelmora")); }
+    QString userDataDir() const { return root_.filePath(QStringLiteral("home/data/pelmora")); }
+    QString documentsDir() const { return root_.filePath(QStringLiteral("home/Docs")); }
+
+private:
+    QTemporaryDir root_;
+    ScopedEnv appDir_{"NURELPAD_APPDIR", QString()};
+    std::optional<ScopedEnv> dataHome_;
+    std::optional<ScopedEnv> configHome_;
 };
 
 } // namespace testsupport

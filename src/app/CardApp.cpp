@@ -1,7 +1,6 @@
 #include "app/CardApp.h"
 
 #include "app/CardEditorDlg.h"
-#include "platform/AppDirectory.h"
 #include "platform/AppSettings.h"
 #include "ui/MessageBox.h"
 #include "platform/SettingsStore.h"
@@ -21,8 +20,13 @@ CardApp::~CardApp()
 
 void CardApp::prepare()
 {
+    prepare(platform::resolveAppDirectory(platform::lookupAppDirectory()));
+}
+
+void CardApp::prepare(const platform::AppDirectory& dir)
+{
     platform::AppSettings& settings = platform::appSettings();
-    settings.setAppDir(platform::lookupAppDirectory());
+    settings.setAppDirectory(dir);
     settings.resetToDefaults();
 
     if (!store_)
@@ -32,7 +36,7 @@ void CardApp::prepare()
 
     CardFormatCatalog& catalog = CardFormatCatalog::instance();
     catalog.loadFolderFormats(settings.appDir());
-    catalog.loadFile(settings.appDir(), CardFormatCatalog::fileName());
+    catalog.loadFile(dir.catalogueSourceDir(), CardFormatCatalog::fileName());
 }
 
 std::unique_ptr<CardEditorDlg> CardApp::createEditor(const QString& commandLine)
@@ -43,10 +47,12 @@ std::unique_ptr<CardEditorDlg> CardApp::createEditor(const QString& commandLine)
 void CardApp::shutdown()
 {
     const platform::AppSettings& settings = platform::appSettings();
-    // The catalogue goes to the application directory whatever the file dialogs
+    // The catalogue goes to its own folder whatever the file dialogs
     // did to the current directory meanwhile.
     QDir::setCurrent(settings.appDir());
-    CardFormatCatalog::instance().saveFile(QDir(settings.appDir()).filePath(CardFormatCatalog::fileName()));
+    if (settings.catalogueDir() != settings.appDir())
+        QDir().mkpath(settings.catalogueDir());
+    CardFormatCatalog::instance().saveFile(QDir(settings.catalogueDir()).filePath(CardFormatCatalog::fileName()));
     settings.store(*store_);
 }
 

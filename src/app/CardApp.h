@@ -8,6 +8,7 @@ class CardEditorDlg;
 
 namespace platform {
 class SettingsStore;
+struct AppDirectory;
 }
 
 // The application object: prepares the settings and the card-format catalogue,
@@ -25,9 +26,12 @@ public:
 
     // Preparation: application directory, folders and adjustments, settings, catalogue.
     void prepare();
+    // The same with an application directory already found.
+    void prepare(const platform::AppDirectory& dir);
     // The editor window, handed the document path to open when it starts.
     std::unique_ptr<CardEditorDlg> createEditor(const QString& commandLine);
-    // Shutdown: back to the application directory, write the catalogue and the settings.
+    // Shutdown: back to the application directory, write the catalogue (to the
+    // user's data folder when that directory is read-only) and the settings.
     void shutdown();
 
 private:

@@ -46,10 +46,17 @@ bool AppSettings::setPictureFolder(const QString& dir)
     return true;
 }
 
+void AppSettings::setAppDirectory(const AppDirectory& dir)
+{
+    appDir_ = dir.path;
+    catalogueDir_ = dir.catalogueDir;
+    startFolder_ = dir.startFolder;
+}
+
 void AppSettings::resetToDefaults()
 {
-    documentFolder_ = appDir_;
-    pictureFolder_ = appDir_;
+    documentFolder_ = startFolder_;
+    pictureFolder_ = startFolder_;
     adjustX_ = 0;
     adjustY_ = 0;
     printerAdjustments_.clear();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/AppDirectory.h"
+
 #include <QHash>
 #include <QPoint>
 #include <QString>
@@ -15,19 +17,25 @@ public:
     static constexpr int kMaxFolderBytes = 255;
 
     const QString& appDir() const { return appDir_; }
+    // The folder of the user's "cardform.ini".
+    const QString& catalogueDir() const { return catalogueDir_; }
     const QString& documentFolder() const { return documentFolder_; }
     const QString& pictureFolder() const { return pictureFolder_; }
     int adjustX() const { return adjustX_; }
     int adjustY() const { return adjustY_; }
 
-    void setAppDir(const QString& dir) { appDir_ = dir; }
+    // An application directory that also holds the catalogue and is where the
+    // file dialogs start.
+    void setAppDir(const QString& dir) { appDir_ = catalogueDir_ = startFolder_ = dir; }
+    void setAppDirectory(const AppDirectory& dir);
     // Return false and keep the previous value when the folder is too long or empty.
     bool setDocumentFolder(const QString& dir);
     bool setPictureFolder(const QString& dir);
     void setAdjustX(int v) { adjustX_ = v; }
     void setAdjustY(int v) { adjustY_ = v; }
 
-    // Start-up steps: both folders become the application directory, adjustments 0,
+    // Start-up steps: both folders become the application directory (or the
+    // user's documents folder when that directory is read-only), adjustments 0,
     // no printer's offsets remembered.
     void resetToDefaults();
 
@@ -54,6 +62,8 @@ public:
 
 private:
     QString appDir_;
+    QString catalogueDir_;
+    QString startFolder_;
     QString documentFolder_;
     QString pictureFolder_;
     int adjustX_ = 0;

@@ -1,5 +1,7 @@
+#include "TestSupport.h"
 #include "app/CardApp.h"
 #include "app/CardEditorDlg.h"
+#include "platform/AppDirectory.h"
 #include "platform/AppSettings.h"
 #include "platform/SettingsStore.h"
 #include "print/CardFormatCatalog.h"
@@ -147,6 +149,46 @@ TEST_F(CardAppTest, MissingApplicationDirectoryWritesNothingElsewhere)
     EXPECT_FALSE(QFile::exists(other.filePath(QStringLiteral("cardform.ini"))));
     // The settings are still stored.
     EXPECT_TRUE(QSettings(settingsPath, QSettings::IniFormat).contains("print/adj_x"));
+}
+
+TEST_F(CardAppTest, AnInstalledProgramKeepsTheUsersCatalogueInTheirDataFolder)
+{
+    // The data folder ships a catalogue; it seeds the first start only.
+    const QByteArray shipped("current=2\r\n");
+    testsupport::InstalledLayout installed(shipped);
+    const QString userFile = QDir(installed.userDataDir()).filePath(QStringLiteral("cardform.ini"));
+    const auto start = [&] {
+        auto app = makeApp();
+        app->prepare(platform::resolveAppDirectory(platform::lookupAppDirectory(installed.binDir()),
+                                                   installed.binDir()));
+        return app;
+    };
+
+    auto first = start();
+    CardFormatCatalog& catalog = CardFormatCatalog::instance();
+    const platform::AppSettings& s = platform::appSettings();
+    EXPECT_EQ(s.appDir(), installed.dataDir());
+    EXPECT_EQ(s.documentFolder(), installed.documentsDir());
+    EXPECT_EQ(s.pictureFolder(), installed.documentsDir());
+    ASSERT_EQ(catalog.count(), 3);
+    EXPECT_EQ(catalog.current(), 2);
+    catalog.append(CardFormat{"Mine", 210, 297, 91, 55, 2, 5, 14, 11, 0, 0});
+    catalog.setCurrent(3);
+    first->shutdown();
+
+    QFile written(userFile);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_EQ(written.readAll(), QByteArray("current=3\r\nMine,210,297,91,55,2,5,14,11,0,0,\r\n"));
+    QFile kept(QDir(installed.dataDir()).filePath(QStringLiteral("cardform.ini")));
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), shipped);
+
+    // The next start reads the user's file.
+    catalog = CardFormatCatalog();
+    auto second = start();
+    EXPECT_EQ(catalog.count(), 4);
+    EXPECT_EQ(catalog.current(), 3);
+    EXPECT_EQ(catalog.format(3).name, QByteArray("Mine"));
 }
 
 } // namespace

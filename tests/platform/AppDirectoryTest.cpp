@@ -1,3 +1,4 @@
+#include "TestSupport.h"
 #include "platform/AppDirectory.h"
 
 #include <QDir>
@@ -31,4 +32,30 @@ TEST(AppDirectory, WithoutAUsableEntryItIsTheCurrentDirectory)
         qputenv("NURELPAD_APPDIR", savedEntry);
     else
         qunsetenv("NURELPAD_APPDIR");
+}
+
+TEST(AppDirectory, AnInstalledProgramReadsItsDataFolderAndWritesTheUsersFilesElsewhere)
+{
+    testsupport::InstalledLayout installed;
+    const QString bin = installed.binDir();
+    EXPECT_EQ(platform::lookupAppDirectory(bin), installed.dataDir());
+
+    // The installed data folder is never written to, whoever runs the program.
+    const platform::AppDirectory dir = platform::resolveAppDirectory(installed.dataDir(), bin);
+    EXPECT_EQ(dir.path, installed.dataDir());
+    EXPECT_EQ(dir.catalogueDir, installed.userDataDir());
+    EXPECT_EQ(dir.startFolder, installed.documentsDir());
+
+    // A folder of the user's own holds everything; a missing one keeps its name.
+    QTemporaryDir own;
+    const QString missing = own.filePath(QStringLiteral("gone"));
+    for (const QString& appDir : {own.path(), missing}) {
+        const platform::AppDirectory d = platform::resolveAppDirectory(appDir, bin);
+        EXPECT_EQ(d.catalogueDir, appDir);
+        EXPECT_EQ(d.startFolder, appDir);
+    }
+
+    // NURELPAD_APPDIR still comes first.
+    testsupport::ScopedEnv entry("NURELPAD_APPDIR", own.path());
+    EXPECT_EQ(platform::lookupAppDirectory(bin), QDir(own.path()).absolutePath());
 }

@@ -1,4 +1,5 @@
 #include "../model/DocumentBytes.h"
+#include "TestSupport.h"
 #include "ToolCommands.h"
 #include "model/ObjItemText.h"
 #include "model/PmrData.h"
@@ -191,6 +192,29 @@ TEST_F(PmrToolTest, FormatsListsTheCatalogueInOrder)
                     .arg(int(f[u"fixed"_s].toBool())).arg(int(f[u"current"_s].toBool())).arg(f[u"gapY"_s].toInt());
     EXPECT_EQ(seen, (QStringList{u"0 名刺10面 A4 fixed=1 current=0 gapY=0"_s, u"1 名刺 8面 A4 fixed=1 current=0 gapY=9"_s,
                                  u"2 Folder fixed=1 current=0 gapY=0"_s, u"3 Mine fixed=0 current=1 gapY=10"_s}));
+}
+
+TEST_F(PmrToolTest, AnInstalledToolReadsItsDataFolderAndTheUsersOwnCatalogue)
+{
+    testsupport::InstalledLayout installed;
+    const QString copy = QDir(installed.binDir()).filePath(u"pmrtool"_s);
+    ASSERT_TRUE(QFile::copy(QStringLiteral(PMRTOOL_PATH), copy));
+    ASSERT_TRUE(QDir().mkpath(installed.userDataDir()));
+    QFile user(QDir(installed.userDataDir()).filePath(u"cardform.ini"_s));
+    ASSERT_TRUE(user.open(QIODevice::WriteOnly));
+    user.write("current=3\r\nMine,100,148,91,55,1,2,4,14,0,10,\r\n");
+    user.close();
+
+    QProcess p;
+    p.setWorkingDirectory(dir.path()); // not where anything is
+    p.start(copy, {u"formats"_s});
+    ASSERT_TRUE(p.waitForFinished(30000));
+    ASSERT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    QStringList seen;
+    for (const QJsonValue f : QJsonDocument::fromJson(p.readAllStandardOutput()).array())
+        seen << u"%1 current=%2"_s.arg(f[u"name"_s].toString()).arg(int(f[u"current"_s].toBool()));
+    EXPECT_EQ(seen, (QStringList{u"名刺10面 A4 current=0"_s, u"名刺 8面 A4 current=0"_s, u"Installed 3x3 current=0"_s,
+                                 u"Mine current=1"_s}));
 }
 
 TEST_F(PmrToolTest, ExitCodesAndEditorMessages)

@@ -59,8 +59,8 @@ const char* const kUsage =
     "  calibrate -o OUT.pdf|OUT.png  the calibration sheet of a card format\n"
     "  printers                      the printers as JSON\n"
     "\n"
-    "pmrtool COMMAND --help explains a command. Exit status: 0 success,\n"
-    "1 a document or file error, 2 bad usage.\n";
+    "pmrtool COMMAND --help explains a command; pmrtool --version prints the\n"
+    "version. Exit status: 0 success, 1 a document or file error, 2 bad usage.\n";
 
 struct Context {
     QTextStream& out;
@@ -147,12 +147,14 @@ void printJson(Context& c, const QJsonDocument& doc)
     c.out << QString::fromUtf8(doc.toJson(QJsonDocument::Indented));
 }
 
-// The editor's catalogue: built-in, folder and user formats of an application directory.
+// The editor's catalogue: built-in and folder formats of an application directory
+// and the user's formats, read where the editor reads them.
 CardFormatCatalog loadCatalog(const QString& appDir)
 {
+    const platform::AppDirectory dir = platform::resolveAppDirectory(appDir);
     CardFormatCatalog catalog;
-    catalog.loadFolderFormats(appDir);
-    catalog.loadFile(appDir);
+    catalog.loadFolderFormats(dir.path);
+    catalog.loadFile(dir.catalogueSourceDir());
     return catalog;
 }
 
@@ -230,8 +232,11 @@ const char* const kFormatsHelp =
     "Prints the card-format catalogue as a JSON array in catalogue order: index,\n"
     "name, paperWidth, paperHeight, cardWidth, cardHeight, columns, rows,\n"
     "leftMargin, topMargin, gapX, gapY (millimetres), fixed and current. The\n"
-    "catalogue is read from DIR (its cardfmt folder and cardform.ini), or from the\n"
-    "editor's application directory (NURELPAD_APPDIR, else the current directory).\n";
+    "formats come from DIR (its cardfmt folder and cardform.ini), or from the\n"
+    "editor's application directory: NURELPAD_APPDIR, else the installed data\n"
+    "folder (../share/pelmora beside the program), else the current directory.\n"
+    "When that folder is installed or read-only, cardform.ini is the user's own,\n"
+    "in $XDG_DATA_HOME/pelmora (~/.local/share/pelmora).\n";
 
 int cmdFormats(Context& c, const QStringList& args)
 {
@@ -764,6 +769,10 @@ int run(const QStringList& args, QTextStream& out, QTextStream& err)
     }
     if (args[0] == QLatin1String("--help") || args[0] == QLatin1String("-h") || args[0] == QLatin1String("help")) {
         out << kUsage;
+        return ExitOk;
+    }
+    if (args[0] == QLatin1String("--version")) {
+        out << "pmrtool " PELMORA_VERSION "\n";
         return ExitOk;
     }
     for (const Command& command : kCommands) {
