@@ -659,7 +659,7 @@ const char* const kFieldsHelp =
     "Prints the fields of the card's texts as JSON: {\"fields\": [name, ...]}, in\n"
     "the order they first appear in the item list, each once. A field is {{name}}\n"
     "in a text; spaces around the name are not part of it, and {{}} is no field.\n"
-    "print --merge fills them from the columns of a list.\n";
+    "pmrtool print fills them from the columns of a list.\n";
 
 int cmdFields(Context& c, const QStringList& args)
 {
