@@ -82,6 +82,8 @@ protected:
 
 } // namespace
 
+// The fine adjustment is pinned by the print command's test, in the same pixels; the
+// printable area's offset by PdfSheetsShareOnePicturePlacedExactly.
 TEST_F(SheetJob, TenUpCardsLandWhereTheFormatSays)
 {
     ImageSheetTarget target(QSize(4961, 7016), 600); // A4
@@ -98,19 +100,6 @@ TEST_F(SheetJob, TenUpCardsLandWhereTheFormatSays)
               QStringLiteral("1/1 ﾍﾟｰｼﾞ、7/10･･･"));
     EXPECT_EQ(after.back().printed, 10);
     EXPECT_EQ(after.back().total, 10);
-}
-
-TEST_F(SheetJob, AdjustmentsAndThePhysicalOffsetMoveEveryCard)
-{
-    // -23.62 and 23.62, plus 0.5, truncated toward zero.
-    EXPECT_EQ(SheetLayout::offsetPixels(-1, 1, 600, {}), QPoint(-23, 24));
-
-    // An image that is the printable area of a printer starting 50, 40 pixels
-    // into the paper: millimetre 0 stays on the paper's edge.
-    ImageSheetTarget inset(QSize(4961, 1700), 600, QPoint(50, 40));
-    ASSERT_EQ(run(inset), SheetRenderer::Result::Done);
-    EXPECT_EQ(starts(inset.sheets()[0], 300, true, isRed), (std::vector<int>{281, 2431}));
-    EXPECT_EQ(starts(inset.sheets()[0], 300, false, isRed), (std::vector<int>{220, 1519}));
 }
 
 TEST_F(SheetJob, GapsAddUpAsConvertedPixels)
