@@ -60,10 +60,8 @@ TEST_F(PmrToolPrintersTest, PrintersListsTheQueuesAsJson)
     for (const auto& c : cases) {
         const Result r = pmrtool({u"printers"_s}, QString::fromLatin1(c.pathDir));
         EXPECT_EQ(r.code, 0) << c.pathDir << r.err.toStdString();
-        QJsonParseError error;
-        const QJsonDocument doc = QJsonDocument::fromJson(r.out.toUtf8(), &error);
-        ASSERT_EQ(error.error, QJsonParseError::NoError) << r.out.toStdString();
-        EXPECT_EQ(doc.object(), (QJsonObject{{u"printers"_s, c.expected}})) << r.out.toStdString();
+        EXPECT_EQ(QJsonDocument::fromJson(r.out.toUtf8()).object(), (QJsonObject{{u"printers"_s, c.expected}}))
+            << r.out.toStdString();
     }
 }
 
