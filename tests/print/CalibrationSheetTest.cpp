@@ -42,53 +42,43 @@ const Corner kCorners[] = {
 };
 
 // Ticks met 1.5 mm outside the corner, across the ruler: -5, 0 and +5 mm only.
-void expectRuler(const QImage& sheet, int corner, int probe, bool row, const char* name)
+void expectRuler(const QImage& sheet, int corner, int probe, bool row)
 {
+    SCOPED_TRACE(row ? "the ruler along a row" : "the ruler along a column");
     std::vector<int> ticks;
     for (int start : starts(sheet, probe, row, isDark))
         if (std::abs(start - corner) <= px(6.5))
             ticks.push_back(start);
-    ASSERT_EQ(ticks.size(), 3u) << name;
+    ASSERT_EQ(ticks.size(), 3u);
     // Whole-millimetre lengths round one by one, so a corner may lie a pixel off.
-    EXPECT_NEAR(ticks[1], corner, 1) << name;
-    EXPECT_NEAR(ticks[1] - ticks[0], kFiveMm, 1) << name;
-    EXPECT_NEAR(ticks[2] - ticks[1], kFiveMm, 1) << name;
+    EXPECT_NEAR(ticks[1], corner, 1);
+    EXPECT_NEAR(ticks[1] - ticks[0], kFiveMm, 1);
+    EXPECT_NEAR(ticks[2] - ticks[1], kFiveMm, 1);
     // One device pixel wide.
     for (int t : ticks)
-        EXPECT_FALSE(isDark(row ? sheet.pixel(t + 1, probe) : sheet.pixel(probe, t + 1))) << name;
+        EXPECT_FALSE(isDark(row ? sheet.pixel(t + 1, probe) : sheet.pixel(probe, t + 1)));
 }
-
-class CalibrationSheetTest : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() { platform::installFontSubstitutions(); }
-};
 
 } // namespace
 
-TEST_F(CalibrationSheetTest, RulersCrossTheCardCornersAtSixHundredPpi)
+TEST(CalibrationSheet, RulersCrossTheCardCornersMeasuredFromThePaperEdge)
 {
-    const QImage sheet = tenUpSheet();
-    ASSERT_FALSE(sheet.isNull());
-    for (const Corner& c : kCorners) {
-        const int x = px(c.xMm), y = px(c.yMm);
-        const int off = px(1.5);
-        expectRuler(sheet, x, y + c.outY * off, true, c.name);  // the ticks along the edge's line
-        expectRuler(sheet, y, x + c.outX * off, false, c.name);
-        // The outline's corner pixel: ink on the corner, up to a pixel off.
-        EXPECT_GT(count(sheet, QRect(x - 1, y - 1, 3, 3), isDark), 0) << c.name;
-        // The outline runs inward along both edges.
-        EXPECT_GT(count(sheet, QRect(x - c.outX * px(20), y - 1, 1, 3), isDark), 0) << c.name;
-        EXPECT_GT(count(sheet, QRect(x - 1, y - c.outY * px(20), 3, 1), isDark), 0) << c.name;
+    platform::installFontSubstitutions();
+    // On the whole paper, and on a printable area that starts 4 and 3 mm into it.
+    for (const QPoint offset : {QPoint(), QPoint(px(4), px(3))}) {
+        const QImage sheet = tenUpSheet(offset);
+        ASSERT_FALSE(sheet.isNull());
+        for (const Corner& c : kCorners) {
+            SCOPED_TRACE(testing::Message() << c.name << " from " << offset.x() << ", " << offset.y());
+            const int x = px(c.xMm) - offset.x(), y = px(c.yMm) - offset.y();
+            const int off = px(1.5);
+            expectRuler(sheet, x, y + c.outY * off, true);  // the ticks along the edge's line
+            expectRuler(sheet, y, x + c.outX * off, false);
+            // The outline's corner pixel: ink on the corner, up to a pixel off.
+            EXPECT_GT(count(sheet, QRect(x - 1, y - 1, 3, 3), isDark), 0);
+            // The outline runs inward along both edges.
+            EXPECT_GT(count(sheet, QRect(x - c.outX * px(20), y - 1, 1, 3), isDark), 0);
+            EXPECT_GT(count(sheet, QRect(x - 1, y - c.outY * px(20), 3, 1), isDark), 0);
+        }
     }
-}
-
-TEST_F(CalibrationSheetTest, APrintableAreaOffTheCornerStillMeasuresFromThePaperEdge)
-{
-    const QPoint offset(px(4), px(3));
-    const QImage sheet = tenUpSheet(offset);
-    ASSERT_FALSE(sheet.isNull());
-    const Corner& c = kCorners[0];
-    const int x = px(c.xMm) - offset.x(), y = px(c.yMm) - offset.y();
-    expectRuler(sheet, x, y - px(1.5), true, c.name);
-    expectRuler(sheet, y, x - px(1.5), false, c.name);
 }

@@ -95,6 +95,8 @@ TEST(CardFormatFit, MarginsCardsAndGapsMustFitTheSheet)
         {{"", 297, 210, 91, 55, 3, 1, 0, 0, 13, 500}, false},
         {{"", 105, 55, 91, 55, 1, 1, 14, 0, 1000, 1000}, true},
         {{"", 105, 55, 91, 55, 1, 1, 14, 1, 1000, 1000}, false},
+        {{"", 210, 297, 91, 55, 2, 5, 14, 11, 0, 2}, true}, // 294 down
+        {{"", 210, 297, 91, 55, 2, 5, 14, 11, 0, 3}, false},
         // Products far beyond 32 bits must not wrap round into a fit.
         {{"", INT_MAX, INT_MAX, INT_MAX, 1, INT_MAX, 1, INT_MAX, 0, INT_MAX, 0}, false},
         {{"", 10, 10, 65536, 1, 65536, 1, 0, 0, 0, 0}, false},

@@ -43,26 +43,23 @@ QStringList pressOk(FormatCreateDlg& dlg)
 
 } // namespace
 
-TEST(FormatCreateDlg, TheFitTestCountsGapsBetweenCardsAndTheFirstMarginOnly)
+// What fits is pinned by CardFormatFit.
+TEST(FormatCreateDlg, OkReadsEveryBoxAndRefusesCardsThatDoNotFitThePaper)
 {
-    struct Case { int paper, count, card, margin, gap; bool across, fits; };
-    // 3 × 91 + 0 + 2 × gap and 5 × 55 + 14 + 4 × gap against 297 (equal fits); one
-    // column or row ignores its gap.
-    const Case cases[] = {
-        {297, 3, 91, 0, 10, true, true},  {297, 3, 91, 0, 12, true, true}, {297, 3, 91, 0, 13, true, false},
-        {105, 1, 91, 14, 500, true, true}, {104, 1, 91, 14, 0, true, false},
-        {297, 5, 55, 14, 2, false, true},  {297, 5, 55, 14, 3, false, false}, {66, 1, 55, 11, 99, false, true},
-    };
-    for (const Case& c : cases) {
+    const int ids[] = {Id::kPaperWidth, Id::kPaperHeight, Id::kCardWidth, Id::kCardHeight, Id::kColumns,
+                       Id::kRows,       Id::kLeftMargin,  Id::kTopMargin, Id::kGapX,       Id::kGapY};
+    // 8 + 3 × 60 + 2 × 11 is 210 across, 13 + 4 × 50 + 3 × 28 is 297 down: a millimetre more gap is too much.
+    const struct { int gapX, gapY; bool fits; } cases[] = {{11, 28, true}, {12, 28, false}, {11, 29, false}};
+    for (const auto& c : cases) {
         FormatCreateDlg dlg(CardFormat{"fit", 1000, 1000, 10, 10, 1, 1, 0, 0, 0, 0});
-        const int ids[2][5] = {{Id::kPaperWidth, Id::kColumns, Id::kCardWidth, Id::kLeftMargin, Id::kGapX},
-                               {Id::kPaperHeight, Id::kRows, Id::kCardHeight, Id::kTopMargin, Id::kGapY}};
-        const int values[5] = {c.paper, c.count, c.card, c.margin, c.gap};
-        for (int i = 0; i < 5; ++i)
-            type(dlg, ids[c.across ? 0 : 1][i], QString::number(values[i]));
-        EXPECT_EQ(pressOk(dlg), c.fits ? QStringList() : QStringList{"たて か よこ の サイズがあわないよ"})
-            << c.paper << " gap " << c.gap;
+        const int values[] = {210, 297, 60, 50, 3, 4, 8, 13, c.gapX, c.gapY};
+        for (int i = 0; i < 10; ++i)
+            type(dlg, ids[i], QString::number(values[i]));
+        EXPECT_EQ(pressOk(dlg), c.fits ? QStringList() : QStringList{"たて か よこ の サイズがあわないよ"}) << c.gapX << " " << c.gapY;
         EXPECT_EQ(dlg.result() == QDialog::Accepted, c.fits);
+        if (c.fits) {
+            EXPECT_EQ(dlg.format(), (CardFormat{"fit", 210, 297, 60, 50, 3, 4, 8, 13, 11, 28}));
+        }
     }
 }
 

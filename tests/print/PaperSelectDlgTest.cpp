@@ -133,7 +133,8 @@ TEST_F(PaperSelectDlgTest, EditAndDeleteKeepEveryRowOnItsOwnFormatAfterDeletions
     EXPECT_EQ(catalog.format(3).name, QByteArray("A"));
 }
 
-TEST_F(PaperSelectDlgTest, AFormatAddedStaysChosenWhenTheDialogIsCancelled)
+// That it stays chosen when the dialog is cancelled is pinned by the paper command's test.
+TEST_F(PaperSelectDlgTest, AFormatAddedIsListedAndChosenAndACancelledOneIsNot)
 {
     FormatCreateDlg::setProvider([](FormatCreateDlg&) { return int(QDialog::Rejected); });
     press(PaperSelectDlg::kOther);
@@ -142,9 +143,6 @@ TEST_F(PaperSelectDlgTest, AFormatAddedStaysChosenWhenTheDialogIsCancelled)
     press(PaperSelectDlg::kOther);
     EXPECT_EQ(rows().last(), QStringLiteral("new=6"));
     EXPECT_EQ(dlg->list()->currentRow(), 6);
-    press(2);
-    EXPECT_EQ(catalog.count(), 7);
-    EXPECT_EQ(catalog.current(), 6);
 }
 
 TEST_F(PaperSelectDlgTest, DeletionsFollowedByCancelLeaveTheCurrentFormatExisting)

@@ -147,7 +147,6 @@ TEST(PrintProgressDlg, TheBarFillsItsShareOfTheTotal)
 TEST(AdjustPrintDlg, EachPrinterKeepsItsOwnOffsetsAndOthersStartFromTheGlobalOnes)
 {
     QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
     const QString ini = dir.filePath(QStringLiteral("settings.ini"));
     auto store = platform::SettingsStore::fromFile(ini);
     platform::AppSettings& settings = platform::appSettings();
@@ -157,30 +156,25 @@ TEST(AdjustPrintDlg, EachPrinterKeepsItsOwnOffsetsAndOthersStartFromTheGlobalOne
     settings.setAdjustY(-1);
     const QString office = QString::fromUtf8("じむしょ/2F プリンタ");
     const QString home = QStringLiteral("home");
-    const auto choose = [](const QString& name, const char* x, const char* y) {
-        return [=](AdjustPrintDlg& d) {
-            d.showPrinter(name);
-            if (x)
-                d.offsetXEdit()->setText(QString::fromLatin1(x));
-            if (y)
-                d.offsetYEdit()->setText(QString::fromLatin1(y));
-        };
-    };
     const struct {
         const char* what;
         QString printer;
-        const char* x;
-        const char* y;
+        QString typed; // "x y", or nothing
         int answer;
-        QPoint office;
-        QPoint home;
+        QPoint office, home;
     } steps[] = {
-        {"offsets typed for a printer are kept under its name", office, "4", "5", QDialog::Accepted, {4, 5}, {4, 5}},
-        {"another printer, cancelled, keeps its own", home, "7", "8", QDialog::Rejected, {4, 5}, {7, 8}},
-        {"choosing the first printer again shows its offsets", office, nullptr, nullptr, QDialog::Accepted, {4, 5}, {7, 8}},
+        {"offsets typed for a printer are kept under its name", office, "4 5", QDialog::Accepted, {4, 5}, {4, 5}},
+        {"another printer, cancelled, keeps its own", home, "7 8", QDialog::Rejected, {4, 5}, {7, 8}},
+        {"choosing the first printer again shows its offsets", office, {}, QDialog::Accepted, {4, 5}, {7, 8}},
     };
     for (const auto& s : steps) {
-        answerDialog(choose(s.printer, s.x, s.y), s.answer);
+        answerDialog([&s](AdjustPrintDlg& d) {
+            d.showPrinter(s.printer);
+            if (!s.typed.isEmpty()) {
+                d.offsetXEdit()->setText(s.typed.section(u' ', 0, 0));
+                d.offsetYEdit()->setText(s.typed.section(u' ', 1, 1));
+            }
+        }, s.answer);
         EXPECT_EQ(settings.printerAdjustment(office), s.office) << s.what;
         EXPECT_EQ(settings.printerAdjustment(home), s.home) << s.what;
     }

@@ -4,10 +4,16 @@
 
 #include "model/ObjItemRect.h"
 #include "model/PmrData.h"
+#include "print/SheetRenderer.h"
+#include "print/SheetTarget.h"
 
 #include <QFile>
 #include <QImage>
+#include <QPageLayout>
+#include <QPdfWriter>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QSet>
 #include <QStandardPaths>
 
 #include <functional>
@@ -88,6 +94,45 @@ inline QImage rasterise(const QString& pdf, int page, int ppi, const QRect& crop
     QImage image(out + QStringLiteral(".ppm"));
     QFile::remove(out + QStringLiteral(".ppm"));
     return image.convertToFormat(QImage::Format_RGB32);
+}
+
+// An A4 PDF, without margins, of what `run` draws at ppi; whether it finished.
+inline bool writePdf(const QString& pdf, int ppi,
+                     const std::function<print::SheetRenderer::Result(print::SheetTarget&)>& run)
+{
+    QPdfWriter writer(pdf);
+    writer.setResolution(ppi);
+    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
+    print::PagedSheetTarget target(&writer);
+    return run(target) == print::SheetRenderer::Result::Done;
+}
+
+// The words of a PDF as pdftotext finds them, with their boxes in points.
+struct Word {
+    QString text;
+    double xMin, yMin, xMax, yMax;
+};
+inline std::vector<Word> words(const QString& pdf, const QStringList& options = {})
+{
+    static const QRegularExpression word(QStringLiteral(
+        R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]+)</word>)re"));
+    std::vector<Word> found;
+    const auto n = [](const QRegularExpressionMatch& m, int i) { return m.captured(i).toDouble(); };
+    for (const QRegularExpressionMatch& m : word.globalMatch(tool(QStringLiteral("pdftotext"),
+                                                                  QStringList{QStringLiteral("-bbox")} + options +
+                                                                      QStringList{pdf, QStringLiteral("-")})))
+        found.push_back({m.captured(5), n(m, 1), n(m, 2), n(m, 3), n(m, 4)});
+    return found;
+}
+
+// The picture objects of a pdfimages -list, each once however often it is shown.
+inline QSet<QString> pictureObjects(const QString& list)
+{
+    QSet<QString> objects;
+    for (const QString& line : list.split(u'\n').mid(2))
+        if (const QStringList f = line.simplified().split(u' '); f.size() > 10)
+            objects << f[10];
+    return objects;
 }
 
 } // namespace sheetprobe

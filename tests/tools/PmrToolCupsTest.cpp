@@ -1,15 +1,14 @@
+#include "ToolRun.h"
 #include "platform/AppSettings.h"
 #include "platform/SettingsStore.h"
 #include "print/SheetProbe.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QThread>
@@ -17,19 +16,14 @@
 
 #include <cmath>
 #include <iostream>
+#include <optional>
 
 using namespace Qt::StringLiterals;
+using namespace toolrun;
 
 namespace {
 
-const QString kSample = QStringLiteral(PELMORA_SOURCE_DIR "/data/sample/めいし-きっさてん.pmr");
 const QString kQueue = u"PelmoraPDF"_s;
-
-struct Result {
-    int code;
-    QString out;
-    QString err;
-};
 
 // pmrtool printers and print --printer against a real CUPS scheduler: the private
 // cupsd with the cups-pdf queue PelmoraPDF (its default) that the test set-up starts
@@ -56,19 +50,8 @@ protected:
                   << env.value(u"CUPS_SERVER"_s).toStdString() << "\n";
     }
     QString path(const QString& name) const { return dir.filePath(name); }
-    Result run(const QString& program, const QStringList& args)
-    {
-        QProcess p;
-        p.setProcessEnvironment(env);
-        p.start(program, args);
-        if (!p.waitForFinished(120000)) {
-            p.kill();
-            p.waitForFinished();
-            return {-1, {}, u"still running"_s};
-        }
-        return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
-    }
-    Result pmrtool(const QStringList& args) { return run(QStringLiteral(PMRTOOL_PATH), args); }
+    Result run(const QString& program, const QStringList& args) { return spawn(args, env, program); }
+    Result pmrtool(const QStringList& args) { return spawn(args, env); }
     QString jobsWaiting() { return run(u"lpstat"_s, {u"-W"_s, u"not-completed"_s, u"-o"_s}).out.trimmed(); }
     QStringList outputs() const { return QDir(queueDir.filePath(u"out"_s)).entryList({u"*.pdf"_s}, QDir::Files); }
     QString log(const QString& name) const
@@ -80,8 +63,7 @@ protected:
     // wrote for it once no job is left waiting, or an empty string after a failure.
     QString printed(const QString& card, const QStringList& options)
     {
-        for (const QString& name : outputs())
-            QFile::remove(queueDir.filePath(u"out/"_s + name));
+        clearOutputs();
         const Result r = pmrtool(QStringList{u"print"_s, card, u"--printer"_s, kQueue, u"--appdir"_s, dir.path(),
                                              u"--settings"_s, path(u"s.ini"_s), u"--dpi"_s, u"150"_s} +
                                  options);
@@ -98,6 +80,11 @@ protected:
                       << log(u"error_log"_s).toStdString() << "\ncups-pdf log:\n"
                       << log(u"cups-pdf-"_s + kQueue + u"_log"_s).toStdString();
         return {};
+    }
+    void clearOutputs()
+    {
+        for (const QString& name : outputs())
+            QFile::remove(queueDir.filePath(u"out/"_s + name));
     }
     // The top-left corner of the ink on a PDF's first page, in pixels at 150 ppi.
     static QPoint firstInk(const QString& pdf)
@@ -128,29 +115,37 @@ TEST_F(PmrToolCupsTest, PrintMakesAJobTitledAfterTheCardWithThePrintersOffsets)
 {
     if (!sheetprobe::hasPoppler())
         GTEST_SKIP() << "pdftoppm is not available";
-    // The queue has offsets of its own; the global ones are not used for it.
-    {
-        const auto store = platform::SettingsStore::fromFile(path(u"s.ini"_s));
-        store->writeInt(u"print"_s, u"adj_x"_s, 6);
-        store->writeInt(u"print"_s, u"adj_y"_s, 5);
-        store->writeInt(platform::AppSettings::printerSection(kQueue), u"adj_x"_s, 3);
-        store->writeInt(platform::AppSettings::printerSection(kQueue), u"adj_y"_s, -2);
-        store->sync();
-    }
     ASSERT_TRUE(QFile::copy(kSample, path(u"remembered.pmr"_s)));
+    // The global offsets are 6, 5 mm; the queue's own, when it has them, count
+    // even when they are 0, 0; --adjust counts over both.
     const struct {
         QString card;
         QStringList options;
+        std::optional<QPoint> own;
         int pages;
         QPoint adjust; // millimetres
     } cases[] = {
-        {path(u"remembered.pmr"_s), {u"--copies"_s, u"2"_s}, 2, {3, -2}},
-        {kSample, {u"--adjust"_s, u"0,0"_s}, 1, {0, 0}},
+        {path(u"remembered.pmr"_s), {u"--copies"_s, u"2"_s}, std::nullopt, 2, {6, 5}},
+        {kSample, {}, QPoint(3, -2), 1, {3, -2}},
+        {kSample, {}, QPoint(0, 0), 1, {0, 0}},
+        {kSample, {u"--adjust"_s, u"1,1"_s}, QPoint(3, -2), 1, {1, 1}},
     };
     for (const auto& c : cases) {
         const QString title = QFileInfo(c.card).fileName();
+        SCOPED_TRACE(title.toStdString() + " " + c.options.join(u' ').toStdString());
+        QFile::remove(path(u"s.ini"_s));
+        {
+            const auto store = platform::SettingsStore::fromFile(path(u"s.ini"_s));
+            store->writeInt(u"print"_s, u"adj_x"_s, 6);
+            store->writeInt(u"print"_s, u"adj_y"_s, 5);
+            if (c.own) {
+                store->writeInt(platform::AppSettings::printerSection(kQueue), u"adj_x"_s, c.own->x());
+                store->writeInt(platform::AppSettings::printerSection(kQueue), u"adj_y"_s, c.own->y());
+            }
+            store->sync();
+        }
         const QString pdf = printed(c.card, c.options);
-        ASSERT_FALSE(pdf.isEmpty()) << title.toStdString();
+        ASSERT_FALSE(pdf.isEmpty());
         // cups-pdf names its file after the job title, keeping only ASCII; the
         // scheduler's page log has the title as it is, last for the last job.
         if (title == u"remembered.pmr"_s) {
@@ -163,22 +158,18 @@ TEST_F(PmrToolCupsTest, PrintMakesAJobTitledAfterTheCardWithThePrintersOffsets)
         // "名刺10面 A4": the first card's corner at 14 mm, 11 mm, moved by the offsets.
         const QPoint ink = firstInk(pdf);
         const auto px = [](double mm) { return mm * 150 / 25.4; };
-        EXPECT_LE(std::abs(ink.x() - px(14 + c.adjust.x())), 1.5) << title.toStdString() << " x " << ink.x();
-        EXPECT_LE(std::abs(ink.y() - px(11 + c.adjust.y())), 1.5) << title.toStdString() << " y " << ink.y();
+        EXPECT_LE(std::abs(ink.x() - px(14 + c.adjust.x())), 1.5) << "x " << ink.x();
+        EXPECT_LE(std::abs(ink.y() - px(11 + c.adjust.y())), 1.5) << "y " << ink.y();
     }
 }
 
-TEST_F(PmrToolCupsTest, PrintReportsAnUnknownPrinterAndARefusedJob)
+// An unknown printer is refused by the stand-in lpstat tests already.
+TEST_F(PmrToolCupsTest, PrintReportsAQueueThatRefusesTheJob)
 {
-    for (const QString& name : outputs())
-        QFile::remove(queueDir.filePath(u"out/"_s + name));
-    Result r = pmrtool({u"print"_s, kSample, u"--printer"_s, u"NoSuchQueue"_s, u"--appdir"_s, dir.path()});
-    EXPECT_EQ(r.code, 1);
-    EXPECT_TRUE(r.err.contains(u"no printer \"NoSuchQueue\""_s)) << r.err.toStdString();
-
-    // A queue that does not accept jobs.
+    clearOutputs();
     ASSERT_EQ(run(u"cupsreject"_s, {kQueue}).code, 0);
-    r = pmrtool({u"print"_s, kSample, u"--printer"_s, kQueue, u"--appdir"_s, dir.path(), u"--adjust"_s, u"0,0"_s});
+    const Result r =
+        pmrtool({u"print"_s, kSample, u"--printer"_s, kQueue, u"--appdir"_s, dir.path(), u"--adjust"_s, u"0,0"_s});
     EXPECT_EQ(run(u"cupsaccept"_s, {kQueue}).code, 0);
     EXPECT_EQ(r.code, 1);
     EXPECT_TRUE(r.err.contains(u"could not be handed to \"PelmoraPDF\""_s)) << r.err.toStdString();

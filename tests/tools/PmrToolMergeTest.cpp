@@ -1,37 +1,29 @@
-#include "ToolCommands.h"
+#include "ToolRun.h"
 #include "print/SheetProbe.h"
 
-#include <QFile>
 #include <QTemporaryDir>
-#include <QTextStream>
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
+using namespace toolrun;
 
 namespace {
 
 const QString kTeam = QStringLiteral(PELMORA_SOURCE_DIR "/data/sample/めいし-チーム.pmr");
 const QString kTeamList = QStringLiteral(PELMORA_SOURCE_DIR "/data/sample/めいし-チーム.csv");
 
-int tool(const QStringList& args, QString* out, QString* err)
-{
-    QTextStream o(out), e(err);
-    return pmrtool::run(args, o, e);
-}
-
 TEST(PmrToolMerge, FieldsAndAPrintFromTheStartWithEachPersonsCopiesSideBySide)
 {
-    QString out, err;
-    ASSERT_EQ(tool({u"fields"_s, kTeam}, &out, &err), 0);
-    EXPECT_EQ(out.simplified(), u"{ \"fields\": [ \"やくしょく\", \"なまえ\", \"TEL\", \"メール\" ] }"_s);
+    const Result fields = run({u"fields"_s, kTeam});
+    ASSERT_EQ(fields.code, 0);
+    EXPECT_EQ(fields.out.simplified(), u"{ \"fields\": [ \"やくしょく\", \"なまえ\", \"TEL\", \"メール\" ] }"_s);
     if (!sheetprobe::hasPoppler())
         GTEST_SKIP() << "poppler-utils are not installed";
     QTemporaryDir dir;
     const QString pdf = dir.filePath(u"team.pdf"_s);
     // 25 people twice from position 9: 2 + 4 × 10 + 8 cards on six sheets.
-    ASSERT_EQ(tool({u"print"_s, kTeam, u"--merge"_s, kTeamList, u"-o"_s, pdf, u"--start"_s, u"9"_s, u"--copies"_s,
-                    u"2"_s, u"--dpi"_s, u"150"_s, u"--appdir"_s, dir.path()},
-                   &out, &err),
+    ASSERT_EQ(run({u"print"_s, kTeam, u"--merge"_s, kTeamList, u"-o"_s, pdf, u"--start"_s, u"9"_s, u"--copies"_s, u"2"_s,
+                   u"--dpi"_s, u"150"_s, u"--appdir"_s, dir.path()}).code,
               0);
     const auto page = [&pdf](int n) {
         return sheetprobe::tool(u"pdftotext"_s, {u"-layout"_s, u"-f"_s, QString::number(n), u"-l"_s, QString::number(n), pdf, u"-"_s});
@@ -56,12 +48,10 @@ TEST(PmrToolMerge, ListErrorsNameTheProblemAndPrintNothing)
         {"なまえ,やくしょく,TEL,メール\n\"山田,1,2,3\n", u"リストの 2 ぎょうめ の \" が とじてないよ"_s},
     };
     for (const auto& c : cases) {
-        QFile f(csv);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(c.csv) == c.csv.size());
-        f.close();
-        QString out, err;
-        EXPECT_EQ(tool({u"print"_s, kTeam, u"--merge"_s, csv, u"-o"_s, pdf}, &out, &err), 1);
-        EXPECT_EQ(err, csv + u": "_s + c.message + u'\n');
+        ASSERT_TRUE(write(csv, c.csv));
+        const Result r = run({u"print"_s, kTeam, u"--merge"_s, csv, u"-o"_s, pdf});
+        EXPECT_EQ(r.code, 1);
+        EXPECT_EQ(r.err, csv + u": "_s + c.message + u'\n');
         EXPECT_FALSE(QFile::exists(pdf));
     }
 }

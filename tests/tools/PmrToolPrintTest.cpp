@@ -1,52 +1,36 @@
 #include "TestSupport.h"
-#include "ToolCommands.h"
+#include "ToolRun.h"
 #include "app/CardEditorDlg.h"
 #include "model/ViewScale.h"
 #include "print/CardFormatCatalog.h"
 #include "print/SheetLayout.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QImage>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <QTextStream>
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
+using namespace toolrun;
 
 namespace {
-
-const QString kSample = QStringLiteral(PELMORA_SOURCE_DIR "/data/sample/めいし-きっさてん.pmr");
-
-int tool(const QStringList& args, QString* err = nullptr)
-{
-    QString out, e;
-    QTextStream o(&out), es(&e);
-    const int code = pmrtool::run(args, o, es);
-    es.flush();
-    if (err)
-        *err = e;
-    return code;
-}
 
 // Sheet placement itself is pinned by the print job's own tests; these pin the options.
 class PmrToolPrintTest : public ::testing::Test {
 protected:
     QString path(const QString& name) const { return dir.filePath(name); }
     // The sample printed into `out` of the temporary folder, its catalogue there too.
-    int print(const QString& out, const QStringList& options = {}, QString* err = nullptr)
+    Result print(const QString& out, const QStringList& options = {})
     {
-        return tool(QStringList{u"print"_s, kSample, u"-o"_s, path(out), u"--appdir"_s, dir.path()} + options, err);
+        return run(QStringList{u"print"_s, kSample, u"-o"_s, path(out), u"--appdir"_s, dir.path()} + options);
     }
     // A card format in the catalogue folder of the application directory.
     bool addFolderFormat(const char* line)
     {
         QDir(dir.path()).mkdir(u"cardfmt"_s);
-        QFile f(path(u"cardfmt/%1.cf"_s.arg(QString::fromLatin1(line).section(u',', 0, 0))));
-        return f.open(QIODevice::WriteOnly) && f.write(QByteArray(line) + "\r\n") > 0;
+        return write(path(u"cardfmt/%1.cf"_s.arg(QString::fromLatin1(line).section(u',', 0, 0))), QByteArray(line) + "\r\n");
     }
     QTemporaryDir dir;
 };
@@ -63,92 +47,77 @@ TEST_F(PmrToolPrintTest, RenderMatchesTheEditorsCardPixelForPixel)
     const QImage editor = dlg.view().composeCard(nullptr, &visible);
     ASSERT_EQ(visible.size(), QSize(int(dlg.cardRect().width()), int(dlg.cardRect().height())));
     const QString dpi = QString::number(dlg.view().scale().current);
-    ASSERT_EQ(tool({u"render"_s, kSample, u"-o"_s, path(u"c.png"_s), u"--dpi"_s, dpi}), 0);
+    ASSERT_EQ(run({u"render"_s, kSample, u"-o"_s, path(u"c.png"_s), u"--dpi"_s, dpi}).code, 0);
     const QImage rendered = QImage(path(u"c.png"_s)).convertToFormat(QImage::Format_RGB32);
     ASSERT_EQ(rendered.size(), editor.size());
     EXPECT_TRUE(rendered == editor.convertToFormat(QImage::Format_RGB32)) << "pixels differ";
 
     // The default resolution is 300 pixels per inch: 91 x 55 mm.
-    ASSERT_EQ(tool({u"render"_s, kSample, u"-o"_s, path(u"d.png"_s)}), 0);
+    ASSERT_EQ(run({u"render"_s, kSample, u"-o"_s, path(u"d.png"_s)}).code, 0);
     EXPECT_EQ(QImage(path(u"d.png"_s)).size(), QSize(1075, 650));
 }
 
-TEST_F(PmrToolPrintTest, PrintToPngNamesCopiesAndTakesTheOptions)
+TEST_F(PmrToolPrintTest, PrintToPngNamesTheSheetsAndTakesTheOptions)
 {
-    ASSERT_EQ(print(u"s.png"_s, {u"--dpi"_s, u"100"_s, u"--copies"_s, u"2"_s, u"--adjust"_s, u"1,-1"_s}), 0);
+    // Two copies from position 7: four cards on the first sheet, the second full.
+    ASSERT_EQ(print(u"s.png"_s, {u"--dpi"_s, u"100"_s, u"--copies"_s, u"2"_s, u"--start"_s, u"7"_s, u"--adjust"_s, u"1,-1"_s}).code, 0);
     EXPECT_FALSE(QFile::exists(path(u"s.png"_s)));
-    EXPECT_TRUE(QFile::exists(path(u"s-1.png"_s)));
-    const QImage sheet(path(u"s-2.png"_s));
-    ASSERT_EQ(sheet.size(), QSize(827, 1169)); // A4 at 100 ppi
+    const QImage first(path(u"s-1.png"_s)), second(path(u"s-2.png"_s));
+    ASSERT_EQ(second.size(), QSize(827, 1169)); // A4 at 100 ppi
+    const print::SheetLayout l = print::SheetLayout::make(CardFormatCatalog().format(0), 100, {4, -4});
+    EXPECT_EQ(first.pixel(int(l.x(1)) + 3, int(l.y(2)) + 3), qRgb(255, 255, 255)); // position 6
+    EXPECT_NE(first.pixel(int(l.x(0)) + 3, int(l.y(3)) + 3), qRgb(255, 255, 255)); // position 7
     // "名刺10面 A4": 14 mm and 11 mm to the first card, moved 1 mm right and up.
     const int left = 55 + 4, top = 43 - 4;
-    EXPECT_NE(sheet.pixel(left + 1, top + 1), qRgb(255, 255, 255));
-    EXPECT_EQ(sheet.pixel(left - 2, top + 20), qRgb(255, 255, 255));
+    EXPECT_NE(second.pixel(left + 1, top + 1), qRgb(255, 255, 255));
+    EXPECT_EQ(second.pixel(left - 2, top + 20), qRgb(255, 255, 255));
 
-    QString err;
-    ASSERT_EQ(print(u"one.png"_s, {u"--dpi"_s, u"100"_s, u"--only-one"_s, u"--format"_s, u"名刺 8面 A4"_s}, &err), 0);
-    EXPECT_TRUE(err.isEmpty()) << err.toStdString();
-    const QImage one(path(u"one.png"_s));
-    EXPECT_NE(one.pixel(59 + 10, 98 + 10), qRgb(255, 255, 255)); // 15 mm, 25 mm
-    EXPECT_EQ(one.pixel(59 + 358 + 31 + 10, 98 + 10), qRgb(255, 255, 255)); // no second card
-}
+    const Result one = print(u"one.png"_s, {u"--dpi"_s, u"100"_s, u"--only-one"_s, u"--format"_s, u"名刺 8面 A4"_s});
+    ASSERT_EQ(one.code, 0);
+    EXPECT_TRUE(one.err.isEmpty()) << one.err.toStdString();
+    const QImage image(path(u"one.png"_s));
+    EXPECT_NE(image.pixel(59 + 10, 98 + 10), qRgb(255, 255, 255)); // 15 mm, 25 mm
+    EXPECT_EQ(image.pixel(59 + 358 + 31 + 10, 98 + 10), qRgb(255, 255, 255)); // no second card
 
-TEST_F(PmrToolPrintTest, StartLeavesTheFirstSheetsEarlierPositionsEmpty)
-{
-    ASSERT_EQ(print(u"p.png"_s, {u"--dpi"_s, u"100"_s, u"--start"_s, u"7"_s, u"--copies"_s, u"2"_s}), 0);
-    // "名刺10面 A4": a position is printed when its corner is not white.
-    const print::SheetLayout l = print::SheetLayout::make(CardFormatCatalog().format(0), 100, {});
-    const std::vector<int> expected[] = {{7, 8, 9, 10}, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}};
-    for (int s = 0; s < 2; ++s) {
-        const QImage sheet(path(u"p-%1.png"_s.arg(s + 1)));
-        std::vector<int> found;
-        for (int i = 0; i < 10; ++i)
-            if (sheet.pixel(int(l.x(i % 2)) + 3, int(l.y(i / 2)) + 3) != qRgb(255, 255, 255))
-                found.push_back(i + 1);
-        EXPECT_EQ(found, expected[s]) << s + 1;
-    }
-
-    // Beyond the last position, or before the first: bad usage, nothing written.
-    QString err;
-    EXPECT_EQ(print(u"far.png"_s, {u"--start"_s, u"11"_s}, &err), 2);
-    EXPECT_TRUE(err.contains(u"はじめのいち は 1 から 10 までに してね"_s)) << err.toStdString();
+    // Beyond the last position: bad usage, nothing written.
+    const Result far = print(u"far.png"_s, {u"--start"_s, u"11"_s});
+    EXPECT_EQ(far.code, 2);
+    EXPECT_TRUE(far.err.contains(u"はじめのいち は 1 から 10 までに してね"_s)) << far.err.toStdString();
     EXPECT_FALSE(QFile::exists(path(u"far.png"_s)));
-    EXPECT_EQ(print(u"far.png"_s, {u"--start"_s, u"0"_s}), 2);
 }
 
 TEST_F(PmrToolPrintTest, PrintToPdfHasThePapersPagesAndWarnsOfOtherSizes)
 {
     ASSERT_TRUE(addFolderFormat("Post,100,148,80,50,1,2,10,10,0,5,"));
-    QString err;
-    ASSERT_EQ(print(u"s.pdf"_s, {u"--format"_s, u"2"_s, u"--copies"_s, u"3"_s}, &err), 0);
-    EXPECT_TRUE(err.contains(u"めいしサイズが えらんだ ようし と ちがうけど"_s)) << err.toStdString();
+    const Result r = print(u"s.pdf"_s, {u"--format"_s, u"2"_s, u"--copies"_s, u"3"_s});
+    ASSERT_EQ(r.code, 0);
+    EXPECT_TRUE(r.err.contains(u"めいしサイズが えらんだ ようし と ちがうけど"_s)) << r.err.toStdString();
 
-    // Unknown formats and outputs, half an adjustment, no resolution: usage errors; no folder: a file error.
-    EXPECT_EQ(print(u"x.pdf"_s, {u"--format"_s, u"nope"_s}), 2);
-    EXPECT_EQ(print(u"x.tif"_s), 2);
-    EXPECT_EQ(print(u"x.pdf"_s, {u"--adjust"_s, u"1"_s}), 2);
-    EXPECT_EQ(tool({u"render"_s, kSample, u"-o"_s, path(u"x.png"_s), u"--dpi"_s, u"0"_s}), 2);
-    EXPECT_EQ(print(u"no/dir/x.pdf"_s), 1);
+    // Unknown formats and outputs, half an adjustment, no resolution or position: usage errors; no folder: a file error.
+    EXPECT_EQ(print(u"x.pdf"_s, {u"--format"_s, u"nope"_s}).code, 2);
+    EXPECT_EQ(print(u"x.tif"_s).code, 2);
+    EXPECT_EQ(print(u"x.pdf"_s, {u"--adjust"_s, u"1"_s}).code, 2);
+    EXPECT_EQ(print(u"x.pdf"_s, {u"--start"_s, u"0"_s}).code, 2);
+    EXPECT_EQ(run({u"render"_s, kSample, u"-o"_s, path(u"x.png"_s), u"--dpi"_s, u"0"_s}).code, 2);
+    EXPECT_EQ(print(u"no/dir/x.pdf"_s).code, 1);
 
-    QProcess info;
-    info.start(u"pdfinfo"_s, {path(u"s.pdf"_s)});
-    if (!info.waitForFinished(30000) || info.exitCode() != 0)
+    const Result info = spawn({path(u"s.pdf"_s)}, QProcessEnvironment::systemEnvironment(), u"pdfinfo"_s);
+    if (info.code != 0)
         GTEST_SKIP() << "pdfinfo is not available";
-    const QString text = QString::fromUtf8(info.readAllStandardOutput());
-    EXPECT_TRUE(text.contains(u"Pages:           3"_s)) << text.toStdString();
-    EXPECT_TRUE(text.contains(QRegularExpression(u"Title: +めいし-きっさてん\\.pmr\n"_s))) << text.toStdString();
+    EXPECT_TRUE(info.out.contains(u"Pages:           3"_s)) << info.out.toStdString();
+    EXPECT_TRUE(info.out.contains(QRegularExpression(u"Title: +めいし-きっさてん\\.pmr\n"_s))) << info.out.toStdString();
     // 100 x 148 mm; Qt rounds page sizes to whole points.
-    EXPECT_TRUE(text.contains(QRegularExpression(u"Page size: +28[34](\\.\\d+)? x 419(\\.\\d+)? pts"_s)))
-        << text.toStdString();
+    EXPECT_TRUE(info.out.contains(QRegularExpression(u"Page size: +28[34](\\.\\d+)? x 419(\\.\\d+)? pts"_s)))
+        << info.out.toStdString();
 }
 
 TEST_F(PmrToolPrintTest, PrintReportsACardPictureThatCannotBeMade)
 {
     // A 3 m card has no picture at 600 ppi: the sheets carry the text and the run fails.
     ASSERT_TRUE(addFolderFormat("Huge,3000,3000,3000,3000,1,1,0,0,0,0,"));
-    QString err;
-    EXPECT_EQ(print(u"s.pdf"_s, {u"--format"_s, u"Huge"_s, u"--copies"_s, u"2"_s}, &err), 1);
-    EXPECT_EQ(err.count(u"文字以外の描画に失敗しました"_s), 1) << err.toStdString();
+    const Result r = print(u"s.pdf"_s, {u"--format"_s, u"Huge"_s, u"--copies"_s, u"2"_s});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err.count(u"文字以外の描画に失敗しました"_s), 1) << r.err.toStdString();
     EXPECT_GT(QFileInfo(path(u"s.pdf"_s)).size(), 0);
 }
 

@@ -1,18 +1,15 @@
 #include "../model/DocumentBytes.h"
 #include "TestSupport.h"
-#include "ToolCommands.h"
+#include "ToolRun.h"
 #include "model/ObjItemText.h"
 #include "model/PmrData.h"
 #include "model/PmrDocument.h"
 
 #include <QDir>
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
-#include <QTextStream>
 #include <gtest/gtest.h>
 
 #ifndef Q_OS_WIN
@@ -20,41 +17,9 @@
 #endif
 
 using namespace Qt::StringLiterals;
+using namespace toolrun;
 
 namespace {
-
-struct Result {
-    int code;
-    QString out;
-    QString err;
-};
-
-// The tool run in this process, or as its own program where the exit code matters.
-Result tool(const QStringList& args, bool spawn = false)
-{
-    if (spawn) {
-        QProcess p;
-        p.start(QStringLiteral(PMRTOOL_PATH), args);
-        if (!p.waitForFinished(30000)) {
-            p.kill();
-            p.waitForFinished();
-            return {-1, {}, u"still running after 30 s"_s};
-        }
-        return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
-    }
-    QString out, err;
-    QTextStream o(&out), e(&err);
-    const int code = pmrtool::run(args, o, e);
-    o.flush();
-    e.flush();
-    return {code, out, err};
-}
-
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 class PmrToolTest : public ::testing::Test {
 protected:
@@ -62,26 +27,24 @@ protected:
     // A file of the temporary folder holding bytes.
     QString file(const QString& name, const QByteArray& bytes) const
     {
-        QFile f(path(name));
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
+        EXPECT_TRUE(write(path(name), bytes));
         return path(name);
     }
     // The items info lists for a document.
     static QJsonArray listed(const QString& pmr)
     {
-        const Result info = tool({u"info"_s, pmr});
+        const Result info = run({u"info"_s, pmr});
         EXPECT_EQ(info.code, 0) << info.err.toStdString();
         return QJsonDocument::fromJson(info.out.toUtf8()).object()[u"items"_s].toArray();
     }
     // info, then build, then the bytes of the built file.
     QByteArray roundTrip(const QString& pmr)
     {
-        const Result info = tool({u"info"_s, pmr});
+        const Result info = run({u"info"_s, pmr});
         EXPECT_EQ(info.code, 0) << info.err.toStdString();
-        const Result build = tool({u"build"_s, file(u"rt.json"_s, info.out.toUtf8()), u"-o"_s, path(u"rt.pmr"_s)});
+        const Result build = run({u"build"_s, file(u"rt.json"_s, info.out.toUtf8()), u"-o"_s, path(u"rt.pmr"_s)});
         EXPECT_EQ(build.code, 0) << build.err.toStdString();
-        return readAll(path(u"rt.pmr"_s));
+        return read(path(u"rt.pmr"_s));
     }
     QTemporaryDir dir;
 };
@@ -90,7 +53,7 @@ TEST_F(PmrToolTest, InfoThenBuildGivesTheSameBytes)
 {
     const QDir samples(QStringLiteral(PELMORA_SOURCE_DIR "/data/sample"));
     for (const QString& name : samples.entryList({u"*.pmr"_s}))
-        EXPECT_EQ(roundTrip(samples.filePath(name)), readAll(samples.filePath(name))) << name.toStdString();
+        EXPECT_EQ(roundTrip(samples.filePath(name)), read(samples.filePath(name))) << name.toStdString();
 
     // Every class, a pattern, odd stored values and text bytes that are not plain CP932.
     platform::LogFont font;
@@ -106,7 +69,7 @@ TEST_F(PmrToolTest, InfoThenBuildGivesTheSameBytes)
                                                  .newClass("ObjItemBitmap").common(0, 0, 30, 20, 0).picture(3, 2, 1, 2, 1, dib)
                                                  .classRef(9).common(0, 0, 0, 0, 0).picture(0, 0, 0, 0, 0, {})
                                                  .tail(91, 55, dib, 0xFFFFFF, -7));
-    EXPECT_EQ(roundTrip(made), readAll(made));
+    EXPECT_EQ(roundTrip(made), read(made));
 }
 
 TEST_F(PmrToolTest, WideTextsComeOutWholeAndBuildBackTheirBytes)
@@ -119,9 +82,9 @@ TEST_F(PmrToolTest, WideTextsComeOutWholeAndBuildBackTheirBytes)
     const QJsonObject item = listed(yoshino)[0].toObject();
     EXPECT_EQ(item[u"text"_s].toString(), u"𠮷野"_s);
     EXPECT_FALSE(item.contains(u"textRaw"_s));
-    EXPECT_EQ(roundTrip(yoshino), readAll(yoshino));
+    EXPECT_EQ(roundTrip(yoshino), read(yoshino));
     const QString lone = card("FFFEFF02" "42D83000"); // a lone surrogate travels escaped
-    EXPECT_EQ(roundTrip(lone), readAll(lone));
+    EXPECT_EQ(roundTrip(lone), read(lone));
 }
 
 // What the fields of old classes become is pinned with the legacy reading.
@@ -145,7 +108,7 @@ TEST_F(PmrToolTest, InfoNamesLegacyClassesAndTheListingBuildsAgain)
 TEST_F(PmrToolTest, BuildFillsDefaultsAndRefusesBadJson)
 {
     const auto build = [&](const QByteArray& json) {
-        return tool({u"build"_s, file(u"in.json"_s, json), u"-o"_s, path(u"out.pmr"_s)});
+        return run({u"build"_s, file(u"in.json"_s, json), u"-o"_s, path(u"out.pmr"_s)});
     };
     const Result made = build(R"({"items": [{"class": "ObjItemText", "text": "やまだ"}, {"class": "ObjItemLine"}]})");
     ASSERT_EQ(made.code, 0) << made.err.toStdString();
@@ -184,7 +147,7 @@ TEST_F(PmrToolTest, FormatsListsTheCatalogueInOrder)
     ASSERT_TRUE(QDir(dir.path()).mkdir(u"cardfmt"_s));
     file(u"cardfmt/a.cf"_s, "Folder,210,297,91,55,2,5,14,11,0,0,\r\n");
     file(u"cardform.ini"_s, "current=3\r\nMine,100,148,91,55,1,2,4,14,0,10,\r\n");
-    const Result r = tool({u"formats"_s, u"--appdir"_s, dir.path()});
+    const Result r = run({u"formats"_s, u"--appdir"_s, dir.path()});
     ASSERT_EQ(r.code, 0);
     QStringList seen;
     for (const QJsonValue f : QJsonDocument::fromJson(r.out.toUtf8()).array())
@@ -217,37 +180,28 @@ TEST_F(PmrToolTest, AnInstalledToolReadsItsDataFolderAndTheUsersOwnCatalogue)
                                  u"Mine current=1"_s}));
 }
 
-TEST_F(PmrToolTest, ExitCodesAndEditorMessages)
-{
-    const QString cut = file(u"cut.pmr"_s, QByteArray::fromHex("0100000001000000ffff0100"));
-    Result r = tool({u"info"_s, cut}, true);
-    EXPECT_EQ(r.code, 1);
-    EXPECT_TRUE(r.err.contains(u"%1 の末尾以降にｱｸｾｽしようとしました。"_s.arg(QDir::toNativeSeparators(cut))))
-        << r.err.toStdString();
-    EXPECT_TRUE(r.out.isEmpty());
-    const QStringList usageErrors[] = {{}, {u"info"_s}, {u"build"_s, u"x.json"_s}, {u"frobnicate"_s},
-                                       {u"formats"_s, u"--bogus"_s}};
-    for (const QStringList& args : usageErrors)
-        EXPECT_EQ(tool(args, true).code, 2) << args.join(u' ').toStdString();
-    r = tool({u"build"_s, u"--help"_s}, true);
-    EXPECT_EQ(r.code, 0);
-    EXPECT_TRUE(r.out.contains(u"usage: pmrtool build"_s));
-}
-
-TEST_F(PmrToolTest, StderrCarriesNoPlatformNoise)
+TEST_F(PmrToolTest, ExitCodesAndEditorMessagesWithoutPlatformNoise)
 {
     // Without a runtime folder Qt warns at start-up; the tool keeps quiet.
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove(u"XDG_RUNTIME_DIR"_s);
-    const QString sample = QStringLiteral(PELMORA_SOURCE_DIR "/data/sample/めいし-きっさてん.pmr");
-    for (const QStringList& args : {QStringList{u"formats"_s, u"--appdir"_s, dir.path()}, QStringList{u"info"_s, sample}}) {
-        QProcess p;
-        p.setProcessEnvironment(env);
-        p.start(QStringLiteral(PMRTOOL_PATH), args);
-        ASSERT_TRUE(p.waitForFinished(30000));
-        EXPECT_EQ(p.exitCode(), 0);
-        EXPECT_EQ(p.readAllStandardError().toStdString(), "") << args.join(u' ').toStdString();
+    const QString cut = file(u"cut.pmr"_s, QByteArray::fromHex("0100000001000000ffff0100"));
+    Result r = spawn({u"info"_s, cut}, env);
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err, u"%1 の末尾以降にｱｸｾｽしようとしました。\n"_s.arg(QDir::toNativeSeparators(cut)));
+    EXPECT_TRUE(r.out.isEmpty());
+    for (const QStringList& args : {QStringList{u"formats"_s, u"--appdir"_s, dir.path()}, QStringList{u"info"_s, kSample}}) {
+        r = spawn(args, env);
+        EXPECT_EQ(r.code, 0);
+        EXPECT_EQ(r.err.toStdString(), "") << args.join(u' ').toStdString();
     }
+    const QStringList usageErrors[] = {{}, {u"info"_s}, {u"build"_s, u"x.json"_s}, {u"frobnicate"_s},
+                                       {u"formats"_s, u"--bogus"_s}};
+    for (const QStringList& args : usageErrors)
+        EXPECT_EQ(spawn(args).code, 2) << args.join(u' ').toStdString();
+    r = spawn({u"build"_s, u"--help"_s});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_TRUE(r.out.contains(u"usage: pmrtool build"_s));
 }
 
 #ifndef Q_OS_WIN
@@ -261,7 +215,7 @@ TEST_F(PmrToolTest, InfoRefusesWhatIsNotADocumentPromptly)
     big.close();
     for (const QString& name : {fifo, u"/dev/zero"_s, big.fileName()}) {
         for (const QStringList& args : {QStringList{u"info"_s, name}, {u"build"_s, name, u"-o"_s, path(u"o.pmr"_s)}}) {
-            const Result r = tool(args, true);
+            const Result r = spawn(args);
             EXPECT_EQ(r.code, 1) << args.join(u' ').toStdString();
             EXPECT_TRUE(r.err.contains(u"%1: ファイルが開けません\n"_s.arg(name))) << r.err.toStdString();
         }
