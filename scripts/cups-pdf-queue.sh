@@ -148,10 +148,15 @@ for _ in $(seq 100); do
   sleep 0.1
 done
 if ! running; then
+  # A machine whose scheduler cannot run here (a container without the rights it
+  # needs, say) has no queue; the tests then say so and skip.
   cat "$dir/log/cupsd.out" "$dir/log/error_log" >&2 2>/dev/null || true
+  reason="the scheduler did not start: $(tail -n 1 "$dir/log/error_log" 2>/dev/null || true)"
+  trap - ERR
   stop
-  echo "cups-pdf-queue: the scheduler did not start" >&2
-  exit 1
+  mkdir -p "$dir"
+  touch "$dir/.pelmora-cups"
+  unavailable "$reason"
 fi
 # lpadmin warns that PPD drivers are deprecated; anything else is an error.
 lpadmin -p "$QUEUE" -E -v "cups-pdf:/$id" -P "$PPD" 2> >(grep -v 'drivers are deprecated' >&2)
