@@ -112,7 +112,7 @@ endif()
 
 find_program(LINTIAN lintian)
 if(LINTIAN)
-  execute_process(COMMAND ${LINTIAN} --fail-on error,warning ${deb} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  execute_process(COMMAND ${LINTIAN} --fail-on error ${deb} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
   if(NOT rc EQUAL 0)
     message(FATAL_ERROR "lintian:\n${out}${err}")
   endif()
