@@ -133,6 +133,16 @@ bool readPage(Context& c, const QString& path, PmrData& page)
     return !error;
 }
 
+// The one document a command takes, read into page: ExitOk, or the exit code of
+// the usage or file error already reported.
+int readOnlyDocument(Context& c, const QStringList& args, const char* takes, const char* help, PmrData& page)
+{
+    const Args a(args, {}, {});
+    if (!a.error().isEmpty() || a.positional().size() != 1)
+        return badArguments(c, a, takes, help);
+    return readPage(c, a.positional()[0], page) ? ExitOk : ExitFileError;
+}
+
 bool writePage(Context& c, const PmrData& page, const QString& path)
 {
     const QString full = QFileInfo(path).absoluteFilePath();
@@ -177,12 +187,9 @@ const char* const kInfoHelp =
 
 int cmdInfo(Context& c, const QStringList& args)
 {
-    const Args a(args, {}, {});
-    if (!a.error().isEmpty() || a.positional().size() != 1)
-        return badArguments(c, a, "info takes one file", kInfoHelp);
     PmrData page;
-    if (!readPage(c, a.positional()[0], page))
-        return ExitFileError;
+    if (const int code = readOnlyDocument(c, args, "info takes one file", kInfoHelp, page); code != ExitOk)
+        return code;
     printJson(c, QJsonDocument(documentToJson(page)));
     return ExitOk;
 }
@@ -663,12 +670,9 @@ const char* const kFieldsHelp =
 
 int cmdFields(Context& c, const QStringList& args)
 {
-    const Args a(args, {}, {});
-    if (!a.error().isEmpty() || a.positional().size() != 1)
-        return badArguments(c, a, "fields takes one file", kFieldsHelp);
     PmrData page;
-    if (!readPage(c, a.positional()[0], page))
-        return ExitFileError;
+    if (const int code = readOnlyDocument(c, args, "fields takes one file", kFieldsHelp, page); code != ExitOk)
+        return code;
     QJsonObject root;
     root[QStringLiteral("fields")] = QJsonArray::fromStringList(print::cardFields(page));
     printJson(c, QJsonDocument(root));
