@@ -10,9 +10,10 @@ packages=(build-essential cmake ninja-build pkg-config
           qt6-image-formats-plugins fonts-ipafont-gothic fonts-ipafont-mincho fonts-noto-cjk)
 case "${1:-run}" in
   # CUPS and cups-pdf for the tests that print to a private queue (scripts/cups-pdf-queue.sh);
-  # the package test builds the .deb and checks it, its desktop entry and its AppStream data.
+  # Xvfb for the tests that need a real X server (scripts/with-xvfb.sh); the package
+  # test builds the .deb and checks it, its desktop entry and its AppStream data.
   test) packages+=(libgtest-dev libbenchmark-dev poppler-utils imagemagick python3-pil
-                   cups cups-client printer-driver-cups-pdf
+                   cups cups-client printer-driver-cups-pdf xvfb
                    dpkg-dev file lintian appstream desktop-file-utils) ;;
   package) packages+=(dpkg-dev file) ;;
   fuzz) packages+=(clang libclang-rt-14-dev) ;;

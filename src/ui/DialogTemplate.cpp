@@ -2,6 +2,7 @@
 
 #include "platform/Codec.h"
 #include "platform/GdiMath.h"
+#include "ui/PlainTextField.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -125,7 +126,7 @@ QWidget* TemplateDialog::createStandardControl(const ControlSpec& c, QWidget* pa
         return e;
     }
     case CtrlKind::MultiLineEdit: {
-        auto* e = new QPlainTextEdit(text, parent);
+        auto* e = new PlainTextField(text, parent);
         e->setLineWrapMode(QPlainTextEdit::NoWrap);
         e->setTabChangesFocus(true);
         return e;
