@@ -60,6 +60,8 @@ int CardApp::run(const QString& commandLine)
 {
     prepare();
     std::unique_ptr<CardEditorDlg> editor = createEditor(commandLine);
+    editor->show();
+    editor->recovery().offerLeftCopies();
     editor->exec(); // the result is not used
     shutdown();
     editor.reset();

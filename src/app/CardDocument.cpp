@@ -84,6 +84,12 @@ void CardDocument::markSaved()
     setModified(0);
 }
 
+void CardDocument::markUnsaved()
+{
+    history_.forgetSaved();
+    setModified(1);
+}
+
 void CardDocument::beginItemEdit()
 {
     if (!edit_ && selection_.position())

@@ -61,6 +61,9 @@ public:
     const UndoHistory& history() const { return history_; }
     // The card as it is now is saved: unmodified, and the place undo comes back to.
     void markSaved();
+    // The card as it is now is not the one saved at its path, nor is any step of
+    // the history (a recovered card).
+    void markUnsaved();
 
     // A drag changes the selected item's geometry live, step by step; the
     // document records the whole drag as one change when it ends.

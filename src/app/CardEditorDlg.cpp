@@ -74,7 +74,8 @@ CardEditorDlg::CardEditorDlg(const QString& documentPath, QWidget* parent)
       canvas_(doc_, view_, this, item(ctl::Swatch)),
       files_(doc_, this),
       panel_(*this, doc_),
-      clipboard_(doc_, view_, this)
+      clipboard_(doc_, view_, this),
+      recovery_(doc_, files_, this)
 {
     // The canvas lets the mouse through to the window.
     item(ctl::Canvas)->setAttribute(Qt::WA_TransparentForMouseEvents);

@@ -3,6 +3,7 @@
 #include "app/CardCanvas.h"
 #include "app/CardClipboard.h"
 #include "app/CardDocument.h"
+#include "app/CardRecovery.h"
 #include "app/CardView.h"
 #include "app/DocumentCommands.h"
 #include "app/HelpViewer.h"
@@ -61,6 +62,8 @@ public:
     // Documents: read or write a file; each shows its own message on failure.
     bool loadDocument(const QString& path) { return files_.loadDocument(path); }
     bool saveDocument(const QString& path) { return files_.saveDocument(path); }
+    // The recovery copy of this card, and the copies other editors left.
+    CardRecovery& recovery() { return recovery_; }
 
     // The card rectangle in item units: the card's pixel size at the present zoom.
     platform::Rect cardUnits() const { return view_.cardUnits(); }
@@ -127,4 +130,5 @@ private:
     QPointer<HelpViewer> help_;
     PropertyPanel panel_;
     CardClipboard clipboard_;
+    CardRecovery recovery_;
 };

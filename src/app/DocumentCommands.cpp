@@ -65,17 +65,30 @@ void DocumentCommands::open()
 
 bool DocumentCommands::loadDocument(const QString& path)
 {
-    const int oldWidth = doc_.page().cardWidth;
-    const int oldHeight = doc_.page().cardHeight;
     // A file that could not be read leaves the card as it was, selection included.
     auto contents = std::make_unique<PmrData>();
     if (!files::loadInto(*contents, path, window_))
         return false;
-    doc_.apply(std::make_unique<ReplaceContentsCommand>(std::move(contents), true));
-    doc_.setPath(QFileInfo(path).absoluteFilePath());
-    if (doc_.page().cardWidth != oldWidth || doc_.page().cardHeight != oldHeight)
+    if (replaceContents(std::move(contents), QFileInfo(path).absoluteFilePath()))
         Q_EMIT cardSizeChanged();
     return true;
+}
+
+void DocumentCommands::recover(std::unique_ptr<PmrData> contents, const QString& path)
+{
+    const bool sizeChanged = replaceContents(std::move(contents), path);
+    doc_.markUnsaved();
+    if (sizeChanged)
+        Q_EMIT cardSizeChanged();
+}
+
+bool DocumentCommands::replaceContents(std::unique_ptr<PmrData> contents, const QString& path)
+{
+    const int oldWidth = doc_.page().cardWidth;
+    const int oldHeight = doc_.page().cardHeight;
+    doc_.apply(std::make_unique<ReplaceContentsCommand>(std::move(contents), true));
+    doc_.setPath(path);
+    return doc_.page().cardWidth != oldWidth || doc_.page().cardHeight != oldHeight;
 }
 
 void DocumentCommands::newCard()

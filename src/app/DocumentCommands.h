@@ -3,7 +3,10 @@
 #include <QObject>
 #include <QString>
 
+#include <memory>
+
 class CardDocument;
+class PmrData;
 class QWidget;
 
 // The document file commands: save, open, new card with its sample and
@@ -27,12 +30,17 @@ public:
     // Read or write a file; each shows its own message on failure.
     bool loadDocument(const QString& path);
     bool saveDocument(const QString& path);
+    // Puts a recovered card in place: modified, with the path it was saved at.
+    void recover(std::unique_ptr<PmrData> contents, const QString& path);
 
 Q_SIGNALS:
     // A document was opened whose card size differs from the card's before.
     void cardSizeChanged();
 
 private:
+    // True when the card size is not the one before.
+    bool replaceContents(std::unique_ptr<PmrData> contents, const QString& path);
+
     CardDocument& doc_;
     QWidget* window_;
 };

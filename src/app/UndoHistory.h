@@ -34,6 +34,8 @@ public:
 
     // The card as it is now is the one saved.
     void markSaved() { saved_ = index_; }
+    // No place of the history is the card saved: it came from elsewhere.
+    void forgetSaved() { saved_.reset(); }
     bool atSaved() const { return saved_ == index_; }
 
 private:

@@ -74,6 +74,16 @@ inline constexpr const char* MaxChars = "%1 文字以内で入力してくださ
 inline constexpr const char* PictureFailed = "文字以外の描画に失敗しました";
 inline constexpr const char* CardSizeChanged = "めいしサイズが かわりました";
 inline constexpr const char* PaperSettingCaption = "ようしせってい";
+// Recovery of a card whose editor stopped without closing: "%1" the document's
+// name, "%2" when the copy was written.
+inline constexpr const char* RecoveryOffer =
+    "まえに ちゃんと とじないまま おわっちゃった めいしが あるよ。\n\n「%1」  %2\n\nもとに もどす？\n"
+    "（「いいえ」で すてる、「キャンセル」で つぎに ひらいたとき また きくよ）";
+inline constexpr const char* RecoveryUntitled = "なまえの ない めいし";
+inline constexpr const char* RecoveryDiscard = "ほんとうに すてる？\nすてたら もう もどせないよ。";
+// "%1" is where the damaged copy was put.
+inline constexpr const char* RecoveryDamaged =
+    "もどす めいしの ファイルが こわれてて よめなかったよ。\nべつの ばしょに よけておいたよ:\n%1";
 } // namespace texts
 
 // The text of a string id; empty for an unknown id.
