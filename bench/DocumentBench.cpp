@@ -1,6 +1,7 @@
 // Load and save of a large card: 500 items, two of them 2000 × 2000 24-bit
 // pictures (about 24 MB in all), next to a plain file read and write of the
 // same bytes.
+#include "files/RecoveryStore.h"
 #include "model/ObjItemBitmap.h"
 #include "model/ObjItemLine.h"
 #include "model/ObjItemRect.h"
@@ -121,6 +122,18 @@ void BM_SaveFileSafely(benchmark::State& state)
     setBytes(state);
 }
 
+// The editor's recovery copy of the same card: what a change costs once per
+// autosave delay.
+void BM_RecoveryCopy(benchmark::State& state)
+{
+    const PmrData& page = *fixture().page;
+    files::RecoveryStore store(fixture().dir.filePath(QStringLiteral("recovery")));
+    for (auto _ : state)
+        if (!store.write(writeDocument(page), QString()))
+            state.SkipWithError("cannot write the copy");
+    setBytes(state);
+}
+
 void BM_LoadFromFile(benchmark::State& state)
 {
     for (auto _ : state) {
@@ -159,5 +172,6 @@ BENCHMARK(BM_LoadFromMemory)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_PlainWrite)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_SaveToFile)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_SaveFileSafely)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_RecoveryCopy)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_PlainRead)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_LoadFromFile)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -35,13 +35,15 @@ CardRecovery::CardRecovery(CardDocument& doc, DocumentCommands& files, QWidget* 
     // changes is written every delay too.
     timer_.setSingleShot(true);
     timer_.setInterval(autosaveDelay());
-    connect(&timer_, &QTimer::timeout, this, &CardRecovery::writeNow);
+    connect(&timer_, &QTimer::timeout, this, &CardRecovery::writeInBackground);
+    writer_.setMaxThreadCount(1);
     connect(&doc_, &CardDocument::changed, this, &CardRecovery::onDocumentChanged);
 }
 
 // A clean close: the card was saved or the user let it go.
 CardRecovery::~CardRecovery()
 {
+    writer_.waitForDone();
     store_.remove();
 }
 
@@ -52,6 +54,7 @@ void CardRecovery::onDocumentChanged()
             timer_.start();
     } else {
         timer_.stop();
+        writer_.waitForDone();
         store_.remove();
     }
 }
@@ -59,12 +62,19 @@ void CardRecovery::onDocumentChanged()
 bool CardRecovery::writeNow()
 {
     timer_.stop();
-    if (!doc_.modified())
-        return false;
+    writer_.waitForDone();
     QByteArray bytes;
-    if (tryDocument([&] { bytes = writeDocument(doc_.page()); }))
+    if (!doc_.modified() || tryDocument([&] { bytes = writeDocument(doc_.page()); }))
         return false;
     return store_.write(bytes, doc_.path());
+}
+
+void CardRecovery::writeInBackground()
+{
+    QByteArray bytes;
+    if (!doc_.modified() || tryDocument([&] { bytes = writeDocument(doc_.page()); }))
+        return;
+    writer_.start([this, bytes, path = doc_.path()] { store_.write(bytes, path); });
 }
 
 void CardRecovery::offerLeftCopies()

@@ -3,6 +3,7 @@
 #include "files/RecoveryStore.h"
 
 #include <QObject>
+#include <QThreadPool>
 #include <QTimer>
 
 class CardDocument;
@@ -26,6 +27,9 @@ public:
     void offerLeftCopies();
     // Writes the copy now; false when it could not be written.
     bool writeNow();
+    // The card's bytes now, written by a thread of its own so the window does
+    // not wait for the disk.
+    void writeInBackground();
     const files::RecoveryStore& store() const { return store_; }
 
 private:
@@ -38,4 +42,5 @@ private:
     QWidget* window_;
     files::RecoveryStore store_;
     QTimer timer_;
+    QThreadPool writer_; // one thread, so copies land in order
 };

@@ -78,7 +78,7 @@ inline constexpr const char* PaperSettingCaption = "ようしせってい";
 // name, "%2" when the copy was written.
 inline constexpr const char* RecoveryOffer =
     "まえに ちゃんと とじないまま おわっちゃった めいしが あるよ。\n\n「%1」  %2\n\nもとに もどす？\n"
-    "（「いいえ」で すてる、「キャンセル」で つぎに ひらいたとき また きくよ）";
+    "（「いいえ」で すてる、「キャンセル」なら また こんど きくよ）";
 inline constexpr const char* RecoveryUntitled = "なまえの ない めいし";
 inline constexpr const char* RecoveryDiscard = "ほんとうに すてる？\nすてたら もう もどせないよ。";
 // "%1" is where the damaged copy was put.
