@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
+#include <climits>
 #include <deque>
 
 namespace {
@@ -191,6 +192,35 @@ TEST_F(PropertyPanelTest, TheWidthFieldClampsTo500AndReadsEmptyAsZero)
     field->insert(QStringLiteral("99999999999999999999999")); // pasted
     EXPECT_EQ(line->width, 500);
     EXPECT_EQ(field->text(), QStringLiteral("500"));
+}
+
+// The field reads a width as an unsigned 32-bit number: past 500 it is 500, and
+// negative as a signed one (4294967295 is -1) it is 0. Selecting shows a stored
+// width so and keeps it as stored.
+TEST_F(PropertyPanelTest, AWidthOutOfRangeShowsClampedAndSelectingKeepsIt)
+{
+    auto* line = add<ObjItemLine>(ctl::AddLine);
+    auto* field = dlg->itemAs<QLineEdit>(ctl::LineWidth);
+    const struct {
+        int stored;
+        const char* shown;
+    } stored[] = {{-1, "0"}, {INT_MIN, "0"}, {501, "500"}, {INT_MAX, "500"}};
+    for (const auto& c : stored) {
+        line->width = c.stored;
+        select(nullptr);
+        select(line);
+        EXPECT_EQ(field->text(), QString::fromUtf8(c.shown)) << c.stored;
+        EXPECT_EQ(line->width, c.stored);
+    }
+    const struct {
+        const char* typed;
+        int width;
+    } typed[] = {{"4294967295", 0}, {"2147483648", 0}, {"2147483647", 500}, {"4294967296", 500}};
+    for (const auto& c : typed) {
+        field->setText(QString::fromUtf8(c.typed));
+        EXPECT_EQ(line->width, c.width) << c.typed;
+        EXPECT_EQ(field->text(), QString::number(c.width));
+    }
 }
 
 TEST_F(PropertyPanelTest, ShapeButtonsSkipWhatIsAlreadySoAndWhiteOutDisablesTheBlur)
