@@ -8,6 +8,7 @@
 #include "panel/ColorSwatch.h"
 #include "panel/ImageButton.h"
 #include "panel/PictureImport.h"
+#include "platform/Rect.h"
 #include "resources/ControlIds.h"
 #include "resources/Strings.h"
 #include "ui/ChoiceDialogs.h"
@@ -252,6 +253,8 @@ void PropertyPanel::chooseFont()
     editSelected([font = *font](ObjItem& item) { static_cast<ObjItemText&>(item).SetFont(font); });
 }
 
+// A step from an extreme stored size or scale stops at the int limit; the text
+// and the page then clamp it.
 void PropertyPanel::stepSize(int direction)
 {
     ObjItem* item = doc_.selection().item();
@@ -260,12 +263,12 @@ void PropertyPanel::stepSize(int direction)
             return;
         editSelected([direction](ObjItem& i) {
             auto& text = static_cast<ObjItemText&>(i);
-            text.SetFontSize(text.GetFontSize() + direction);
+            text.SetFontSize(platform::addSat(text.GetFontSize(), direction));
         });
         return;
     }
     const PmrData& page = doc_.page();
-    if (!doc_.apply(SetBackgroundCommand::scale(page, page.patternScale + 20 * direction)))
+    if (!doc_.apply(SetBackgroundCommand::scale(page, platform::addSat(page.patternScale, 20 * direction))))
         doc_.touch();
 }
 

@@ -174,6 +174,33 @@ TEST_F(PropertyPanelTest, SizeAndScaleAreClampedYetEveryPressRedrawsAndMarks)
     EXPECT_EQ(dlg->page().patternScale, 40);
 }
 
+// A step from a stored extreme stops at the int limit, then at the clamp.
+TEST_F(PropertyPanelTest, SizeAndScaleStepsFromExtremeStoredValuesSaturate)
+{
+    auto* text = add<ObjItemText>(ctl::AddText);
+    const struct {
+        int height;
+        int button;
+    } sizes[] = {{INT_MIN, ctl::Bigger}, {INT_MAX, ctl::Bigger}, {INT_MIN, ctl::Smaller}};
+    for (const auto& c : sizes) {
+        text->font.height = c.height;
+        press(c.button);
+        EXPECT_EQ(text->font.height, -72) << c.height << " " << c.button;
+    }
+    dlg->page().setPattern(testPicture(4, 4));
+    select(nullptr);
+    const struct {
+        int stored;
+        int button;
+        int scale;
+    } scales[] = {{INT_MAX, ctl::Bigger, 100}, {INT_MIN, ctl::Smaller, 20}, {INT_MAX - 19, ctl::Bigger, 100}};
+    for (const auto& c : scales) {
+        dlg->page().patternScale = c.stored;
+        press(c.button);
+        EXPECT_EQ(dlg->page().patternScale, c.scale) << c.stored;
+    }
+}
+
 TEST_F(PropertyPanelTest, TheWidthFieldClampsTo500AndReadsEmptyAsZero)
 {
     auto* line = add<ObjItemLine>(ctl::AddLine);
