@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
+#include <array>
 #include <climits>
 #include <deque>
 
@@ -174,30 +175,20 @@ TEST_F(PropertyPanelTest, SizeAndScaleAreClampedYetEveryPressRedrawsAndMarks)
     EXPECT_EQ(dlg->page().patternScale, 40);
 }
 
-// A step from a stored extreme stops at the int limit, then at the clamp.
+// A step from an extreme stored value stops at the int limit, then at the clamp.
 TEST_F(PropertyPanelTest, SizeAndScaleStepsFromExtremeStoredValuesSaturate)
 {
     auto* text = add<ObjItemText>(ctl::AddText);
-    const struct {
-        int height;
-        int button;
-    } sizes[] = {{INT_MIN, ctl::Bigger}, {INT_MAX, ctl::Bigger}, {INT_MIN, ctl::Smaller}};
-    for (const auto& c : sizes) {
-        text->font.height = c.height;
-        press(c.button);
-        EXPECT_EQ(text->font.height, -72) << c.height << " " << c.button;
-    }
+    text->font.height = INT_MIN; // size INT_MAX
+    press(ctl::Bigger);
+    EXPECT_EQ(text->font.height, -72);
     dlg->page().setPattern(testPicture(4, 4));
     select(nullptr);
-    const struct {
-        int stored;
-        int button;
-        int scale;
-    } scales[] = {{INT_MAX, ctl::Bigger, 100}, {INT_MIN, ctl::Smaller, 20}, {INT_MAX - 19, ctl::Bigger, 100}};
-    for (const auto& c : scales) {
-        dlg->page().patternScale = c.stored;
-        press(c.button);
-        EXPECT_EQ(dlg->page().patternScale, c.scale) << c.stored;
+    const std::array<int, 3> scales[] = {{INT_MAX, ctl::Bigger, 100}, {INT_MIN, ctl::Smaller, 20}};
+    for (const auto& [stored, button, scale] : scales) {
+        dlg->page().patternScale = stored;
+        press(button);
+        EXPECT_EQ(dlg->page().patternScale, scale) << stored;
     }
 }
 
@@ -219,34 +210,22 @@ TEST_F(PropertyPanelTest, TheWidthFieldClampsTo500AndReadsEmptyAsZero)
     field->insert(QStringLiteral("99999999999999999999999")); // pasted
     EXPECT_EQ(line->width, 500);
     EXPECT_EQ(field->text(), QStringLiteral("500"));
+    field->setText(QStringLiteral("2147483648")); // negative as a signed 32-bit number
+    EXPECT_EQ(line->width, 0);
+    EXPECT_EQ(field->text(), QStringLiteral("0"));
 }
 
-// The field reads a width as an unsigned 32-bit number: past 500 it is 500, and
-// negative as a signed one (4294967295 is -1) it is 0. Selecting shows a stored
-// width so and keeps it as stored.
-TEST_F(PropertyPanelTest, AWidthOutOfRangeShowsClampedAndSelectingKeepsIt)
+// Selecting shows a stored width as the field reads it and keeps it as stored.
+TEST_F(PropertyPanelTest, SelectingKeepsAStoredWidthOutOfRange)
 {
     auto* line = add<ObjItemLine>(ctl::AddLine);
-    auto* field = dlg->itemAs<QLineEdit>(ctl::LineWidth);
-    const struct {
-        int stored;
-        const char* shown;
-    } stored[] = {{-1, "0"}, {INT_MIN, "0"}, {501, "500"}, {INT_MAX, "500"}};
-    for (const auto& c : stored) {
-        line->width = c.stored;
+    const std::pair<int, const char*> cases[] = {{-1, "0"}, {INT_MIN, "0"}, {501, "500"}};
+    for (const auto& [stored, shown] : cases) {
+        line->width = stored;
         select(nullptr);
         select(line);
-        EXPECT_EQ(field->text(), QString::fromUtf8(c.shown)) << c.stored;
-        EXPECT_EQ(line->width, c.stored);
-    }
-    const struct {
-        const char* typed;
-        int width;
-    } typed[] = {{"4294967295", 0}, {"2147483648", 0}, {"2147483647", 500}, {"4294967296", 500}};
-    for (const auto& c : typed) {
-        field->setText(QString::fromUtf8(c.typed));
-        EXPECT_EQ(line->width, c.width) << c.typed;
-        EXPECT_EQ(field->text(), QString::number(c.width));
+        EXPECT_EQ(dlg->itemAs<QLineEdit>(ctl::LineWidth)->text(), QString::fromUtf8(shown)) << stored;
+        EXPECT_EQ(line->width, stored);
     }
 }
 
