@@ -8,6 +8,7 @@
 #include "panel/ColorSwatch.h"
 #include "panel/ImageButton.h"
 #include "panel/PictureImport.h"
+#include "platform/Rect.h"
 #include "resources/ControlIds.h"
 #include "resources/Strings.h"
 #include "ui/ChoiceDialogs.h"
@@ -29,8 +30,6 @@ constexpr std::array kLineGroup = {ctl::LineWidth, ctl::WidthCaption, ctl::Width
 constexpr std::array kPictureGroup = {ctl::BlurEdges,   ctl::ShapeCaption, ctl::ShapeWhiteOut, ctl::ShapeRect,
                                       ctl::ShapeCircle, ctl::ShapeHeart,   ctl::ReplacePicture};
 constexpr std::array kBackgroundGroup = {ctl::Pattern, ctl::Bigger, ctl::Smaller};
-
-constexpr int kMaxLineWidth = 500; // tenths of a millimetre
 
 int titleOf(int kind)
 {
@@ -157,13 +156,14 @@ void PropertyPanel::fillText(const ObjItemText& text)
     showAlign(text.GetAlign());
 }
 
-// Writing the field sets the width again, as typing would.
+// The field shows the width as it reads it. Filling counts as setting the width,
+// as typing does, but with the stored width: selecting never changes the line.
 void PropertyPanel::fillLine(const ObjItemLine& line)
 {
     refill(window_.itemAs<QLineEdit>(ctl::LineWidth), [&](QLineEdit& field) {
-        field.setText(QString::number(static_cast<std::uint32_t>(line.width)));
+        field.setText(QString::number(ObjItemLine::fieldWidth(static_cast<std::uint32_t>(line.width))));
     });
-    setLineWidth();
+    editSelected([width = line.width](ObjItem& item) { static_cast<ObjItemLine&>(item).SetWidth(width); }, true);
 }
 
 void PropertyPanel::fillPicture(const ObjItemBitmap& picture)
@@ -253,6 +253,8 @@ void PropertyPanel::chooseFont()
     editSelected([font = *font](ObjItem& item) { static_cast<ObjItemText&>(item).SetFont(font); });
 }
 
+// A step from an extreme stored size or scale stops at the int limit; the text
+// and the page then clamp it.
 void PropertyPanel::stepSize(int direction)
 {
     ObjItem* item = doc_.selection().item();
@@ -261,12 +263,12 @@ void PropertyPanel::stepSize(int direction)
             return;
         editSelected([direction](ObjItem& i) {
             auto& text = static_cast<ObjItemText&>(i);
-            text.SetFontSize(text.GetFontSize() + direction);
+            text.SetFontSize(platform::addSat(text.GetFontSize(), direction));
         });
         return;
     }
     const PmrData& page = doc_.page();
-    if (!doc_.apply(SetBackgroundCommand::scale(page, page.patternScale + 20 * direction)))
+    if (!doc_.apply(SetBackgroundCommand::scale(page, platform::addSat(page.patternScale, 20 * direction))))
         doc_.touch();
 }
 
@@ -286,8 +288,9 @@ void PropertyPanel::showAlign(int align)
     setPressed(ctl::AlignRight, align == ObjItemText::AlignRight);
 }
 
-// Digits only reach the field; an empty field is 0, more than 500 becomes 500 in
-// the field too.
+// Digits only reach the field; an empty field is 0. A number that gives another
+// width (past 500 or 64 bits, or negative as a signed 32-bit one) is replaced in
+// the field by that width.
 void PropertyPanel::setLineWidth()
 {
     if (!selected(Line))
@@ -298,9 +301,8 @@ void PropertyPanel::setLineWidth()
     bool ok = true;
     const QString typed = field->text().trimmed();
     const qulonglong value = typed.isEmpty() ? 0 : typed.toULongLong(&ok);
-    int width = int(std::min<qulonglong>(value, kMaxLineWidth));
-    if (!ok || value > kMaxLineWidth) {
-        width = kMaxLineWidth;
+    const int width = ok ? ObjItemLine::fieldWidth(value) : ObjItemLine::kMaxWidth;
+    if (!ok || value != qulonglong(width)) {
         {
             const QSignalBlocker quiet(field);
             field->setText(QString::number(width));

@@ -39,6 +39,13 @@ std::unique_ptr<ObjItem> ObjItemLine::Clone() const
     return std::make_unique<ObjItemLine>(*this);
 }
 
+int ObjItemLine::fieldWidth(std::uint64_t value)
+{
+    if (value <= UINT32_MAX && std::int32_t(std::uint32_t(value)) < 0)
+        return 0;
+    return int(std::min<std::uint64_t>(value, kMaxWidth));
+}
+
 bool ObjItemLine::GetHandle(int index, QPoint& out) const
 {
     if (index == 0) {

@@ -2,6 +2,8 @@
 
 #include "model/ObjItem.h"
 
+#include <cstdint>
+
 // A straight line from (x, y) to (x + cx, y + cy).
 class ObjItemLine : public ObjItem {
 public:
@@ -22,10 +24,15 @@ public:
     std::span<const ItemField> fields() const override;
 
     void SetWidth(int w) { width = w; }
+    // A width as the editor's field reads it, 0..kMaxWidth: a number past the
+    // maximum is the maximum, and one negative as a signed 32-bit number
+    // (4294967295 is -1) is 0.
+    static int fieldWidth(std::uint64_t value);
 
     // Whether p lies within tolerance t of the segment a..b, by halving.
     static bool HitSegment(QPoint p, QPoint a, QPoint b, int t);
 
     // Pen width in tenths of a millimetre; 0 is one device pixel.
     int width = 0;
+    static constexpr int kMaxWidth = 500; // 50.0 mm
 };

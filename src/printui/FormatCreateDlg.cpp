@@ -10,6 +10,8 @@
 #include <QLineEdit>
 #include <QValidator>
 
+#include <algorithm>
+
 namespace print {
 
 using ui::Notify;
@@ -42,19 +44,50 @@ constexpr NumberField kNumbers[] = {
     {FormatCreateDlg::kGapY, &CardFormat::gapY, FormatDiagram::Mark::GapY},
 };
 
-// Refuses a text longer than the given number of CP932 bytes, or with a
-// character CP932 cannot hold (it would be stored as another one).
+// Holds a box to a number of CP932 bytes as an edit box's limit does: of what is
+// typed or pasted, the whole characters that fit are kept, and an insertion of
+// which none fits is refused, as is a character CP932 cannot hold (it would be
+// stored as another one). Deleting is always allowed, also from a longer name
+// read from a file.
 class ByteLimitValidator : public QValidator {
 public:
-    ByteLimitValidator(int maxBytes, QObject* parent) : QValidator(parent), maxBytes_(maxBytes) {}
-    State validate(QString& input, int&) const override
+    ByteLimitValidator(int maxBytes, QLineEdit* box) : QValidator(box), maxBytes_(maxBytes), last_(box->text())
     {
-        const QByteArray bytes = platform::toCp932(input);
-        return bytes.size() <= maxBytes_ && platform::fromCp932(bytes) == input ? Acceptable : Invalid;
+        connect(box, &QLineEdit::textChanged, this, [this](const QString& text) { last_ = text; });
+    }
+    State validate(QString& input, int& pos) const override
+    {
+        // input is the last text with its middle replaced; the cursor ends what
+        // was inserted.
+        const qsizetype cursor = std::clamp<qsizetype>(pos, 0, input.size());
+        qsizetype head = 0;
+        while (head < cursor && head < last_.size() && input[head] == last_[head])
+            ++head;
+        qsizetype tail = 0;
+        while (tail < input.size() - cursor && tail < last_.size() - head
+               && input[input.size() - 1 - tail] == last_[last_.size() - 1 - tail])
+            ++tail;
+        const QString inserted = input.mid(head, input.size() - head - tail);
+        if (inserted.isEmpty())
+            return Acceptable;
+        if (!platform::fitsCp932(inserted))
+            return Invalid;
+        const qsizetype room = maxBytes_ - platform::toCp932(input.left(head)).size()
+                               - platform::toCp932(input.right(tail)).size();
+        const QByteArray bytes = platform::toCp932(inserted);
+        if (bytes.size() <= room)
+            return Acceptable;
+        const QString kept = platform::fromCp932(platform::truncateCp932(bytes, int(std::max<qsizetype>(room, 0))));
+        if (kept.isEmpty())
+            return Invalid;
+        input = input.left(head) + kept + input.right(tail);
+        pos = int(head + kept.size());
+        return Acceptable;
     }
 
 private:
     int maxBytes_;
+    QString last_; // the box's text before the change
 };
 
 FormatCreateDlg::Provider& providerSlot()
@@ -88,9 +121,10 @@ FormatCreateDlg::FormatCreateDlg(const CardFormat& f, QWidget* parent)
         if (QWidget* w = item(id))
             w->installEventFilter(this);
     }
+    load(f);
+    // After the load, so that a longer name from a file is shown whole.
     if (QLineEdit* name = field(kName))
         name->setValidator(new ByteLimitValidator(kMaxNameBytes, name));
-    load(f);
 }
 
 QLineEdit* FormatCreateDlg::field(int id) const { return itemAs<QLineEdit>(id); }

@@ -14,6 +14,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
+#include <array>
+#include <climits>
 #include <deque>
 
 namespace {
@@ -173,6 +175,23 @@ TEST_F(PropertyPanelTest, SizeAndScaleAreClampedYetEveryPressRedrawsAndMarks)
     EXPECT_EQ(dlg->page().patternScale, 40);
 }
 
+// A step from an extreme stored value stops at the int limit, then at the clamp.
+TEST_F(PropertyPanelTest, SizeAndScaleStepsFromExtremeStoredValuesSaturate)
+{
+    auto* text = add<ObjItemText>(ctl::AddText);
+    text->font.height = INT_MIN; // size INT_MAX
+    press(ctl::Bigger);
+    EXPECT_EQ(text->font.height, -72);
+    dlg->page().setPattern(testPicture(4, 4));
+    select(nullptr);
+    const std::array<int, 3> scales[] = {{INT_MAX, ctl::Bigger, 100}, {INT_MIN, ctl::Smaller, 20}};
+    for (const auto& [stored, button, scale] : scales) {
+        dlg->page().patternScale = stored;
+        press(button);
+        EXPECT_EQ(dlg->page().patternScale, scale) << stored;
+    }
+}
+
 TEST_F(PropertyPanelTest, TheWidthFieldClampsTo500AndReadsEmptyAsZero)
 {
     auto* line = add<ObjItemLine>(ctl::AddLine);
@@ -191,6 +210,23 @@ TEST_F(PropertyPanelTest, TheWidthFieldClampsTo500AndReadsEmptyAsZero)
     field->insert(QStringLiteral("99999999999999999999999")); // pasted
     EXPECT_EQ(line->width, 500);
     EXPECT_EQ(field->text(), QStringLiteral("500"));
+    field->setText(QStringLiteral("2147483648")); // negative as a signed 32-bit number
+    EXPECT_EQ(line->width, 0);
+    EXPECT_EQ(field->text(), QStringLiteral("0"));
+}
+
+// Selecting shows a stored width as the field reads it and keeps it as stored.
+TEST_F(PropertyPanelTest, SelectingKeepsAStoredWidthOutOfRange)
+{
+    auto* line = add<ObjItemLine>(ctl::AddLine);
+    const std::pair<int, const char*> cases[] = {{-1, "0"}, {INT_MIN, "0"}, {501, "500"}};
+    for (const auto& [stored, shown] : cases) {
+        line->width = stored;
+        select(nullptr);
+        select(line);
+        EXPECT_EQ(dlg->itemAs<QLineEdit>(ctl::LineWidth)->text(), QString::fromUtf8(shown)) << stored;
+        EXPECT_EQ(line->width, stored);
+    }
 }
 
 TEST_F(PropertyPanelTest, ShapeButtonsSkipWhatIsAlreadySoAndWhiteOutDisablesTheBlur)

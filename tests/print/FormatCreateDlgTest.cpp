@@ -91,6 +91,28 @@ TEST(FormatCreateDlg, OkRefusesAMissingNameANonNumberAndANameTooLong)
     EXPECT_EQ(edit.focusWidget(), edit.field(Id::kName));
 }
 
+// A paste keeps its whole characters that fit in 30 bytes; one of which nothing
+// fits is refused, as a typed character is. A cursor of -1 pastes over all.
+TEST(FormatCreateDlg, APasteIntoTheNameKeepsWhatFitsIn30Bytes)
+{
+    const QChar a(0x3042); // two bytes
+    const QString n29(29, QLatin1Char('n')), x40(40, QLatin1Char('x'));
+    const struct { QString before; int cursor; QString pasted, after; } cases[] = {
+        {"abc", 3, QString(20, a), "abc" + QString(13, a)}, // the 14th would straddle byte 30
+        {"ab", 1, x40, "a" + x40.left(28) + "b"},
+        {n29, 29, QString(2, a), n29},
+        {n29, -1, "xyz", "xyz"},
+    };
+    for (const auto& c : cases) {
+        FormatCreateDlg dlg;
+        QLineEdit* name = dlg.field(Id::kName);
+        name->setText(c.before);
+        c.cursor < 0 ? name->selectAll() : name->setCursorPosition(c.cursor);
+        name->insert(c.pasted);
+        EXPECT_EQ(name->text(), c.after) << c.before.toStdString() << " " << c.cursor;
+    }
+}
+
 TEST(FormatCreateDlg, PresetsFollowThePaperSizeUntilAnotherIsTyped)
 {
     FormatCreateDlg fresh;
