@@ -62,14 +62,15 @@ test-sanitize: deps-test
 	cmake --build $(SANITIZE_BUILD) --target pelmora_tests --parallel $(JOBS)
 	cd $(SANITIZE_BUILD) && $(SANITIZE_ENV) ctest --output-on-failure --timeout 1800
 
-# Builds the fuzz targets with clang and the sanitizers and runs each briefly on
+# Builds the fuzz targets and pmrtool (so the tree keeps building with clang)
+# with clang and the sanitizers, and runs each fuzz target briefly on
 # its seed corpus (copied, so the seeds stay as they are), with its dictionary
 # fuzz/NAME.dict when there is one.
 fuzz-smoke:
 	@bash scripts/install-deps.sh fuzz
 	cmake -S . -B $(FUZZ_BUILD) -G "$(GENERATOR)" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DPELMORA_FUZZ=ON -DPELMORA_TESTS=OFF -DPELMORA_BENCH=OFF >/dev/null
-	cmake --build $(FUZZ_BUILD) --target $(FUZZ_TARGETS) --parallel $(JOBS)
+	cmake --build $(FUZZ_BUILD) --target $(FUZZ_TARGETS) pmrtool --parallel $(JOBS)
 	@set -e; for t in $(FUZZ_TARGETS); do \
 	  name=$${t%_fuzz}; rm -rf $(FUZZ_BUILD)/corpus-$$name; cp -r fuzz/corpus/$$name $(FUZZ_BUILD)/corpus-$$name; \
 	  echo "fuzz: $$t for $(FUZZ_SECONDS) s"; \
