@@ -37,6 +37,8 @@ inline constexpr int ListRowTooLong = 134;
 inline constexpr int ListTooManyFields = 135;
 inline constexpr int ListColumnsMissing = 136;
 inline constexpr int ListTooLarge = 137;
+inline constexpr int ListBadEncoding = 138;
+inline constexpr int ListTooManyRows = 139;
 
 // File access errors, "%1" is the path.
 inline constexpr int FileErrorNone = 61856;
