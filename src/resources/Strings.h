@@ -76,6 +76,7 @@ inline constexpr const char* MaxChars = "%1 文字以内で入力してくださ
 inline constexpr const char* PictureFailed = "文字以外の描画に失敗しました";
 inline constexpr const char* CardSizeChanged = "めいしサイズが かわりました";
 inline constexpr const char* PaperSettingCaption = "ようしせってい";
+inline constexpr const char* TextTooLong = "もじが ながすぎるよ。はいりきらない ぶんは けしたよ";
 } // namespace texts
 
 // The text of a string id; empty for an unknown id.
