@@ -61,6 +61,9 @@ template <class... F>
 struct Overloaded : F... {
     using F::operator()...;
 };
+// clang before 17 deduces no template arguments of an aggregate by itself.
+template <class... F>
+Overloaded(F...) -> Overloaded<F...>;
 
 void fieldToJson(const char* name, const FieldValue& value, QJsonObject& out)
 {
