@@ -12,15 +12,18 @@
 #include "resources/ControlIds.h"
 #include "resources/Strings.h"
 #include "ui/ChoiceDialogs.h"
+#include "ui/MessageBox.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QSignalBlocker>
+#include <QTextBoundaryFinder>
 
 #include <array>
 #include <initializer_list>
 #include <span>
+#include <vector>
 
 namespace {
 
@@ -56,6 +59,34 @@ QString fromFieldText(const QString& typed)
     s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     s.replace(QChar('\n'), QStringLiteral("\r\n"));
     return s;
+}
+
+// Every unit takes at least a byte: a text of more units than the limit is not
+// converted to be measured.
+bool fitsTextItem(const QString& typed)
+{
+    constexpr qsizetype kMax = ObjItemText::kMaxTextBytes;
+    return typed.size() <= kMax && CardText::fromUnicode(fromFieldText(typed)).storedSize() <= kMax;
+}
+
+// The longest start of the typed text, in whole characters, that a text item
+// holds. A start grows in stored bytes as it grows in characters.
+QString longestFittingStart(const QString& typed)
+{
+    const QString head = typed.left(ObjItemText::kMaxTextBytes + 1);
+    std::vector<qsizetype> ends;
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, head);
+    for (qsizetype at = finder.toNextBoundary(); at > 0; at = finder.toNextBoundary())
+        ends.push_back(at);
+    qsizetype lo = 0, hi = qsizetype(ends.size()); // ends[0, lo) fit, ends[hi, …) do not
+    while (lo < hi) {
+        const qsizetype mid = (lo + hi) / 2;
+        if (fitsTextItem(head.left(ends[std::size_t(mid)])))
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    return lo == 0 ? QString() : head.left(ends[std::size_t(lo - 1)]);
 }
 
 } // namespace
@@ -237,9 +268,21 @@ void PropertyPanel::setText()
 {
     if (!selected(Text))
         return;
-    const auto* field = window_.itemAs<QPlainTextEdit>(ctl::TextEdit);
-    const QString text = fromFieldText(field ? field->toPlainText() : QString());
+    auto* field = window_.itemAs<QPlainTextEdit>(ctl::TextEdit);
+    QString typed = field ? field->toPlainText() : QString();
+    // What does not fit goes from the end, and the field shows what stays.
+    const bool tooLong = !fitsTextItem(typed);
+    if (tooLong) {
+        typed = longestFittingStart(typed);
+        const QSignalBlocker quiet(field);
+        field->setPlainText(typed);
+        field->moveCursor(QTextCursor::End);
+    }
+    const QString text = fromFieldText(typed);
     editSelected([text](ObjItem& item) { static_cast<ObjItemText&>(item).SetText(text); }, true);
+    if (tooLong)
+        ui::appMessageBox(QString::fromUtf8(resources::texts::TextTooLong), platform::MbButtons::Ok,
+                          platform::MbIcon::Exclamation, &window_);
 }
 
 void PropertyPanel::chooseFont()

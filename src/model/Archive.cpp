@@ -278,7 +278,7 @@ QByteArray Archive::readBlock(qint64 n)
     return QByteArray(p, static_cast<qsizetype>(n));
 }
 
-CardText Archive::readString()
+CardText Archive::readString(qint64 maxBytes)
 {
     // A byte; 0xFF then a word; 0xFFFF then a uint32. The word 0xFFFE marks
     // UTF-16 text, whose length follows again (a second 0xFFFE is a length).
@@ -295,10 +295,14 @@ CardText Archive::readString()
         if (length == 0xFF)
             length = w == 0xFFFF ? qint64(readUInt32()) : qint64(w);
     }
+    // A text cut short is the end of the file before it is too long.
+    const qint64 stored = wide ? 2 * length : length;
+    const unsigned char* p = take(stored);
+    if (maxBytes >= 0 && stored > maxBytes)
+        fail(ids::ArchiveErrorBadIndex);
     if (!wide)
-        return readBlock(length);
+        return length == 0 ? QByteArray() : QByteArray(reinterpret_cast<const char*>(p), static_cast<qsizetype>(length));
 
-    const unsigned char* p = take(length * 2);
     QString text(static_cast<qsizetype>(length), Qt::Uninitialized);
     auto* units = reinterpret_cast<char16_t*>(text.data());
     for (qint64 i = 0; i < length; ++i)

@@ -101,8 +101,9 @@ public:
     // A block of n bytes, checked against what is left before it is allocated.
     QByteArray readBlock(qint64 n);
     // Multibyte text as its bytes; text stored as UTF-16 comes back as CP932
-    // when CP932 holds it, whole otherwise.
-    CardText readString();
+    // when CP932 holds it, whole otherwise. A text of more than maxBytes stored
+    // bytes, when given, is a bad-format error.
+    CardText readString(qint64 maxBytes = -1);
     // Reads one object record and makes the object. Only new objects of item
     // classes are accepted: "no object", object back-references and class
     // references that name an object are bad indices, and classes that cannot

@@ -22,6 +22,8 @@ public:
     const QByteArray& cp932() const { return bytes_; }
     // The text as Unicode, either way.
     QString toString() const;
+    // The bytes it takes in a document: its CP932 bytes, or two a UTF-16 unit.
+    qsizetype storedSize() const { return isWide() ? 2 * wide_.size() : bytes_.size(); }
 
     bool operator==(const CardText&) const = default;
 

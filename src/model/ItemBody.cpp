@@ -1,6 +1,7 @@
 #include "model/ItemBody.h"
 
 #include "model/Archive.h"
+#include "model/ObjItemText.h"
 #include "resources/Strings.h"
 
 #include <QtEndian>
@@ -54,7 +55,7 @@ void serializeText(Archive& ar, int& align, int& reserved, CardText& text, platf
         font.toBytes(record);
         ar.writeBlock(record, sizeof record);
     } else {
-        text = ar.readString();
+        text = ar.readString(ObjItemText::kMaxTextBytes);
         ar.readBlock(record, sizeof record);
         font = platform::LogFont::fromBytes(record);
     }

@@ -32,6 +32,13 @@ constexpr int kShadowSoftnessTenthMm = 25;
 
 constexpr QRgb kWhite = 0xFFFFFFFFu;
 
+// Top-down pictures report a negative height; their size is its magnitude,
+// which saturates for the least int.
+int heightOf(const platform::Dib& dib)
+{
+    return saturate(std::abs(std::int64_t(dib.height())));
+}
+
 // part of an RGB32 image without copying; part lies inside it.
 QImage viewOf(const QImage& image, const QRect& part)
 {
@@ -235,9 +242,8 @@ void ObjItemBitmap::takePicture(platform::Dib picture)
 {
     dib = std::move(picture);
     cache_ = QImage();
-    // Top-down pictures report a negative height; their size is its magnitude.
     dibWidth = dib.width();
-    dibHeight = std::abs(dib.height());
+    dibHeight = heightOf(dib);
 }
 
 const ClassInfo& ObjItemBitmap::runtimeClass() const
@@ -297,7 +303,7 @@ void ObjItemBitmap::exchangePicture(HeldPicture& held)
     std::swap(decodedBytes_, held.decodedBytes);
     cache_ = QImage();
     dibWidth = dib.width();
-    dibHeight = std::abs(dib.height());
+    dibHeight = heightOf(dib);
 }
 
 void ObjItemBitmap::ReplacePicture(platform::Dib picture)

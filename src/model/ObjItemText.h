@@ -15,6 +15,11 @@ public:
     enum Align { AlignLeft = 0, AlignCenter = 1, AlignRight = 2 };
     static constexpr int kMinFontSize = 8;
     static constexpr int kMaxFontSize = 72;
+    // The longest text, in the bytes it is stored as (CardText::storedSize).
+    // A card holds a few hundred characters; 64 KiB is far beyond any card yet
+    // keeps measuring and drawing a text quick, where a text of 200 MB took
+    // minutes and gigabytes. The reader refuses a longer text as a bad format.
+    static constexpr qsizetype kMaxTextBytes = qsizetype(64) * 1024;
 
     // "Text" in ＭＳ Ｐゴシック, lfHeight +12, measured.
     ObjItemText();

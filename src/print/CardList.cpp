@@ -8,6 +8,9 @@
 #include <QFileInfo>
 #include <QStringDecoder>
 
+#include <algorithm>
+#include <variant>
+
 namespace print {
 
 namespace {
@@ -23,6 +26,75 @@ bool allBlank(const QStringList& fields)
         if (!f.trimmed().isEmpty())
             return false;
     return true;
+}
+
+// The length of the UTF-8 sequence of a character beyond ASCII at p, or 0 when
+// none starts there (overlong forms and surrogates are none).
+int utf8Length(const unsigned char* p, qsizetype left)
+{
+    const unsigned char c = p[0];
+    unsigned char lo = 0x80, hi = 0xBF;
+    int length = 0;
+    if (c >= 0xC2 && c <= 0xDF) {
+        length = 2;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+        length = 3;
+        lo = c == 0xE0 ? 0xA0 : lo;
+        hi = c == 0xED ? 0x9F : hi;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+        length = 4;
+        lo = c == 0xF0 ? 0x90 : lo;
+        hi = c == 0xF4 ? 0x8F : hi;
+    }
+    if (length == 0 || left < length || p[1] < lo || p[1] > hi)
+        return 0;
+    for (int k = 2; k < length; ++k)
+        if (p[k] < 0x80 || p[k] > 0xBF)
+            return 0;
+    return length;
+}
+
+int lineOf(const QByteArray& bytes, qsizetype at)
+{
+    return int(bytes.left(at).count('\n')) + 1;
+}
+
+// The text of bytes that are not UTF-8, read as CP932; or, when they are no
+// CP932 text either, the line (from 1) of the first byte that is not. CP932
+// text is one- and two-byte characters, each one the decoder knows. Bytes that
+// hold more UTF-8 characters beyond ASCII than stray bytes are UTF-8 with
+// damage, whatever CP932 makes of them: in a CP932 list, the bytes that happen
+// to form UTF-8 are far fewer than those that do not.
+std::variant<QString, int> cp932Text(const QByteArray& bytes)
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.constData());
+    const qsizetype n = bytes.size();
+    qsizetype wide = 0, stray = 0, firstStray = -1;
+    for (qsizetype i = 0; i < n;) {
+        const int length = p[i] < 0x80 ? 1 : utf8Length(p + i, n - i);
+        wide += length > 1;
+        stray += length == 0;
+        if (length == 0 && firstStray < 0)
+            firstStray = i;
+        i += std::max(length, 1);
+    }
+    if (wide > stray)
+        return lineOf(bytes, firstStray);
+    for (qsizetype i = 0; i < n;) {
+        const unsigned char c = p[i];
+        const bool single = c < 0x80 || (c >= 0xA1 && c <= 0xDF);
+        const bool pair = platform::isCp932LeadByte(c) && i + 1 < n
+                          && ((p[i + 1] >= 0x40 && p[i + 1] <= 0x7E) || (p[i + 1] >= 0x80 && p[i + 1] <= 0xFC));
+        if (!single && !pair)
+            return lineOf(bytes, i);
+        i += pair ? 2 : 1;
+    }
+    // A pair no character has decodes as the replacement character, which CP932
+    // cannot hold; line breaks are single bytes, so the lines stay the same.
+    QString text = platform::fromCp932(bytes);
+    if (const qsizetype unknown = text.indexOf(QChar::ReplacementCharacter); unknown >= 0)
+        return int(QStringView(text).left(unknown).count(u'\n')) + 1;
+    return text;
 }
 
 // RFC 4180 records of a decoded text, with the line each starts on.
@@ -198,8 +270,13 @@ CardList CardList::fromBytes(const QByteArray& bytes)
         QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
         text = utf8.decode(bytes);
         if (utf8.hasError()) {
+            std::variant<QString, int> cp932 = cp932Text(bytes);
+            if (const int* line = std::get_if<int>(&cp932)) {
+                list.fail(resources::formatString(resources::ids::ListBadEncoding, QString::number(*line)), *line);
+                return list;
+            }
             list.encoding_ = Encoding::Cp932;
-            text = platform::fromCp932(bytes);
+            text = std::move(std::get<QString>(cp932));
         }
     }
 
@@ -228,7 +305,7 @@ CardList CardList::fromBytes(const QByteArray& bytes)
             return list;
         }
         if (list.rowCount() == kMaxRows) {
-            list.fail(resources::loadString(resources::ids::ListTooLarge), 0);
+            list.fail(resources::loadString(resources::ids::ListTooManyRows), 0);
             return list;
         }
         fields.resize(list.columns_.size());

@@ -12,7 +12,8 @@ namespace print {
 
 // A list of people to print cards for, read from a CSV file: the first row names
 // the columns, every later row is one card. UTF-8 with or without a byte order
-// mark, or CP932 when the bytes are not UTF-8. Fields follow RFC 4180: quoted
+// mark, or CP932 when the bytes are not UTF-8; bytes that are neither, or UTF-8
+// with a few stray bytes, are an error. Fields follow RFC 4180: quoted
 // fields may hold commas, doubled quotes and line breaks (which become CR LF,
 // as card texts keep them); spaces before an opening quote and after a closing
 // one are dropped. Column names are trimmed; of two equal names the first counts.

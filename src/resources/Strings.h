@@ -37,6 +37,8 @@ inline constexpr int ListRowTooLong = 134;
 inline constexpr int ListTooManyFields = 135;
 inline constexpr int ListColumnsMissing = 136;
 inline constexpr int ListTooLarge = 137;
+inline constexpr int ListBadEncoding = 138;
+inline constexpr int ListTooManyRows = 139;
 
 // File access errors, "%1" is the path.
 inline constexpr int FileErrorNone = 61856;
@@ -84,6 +86,7 @@ inline constexpr const char* RecoveryDiscard = "ほんとうに すてる？\n�
 // "%1" is where the damaged copy was put.
 inline constexpr const char* RecoveryDamaged =
     "もどす めいしの ファイルが こわれてて よめなかったよ。\nべつの ばしょに よけておいたよ:\n%1";
+inline constexpr const char* TextTooLong = "もじが ながすぎるよ。はいりきらない ぶんは けしたよ";
 } // namespace texts
 
 // The text of a string id; empty for an unknown id.

@@ -18,6 +18,8 @@
 #include <climits>
 #include <deque>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // Answers dialogs in turn; an answer not given is Cancel.
@@ -378,6 +380,34 @@ TEST_F(PropertyPanelTest, TheTextFieldTakesTheFocusAndStoresLineBreaksAsCrLf)
     EXPECT_EQ(text->GetBounds(), box);
     EXPECT_TRUE(button(ctl::AlignRight)->isPressed());
     EXPECT_FALSE(button(ctl::AlignLeft)->isPressed());
+}
+
+TEST_F(PropertyPanelTest, TextBeyondWhatAnItemHoldsIsCutToWholeCharactersAndSaidOnce)
+{
+    auto* text = add<ObjItemText>(ctl::AddText);
+    auto* field = dlg->itemAs<QPlainTextEdit>(ctl::TextEdit);
+    const qsizetype max = ObjItemText::kMaxTextBytes;
+    const QString kana = u"あ"_s.repeated(max / 2), pair = u"𠮷"_s;
+    const struct {
+        const char* name;
+        QString pasted;
+        QString kept;
+    } cases[] = {
+        {"two-byte characters and one more", kana + u'x', kana},
+        {"a line break is two bytes", QString(max - 1, u'x') + u"\ny"_s, QString(max - 1, u'x')},
+        {"a wide text keeps no half pair", u'a' + pair.repeated(max / 4), u'a' + pair.repeated(max / 4 - 1)},
+        {"megabytes at once", QString(4 << 20, u'x'), QString(max, u'x')},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        testsupport::MessageBoxScript boxes;
+        field->selectAll();
+        field->insertPlainText(c.pasted);
+        EXPECT_EQ(field->toPlainText(), c.kept);
+        EXPECT_EQ(text->textString(), c.kept);
+        ASSERT_EQ(boxes.shown().size(), 1u);
+        EXPECT_EQ(boxes.shown()[0].text, u"もじが ながすぎるよ。はいりきらない ぶんは けしたよ"_s);
+    }
 }
 
 TEST_F(ItemCommandsTest, PicturesComeThroughTheChooserAndAReplacementKeepsBoxAndLook)

@@ -227,7 +227,11 @@ TEST(ArchiveErrors, CraftedFilesGiveTheirMessages)
     };
     const QByteArray tail = DocumentBytes().common(0, 0, 0, 0, 0).tail();
     const QByteArray junk(80, 'x');
+    // Texts of the most stored bytes a text item holds, and a byte more.
+    constexpr int kMax = int(ObjItemText::kMaxTextBytes);
+    const QByteArray font = platform::LogFont{}.toByteArray(), longest(kMax, 'a');
     const std::pair<int, std::vector<QByteArray>> cases[] = {
+        {0, {text().str(longest).raw(font).tail(), text().hex("FFFEFFFF").u16(kMax / 2).raw(longest).raw(font).tail()}},
         {ids::ArchiveErrorEndOfFile,
          {{}, DocumentBytes().u32(1).u16(1), rect().i32(1).u16(2), rect().common(1, 2, 3, 4, 0).bytes().chopped(1),
           text().str("ab").raw(platform::LogFont{}.toByteArray().left(30)), text().u8(10).raw("abc"),
@@ -239,7 +243,9 @@ TEST(ArchiveErrors, CraftedFilesGiveTheirMessages)
         {ids::ArchiveErrorBadIndex,
          {DocumentBytes().head(1).hex("0080").raw(tail), oneRect().hex("0580").raw(tail), oneRect().hex("0280").raw(tail),
           oneRect().hex("FF7F02000080").raw(tail), DocumentBytes().head(1).u16(0).tail(), oneRect().hex("0200").tail(),
-          oneRect().hex("FF7F02000000").tail(), oneRect().hex("0900").tail()}},
+          oneRect().hex("FF7F02000000").tail(), oneRect().hex("0900").tail(),
+          text().str(longest + 'a').raw(font).tail(),
+          text().hex("FFFEFFFF").u16(kMax / 2 + 1).raw(longest + "aa").raw(font).tail()}},
         {ids::ArchiveErrorBadClass,
          {named(QByteArray(64, 'A')), DocumentBytes().head(1).u16(0xFFFF).u16(1).u16(11).raw("ObjItem"),
           named("ObjItemCircle"), named("objitemrect"), named(""), named("PmrData"), named("Circle", 2)}},

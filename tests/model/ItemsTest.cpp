@@ -8,6 +8,7 @@
 #include "model/PmrData.h"
 #include "model/ViewScale.h"
 
+#include <QtEndian>
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -188,6 +189,13 @@ TEST_F(ItemsTest, PicturesFitTheCardAndKeepTheirAspectWhenResized)
     item.MoveHandle(2, 100000, -100000); // bottom-left: the top-right stays; at least 2 x 1
     EXPECT_EQ(item.GetBounds(), (Rect{1888, 880, 1890, 881}));
     // A replacement picture's fit in the old box is pinned with the item fields.
+
+    // A top-down header of the least height: its magnitude saturates.
+    QByteArray bytes = testPicture(2, 2).bytes();
+    qToLittleEndian<qint32>(INT_MIN, bytes.data() + 8);
+    EXPECT_EQ(ObjItemBitmap(card, platform::Dib(bytes)).dibHeight, INT_MAX);
+    item.ReplacePicture(platform::Dib(bytes));
+    EXPECT_EQ(item.dibHeight, INT_MAX);
 }
 
 TEST_F(ItemsTest, ClonesAreDeepAndKeepEveryField)

@@ -58,7 +58,7 @@ TEST(CardListRead, EncodingsAndQuotedFieldsWithCommasQuotesAndLineBreaks)
                         u"\"山田, 太郎\",\"営業部\r\n\"\"部長\"\"\",03\r\n"
                         u"\r\n"
                         u"鈴木, \"企画\n課\" ,\r\n"
-                        u"佐藤\r\n"
+                        u"佐藤 ｻﾄｳ\r\n"
                         u",,\r\n"_s;
     const struct {
         const char* name;
@@ -78,7 +78,7 @@ TEST(CardListRead, EncodingsAndQuotedFieldsWithCommasQuotesAndLineBreaks)
         ASSERT_EQ(list.rowCount(), 3);
         EXPECT_EQ(list.row(0), (QStringList{u"山田, 太郎"_s, u"営業部\r\n\"部長\""_s, u"03"_s}));
         EXPECT_EQ(list.row(1), (QStringList{u"鈴木"_s, u"企画\r\n課"_s, QString()}));
-        EXPECT_EQ(list.row(2), (QStringList{u"佐藤"_s, QString(), QString()}));
+        EXPECT_EQ(list.row(2), (QStringList{u"佐藤 ｻﾄｳ"_s, QString(), QString()}));
     }
 }
 
@@ -98,6 +98,10 @@ TEST(CardListRead, ErrorsSayWhatAndOnWhichLine)
         {"more fields than columns", "a,b\n\"1\r\n\",2\n3,4,5,,\n", resources::ids::ListTooManyFields, 4},
         {"a row too long", "a\n1\n" + longRow.toUtf8() + "yyy\n", resources::ids::ListRowTooLong, 3},
         {"a quoted row too long", "a\n\"" + longRow.toUtf8() + "\n\n", resources::ids::ListRowTooLong, 2},
+        {"UTF-8 with a stray byte", "なまえ,TEL\n山田,03\n鈴\xFF木,04\n", resources::ids::ListBadEncoding, 3},
+        {"a byte CP932 has not", "a,b\n1,2\n\x82\xA0,\x80\n", resources::ids::ListBadEncoding, 3},
+        {"a CP932 pair no character has", "a\r\n\x82\xA0\r\n\x85\x40\r\n", resources::ids::ListBadEncoding, 3},
+        {"more rows than a list holds", "a\n" + QByteArray("1\n").repeated(CardList::kMaxRows + 1), resources::ids::ListTooManyRows, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -5,12 +5,16 @@
 #include "print/CardFormatCatalog.h"
 #include "print/SheetLayout.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QThread>
 #include <gtest/gtest.h>
+
+#include <map>
 
 using namespace Qt::StringLiterals;
 using namespace toolrun;
@@ -119,6 +123,73 @@ TEST_F(PmrToolPrintTest, PrintReportsACardPictureThatCannotBeMade)
     EXPECT_EQ(r.code, 1);
     EXPECT_EQ(r.err.count(u"文字以外の描画に失敗しました"_s), 1) << r.err.toStdString();
     EXPECT_GT(QFileInfo(path(u"s.pdf"_s)).size(), 0);
+}
+
+TEST_F(PmrToolPrintTest, OutputsThatWouldLoseAFileAreRefusedAndTheOldFilesStay)
+{
+    // The document as card.pdf and behind links, the list behind a link, a card
+    // too large to draw, and earlier outputs.
+    ASSERT_TRUE(QFile::copy(kSample, path(u"card.pdf"_s)) && write(path(u"list.csv"_s), "a\n1\n"));
+    ASSERT_TRUE(QFile::link(u"card.pdf"_s, path(u"link.png"_s)) && QFile::link(u"card.pdf"_s, path(u"s-2.png"_s))
+                && QFile::link(u"list.csv"_s, path(u"list.pdf"_s)));
+    ASSERT_TRUE(write(path(u"huge.json"_s), R"({"cardWidth": 2147483647, "cardHeight": 2147483647})"));
+    ASSERT_EQ(run({u"build"_s, path(u"huge.json"_s), u"-o"_s, path(u"huge.pmr"_s)}).code, 0);
+    ASSERT_TRUE(write(path(u"old.pdf"_s), "old PDF") && write(path(u"old.png"_s), "old PNG"));
+    // Every file of the folder by its name and a digest of its bytes.
+    const auto files = [&] {
+        std::map<std::string, std::string> digests;
+        for (const QString& f : QDir(dir.path()).entryList(QDir::Files))
+            digests[f.toStdString()] = QCryptographicHash::hash(read(path(f)), QCryptographicHash::Md5).toHex().toStdString();
+        return digests;
+    };
+    const auto before = files();
+    const struct {
+        const char* args; // in the folder; print takes its catalogue from there
+        int code;
+        const char* says;
+        int limitKiB = 0;
+    } cases[] = {
+        {"render card.pdf -o x.pmr", 2, "the output must end in .png"},
+        {"render card.pdf -o link.png", 2, "the output link.png is also an input"},
+        {"print card.pdf -o card.pdf", 2, "card.pdf is also an input"},
+        {"print card.pdf --merge list.csv -o list.pdf", 2, "list.pdf is also an input"},
+        {"print card.pdf -o s.png --copies 2", 2, "s-2.png is also an input"},
+        {"render huge.pmr -o huge.png", 1, "2147483647 x 2147483647 mm is too large to draw"},
+        {"print card.pdf -o old.pdf", 1, "old.pdf: the file is too large", 16},
+        {"render card.pdf -o old.png", 1, "old.png: the file is too large", 16},
+    };
+    for (const auto& c : cases) {
+        // The shell lets a write past the limit fail with EFBIG rather than kill.
+        const QString args = QString::fromUtf8(c.args) + (c.args[0] == 'p' ? u" --appdir ."_s : QString());
+        const QString command = u"trap '' XFSZ; ulimit -f %1; cd '%2' && exec '%3' %4"_s.arg(
+            c.limitKiB ? QString::number(c.limitKiB) : u"unlimited"_s, dir.path(), QStringLiteral(PMRTOOL_PATH), args);
+        const Result r = spawn({u"-c"_s, command}, QProcessEnvironment::systemEnvironment(), u"bash"_s);
+        EXPECT_EQ(r.code, c.code) << c.args;
+        EXPECT_TRUE(r.err.contains(QString::fromUtf8(c.says))) << c.args << ": " << r.err.toStdString();
+    }
+    EXPECT_EQ(files(), before) << "nothing written, nothing left behind";
+}
+
+TEST_F(PmrToolPrintTest, AKilledPrintLeavesTheOldFileWhole)
+{
+    ASSERT_EQ(print(u"s.pdf"_s).code, 0);
+    const QByteArray good = read(path(u"s.pdf"_s));
+    QProcess p;
+    p.start(QStringLiteral(PMRTOOL_PATH), {u"print"_s, kSample, u"-o"_s, path(u"s.pdf"_s), u"--copies"_s, u"9999"_s,
+                                           u"--dpi"_s, u"100"_s, u"--appdir"_s, dir.path()});
+    ASSERT_TRUE(p.waitForStarted());
+    // Killed once it has written some pages: the system counts the bytes.
+    const auto written = [&p] {
+        QFile io(u"/proc/%1/io"_s.arg(p.processId()));
+        static const QRegularExpression wchar(u"wchar: (\\d+)"_s);
+        return io.open(QIODevice::ReadOnly) ? wchar.match(QString::fromLatin1(io.readAll())).captured(1).toLongLong() : 0;
+    };
+    for (int i = 0; i < 6000 && written() < 200000 && p.state() == QProcess::Running; ++i)
+        QThread::msleep(10);
+    ASSERT_GE(written(), 200000);
+    p.kill();
+    p.waitForFinished();
+    EXPECT_EQ(read(path(u"s.pdf"_s)), good);
 }
 
 } // namespace

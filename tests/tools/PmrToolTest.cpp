@@ -125,7 +125,13 @@ TEST_F(PmrToolTest, BuildFillsDefaultsAndRefusesBadJson)
     EXPECT_NE(t.cx, ObjItemText().cx);
 
     QFile::remove(path(u"out.pmr"_s));
-    const std::pair<const char*, const char*> bad[] = {
+    // Texts a byte longer than a text item holds: in CP932, raw, and wide.
+    const qsizetype max = ObjItemText::kMaxTextBytes;
+    const auto textItem = [](const QByteArray& field) { return R"({"items": [{"class": "ObjItemText", )" + field + "}]}"; };
+    const std::pair<QByteArray, const char*> bad[] = {
+        {textItem(R"("text": ")" + QByteArray(max + 1, 'a') + '"'), "\"text\" is longer than a text item holds"},
+        {textItem(R"("textRaw": ")" + QByteArray(max + 1, 'a').toHex() + '"'), "\"text\" is longer"},
+        {textItem(R"("text": ")" + u"𠮷"_s.repeated(max / 4 + 1).toUtf8() + '"'), "\"text\" is longer"},
         {"{not json", ""},
         {R"([1, 2])", "not a JSON object"},
         {R"({"items": [{"class": "ObjItemCircle"}]})", "ObjItemCircle"},
@@ -136,7 +142,7 @@ TEST_F(PmrToolTest, BuildFillsDefaultsAndRefusesBadJson)
     };
     for (const auto& [json, mentions] : bad) {
         const Result r = build(json);
-        EXPECT_EQ(r.code, 1) << json;
+        EXPECT_EQ(r.code, 1) << json.left(80).toStdString();
         EXPECT_TRUE(r.err.contains(QString::fromUtf8(mentions))) << r.err.toStdString();
         EXPECT_FALSE(QFile::exists(path(u"out.pmr"_s)));
     }

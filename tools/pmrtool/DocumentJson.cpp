@@ -61,6 +61,9 @@ template <class... F>
 struct Overloaded : F... {
     using F::operator()...;
 };
+// clang before 17 deduces no template arguments of an aggregate by itself.
+template <class... F>
+Overloaded(F...) -> Overloaded<F...>;
 
 void fieldToJson(const char* name, const FieldValue& value, QJsonObject& out)
 {
@@ -176,22 +179,37 @@ public:
         return true;
     }
     // Text stored as CP932 when CP932 holds it, whole otherwise; the raw CP932
-    // bytes (key + "Raw") win when given.
+    // bytes (key + "Raw") win when given. No longer than a text item holds.
     bool text(const QJsonObject& o, const char* key, CardText& out)
     {
-        QByteArray raw;
-        if (hex(o, (QByteArray(key) + "Raw").constData(), raw)) {
-            out = CardText(raw);
-            return true;
-        }
+        const QByteArray rawKey = QByteArray(key) + "Raw";
         const QJsonValue v = o.value(QLatin1String(key));
-        if (v.isUndefined())
+        const QJsonValue rawValue = o.value(QLatin1String(rawKey));
+        // Every UTF-16 unit and every pair of hex digits is a byte or more: so
+        // many that they are too long for sure are refused unconverted.
+        constexpr qsizetype kMax = ObjItemText::kMaxTextBytes;
+        QByteArray raw;
+        if (v.toString().size() > kMax || rawValue.toString().size() > 2 * kMax) {
+            tooLong(key);
             return false;
-        if (!v.isString())
+        }
+        if (hex(o, rawKey.constData(), raw))
+            out = CardText(raw);
+        else if (v.isUndefined())
+            return false;
+        else if (!v.isString())
             fail(QStringLiteral("\"%1\" must be text").arg(QLatin1String(key)));
         else
             out = CardText::fromUnicode(v.toString());
-        return true;
+        if (out.storedSize() > kMax)
+            tooLong(key);
+        return ok_;
+    }
+    void tooLong(const char* key)
+    {
+        fail(QStringLiteral("\"%1\" is longer than a text item holds (%2 bytes)")
+                 .arg(QLatin1String(key))
+                 .arg(ObjItemText::kMaxTextBytes));
     }
 
     // Fields left out keep the font's present values.

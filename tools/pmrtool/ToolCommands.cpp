@@ -1,6 +1,7 @@
 #include "ToolCommands.h"
 
 #include "DocumentJson.h"
+#include "OutputFile.h"
 #include "model/PmrData.h"
 #include "model/PmrDocument.h"
 #include "platform/AppDirectory.h"
@@ -20,9 +21,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QImageWriter>
-#include <QPageLayout>
-#include <QPdfWriter>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QJsonArray>
@@ -60,7 +58,9 @@ const char* const kUsage =
     "  printers                      the printers as JSON\n"
     "\n"
     "pmrtool COMMAND --help explains a command; pmrtool --version prints the\n"
-    "version. Exit status: 0 success, 1 a document or file error, 2 bad usage.\n";
+    "version. Exit status: 0 success, 1 a document or file error, 2 bad usage.\n"
+    "A file written replaces the old one only once it is complete; an output\n"
+    "that is also an input is refused.\n";
 
 struct Context {
     QTextStream& out;
@@ -200,7 +200,9 @@ const char* const kBuildHelp =
     "Writes a document from JSON with the schema of info. Fields left out take\n"
     "their class's defaults; a text item whose text or font is given is measured\n"
     "as the editor measures it unless cx and cy are given too. font.raw, when\n"
-    "given, supplies all 60 font bytes. info followed by build gives the same file.\n";
+    "given, supplies all 60 font bytes. info followed by build gives the same file.\n"
+    "A text holds at most 65536 bytes as stored: CP932, or two a UTF-16 unit\n"
+    "for a text CP932 cannot hold.\n";
 
 int cmdBuild(Context& c, const QStringList& args)
 {
@@ -293,46 +295,11 @@ std::optional<int> numberOption(const Args& a, const QString& name, int fallback
 
 constexpr int kMinDpi = 10;
 constexpr int kMaxDpi = 2400;
-// The largest picture written as PNG, in bytes of 32-bit pixels.
-constexpr std::int64_t kMaxImageBytes = std::int64_t(1) << 30;
-
-bool saveImage(Context& c, const QImage& image, const QString& path)
-{
-    QImageWriter writer(path, "png");
-    if (writer.write(image))
-        return true;
-    c.err << QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()) << ": "
-          << resources::loadString(resources::ids::FileCannotOpen) << "\n";
-    return false;
-}
-
 // The paper a format's sheet is printed on; a format without a usable paper size prints on A4.
 QSizeF sheetPaperMm(const CardFormat& format)
 {
     const bool paperKnown = format.paperWidth > 0 && format.paperHeight > 0;
     return paperKnown ? QSizeF(format.paperWidth, format.paperHeight) : QSizeF(210, 297);
-}
-
-// A PDF of upright pages of that paper with no margins.
-void setUpPdf(QPdfWriter& writer, int dpi, QSizeF paperMm)
-{
-    writer.setResolution(dpi);
-    writer.setCreator(QStringLiteral("Pelmora"));
-    writer.setPageLayout(QPageLayout(QPageSize(paperMm, QPageSize::Millimeter), QPageLayout::Portrait,
-                                     QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter, QMarginsF(0, 0, 0, 0)));
-}
-
-// The pixel size of one sheet as a PNG, or nothing (said on stderr) when too large.
-std::optional<QSize> pngSheetSize(Context& c, QSizeF paperMm, int dpi)
-{
-    const QSize size(print::SheetLayout::mmToPixels(int(paperMm.width()), dpi),
-                     print::SheetLayout::mmToPixels(int(paperMm.height()), dpi));
-    if (std::int64_t(size.width()) * size.height() * 4 > kMaxImageBytes) {
-        c.err << "pmrtool: a sheet of " << paperMm.width() << " x " << paperMm.height()
-              << " mm is too large for PNG at " << dpi << " pixels per inch\n";
-        return std::nullopt;
-    }
-    return size;
 }
 
 const char* const kRenderHelp =
@@ -352,14 +319,20 @@ int cmdRender(Context& c, const QStringList& args)
     if (!dpi)
         return usageError(c, QStringLiteral("--dpi takes a whole number from %1 to %2").arg(kMinDpi).arg(kMaxDpi),
                           kRenderHelp);
+    const QString out = a.value(QStringLiteral("-o"));
+    if (QFileInfo(out).suffix().toLower() != QLatin1String("png"))
+        return usageError(c, QStringLiteral("the output must end in .png"), kRenderHelp);
+    if (const auto same = inputAsOutput({out}, {a.positional()[0]}))
+        return usageError(c, *same, kRenderHelp);
     PmrData page;
     if (!readPage(c, a.positional()[0], page))
         return ExitFileError;
-    const std::int64_t w = print::SheetLayout::mmToPixels(page.cardWidth, *dpi);
-    const std::int64_t h = print::SheetLayout::mmToPixels(page.cardHeight, *dpi);
-    if (w <= 0 || h <= 0 || w * h * 4 > kMaxImageBytes) {
-        c.err << "pmrtool: the card of " << page.cardWidth << " x " << page.cardHeight
-              << " mm cannot be drawn at " << *dpi << " pixels per inch\n";
+    const int w = print::SheetLayout::mmToPixels(page.cardWidth, *dpi);
+    const int h = print::SheetLayout::mmToPixels(page.cardHeight, *dpi);
+    if (!fitsImage(w, h)) {
+        c.err << "pmrtool: the card of " << page.cardWidth << " x " << page.cardHeight << " mm "
+              << (w > 0 && h > 0 ? "is too large to draw" : "cannot be drawn") << " at " << *dpi
+              << " pixels per inch\n";
         return ExitFileError;
     }
     const QImage image = print::renderCard(page, *dpi);
@@ -367,7 +340,7 @@ int cmdRender(Context& c, const QStringList& args)
         c.err << "pmrtool: " << QString::fromUtf8(resources::texts::OutOfMemory) << "\n";
         return ExitFileError;
     }
-    return saveImage(c, image, a.value(QStringLiteral("-o"))) ? ExitOk : ExitFileError;
+    return savePng(c.err, image, out) ? ExitOk : ExitFileError;
 }
 
 // Printers come from CUPS's own command-line tools rather than Qt's printer
@@ -606,6 +579,13 @@ int cmdPrint(Context& c, const QStringList& args)
     if (job.startOutside)
         return usageError(c, resources::formatString(resources::ids::PrintStartOutside, QString::number(job.positions)),
                           kPrintHelp);
+    if (!toPrinter) {
+        QStringList inputs{a.positional()[0]};
+        if (a.has(QStringLiteral("--merge")))
+            inputs.append(listPath);
+        if (const auto same = inputAsOutput(sheetFilesThere({out, job.job.sheets}), inputs))
+            return usageError(c, *same, kPrintHelp);
+    }
     if (!job.listProblem.isEmpty()) {
         c.err << QDir::toNativeSeparators(QFileInfo(listPath).absoluteFilePath()) << ": " << job.listProblem << "\n";
         return ExitFileError;
@@ -621,40 +601,14 @@ int cmdPrint(Context& c, const QStringList& args)
     renderer.pictureFailed = [&pictureFailed](int) { pictureFailed = true; };
     const QSizeF paperMm = sheetPaperMm(format);
 
-    print::SheetRenderer::Result result;
-    bool saved = true;
-    if (suffix == QLatin1String("pdf")) {
-        QPdfWriter writer(out);
-        setUpPdf(writer, *dpi, paperMm);
-        writer.setTitle(print::jobTitle(a.positional()[0]));
-        print::PagedSheetTarget target(&writer);
-        result = renderer.run(target);
-    } else {
-        const std::optional<QSize> size = pngSheetSize(c, paperMm, *dpi);
-        if (!size)
-            return ExitFileError;
-        print::ImageSheetTarget target(*size, *dpi);
-        const QFileInfo info(out);
-        target.sheetDone = [&](int sheet, const QImage& image) {
-            const QString name = renderer.job().sheets == 1 ? out
-                                              : info.dir().filePath(QStringLiteral("%1-%2.%3")
-                                                                        .arg(info.completeBaseName())
-                                                                        .arg(sheet + 1)
-                                                                        .arg(info.suffix()));
-            saved = saveImage(c, image, name) && saved;
-            return saved;
-        };
-        result = renderer.run(target);
-    }
+    const bool done = printSheets(c.err, {out, job.job.sheets, *dpi, paperMm, print::jobTitle(a.positional()[0])},
+                                  [&](print::SheetTarget& target) {
+                                      return renderer.run(target) == print::SheetRenderer::Result::Done;
+                                  });
     if (pictureFailed)
         c.err << "pmrtool: " << QString::fromUtf8(resources::texts::PictureFailed) << "\n";
-    if (!saved)
+    if (!done)
         return ExitFileError;
-    if (result != print::SheetRenderer::Result::Done) {
-        c.err << QDir::toNativeSeparators(QFileInfo(out).absoluteFilePath()) << ": "
-              << resources::loadString(resources::ids::FileCannotOpen) << "\n";
-        return ExitFileError;
-    }
     if (toPrinter && !sendToQueue(c, printer, print::jobTitle(a.positional()[0]), out))
         return ExitFileError;
     return pictureFailed ? ExitFileError : ExitOk;
@@ -722,27 +676,10 @@ int cmdCalibrate(Context& c, const QStringList& args)
     const print::CalibrationSheet sheet(format);
     const QSizeF paperMm = sheetPaperMm(format);
 
-    bool done = false;
-    if (suffix == QLatin1String("pdf")) {
-        QPdfWriter writer(out);
-        setUpPdf(writer, *dpi, paperMm);
-        print::PagedSheetTarget target(&writer);
-        done = sheet.print(target);
-    } else {
-        const std::optional<QSize> size = pngSheetSize(c, paperMm, *dpi);
-        if (!size)
-            return ExitFileError;
-        print::ImageSheetTarget target(*size, *dpi);
-        done = sheet.print(target) && !target.sheets().empty() && saveImage(c, target.sheets().front(), out);
-        if (!done && !target.sheets().empty())
-            return ExitFileError; // saveImage said why
-    }
-    if (!done) {
-        c.err << QDir::toNativeSeparators(QFileInfo(out).absoluteFilePath()) << ": "
-              << resources::loadString(resources::ids::FileCannotOpen) << "\n";
-        return ExitFileError;
-    }
-    return ExitOk;
+    return printSheets(c.err, {out, 1, *dpi, paperMm, QString()},
+                       [&](print::SheetTarget& target) { return sheet.print(target); })
+               ? ExitOk
+               : ExitFileError;
 }
 
 struct Command {
