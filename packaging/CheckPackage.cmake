@@ -84,7 +84,7 @@ endforeach()
 set(wanted
   /usr/bin/pelmora /usr/bin/pmrtool
   /usr/share/pelmora/cardfmt/a4-8up-wide.cf /usr/share/pelmora/help/index.html
-  /usr/share/applications/pelmora.desktop /usr/share/mime/packages/pelmora.xml
+  /usr/share/applications/pelmora.desktop /usr/share/mime/packages/pelmora.xml /usr/share/file/pelmora
   /usr/share/metainfo/${APPSTREAM_ID}.metainfo.xml
   /usr/share/icons/hicolor/scalable/apps/pelmora.svg
   /usr/share/man/man1/pelmora.1.gz /usr/share/man/man1/pmrtool.1.gz
