@@ -93,7 +93,6 @@ platform::Dc* ImageSheetTarget::beginSheet(int index)
     current_.setDotsPerMeterX(dpm);
     current_.setDotsPerMeterY(dpm);
     dc_ = std::make_unique<platform::Dc>(&current_);
-    dc_->setPixelsPerInch(ppi_, ppi_);
     dc_->setPhysicalOffset(physicalOffset_);
     return dc_.get();
 }
