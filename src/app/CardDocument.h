@@ -68,7 +68,6 @@ public:
     // A drag changes the selected item's geometry live, step by step; the
     // document records the whole drag as one change when it ends.
     void beginItemEdit();
-    bool editingItem() const { return edit_ != nullptr; }
     bool endItemEdit();
 
     // Tells the window about what is not a change of the card: a drag step, a new selection.

@@ -50,10 +50,6 @@ struct Rect {
     {
         return isEmpty() ? QRect() : QRect(left, top, saturate(width()), saturate(height()));
     }
-    static Rect fromQRect(const QRect& r)
-    {
-        return {r.left(), r.top(), addSat(r.left(), r.width()), addSat(r.top(), r.height())};
-    }
     friend constexpr bool operator==(const Rect&, const Rect&) = default;
 };
 

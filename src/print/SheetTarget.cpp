@@ -75,7 +75,7 @@ ImageSheetTarget::~ImageSheetTarget() = default;
 bool ImageSheetTarget::beginDocument()
 {
     sheets_.clear();
-    ended_ = aborted_ = handlerFailed_ = false;
+    aborted_ = handlerFailed_ = false;
     return !size_.isEmpty() && ppi_ > 0;
 }
 
@@ -112,7 +112,6 @@ void ImageSheetTarget::endSheet()
 void ImageSheetTarget::endDocument()
 {
     dc_.reset();
-    ended_ = true;
 }
 
 void ImageSheetTarget::abortDocument()

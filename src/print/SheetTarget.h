@@ -80,7 +80,6 @@ public:
     // Receives each finished sheet (0-based index) instead of keeping it, so long
     // jobs hold one sheet at a time. Returning false fails the next sheet.
     std::function<bool(int index, const QImage& sheet)> sheetDone;
-    bool documentEnded() const { return ended_; }
     bool documentAborted() const { return aborted_; }
 
 private:
@@ -92,7 +91,6 @@ private:
     std::vector<QImage> sheets_;
     int index_ = 0;
     bool handlerFailed_ = false;
-    bool ended_ = false;
     bool aborted_ = false;
 };
 
