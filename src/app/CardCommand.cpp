@@ -255,32 +255,3 @@ void SetCardSizeCommand::exchange(PmrData& page)
     std::swap(page.cardWidth, width_);
     std::swap(page.cardHeight, height_);
 }
-
-ReplaceContentsCommand::ReplaceContentsCommand(std::unique_ptr<PmrData> contents, bool relayout)
-    : other_(std::move(contents)), relayout_(relayout)
-{
-}
-
-bool ReplaceContentsCommand::apply(CardDocument& doc)
-{
-    selectedBefore_ = doc.selection().position();
-    doc.selection().clear();
-    doc.page().swap(*other_);
-    doc.renewCardId();
-    return true;
-}
-
-// The items of before come back as the same list nodes (swapping lists keeps them).
-void ReplaceContentsCommand::revert(CardDocument& doc)
-{
-    doc.page().swap(*other_);
-    doc.selection().set(selectedBefore_);
-}
-
-CardDocument::Changes ReplaceContentsCommand::changes() const
-{
-    CardDocument::Changes what = CardDocument::RedrawCard | CardDocument::RefillPanel | CardDocument::ContentsReplaced;
-    if (relayout_)
-        what |= CardDocument::Relayout;
-    return what;
-}
