@@ -2,6 +2,7 @@
 
 #include "model/PmrData.h"
 #include "platform/AppSettings.h"
+#include "platform/GdiMath.h"
 #include "ui/MessageBox.h"
 #include "printui/AdjustPrintDlg.h"
 #include "print/CalibrationSheet.h"
@@ -19,20 +20,12 @@
 #include <QPageSize>
 #include <QPrinter>
 
-#include <algorithm>
-#include <limits>
-
 namespace {
 
 const char* const kAttachFailed = "err: Attachに失敗";
 const char* const kCannotStart = "err: メモリが不十分または無効なポートです。";
 const char* const kStarting = "印刷開始･･･";
 const char* const kFinished = "印刷終了";
-
-int clampToInt(qint64 v)
-{
-    return int(std::clamp<qint64>(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
-}
 
 } // namespace
 
@@ -114,7 +107,7 @@ void printCard(const PmrData& page, const QString& documentPath, QWidget* parent
 
     print::PrintProgressDlg progress(parent);
     progress.setStatus(QString::fromUtf8(kStarting));
-    progress.setTotal(clampToInt(print::SheetRenderer::totalCards(job)));
+    progress.setTotal(platform::saturate(print::SheetRenderer::totalCards(job)));
     progress.showProgress(0);
     progress.showNow();
 
@@ -124,7 +117,7 @@ void printCard(const PmrData& page, const QString& documentPath, QWidget* parent
         return true;
     };
     renderer.afterCard = [&progress](const print::SheetRenderer::Progress& p) {
-        progress.showProgress(clampToInt(p.printed));
+        progress.showProgress(platform::saturate(p.printed));
     };
     renderer.pictureFailed = [&stop](int) { stop(resources::texts::PictureFailed); };
 

@@ -124,7 +124,7 @@ QPoint Dc::setViewportOrigin(QPoint origin)
 QPoint Dc::offsetViewportOrigin(int dx, int dy)
 {
     const QPoint old = st_.origin;
-    st_.origin = QPoint(dcdetail::clampInt(i64(old.x()) + dx), dcdetail::clampInt(i64(old.y()) + dy));
+    st_.origin = QPoint(saturate(i64(old.x()) + dx), saturate(i64(old.y()) + dy));
     return old;
 }
 
@@ -426,8 +426,8 @@ void Dc::fillRect(int l, int t, int r, int b, const QColor& color)
 
 void Dc::fillRect(const QRect& rect, const QColor& color)
 {
-    fillRect(rect.left(), rect.top(), dcdetail::clampInt(i64(rect.left()) + rect.width()),
-             dcdetail::clampInt(i64(rect.top()) + rect.height()), Brush::solid(color));
+    fillRect(rect.left(), rect.top(), saturate(i64(rect.left()) + rect.width()),
+             saturate(i64(rect.top()) + rect.height()), Brush::solid(color));
 }
 
 // ---------------------------------------------------------------- lines and curves

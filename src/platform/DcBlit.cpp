@@ -106,8 +106,8 @@ bool Dc::bitBlt(int x, int y, int w, int h, const Dc& src, int sx, int sy, BltRo
         return patBlt(x, y, w, h, rop);
     if (!src.image_)
         return false;
-    return bitBlt(x, y, w, h, *src.image_, dcdetail::clampInt(i64(sx) + src.st_.origin.x()),
-                  dcdetail::clampInt(i64(sy) + src.st_.origin.y()), rop);
+    return bitBlt(x, y, w, h, *src.image_, saturate(i64(sx) + src.st_.origin.x()),
+                  saturate(i64(sy) + src.st_.origin.y()), rop);
 }
 
 bool Dc::bitBlt(int x, int y, int w, int h, const QImage& src, int sx, int sy, BltRop rop)
@@ -199,8 +199,8 @@ bool Dc::drawImage(int x, int y, int w, int h, const QImage& image, int sx, int 
     const i64 sl = sw < 0 ? i64(sx) + sw : i64(sx);
     const i64 stp = sh < 0 ? i64(sy) + sh : i64(sy);
     if (!mirrorX && !mirrorY && W == SW && H == SH)
-        return bitBlt(dcdetail::clampInt(dl - st_.origin.x()), dcdetail::clampInt(dt - st_.origin.y()),
-                      int(W), int(H), image, dcdetail::clampInt(sl), dcdetail::clampInt(stp));
+        return bitBlt(saturate(dl - st_.origin.x()), saturate(dt - st_.origin.y()),
+                      int(W), int(H), image, saturate(sl), saturate(stp));
 
     const QRect area = drawableRect();
     const i64 vl = std::max<i64>(dl, area.left());

@@ -1,8 +1,17 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 
 namespace platform {
+
+// v held to the int range.
+constexpr int saturate(std::int64_t v)
+{
+    return v < std::numeric_limits<int>::min()   ? std::numeric_limits<int>::min()
+           : v > std::numeric_limits<int>::max() ? std::numeric_limits<int>::max()
+                                                 : static_cast<int>(v);
+}
 
 // a × b ÷ c computed exactly, plus one half, truncated toward zero. For negative
 // results this is not symmetric (−1.5 gives −1, −0.7 gives 0); every conversion of

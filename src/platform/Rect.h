@@ -1,20 +1,13 @@
 #pragma once
 
+#include "platform/GdiMath.h"
+
 #include <QPoint>
 #include <QRect>
 
 #include <cstdint>
-#include <limits>
 
 namespace platform {
-
-// Clamps a wide value into the int range.
-constexpr int saturate(std::int64_t v)
-{
-    return v < std::numeric_limits<int>::min()   ? std::numeric_limits<int>::min()
-           : v > std::numeric_limits<int>::max() ? std::numeric_limits<int>::max()
-                                                 : static_cast<int>(v);
-}
 
 // a + b without overflow.
 constexpr int addSat(int a, int b) { return saturate(std::int64_t(a) + b); }
