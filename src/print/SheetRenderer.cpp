@@ -4,6 +4,7 @@
 #include "model/PmrData.h"
 #include "model/ViewScale.h"
 #include "platform/Dc.h"
+#include "platform/GdiMath.h"
 #include "platform/Rect.h"
 #include "print/CardList.h"
 #include "print/SheetTarget.h"
@@ -103,8 +104,8 @@ QImage renderCard(const PmrData& page, int pixelsPerInch, QSize cardSizeMm)
         return {};
     if (cardSizeMm.width() <= 0 || cardSizeMm.height() <= 0)
         cardSizeMm = QSize(page.cardWidth, page.cardHeight);
-    const QSize size(SheetLayout::mmToPixels(cardSizeMm.width(), pixelsPerInch),
-                     SheetLayout::mmToPixels(cardSizeMm.height(), pixelsPerInch));
+    const QSize size(platform::mmToPixels(cardSizeMm.width(), pixelsPerInch),
+                     platform::mmToPixels(cardSizeMm.height(), pixelsPerInch));
     QImage card = renderCardPicture(page, size, pixelsPerInch);
     if (card.isNull())
         return {};
