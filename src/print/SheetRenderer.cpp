@@ -12,7 +12,6 @@
 #include <QPainter>
 
 #include <algorithm>
-#include <cmath>
 #include <limits>
 
 namespace print {
@@ -29,15 +28,6 @@ std::int64_t mulSat(std::int64_t a, std::int64_t b)
     return a > kInt64Max / b ? kInt64Max : a * b;
 }
 
-void setResolution(QImage& image, int pixelsPerInch)
-{
-    if (pixelsPerInch <= 0)
-        return;
-    const int dpm = int(std::lround(pixelsPerInch / 0.0254));
-    image.setDotsPerMeterX(dpm);
-    image.setDotsPerMeterY(dpm);
-}
-
 } // namespace
 
 // ---------------------------------------------------------------- one card
@@ -51,7 +41,7 @@ QImage renderCardPicture(const PmrData& page, QSize size, int pixelsPerInch, std
     QImage picture(size, QImage::Format_RGB32);
     if (picture.isNull())
         return {};
-    setResolution(picture, pixelsPerInch);
+    setImageResolution(picture, pixelsPerInch);
     platform::Dc dc(&picture);
     if (!dc.isValid())
         return {};

@@ -9,6 +9,15 @@
 
 namespace print {
 
+void setImageResolution(QImage& image, int pixelsPerInch)
+{
+    if (pixelsPerInch <= 0)
+        return;
+    const int dpm = int(std::lround(pixelsPerInch / 0.0254));
+    image.setDotsPerMeterX(dpm);
+    image.setDotsPerMeterY(dpm);
+}
+
 // ---------------------------------------------------------------- paged devices
 
 PagedSheetTarget::PagedSheetTarget(QPagedPaintDevice* device) : device_(device) {}
@@ -89,9 +98,7 @@ platform::Dc* ImageSheetTarget::beginSheet(int index)
     if (current_.isNull())
         return nullptr;
     current_.fill(Qt::white);
-    const int dpm = int(std::lround(ppi_ / 0.0254));
-    current_.setDotsPerMeterX(dpm);
-    current_.setDotsPerMeterY(dpm);
+    setImageResolution(current_, ppi_);
     dc_ = std::make_unique<platform::Dc>(&current_);
     dc_->setPhysicalOffset(physicalOffset_);
     return dc_.get();

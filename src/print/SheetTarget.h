@@ -17,6 +17,9 @@ class Dc;
 
 namespace print {
 
+// Records pixelsPerInch in image (as dots per metre); nothing when it is not positive.
+void setImageResolution(QImage& image, int pixelsPerInch);
+
 // Where the sheets of a print job go: a document of one page per sheet.
 class SheetTarget {
 public:
