@@ -20,15 +20,6 @@
 #include <QPageSize>
 #include <QPrinter>
 
-namespace {
-
-const char* const kAttachFailed = "err: Attachに失敗";
-const char* const kCannotStart = "err: メモリが不十分または無効なポートです。";
-const char* const kStarting = "印刷開始･･･";
-const char* const kFinished = "印刷終了";
-
-} // namespace
-
 void printCard(const PmrData& page, const QString& documentPath, QWidget* parent)
 {
     using platform::MbButtons;
@@ -65,7 +56,7 @@ void printCard(const PmrData& page, const QString& documentPath, QWidget* parent
     parent->repaint(); // the area the dialog covered, before the job holds the window
 
     if (!printer.isValid() || printer.resolution() <= 0) {
-        stop(kAttachFailed);
+        stop(resources::texts::PrintAttachFailed);
         return;
     }
     // Millimetre 0 of the layout is the paper's edge.
@@ -81,7 +72,7 @@ void printCard(const PmrData& page, const QString& documentPath, QWidget* parent
         // The current format's calibration sheet instead of the card, without the offsets.
         print::PrinterSheetTarget target(&printer);
         if (!print::CalibrationSheet(catalog.format(catalog.current())).print(target))
-            stop(kCannotStart);
+            stop(resources::texts::PrintCannotStart);
         return;
     }
 
@@ -106,7 +97,7 @@ void printCard(const PmrData& page, const QString& documentPath, QWidget* parent
     const print::SheetRenderer::Job& job = made.job;
 
     print::PrintProgressDlg progress(parent);
-    progress.setStatus(QString::fromUtf8(kStarting));
+    progress.setStatus(QString::fromUtf8(resources::texts::PrintStarting));
     progress.setTotal(platform::saturate(print::SheetRenderer::totalCards(job)));
     progress.showProgress(0);
     progress.showNow();
@@ -124,14 +115,14 @@ void printCard(const PmrData& page, const QString& documentPath, QWidget* parent
     print::PrinterSheetTarget target(&printer);
     switch (renderer.run(target)) {
     case print::SheetRenderer::Result::DocumentFailed:
-        stop(kCannotStart);
+        stop(resources::texts::PrintCannotStart);
         return; // the progress window closes with its object
     case print::SheetRenderer::Result::SheetFailed:
-        stop(kCannotStart);
+        stop(resources::texts::PrintCannotStart);
         break;
     case print::SheetRenderer::Result::Done:
     case print::SheetRenderer::Result::Cancelled:
         break;
     }
-    progress.setStatus(QString::fromUtf8(kFinished));
+    progress.setStatus(QString::fromUtf8(resources::texts::PrintFinished));
 }
