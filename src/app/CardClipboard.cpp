@@ -7,6 +7,7 @@
 #include "model/Archive.h"
 #include "model/ObjItemBitmap.h"
 #include "model/PmrDocument.h"
+#include "model/ViewScale.h"
 #include "panel/PictureImport.h"
 #include "platform/Dc.h"
 
@@ -25,10 +26,9 @@ namespace {
 QImage itemPicture(const ObjItem& item)
 {
     const platform::Rect b = item.GetBounds();
-    constexpr int kUnitsPerInch = 720;
     constexpr std::int64_t kMaxSide = 4000;
     const std::int64_t side = std::max<std::int64_t>({b.width(), b.height(), 1});
-    const int ppi = int(std::clamp<std::int64_t>(kMaxSide * kUnitsPerInch / side, 1, 300));
+    const int ppi = int(std::clamp<std::int64_t>(kMaxSide * ViewScale::kUnitsPerInch / side, 1, 300));
     const ViewScale scale = ViewScale::at(ppi);
     const platform::Rect d = scale.toDevice(b);
     platform::Dc dc(QSize(std::max(1, int(d.width()) + 1), std::max(1, int(d.height()) + 1)));

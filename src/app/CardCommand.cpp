@@ -4,6 +4,22 @@
 
 #include <algorithm>
 
+namespace {
+
+// Takes next's result into step when next continues it: a step of the same type
+// with the same non-zero merge key, on the same item.
+template <typename Step, typename Result>
+bool absorbSameItem(Step& step, const CardCommand& next, PmrData::Position Step::*pos, Result Step::*after)
+{
+    const auto* same = dynamic_cast<const Step*>(&next);
+    if (!same || step.mergeKey() == 0 || same->mergeKey() != step.mergeKey() || same->*pos != step.*pos)
+        return false;
+    step.*after = same->*after;
+    return true;
+}
+
+} // namespace
+
 std::size_t ItemNodeCommand::heldBytes() const
 {
     std::size_t bytes = 0;
@@ -112,11 +128,7 @@ void MoveItemCommand::revert(CardDocument& doc)
 
 bool MoveItemCommand::absorb(const CardCommand& next)
 {
-    const auto* move = dynamic_cast<const MoveItemCommand*>(&next);
-    if (!move || mergeKey() == 0 || move->mergeKey() != mergeKey() || move->pos_ != pos_)
-        return false;
-    after_ = move->after_;
-    return true;
+    return absorbSameItem(*this, next, &MoveItemCommand::pos_, &MoveItemCommand::after_);
 }
 
 std::unique_ptr<EditItemCommand> EditItemCommand::setField(PmrData::Position pos, const char* name, FieldValue value)
@@ -167,11 +179,7 @@ void EditItemCommand::revert(CardDocument& doc)
 
 bool EditItemCommand::absorb(const CardCommand& next)
 {
-    const auto* edit = dynamic_cast<const EditItemCommand*>(&next);
-    if (!edit || mergeKey() == 0 || edit->mergeKey() != mergeKey() || edit->pos_ != pos_)
-        return false;
-    after_ = edit->after_;
-    return true;
+    return absorbSameItem(*this, next, &EditItemCommand::pos_, &EditItemCommand::after_);
 }
 
 bool ReplacePictureCommand::apply(CardDocument& doc)
@@ -254,33 +262,4 @@ void SetCardSizeCommand::exchange(PmrData& page)
 {
     std::swap(page.cardWidth, width_);
     std::swap(page.cardHeight, height_);
-}
-
-ReplaceContentsCommand::ReplaceContentsCommand(std::unique_ptr<PmrData> contents, bool relayout)
-    : other_(std::move(contents)), relayout_(relayout)
-{
-}
-
-bool ReplaceContentsCommand::apply(CardDocument& doc)
-{
-    selectedBefore_ = doc.selection().position();
-    doc.selection().clear();
-    doc.page().swap(*other_);
-    doc.renewCardId();
-    return true;
-}
-
-// The items of before come back as the same list nodes (swapping lists keeps them).
-void ReplaceContentsCommand::revert(CardDocument& doc)
-{
-    doc.page().swap(*other_);
-    doc.selection().set(selectedBefore_);
-}
-
-CardDocument::Changes ReplaceContentsCommand::changes() const
-{
-    CardDocument::Changes what = CardDocument::RedrawCard | CardDocument::RefillPanel | CardDocument::ContentsReplaced;
-    if (relayout_)
-        what |= CardDocument::Relayout;
-    return what;
 }

@@ -25,10 +25,6 @@ public:
     virtual void revert(CardDocument& doc) = 0;
     // What the window redoes after apply and after revert.
     virtual CardDocument::Changes changes() const { return CardDocument::RedrawCard | CardDocument::RefillPanel; }
-    // The modified flag once applied.
-    virtual int modifiedAfter() const { return 1; }
-    // Open and new start a history of their own.
-    virtual bool clearsHistory() const { return false; }
 
     // Steps of one kind with the same non-zero key, one right after the other, are
     // one step to take back: the typing of one visit to the text field, the arrow
@@ -220,22 +216,4 @@ private:
     void exchange(PmrData& page);
     int width_;
     int height_;
-};
-
-// Open and new: the page takes other items, background and card size, nothing
-// is selected and the card is unmodified.
-class ReplaceContentsCommand : public CardCommand {
-public:
-    // relayout: fit the view to the new card (open), or keep it (new).
-    ReplaceContentsCommand(std::unique_ptr<PmrData> contents, bool relayout);
-    bool apply(CardDocument& doc) override;
-    void revert(CardDocument& doc) override;
-    CardDocument::Changes changes() const override;
-    int modifiedAfter() const override { return 0; }
-    bool clearsHistory() const override { return true; }
-
-private:
-    std::unique_ptr<PmrData> other_;
-    bool relayout_;
-    std::optional<PmrData::Position> selectedBefore_;
 };

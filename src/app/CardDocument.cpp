@@ -38,12 +38,21 @@ bool CardDocument::apply(std::unique_ptr<CardCommand> command)
     if (!command || !command->apply(*this))
         return false;
     Q_EMIT changed(command->changes());
-    setModified(command->modifiedAfter());
-    if (command->clearsHistory())
-        history_.clear();
-    else
-        history_.push(std::move(command));
+    setModified(1);
+    history_.push(std::move(command));
     return true;
+}
+
+void CardDocument::replaceContents(std::unique_ptr<PmrData> contents, bool relayout)
+{
+    if (edit_)
+        endItemEdit();
+    selection_.clear();
+    page_.swap(*contents);
+    renewCardId();
+    Q_EMIT changed(RedrawCard | RefillPanel | ContentsReplaced | (relayout ? Relayout : Change(0)));
+    setModified(0);
+    history_.clear();
 }
 
 void CardDocument::touch()

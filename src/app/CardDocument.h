@@ -51,6 +51,10 @@ public:
     // command says, after the window has redrawn. False when it changed nothing.
     // A live item edit is committed first.
     bool apply(std::unique_ptr<CardCommand> command);
+    // Open and new: the page takes other items, background and card size; nothing
+    // is selected, and the card is another one, unmodified, with a history of its
+    // own. relayout: fit the view to the new card (open), or keep it (new).
+    void replaceContents(std::unique_ptr<PmrData> contents, bool relayout);
     // A command that changed nothing still counts where the editor says so: the
     // card is redrawn and marked modified.
     void touch();
@@ -68,7 +72,6 @@ public:
     // A drag changes the selected item's geometry live, step by step; the
     // document records the whole drag as one change when it ends.
     void beginItemEdit();
-    bool editingItem() const { return edit_ != nullptr; }
     bool endItemEdit();
 
     // Tells the window about what is not a change of the card: a drag step, a new selection.

@@ -45,8 +45,6 @@ public:
     std::uint32_t currentColor() const { return panel_.currentColor(); }
     // The panel shows the selection's group, filled.
     void refreshPanel() { panel_.refresh(); }
-    void showControl(int id, int visible) { panel_.showControl(id, visible != 0); }
-    void paintSwatch(int setColor, std::uint32_t color) { panel_.paintSwatch(setColor != 0, color); }
 
     // System menu commands: the about box (16) and help (57670).
     void systemCommand(int command);

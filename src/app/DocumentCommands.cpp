@@ -86,7 +86,7 @@ bool DocumentCommands::replaceContents(std::unique_ptr<PmrData> contents, const 
 {
     const int oldWidth = doc_.page().cardWidth;
     const int oldHeight = doc_.page().cardHeight;
-    doc_.apply(std::make_unique<ReplaceContentsCommand>(std::move(contents), true));
+    doc_.replaceContents(std::move(contents), true);
     doc_.setPath(path);
     return doc_.page().cardWidth != oldWidth || doc_.page().cardHeight != oldHeight;
 }
@@ -128,5 +128,5 @@ void DocumentCommands::startFromScratch()
     auto contents = std::make_unique<PmrData>();
     contents->cardWidth = doc_.page().cardWidth;
     contents->cardHeight = doc_.page().cardHeight;
-    doc_.apply(std::make_unique<ReplaceContentsCommand>(std::move(contents), false));
+    doc_.replaceContents(std::move(contents), false);
 }

@@ -2,6 +2,7 @@
 
 #include "ui/MessageBox.h"
 #include "resources/Images.h"
+#include "resources/Strings.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -13,7 +14,7 @@
 HelpViewer::HelpViewer(const QString& appDir, QWidget* parent)
     : QDialog(parent), browser_(new QTextBrowser(this))
 {
-    setWindowTitle(QStringLiteral("%1 - へるぷ").arg(ui::applicationName()));
+    setWindowTitle(QString::fromUtf8(resources::texts::HelpTitle).arg(ui::applicationName()));
     setWindowIcon(resources::appIcon());
     setModal(false);
     auto* layout = new QVBoxLayout(this);

@@ -2,6 +2,7 @@
 
 #include "model/PmrData.h"
 #include "platform/AppSettings.h"
+#include "platform/GdiMath.h"
 #include "ui/MessageBox.h"
 #include "printui/AdjustPrintDlg.h"
 #include "print/CalibrationSheet.h"
@@ -18,23 +19,6 @@
 #include <QFileInfo>
 #include <QPageSize>
 #include <QPrinter>
-
-#include <algorithm>
-#include <limits>
-
-namespace {
-
-const char* const kAttachFailed = "err: Attachに失敗";
-const char* const kCannotStart = "err: メモリが不十分または無効なポートです。";
-const char* const kStarting = "印刷開始･･･";
-const char* const kFinished = "印刷終了";
-
-int clampToInt(qint64 v)
-{
-    return int(std::clamp<qint64>(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
-}
-
-} // namespace
 
 void printCard(const PmrData& page, const QString& documentPath, QWidget* parent)
 {
@@ -72,7 +56,7 @@ void printCard(const PmrData& page, const QString& documentPath, QWidget* parent
     parent->repaint(); // the area the dialog covered, before the job holds the window
 
     if (!printer.isValid() || printer.resolution() <= 0) {
-        stop(kAttachFailed);
+        stop(resources::texts::PrintAttachFailed);
         return;
     }
     // Millimetre 0 of the layout is the paper's edge.
@@ -88,7 +72,7 @@ void printCard(const PmrData& page, const QString& documentPath, QWidget* parent
         // The current format's calibration sheet instead of the card, without the offsets.
         print::PrinterSheetTarget target(&printer);
         if (!print::CalibrationSheet(catalog.format(catalog.current())).print(target))
-            stop(kCannotStart);
+            stop(resources::texts::PrintCannotStart);
         return;
     }
 
@@ -113,8 +97,8 @@ void printCard(const PmrData& page, const QString& documentPath, QWidget* parent
     const print::SheetRenderer::Job& job = made.job;
 
     print::PrintProgressDlg progress(parent);
-    progress.setStatus(QString::fromUtf8(kStarting));
-    progress.setTotal(clampToInt(print::SheetRenderer::totalCards(job)));
+    progress.setStatus(QString::fromUtf8(resources::texts::PrintStarting));
+    progress.setTotal(platform::saturate(print::SheetRenderer::totalCards(job)));
     progress.showProgress(0);
     progress.showNow();
 
@@ -124,21 +108,21 @@ void printCard(const PmrData& page, const QString& documentPath, QWidget* parent
         return true;
     };
     renderer.afterCard = [&progress](const print::SheetRenderer::Progress& p) {
-        progress.showProgress(clampToInt(p.printed));
+        progress.showProgress(platform::saturate(p.printed));
     };
     renderer.pictureFailed = [&stop](int) { stop(resources::texts::PictureFailed); };
 
     print::PrinterSheetTarget target(&printer);
     switch (renderer.run(target)) {
     case print::SheetRenderer::Result::DocumentFailed:
-        stop(kCannotStart);
+        stop(resources::texts::PrintCannotStart);
         return; // the progress window closes with its object
     case print::SheetRenderer::Result::SheetFailed:
-        stop(kCannotStart);
+        stop(resources::texts::PrintCannotStart);
         break;
     case print::SheetRenderer::Result::Done:
     case print::SheetRenderer::Result::Cancelled:
         break;
     }
-    progress.setStatus(QString::fromUtf8(kFinished));
+    progress.setStatus(QString::fromUtf8(resources::texts::PrintFinished));
 }

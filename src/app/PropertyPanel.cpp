@@ -37,10 +37,10 @@ constexpr std::array kBackgroundGroup = {ctl::Pattern, ctl::Bigger, ctl::Smaller
 int titleOf(int kind)
 {
     switch (kind) {
-    case PropertyPanel::Text: return resources::ids::ToolText;
-    case PropertyPanel::Line: return resources::ids::ToolLine;
-    case PropertyPanel::Picture: return resources::ids::ToolPicture;
-    case PropertyPanel::Rect: return resources::ids::ToolRect;
+    case ObjItem::KindText: return resources::ids::ToolText;
+    case ObjItem::KindLine: return resources::ids::ToolLine;
+    case ObjItem::KindPicture: return resources::ids::ToolPicture;
+    case ObjItem::KindRect: return resources::ids::ToolRect;
     default: return resources::ids::PanelBackground;
     }
 }
@@ -99,7 +99,7 @@ void PropertyPanel::refresh()
 {
     ++visit_;
     ObjItem* item = doc_.selection().item();
-    const int kind = item ? item->kind : Background;
+    const int kind = item ? item->kind : kBackground;
     if (kind != kind_)
         showGroup(kind_, false, nullptr);
     showGroup(kind, true, item);
@@ -116,34 +116,34 @@ void PropertyPanel::showGroup(int kind, bool show, ObjItem* item)
 {
     std::span<const int> ids;
     switch (kind) {
-    case Text: ids = kTextGroup; break;
-    case Line: ids = kLineGroup; break;
-    case Picture: ids = kPictureGroup; break;
-    case Background: ids = kBackgroundGroup; break;
-    case Rect: break;
+    case ObjItem::KindText: ids = kTextGroup; break;
+    case ObjItem::KindLine: ids = kLineGroup; break;
+    case ObjItem::KindPicture: ids = kPictureGroup; break;
+    case kBackground: ids = kBackgroundGroup; break;
+    case ObjItem::KindRect: break;
     default: return; // an item of no known kind shows no group
     }
-    if (kind == Picture)
+    if (kind == ObjItem::KindPicture)
         if (const auto* picture = dynamic_cast<const ObjItemBitmap*>(item))
             fillPicture(*picture);
     for (int id : ids)
         showControl(id, show);
     if (!show)
         return;
-    showControl(ctl::Swatch, kind != Picture);
-    showControl(ctl::OtherColor, kind != Picture);
-    if (kind == Text || kind == Background) {
-        const bool sizes = kind == Text || !doc_.page().pattern.isEmpty();
+    showControl(ctl::Swatch, kind != ObjItem::KindPicture);
+    showControl(ctl::OtherColor, kind != ObjItem::KindPicture);
+    if (kind == ObjItem::KindText || kind == kBackground) {
+        const bool sizes = kind == ObjItem::KindText || !doc_.page().pattern.isEmpty();
         enable(ctl::Bigger, sizes);
         enable(ctl::Smaller, sizes);
     }
-    if (kind == Background)
+    if (kind == kBackground)
         paintSwatch(true, doc_.page().backColor);
-    else if (item && kind != Picture)
+    else if (item && kind != ObjItem::KindPicture)
         paintSwatch(true, item->color);
-    if (auto* text = dynamic_cast<const ObjItemText*>(item); text && kind == Text)
+    if (auto* text = dynamic_cast<const ObjItemText*>(item); text && kind == ObjItem::KindText)
         fillText(*text);
-    else if (auto* line = dynamic_cast<const ObjItemLine*>(item); line && kind == Line)
+    else if (auto* line = dynamic_cast<const ObjItemLine*>(item); line && kind == ObjItem::KindLine)
         fillLine(*line);
 }
 
@@ -266,7 +266,7 @@ void PropertyPanel::editSelected(const std::function<void(ObjItem&)>& edit, bool
 
 void PropertyPanel::setText()
 {
-    if (!selected(Text))
+    if (!selected(ObjItem::KindText))
         return;
     auto* field = window_.itemAs<QPlainTextEdit>(ctl::TextEdit);
     QString typed = field ? field->toPlainText() : QString();
@@ -287,7 +287,7 @@ void PropertyPanel::setText()
 
 void PropertyPanel::chooseFont()
 {
-    const auto* text = dynamic_cast<const ObjItemText*>(selected(Text));
+    const auto* text = dynamic_cast<const ObjItemText*>(selected(ObjItem::KindText));
     if (!text)
         return;
     const std::optional<platform::LogFont> font = ui::chooseFont({text->GetFont(), text->color}, &window_);
@@ -302,7 +302,7 @@ void PropertyPanel::stepSize(int direction)
 {
     ObjItem* item = doc_.selection().item();
     if (item) {
-        if (item->kind != Text)
+        if (item->kind != ObjItem::KindText)
             return;
         editSelected([direction](ObjItem& i) {
             auto& text = static_cast<ObjItemText&>(i);
@@ -317,10 +317,10 @@ void PropertyPanel::stepSize(int direction)
 
 void PropertyPanel::setAlign(int align)
 {
-    if (!selected(Text))
+    if (!selected(ObjItem::KindText))
         return;
     editSelected([align](ObjItem& item) { static_cast<ObjItemText&>(item).SetAlign(align); });
-    if (const auto* text = dynamic_cast<const ObjItemText*>(selected(Text)))
+    if (const auto* text = dynamic_cast<const ObjItemText*>(selected(ObjItem::KindText)))
         showAlign(text->GetAlign());
 }
 
@@ -336,7 +336,7 @@ void PropertyPanel::showAlign(int align)
 // the field by that width.
 void PropertyPanel::setLineWidth()
 {
-    if (!selected(Line))
+    if (!selected(ObjItem::KindLine))
         return;
     auto* field = window_.itemAs<QLineEdit>(ctl::LineWidth);
     if (!field)
@@ -357,7 +357,7 @@ void PropertyPanel::setLineWidth()
 
 void PropertyPanel::blurEdges()
 {
-    if (!selected(Picture))
+    if (!selected(ObjItem::KindPicture))
         return;
     const int mode = isPressed(ctl::BlurEdges) ? ObjItemBitmap::EdgeBlur : ObjItemBitmap::EdgePlain;
     editSelected([mode](ObjItem& item) { static_cast<ObjItemBitmap&>(item).edgeMode = mode; });
@@ -388,7 +388,7 @@ void PropertyPanel::setShape(int button)
                 setPressed(b.id, false);
         enable(ctl::BlurEdges, chosen->whiteOut == 0);
     }
-    auto* picture = dynamic_cast<ObjItemBitmap*>(selected(Picture));
+    auto* picture = dynamic_cast<ObjItemBitmap*>(selected(ObjItem::KindPicture));
     if (!picture)
         return;
     const bool already = chosen->whiteOut ? picture->whiteOut == 1
@@ -404,7 +404,7 @@ void PropertyPanel::setShape(int button)
 
 void PropertyPanel::replacePicture()
 {
-    if (!selected(Picture))
+    if (!selected(ObjItem::KindPicture))
         return;
     const PmrData& card = doc_.page();
     if (std::optional<platform::Dib> picture = panel::choosePicture(&window_, QSize(card.cardWidth, card.cardHeight)))

@@ -22,7 +22,8 @@ class ImageButton;
 class PropertyPanel : public QObject {
     Q_OBJECT
 public:
-    enum Kind { Text = 1, Line = 2, Picture = 3, Rect = 4, Background = 5 };
+    // The kind shown: the selected item's (ObjItem::Kind), or this one without a selection.
+    static constexpr int kBackground = 5;
 
     PropertyPanel(ui::TemplateDialog& window, CardDocument& doc);
 
@@ -71,7 +72,7 @@ private:
 
     ui::TemplateDialog& window_;
     CardDocument& doc_;
-    int kind_ = Background;
+    int kind_ = kBackground;
     std::uint32_t currentColor_ = 0xFFFFFF;
     std::uint64_t visit_ = 1;
 };

@@ -110,9 +110,8 @@ public:
     // stand in an item list are bad classes.
     std::unique_ptr<Serializable> readObject();
 
-    // The index the counter gives out next (starts at 1). Tests set it near the
+    // Sets the index the counter gives out next (it starts at 1). Tests set it near the
     // limit.
-    std::uint32_t nextIndex() const { return nextIndex_; }
     void setNextIndex(std::uint32_t index) { nextIndex_ = index; }
 
 private:

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/ObjItem.h"
+#include "model/PictureEffects.h"
 #include "platform/Dib.h"
 
 #include <QImage>
@@ -9,7 +10,7 @@
 class ObjItemBitmap : public ObjItem {
 public:
     enum EdgeMode { EdgeBlur = 0, EdgeShadow = 1, EdgePlain = 2 };
-    enum Shape { ShapeRect = 0, ShapeEllipse = 1, ShapeHeart = 2 };
+    using enum pictureeffects::Shape;
 
     ObjItemBitmap();
     // The picture at one point per pixel, shrunk to fit the card when larger, centred.

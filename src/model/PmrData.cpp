@@ -23,17 +23,6 @@ PmrData::Position PmrData::append(std::unique_ptr<ObjItem> item)
     return items_.insert(items_.end(), std::move(item));
 }
 
-PmrData::Position PmrData::insertAfter(Position pos, std::unique_ptr<ObjItem> item)
-{
-    return items_.insert(std::next(pos), std::move(item));
-}
-
-PmrData::Position PmrData::moveToHead(Position pos)
-{
-    items_.splice(items_.begin(), items_, pos);
-    return items_.begin();
-}
-
 void PmrData::remove(Position pos)
 {
     items_.erase(pos);

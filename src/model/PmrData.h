@@ -32,10 +32,6 @@ public:
 
     // Appends at the tail (the top of its group) and returns its position.
     Position append(std::unique_ptr<ObjItem> item);
-    // Inserts after pos and returns the new position.
-    Position insertAfter(Position pos, std::unique_ptr<ObjItem> item);
-    // Moves the item at pos to the head; returns its new position.
-    Position moveToHead(Position pos);
     // Destroys the item at pos.
     void remove(Position pos);
     // Destroys every item and resets the background; the size stays.

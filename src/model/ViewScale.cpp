@@ -43,10 +43,10 @@ Rect ViewScale::toUnits(const Rect& r) const
 
 int ViewScale::mmToDevice(int mm) const
 {
-    return mulDivRound(mm, std::int64_t(current) * 10, 254);
+    return platform::mmToPixels(mm, current);
 }
 
 int ViewScale::tenthMmToDevice(int tenths) const
 {
-    return mulDivRound(tenths, std::int64_t(current) * 10, 2540);
+    return platform::tenthMmToPixels(tenths, current);
 }

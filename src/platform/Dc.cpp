@@ -16,25 +16,18 @@ namespace platform {
 
 using dcdetail::i64;
 
+namespace {
+
+QBrush qtBrush(const Brush& brush)
+{
+    return brush.isNull() ? QBrush(Qt::NoBrush) : QBrush(brush.color);
+}
+
+} // namespace
+
 QColor colorFromRef(std::uint32_t colorRef)
 {
     return QColor(int(colorRef & 0xFF), int((colorRef >> 8) & 0xFF), int((colorRef >> 16) & 0xFF));
-}
-
-std::uint32_t colorToRef(const QColor& color)
-{
-    const QRgb c = color.rgb();
-    return std::uint32_t(qRed(c)) | (std::uint32_t(qGreen(c)) << 8) | (std::uint32_t(qBlue(c)) << 16);
-}
-
-Brush Brush::pattern(const QImage& image)
-{
-    std::array<std::uint8_t, 8> rows{};
-    for (int y = 0; y < 8 && y < image.height(); ++y)
-        for (int x = 0; x < 8 && x < image.width(); ++x)
-            if (qGray(image.pixel(x, y)) >= 128)
-                rows[size_t(y)] |= std::uint8_t(0x80 >> x);
-    return pattern(rows);
 }
 
 // ---------------------------------------------------------------- construction
@@ -100,17 +93,11 @@ void Dc::init(QPaintDevice* device)
         painter_ = ownedPainter_.get();
     }
     deviceRect_ = QRect(0, 0, device->width(), device->height());
-    if (image_) {
-        const auto toDpi = [](int dpm) { return dpm > 0 ? int(std::lround(dpm * 0.0254)) : 96; };
-        dpiX_ = toDpi(image_->dotsPerMeterX());
-        dpiY_ = toDpi(image_->dotsPerMeterY());
-    } else {
-        dpiX_ = device->logicalDpiX() > 0 ? device->logicalDpiX() : 96;
-        dpiY_ = device->logicalDpiY() > 0 ? device->logicalDpiY() : 96;
-    }
     bitsPerPixel_ = device->depth() > 0 ? device->depth() : 32;
-    if (auto* paged = dynamic_cast<QPagedPaintDevice*>(device))
-        physicalOffset_ = paged->pageLayout().paintRectPixels(dpiX_).topLeft();
+    if (auto* paged = dynamic_cast<QPagedPaintDevice*>(device)) {
+        const int dpi = device->logicalDpiX() > 0 ? device->logicalDpiX() : 96;
+        physicalOffset_ = paged->pageLayout().paintRectPixels(dpi).topLeft();
+    }
 
     painter_->setRenderHint(QPainter::Antialiasing, false);
     painter_->setRenderHint(QPainter::SmoothPixmapTransform, false);
@@ -125,12 +112,6 @@ bool Dc::isValid() const
     return painter_ && painter_->isActive() && !deviceRect_.isEmpty();
 }
 
-void Dc::setPixelsPerInch(int x, int y)
-{
-    dpiX_ = x > 0 ? x : dpiX_;
-    dpiY_ = y > 0 ? y : dpiY_;
-}
-
 // ---------------------------------------------------------------- state
 
 QPoint Dc::setViewportOrigin(QPoint origin)
@@ -143,7 +124,7 @@ QPoint Dc::setViewportOrigin(QPoint origin)
 QPoint Dc::offsetViewportOrigin(int dx, int dy)
 {
     const QPoint old = st_.origin;
-    st_.origin = QPoint(dcdetail::clampInt(i64(old.x()) + dx), dcdetail::clampInt(i64(old.y()) + dy));
+    st_.origin = QPoint(saturate(i64(old.x()) + dx), saturate(i64(old.y()) + dy));
     return old;
 }
 
@@ -287,11 +268,6 @@ void Dc::intersectClip(const QPainterPath& devicePath)
     intersectWith(c);
 }
 
-void Dc::clearClip()
-{
-    setClip(Clip{});
-}
-
 QRect Dc::drawableRect() const
 {
     QRect r = deviceRect_;
@@ -326,41 +302,7 @@ QRect Dc::clipBox() const
     return logical.isEmpty() ? QRect() : logical;
 }
 
-bool Dc::clipContains(i64 x, i64 y) const
-{
-    if (x < deviceRect_.left() || x > deviceRect_.right() || y < deviceRect_.top()
-        || y > deviceRect_.bottom())
-        return false;
-    const QPointF centre(double(x) + 0.5, double(y) + 0.5);
-    if (baseClip_ && !baseClip_->contains(centre))
-        return false;
-    switch (st_.clip.kind) {
-    case Clip::None: return true;
-    case Clip::Rect: return st_.clip.rect.contains(int(x), int(y));
-    case Clip::Path: return st_.clip.path.contains(centre);
-    }
-    return false;
-}
-
 // ---------------------------------------------------------------- fill helpers
-
-QBrush Dc::qtBrush(const Brush& brush) const
-{
-    switch (brush.style) {
-    case Brush::Style::Null: return Qt::NoBrush;
-    case Brush::Style::Solid: return QBrush(brush.color);
-    case Brush::Style::Pattern: break;
-    }
-    QImage tile(8, 8, QImage::Format_RGB32);
-    const QRgb set = st_.bkColor.rgb();
-    const QRgb clear = st_.textColor.rgb();
-    for (int y = 0; y < 8; ++y) {
-        auto* line = reinterpret_cast<QRgb*>(tile.scanLine(y));
-        for (int x = 0; x < 8; ++x)
-            line[x] = (brush.rows[size_t(y)] & (0x80 >> x)) ? set : clear;
-    }
-    return QBrush(tile);
-}
 
 void Dc::setRopMode()
 {
@@ -368,8 +310,6 @@ void Dc::setRopMode()
     switch (st_.rop2) {
     case Rop2::CopyPen: mode = QPainter::CompositionMode_Source; break;
     case Rop2::XorPen: mode = QPainter::RasterOp_SourceXorDestination; break;
-    case Rop2::Not: mode = QPainter::RasterOp_NotDestination; break;
-    case Rop2::MergePen: mode = QPainter::RasterOp_SourceOrDestination; break;
     }
     painter_->setCompositionMode(mode);
 }
@@ -469,37 +409,6 @@ void Dc::rectangle(int l, int t, int r, int b)
     }
 }
 
-void Dc::ellipse(int l, int t, int r, int b)
-{
-    const i64 ox = st_.origin.x();
-    const i64 oy = st_.origin.y();
-    const double L = double(std::min(l, r) + ox);
-    const double R = double(std::max(l, r) + ox);
-    const double T = double(std::min(t, b) + oy);
-    const double B = double(std::max(t, b) + oy);
-    if (inPath_) {
-        path_.addEllipse(QRectF(L, T, R - L, B - T));
-        return;
-    }
-    if (!isValid() || R == L || B == T)
-        return;
-    setRopMode();
-    const Pen& pen = st_.pen;
-    const bool thin = !pen.isNull() && pen.width <= 1;
-    QPainterPath centreLine;
-    centreLine.addEllipse(QRectF(L + 0.5, T + 0.5, R - L - 1, B - T - 1));
-    if (!st_.brush.isNull()) {
-        if (thin) {
-            fillDevicePath(centreLine, qtBrush(st_.brush));
-        } else {
-            QPainterPath inside;
-            inside.addEllipse(QRectF(L, T, R - L - 1, B - T - 1));
-            fillDevicePath(inside, qtBrush(st_.brush));
-        }
-    }
-    strokeDevicePath(centreLine, pen);
-}
-
 void Dc::fillRect(int l, int t, int r, int b, const Brush& brush)
 {
     if (!isValid() || brush.isNull() || r <= l || b <= t)
@@ -517,8 +426,8 @@ void Dc::fillRect(int l, int t, int r, int b, const QColor& color)
 
 void Dc::fillRect(const QRect& rect, const QColor& color)
 {
-    fillRect(rect.left(), rect.top(), dcdetail::clampInt(i64(rect.left()) + rect.width()),
-             dcdetail::clampInt(i64(rect.top()) + rect.height()), Brush::solid(color));
+    fillRect(rect.left(), rect.top(), saturate(i64(rect.left()) + rect.width()),
+             saturate(i64(rect.top()) + rect.height()), Brush::solid(color));
 }
 
 // ---------------------------------------------------------------- lines and curves
@@ -621,29 +530,18 @@ void Dc::drawThinLine(i64 x0, i64 y0, i64 x1, i64 y1, const QBrush& brush)
     flush(m0 + (iLast + 1) * s);
 }
 
-void Dc::addPolyBezier(std::span<const QPoint> points, bool fromCurrent)
+void Dc::polyBezier(std::span<const QPoint> points)
 {
+    if (points.empty())
+        return;
     const QPointF o(st_.origin);
     auto dev = [&](QPoint p) { return QPointF(p) + o; };
     QPainterPath curve;
-    size_t i = 0;
-    if (fromCurrent) {
-        curve.moveTo(dev(st_.position));
-    } else {
-        if (points.empty())
-            return;
-        curve.moveTo(dev(points[0]));
-        i = 1;
-    }
-    for (; i + 2 < points.size(); i += 3)
+    curve.moveTo(dev(points[0]));
+    for (size_t i = 1; i + 2 < points.size(); i += 3)
         curve.cubicTo(dev(points[i]), dev(points[i + 1]), dev(points[i + 2]));
-    if (fromCurrent && points.size() >= 3)
-        st_.position = points[(points.size() / 3) * 3 - 1];
     if (inPath_) {
-        if (fromCurrent && figureOpen_)
-            path_.connectPath(curve);
-        else
-            path_.addPath(curve);
+        path_.addPath(curve);
         figureOpen_ = true;
         return;
     }
@@ -652,16 +550,6 @@ void Dc::addPolyBezier(std::span<const QPoint> points, bool fromCurrent)
     setRopMode();
     curve.translate(0.5, 0.5); // the pen is centred on pixel centres
     strokeDevicePath(curve, st_.pen);
-}
-
-void Dc::polyBezier(std::span<const QPoint> points)
-{
-    addPolyBezier(points, false);
-}
-
-void Dc::polyBezierTo(std::span<const QPoint> points)
-{
-    addPolyBezier(points, true);
 }
 
 // ---------------------------------------------------------------- paths
@@ -709,14 +597,6 @@ bool Dc::fillPath()
         fillDevicePath(*p, qtBrush(st_.brush));
     }
     return true;
-}
-
-bool Dc::selectClipPath()
-{
-    std::optional<QPainterPath> p = takePath();
-    if (p)
-        selectClip(*p);
-    return p.has_value();
 }
 
 bool Dc::intersectClipPath()

@@ -12,7 +12,6 @@
 #include <QSize>
 #include <QString>
 
-#include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -24,9 +23,8 @@ class QPainter;
 
 namespace platform {
 
-// COLORREF (0x00BBGGRR) <-> QColor.
+// COLORREF (0x00BBGGRR) -> QColor.
 QColor colorFromRef(std::uint32_t colorRef);
-std::uint32_t colorToRef(const QColor& color);
 
 struct Pen {
     enum class Style { Solid, Null };
@@ -40,38 +38,25 @@ struct Pen {
 };
 
 struct Brush {
-    enum class Style { Solid, Null, Pattern };
+    enum class Style { Solid, Null };
     Style style = Style::Solid;
     QColor color = Qt::white;
-    // Pattern rows, top first; bit 7 is the leftmost pixel. Clear bits paint in
-    // the text colour, set bits in the background colour (a one-bit pattern brush).
-    std::array<std::uint8_t, 8> rows{};
 
-    static Brush solid(const QColor& color) { return {Style::Solid, color, {}}; }
-    static Brush null() { return {Style::Null, Qt::white, {}}; }
-    static Brush pattern(const std::array<std::uint8_t, 8>& rows) { return {Style::Pattern, Qt::white, rows}; }
-    // The top-left 8 x 8 pixels of an image: light pixels are set bits.
-    static Brush pattern(const QImage& image);
+    static Brush solid(const QColor& color) { return {Style::Solid, color}; }
+    static Brush null() { return {Style::Null, Qt::white}; }
     bool isNull() const { return style == Style::Null; }
 };
 
 // Mix modes of pens and brushes.
-enum class Rop2 { CopyPen, XorPen, Not, MergePen };
+enum class Rop2 { CopyPen, XorPen };
 
 // Block transfer operations (D = destination, S = source).
 enum class BltRop {
     SrcCopy,    // S
     SrcAnd,     // D & S
     SrcPaint,   // D | S
-    SrcInvert,  // D ^ S
-    SrcErase,   // S & ~D
     AndNotSrc,  // D & ~S
-    NotSrcCopy, // ~S
-    MergePaint, // D | ~S
     Whiteness,
-    Blackness,
-    DstInvert,  // ~D
-    PatCopy,    // the current brush
 };
 
 enum class BkMode { Transparent, Opaque };
@@ -134,11 +119,7 @@ public:
     QPainter* painter() { return painter_; }
 
     // Device facts.
-    int pixelsPerInchX() const { return dpiX_; }
-    int pixelsPerInchY() const { return dpiY_; }
-    void setPixelsPerInch(int x, int y);
     int bitsPerPixel() const { return bitsPerPixel_; }
-    void setBitsPerPixel(int bits) { bitsPerPixel_ = bits > 0 ? bits : bitsPerPixel_; }
     QPoint physicalOffset() const { return physicalOffset_; }
     void setPhysicalOffset(QPoint offset) { physicalOffset_ = offset; }
 
@@ -169,8 +150,6 @@ public:
     void selectClipEllipse(const QRect& deviceRect);
     void intersectClip(const QRect& deviceRect);
     void intersectClip(const QPainterPath& devicePath);
-    void clearClip();
-    bool hasClip() const { return st_.clip.kind != Clip::None; }
     // The bounding box of what can be drawn, in logical coordinates; empty when
     // nothing can.
     QRect clipBox() const;
@@ -193,8 +172,6 @@ public:
     // order. With a one-pixel pen the outline covers l..r-1, t..b-1; with the null
     // pen the brush covers l..r-2, t..b-2 (the last column and row stay untouched).
     void rectangle(int l, int t, int r, int b);
-    // The ellipse inscribed in the same box, with the same edge rules.
-    void ellipse(int l, int t, int r, int b);
     // Fills l..r-1, t..b-1 with the brush, always copying (ignores Rop2 and the
     // pen); nothing when r <= l or b <= t.
     void fillRect(int l, int t, int r, int b, const Brush& brush);
@@ -204,14 +181,11 @@ public:
     // Lines from the current position. A one-pixel line leaves its last pixel;
     // a wide one ends in a round cap. Inside a path they add to the path.
     QPoint moveTo(int x, int y); // returns the previous position
-    QPoint currentPosition() const { return st_.position; }
     void lineTo(int x, int y);
     // Cubic Béziers: the first point starts the curve, each three more points
     // (control, control, end) add a segment. Drawn with the pen, or added to the
     // open path.
     void polyBezier(std::span<const QPoint> points);
-    // Segments from the current position: three points each.
-    void polyBezierTo(std::span<const QPoint> points);
 
     // Paths: figures recorded between beginPath and endPath in device
     // coordinates, then filled with the brush or turned into the clip (both use
@@ -221,7 +195,6 @@ public:
     void endPath();
     void abortPath();
     bool fillPath();
-    bool selectClipPath();
     bool intersectClipPath();
 
     // Text. A LOGFONT's height < 0 is the character height, > 0 the cell height,
@@ -256,13 +229,8 @@ public:
                 BltRop rop = BltRop::SrcCopy);
     bool bitBlt(int x, int y, int w, int h, const Dc& src, int sx, int sy,
                 BltRop rop = BltRop::SrcCopy);
-    // Operations without a source: Whiteness, Blackness, DstInvert, PatCopy.
+    // Operations without a source: Whiteness.
     bool patBlt(int x, int y, int w, int h, BltRop rop);
-
-    // Pixel access on memory surfaces (logical coordinates); none outside the
-    // surface or the clip.
-    std::optional<QRgb> pixel(int x, int y) const;
-    bool setPixel(int x, int y, const QColor& color);
 
 private:
     struct Clip {
@@ -288,10 +256,8 @@ private:
     void applyClip();
     void setClip(Clip clip);
     void intersectWith(const Clip& other);
-    bool clipContains(std::int64_t x, std::int64_t y) const;
     QRect drawableRect() const; // device rect within surface and clip bounds
 
-    QBrush qtBrush(const Brush& brush) const;
     void setRopMode();
     void fillDeviceRect(std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b,
                         const QBrush& brush);
@@ -301,7 +267,6 @@ private:
                       const QBrush& brush);
     // The finished path, used up; nothing while none is finished.
     std::optional<QPainterPath> takePath();
-    void addPolyBezier(std::span<const QPoint> points, bool fromCurrent);
 
     bool composeBlock(const QRect& deviceDest, const QImage& block);
 
@@ -311,8 +276,6 @@ private:
     QPainter* painter_ = nullptr;
     QRect deviceRect_;
     std::optional<QPainterPath> baseClip_; // the borrowed painter's clip
-    int dpiX_ = 96;
-    int dpiY_ = 96;
     int bitsPerPixel_ = 32;
     QPoint physicalOffset_;
 

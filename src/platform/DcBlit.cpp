@@ -18,13 +18,7 @@ constexpr QRgb kOpaque = 0xFF000000u;
 
 bool usesSource(BltRop rop)
 {
-    switch (rop) {
-    case BltRop::Whiteness:
-    case BltRop::Blackness:
-    case BltRop::DstInvert:
-    case BltRop::PatCopy: return false;
-    default: return true;
-    }
+    return rop != BltRop::Whiteness;
 }
 
 template <typename Op>
@@ -40,11 +34,7 @@ void ropLine(BltRop rop, QRgb* d, const QRgb* s, int n)
     case BltRop::SrcCopy: combineLine(d, s, n, [](QRgb, QRgb b) { return b; }); break;
     case BltRop::SrcAnd: combineLine(d, s, n, [](QRgb a, QRgb b) { return a & b; }); break;
     case BltRop::SrcPaint: combineLine(d, s, n, [](QRgb a, QRgb b) { return a | b; }); break;
-    case BltRop::SrcInvert: combineLine(d, s, n, [](QRgb a, QRgb b) { return a ^ b; }); break;
-    case BltRop::SrcErase: combineLine(d, s, n, [](QRgb a, QRgb b) { return b & ~a; }); break;
     case BltRop::AndNotSrc: combineLine(d, s, n, [](QRgb a, QRgb b) { return a & ~b; }); break;
-    case BltRop::NotSrcCopy: combineLine(d, s, n, [](QRgb, QRgb b) { return ~b; }); break;
-    case BltRop::MergePaint: combineLine(d, s, n, [](QRgb a, QRgb b) { return a | ~b; }); break;
     default: break;
     }
 }
@@ -116,8 +106,8 @@ bool Dc::bitBlt(int x, int y, int w, int h, const Dc& src, int sx, int sy, BltRo
         return patBlt(x, y, w, h, rop);
     if (!src.image_)
         return false;
-    return bitBlt(x, y, w, h, *src.image_, dcdetail::clampInt(i64(sx) + src.st_.origin.x()),
-                  dcdetail::clampInt(i64(sy) + src.st_.origin.y()), rop);
+    return bitBlt(x, y, w, h, *src.image_, saturate(i64(sx) + src.st_.origin.x()),
+                  saturate(i64(sy) + src.st_.origin.y()), rop);
 }
 
 bool Dc::bitBlt(int x, int y, int w, int h, const QImage& src, int sx, int sy, BltRop rop)
@@ -178,20 +168,6 @@ bool Dc::patBlt(int x, int y, int w, int h, BltRop rop)
         painter_->setCompositionMode(QPainter::CompositionMode_Source);
         fillDeviceRect(l, t, l + w, t + h, QBrush(Qt::white));
         return true;
-    case BltRop::Blackness:
-        painter_->setCompositionMode(QPainter::CompositionMode_Source);
-        fillDeviceRect(l, t, l + w, t + h, QBrush(Qt::black));
-        return true;
-    case BltRop::DstInvert:
-        painter_->setCompositionMode(QPainter::RasterOp_NotDestination);
-        fillDeviceRect(l, t, l + w, t + h, QBrush(Qt::black));
-        return true;
-    case BltRop::PatCopy:
-        if (st_.brush.isNull())
-            return true;
-        painter_->setCompositionMode(QPainter::CompositionMode_Source);
-        fillDeviceRect(l, t, l + w, t + h, qtBrush(st_.brush));
-        return true;
     default: return false;
     }
 }
@@ -223,8 +199,8 @@ bool Dc::drawImage(int x, int y, int w, int h, const QImage& image, int sx, int 
     const i64 sl = sw < 0 ? i64(sx) + sw : i64(sx);
     const i64 stp = sh < 0 ? i64(sy) + sh : i64(sy);
     if (!mirrorX && !mirrorY && W == SW && H == SH)
-        return bitBlt(dcdetail::clampInt(dl - st_.origin.x()), dcdetail::clampInt(dt - st_.origin.y()),
-                      int(W), int(H), image, dcdetail::clampInt(sl), dcdetail::clampInt(stp));
+        return bitBlt(saturate(dl - st_.origin.x()), saturate(dt - st_.origin.y()),
+                      int(W), int(H), image, saturate(sl), saturate(stp));
 
     const QRect area = drawableRect();
     const i64 vl = std::max<i64>(dl, area.left());
@@ -286,30 +262,6 @@ bool Dc::drawImage(int x, int y, int w, int h, const QImage& image, int sx, int 
             d[c] = s[cols[c] - c0] | kOpaque;
     }
     return composeBlock(QRect(int(firstCol), int(firstRow), block.width(), block.height()), block);
-}
-
-std::optional<QRgb> Dc::pixel(int x, int y) const
-{
-    if (!image_ || image_->isNull())
-        return std::nullopt;
-    const i64 X = i64(x) + st_.origin.x();
-    const i64 Y = i64(y) + st_.origin.y();
-    if (!clipContains(X, Y))
-        return std::nullopt;
-    return image_->pixel(int(X), int(Y)) | kOpaque;
-}
-
-bool Dc::setPixel(int x, int y, const QColor& color)
-{
-    if (!isValid())
-        return false;
-    const i64 X = i64(x) + st_.origin.x();
-    const i64 Y = i64(y) + st_.origin.y();
-    if (!clipContains(X, Y))
-        return false;
-    painter_->setCompositionMode(QPainter::CompositionMode_Source);
-    painter_->fillRect(QRect(int(X), int(Y), 1, 1), color);
-    return true;
 }
 
 bool maskedBlit(Dc& dest, int x, int y, int w, int h, const QImage& image, int ix, int iy,

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/GdiMath.h"
+
 #include <QRect>
 #include <QRectF>
 
@@ -15,11 +17,6 @@ using i64 = std::int64_t;
 
 // Coordinates beyond this overflow Qt's fixed-point rasterizer.
 inline constexpr double kSafeCoordinate = double(1 << 22);
-
-inline int clampInt(i64 v)
-{
-    return int(std::clamp<i64>(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
-}
 
 // The rectangle with these edges (right and bottom exclusive), cut to what an
 // int QRect can hold.

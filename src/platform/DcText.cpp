@@ -158,7 +158,7 @@ int Dc::measureText(const QString& text, QRect& rect, unsigned flags) const
     if (t.lines.isEmpty() && (flags & dt::SingleLine))
         height = t.lineHeight;
     rect = dcdetail::rectFromEdges(l, top, l + t.maxWidth, top + height);
-    return dcdetail::clampInt(height);
+    return saturate(height);
 }
 
 int Dc::drawText(const QString& text, const QRect& rect, unsigned flags)
@@ -221,7 +221,7 @@ int Dc::drawText(const QString& text, QRect& rect, unsigned flags)
         painter_->drawText(QPoint(int(X), int(Y + t.ascent)), t.lines[i]);
     }
     painter_->restore();
-    return dcdetail::clampInt(y - top);
+    return saturate(y - top);
 }
 
 } // namespace platform

@@ -61,12 +61,10 @@ public:
     std::uint32_t headerSize() const { return layout().headerSize; }
     int width() const { return layout().width; }
     int height() const { return layout().height; }
-    bool isTopDown() const { return layout().height < 0; }
     int bitCount() const { return layout().bitCount; }
     std::uint32_t compression() const { return layout().compression; }
     std::uint32_t clrUsed() const { return layout().clrUsed; }
     std::int64_t colorTableCount() const { return layout().colorCount; }
-    int colorEntrySize() const { return layout().entrySize; }
     std::int64_t pixelOffset() const { return layout().pixelOffset; }
     std::int64_t stride() const { return layout().stride; }
     // Bytes the header needs: up to the end of the last row (of the compressed

@@ -9,25 +9,15 @@ namespace {
 constexpr std::int64_t kIntMin = std::numeric_limits<int>::min();
 constexpr std::int64_t kIntMax = std::numeric_limits<int>::max();
 
-int saturate(std::int64_t v)
-{
-    return static_cast<int>(v < kIntMin ? kIntMin : (v > kIntMax ? kIntMax : v));
-}
-
-// a × b without overflow for |a|, |b| < 2^31; wider inputs are clamped first.
-std::int64_t clamp32(std::int64_t v)
-{
-    return v < kIntMin ? kIntMin : (v > kIntMax ? kIntMax : v);
-}
-
 } // namespace
 
 int mulDivRound(std::int64_t a, std::int64_t b, std::int64_t c)
 {
     if (c == 0)
         return 0;
-    std::int64_t n = clamp32(a) * clamp32(b);
-    std::int64_t d = clamp32(c);
+    // Inputs are held to the int range first, so a × b cannot overflow.
+    std::int64_t n = std::int64_t(saturate(a)) * saturate(b);
+    std::int64_t d = saturate(c);
     if (d < 0) {
         n = -n;
         d = -d;

@@ -1,20 +1,13 @@
 #pragma once
 
+#include "platform/GdiMath.h"
+
 #include <QPoint>
 #include <QRect>
 
 #include <cstdint>
-#include <limits>
 
 namespace platform {
-
-// Clamps a wide value into the int range.
-constexpr int saturate(std::int64_t v)
-{
-    return v < std::numeric_limits<int>::min()   ? std::numeric_limits<int>::min()
-           : v > std::numeric_limits<int>::max() ? std::numeric_limits<int>::max()
-                                                 : static_cast<int>(v);
-}
 
 // a + b without overflow.
 constexpr int addSat(int a, int b) { return saturate(std::int64_t(a) + b); }
@@ -49,10 +42,6 @@ struct Rect {
     QRect toQRect() const
     {
         return isEmpty() ? QRect() : QRect(left, top, saturate(width()), saturate(height()));
-    }
-    static Rect fromQRect(const QRect& r)
-    {
-        return {r.left(), r.top(), addSat(r.left(), r.width()), addSat(r.top(), r.height())};
     }
     friend constexpr bool operator==(const Rect&, const Rect&) = default;
 };

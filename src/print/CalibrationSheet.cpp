@@ -1,25 +1,19 @@
 #include "print/CalibrationSheet.h"
 
 #include "platform/Dc.h"
+#include "platform/GdiMath.h"
 #include "print/SheetLayout.h"
 #include "print/SheetTarget.h"
 
 #include <QFont>
 
 #include <algorithm>
-#include <cmath>
 #include <set>
 #include <utility>
 
 namespace print {
 
 namespace {
-
-// Tenths of a millimetre to device pixels, rounded.
-int tenths(int tenthMm, int ppi)
-{
-    return int(std::lround(tenthMm * ppi / 254.0));
-}
 
 void line(platform::Dc& dc, int x0, int y0, int x1, int y1)
 {
@@ -42,17 +36,17 @@ int halfTick(int mm)
 void CalibrationSheet::drawRulers(platform::Dc& dc, int x, int y, int ppi) const
 {
     for (int mm = -kRulerReachMm; mm <= kRulerReachMm; ++mm) {
-        const int at = tenths(mm * 10, ppi);
-        const int half = tenths(halfTick(mm), ppi);
+        const int at = platform::tenthMmToPixels(mm * 10, ppi);
+        const int half = platform::tenthMmToPixels(halfTick(mm), ppi);
         line(dc, x + at, y - half, x + at, y + half); // across the vertical cut
         line(dc, x - half, y + at, x + half, y + at); // across the horizontal cut
         // Tick 0 is the longest and goes unnumbered: its number would sit on the other ruler.
         if (mm == 0 || mm % 5 != 0)
             continue;
         const QString label = mm > 0 ? QStringLiteral("+%1").arg(mm) : QString::number(mm);
-        const int gap = tenths(22, ppi);
-        const int w = tenths(40, ppi);
-        const int h = tenths(20, ppi);
+        const int gap = platform::tenthMmToPixels(22, ppi);
+        const int w = platform::tenthMmToPixels(40, ppi);
+        const int h = platform::tenthMmToPixels(20, ppi);
         // Horizontal numbers below the ticks, vertical ones right of them.
         dc.drawText(label, QRect(x + at - w / 2, y + gap, w, h), platform::dt::Center | platform::dt::SingleLine);
         dc.drawText(label, QRect(x + gap, y + at - h / 2, w, h), platform::dt::Left | platform::dt::VCenter
@@ -72,11 +66,11 @@ void CalibrationSheet::draw(platform::Dc& dc, int ppi) const
     dc.setBkMode(platform::BkMode::Transparent);
     dc.setTextColor(Qt::black);
     QFont font(QStringLiteral("Sans Serif"));
-    font.setPixelSize(std::max(1, tenths(16, ppi)));
+    font.setPixelSize(std::max(1, platform::tenthMmToPixels(16, ppi)));
     dc.setFont(font);
 
     // Only positions that meet the surface, each shared corner once.
-    const int reach = tenths(kRulerReachMm * 10 + 50, ppi);
+    const int reach = platform::tenthMmToPixels(kRulerReachMm * 10 + 50, ppi);
     const auto [c0, c1] = l.columnsWithin(-reach, std::int64_t(dc.size().width()) + reach);
     const auto [r0, r1] = l.rowsWithin(-reach, std::int64_t(dc.size().height()) + reach);
     std::set<std::pair<qint64, qint64>> corners;

@@ -44,26 +44,21 @@ std::pair<int, int> within(std::int64_t start, std::int64_t step, int size, int 
 
 } // namespace
 
-int SheetLayout::mmToPixels(int mm, int pixelsPerInch)
-{
-    return platform::mulDivRound(mm, std::int64_t(pixelsPerInch) * 10, 254);
-}
-
 QPoint SheetLayout::offsetPixels(int adjustXmm, int adjustYmm, int pixelsPerInch, QPoint physicalOffset)
 {
-    return {platform::saturate(std::int64_t(mmToPixels(adjustXmm, pixelsPerInch)) - physicalOffset.x()),
-            platform::saturate(std::int64_t(mmToPixels(adjustYmm, pixelsPerInch)) - physicalOffset.y())};
+    return {platform::saturate(std::int64_t(platform::mmToPixels(adjustXmm, pixelsPerInch)) - physicalOffset.x()),
+            platform::saturate(std::int64_t(platform::mmToPixels(adjustYmm, pixelsPerInch)) - physicalOffset.y())};
 }
 
 SheetLayout SheetLayout::make(const CardFormat& f, int ppi, QPoint offset)
 {
     SheetLayout l;
-    l.cardWidth = mmToPixels(f.cardWidth, ppi);
-    l.cardHeight = mmToPixels(f.cardHeight, ppi);
-    l.left = std::int64_t(mmToPixels(f.leftMargin, ppi)) + offset.x();
-    l.top = std::int64_t(mmToPixels(f.topMargin, ppi)) + offset.y();
-    l.stepX = std::int64_t(mmToPixels(f.gapX, ppi)) + l.cardWidth;
-    l.stepY = std::int64_t(l.cardHeight) + mmToPixels(f.gapY, ppi);
+    l.cardWidth = platform::mmToPixels(f.cardWidth, ppi);
+    l.cardHeight = platform::mmToPixels(f.cardHeight, ppi);
+    l.left = std::int64_t(platform::mmToPixels(f.leftMargin, ppi)) + offset.x();
+    l.top = std::int64_t(platform::mmToPixels(f.topMargin, ppi)) + offset.y();
+    l.stepX = std::int64_t(platform::mmToPixels(f.gapX, ppi)) + l.cardWidth;
+    l.stepY = std::int64_t(l.cardHeight) + platform::mmToPixels(f.gapY, ppi);
     l.columns = f.columns;
     l.rows = f.rows;
     return l;

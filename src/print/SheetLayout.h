@@ -27,8 +27,6 @@ struct SheetLayout {
     // the device's physical offset).
     static SheetLayout make(const CardFormat& format, int pixelsPerInch, QPoint offset);
 
-    // Whole millimetres to device pixels.
-    static int mmToPixels(int mm, int pixelsPerInch);
     // The shift of every card: the adjustment in millimetres converted, less the
     // physical offset of the device (the printable area's corner on the paper).
     static QPoint offsetPixels(int adjustXmm, int adjustYmm, int pixelsPerInch, QPoint physicalOffset);

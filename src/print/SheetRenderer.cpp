@@ -4,6 +4,7 @@
 #include "model/PmrData.h"
 #include "model/ViewScale.h"
 #include "platform/Dc.h"
+#include "platform/GdiMath.h"
 #include "platform/Rect.h"
 #include "print/CardList.h"
 #include "print/SheetTarget.h"
@@ -11,7 +12,6 @@
 #include <QPainter>
 
 #include <algorithm>
-#include <cmath>
 #include <limits>
 
 namespace print {
@@ -28,15 +28,6 @@ std::int64_t mulSat(std::int64_t a, std::int64_t b)
     return a > kInt64Max / b ? kInt64Max : a * b;
 }
 
-void setResolution(QImage& image, int pixelsPerInch)
-{
-    if (pixelsPerInch <= 0)
-        return;
-    const int dpm = int(std::lround(pixelsPerInch / 0.0254));
-    image.setDotsPerMeterX(dpm);
-    image.setDotsPerMeterY(dpm);
-}
-
 } // namespace
 
 // ---------------------------------------------------------------- one card
@@ -50,7 +41,7 @@ QImage renderCardPicture(const PmrData& page, QSize size, int pixelsPerInch, std
     QImage picture(size, QImage::Format_RGB32);
     if (picture.isNull())
         return {};
-    setResolution(picture, pixelsPerInch);
+    setImageResolution(picture, pixelsPerInch);
     platform::Dc dc(&picture);
     if (!dc.isValid())
         return {};
@@ -103,8 +94,8 @@ QImage renderCard(const PmrData& page, int pixelsPerInch, QSize cardSizeMm)
         return {};
     if (cardSizeMm.width() <= 0 || cardSizeMm.height() <= 0)
         cardSizeMm = QSize(page.cardWidth, page.cardHeight);
-    const QSize size(SheetLayout::mmToPixels(cardSizeMm.width(), pixelsPerInch),
-                     SheetLayout::mmToPixels(cardSizeMm.height(), pixelsPerInch));
+    const QSize size(platform::mmToPixels(cardSizeMm.width(), pixelsPerInch),
+                     platform::mmToPixels(cardSizeMm.height(), pixelsPerInch));
     QImage card = renderCardPicture(page, size, pixelsPerInch);
     if (card.isNull())
         return {};

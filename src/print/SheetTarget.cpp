@@ -9,6 +9,15 @@
 
 namespace print {
 
+void setImageResolution(QImage& image, int pixelsPerInch)
+{
+    if (pixelsPerInch <= 0)
+        return;
+    const int dpm = int(std::lround(pixelsPerInch / 0.0254));
+    image.setDotsPerMeterX(dpm);
+    image.setDotsPerMeterY(dpm);
+}
+
 // ---------------------------------------------------------------- paged devices
 
 PagedSheetTarget::PagedSheetTarget(QPagedPaintDevice* device) : device_(device) {}
@@ -75,7 +84,7 @@ ImageSheetTarget::~ImageSheetTarget() = default;
 bool ImageSheetTarget::beginDocument()
 {
     sheets_.clear();
-    ended_ = aborted_ = handlerFailed_ = false;
+    aborted_ = handlerFailed_ = false;
     return !size_.isEmpty() && ppi_ > 0;
 }
 
@@ -89,11 +98,8 @@ platform::Dc* ImageSheetTarget::beginSheet(int index)
     if (current_.isNull())
         return nullptr;
     current_.fill(Qt::white);
-    const int dpm = int(std::lround(ppi_ / 0.0254));
-    current_.setDotsPerMeterX(dpm);
-    current_.setDotsPerMeterY(dpm);
+    setImageResolution(current_, ppi_);
     dc_ = std::make_unique<platform::Dc>(&current_);
-    dc_->setPixelsPerInch(ppi_, ppi_);
     dc_->setPhysicalOffset(physicalOffset_);
     return dc_.get();
 }
@@ -113,7 +119,6 @@ void ImageSheetTarget::endSheet()
 void ImageSheetTarget::endDocument()
 {
     dc_.reset();
-    ended_ = true;
 }
 
 void ImageSheetTarget::abortDocument()

@@ -17,6 +17,9 @@ class Dc;
 
 namespace print {
 
+// Records pixelsPerInch in image (as dots per metre); nothing when it is not positive.
+void setImageResolution(QImage& image, int pixelsPerInch);
+
 // Where the sheets of a print job go: a document of one page per sheet.
 class SheetTarget {
 public:
@@ -80,7 +83,6 @@ public:
     // Receives each finished sheet (0-based index) instead of keeping it, so long
     // jobs hold one sheet at a time. Returning false fails the next sheet.
     std::function<bool(int index, const QImage& sheet)> sheetDone;
-    bool documentEnded() const { return ended_; }
     bool documentAborted() const { return aborted_; }
 
 private:
@@ -92,7 +94,6 @@ private:
     std::vector<QImage> sheets_;
     int index_ = 0;
     bool handlerFailed_ = false;
-    bool ended_ = false;
     bool aborted_ = false;
 };
 

@@ -1,6 +1,7 @@
 #include "printui/PrintListBox.h"
 
 #include "print/CardList.h"
+#include "resources/Strings.h"
 #include "ui/FileDialogs.h"
 #include "ui/MessageBox.h"
 
@@ -15,13 +16,13 @@ namespace print {
 PrintListBox::PrintListBox(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("printList"));
-    choose_ = new QPushButton(QStringLiteral("リストからいんさつ..."), this);
+    choose_ = new QPushButton(QString::fromUtf8(resources::texts::ListChoose), this);
     choose_->setObjectName(QStringLiteral("listChoose"));
     choose_->setAutoDefault(false);
     clear_ = new QToolButton(this);
     clear_->setObjectName(QStringLiteral("listClear"));
-    clear_->setText(QStringLiteral("×"));
-    clear_->setToolTip(QStringLiteral("リストをやめる"));
+    clear_->setText(QString::fromUtf8(resources::texts::ListClear));
+    clear_->setToolTip(QString::fromUtf8(resources::texts::ListClearTip));
     status_ = new QLabel(this);
     status_->setObjectName(QStringLiteral("listStatus"));
     status_->setWordWrap(true);
@@ -44,7 +45,7 @@ void PrintListBox::askForFile()
 {
     ui::FileDialogRequest request;
     request.mode = ui::FileDialogRequest::Open;
-    request.filter = QStringLiteral("リスト (*.csv)|*.csv|すべてのファイル (*.*)|*.*||");
+    request.filter = QString::fromUtf8(resources::texts::ListFilter);
     request.defaultExt = QStringLiteral("csv");
     request.initialDir = fileName_.isEmpty() ? startFolder_ : QFileInfo(fileName_).absolutePath();
     if (const std::optional<QString> path = ui::runFileDialog(request, window()))
@@ -79,7 +80,7 @@ void PrintListBox::clear()
 
 void PrintListBox::showCounts(qint64 cards, int sheets)
 {
-    counts_ = QStringLiteral("%1まい・%2シート").arg(cards).arg(sheets);
+    counts_ = QString::fromUtf8(resources::texts::ListCounts).arg(cards).arg(sheets);
     showState();
 }
 

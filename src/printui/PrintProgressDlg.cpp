@@ -1,5 +1,6 @@
 #include "printui/PrintProgressDlg.h"
 
+#include "resources/Strings.h"
 #include "resources/Templates.h"
 
 #include <QCoreApplication>
@@ -114,7 +115,7 @@ void PrintProgressDlg::showProgress(int n)
 
 QString PrintProgressDlg::cardStatus(qint64 sheet, qint64 sheets, qint64 card, qint64 cards)
 {
-    return QStringLiteral("%1/%2 ﾍﾟｰｼﾞ、%3/%4･･･").arg(sheet).arg(sheets).arg(card).arg(cards);
+    return QString::fromUtf8(resources::texts::PrintProgressCount).arg(sheet).arg(sheets).arg(card).arg(cards);
 }
 
 QRect PrintProgressDlg::barRect(const QRect& client, int n, int total)

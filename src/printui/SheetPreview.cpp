@@ -1,5 +1,6 @@
 #include "printui/SheetPreview.h"
 
+#include "platform/GdiMath.h"
 #include "print/SheetLayout.h"
 #include "print/SheetTarget.h"
 
@@ -75,8 +76,8 @@ void SheetPreview::render() const
     // The largest whole resolution at which the paper fits.
     const qreal pixelsPerMm = std::min(room / format.paperWidth, roomHeight / format.paperHeight);
     ppi_ = std::max(1, int(std::floor(pixelsPerMm * 25.4)));
-    const QSize size(std::max(1, SheetLayout::mmToPixels(format.paperWidth, ppi_)),
-                     std::max(1, SheetLayout::mmToPixels(format.paperHeight, ppi_)));
+    const QSize size(std::max(1, platform::mmToPixels(format.paperWidth, ppi_)),
+                     std::max(1, platform::mmToPixels(format.paperHeight, ppi_)));
 
     // The job itself draws the sheet, so the preview cannot show other positions
     // or other offsets than the print.

@@ -87,6 +87,21 @@ inline constexpr const char* RecoveryDiscard = "ほんとうに すてる？\n�
 inline constexpr const char* RecoveryDamaged =
     "もどす めいしの ファイルが こわれてて よめなかったよ。\nべつの ばしょに よけておいたよ:\n%1";
 inline constexpr const char* TextTooLong = "もじが ながすぎるよ。はいりきらない ぶんは けしたよ";
+// Printing from the editor: its failures, and the status of the progress window,
+// whose count is sheet "%1" of "%2", card "%3" of "%4".
+inline constexpr const char* PrintAttachFailed = "err: Attachに失敗";
+inline constexpr const char* PrintCannotStart = "err: メモリが不十分または無効なポートです。";
+inline constexpr const char* PrintStarting = "印刷開始･･･";
+inline constexpr const char* PrintFinished = "印刷終了";
+inline constexpr const char* PrintProgressCount = "%1/%2 ﾍﾟｰｼﾞ、%3/%4･･･";
+// The list of people in the print dialog; the counts are "%1" cards on "%2" sheets.
+inline constexpr const char* ListChoose = "リストからいんさつ...";
+inline constexpr const char* ListClear = "×";
+inline constexpr const char* ListClearTip = "リストをやめる";
+inline constexpr const char* ListFilter = "リスト (*.csv)|*.csv|すべてのファイル (*.*)|*.*||";
+inline constexpr const char* ListCounts = "%1まい・%2シート";
+// The help window's title; "%1" is the program's name.
+inline constexpr const char* HelpTitle = "%1 - へるぷ";
 } // namespace texts
 
 // The text of a string id; empty for an unknown id.

@@ -147,7 +147,7 @@ TEST_F(CardDocumentTest, TheWindowHearsWhatToRedoBeforeTheModifiedFlagChanges)
     // New contents: nothing selected, unmodified, and a history of their own.
     doc.selection().select(at(1));
     changes.clear();
-    doc.apply(std::make_unique<ReplaceContentsCommand>(std::make_unique<PmrData>(), true));
+    doc.replaceContents(std::make_unique<PmrData>(), true);
     EXPECT_EQ(changes, (std::vector<C::Changes>{C::RedrawCard | C::RefillPanel | C::Relayout | C::ContentsReplaced,
                                                 C::ModifiedChanged}));
     EXPECT_TRUE(list().empty());

@@ -1,6 +1,7 @@
 #include "SheetProbe.h"
 
 #include "platform/Fonts.h"
+#include "platform/GdiMath.h"
 #include "print/CardFormatCatalog.h"
 #include "print/SheetLayout.h"
 #include "printui/AdjustPrintDlg.h"
@@ -68,7 +69,7 @@ TEST(SheetPreview, ShowsThePositionsTheJobPrintsOnItsFirstSheet)
     job.adjustY = -5;
     preview.setJob(job);
     const int ppi = preview.pixelsPerInch();
-    const QPoint shift(SheetLayout::mmToPixels(10, ppi), SheetLayout::mmToPixels(-5, ppi));
+    const QPoint shift(platform::mmToPixels(10, ppi), platform::mmToPixels(-5, ppi));
     EXPECT_EQ(shownPositions(preview, shift).size(), 10u);
     const QImage& sheet = preview.sheet();
     const SheetLayout nominal = SheetLayout::make(job.format, ppi, {});

@@ -3,6 +3,7 @@
 #include "model/ObjItemText.h"
 #include "platform/Codec.h"
 #include "platform/Fonts.h"
+#include "platform/GdiMath.h"
 #include "print/CardFormatCatalog.h"
 #include "printui/PrintProgressDlg.h"
 #include "print/SheetRenderer.h"
@@ -131,7 +132,7 @@ TEST_F(SheetJob, TextLiesAboveEarlierItemsAndIsCutAtTheFormatsCard)
     ASSERT_EQ(run(target), SheetRenderer::Result::Done);
     const QImage& sheet = target.sheets()[0];
     const SheetLayout l = SheetLayout::make(job.format, 150, {});
-    const auto px = [](int mm) { return SheetLayout::mmToPixels(mm, 150); };
+    const auto px = [](int mm) { return platform::mmToPixels(mm, 150); };
     const auto isBlue = [](QRgb c) { return qBlue(c) > 200 && qRed(c) < 60 && qGreen(c) < 60; };
     for (int i = 0; i < 10; ++i) {
         const QRect card(int(l.x(i % 2)), int(l.y(i / 2)), l.cardWidth, l.cardHeight);

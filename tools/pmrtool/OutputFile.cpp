@@ -1,6 +1,6 @@
 #include "OutputFile.h"
 
-#include "print/SheetLayout.h"
+#include "platform/GdiMath.h"
 #include "print/SheetTarget.h"
 #include "resources/Strings.h"
 
@@ -107,8 +107,8 @@ void setUpPdf(QPdfWriter& writer, int dpi, QSizeF paperMm)
 // The pixel size of one sheet as a PNG, or nothing (said on err) when too large.
 std::optional<QSize> pngSheetSize(QTextStream& err, QSizeF paperMm, int dpi)
 {
-    const QSize size(print::SheetLayout::mmToPixels(int(paperMm.width()), dpi),
-                     print::SheetLayout::mmToPixels(int(paperMm.height()), dpi));
+    const QSize size(platform::mmToPixels(int(paperMm.width()), dpi),
+                     platform::mmToPixels(int(paperMm.height()), dpi));
     if (!fitsImage(size.width(), size.height())) {
         err << "pmrtool: a sheet of " << paperMm.width() << " x " << paperMm.height() << " mm is too large for PNG at "
             << dpi << " pixels per inch\n";

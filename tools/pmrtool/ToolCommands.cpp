@@ -6,6 +6,7 @@
 #include "model/PmrDocument.h"
 #include "platform/AppDirectory.h"
 #include "platform/AppSettings.h"
+#include "platform/GdiMath.h"
 #include "platform/SettingsStore.h"
 #include "platform/Codec.h"
 #include "print/CalibrationSheet.h"
@@ -13,7 +14,6 @@
 #include "print/CardFormatCatalog.h"
 #include "print/CardList.h"
 #include "print/PrintJob.h"
-#include "print/SheetLayout.h"
 #include "print/SheetRenderer.h"
 #include "print/SheetTarget.h"
 #include "resources/Strings.h"
@@ -327,8 +327,8 @@ int cmdRender(Context& c, const QStringList& args)
     PmrData page;
     if (!readPage(c, a.positional()[0], page))
         return ExitFileError;
-    const int w = print::SheetLayout::mmToPixels(page.cardWidth, *dpi);
-    const int h = print::SheetLayout::mmToPixels(page.cardHeight, *dpi);
+    const int w = platform::mmToPixels(page.cardWidth, *dpi);
+    const int h = platform::mmToPixels(page.cardHeight, *dpi);
     if (!fitsImage(w, h)) {
         c.err << "pmrtool: the card of " << page.cardWidth << " x " << page.cardHeight << " mm "
               << (w > 0 && h > 0 ? "is too large to draw" : "cannot be drawn") << " at " << *dpi
