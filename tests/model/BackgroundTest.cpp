@@ -33,8 +33,9 @@ TEST(Background, TilesRoundToWholePixelsBeforeTheirPointsAndChooseTheirPath)
         const PmrData::TilePlan p = PmrData::tilePlan(c.w, c.h, c.scale, c.percent, c.printing, c.card);
         EXPECT_EQ(p.width, c.expected.width) << c.w << " " << c.percent;
         EXPECT_EQ(p.height, c.expected.height) << c.w << " " << c.percent;
-        if (p.width > 0 && p.height > 0)
+        if (p.width > 0 && p.height > 0) {
             EXPECT_EQ(p.direct, c.expected.direct) << c.w << " " << c.percent;
+        }
     }
 }
 
