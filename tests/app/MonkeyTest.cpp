@@ -47,6 +47,14 @@ const int kDefaultSteps = kSanitized ? 800 : 8000;
 constexpr unsigned kDefaultSeed = 22;
 constexpr int kCheckEvery = 40;
 
+// Seeds that found a fault, with the steps they took.
+const struct {
+    unsigned seed;
+    int steps;
+} kRegressions[] = {
+    {205, 57}, // the window closed during a drag without asking to save
+};
+
 // What a crash prints: the seed, the step and the last actions.
 char crashNote[4096];
 void printCrashNote() { [[maybe_unused]] const ssize_t n = ::write(2, crashNote, std::strlen(crashNote)); }
@@ -424,5 +432,14 @@ TEST_F(MonkeyTest, RandomUseKeepsTheCardWholeAndItsHistoryExact)
     const unsigned chosen = unsigned(qEnvironmentVariableIntValue("PELMORA_MONKEY_SEED", &given));
     run(given ? chosen : kDefaultSeed, steps > 0 ? steps : kDefaultSteps);
 }
+
+class MonkeyRegressionTest : public MonkeyTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(MonkeyRegressionTest, SeedThatFoundAFault)
+{
+    run(kRegressions[GetParam()].seed, kRegressions[GetParam()].steps);
+}
+
+INSTANTIATE_TEST_SUITE_P(MonkeySeeds, MonkeyRegressionTest, ::testing::Range(0, int(std::size(kRegressions))));
 
 } // namespace
