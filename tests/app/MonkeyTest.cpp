@@ -53,6 +53,7 @@ const struct {
     int steps;
 } kRegressions[] = {
     {205, 57}, // the window closed during a drag without asking to save
+    {213, 22}, // Tab during a drag: the panel showed one item, another was selected
 };
 
 // What a crash prints: the seed, the step and the last actions.
