@@ -54,6 +54,7 @@ const struct {
 } kRegressions[] = {
     {205, 57}, // the window closed during a drag without asking to save
     {213, 22}, // Tab during a drag: the panel showed one item, another was selected
+    {378, 111}, // saved during a drag, then the move undone: the card seemed unmodified
 };
 
 // What a crash prints: the seed, the step and the last actions.
