@@ -58,6 +58,7 @@ const struct {
 };
 
 // What a crash prints: the seed, the step and the last actions.
+constexpr int kCrashSignals[] = {SIGSEGV, SIGABRT, SIGBUS, SIGFPE};
 char crashNote[4096];
 void printCrashNote() { [[maybe_unused]] const ssize_t n = ::write(2, crashNote, std::strlen(crashNote)); }
 void onCrash(int sig)
@@ -86,13 +87,15 @@ protected:
         QApplication::clipboard()->clear();
         if (kSanitized)
             __sanitizer_set_death_callback(printCrashNote);
-        for (int sig : {SIGSEGV, SIGABRT, SIGBUS, SIGFPE})
-            std::signal(sig, kSanitized ? SIG_DFL : onCrash);
+        else
+            for (int sig : kCrashSignals)
+                std::signal(sig, onCrash);
     }
     void TearDown() override
     {
-        for (int sig : {SIGSEGV, SIGABRT, SIGBUS, SIGFPE})
-            std::signal(sig, SIG_DFL);
+        if (!kSanitized)
+            for (int sig : kCrashSignals)
+                std::signal(sig, SIG_DFL);
         ui::setFileDialogProvider(std::move(previousFiles));
         QApplication::clipboard()->clear();
         EditorTest::TearDown();
