@@ -101,12 +101,19 @@ protected:
         EditorTest::TearDown();
     }
 
-    // The same numbers from every standard library.
+    // The same numbers from every standard library; each draw is a statement of its
+    // own, so every compiler draws in the same order and a seed replays anywhere.
     int pick(int n) { return n > 1 ? int(rng() % unsigned(n)) : 0; }
     bool chance(int percent) { return pick(100) < percent; }
     template <class T>
     T oneOf(std::initializer_list<T> list) { return list.begin()[pick(int(list.size()))]; }
     QString any(const QStringList& list) { return list[pick(int(list.size()))]; }
+    // A point within w by h, y drawn first.
+    QPoint pickPoint(int w, int h)
+    {
+        const int y = pick(h);
+        return {pick(w), y};
+    }
     QByteArray bytes() const { return writeDocument(dlg->page()); }
     void note(const QString& what)
     {
@@ -199,15 +206,15 @@ protected:
         const QPoint card(dlg->cardRect().left, dlg->cardRect().top);
         const auto& items = dlg->page().items();
         const QRect canvas = dlg->view().canvasRect();
-        QPoint p(pick(dlg->width()), pick(dlg->height()));
+        QPoint p = pickPoint(dlg->width(), dlg->height());
         QPoint handle;
         if (const int how = pick(4); how == 0 && !items.empty()) {
             const platform::Rect b = scale.toDevice((*std::next(items.begin(), pick(int(items.size()))))->GetBounds());
-            p = card + QPoint(b.left + pick(int(std::min<std::int64_t>(b.width(), 2000))), b.top + pick(int(std::min<std::int64_t>(b.height(), 2000))));
+            p = card + QPoint(b.left, b.top) + pickPoint(int(std::min<std::int64_t>(b.width(), 2000)), int(std::min<std::int64_t>(b.height(), 2000)));
         } else if (const ObjItem* sel = dlg->selectedItem(); how == 1 && sel && sel->GetHandle(pick(sel->GetHandleCount()), handle)) {
-            p = card + scale.toDevice(handle) + QPoint(pick(9) - 4, pick(9) - 4);
+            p = card + scale.toDevice(handle) + pickPoint(9, 9) - QPoint(4, 4);
         } else if (how < 3) {
-            p = canvas.topLeft() + QPoint(pick(canvas.width()), pick(canvas.height()));
+            p = canvas.topLeft() + pickPoint(canvas.width(), canvas.height());
         }
         return QPoint(std::clamp(p.x(), 0, dlg->width() - 1), std::clamp(p.y(), 0, dlg->height() - 1));
     }
@@ -237,7 +244,7 @@ protected:
     {
         QString what = QStringLiteral("  moves");
         while (steps-- > 0) {
-            p += chance(20) ? QPoint(pick(801) - 400, pick(801) - 400) : QPoint(pick(41) - 20, pick(41) - 20);
+            p += chance(20) ? pickPoint(801, 801) - QPoint(400, 400) : pickPoint(41, 41) - QPoint(20, 20);
             what += QStringLiteral(" %1,%2").arg(p.x()).arg(p.y());
             QTest::mouseMove(dlg.get(), lastPointer = p);
         }
@@ -287,20 +294,31 @@ protected:
                  const QPoint from = somewhere();
                  note(QStringLiteral("press at %1,%2").arg(from.x()).arg(from.y()));
                  QTest::mousePress(dlg.get(), Qt::LeftButton, {}, from);
-                 moveOn(from, 1 + pick(6), chance(25));
+                 const bool hold = chance(25);
+                 moveOn(from, 1 + pick(6), hold);
              }},
-            {4, [this] { dlg->hasCapture() ? moveOn(lastPointer, 1 + pick(4), chance(50)) : note(QStringLiteral("no drag held")); }},
+            {4, [this] {
+                 if (!dlg->hasCapture())
+                     return note(QStringLiteral("no drag held"));
+                 const bool hold = chance(50);
+                 moveOn(lastPointer, 1 + pick(4), hold);
+             }},
             {14, [this] {
+                 const K mods = oneOf<K>({{}, {}, Qt::ShiftModifier, Qt::ControlModifier});
                  key(oneOf({Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down, Qt::Key_Tab, Qt::Key_Backtab, Qt::Key_Delete,
                             Qt::Key_Backspace, Qt::Key_Escape, Qt::Key_Return, Qt::Key_D, Qt::Key_A, Qt::Key_Plus, Qt::Key_Minus,
                             Qt::Key_N, Qt::Key_O, Qt::Key_S, Qt::Key_P}),
-                     oneOf<K>({{}, {}, Qt::ShiftModifier, Qt::ControlModifier}));
+                     mods);
              }},
-            {8, [this] { key(oneOf({Qt::Key_Z, Qt::Key_Z, Qt::Key_Y}), Qt::ControlModifier | oneOf<K>({{}, Qt::ShiftModifier})); }},
+            {8, [this] {
+                 const K mods = Qt::ControlModifier | oneOf<K>({{}, Qt::ShiftModifier});
+                 key(oneOf({Qt::Key_Z, Qt::Key_Z, Qt::Key_Y}), mods);
+             }},
             {5, [this] {
                  if (chance(15) && answer("a picture from outside", true)) {
                      auto* data = new QMimeData;
-                     data->setImageData(QImage(1 + pick(60), 1 + pick(60), QImage::Format_RGB32));
+                     const QPoint size = pickPoint(60, 60) + QPoint(1, 1);
+                     data->setImageData(QImage(size.x(), size.y(), QImage::Format_RGB32));
                      if (chance(50))
                          data->setData(QString::fromLatin1(CardClipboard::kMimeType), QByteArray("\x01\x00\x00\x00\x05", 5));
                      QApplication::clipboard()->setMimeData(data);
