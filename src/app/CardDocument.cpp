@@ -89,6 +89,8 @@ bool CardDocument::redo()
 
 void CardDocument::markSaved()
 {
+    if (edit_)
+        endItemEdit(); // what a drag under way moved is saved too
     history_.markSaved();
     setModified(0);
 }

@@ -100,6 +100,7 @@ void CardEditorDlg::selectNext(bool forward)
                 order.push_back(it);
     if (order.empty())
         return;
+    canvas_.loseCapture(); // a drag under way ends with the item it moved
     const std::optional<PmrData::Position>& current = selection().position();
     const auto at = current ? std::find(order.begin(), order.end(), *current) : order.end();
     std::size_t next = 0;
@@ -115,6 +116,7 @@ void CardEditorDlg::clearSelection()
 {
     if (!selectedItem())
         return;
+    canvas_.loseCapture();
     selection().clear();
     doc_.notify(CardDocument::RedrawCard | CardDocument::RefillPanel);
 }

@@ -24,6 +24,7 @@ DocumentCommands::DocumentCommands(CardDocument& doc, QWidget* window) : doc_(do
 
 bool DocumentCommands::askToSave()
 {
+    doc_.endItemEdit(); // a drag under way is a change too
     if (doc_.modified() != 1)
         return true;
     const int answer = ui::messageBox(resources::loadString(resources::ids::SavePrompt), QString(),

@@ -1,0 +1,468 @@
+// Random use of the editor window from a seed: buttons, dialogs answered at random,
+// clicks, drags, keys, typing and the clipboard. After every step the card reads
+// back to the same bytes, an unmodified card is the one last opened, new or saved,
+// and the panel shows the selection; now and then undo goes back to the card of the
+// last open or new and redo comes back. PELMORA_MONKEY_STEPS and _SEED choose the run.
+#include "EditorTest.h"
+#include "files/NewCardDlg.h"
+#include "model/ObjItemLine.h"
+#include "model/ObjItemText.h"
+#include "model/PmrDocument.h"
+#include "panel/ColorSwatch.h"
+#include "printui/FormatCreateDlg.h"
+#include "printui/FormatListBox.h"
+#include "printui/PaperSelectDlg.h"
+#include "ui/ChoiceDialogs.h"
+
+#include <QClipboard>
+#include <QDir>
+#include <QInputMethodEvent>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTimer>
+
+#include <csignal>
+#include <cstring>
+#include <deque>
+#include <functional>
+#include <random>
+#include <unistd.h>
+
+// There only in a build with the sanitizers, which call it back before they end the program.
+extern "C" __attribute__((weak)) void __sanitizer_set_death_callback(void (*callback)());
+
+using namespace ctl;
+using platform::MbButtons;
+using print::FormatCreateDlg;
+
+namespace {
+
+const bool kSanitized = &__sanitizer_set_death_callback != nullptr;
+const int kDefaultSteps = kSanitized ? 800 : 8000;
+constexpr unsigned kDefaultSeed = 22;
+constexpr int kCheckEvery = 40;
+
+// Seeds that found a fault, with the steps they took.
+const struct {
+    unsigned seed;
+    int steps;
+} kRegressions[] = {
+    {205, 57}, // the window closed during a drag without asking to save
+    {213, 22}, // Tab during a drag: the panel showed one item, another was selected
+    {378, 111}, // saved during a drag, then the move undone: the card seemed unmodified
+};
+
+// What a crash prints: the seed, the step and the last actions.
+constexpr int kCrashSignals[] = {SIGSEGV, SIGABRT, SIGBUS, SIGFPE};
+char crashNote[4096];
+void printCrashNote() { [[maybe_unused]] const ssize_t n = ::write(2, crashNote, std::strlen(crashNote)); }
+void onCrash(int sig)
+{
+    printCrashNote();
+    std::signal(sig, SIG_DFL);
+    std::raise(sig);
+}
+
+class MonkeyTest : public EditorTest {
+protected:
+    void SetUp() override
+    {
+        EditorTest::SetUp();
+        QDir(dir.path()).mkpath(QStringLiteral("sample"));
+        for (const QFileInfo& f : QDir(QStringLiteral(PELMORA_SOURCE_DIR "/data/sample")).entryInfoList({"*.pmr"}, QDir::Files, QDir::Name))
+            if (QFile::copy(f.filePath(), path("sample/") + f.fileName()))
+                samples << path("sample/") + f.fileName();
+        QImage(37, 23, QImage::Format_ARGB32).save(path("a.png"));
+        QImage(300, 5, QImage::Format_Mono).save(path("b.bmp"));
+        QFile bad(path("bad.png"));
+        ASSERT_TRUE(bad.open(QIODevice::WriteOnly) && bad.write("not a picture") > 0 && !samples.isEmpty());
+        pictures = {path("a.png"), path("b.bmp"), path("bad.png"), samples[0]};
+        documents = {path("a.pmr"), path("b.pmr"), path("gone/c.pmr"), path("bad.png")};
+        installAnswers();
+        QApplication::clipboard()->clear();
+        if (kSanitized)
+            __sanitizer_set_death_callback(printCrashNote);
+        else
+            for (int sig : kCrashSignals)
+                std::signal(sig, onCrash);
+    }
+    void TearDown() override
+    {
+        if (!kSanitized)
+            for (int sig : kCrashSignals)
+                std::signal(sig, SIG_DFL);
+        ui::setFileDialogProvider(std::move(previousFiles));
+        QApplication::clipboard()->clear();
+        EditorTest::TearDown();
+    }
+
+    // The same numbers from every standard library; each draw is a statement of its
+    // own, so every compiler draws in the same order and a seed replays anywhere.
+    int pick(int n) { return n > 1 ? int(rng() % unsigned(n)) : 0; }
+    bool chance(int percent) { return pick(100) < percent; }
+    template <class T>
+    T oneOf(std::initializer_list<T> list) { return list.begin()[pick(int(list.size()))]; }
+    QString any(const QStringList& list) { return list[pick(int(list.size()))]; }
+    // A point within w by h, y drawn first.
+    QPoint pickPoint(int w, int h)
+    {
+        const int y = pick(h);
+        return {pick(w), y};
+    }
+    QByteArray bytes() const { return writeDocument(dlg->page()); }
+    void note(const QString& what)
+    {
+        recent.push_back(what);
+        if (recent.size() > 16)
+            recent.pop_front();
+        const QString text = QStringLiteral("monkey: seed %1, step %2, last actions:\n%3\n")
+                                 .arg(seed).arg(step).arg(QStringList(recent.begin(), recent.end()).join('\n'));
+        std::snprintf(crashNote, sizeof crashNote, "%s", text.toUtf8().constData());
+    }
+    // What a dialog answered, noted.
+    template <class T>
+    T answer(const QString& what, T value) { return note(QStringLiteral("  ") + what), value; }
+    void fail(const QString& what)
+    {
+        ADD_FAILURE() << what.toStdString() << "\n" << crashNote << "Replay: PELMORA_MONKEY_SEED=" << seed << " PELMORA_MONKEY_STEPS=" << step;
+        failed = true;
+    }
+
+    // Every dialog and message box answers at random, as a user might.
+    void installAnswers()
+    {
+        ui::setMessageBoxHandler([this](const ui::MessageBoxRequest& r) {
+            prompted = prompted || r.buttons == MbButtons::YesNoCancel;
+            const int a = r.buttons == MbButtons::YesNoCancel ? oneOf({platform::IdYes, platform::IdNo, platform::IdCancel})
+                          : r.buttons == MbButtons::YesNo     ? oneOf({platform::IdYes, platform::IdNo})
+                          : r.buttons == MbButtons::OkCancel  ? oneOf({platform::IdOk, platform::IdCancel})
+                                                              : int(platform::IdOk);
+            return answer(QStringLiteral("box \"%1\": %2").arg(r.text.left(16).replace('\n', ' ')).arg(a), a);
+        });
+        previousFiles = ui::setFileDialogProvider([this](const ui::FileDialogRequest& r, QWidget*) {
+            const bool open = r.mode == ui::FileDialogRequest::Open;
+            const QString chosen = chance(15)                                               ? QString()
+                                   : !r.filter.contains(QStringLiteral("pmr"))              ? any(pictures)
+                                   : r.initialDir == path("sample") || (open && chance(30)) ? any(samples)
+                                                                                            : any(documents);
+            (open ? opening : saving) = chosen;
+            return answer(QStringLiteral("file: ") + QFileInfo(chosen).fileName(), chosen.isEmpty() ? std::nullopt : std::optional(chosen));
+        });
+        ui::setColorDialogProvider([this](std::uint32_t, QWidget*) {
+            const std::uint32_t c = oneOf<std::uint32_t>({0x000000, 0xFFFFFF, 0x336699, 0x12ABEF});
+            return chance(80) ? answer(QStringLiteral("colour %1").arg(c, 0, 16), std::optional(c)) : answer("no colour", std::nullopt);
+        });
+        ui::setFontDialogProvider([this](const ui::FontRequest& r, QWidget*) -> std::optional<platform::LogFont> {
+            platform::LogFont f = r.font;
+            f.height = oneOf({-8, -12, -72, -100, 5, 40});
+            f.weight = oneOf({0, 400, 700});
+            f.setFaceName(any({"ＭＳ Ｐゴシック", "ＭＳ 明朝", "@ＭＳ ゴシック", "IPAPGothic"}));
+            f.escapement = f.faceNameUnicode().startsWith('@') ? 2700 : 0;
+            return chance(80) ? answer(QStringLiteral("font %1 %2").arg(f.faceNameUnicode()).arg(f.height), std::optional(f)) : std::nullopt;
+        });
+        ui::setPrintDialogProvider([this](QPrintDialog& d) {
+            d.printer()->setOutputFormat(QPrinter::PdfFormat);
+            d.printer()->setOutputFileName(path("out.pdf"));
+            d.printer()->setResolution(72);
+            return chance(60) ? answer("print to a PDF", int(QDialog::Accepted)) : answer("no printing", int(QDialog::Rejected));
+        });
+        FormatCreateDlg::setProvider([this](FormatCreateDlg& f) {
+            const int w = 20 + pick(130), h = 20 + pick(80);
+            f.field(FormatCreateDlg::kName)->setText(QStringLiteral("m%1").arg(step));
+            f.field(FormatCreateDlg::kCardWidth)->setText(QString::number(w));
+            f.field(FormatCreateDlg::kCardHeight)->setText(QString::number(h));
+            QTest::mouseClick(f.itemAs<QPushButton>(1), Qt::LeftButton);
+            return answer(QStringLiteral("new format %1 x %2").arg(w).arg(h), f.result());
+        });
+        print::PaperSelectDlg::setProvider([this](print::PaperSelectDlg& d) {
+            if (chance(20))
+                QTest::mouseClick(d.itemAs<QPushButton>(print::PaperSelectDlg::kOther), Qt::LeftButton);
+            d.list()->setCurrentRow(pick(d.list()->count()));
+            QTest::mouseClick(d.itemAs<QPushButton>(chance(70) ? 1 : 2), Qt::LeftButton);
+            return answer(QStringLiteral("paper %1: %2").arg(d.list()->currentRow()).arg(d.result()), d.result());
+        });
+    }
+
+    // A click on one of the controls the user can click now.
+    void clickControl(std::initializer_list<int> ids)
+    {
+        std::vector<int> there;
+        std::copy_if(ids.begin(), ids.end(), std::back_inserter(there), [&](int id) { return dlg->item(id)->isVisible() && dlg->item(id)->isEnabled(); });
+        if (there.empty())
+            return note(QStringLiteral("no control to click"));
+        QWidget* w = dlg->item(there[std::size_t(pick(int(there.size())))]);
+        note(QStringLiteral("control %1").arg(w->property("ctrlId").toInt()));
+        QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
+    }
+    // On an item, on a handle of the selection, on the canvas or anywhere in the window.
+    QPoint somewhere()
+    {
+        const ViewScale& scale = dlg->view().scale();
+        const QPoint card(dlg->cardRect().left, dlg->cardRect().top);
+        const auto& items = dlg->page().items();
+        const QRect canvas = dlg->view().canvasRect();
+        QPoint p = pickPoint(dlg->width(), dlg->height());
+        QPoint handle;
+        if (const int how = pick(4); how == 0 && !items.empty()) {
+            const platform::Rect b = scale.toDevice((*std::next(items.begin(), pick(int(items.size()))))->GetBounds());
+            p = card + QPoint(b.left, b.top) + pickPoint(int(std::min<std::int64_t>(b.width(), 2000)), int(std::min<std::int64_t>(b.height(), 2000)));
+        } else if (const ObjItem* sel = dlg->selectedItem(); how == 1 && sel && sel->GetHandle(pick(sel->GetHandleCount()), handle)) {
+            p = card + scale.toDevice(handle) + pickPoint(9, 9) - QPoint(4, 4);
+        } else if (how < 3) {
+            p = canvas.topLeft() + pickPoint(canvas.width(), canvas.height());
+        }
+        return QPoint(std::clamp(p.x(), 0, dlg->width() - 1), std::clamp(p.y(), 0, dlg->height() - 1));
+    }
+    void key(int k, Qt::KeyboardModifiers mods = {})
+    {
+        QWidget* to = QApplication::focusWidget() ? QApplication::focusWidget() : dlg.get();
+        note(QStringLiteral("key %1 mods %2 to %3").arg(k, 0, 16).arg(mods.toInt(), 0, 16).arg(to->metaObject()->className()));
+        QTest::keyClick(to, Qt::Key(k), mods);
+    }
+    // Types into the panel's text or width field, whichever is shown.
+    void type()
+    {
+        const bool text = dlg->item(TextEdit)->isVisible();
+        QWidget* field = dlg->item(text ? TextEdit : LineWidth);
+        if (!field->isVisible())
+            return note(QStringLiteral("no field to type into"));
+        const QString s = text ? any({"Sato", "やまだ はなこ", "𠮷", "\r", "\b", "\b", QString(300, 'W'), "\t"})
+                               : any({"0", "5", "50", "600", "99999999999", "\b", "\b"});
+        note(QStringLiteral("type \"%1\"").arg(s.left(20)));
+        field->setFocus();
+        QInputMethodEvent input; // kana come from the input method
+        input.setCommitString(s);
+        s.front() < QChar(128) ? QTest::keyClicks(field, s) : void(QApplication::sendEvent(field, &input));
+    }
+    // Moves the pressed mouse on in steps, and releases it unless held.
+    void moveOn(QPoint p, int steps, bool hold)
+    {
+        QString what = QStringLiteral("  moves");
+        while (steps-- > 0) {
+            p += chance(20) ? pickPoint(801, 801) - QPoint(400, 400) : pickPoint(41, 41) - QPoint(20, 20);
+            what += QStringLiteral(" %1,%2").arg(p.x()).arg(p.y());
+            QTest::mouseMove(dlg.get(), lastPointer = p);
+        }
+        note(what + (hold ? ", held" : ", released"));
+        if (!hold)
+            QTest::mouseRelease(dlg.get(), Qt::LeftButton, {}, p);
+    }
+    // The close button or the window's close; a closed window opens again.
+    void close()
+    {
+        if (chance(50))
+            clickControl({Close});
+        else
+            answer("close the window", dlg.get())->close();
+        if (!dlg->isVisible()) {
+            if (!prompted && lastBytes != cleanBytes)
+                fail("the window closed without asking to save the changes");
+            dlg->show();
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(dlg.get()));
+        }
+        if (bytes() != lastBytes)
+            fail("closing changed the card");
+    }
+
+    // Weights and actions.
+    std::vector<std::pair<int, std::function<void()>>> actions()
+    {
+        using K = Qt::KeyboardModifiers;
+        return {
+            {40, [this] {
+                 clickControl({AddText, AddLine, AddRect, AddPicture, AddText, AddLine, AddRect, AddPicture, Delete, SendBack,
+                               Duplicate, Delete, SendBack, Duplicate, ZoomIn, ZoomOut, Open, Open, Save, NewCard, PaperSelect,
+                               Print, Font, Bigger, Smaller, AlignLeft, AlignCenter, AlignRight, ShapeRect, ShapeWhiteOut,
+                               ShapeCircle, ShapeHeart, BlurEdges, ReplacePicture, Pattern, OtherColor, Swatch});
+             }},
+            {2, [this] { close(); }},
+            {12, [this] {
+                 const QPoint p = somewhere();
+                 note(QStringLiteral("click at %1,%2").arg(p.x()).arg(p.y()));
+                 QTest::mouseClick(dlg.get(), Qt::LeftButton, {}, p);
+                 if (chance(15) && answer("and again", true)) {
+                     QTest::mouseDClick(dlg.get(), Qt::LeftButton, {}, p);
+                     QTest::mouseRelease(dlg.get(), Qt::LeftButton, {}, p);
+                 }
+             }},
+            {14, [this] {
+                 const QPoint from = somewhere();
+                 note(QStringLiteral("press at %1,%2").arg(from.x()).arg(from.y()));
+                 QTest::mousePress(dlg.get(), Qt::LeftButton, {}, from);
+                 const bool hold = chance(25);
+                 moveOn(from, 1 + pick(6), hold);
+             }},
+            {4, [this] {
+                 if (!dlg->hasCapture())
+                     return note(QStringLiteral("no drag held"));
+                 const bool hold = chance(50);
+                 moveOn(lastPointer, 1 + pick(4), hold);
+             }},
+            {14, [this] {
+                 const K mods = oneOf<K>({{}, {}, Qt::ShiftModifier, Qt::ControlModifier});
+                 key(oneOf({Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down, Qt::Key_Tab, Qt::Key_Backtab, Qt::Key_Delete,
+                            Qt::Key_Backspace, Qt::Key_Escape, Qt::Key_Return, Qt::Key_D, Qt::Key_A, Qt::Key_Plus, Qt::Key_Minus,
+                            Qt::Key_N, Qt::Key_O, Qt::Key_S, Qt::Key_P}),
+                     mods);
+             }},
+            {8, [this] {
+                 const K mods = Qt::ControlModifier | oneOf<K>({{}, Qt::ShiftModifier});
+                 key(oneOf({Qt::Key_Z, Qt::Key_Z, Qt::Key_Y}), mods);
+             }},
+            {5, [this] {
+                 if (chance(15) && answer("a picture from outside", true)) {
+                     auto* data = new QMimeData;
+                     const QPoint size = pickPoint(60, 60) + QPoint(1, 1);
+                     data->setImageData(QImage(size.x(), size.y(), QImage::Format_RGB32));
+                     if (chance(50))
+                         data->setData(QString::fromLatin1(CardClipboard::kMimeType), QByteArray("\x01\x00\x00\x00\x05", 5));
+                     QApplication::clipboard()->setMimeData(data);
+                 }
+                 key(oneOf({Qt::Key_C, Qt::Key_X, Qt::Key_V, Qt::Key_V}), Qt::ControlModifier);
+             }},
+            {8, [this] { type(); }},
+            {3, [this] { dlg->item(answer("focus", oneOf({Open, AddText, TextEdit, LineWidth})))->setFocus(); }},
+            {2, [this] {
+                 auto* bar = dlg->itemAs<QScrollBar>(oneOf({HScroll, VScroll}));
+                 const auto action = oneOf({QAbstractSlider::SliderSingleStepAdd, QAbstractSlider::SliderPageStepSub, QAbstractSlider::SliderToMaximum});
+                 if (answer(QStringLiteral("scroll %1").arg(action), bar->isVisible()))
+                     bar->triggerAction(action);
+             }},
+        };
+    }
+
+    void checkStep()
+    {
+        const QByteArray now = bytes();
+        PmrData fresh;
+        if (tryDocument([&] { readDocument(now, fresh); }) || writeDocument(fresh) != now)
+            return fail("the card does not read back to the same bytes");
+        const SelectionState& sel = dlg->selection();
+        const auto& items = dlg->page().items();
+        if (sel.item() && (!sel.position() || (*sel.position())->get() != sel.item()
+                           || std::none_of(items.begin(), items.end(), [&](const auto& i) { return i.get() == sel.item(); })))
+            return fail("the selection is not an item of the card");
+        const auto* text = dynamic_cast<const ObjItemText*>(sel.item());
+        const auto* line = dynamic_cast<const ObjItemLine*>(sel.item());
+        if (dlg->panelKind() != (sel.item() ? sel.item()->kind : 5)
+            || (text && dlg->itemAs<QPlainTextEdit>(TextEdit)->toPlainText() != text->textString().replace("\r\n", "\n"))
+            || (line && dlg->itemAs<QLineEdit>(LineWidth)->text().toInt() != line->width) // empty is 0
+            || (dlg->panelKind() != 3 && dlg->itemAs<panel::ColorSwatch>(Swatch)->color() != ((sel.item() ? sel.item()->color : dlg->page().backColor) & 0xFFFFFF)))
+            return fail("the panel does not show the selection");
+        // The file saved in this step, unless a new card from scratch followed, which keeps its path.
+        QFile saved(saving);
+        if (!saving.isEmpty() && !replaced && dlg->modified() == 0 && dlg->documentPath() == QFileInfo(saving).absoluteFilePath())
+            cleanBytes = saved.open(QIODevice::ReadOnly) ? saved.readAll() : QByteArray();
+        lastBytes = now;
+        if (!dlg->hasCapture() && dlg->modified() == 0 && now != cleanBytes)
+            return fail("the card is not marked modified, yet it is not the card opened, new or saved");
+        startKnown = startKnown && dlg->document().history().size() < UndoHistory::kMinSteps; // else the oldest may be gone
+    }
+    // The card of the last open or new, undone to; the last state, redone to.
+    void checkHistory()
+    {
+        const QByteArray end = bytes();
+        int n = 0;
+        while (dlg->document().undo())
+            ++n;
+        if (startKnown && bytes() != startBytes)
+            return fail(QStringLiteral("undo of %1 steps does not give the card of the last open or new").arg(n));
+        while (n-- > 0)
+            dlg->document().redo();
+        if (bytes() != end)
+            fail("redo does not come back to the last state");
+    }
+    // A new card or an opened file starts the history.
+    void onChanged(CardDocument::Changes what)
+    {
+        if (!(what & CardDocument::ContentsReplaced))
+            return;
+        if (!prompted && lastBytes != cleanBytes)
+            fail("an open or new card replaced changes without asking to save them");
+        startBytes = cleanBytes = bytes();
+        startKnown = replaced = true;
+        QFile file(opening);
+        if (documents.contains(opening) && file.open(QIODevice::ReadOnly) && file.readAll() != startBytes)
+            fail("a saved file opens as another card");
+    }
+
+    void run(unsigned runSeed, int steps)
+    {
+        rng.seed(seed = runSeed);
+        if (chance(50)) {
+            dlg = std::make_unique<CardEditorDlg>(answer("start with a sample", any(samples)));
+            dlg->show();
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(dlg.get()));
+        }
+        startBytes = cleanBytes = lastBytes = bytes();
+        QObject::connect(&dlg->document(), &CardDocument::changed, [this](CardDocument::Changes what) { onChanged(what); });
+        QTimer modal; // the new-card dialog runs its own loop
+        modal.setInterval(0);
+        QObject::connect(&modal, &QTimer::timeout, [this] {
+            if (auto* d = qobject_cast<NewCardDlg*>(QApplication::activeModalWidget()))
+                d->done(answer("new card", oneOf({0, int(NewCardDlg::LoadSample), int(NewCardDlg::FromScratch)})));
+        });
+        const auto table = actions();
+        int total = 0;
+        for (const auto& a : table)
+            total += a.first;
+        for (step = 1; step <= steps && !failed && !HasFatalFailure(); ++step) {
+            auto a = table.begin();
+            for (int r = pick(total); r >= a->first; ++a)
+                r -= a->first;
+            saving.clear();
+            opening.clear();
+            replaced = prompted = false;
+            modal.start();
+            a->second();
+            QApplication::processEvents();
+            modal.stop();
+            checkStep();
+            if (!failed && !dlg->hasCapture() && step % kCheckEvery == 0)
+                checkHistory();
+        }
+        QTest::mouseRelease(dlg.get(), Qt::LeftButton); // a drag held at the end
+        if (!failed)
+            checkHistory();
+    }
+
+    std::mt19937 rng;
+    unsigned seed = 0;
+    int step = 0;
+    bool failed = false;
+    std::deque<QString> recent;
+    QStringList samples, pictures, documents;
+    QString saving, opening; // what the file dialogs gave in this step
+    bool replaced = false;   // an open or new in this step
+    bool prompted = false;   // the save prompt in this step
+    QByteArray cleanBytes;   // the card last opened, new or saved
+    QByteArray lastBytes;    // the card before this step
+    QByteArray startBytes;   // the card of the last open or new
+    bool startKnown = true;  // undo can still reach it
+    QPoint lastPointer;
+    ui::FileDialogProvider previousFiles;
+};
+
+TEST_F(MonkeyTest, RandomUseKeepsTheCardWholeAndItsHistoryExact)
+{
+    bool given = false;
+    const int steps = qEnvironmentVariableIntValue("PELMORA_MONKEY_STEPS");
+    const unsigned chosen = unsigned(qEnvironmentVariableIntValue("PELMORA_MONKEY_SEED", &given));
+    run(given ? chosen : kDefaultSeed, steps > 0 ? steps : kDefaultSteps);
+}
+
+class MonkeyRegressionTest : public MonkeyTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(MonkeyRegressionTest, SeedThatFoundAFault)
+{
+    run(kRegressions[GetParam()].seed, kRegressions[GetParam()].steps);
+}
+
+INSTANTIATE_TEST_SUITE_P(MonkeySeeds, MonkeyRegressionTest, ::testing::Range(0, int(std::size(kRegressions))));
+
+} // namespace
