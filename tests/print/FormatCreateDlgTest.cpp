@@ -1,3 +1,4 @@
+#include "Pixels.h"
 #include "TestSupport.h"
 #include "platform/Codec.h"
 #include "printui/FormatCreateDlg.h"
@@ -177,12 +178,8 @@ TEST(FormatCreateDlg, TheDiagramDrawsTheTypedNumbersWithTheFocusedDimensionInRed
         QImage img(QSize(160, 205) * ratio, QImage::Format_RGB32);
         img.setDevicePixelRatio(ratio);
         diagram->render(&img);
-        int red = 0;
-        const QRect px = QRectF(area.topLeft() * ratio, area.size() * ratio).toAlignedRect() & img.rect();
-        for (int y = px.top(); y <= px.bottom(); ++y)
-            for (int x = px.left(); x <= px.right(); ++x)
-                red += qRed(img.pixel(x, y)) > 180 && qGreen(img.pixel(x, y)) < 80;
-        return red;
+        return pixels::count(img, QRectF(area.topLeft() * ratio, area.size() * ratio).toAlignedRect(),
+                             [](QRgb c) { return qRed(c) > 180 && qGreen(c) < 80; });
     };
     const QRectF above(sheet.left(), 0, sheet.width(), sheet.top() - 1);
     const QRectF leftOf(0, sheet.top(), sheet.left() - 1, sheet.height());

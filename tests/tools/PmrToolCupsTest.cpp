@@ -29,7 +29,7 @@ const QString kQueue = u"PelmoraPDF"_s;
 // cupsd with the cups-pdf queue PelmoraPDF (its default) that the test set-up starts
 // in PELMORA_CUPS_DIR (scripts/cups-pdf-queue.sh). Where it could not start, the
 // folder says why and these tests skip; the stand-in lpstat/lp tests still run.
-class PmrToolCupsTest : public ::testing::Test {
+class PmrToolCupsTest : public testsupport::TempDirTest {
 protected:
     void SetUp() override
     {
@@ -49,7 +49,6 @@ protected:
         std::cout << "[   CUPS   ] against the cups-pdf queue " << kQueue.toStdString() << " of the cupsd at "
                   << env.value(u"CUPS_SERVER"_s).toStdString() << "\n";
     }
-    QString path(const QString& name) const { return dir.filePath(name); }
     Result run(const QString& program, const QStringList& args) { return spawn(args, env, program); }
     Result pmrtool(const QStringList& args) { return spawn(args, env); }
     QString jobsWaiting() { return run(u"lpstat"_s, {u"-W"_s, u"not-completed"_s, u"-o"_s}).out.trimmed(); }
@@ -99,7 +98,6 @@ protected:
     }
     QDir queueDir;
     QProcessEnvironment env;
-    QTemporaryDir dir;
 };
 
 TEST_F(PmrToolCupsTest, PrintersListsTheQueueAsTheDefault)

@@ -15,7 +15,7 @@ namespace {
 // Stand-ins for CUPS's lpstat and lp: two queues, "cards" the default; lp records
 // its arguments and keeps the file it was handed. Which offsets a queue's job
 // takes is pinned against a real scheduler (PmrToolCupsTest); these run anywhere.
-class PmrToolPrintersTest : public ::testing::Test {
+class PmrToolPrintersTest : public testsupport::TempDirTest {
 protected:
     void SetUp() override
     {
@@ -28,10 +28,9 @@ protected:
     }
     void script(const QString& name, const QByteArray& body)
     {
-        ASSERT_TRUE(write(path(u"bin/"_s + name), "#!/bin/sh\n" + body));
+        ASSERT_TRUE(writeFile(path(u"bin/"_s + name), "#!/bin/sh\n" + body));
         QFile::setPermissions(path(u"bin/"_s + name), QFile::permissions(path(u"bin/"_s + name)) | QFileDevice::ExeOwner);
     }
-    QString path(const QString& name) const { return dir.filePath(name); }
     // The real tool, with only the folder `bin` (the fakes) or `empty` on PATH.
     Result pmrtool(const QStringList& args, const QString& pathDir = u"bin"_s)
     {
@@ -44,7 +43,6 @@ protected:
         return QStringList{u"print"_s, kSample, u"--appdir"_s, dir.path(), u"--settings"_s, path(u"s.ini"_s),
                            u"--dpi"_s, u"100"_s} + options;
     }
-    QTemporaryDir dir;
 };
 
 TEST_F(PmrToolPrintersTest, PrintersListsTheQueuesAsJson)
@@ -69,9 +67,9 @@ TEST_F(PmrToolPrintersTest, PrintHandsAPdfTitledAfterTheCardToLp)
 {
     const Result r = pmrtool(print({u"--printer"_s, u"office"_s}));
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
-    EXPECT_EQ(QString::fromUtf8(read(path(u"lp-args"_s))).split(u'\n').mid(0, 4),
+    EXPECT_EQ(QString::fromUtf8(readFile(path(u"lp-args"_s))).split(u'\n').mid(0, 4),
               (QStringList{u"-d"_s, u"office"_s, u"-t"_s, u"めいし-きっさてん.pmr"_s}));
-    EXPECT_TRUE(read(path(u"job.pdf"_s)).startsWith("%PDF-"));
+    EXPECT_TRUE(readFile(path(u"job.pdf"_s)).startsWith("%PDF-"));
 }
 
 TEST_F(PmrToolPrintersTest, PrintToAPrinterRefusesWhatItCannotDo)
