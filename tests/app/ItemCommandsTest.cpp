@@ -430,7 +430,7 @@ TEST_F(ItemCommandsTest, PicturesComeThroughTheChooserAndAReplacementKeepsBoxAnd
     press(ctl::ReplacePicture);
     EXPECT_EQ(picture->dibWidth, 50);
     EXPECT_EQ(picture->GetBounds(), (platform::Rect{box.left + 750, box.top, box.left + 1250, box.bottom}));
-    EXPECT_EQ(std::tuple(picture->shape, picture->whiteOut, picture->edgeMode), std::tuple(2, 1, 0));
+    EXPECT_EQ(std::tuple(picture->shape, picture->whiteOut, picture->edgeMode), std::tuple(ObjItemBitmap::ShapeHeart, 1, ObjItemBitmap::EdgeBlur));
     EXPECT_EQ(dlg->modified(), 1);
 
     // Taken back, the picture before returns with its box.
@@ -506,7 +506,7 @@ TEST_F(ItemCommandsTest, AddSendBackAndDeleteMarkTheCardOnlyWhenTheyChangeIt)
     press(ctl::Delete);
     EXPECT_EQ(items().size(), 2u);
     EXPECT_EQ(dlg->selectedItem(), nullptr);
-    EXPECT_EQ(dlg->panelKind(), 5);
+    EXPECT_EQ(dlg->panelKind(), PropertyPanel::Background);
     EXPECT_EQ(dlg->modified(), 1);
     dlg->setModified(0);
     press(ctl::Delete);
