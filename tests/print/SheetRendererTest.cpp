@@ -72,8 +72,7 @@ protected:
 
 } // namespace
 
-// The fine adjustment is pinned by the print command's test, in the same pixels; the
-// printable area's offset by PdfSheetsShareOnePicturePlacedExactly.
+// The printable area's offset is pinned by PdfSheetsShareOnePicturePlacedExactly.
 TEST_F(SheetJob, TenUpCardsLandWhereTheFormatSays)
 {
     ImageSheetTarget target(QSize(4961, 7016), 600); // A4
@@ -91,6 +90,13 @@ TEST_F(SheetJob, TenUpCardsLandWhereTheFormatSays)
     EXPECT_EQ(after.back().printed, 10);
     EXPECT_EQ(after.back().total, 10);
 
+    // The fine adjustment, in whole millimetres: 1 mm left and 1 mm down.
+    job.adjustX = -1;
+    job.adjustY = 1;
+    ImageSheetTarget moved(QSize(4961, 7016), 600);
+    ASSERT_EQ(run(moved), SheetRenderer::Result::Done);
+    EXPECT_EQ(starts(moved.sheets().at(0), 290, true, isRed), (std::vector<int>{308, 2458}));
+    EXPECT_EQ(starts(moved.sheets().at(0), 320, false, isRed), (std::vector<int>{284, 1583, 2882, 4181, 5480}));
 }
 
 TEST_F(SheetJob, GapsAddUpAsConvertedPixels)
