@@ -105,14 +105,13 @@ TEST(AdjustPrintDlg, ThePanelWidensTheStandardDialogOnItsRight)
     EXPECT_EQ(dlg.width(), plain.sizeHint().width() + dlg.panelWidth());
     EXPECT_EQ(dlg.panel()->geometry().left(), plain.sizeHint().width());
     EXPECT_LE(dlg.panel()->geometry().bottom(), dlg.height());
-    // The controls keep their places in the panel.
-    const std::pair<int, QRect> places[] = {
-        {AdjustPrintDlg::kOffsetXId, {13, 25, 24, 14}}, {AdjustPrintDlg::kOffsetYId, {13, 45, 24, 14}},
-        {AdjustPrintDlg::kOnlyOneId, {0, 91, 42, 10}}, {AdjustPrintDlg::kStartId, {13, 116, 24, 14}}};
-    for (const auto& [id, du] : places) {
-        QWidget* moved = dlg.panel()->findChild<QWidget*>(QStringLiteral("ctrl%1").arg(id));
-        ASSERT_NE(moved, nullptr) << id;
-        EXPECT_EQ(moved->geometry(), u.toPixels(du.x(), du.y(), du.width(), du.height())) << id;
+    // The controls keep their template places in the panel.
+    for (const platform::ControlSpec& c : resources::dialogTemplate(resources::dlg::PrintAdjust).controls) {
+        if (c.id == platform::kNoId)
+            continue;
+        QWidget* moved = dlg.panel()->findChild<QWidget*>(QStringLiteral("ctrl%1").arg(c.id));
+        ASSERT_NE(moved, nullptr) << c.id;
+        EXPECT_EQ(moved->geometry(), u.toPixels(c.x, c.y, c.w, c.h)) << c.id;
         EXPECT_TRUE(moved->isVisible());
     }
     // The offset boxes are right-aligned and take a sign and whole millimetres only.
