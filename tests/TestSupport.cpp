@@ -1,15 +1,17 @@
 #include "TestSupport.h"
 
+#include "printui/AdjustPrintDlg.h"
 #include "printui/FormatCreateDlg.h"
 #include "printui/PaperSelectDlg.h"
 #include "ui/ChoiceDialogs.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QProcess>
 
 namespace testsupport {
 
-namespace {
 int defaultAnswer(const ui::MessageBoxRequest& r)
 {
     switch (r.buttons) {
@@ -18,7 +20,6 @@ int defaultAnswer(const ui::MessageBoxRequest& r)
     default: return platform::IdOk;
     }
 }
-} // namespace
 
 void installDefaults()
 {
@@ -31,43 +32,13 @@ void installDefaults()
     print::FormatCreateDlg::setProvider([](print::FormatCreateDlg&) { return int(QDialog::Rejected); });
 }
 
-MessageBoxScript::MessageBoxScript() : MessageBoxScript(std::deque<int>{}) {}
-
-MessageBoxScript::MessageBoxScript(std::deque<int> answers) : answers_(std::move(answers))
+Override<ui::PrintDialogProvider> answerPrintDialog(std::function<void(print::AdjustPrintDlg&)> act, int answer)
 {
-    previous_ = ui::setMessageBoxHandler([this](const ui::MessageBoxRequest& r) {
-        shown_.push_back(r);
-        if (answers_.empty())
-            return defaultAnswer(r);
-        const int a = answers_.front();
-        answers_.pop_front();
-        return a;
-    });
-}
-
-MessageBoxScript::~MessageBoxScript()
-{
-    ui::setMessageBoxHandler(std::move(previous_));
-}
-
-FileDialogScript::FileDialogScript(std::deque<std::optional<QString>> answers) : answers_(std::move(answers))
-{
-    previous_ = ui::setFileDialogProvider([this](const ui::FileDialogRequest& r, QWidget*) {
-        shown_.push_back(r);
-        QString chosen;
-        bool cancelled = true;
-        if (!answers_.empty()) {
-            cancelled = !answers_.front().has_value();
-            chosen = answers_.front().value_or(QString());
-            answers_.pop_front();
-        }
-        return cancelled ? std::optional<QString>() : std::optional<QString>(chosen);
-    });
-}
-
-FileDialogScript::~FileDialogScript()
-{
-    ui::setFileDialogProvider(std::move(previous_));
+    return {ui::setPrintDialogProvider, [act = std::move(act), answer](QPrintDialog& d) {
+        if (act)
+            act(dynamic_cast<print::AdjustPrintDlg&>(d));
+        return answer;
+    }};
 }
 
 ScopedEnv::ScopedEnv(const char* name, const QString& value) : name_(name)
@@ -88,14 +59,34 @@ ScopedEnv::~ScopedEnv()
         qunsetenv(name_);
 }
 
-namespace {
+bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
+}
 
-void writeFile(const QString& path, const QByteArray& bytes)
+QByteArray readFile(const QString& path)
 {
     QFile f(path);
-    if (f.open(QIODevice::WriteOnly))
-        f.write(bytes);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
+
+ProcessResult runProgram(const QString& program, const QStringList& args, const QProcessEnvironment& env)
+{
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.start(program, args);
+    if (!p.waitForFinished(120000)) {
+        p.kill();
+        p.waitForFinished();
+        return {-1, {}, QStringLiteral("still running after 120 s")};
+    }
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
+}
+
+namespace {
 
 void setWritable(const QString& dir, bool writable)
 {

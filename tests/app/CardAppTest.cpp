@@ -25,17 +25,10 @@ protected:
     {
         ASSERT_TRUE(appDir.isValid());
         ASSERT_TRUE(other.isValid());
-        savedCwd = QDir::currentPath();
-        qputenv("NURELPAD_APPDIR", QFile::encodeName(appDir.path()));
         settingsPath = other.filePath(QStringLiteral("settings.ini"));
         CardFormatCatalog::instance() = CardFormatCatalog();
     }
-    void TearDown() override
-    {
-        QDir::setCurrent(savedCwd);
-        qunsetenv("NURELPAD_APPDIR");
-        CardFormatCatalog::instance() = CardFormatCatalog();
-    }
+    void TearDown() override { CardFormatCatalog::instance() = CardFormatCatalog(); }
     std::unique_ptr<CardApp> makeApp() const
     {
         return std::make_unique<CardApp>(platform::SettingsStore::fromFile(settingsPath));
@@ -44,7 +37,8 @@ protected:
     QTemporaryDir appDir;
     QTemporaryDir other;
     QString settingsPath;
-    QString savedCwd;
+    const testsupport::ScopedCwd cwd;
+    const testsupport::ScopedEnv appDirEntry{"NURELPAD_APPDIR", appDir.path()};
 };
 
 TEST_F(CardAppTest, FreshStartUsesTheApplicationDirectoryAndWritesEverythingAtExit)
@@ -104,15 +98,12 @@ TEST_F(CardAppTest, OffsetsAreWrittenWhenThePrintDialogClosesWithOk)
         int stored;
     } cases[] = {{"4", QDialog::Accepted, 4}, {"9", QDialog::Rejected, 4}, {"-2", QDialog::Accepted, -2}};
     for (const auto& c : cases) {
-        ui::setPrintDialogProvider([&](QPrintDialog& d) {
-            dynamic_cast<print::AdjustPrintDlg&>(d).offsetXEdit()->setText(QString::fromUtf8(c.x));
-            return c.answer;
-        });
+        const auto answering = testsupport::answerPrintDialog(
+            [&](print::AdjustPrintDlg& d) { d.offsetXEdit()->setText(QString::fromUtf8(c.x)); }, c.answer);
         QPrinter printer;
         print::AdjustPrintDlg(&printer).run();
         EXPECT_EQ(QSettings(settingsPath, QSettings::IniFormat).value("print/adj_x").toInt(), c.stored) << c.x;
     }
-    ui::setPrintDialogProvider({});
 }
 
 TEST_F(CardAppTest, BadStoredValuesKeepTheDefaultsAndFoldersCountTheirBytes)

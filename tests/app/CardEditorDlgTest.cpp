@@ -13,38 +13,29 @@ TEST_F(CardEditorDlgTest, TemplateRectanglesBecomeThesePixelsAtBaseUnitsSixByThi
 {
     // x × 6 ÷ 4 and y × 13 ÷ 8, halves away from zero.
     const ui::DialogUnits u(6, 13);
-    const struct {
-        int id;
-        QRect du;
-        QRect px;
-    } cases[] = {
-        {ctl::Canvas, {6, 7, 240, 174}, {9, 11, 360, 283}},     // 11.375, 282.75
-        {ctl::HScroll, {6, 181, 240, 8}, {9, 294, 360, 13}},    // under the canvas: 294.125
-        {ctl::VScroll, {246, 7, 8, 174}, {369, 11, 12, 283}},   // beside it
-        {ctl::AddText, {255, 7, 22, 27}, {383, 11, 33, 44}},    // 382.5, 43.875
-        {ctl::NewCard, {267, 120, 65, 19}, {401, 195, 98, 31}}, // 400.5, 97.5, 30.875
+    const std::pair<QRect, QRect> cases[] = {
+        {{6, 7, 240, 174}, {9, 11, 360, 283}},     // 11.375, 282.75
+        {{6, 181, 240, 8}, {9, 294, 360, 13}},     // 294.125
+        {{255, 7, 22, 27}, {383, 11, 33, 44}},     // 382.5, 43.875
+        {{267, 120, 65, 19}, {401, 195, 98, 31}},  // 400.5, 97.5, 30.875
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.id);
-        EXPECT_EQ(u.toPixels(c.du.x(), c.du.y(), c.du.width(), c.du.height()), c.px);
-        // The window places the control at its own font's base units.
-        EXPECT_EQ(dlg->item(c.id)->geometry(), dlg->units().toPixels(c.du.x(), c.du.y(), c.du.width(), c.du.height()));
-    }
+    for (const auto& [du, px] : cases)
+        EXPECT_EQ(u.toPixels(du.x(), du.y(), du.width(), du.height()), px) << du.x() << "," << du.y();
     EXPECT_EQ(QSize(u.toPixelsX(354), u.toPixelsY(271)), QSize(531, 440)); // 440.375
     EXPECT_EQ(dlg->size(), QSize(dlg->units().toPixelsX(354), dlg->units().toPixelsY(271)));
     // The base units are those of the Japanese dialog font.
     EXPECT_EQ(platform::resolvedFamily(dlg->font().family()), QStringLiteral("IPAPGothic"));
 }
 
-TEST_F(CardEditorDlgTest, EveryControlIsThereWithItsVisibilityAndTip)
+// Each control at its template rectangle, at the window's own base units.
+TEST_F(CardEditorDlgTest, EveryControlIsThereInItsPlaceWithItsVisibilityAndTip)
 {
-    const platform::DialogSpec& tmpl = resources::dialogTemplate(resources::dlg::Editor);
-    ASSERT_EQ(tmpl.controls.size(), 43u);
     EXPECT_EQ(dlg->windowTitle(), QStringLiteral("Pelmora"));
-    for (const platform::ControlSpec& c : tmpl.controls) {
+    for (const platform::ControlSpec& c : resources::dialogTemplate(resources::dlg::Editor).controls) {
         SCOPED_TRACE(c.id);
         QWidget* w = dlg->item(c.id);
         ASSERT_NE(w, nullptr);
+        EXPECT_EQ(w->geometry(), dlg->units().toPixels(c.x, c.y, c.w, c.h));
         if (c.id == ctl::Bigger || c.id == ctl::Smaller) {
             // The background group shows them, usable only with a pattern.
             EXPECT_FALSE(w->isHidden());

@@ -19,7 +19,7 @@
 
 // The editor window on the built-in formats, shown, with a fresh application
 // directory and settings; dialogs answer Cancel again after each test.
-class EditorTest : public ::testing::Test {
+class EditorTest : public testsupport::TempDirTest {
 protected:
     static void SetUpTestSuite() { platform::installFontSubstitutions(); }
     void SetUp() override
@@ -47,7 +47,6 @@ protected:
         QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
         QApplication::processEvents();
     }
-    QString path(const char* name) const { return dir.filePath(QString::fromUtf8(name)); }
     // The card's items, in their list order.
     std::vector<const ObjItem*> items() const
     {
@@ -57,6 +56,5 @@ protected:
         return list;
     }
 
-    QTemporaryDir dir;
     std::unique_ptr<CardEditorDlg> dlg;
 };

@@ -22,17 +22,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Answers dialogs in turn; an answer not given is Cancel.
-template <class T>
-T next(std::deque<T>& answers)
-{
-    if (answers.empty())
-        return T{};
-    T v = std::move(answers.front());
-    answers.pop_front();
-    return v;
-}
-
 // The tool buttons: add, duplicate, send back, delete, close.
 using ItemCommandsTest = EditorTest;
 
@@ -275,9 +264,9 @@ TEST_F(PropertyPanelTest, AColourAfterAPatternDropsItAndTheSwatchRunsTheDialog)
 {
     std::deque<std::optional<std::uint32_t>> colors;
     std::vector<std::uint32_t> asked;
-    ui::setColorDialogProvider([&](std::uint32_t initial, QWidget*) {
+    testsupport::Override colorDialog(ui::setColorDialogProvider, [&](std::uint32_t initial, QWidget*) {
         asked.push_back(initial);
-        return next(colors);
+        return testsupport::next(colors);
     });
     const QString pattern = path("pattern.png");
     QImage(16, 16, QImage::Format_RGB32).save(pattern);
@@ -316,9 +305,9 @@ TEST_F(PropertyPanelTest, TheFontDialogsSizeIsClampedAndItsColourUnused)
 {
     std::deque<std::optional<platform::LogFont>> fonts;
     std::vector<ui::FontRequest> asked;
-    ui::setFontDialogProvider([&](const ui::FontRequest& r, QWidget*) {
+    testsupport::Override fontDialog(ui::setFontDialogProvider, [&](const ui::FontRequest& r, QWidget*) {
         asked.push_back(r);
-        return next(fonts);
+        return testsupport::next(fonts);
     });
     auto* text = add<ObjItemText>(ctl::AddText);
     text->color = 0x0000FF;
@@ -441,7 +430,7 @@ TEST_F(ItemCommandsTest, PicturesComeThroughTheChooserAndAReplacementKeepsBoxAnd
     press(ctl::ReplacePicture);
     EXPECT_EQ(picture->dibWidth, 50);
     EXPECT_EQ(picture->GetBounds(), (platform::Rect{box.left + 750, box.top, box.left + 1250, box.bottom}));
-    EXPECT_EQ(std::tuple(picture->shape, picture->whiteOut, picture->edgeMode), std::tuple(2, 1, 0));
+    EXPECT_EQ(std::tuple(picture->shape, picture->whiteOut, picture->edgeMode), std::tuple(ObjItemBitmap::ShapeHeart, 1, ObjItemBitmap::EdgeBlur));
     EXPECT_EQ(dlg->modified(), 1);
 
     // Taken back, the picture before returns with its box.
@@ -517,7 +506,7 @@ TEST_F(ItemCommandsTest, AddSendBackAndDeleteMarkTheCardOnlyWhenTheyChangeIt)
     press(ctl::Delete);
     EXPECT_EQ(items().size(), 2u);
     EXPECT_EQ(dlg->selectedItem(), nullptr);
-    EXPECT_EQ(dlg->panelKind(), 5);
+    EXPECT_EQ(dlg->panelKind(), PropertyPanel::Background);
     EXPECT_EQ(dlg->modified(), 1);
     dlg->setModified(0);
     press(ctl::Delete);

@@ -17,38 +17,27 @@ using testsupport::MessageBoxScript;
 
 namespace {
 
-// The paper dialog, whenever it shows, runs `act` and is then closed with OK
-// or Cancel through its buttons; calls counts the times it showed.
-class PaperScript {
-public:
+// The paper dialog, whenever it shows, runs `act` and is closed with OK or
+// Cancel; calls counts the times it showed.
+struct PaperScript {
     PaperScript(std::function<void(PaperSelectDlg&)> act, bool ok)
+        : paper(&PaperSelectDlg::setProvider,
+                testsupport::clicking<PaperSelectDlg>([this, act](PaperSelectDlg& d) { ++calls, act(d); }, ok ? 1 : 2))
     {
-        previous_ = PaperSelectDlg::setProvider([this, act, ok](PaperSelectDlg& d) {
-            ++calls;
-            act(d);
-            QTest::mouseClick(d.itemAs<QPushButton>(ok ? 1 : 2), Qt::LeftButton);
-            return d.result();
-        });
     }
-    ~PaperScript() { PaperSelectDlg::setProvider(std::move(previous_)); }
     int calls = 0;
-
-private:
-    PaperSelectDlg::Provider previous_;
+    testsupport::Override<PaperSelectDlg::Provider> paper;
 };
 
 // "その他..." with a format of the given name and card size.
 void addFormat(PaperSelectDlg& d, const QString& name, int cardWidth, int cardHeight)
 {
-    auto previous = FormatCreateDlg::setProvider([&](FormatCreateDlg& f) {
+    const testsupport::Override format(&FormatCreateDlg::setProvider, testsupport::clicking<FormatCreateDlg>([&](FormatCreateDlg& f) {
         f.field(FormatCreateDlg::kName)->setText(name);
         f.field(FormatCreateDlg::kCardWidth)->setText(QString::number(cardWidth));
         f.field(FormatCreateDlg::kCardHeight)->setText(QString::number(cardHeight));
-        QTest::mouseClick(f.itemAs<QPushButton>(1), Qt::LeftButton);
-        return f.result();
-    });
+    }));
     QTest::mouseClick(d.itemAs<QPushButton>(PaperSelectDlg::kOther), Qt::LeftButton);
-    FormatCreateDlg::setProvider(std::move(previous));
 }
 
 class PaperSelectCommandTest : public EditorTest {
@@ -119,19 +108,15 @@ TEST_F(PaperSelectCommandTest, OpeningACardOfAnotherSizeRunsTheSameCommand)
 
 TEST_F(PaperSelectCommandTest, AFormatAddedIsWrittenAtExitAsTheCurrentOne)
 {
-    qputenv("NURELPAD_APPDIR", QFile::encodeName(dir.path()));
-    QTemporaryDir settings;
     {
-        CardApp app(platform::SettingsStore::fromFile(settings.filePath(QStringLiteral("s.ini"))));
+        const testsupport::ScopedEnv appDir("NURELPAD_APPDIR", dir.path());
+        CardApp app(platform::SettingsStore::fromFile(path("s.ini")));
         app.prepare();
         auto editor = app.createEditor(QString());
         PaperScript paper([](PaperSelectDlg& d) { addFormat(d, QStringLiteral("わたし,の"), 85, 50); }, true);
         editor->itemAs<QPushButton>(ctl::PaperSelect)->click();
         app.shutdown();
     }
-    qunsetenv("NURELPAD_APPDIR");
-    QFile ini(dir.filePath(QStringLiteral("cardform.ini")));
-    ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
     const QByteArray name = platform::toCp932(QStringLiteral("わたし，の"));
-    EXPECT_EQ(ini.readAll(), "current=2\r\n" + name + ",210,297,85,50,2,5,14,11,0,0,\r\n");
+    EXPECT_EQ(testsupport::readFile(path("cardform.ini")), "current=2\r\n" + name + ",210,297,85,50,2,5,14,11,0,0,\r\n");
 }

@@ -77,11 +77,6 @@ protected:
         });
         press(ctl::Print);
     }
-    // The page count pdfinfo reads.
-    bool hasPages(const char* pdf, int n)
-    {
-        return tool(QStringLiteral("pdfinfo"), {path(pdf)}).contains(QRegularExpression(QStringLiteral("Pages:\\s+%1\n").arg(n)));
-    }
     void useFormat(const CardFormat& f)
     {
         CardFormatCatalog::instance().append(f);
@@ -114,54 +109,39 @@ TEST_F(PrintCommandTest, ACardOfAnotherSizeAsksFirstAndCancelPrintsNothing)
     EXPECT_TRUE(spy.statuses.isEmpty());
 }
 
-TEST_F(PrintCommandTest, OnlyOneWithThreeCopiesPrintsThreeSheetsOfOneCard)
+// Where the job's cards land is pinned by the renderer's tests; here, that the
+// panel's choices reach the job, as the sheets and cards the progress counts.
+TEST_F(PrintCommandTest, ThePanelsOffsetsOnlyOneAndStartMakeTheJob)
 {
-    if (!hasPoppler())
-        GTEST_SKIP() << "poppler-utils are not installed";
     MessageBoxScript boxes;
-    ProgressSpy spy;
-    print(path("one.pdf"), 3, QDialog::Accepted, [](print::AdjustPrintDlg& d) {
-        d.offsetXEdit()->setText(QStringLiteral("-1"));
-        d.offsetYEdit()->setText(QStringLiteral(" 1"));
-        d.onlyOneBox()->setChecked(true);
-    });
-    EXPECT_TRUE(boxes.shown().empty());
-    EXPECT_TRUE(hasPages("one.pdf", 3));
-    for (int page = 1; page <= 3; ++page) {
-        // The corner lies 23 pixels left of and 24 below the format's first card.
-        const QImage strip = rasterise(path("one.pdf"), page, 600, QRect(0, 0, 4961, 1700));
-        EXPECT_EQ(starts(strip, 290, true, isRed), std::vector<int>{308}) << page;
-        EXPECT_EQ(starts(strip, 320, false, isRed), std::vector<int>{284}) << page;
+    const struct {
+        const char* what;
+        const char* start;
+        bool onlyOne;
+        int copies;
+        QStringList statuses;
+    } cases[] = {
+        {"only one, three copies: three sheets of one card", "1", true, 3,
+         {"1/3 ﾍﾟｰｼﾞ、1/1･･･", "2/3 ﾍﾟｰｼﾞ、1/1･･･", "3/3 ﾍﾟｰｼﾞ、1/1･･･"}},
+        {"position 10 of 10, two copies: the second sheet starts at 1", "10", false, 2,
+         {"1/2 ﾍﾟｰｼﾞ、1/1･･･", "2/2 ﾍﾟｰｼﾞ、1/10･･･"}},
+    };
+    for (const auto& c : cases) {
+        ProgressSpy spy;
+        print(path("cards.pdf"), c.copies, QDialog::Accepted, [&](print::AdjustPrintDlg& d) {
+            EXPECT_EQ(d.startEdit()->text(), QStringLiteral("1"));
+            d.offsetXEdit()->setText(QStringLiteral("-1"));
+            d.offsetYEdit()->setText(QStringLiteral(" 1"));
+            d.startEdit()->setText(QString::fromUtf8(c.start));
+            d.onlyOneBox()->setChecked(c.onlyOne);
+        });
+        EXPECT_TRUE(QFileInfo::exists(path("cards.pdf"))) << c.what;
+        EXPECT_EQ(QPoint(platform::appSettings().adjustX(), platform::appSettings().adjustY()), QPoint(-1, 1));
+        EXPECT_EQ(spy.statuses.mid(1, c.statuses.size()), c.statuses) << c.what;
+        EXPECT_EQ(spy.statuses.back(), QStringLiteral("印刷終了")) << c.what;
+        EXPECT_EQ(spy.progress, spy.total) << c.what;
     }
-    // Only the cards printed count.
-    EXPECT_EQ(spy.statuses, (QStringList{"印刷開始･･･", "1/3 ﾍﾟｰｼﾞ、1/1･･･", "2/3 ﾍﾟｰｼﾞ、1/1･･･",
-                                         "3/3 ﾍﾟｰｼﾞ、1/1･･･", "印刷終了"}));
-    EXPECT_EQ(spy.progress, 3);
-    EXPECT_EQ(spy.total, 3);
-}
-
-TEST_F(PrintCommandTest, TheStartPositionPrintsTheFirstCardThereOrIsRefused)
-{
-    if (!hasPoppler())
-        GTEST_SKIP() << "poppler-utils are not installed";
-    MessageBoxScript boxes;
-    ProgressSpy spy;
-    print(path("start.pdf"), 2, QDialog::Accepted, [](print::AdjustPrintDlg& d) {
-        EXPECT_EQ(d.startEdit()->text(), QStringLiteral("1"));
-        d.startEdit()->setText(QStringLiteral("10"));
-        d.onlyOneBox()->setChecked(true);
-    });
     EXPECT_TRUE(boxes.shown().empty());
-    // Position 10 is the bottom right of "名刺10面 A4"; the second sheet starts at 1.
-    const std::vector<int> columns[] = {{2481}, {331}};
-    const std::vector<int> rows[] = {{5456}, {260}};
-    for (int page = 1; page <= 2; ++page) {
-        const QImage row = rasterise(path("start.pdf"), page, 600, QRect(0, rows[page - 1][0] + 60, 4961, 1));
-        const QImage column = rasterise(path("start.pdf"), page, 600, QRect(columns[page - 1][0] + 60, 0, 1, 7016));
-        EXPECT_EQ(starts(row, 0, true, isRed), columns[page - 1]) << page;
-        EXPECT_EQ(starts(column, 0, false, isRed), rows[page - 1]) << page;
-    }
-    EXPECT_EQ(spy.total, 2);
 
     // Beyond the last position: a message, and nothing printed.
     print(path("far.pdf"), 1, QDialog::Accepted, [](print::AdjustPrintDlg& d) { d.startEdit()->setText(QStringLiteral("11")); });
@@ -172,8 +152,6 @@ TEST_F(PrintCommandTest, TheStartPositionPrintsTheFirstCardThereOrIsRefused)
 
 TEST_F(PrintCommandTest, TheJobIsNamedAfterTheCardsFile)
 {
-    if (!hasPoppler())
-        GTEST_SKIP() << "poppler-utils are not installed";
     const struct {
         const char* savedAs; // nothing: a card never saved
         const char* title;
@@ -183,11 +161,9 @@ TEST_F(PrintCommandTest, TheJobIsNamedAfterTheCardsFile)
         if (c.savedAs) {
             ASSERT_TRUE(dlg->saveDocument(dir.filePath(QString::fromUtf8(c.savedAs))));
         }
-        print(path("named.pdf"), 1, QDialog::Accepted);
-        const QString info = tool(QStringLiteral("pdfinfo"), {path("named.pdf")});
-        EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Title: +%1\\n")
-                                                         .arg(QRegularExpression::escape(QString::fromUtf8(c.title))))))
-            << info.toStdString();
+        QString title;
+        print(path("named.pdf"), 1, QDialog::Rejected, [&](print::AdjustPrintDlg& d) { title = d.printer()->docName(); });
+        EXPECT_EQ(title, QString::fromUtf8(c.title));
     }
 }
 
@@ -280,58 +256,35 @@ TEST_F(PrintCommandTest, TheDialogStartsWithTheFormatsPaperUpright)
     EXPECT_TRUE(boxes.shown().empty());
 }
 
-TEST_F(PrintCommandTest, TheCalibrationButtonPrintsTheSheetWhereTheOffsetsDoNotMoveIt)
+// The sheet itself is pinned by its own tests; it shows no progress as the cards do.
+TEST_F(PrintCommandTest, TheCalibrationButtonPrintsTheSheetInsteadOfTheCards)
 {
-    if (!hasPoppler())
-        GTEST_SKIP() << "poppler-utils are not installed";
     MessageBoxScript boxes;
+    ProgressSpy spy;
     print(path("calibration.pdf"), 1, QDialog::Accepted, [](print::AdjustPrintDlg& d) {
         d.offsetXEdit()->setText(QStringLiteral("-3"));
         d.offsetYEdit()->setText(QStringLiteral("4"));
         d.calibrateButton()->click();
     });
     EXPECT_TRUE(boxes.shown().empty());
-    // The offsets were taken, yet the sheet ignores them.
+    // The offsets were taken, yet the sheet prints without them.
     EXPECT_EQ(platform::appSettings().adjustX(), -3);
     EXPECT_EQ(platform::appSettings().adjustY(), 4);
-    EXPECT_TRUE(hasPages("calibration.pdf", 1));
-
-    // The first card's top-left corner of "名刺10面 A4": the ruler's -5, 0, +5 ticks
-    // 1.5 mm above the corner, and the card's red mark absent.
-    const auto px600 = [](double mm) { return int(std::lround(mm * 600 / 25.4)); };
-    const QImage corner = rasterise(path("calibration.pdf"), 1, 600, QRect(0, 0, px600(40), px600(30)));
-    ASSERT_FALSE(corner.isNull());
-    const std::vector<int> ticks = starts(corner, px600(11 - 1.5), true, isDark);
-    ASSERT_EQ(ticks.size(), 3u);
-    EXPECT_NEAR(ticks[1], px600(14), 1);
-    EXPECT_NEAR(ticks[2] - ticks[1], 118, 1);
-    EXPECT_EQ(starts(corner, px600(14 - 1.5), false, isDark).size(), 3u);
-    EXPECT_EQ(count(corner, corner.rect(), isRed), 0);
+    EXPECT_TRUE(QFileInfo::exists(path("calibration.pdf")));
+    EXPECT_TRUE(spy.statuses.isEmpty());
 }
 
 TEST_F(PrintCommandTest, AListChosenInThePanelPrintsOneCardPerPersonOrIsRefusedWithTheMissingColumn)
 {
-    if (!hasPoppler())
-        GTEST_SKIP() << "poppler-utils are not installed";
-    auto text = std::make_unique<ObjItemText>();
-    text->SetText(platform::toCp932(QStringLiteral("{{なまえ}}")));
-    text->SetFontSize(20);
-    text->x = 400;
-    text->y = 400;
-    dlg->page().append(std::move(text));
+    addText(dlg->page(), QStringLiteral("{{なまえ}}"), 14, 14, 0, 20);
     QString people = QStringLiteral("なまえ,TEL\n");
     for (int i = 1; i <= 15; ++i)
         people += QStringLiteral("P%1,03\n").arg(i, 2, 10, QLatin1Char('0'));
-    {
-        QFile f(path("people.csv"));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(people.toUtf8());
-        QFile g(path("other.csv"));
-        ASSERT_TRUE(g.open(QIODevice::WriteOnly));
-        g.write("NAME\nP01\n");
-    }
+    ASSERT_TRUE(testsupport::writeFile(path("people.csv"), people.toUtf8()));
+    ASSERT_TRUE(testsupport::writeFile(path("other.csv"), "NAME\nP01\n"));
 
     MessageBoxScript boxes;
+    ProgressSpy spy;
     QStringList shown;
     print(path("team.pdf"), 1, QDialog::Accepted, [&](print::AdjustPrintDlg& d) {
         print::PrintListBox& list = *d.listBox();
@@ -363,17 +316,8 @@ TEST_F(PrintCommandTest, AListChosenInThePanelPrintsOneCardPerPersonOrIsRefusedW
     EXPECT_EQ(boxes.shown()[0].text, QStringLiteral("リストに 「なまえ」 の こうもくが ないよ"));
     EXPECT_EQ(shown, QStringList({"15まい・2シート", "15まい・3シート", "30まい・4シート"}));
 
-    // Four people fill positions 7 to 10 of the first sheet, ten the second.
-    ASSERT_TRUE(hasPages("team.pdf", 3));
-    const auto names = [this](int page) {
-        const QString t = tool(QStringLiteral("pdftotext"), {"-f", QString::number(page), "-l", QString::number(page),
-                                                             path("team.pdf"), "-"});
-        QStringList found;
-        for (const QRegularExpressionMatch& m : QRegularExpression(QStringLiteral("P\\d\\d")).globalMatch(t))
-            found << m.captured();
-        return found;
-    };
-    EXPECT_EQ(names(1), QStringList({"P01", "P02", "P03", "P04"}));
-    EXPECT_EQ(names(2), QStringList({"P05", "P06", "P07", "P08", "P09", "P10", "P11", "P12", "P13", "P14"}));
-    EXPECT_EQ(names(3), QStringList({"P15"}));
+    // Four people fill positions 7 to 10 of the first sheet, ten the second, one the third.
+    EXPECT_EQ(spy.total, 15);
+    for (const char* last : {"1/3 ﾍﾟｰｼﾞ、4/4･･･", "2/3 ﾍﾟｰｼﾞ、10/10･･･", "3/3 ﾍﾟｰｼﾞ、1/1･･･"})
+        EXPECT_TRUE(spy.statuses.contains(QString::fromUtf8(last))) << last;
 }

@@ -1,3 +1,4 @@
+#include "Pixels.h"
 #include "panel/CheckImageButton.h"
 #include "panel/EditorControls.h"
 #include "panel/RadioImageButton.h"
@@ -51,16 +52,12 @@ QImage renderOnGround(QWidget& w)
 // How many pixels of area differ from want(x, y), x and y counted from area's corner.
 int wrongPixels(const QImage& shown, const QRect& area, const std::function<QRgb(int, int)>& want)
 {
-    int wrong = 0;
-    for (int y = 0; y < area.height(); ++y)
-        for (int x = 0; x < area.width(); ++x)
-            wrong += shown.pixel(area.x() + x, area.y() + y) != want(x, y);
-    return wrong;
+    return pixels::count(shown, area, [&](int x, int y, QRgb c) { return c != want(x, y); });
 }
 
 bool hasColor(const QImage& shown, const QRect& area, QRgb color)
 {
-    return wrongPixels(shown, area, [&](int, int) { return color | 0xFF000000; }) < area.width() * area.height();
+    return pixels::count(shown, area, [&](QRgb c) { return c == (color | 0xFF000000); }) > 0;
 }
 
 struct ClickCase {

@@ -1,3 +1,4 @@
+#include "Pixels.h"
 #include "panel/PictureImport.h"
 
 #include "TestSupport.h"
@@ -8,7 +9,6 @@
 #include <QGuiApplication>
 #include <QImageReader>
 #include <QPainter>
-#include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -24,12 +24,7 @@ const QByteArray kCoreBmp = QByteArray::fromHex(
     "424d4e000000000000004a000000" "0c0000000300010001000400"
     "0000ff00ff00ff0000") + QByteArray(39, '\0') + QByteArray::fromHex("01200000");
 
-bool run(const QString& program, const QStringList& args)
-{
-    QProcess p;
-    p.start(program, args);
-    return p.waitForFinished(120000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
-}
+bool run(const QString& program, const QStringList& args) { return testsupport::runProgram(program, args).code == 0; }
 
 // Qt's reading of a file, upright, with transparency dropped or laid on white.
 QImage qtReading(const QString& path, bool onWhite)
@@ -47,17 +42,6 @@ QImage qtReading(const QString& path, bool onWhite)
     return out;
 }
 
-// The largest difference of any channel of any pixel; 999 when the sizes differ.
-int maxDifference(const QImage& a, const QImage& b)
-{
-    int worst = a.size() == b.size() ? 0 : 999;
-    for (int y = 0; !worst && y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x)
-            for (int shift : {0, 8, 16})
-                worst = std::max(worst, std::abs(int(a.pixel(x, y) >> shift & 0xFF) - int(b.pixel(x, y) >> shift & 0xFF)));
-    return worst;
-}
-
 class PictureImport : public ::testing::Test {
 protected:
     void SetUp() override
@@ -70,9 +54,8 @@ protected:
 
     QString write(const QString& name, const QByteArray& bytes)
     {
-        QFile f(dir.filePath(name));
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
-        return f.fileName();
+        EXPECT_TRUE(testsupport::writeFile(dir.filePath(name), bytes));
+        return dir.filePath(name);
     }
 
     std::optional<Dib> choose(const QString& path, QSize cardMm = {}, QWidget* editor = nullptr)
@@ -96,10 +79,8 @@ protected:
         EXPECT_EQ(int(direct->headerSize()), headerSize);
         EXPECT_EQ(direct->bitCount(), bitCount);
         EXPECT_EQ(int(direct->compression()), compression);
-        QFile file(made);
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        EXPECT_EQ(direct->bytes(), file.readAll().mid(14) + QByteArray(14, '\0'));
-        EXPECT_LE(maxDifference(direct->toImage(), qtReading(made, false)), widening);
+        EXPECT_EQ(direct->bytes(), testsupport::readFile(made).mid(14) + QByteArray(14, '\0'));
+        EXPECT_LE(pixels::maxDifference(direct->toImage(), qtReading(made, false)), widening);
     }
 
     QTemporaryDir dir;
@@ -247,7 +228,7 @@ TEST_F(PictureImport, BmpsOfEveryKindWrittenByImageMagickAndPillowReadAsStored)
     const QString gif = dir.filePath("plain.gif");
     ASSERT_TRUE(run(convert, {src, gif}));
     for (const QString& path : {jpeg, gif})
-        EXPECT_LE(maxDifference(choose(path)->toImage(), qtReading(path, true)), 1) << path.toStdString();
+        EXPECT_LE(pixels::maxDifference(choose(path)->toImage(), qtReading(path, true)), 1) << path.toStdString();
     // For a 3 × 5 mm card (142 × 237 pixels) the turned 230 × 400 becomes 142 × 247;
     // reduced as stored, 400 × 230, it would have been kept.
     const QImage reduced = choose(jpeg, {3, 5})->toImage();

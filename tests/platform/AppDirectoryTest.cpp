@@ -9,9 +9,8 @@
 TEST(AppDirectory, WithoutAUsableEntryItIsTheCurrentDirectory)
 {
     QTemporaryDir started;
-    const QString savedCwd = QDir::currentPath();
-    const bool hadEntry = qEnvironmentVariableIsSet("NURELPAD_APPDIR");
-    const QByteArray savedEntry = qgetenv("NURELPAD_APPDIR");
+    const testsupport::ScopedCwd cwd;
+    const testsupport::ScopedEnv saved("NURELPAD_APPDIR", QString());
     ASSERT_TRUE(QDir::setCurrent(started.path()));
     const QString here = QDir::currentPath();
 
@@ -26,12 +25,6 @@ TEST(AppDirectory, WithoutAUsableEntryItIsTheCurrentDirectory)
             qunsetenv("NURELPAD_APPDIR");
         EXPECT_EQ(platform::lookupAppDirectory(), expected) << (entry ? entry->size() : -1);
     }
-
-    QDir::setCurrent(savedCwd);
-    if (hadEntry)
-        qputenv("NURELPAD_APPDIR", savedEntry);
-    else
-        qunsetenv("NURELPAD_APPDIR");
 }
 
 TEST(AppDirectory, AnInstalledProgramReadsItsDataFolderAndWritesTheUsersFilesElsewhere)

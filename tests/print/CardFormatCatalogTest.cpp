@@ -1,3 +1,4 @@
+#include "TestSupport.h"
 #include "print/CardFormatCatalog.h"
 
 #include <QDir>
@@ -29,23 +30,14 @@ std::vector<int> numbers(const CardFormat& f)
 
 const std::vector<int> kOneToTen = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
 
-class CatalogFiles : public ::testing::Test {
+class CatalogFiles : public testsupport::TempDirTest {
 protected:
-    void write(const QString& rel, const QByteArray& bytes)
-    {
-        QDir().mkpath(QFileInfo(path(rel)).absolutePath());
-        QFile f(path(rel));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    }
+    void write(const QString& rel, const QByteArray& bytes) { ASSERT_TRUE(testsupport::writeFile(path(rel), bytes)); }
     QByteArray read(const QString& rel)
     {
-        QFile f(path(rel));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+        return QFile::exists(path(rel)) ? testsupport::readFile(path(rel)) : QByteArray("<missing>");
     }
-    QString path(const QString& rel) const { return dir.filePath(rel); }
 
-    QTemporaryDir dir;
     CardFormatCatalog cat;
 };
 

@@ -27,12 +27,7 @@ protected:
     }
     void addText(const QString& text, double xMm, int align = ObjItemText::AlignLeft, double yMm = 20)
     {
-        auto t = std::make_unique<ObjItemText>();
-        t->SetText(text);
-        t->x = int(xMm * 720 / 25.4);
-        t->y = int(yMm * 720 / 25.4);
-        t->align = align;
-        page.append(std::move(t));
+        sheetprobe::addText(page, text, xMm, yMm, 0, 0, align);
     }
     // A list of `rows` people: column n holds r0, r1, …; column t a longer text.
     void useList(int rows)

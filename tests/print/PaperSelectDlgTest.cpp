@@ -11,6 +11,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <optional>
+
 #include <gtest/gtest.h>
 
 using print::FormatCreateDlg;
@@ -24,18 +26,14 @@ class PaperSelectDlgTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        QDir(dir.path()).mkdir(QStringLiteral("cardfmt"));
-        QFile cf(dir.filePath(QStringLiteral("cardfmt/f.cf")));
-        ASSERT_TRUE(cf.open(QIODevice::WriteOnly));
-        cf.write("folder,210,297,91,55,2,5,14,11,0,0,\r\n");
-        cf.close();
+        ASSERT_TRUE(testsupport::writeFile(dir.filePath(QStringLiteral("cardfmt/f.cf")),
+                                           "folder,210,297,91,55,2,5,14,11,0,0,\r\n"));
         catalog.loadFolderFormats(dir.path());
         catalog.loadFile(dir.path());
         for (const char* name : {"A", "B", "C"})
             catalog.append(CardFormat{name, 210, 297, 80, 55, 2, 5, 14, 11, 0, 0});
         dlg = std::make_unique<PaperSelectDlg>(catalog);
     }
-    void TearDown() override { FormatCreateDlg::setProvider(previous); }
 
     QStringList rows() const
     {
@@ -67,19 +65,17 @@ protected:
     // The format dialog, once it shows, takes a name and presses OK; shows the name it opened with.
     void answerFormat(const QString& name, QString* shownName = nullptr)
     {
-        FormatCreateDlg::setProvider([=](FormatCreateDlg& d) {
+        format.emplace(&FormatCreateDlg::setProvider, testsupport::clicking<FormatCreateDlg>([=](FormatCreateDlg& d) {
             if (shownName)
                 *shownName = d.field(FormatCreateDlg::kName)->text();
             d.field(FormatCreateDlg::kName)->setText(name);
-            QTest::mouseClick(d.itemAs<QPushButton>(1), Qt::LeftButton);
-            return d.result();
-        });
+        }));
     }
 
     QTemporaryDir dir;
     CardFormatCatalog catalog;
     std::unique_ptr<PaperSelectDlg> dlg;
-    FormatCreateDlg::Provider previous = FormatCreateDlg::setProvider({});
+    std::optional<testsupport::Override<FormatCreateDlg::Provider>> format;
 };
 
 } // namespace
@@ -136,8 +132,7 @@ TEST_F(PaperSelectDlgTest, EditAndDeleteKeepEveryRowOnItsOwnFormatAfterDeletions
 // That it stays chosen when the dialog is cancelled is pinned by the paper command's test.
 TEST_F(PaperSelectDlgTest, AFormatAddedIsListedAndChosenAndACancelledOneIsNot)
 {
-    FormatCreateDlg::setProvider([](FormatCreateDlg&) { return int(QDialog::Rejected); });
-    press(PaperSelectDlg::kOther);
+    press(PaperSelectDlg::kOther); // cancelled
     EXPECT_EQ(catalog.count(), 6);
     answerFormat(QStringLiteral("new"));
     press(PaperSelectDlg::kOther);

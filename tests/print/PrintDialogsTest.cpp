@@ -1,3 +1,4 @@
+#include "TestSupport.h"
 #include "platform/AppSettings.h"
 #include "platform/SettingsStore.h"
 #include "ui/PrintDialogs.h"
@@ -27,17 +28,14 @@ namespace {
 std::pair<QString, bool> answerDialog(const std::function<void(AdjustPrintDlg&)>& act, int answer)
 {
     QString opened;
-    ui::setPrintDialogProvider([&](QPrintDialog& d) {
-        auto& dlg = dynamic_cast<AdjustPrintDlg&>(d);
-        opened = QStringLiteral("%1 %2 %3").arg(dlg.offsetXEdit()->text(), dlg.offsetYEdit()->text(),
-                                                dlg.onlyOneBox()->isChecked() ? "checked" : "unchecked");
-        act(dlg);
-        return answer;
-    });
+    const auto answering = testsupport::answerPrintDialog([&](AdjustPrintDlg& d) {
+        opened = QStringLiteral("%1 %2 %3").arg(d.offsetXEdit()->text(), d.offsetYEdit()->text(),
+                                                d.onlyOneBox()->isChecked() ? "checked" : "unchecked");
+        act(d);
+    }, answer);
     QPrinter printer;
     AdjustPrintDlg dlg(&printer);
     EXPECT_EQ(dlg.run(), answer);
-    ui::setPrintDialogProvider({});
     return {opened, dlg.onlyOne()};
 }
 
@@ -75,15 +73,13 @@ TEST(AdjustPrintDlg, TheStartIsKeptByTheDialogOnly)
     auto dlg = std::make_unique<AdjustPrintDlg>(&printer);
     // Signs and letters cannot be typed; an empty box is 1.
     for (const auto& [typed, start] : {std::pair{"-7a", 7}, std::pair{"", 1}}) {
-        ui::setPrintDialogProvider([&, typed = typed](QPrintDialog&) {
-            dlg->startEdit()->clear();
-            QTest::keyClicks(dlg->startEdit(), QString::fromUtf8(typed));
-            return int(QDialog::Accepted);
-        });
+        const auto answering = testsupport::answerPrintDialog([typed = typed](AdjustPrintDlg& d) {
+            d.startEdit()->clear();
+            QTest::keyClicks(d.startEdit(), QString::fromUtf8(typed));
+        }, QDialog::Accepted);
         dlg->run();
         EXPECT_EQ(dlg->startPosition(), start) << typed;
     }
-    ui::setPrintDialogProvider({});
     dlg->startEdit()->setText(QStringLiteral("9"));
     dlg = std::make_unique<AdjustPrintDlg>(&printer);
     EXPECT_EQ(dlg->startEdit()->text(), QStringLiteral("1"));
@@ -109,14 +105,13 @@ TEST(AdjustPrintDlg, ThePanelWidensTheStandardDialogOnItsRight)
     EXPECT_EQ(dlg.width(), plain.sizeHint().width() + dlg.panelWidth());
     EXPECT_EQ(dlg.panel()->geometry().left(), plain.sizeHint().width());
     EXPECT_LE(dlg.panel()->geometry().bottom(), dlg.height());
-    // The controls keep their places in the panel.
-    const std::pair<int, QRect> places[] = {
-        {AdjustPrintDlg::kOffsetXId, {13, 25, 24, 14}}, {AdjustPrintDlg::kOffsetYId, {13, 45, 24, 14}},
-        {AdjustPrintDlg::kOnlyOneId, {0, 91, 42, 10}}, {AdjustPrintDlg::kStartId, {13, 116, 24, 14}}};
-    for (const auto& [id, du] : places) {
-        QWidget* moved = dlg.panel()->findChild<QWidget*>(QStringLiteral("ctrl%1").arg(id));
-        ASSERT_NE(moved, nullptr) << id;
-        EXPECT_EQ(moved->geometry(), u.toPixels(du.x(), du.y(), du.width(), du.height())) << id;
+    // The controls keep their template places in the panel.
+    for (const platform::ControlSpec& c : resources::dialogTemplate(resources::dlg::PrintAdjust).controls) {
+        if (c.id == platform::kNoId)
+            continue;
+        QWidget* moved = dlg.panel()->findChild<QWidget*>(QStringLiteral("ctrl%1").arg(c.id));
+        ASSERT_NE(moved, nullptr) << c.id;
+        EXPECT_EQ(moved->geometry(), u.toPixels(c.x, c.y, c.w, c.h)) << c.id;
         EXPECT_TRUE(moved->isVisible());
     }
     // The offset boxes are right-aligned and take a sign and whole millimetres only.

@@ -2,16 +2,19 @@
 
 // Print test helpers: a card whose corners show on a sheet, and ways to find them.
 
+#include "../model/DocumentBytes.h"
 #include "model/ObjItemRect.h"
+#include "model/ObjItemText.h"
 #include "model/PmrData.h"
 #include "print/SheetRenderer.h"
 #include "print/SheetTarget.h"
+#include "Pixels.h"
+#include "TestSupport.h"
 
 #include <QFile>
 #include <QImage>
 #include <QPageLayout>
 #include <QPdfWriter>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QSet>
 #include <QStandardPaths>
@@ -21,20 +24,33 @@
 
 namespace sheetprobe {
 
-inline bool isRed(QRgb c) { return qRed(c) > 200 && qGreen(c) < 80 && qBlue(c) < 80; }
-inline bool isWhite(QRgb c) { return qRed(c) > 235 && qGreen(c) > 235 && qBlue(c) > 235; }
-inline bool isDark(QRgb c) { return qRed(c) < 90 && qGreen(c) < 90 && qBlue(c) < 90; }
+using namespace pixels;
 
-// A filled rectangle item, in card units (1/720 inch).
+// Millimetres in card units (1/720 inch).
+inline int units(double mm) { return int(mm * 720 / 25.4 + 0.5); }
+
+// A filled rectangle item, in card units.
 inline void addRect(PmrData& page, int x, int y, int cx, int cy, std::uint32_t color = 0)
 {
     auto r = std::make_unique<ObjItemRect>();
-    r->x = x;
-    r->y = y;
-    r->cx = cx;
-    r->cy = cy;
+    place(*r, x, y, cx, cy);
     r->color = color;
     page.append(std::move(r));
+}
+
+// A text item with its corner at (xMm, yMm); 0 points keeps the default size.
+inline ObjItemText& addText(PmrData& page, const QString& text, double xMm, double yMm, std::uint32_t color = 0,
+                            int points = 0, int align = ObjItemText::AlignLeft)
+{
+    auto t = std::make_unique<ObjItemText>();
+    t->SetText(text);
+    if (points)
+        t->SetFontSize(points);
+    t->x = units(xMm);
+    t->y = units(yMm);
+    t->color = color;
+    t->align = align;
+    return static_cast<ObjItemText&>(**page.append(std::move(t)));
 }
 
 // A pale card with a red half-inch square in its top-left corner.
@@ -63,25 +79,12 @@ inline int lastInk(const QImage& image, int at, bool row)
     return -1;
 }
 
-inline int count(const QImage& image, const QRect& area, const std::function<bool(QRgb)>& match)
-{
-    int n = 0;
-    const QRect r = area & image.rect();
-    for (int y = r.top(); y <= r.bottom(); ++y)
-        for (int x = r.left(); x <= r.right(); ++x)
-            n += match(image.pixel(x, y)) ? 1 : 0;
-    return n;
-}
-
 inline bool hasPoppler() { return !QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty(); }
 
 // The standard output of a tool.
 inline QString tool(const QString& name, const QStringList& args)
 {
-    QProcess p;
-    p.start(name, args);
-    p.waitForFinished(60000);
-    return QString::fromUtf8(p.readAllStandardOutput());
+    return testsupport::runProgram(name, args).out;
 }
 
 // A part of a PDF page (1-based) rasterised by pdftoppm at ppi.
@@ -94,6 +97,12 @@ inline QImage rasterise(const QString& pdf, int page, int ppi, const QRect& crop
     QImage image(out + QStringLiteral(".ppm"));
     QFile::remove(out + QStringLiteral(".ppm"));
     return image.convertToFormat(QImage::Format_RGB32);
+}
+
+// The top-left corner of the ink on a PDF's first page, in pixels at 150 ppi.
+inline QPoint firstInk(const QString& pdf)
+{
+    return inkBox(rasterise(pdf, 1, 150, QRect(0, 0, 400, 400)), [](QRgb c) { return !isWhite(c); }).topLeft();
 }
 
 // An A4 PDF, without margins, of what `run` draws at ppi; whether it finished.

@@ -26,8 +26,6 @@ namespace {
 const std::vector<int> kColumns600{331, 2481};
 const std::vector<int> kRows600{260, 1559, 2858, 4157, 5456};
 
-int units(double mm) { return int(mm * 720 / 25.4 + 0.5); }
-
 // Fails to start its second sheet.
 class FailingTarget : public ImageSheetTarget {
 public:
@@ -45,15 +43,7 @@ protected:
     }
     ObjItemText& addText(const char* text, double xMm, double yMm, std::uint32_t color, int points = 20)
     {
-        auto t = std::make_unique<ObjItemText>();
-        t->SetText(platform::toCp932(QString::fromUtf8(text)));
-        t->SetFontSize(points);
-        t->x = units(xMm);
-        t->y = units(yMm);
-        t->color = color;
-        ObjItemText& added = *t;
-        page.append(std::move(t));
-        return added;
+        return sheetprobe::addText(page, QString::fromUtf8(text), xMm, yMm, color, points);
     }
     SheetRenderer::Result run(print::SheetTarget& target)
     {
@@ -83,8 +73,7 @@ protected:
 
 } // namespace
 
-// The fine adjustment is pinned by the print command's test, in the same pixels; the
-// printable area's offset by PdfSheetsShareOnePicturePlacedExactly.
+// The printable area's offset is pinned by PdfSheetsShareOnePicturePlacedExactly.
 TEST_F(SheetJob, TenUpCardsLandWhereTheFormatSays)
 {
     ImageSheetTarget target(QSize(4961, 7016), 600); // A4
@@ -101,6 +90,14 @@ TEST_F(SheetJob, TenUpCardsLandWhereTheFormatSays)
               QStringLiteral("1/1 ﾍﾟｰｼﾞ、7/10･･･"));
     EXPECT_EQ(after.back().printed, 10);
     EXPECT_EQ(after.back().total, 10);
+
+    // The fine adjustment, in whole millimetres: 1 mm left and 1 mm down.
+    job.adjustX = -1;
+    job.adjustY = 1;
+    ImageSheetTarget moved(QSize(4961, 7016), 600);
+    ASSERT_EQ(run(moved), SheetRenderer::Result::Done);
+    EXPECT_EQ(starts(moved.sheets().at(0), 290, true, isRed), (std::vector<int>{308, 2458}));
+    EXPECT_EQ(starts(moved.sheets().at(0), 320, false, isRed), (std::vector<int>{284, 1583, 2882, 4181, 5480}));
 }
 
 TEST_F(SheetJob, GapsAddUpAsConvertedPixels)
@@ -330,13 +327,5 @@ TEST_F(SheetJob, PdfCardPictureIsLosslessUnderAPattern)
     const SheetLayout l = SheetLayout::make(job.format, 150, {});
     const QImage card = print::renderCard(page, 150, QSize(91, 55));
     const QImage back = rasterise(pdf, 1, 600, QRect(int(l.x(0)) * 4, int(l.y(0)) * 4, card.width() * 4, card.height() * 4));
-    ASSERT_EQ(back.size(), card.size() * 4);
-    int worst = 0;
-    for (int y = 0; y < card.height(); ++y)
-        for (int x = 0; x < card.width(); ++x) {
-            const QRgb a = back.pixel(x * 4 + 2, y * 4 + 2), b = card.pixel(x, y);
-            worst = std::max({worst, std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
-                              std::abs(qBlue(a) - qBlue(b))});
-        }
-    EXPECT_LE(worst, 2);
+    EXPECT_LE(maxDifference(card, back, 4), 2);
 }

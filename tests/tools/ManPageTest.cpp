@@ -1,6 +1,6 @@
 // pmrtool's manual page and bash completion, held against pmrtool --help.
 
-#include "ToolCommands.h"
+#include "ToolRun.h"
 
 #include <QFile>
 #include <QMap>
@@ -16,19 +16,11 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QString help(const QStringList& args)
-{
-    QString out, err;
-    QTextStream o(&out), e(&err);
-    pmrtool::run(args, o, e);
-    o.flush();
-    return out;
-}
+QString help(const QStringList& args) { return toolrun::run(args).out; }
 
 QString source(const char* path)
 {
-    QFile f(QStringLiteral(PELMORA_SOURCE_DIR "/") + QLatin1String(path));
-    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+    return QString::fromUtf8(testsupport::readFile(QStringLiteral(PELMORA_SOURCE_DIR "/") + QLatin1String(path)));
 }
 
 QString simplified(QString text)

@@ -10,11 +10,9 @@ using namespace toolrun;
 
 namespace {
 
-class PmrToolCalibrateTest : public ::testing::Test {
+class PmrToolCalibrateTest : public testsupport::TempDirTest {
 protected:
     Result calibrate(const QStringList& args) { return run(QStringList{u"calibrate"_s, u"--appdir"_s, dir.path()} + args); }
-    QString path(const QString& name) const { return dir.filePath(name); }
-    QTemporaryDir dir;
 };
 
 } // namespace

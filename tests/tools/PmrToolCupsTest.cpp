@@ -16,7 +16,6 @@
 
 #include <cmath>
 #include <iostream>
-#include <optional>
 
 using namespace Qt::StringLiterals;
 using namespace toolrun;
@@ -29,7 +28,7 @@ const QString kQueue = u"PelmoraPDF"_s;
 // cupsd with the cups-pdf queue PelmoraPDF (its default) that the test set-up starts
 // in PELMORA_CUPS_DIR (scripts/cups-pdf-queue.sh). Where it could not start, the
 // folder says why and these tests skip; the stand-in lpstat/lp tests still run.
-class PmrToolCupsTest : public ::testing::Test {
+class PmrToolCupsTest : public testsupport::TempDirTest {
 protected:
     void SetUp() override
     {
@@ -49,7 +48,6 @@ protected:
         std::cout << "[   CUPS   ] against the cups-pdf queue " << kQueue.toStdString() << " of the cupsd at "
                   << env.value(u"CUPS_SERVER"_s).toStdString() << "\n";
     }
-    QString path(const QString& name) const { return dir.filePath(name); }
     Result run(const QString& program, const QStringList& args) { return spawn(args, env, program); }
     Result pmrtool(const QStringList& args) { return spawn(args, env); }
     QString jobsWaiting() { return run(u"lpstat"_s, {u"-W"_s, u"not-completed"_s, u"-o"_s}).out.trimmed(); }
@@ -86,81 +84,41 @@ protected:
         for (const QString& name : outputs())
             QFile::remove(queueDir.filePath(u"out/"_s + name));
     }
-    // The top-left corner of the ink on a PDF's first page, in pixels at 150 ppi.
-    static QPoint firstInk(const QString& pdf)
-    {
-        const QImage image = sheetprobe::rasterise(pdf, 1, 150, QRect(0, 0, 400, 400));
-        QPoint corner(image.width(), image.height());
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x)
-                if (!sheetprobe::isWhite(image.pixel(x, y)))
-                    corner = QPoint(std::min(corner.x(), x), std::min(corner.y(), y));
-        return corner;
-    }
     QDir queueDir;
     QProcessEnvironment env;
-    QTemporaryDir dir;
 };
 
-TEST_F(PmrToolCupsTest, PrintersListsTheQueueAsTheDefault)
+// Which offsets a queue's job takes is pinned with the stand-in lp.
+TEST_F(PmrToolCupsTest, TheQueueIsListedAsTheDefaultAndPrintsAJobTitledAfterTheCard)
 {
     const Result r = pmrtool({u"printers"_s});
     EXPECT_EQ(r.code, 0) << r.err.toStdString();
     const QJsonObject expected{
         {u"printers"_s, QJsonArray{QJsonObject{{u"name"_s, kQueue}, {u"default"_s, true}}}}};
     EXPECT_EQ(QJsonDocument::fromJson(r.out.toUtf8()).object(), expected) << r.out.toStdString();
-}
 
-TEST_F(PmrToolCupsTest, PrintMakesAJobTitledAfterTheCardWithThePrintersOffsets)
-{
     if (!sheetprobe::hasPoppler())
         GTEST_SKIP() << "pdftoppm is not available";
     ASSERT_TRUE(QFile::copy(kSample, path(u"remembered.pmr"_s)));
-    // The global offsets are 6, 5 mm; the queue's own, when it has them, count
-    // even when they are 0, 0; --adjust counts over both.
-    const struct {
-        QString card;
-        QStringList options;
-        std::optional<QPoint> own;
-        int pages;
-        QPoint adjust; // millimetres
-    } cases[] = {
-        {path(u"remembered.pmr"_s), {u"--copies"_s, u"2"_s}, std::nullopt, 2, {6, 5}},
-        {kSample, {}, QPoint(3, -2), 1, {3, -2}},
-        {kSample, {}, QPoint(0, 0), 1, {0, 0}},
-        {kSample, {u"--adjust"_s, u"1,1"_s}, QPoint(3, -2), 1, {1, 1}},
-    };
-    for (const auto& c : cases) {
-        const QString title = QFileInfo(c.card).fileName();
-        SCOPED_TRACE(title.toStdString() + " " + c.options.join(u' ').toStdString());
-        QFile::remove(path(u"s.ini"_s));
-        {
-            const auto store = platform::SettingsStore::fromFile(path(u"s.ini"_s));
-            store->writeInt(u"print"_s, u"adj_x"_s, 6);
-            store->writeInt(u"print"_s, u"adj_y"_s, 5);
-            if (c.own) {
-                store->writeInt(platform::AppSettings::printerSection(kQueue), u"adj_x"_s, c.own->x());
-                store->writeInt(platform::AppSettings::printerSection(kQueue), u"adj_y"_s, c.own->y());
-            }
-            store->sync();
-        }
-        const QString pdf = printed(c.card, c.options);
-        ASSERT_FALSE(pdf.isEmpty());
-        // cups-pdf names its file after the job title, keeping only ASCII; the
-        // scheduler's page log has the title as it is, last for the last job.
-        if (title == u"remembered.pmr"_s) {
-            EXPECT_EQ(QFileInfo(pdf).fileName().toStdString(), "remembered.pdf");
-        }
-        const QString lastJob = log(u"page_log"_s).trimmed().section(u'\n', -1);
-        EXPECT_TRUE(lastJob.contains(u" "_s + title + u" "_s)) << lastJob.toStdString();
-        const QString info = sheetprobe::tool(u"pdfinfo"_s, {pdf});
-        EXPECT_TRUE(info.contains(QRegularExpression(u"Pages: +%1\n"_s.arg(c.pages)))) << info.toStdString();
-        // "名刺10面 A4": the first card's corner at 14 mm, 11 mm, moved by the offsets.
-        const QPoint ink = firstInk(pdf);
-        const auto px = [](double mm) { return mm * 150 / 25.4; };
-        EXPECT_LE(std::abs(ink.x() - px(14 + c.adjust.x())), 1.5) << "x " << ink.x();
-        EXPECT_LE(std::abs(ink.y() - px(11 + c.adjust.y())), 1.5) << "y " << ink.y();
+    {
+        const auto store = platform::SettingsStore::fromFile(path(u"s.ini"_s));
+        store->writeInt(u"print"_s, u"adj_x"_s, 6);
+        store->writeInt(u"print"_s, u"adj_y"_s, 5);
+        store->sync();
     }
+    const QString pdf = printed(path(u"remembered.pmr"_s), {u"--copies"_s, u"2"_s});
+    ASSERT_FALSE(pdf.isEmpty());
+    // cups-pdf names its file after the job title, keeping only ASCII; the
+    // scheduler's page log has the title as it is, last for the last job.
+    EXPECT_EQ(QFileInfo(pdf).fileName().toStdString(), "remembered.pdf");
+    const QString lastJob = log(u"page_log"_s).trimmed().section(u'\n', -1);
+    EXPECT_TRUE(lastJob.contains(u" remembered.pmr "_s)) << lastJob.toStdString();
+    const QString info = sheetprobe::tool(u"pdfinfo"_s, {pdf});
+    EXPECT_TRUE(info.contains(QRegularExpression(u"Pages: +2\n"_s))) << info.toStdString();
+    // "名刺10面 A4": the first card's corner at 14 mm, 11 mm, moved by the offsets 6, 5.
+    const QPoint ink = sheetprobe::firstInk(pdf);
+    EXPECT_LE(std::abs(ink.x() - (14 + 6) * 150 / 25.4), 1.5) << "x " << ink.x();
+    EXPECT_LE(std::abs(ink.y() - (11 + 5) * 150 / 25.4), 1.5) << "y " << ink.y();
 }
 
 // An unknown printer is refused by the stand-in lpstat tests already.

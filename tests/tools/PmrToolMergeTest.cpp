@@ -48,7 +48,7 @@ TEST(PmrToolMerge, ListErrorsNameTheProblemAndPrintNothing)
         {"なまえ,やくしょく,TEL,メール\n\"山田,1,2,3\n", u"リストの 2 ぎょうめ の \" が とじてないよ"_s},
     };
     for (const auto& c : cases) {
-        ASSERT_TRUE(write(csv, c.csv));
+        ASSERT_TRUE(writeFile(csv, c.csv));
         const Result r = run({u"print"_s, kTeam, u"--merge"_s, csv, u"-o"_s, pdf});
         EXPECT_EQ(r.code, 1);
         EXPECT_EQ(r.err, csv + u": "_s + c.message + u'\n');

@@ -22,9 +22,8 @@ using namespace toolrun;
 namespace {
 
 // Sheet placement itself is pinned by the print job's own tests; these pin the options.
-class PmrToolPrintTest : public ::testing::Test {
+class PmrToolPrintTest : public testsupport::TempDirTest {
 protected:
-    QString path(const QString& name) const { return dir.filePath(name); }
     // The sample printed into `out` of the temporary folder, its catalogue there too.
     Result print(const QString& out, const QStringList& options = {})
     {
@@ -34,9 +33,8 @@ protected:
     bool addFolderFormat(const char* line)
     {
         QDir(dir.path()).mkdir(u"cardfmt"_s);
-        return write(path(u"cardfmt/%1.cf"_s.arg(QString::fromLatin1(line).section(u',', 0, 0))), QByteArray(line) + "\r\n");
+        return writeFile(path(u"cardfmt/%1.cf"_s.arg(QString::fromLatin1(line).section(u',', 0, 0))), QByteArray(line) + "\r\n");
     }
-    QTemporaryDir dir;
 };
 
 TEST_F(PmrToolPrintTest, RenderMatchesTheEditorsCardPixelForPixel)
@@ -129,17 +127,17 @@ TEST_F(PmrToolPrintTest, OutputsThatWouldLoseAFileAreRefusedAndTheOldFilesStay)
 {
     // The document as card.pdf and behind links, the list behind a link, a card
     // too large to draw, and earlier outputs.
-    ASSERT_TRUE(QFile::copy(kSample, path(u"card.pdf"_s)) && write(path(u"list.csv"_s), "a\n1\n"));
+    ASSERT_TRUE(QFile::copy(kSample, path(u"card.pdf"_s)) && writeFile(path(u"list.csv"_s), "a\n1\n"));
     ASSERT_TRUE(QFile::link(u"card.pdf"_s, path(u"link.png"_s)) && QFile::link(u"card.pdf"_s, path(u"s-2.png"_s))
                 && QFile::link(u"list.csv"_s, path(u"list.pdf"_s)));
-    ASSERT_TRUE(write(path(u"huge.json"_s), R"({"cardWidth": 2147483647, "cardHeight": 2147483647})"));
+    ASSERT_TRUE(writeFile(path(u"huge.json"_s), R"({"cardWidth": 2147483647, "cardHeight": 2147483647})"));
     ASSERT_EQ(run({u"build"_s, path(u"huge.json"_s), u"-o"_s, path(u"huge.pmr"_s)}).code, 0);
-    ASSERT_TRUE(write(path(u"old.pdf"_s), "old PDF") && write(path(u"old.png"_s), "old PNG"));
+    ASSERT_TRUE(writeFile(path(u"old.pdf"_s), "old PDF") && writeFile(path(u"old.png"_s), "old PNG"));
     // Every file of the folder by its name and a digest of its bytes.
     const auto files = [&] {
         std::map<std::string, std::string> digests;
         for (const QString& f : QDir(dir.path()).entryList(QDir::Files))
-            digests[f.toStdString()] = QCryptographicHash::hash(read(path(f)), QCryptographicHash::Md5).toHex().toStdString();
+            digests[f.toStdString()] = QCryptographicHash::hash(readFile(path(f)), QCryptographicHash::Md5).toHex().toStdString();
         return digests;
     };
     const auto before = files();
@@ -173,7 +171,7 @@ TEST_F(PmrToolPrintTest, OutputsThatWouldLoseAFileAreRefusedAndTheOldFilesStay)
 TEST_F(PmrToolPrintTest, AKilledPrintLeavesTheOldFileWhole)
 {
     ASSERT_EQ(print(u"s.pdf"_s).code, 0);
-    const QByteArray good = read(path(u"s.pdf"_s));
+    const QByteArray good = readFile(path(u"s.pdf"_s));
     QProcess p;
     p.start(QStringLiteral(PMRTOOL_PATH), {u"print"_s, kSample, u"-o"_s, path(u"s.pdf"_s), u"--copies"_s, u"9999"_s,
                                            u"--dpi"_s, u"100"_s, u"--appdir"_s, dir.path()});
@@ -189,7 +187,7 @@ TEST_F(PmrToolPrintTest, AKilledPrintLeavesTheOldFileWhole)
     ASSERT_GE(written(), 200000);
     p.kill();
     p.waitForFinished();
-    EXPECT_EQ(read(path(u"s.pdf"_s)), good);
+    EXPECT_EQ(readFile(path(u"s.pdf"_s)), good);
 }
 
 } // namespace

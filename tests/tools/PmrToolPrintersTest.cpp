@@ -1,4 +1,7 @@
 #include "ToolRun.h"
+#include "platform/AppSettings.h"
+#include "platform/SettingsStore.h"
+#include "print/SheetProbe.h"
 
 #include <QDir>
 #include <QJsonArray>
@@ -7,15 +10,17 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <optional>
+
 using namespace Qt::StringLiterals;
 using namespace toolrun;
 
 namespace {
 
 // Stand-ins for CUPS's lpstat and lp: two queues, "cards" the default; lp records
-// its arguments and keeps the file it was handed. Which offsets a queue's job
-// takes is pinned against a real scheduler (PmrToolCupsTest); these run anywhere.
-class PmrToolPrintersTest : public ::testing::Test {
+// its arguments and keeps the file it was handed. These run anywhere; one job
+// goes through a real scheduler in PmrToolCupsTest.
+class PmrToolPrintersTest : public testsupport::TempDirTest {
 protected:
     void SetUp() override
     {
@@ -28,10 +33,9 @@ protected:
     }
     void script(const QString& name, const QByteArray& body)
     {
-        ASSERT_TRUE(write(path(u"bin/"_s + name), "#!/bin/sh\n" + body));
+        ASSERT_TRUE(writeFile(path(u"bin/"_s + name), "#!/bin/sh\n" + body));
         QFile::setPermissions(path(u"bin/"_s + name), QFile::permissions(path(u"bin/"_s + name)) | QFileDevice::ExeOwner);
     }
-    QString path(const QString& name) const { return dir.filePath(name); }
     // The real tool, with only the folder `bin` (the fakes) or `empty` on PATH.
     Result pmrtool(const QStringList& args, const QString& pathDir = u"bin"_s)
     {
@@ -44,7 +48,6 @@ protected:
         return QStringList{u"print"_s, kSample, u"--appdir"_s, dir.path(), u"--settings"_s, path(u"s.ini"_s),
                            u"--dpi"_s, u"100"_s} + options;
     }
-    QTemporaryDir dir;
 };
 
 TEST_F(PmrToolPrintersTest, PrintersListsTheQueuesAsJson)
@@ -69,9 +72,47 @@ TEST_F(PmrToolPrintersTest, PrintHandsAPdfTitledAfterTheCardToLp)
 {
     const Result r = pmrtool(print({u"--printer"_s, u"office"_s}));
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
-    EXPECT_EQ(QString::fromUtf8(read(path(u"lp-args"_s))).split(u'\n').mid(0, 4),
+    EXPECT_EQ(QString::fromUtf8(readFile(path(u"lp-args"_s))).split(u'\n').mid(0, 4),
               (QStringList{u"-d"_s, u"office"_s, u"-t"_s, u"めいし-きっさてん.pmr"_s}));
-    EXPECT_TRUE(read(path(u"job.pdf"_s)).startsWith("%PDF-"));
+    EXPECT_TRUE(readFile(path(u"job.pdf"_s)).startsWith("%PDF-"));
+}
+
+TEST_F(PmrToolPrintersTest, AJobTakesItsQueuesOwnOffsetsOrElseTheGlobalOnes)
+{
+    if (!sheetprobe::hasPoppler())
+        GTEST_SKIP() << "pdftoppm is not available";
+    // The global offsets are 6, 5 mm; the queue's own, when it has them, count
+    // even when they are 0, 0; --adjust counts over both.
+    const struct {
+        QStringList options;
+        std::optional<QPoint> own;
+        QPoint adjust; // millimetres
+    } cases[] = {
+        {{}, std::nullopt, {6, 5}},
+        {{}, QPoint(3, -2), {3, -2}},
+        {{}, QPoint(0, 0), {0, 0}},
+        {{u"--adjust"_s, u"1,1"_s}, QPoint(3, -2), {1, 1}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.adjust.x() << "," << c.adjust.y());
+        QFile::remove(path(u"s.ini"_s));
+        {
+            const auto store = platform::SettingsStore::fromFile(path(u"s.ini"_s));
+            store->writeInt(u"print"_s, u"adj_x"_s, 6);
+            store->writeInt(u"print"_s, u"adj_y"_s, 5);
+            if (c.own) {
+                store->writeInt(platform::AppSettings::printerSection(u"office"_s), u"adj_x"_s, c.own->x());
+                store->writeInt(platform::AppSettings::printerSection(u"office"_s), u"adj_y"_s, c.own->y());
+            }
+            store->sync();
+        }
+        const Result r = pmrtool(print(QStringList{u"--printer"_s, u"office"_s} + c.options));
+        ASSERT_EQ(r.code, 0) << r.err.toStdString();
+        // "名刺10面 A4": the first card's corner at 14 mm, 11 mm, moved by the offsets.
+        const QPoint ink = sheetprobe::firstInk(path(u"job.pdf"_s));
+        EXPECT_LE(std::abs(ink.x() - (14 + c.adjust.x()) * 150 / 25.4), 1.5) << "x " << ink.x();
+        EXPECT_LE(std::abs(ink.y() - (11 + c.adjust.y()) * 150 / 25.4), 1.5) << "y " << ink.y();
+    }
 }
 
 TEST_F(PmrToolPrintersTest, PrintToAPrinterRefusesWhatItCannotDo)

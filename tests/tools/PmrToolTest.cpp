@@ -21,13 +21,12 @@ using namespace toolrun;
 
 namespace {
 
-class PmrToolTest : public ::testing::Test {
+class PmrToolTest : public testsupport::TempDirTest {
 protected:
-    QString path(const QString& name) const { return dir.filePath(name); }
     // A file of the temporary folder holding bytes.
     QString file(const QString& name, const QByteArray& bytes) const
     {
-        EXPECT_TRUE(write(path(name), bytes));
+        EXPECT_TRUE(writeFile(path(name), bytes));
         return path(name);
     }
     // The items info lists for a document.
@@ -44,16 +43,15 @@ protected:
         EXPECT_EQ(info.code, 0) << info.err.toStdString();
         const Result build = run({u"build"_s, file(u"rt.json"_s, info.out.toUtf8()), u"-o"_s, path(u"rt.pmr"_s)});
         EXPECT_EQ(build.code, 0) << build.err.toStdString();
-        return read(path(u"rt.pmr"_s));
+        return readFile(path(u"rt.pmr"_s));
     }
-    QTemporaryDir dir;
 };
 
 TEST_F(PmrToolTest, InfoThenBuildGivesTheSameBytes)
 {
     const QDir samples(QStringLiteral(PELMORA_SOURCE_DIR "/data/sample"));
     for (const QString& name : samples.entryList({u"*.pmr"_s}))
-        EXPECT_EQ(roundTrip(samples.filePath(name)), read(samples.filePath(name))) << name.toStdString();
+        EXPECT_EQ(roundTrip(samples.filePath(name)), readFile(samples.filePath(name))) << name.toStdString();
 
     // Every class, a pattern, odd stored values and text bytes that are not plain CP932.
     platform::LogFont font;
@@ -69,7 +67,7 @@ TEST_F(PmrToolTest, InfoThenBuildGivesTheSameBytes)
                                                  .newClass("ObjItemBitmap").common(0, 0, 30, 20, 0).picture(3, 2, 1, 2, 1, dib)
                                                  .classRef(9).common(0, 0, 0, 0, 0).picture(0, 0, 0, 0, 0, {})
                                                  .tail(91, 55, dib, 0xFFFFFF, -7));
-    EXPECT_EQ(roundTrip(made), read(made));
+    EXPECT_EQ(roundTrip(made), readFile(made));
 }
 
 TEST_F(PmrToolTest, WideTextsComeOutWholeAndBuildBackTheirBytes)
@@ -82,9 +80,9 @@ TEST_F(PmrToolTest, WideTextsComeOutWholeAndBuildBackTheirBytes)
     const QJsonObject item = listed(yoshino)[0].toObject();
     EXPECT_EQ(item[u"text"_s].toString(), u"𠮷野"_s);
     EXPECT_FALSE(item.contains(u"textRaw"_s));
-    EXPECT_EQ(roundTrip(yoshino), read(yoshino));
+    EXPECT_EQ(roundTrip(yoshino), readFile(yoshino));
     const QString lone = card("FFFEFF02" "42D83000"); // a lone surrogate travels escaped
-    EXPECT_EQ(roundTrip(lone), read(lone));
+    EXPECT_EQ(roundTrip(lone), readFile(lone));
 }
 
 // What the fields of old classes become is pinned with the legacy reading.

@@ -5,19 +5,17 @@
 
 #include "ToolCommands.h"
 
-#include <QFile>
-#include <QProcess>
+#include "TestSupport.h"
+
 #include <QTextStream>
 
 namespace toolrun {
 
 inline const QString kSample = QStringLiteral(PELMORA_SOURCE_DIR "/data/sample/めいし-きっさてん.pmr");
 
-struct Result {
-    int code;
-    QString out;
-    QString err;
-};
+using Result = testsupport::ProcessResult;
+using testsupport::readFile;
+using testsupport::writeFile;
 
 inline Result run(const QStringList& args)
 {
@@ -33,27 +31,7 @@ inline Result run(const QStringList& args)
 inline Result spawn(const QStringList& args, const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment(),
                     const QString& program = QStringLiteral(PMRTOOL_PATH))
 {
-    QProcess p;
-    p.setProcessEnvironment(env);
-    p.start(program, args);
-    if (!p.waitForFinished(120000)) {
-        p.kill();
-        p.waitForFinished();
-        return {-1, {}, QStringLiteral("still running after 120 s")};
-    }
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
-}
-
-inline bool write(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
-}
-
-inline QByteArray read(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    return testsupport::runProgram(program, args, env);
 }
 
 } // namespace toolrun
