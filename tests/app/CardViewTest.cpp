@@ -210,7 +210,7 @@ TEST_F(CardViewTest, ClicksMarkTheCardOnlyWhenTheyDeselectAndDragsWhenTheyMove)
     dlg->setModified(0);
     click(at({2000, 1400}));
     EXPECT_EQ(dlg->selectedItem(), nullptr);
-    EXPECT_EQ(dlg->panelKind(), PropertyPanel::Background);
+    EXPECT_EQ(dlg->panelKind(), PropertyPanel::kBackground);
     EXPECT_EQ(dlg->modified(), 1);
     // Empty canvas without a selection: nothing changes.
     dlg->setModified(0);

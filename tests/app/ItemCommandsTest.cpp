@@ -506,7 +506,7 @@ TEST_F(ItemCommandsTest, AddSendBackAndDeleteMarkTheCardOnlyWhenTheyChangeIt)
     press(ctl::Delete);
     EXPECT_EQ(items().size(), 2u);
     EXPECT_EQ(dlg->selectedItem(), nullptr);
-    EXPECT_EQ(dlg->panelKind(), PropertyPanel::Background);
+    EXPECT_EQ(dlg->panelKind(), PropertyPanel::kBackground);
     EXPECT_EQ(dlg->modified(), 1);
     dlg->setModified(0);
     press(ctl::Delete);
