@@ -3,7 +3,7 @@
 #include "platform/Rect.h"
 
 class ObjItem;
-class ViewScale;
+struct ViewScale;
 
 // Where copies of items go on the card. card: the card rectangle in window pixels.
 namespace placement {
