@@ -11,7 +11,8 @@ SANITIZE_BUILD ?= build-asan
 SANITIZE_FLAGS = -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined
 SANITIZE_ENV = QT_QPA_PLATFORM=offscreen \
   ASAN_OPTIONS=detect_leaks=1:halt_on_error=1:detect_stack_use_after_return=1 \
-  UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+  UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+  LSAN_OPTIONS=suppressions=$(abspath scripts/lsan-suppressions.txt)
 
 FUZZ_BUILD ?= build-fuzz
 FUZZ_TARGETS = archive_fuzz dib_fuzz catalog_fuzz bmpfile_fuzz import_fuzz cardlist_fuzz
