@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Pelmora: `make run` builds and starts the editor, `make test` builds and runs every test,
 # `make package` builds the Debian package.
 SHELL := /bin/bash

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Load and save of a large card: 500 items, two of them 2000 × 2000 24-bit
 // pictures (about 24 MB in all), next to a plain file read and write of the
 // same bytes.

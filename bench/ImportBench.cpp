@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Picture import of a 24-megapixel JPEG (6000 × 4000), for a 91 × 55 mm card and
 // at full size (a pattern), with the peak memory of the import. The picture is
 // made at start in a scratch folder, or taken from PELMORA_BENCH_JPEG.

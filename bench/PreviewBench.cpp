@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The print panel's sheet preview, redrawn as a box is typed: the 10-up A4
 // format, a card holding a 24-megapixel picture, texts and rectangles.
 #include "model/ObjItemBitmap.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One printed sheet: the 10-up A4 format with a card of 10 texts, 5 lines and 5
 // rectangles, written to a PDF at 600 and 1200 pixels per inch. Reports the
 // PDF's size and the peak resident memory of the run. Whole pmrtool runs: many

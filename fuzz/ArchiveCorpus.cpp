@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the seed documents of archive_fuzz into the folder named on the command
 // line: the worked examples, every class with pictures and a pattern, older
 // classes, every string prefix and tag form, and a few broken files.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads arbitrary bytes as a document. Whatever the reader keeps, also after a
 // failure, must be a page of current items that writes, reads back and writes
 // again to the same bytes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads outside bytes as a BMP file the way picture import does, then decodes the
 // picture and draws it through a Dc, one to one and stretched, onto a small surface.
 #include "platform/Dc.h"

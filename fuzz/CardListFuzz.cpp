@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds outside bytes to the list reader of a print job, and takes the bytes as a
 // card text whose fields are filled from every row read.
 #include "print/CardFields.h"

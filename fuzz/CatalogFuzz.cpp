@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds outside bytes to the card-format readers: one format line, and a whole
 // "cardform.ini" in a scratch application directory, then writes it back.
 #include "print/CardFormatCatalog.h"

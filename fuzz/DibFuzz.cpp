@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds outside bytes to the picture readers: a BMP file, and the same bytes
 // taken as a packed DIB, decoded to an image and re-encoded.
 #include "platform/Dib.h"

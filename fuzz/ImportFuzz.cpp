@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds outside bytes to the picture converter of the import, as they would come
 // from a file, with and without a (tiny) card to reduce for.
 #include "platform/ImageConverter.h"

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Validates the desktop entry and the AppStream data with the freedesktop tools.
 #   cmake -DDESKTOP=... -DMETAINFO=... -P CheckDesktopFiles.cmake
 find_program(DESKTOP_FILE_VALIDATE desktop-file-validate)

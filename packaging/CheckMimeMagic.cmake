@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks that .pmr documents are known by their content: the libmagic rule with
 # file(1), and the shared-mime-info type with update-mime-database and gio.
 #   cmake -DMAGIC=... -DMIME_XML=... -DSAMPLES=<folder of .pmr> -DTEXT=<a text file>

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package from an already built tree into a scratch folder and
 # checks its control fields and file list, and asks lintian where it exists.
 #   cmake -DBUILD_DIR=... -DSCRATCH=... -DCPACK=... -DVERSION=... -DAPPSTREAM_ID=...

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A private CUPS scheduler with one cups-pdf queue, PelmoraPDF (its default), that
 # writes each job as a PDF into DIR/out, named after the job title.
 #

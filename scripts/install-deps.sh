@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian/Ubuntu packages needed to build, run and test Pelmora.
 # Usage: scripts/install-deps.sh [run|test|package|fuzz]
 set -euo pipefail

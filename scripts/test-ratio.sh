@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Non-blank lines of the tests against those of the program (src/ and tools/),
 # C++ files tracked by git. The tests stay within a third of the code.
 set -euo pipefail

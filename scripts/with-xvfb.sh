@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs a command on a private Xvfb display, with Qt on its xcb platform, and
 # stops the server afterwards. What only a real X server shows (the clipboard
 # and primary selection, for one) is tested this way.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Item, paper selection and close commands of the editor window.
 #include "app/CardEditorDlg.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Templates of the paper selection dialog (157), the format dialog (165) with its
 // paper sizes, and the list's right-click menu (178).
 #include "resources/Templates.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Templates of the print dialog's adjustment panel (150) and the progress window (151).
 #include "resources/Templates.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "EditorTest.h"
 #include "model/ObjItemBitmap.h"
 #include "model/ObjItemRect.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Random use of the editor window from a seed: buttons, dialogs answered at random,
 // clicks, drags, keys, typing and the clipboard. After every step the card reads
 // back to the same bytes, an unmodified card is the one last opened, new or saved,

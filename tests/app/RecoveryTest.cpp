@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "EditorTest.h"
 #include "model/PmrDocument.h"
 #include "resources/Strings.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "Pixels.h"
 #include "panel/CheckImageButton.h"
 #include "panel/EditorControls.h"

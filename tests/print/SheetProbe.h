@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Print test helpers: a card whose corners show on a sheet, and ways to find them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "resources/Images.h"
 #include "resources/Templates.h"
 #include "platform/Fonts.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // pmrtool's manual page and bash completion, held against pmrtool --help.
 
 #include "ToolRun.h"

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Fails when PROGRAM loads Qt Widgets or Qt PrintSupport: the command-line tool
 # runs on the headless core only.
 execute_process(COMMAND ldd ${PROGRAM} OUTPUT_VARIABLE libs RESULT_VARIABLE rc)

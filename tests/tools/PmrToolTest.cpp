@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "../model/DocumentBytes.h"
 #include "TestSupport.h"
 #include "ToolRun.h"

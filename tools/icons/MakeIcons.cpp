@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the icons of the menu entry and of .pmr documents, drawn with the
 // program's own window icon:
 //   makeicons DIR SIZE...

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Builds the sample cards shipped in data/sample.
 #include "model/ObjItemBitmap.h"
 #include "model/ObjItemLine.h"
