@@ -2,6 +2,7 @@
 #include "EditorTest.h"
 #include "app/CardApp.h"
 #include "model/ObjItemRect.h"
+#include "model/PmrDocument.h"
 #include "platform/Codec.h"
 #include "platform/SettingsStore.h"
 #include "printui/FormatCreateDlg.h"
@@ -80,9 +81,9 @@ TEST_F(PaperSelectCommandTest, AnotherCardSizeResizesTheCardWithANoticeAndKeepsI
         press(ctl::PaperSelect);
     }
     ASSERT_EQ(boxes.shown().size(), 1u);
-    EXPECT_EQ(boxes.shown()[0].text, QStringLiteral("めいしサイズが かわりました"));
-    EXPECT_EQ(boxes.shown()[0].caption, QStringLiteral("ようしせってい"));
-    EXPECT_EQ(boxes.shown()[0].buttons, platform::MbButtons::Ok);
+    const ui::MessageBoxRequest& notice = boxes.shown()[0];
+    EXPECT_EQ(notice.text + u'|' + notice.caption, QStringLiteral("めいしサイズが かわりました|ようしせってい"));
+    EXPECT_EQ(notice.buttons, platform::MbButtons::Ok);
     EXPECT_EQ(cardSize(), QSize(60, 40));
     EXPECT_EQ(dlg->modified(), 1);
     EXPECT_EQ(QPoint(rect->x, rect->y), QPoint(700, 300));
@@ -91,9 +92,9 @@ TEST_F(PaperSelectCommandTest, AnotherCardSizeResizesTheCardWithANoticeAndKeepsI
 
 TEST_F(PaperSelectCommandTest, OpeningACardOfAnotherSizeRunsTheSameCommand)
 {
-    CardEditorDlg other;
-    other.page().cardWidth = 80;
-    ASSERT_TRUE(other.saveDocument(path("small.pmr")));
+    PmrData small;
+    small.cardWidth = 80;
+    writeDocumentFile(small, path("small.pmr"));
 
     MessageBoxScript boxes;
     {
