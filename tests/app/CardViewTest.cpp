@@ -13,8 +13,11 @@
 #include <QTimer>
 
 #include <functional>
+#include <tuple>
 
 namespace {
+
+using testsupport::MessageBoxScript;
 
 class CardViewTest : public EditorTest {
 protected:
@@ -307,6 +310,49 @@ TEST_F(CardViewTest, LosingTheGrabEndsTheDragAndKeepsWhatMoved)
         EXPECT_FALSE(dlg->canvas().hasCapture());
         EXPECT_EQ(r->x, x + scale().toUnits(4));
         EXPECT_EQ(dlg->modified(), 1);
+    }
+}
+
+// What the random run once found: a drag still held when Tab, a save or the
+// window's close comes ends first, its move a change of its own.
+TEST_F(CardViewTest, ADragHeldEndsBeforeTabSaveOrClose)
+{
+    ObjItem* r = add(300, 300, 500, 500);
+    const ObjItem* text = add<ObjItemText>(1200, 300);
+    const QString file = path("held.pmr");
+    const auto key = [&](Qt::Key k, Qt::KeyboardModifiers mods = {}) {
+        dlg->item(ctl::Open)->setFocus();
+        QTest::keyClick(dlg->item(ctl::Open), k, mods);
+    };
+    // Undone, the move leaves the card saved before the drag, or not the one saved during it.
+    const std::tuple<const char*, std::function<void()>, const ObjItem*, int> cases[] = {
+        {"Tab", [&] { key(Qt::Key_Tab); }, text, 0},
+        {"save", [&] {
+             testsupport::FileDialogScript chosen({file});
+             key(Qt::Key_S, Qt::ControlModifier);
+         }, r, 1},
+        {"close", [&] {
+             MessageBoxScript boxes({platform::IdCancel});
+             dlg->close();
+             EXPECT_EQ(boxes.shown().size(), 1u) << "the save prompt";
+         }, r, 0},
+    };
+    for (const auto& [what, act, selected, modifiedUndone] : cases) {
+        SCOPED_TRACE(what);
+        place(*r, 300, 300, 500, 500);
+        ASSERT_TRUE(dlg->saveDocument(file));
+        const QPoint p = at({400, 400});
+        QTest::mousePress(dlg.get(), Qt::LeftButton, {}, p);
+        QTest::mouseMove(dlg.get(), p + QPoint(8, 0));
+        act();
+        QTest::mouseRelease(dlg.get(), Qt::LeftButton, {}, p + QPoint(8, 0));
+        EXPECT_EQ(r->x, 300 + scale().toUnits(8));
+        EXPECT_EQ(dlg->selectedItem(), selected);
+        EXPECT_EQ(dlg->panelKind(), selected->kind);
+        EXPECT_TRUE(dlg->isVisible());
+        dlg->undo();
+        EXPECT_EQ(r->x, 300);
+        EXPECT_EQ(dlg->modified(), modifiedUndone);
     }
 }
 

@@ -1,15 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "EditorTest.h"
-#include "app/CardApp.h"
 #include "model/ObjItemRect.h"
 #include "model/PmrDocument.h"
-#include "platform/Codec.h"
-#include "platform/SettingsStore.h"
 #include "printui/FormatCreateDlg.h"
 #include "printui/FormatListBox.h"
 #include "printui/PaperSelectDlg.h"
 
-#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -106,19 +102,4 @@ TEST_F(PaperSelectCommandTest, OpeningACardOfAnotherSizeRunsTheSameCommand)
     ASSERT_EQ(boxes.shown().size(), 1u);
     EXPECT_EQ(cardSize(), QSize(91, 55));
     EXPECT_EQ(dlg->modified(), 1);
-}
-
-TEST_F(PaperSelectCommandTest, AFormatAddedIsWrittenAtExitAsTheCurrentOne)
-{
-    {
-        const testsupport::ScopedEnv appDir("NURELPAD_APPDIR", dir.path());
-        CardApp app(platform::SettingsStore::fromFile(path("s.ini")));
-        app.prepare();
-        auto editor = app.createEditor(QString());
-        PaperScript paper([](PaperSelectDlg& d) { addFormat(d, QStringLiteral("わたし,の"), 85, 50); }, true);
-        editor->itemAs<QPushButton>(ctl::PaperSelect)->click();
-        app.shutdown();
-    }
-    const QByteArray name = platform::toCp932(QStringLiteral("わたし，の"));
-    EXPECT_EQ(testsupport::readFile(path("cardform.ini")), "current=2\r\n" + name + ",210,297,85,50,2,5,14,11,0,0,\r\n");
 }
