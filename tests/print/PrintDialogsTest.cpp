@@ -90,35 +90,32 @@ TEST(AdjustPrintDlg, ThePanelWidensTheStandardDialogOnItsRight)
 {
     QPrinter printer;
     QPrintDialog plain(&printer);
-    AdjustPrintDlg dlg(&printer);
-    ASSERT_NE(dlg.panel(), nullptr);
+    AdjustPrintDlg adjust(&printer);
+    ASSERT_NE(adjust.panel(), nullptr);
     // No selection, no page numbers, no current page: whole sheets.
     for (const auto option : {QAbstractPrintDialog::PrintSelection, QAbstractPrintDialog::PrintPageRange,
                               QAbstractPrintDialog::PrintCurrentPage})
-        EXPECT_FALSE(dlg.testOption(option)) << option;
-    EXPECT_EQ(dlg.printRange(), QAbstractPrintDialog::AllPages);
+        EXPECT_FALSE(adjust.testOption(option)) << option;
+    EXPECT_EQ(adjust.printRange(), QAbstractPrintDialog::AllPages);
 
-    const ui::DialogUnits u =
-        ui::DialogUnits::forFont(ui::dialogFont(resources::dialogTemplate(resources::dlg::PrintAdjust)));
+    const platform::DialogSpec& panel = resources::dialogTemplate(resources::dlg::PrintAdjust);
+    const ui::DialogUnits u = ui::DialogUnits::forFont(ui::dialogFont(panel));
     // The controls' width, then the sheet's preview.
-    EXPECT_GT(dlg.panelWidth(), u.toPixelsX(55) + 100);
-    dlg.show();
-    EXPECT_EQ(dlg.width(), plain.sizeHint().width() + dlg.panelWidth());
-    EXPECT_EQ(dlg.panel()->geometry().left(), plain.sizeHint().width());
-    EXPECT_LE(dlg.panel()->geometry().bottom(), dlg.height());
+    EXPECT_GT(adjust.panelWidth(), u.toPixelsX(panel.width) + 100);
+    adjust.show();
+    EXPECT_EQ(adjust.width(), plain.sizeHint().width() + adjust.panelWidth());
+    EXPECT_EQ(adjust.panel()->geometry().left(), plain.sizeHint().width());
+    EXPECT_LE(adjust.panel()->geometry().bottom(), adjust.height());
     // The controls keep their template places in the panel.
-    for (const platform::ControlSpec& c : resources::dialogTemplate(resources::dlg::PrintAdjust).controls) {
-        if (c.id == platform::kNoId)
-            continue;
-        QWidget* moved = dlg.panel()->findChild<QWidget*>(QStringLiteral("ctrl%1").arg(c.id));
-        ASSERT_NE(moved, nullptr) << c.id;
-        EXPECT_EQ(moved->geometry(), u.toPixels(c.x, c.y, c.w, c.h)) << c.id;
-        EXPECT_TRUE(moved->isVisible());
+    for (const platform::ControlSpec& c : panel.controls) {
+        auto* moved = adjust.panel()->findChild<QWidget*>(QStringLiteral("ctrl%1").arg(c.id));
+        if (c.id != platform::kNoId)
+            EXPECT_TRUE(moved && moved->isVisible() && moved->geometry() == u.toPixels(c.x, c.y, c.w, c.h)) << c.id;
     }
     // The offset boxes are right-aligned and take a sign and whole millimetres only.
     const std::pair<const char*, const char*> typed[] = {
         {"1.5", "15"}, {"-1a.5", "-15"}, {"+2", "2"}, {"3-", "3"}, {"1 2", "12"}, {"-12345", "-1234"}};
-    for (QLineEdit* box : {dlg.offsetXEdit(), dlg.offsetYEdit()}) {
+    for (QLineEdit* box : {adjust.offsetXEdit(), adjust.offsetYEdit()}) {
         EXPECT_TRUE(box->alignment() & Qt::AlignRight);
         for (const auto& [keys, text] : typed) {
             box->clear();

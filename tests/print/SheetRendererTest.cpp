@@ -86,9 +86,7 @@ TEST_F(SheetJob, TenUpCardsLandWhereTheFormatSays)
     EXPECT_EQ(lastInk(sheet, 1000, false), 5456 + 1299 - 1);
 
     ASSERT_EQ(before.size(), 10u);
-    const Progress& seventh = before[6];
-    EXPECT_EQ(print::PrintProgressDlg::cardStatus(seventh.sheet, seventh.sheets, seventh.card, seventh.cardsPerSheet),
-              QStringLiteral("1/1 ﾍﾟｰｼﾞ、7/10･･･"));
+    EXPECT_EQ(before[6].card, 7);
     EXPECT_EQ(after.back().printed, 10);
     EXPECT_EQ(after.back().total, 10);
 
@@ -99,21 +97,6 @@ TEST_F(SheetJob, TenUpCardsLandWhereTheFormatSays)
     ASSERT_EQ(run(moved), SheetRenderer::Result::Done);
     EXPECT_EQ(starts(moved.sheets().at(0), 290, true, isRed), (std::vector<int>{308, 2458}));
     EXPECT_EQ(starts(moved.sheets().at(0), 320, false, isRed), (std::vector<int>{284, 1583, 2882, 4181, 5480}));
-}
-
-TEST_F(SheetJob, GapsAddUpAsConvertedPixels)
-{
-    // "名刺 8面 A4" at 72 ppi: cards 91 × 55 mm are 258 × 156 (257.95, 155.91), the
-    // margins 15 and 25 mm 43 and 71 (42.52, 70.87), the gaps 8 and 9 mm 23 and 26
-    // (22.68, 25.51). Summed millimetres would give 323, and 252, 434, 615.
-    job.format = CardFormatCatalog().format(1);
-    ImageSheetTarget target(QSize(595, 842), 72);
-    ASSERT_EQ(run(target), SheetRenderer::Result::Done);
-    const QImage& sheet = target.sheets().at(0);
-    EXPECT_EQ(starts(sheet, 71 + 10, true, isRed), (std::vector<int>{43, 324}));
-    EXPECT_EQ(starts(sheet, 43 + 10, false, isRed), (std::vector<int>{71, 253, 435, 617}));
-    EXPECT_EQ(lastInk(sheet, 617 + 10, true), 324 + 258 - 1);
-    EXPECT_EQ(lastInk(sheet, 324 + 10, false), 617 + 156 - 1);
 }
 
 TEST_F(SheetJob, TextLiesAboveEarlierItemsAndIsCutAtTheFormatsCard)
@@ -150,62 +133,41 @@ TEST_F(SheetJob, TextLiesAboveEarlierItemsAndIsCutAtTheFormatsCard)
               print::renderCard(page, 150, QSize(91, 55)));
 }
 
+// Which positions a job fills is pinned by SheetPlan's tests; here, that the renderer
+// draws those, counts them, and then stops or fails as told.
 TEST_F(SheetJob, TheStartLeavesTheFirstSheetsEarlierPositionsEmpty)
 {
-    // Positions count row by row from 1 at the top left; later sheets are full.
-    const struct {
-        int start;
-        bool onlyOne;
-        std::vector<std::vector<int>> cards; // the positions printed, sheet by sheet
-        QString firstStatus;
-    } cases[] = {
-        {10, false, {{10}}, "1/1 ﾍﾟｰｼﾞ、1/1･･･"},
-        {7, false, {{7, 8, 9, 10}, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}}, "1/2 ﾍﾟｰｼﾞ、1/4･･･"},
-        {7, true, {{7}, {1}}, "1/2 ﾍﾟｰｼﾞ、1/1･･･"},
-    };
+    job.start = 7;
+    job.sheets = 2;
+    ImageSheetTarget target(QSize(1240, 1754), 150);
+    ASSERT_EQ(run(target), SheetRenderer::Result::Done);
+    ASSERT_EQ(target.sheets().size(), 2u);
     const SheetLayout l = SheetLayout::make(job.format, 150, {});
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << "start " << c.start << (c.onlyOne ? ", only one" : ""));
-        job.start = c.start;
-        job.onlyOne = c.onlyOne;
-        job.sheets = int(c.cards.size());
-        before.clear();
-        ImageSheetTarget target(QSize(1240, 1754), 150);
-        ASSERT_EQ(run(target), SheetRenderer::Result::Done);
-        ASSERT_EQ(target.sheets().size(), c.cards.size());
-        std::int64_t printed = 0;
-        for (std::size_t s = 0; s < c.cards.size(); ++s) {
-            std::vector<int> found;
-            for (int i = 0; i < 10; ++i)
-                if (isRed(target.sheets()[s].pixel(int(l.x(i % 2)) + 5, int(l.y(i / 2)) + 5)))
-                    found.push_back(i + 1);
-            EXPECT_EQ(found, c.cards[s]) << "sheet " << s + 1;
-            printed += std::int64_t(c.cards[s].size());
-        }
-        ASSERT_FALSE(before.empty());
-        EXPECT_EQ(print::PrintProgressDlg::cardStatus(before[0].sheet, before[0].sheets, before[0].card,
-                                                      before[0].cardsPerSheet),
-                  c.firstStatus);
-        EXPECT_EQ(std::int64_t(before.size()), printed);
-        EXPECT_EQ(after.back().printed, printed);
-        EXPECT_EQ(after.back().total, printed);
-        EXPECT_EQ(SheetRenderer::totalCards(job), printed);
-    }
+    std::vector<int> found;
+    for (int s = 0; s < 2; ++s)
+        for (int i = 0; i < 10; ++i)
+            if (isRed(target.sheets()[s].pixel(int(l.x(i % 2)) + 5, int(l.y(i / 2)) + 5)))
+                found.push_back(s * 10 + i + 1);
+    EXPECT_EQ(found, (std::vector<int>{7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20}));
+    ASSERT_EQ(before.size(), 14u);
+    EXPECT_EQ(print::PrintProgressDlg::cardStatus(before[0].sheet, before[0].sheets, before[0].card,
+                                                  before[0].cardsPerSheet),
+              QStringLiteral("1/2 ﾍﾟｰｼﾞ、1/4･･･"));
+    EXPECT_EQ(after.back().printed, 14);
+    EXPECT_EQ(after.back().total, 14);
 }
 
-TEST_F(SheetJob, CancellingAbortsTheDocument)
+TEST_F(SheetJob, CancellingAbortsTheDocumentAndFailuresEndItOrLeaveTheTextOnly)
 {
     job.sheets = 2;
     cancelAt = 14; // the fourth card of the second sheet
-    ImageSheetTarget target(QSize(600, 900), 72);
-    EXPECT_EQ(run(target), SheetRenderer::Result::Cancelled);
-    EXPECT_TRUE(target.documentAborted());
-    EXPECT_EQ(target.sheets().size(), 1u);
+    ImageSheetTarget cancelled(QSize(600, 900), 72);
+    EXPECT_EQ(run(cancelled), SheetRenderer::Result::Cancelled);
+    EXPECT_TRUE(cancelled.documentAborted());
+    EXPECT_EQ(cancelled.sheets().size(), 1u);
     EXPECT_EQ(before.size(), 14u);
-}
 
-TEST_F(SheetJob, FailuresEndTheDocumentOrLeaveTheTextOnly)
-{
+    cancelAt = -1;
     job.sheets = 3;
     FailingTarget second(QSize(600, 900), 72);
     EXPECT_EQ(run(second), SheetRenderer::Result::SheetFailed);
