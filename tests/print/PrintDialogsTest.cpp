@@ -130,8 +130,9 @@ TEST(AdjustPrintDlg, ThePanelWidensTheStandardDialogOnItsRight)
     // The controls keep their template places in the panel.
     for (const platform::ControlSpec& c : panel.controls) {
         auto* moved = adjust.panel()->findChild<QWidget*>(QStringLiteral("ctrl%1").arg(c.id));
-        if (c.id != platform::kNoId)
+        if (c.id != platform::kNoId) {
             EXPECT_TRUE(moved && moved->isVisible() && moved->geometry() == u.toPixels(c.x, c.y, c.w, c.h)) << c.id;
+        }
     }
     // The offset boxes are right-aligned and take a sign and whole millimetres only.
     const std::pair<const char*, const char*> typed[] = {
