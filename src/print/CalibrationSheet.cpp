@@ -44,7 +44,7 @@ void CalibrationSheet::drawRulers(platform::Dc& dc, int x, int y, int ppi) const
         // Tick 0 is the longest and goes unnumbered: its number would sit on the other ruler.
         if (mm == 0 || mm % 5 != 0)
             continue;
-        const QString label = mm > 0 ? QStringLiteral("+%1").arg(mm) : QString::number(mm);
+        const QString label = QString::asprintf("%+d", mm);
         const int gap = platform::tenthMmToPixels(22, ppi);
         const int w = platform::tenthMmToPixels(40, ppi);
         const int h = platform::tenthMmToPixels(20, ppi);

@@ -45,7 +45,7 @@ public:
     explicit AdjustPrintDlg(QPrinter* printer, QWidget* parent = nullptr);
     ~AdjustPrintDlg() override;
 
-    // Shows the dialog modally (through the platform's print dialog provider) and
+    // Shows the dialog modally (through ui::runPrintDialog and its provider) and
     // returns QDialog::Accepted, Rejected or Calibrate. However it closes, the offsets typed
     // are stored in the settings and "一つだけ" and the start are read; OK also
     // writes the offsets to the settings store at once.
