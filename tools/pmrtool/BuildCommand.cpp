@@ -28,7 +28,11 @@ const char* const kHelp =
     "A text holds at most 65536 bytes as stored: CP932, or two a UTF-16 unit\n"
     "for a text CP932 cannot hold.\n";
 
-const Syntax kSyntax{kHelp, "build takes IN.json and -o OUT.pmr", 1, {QStringLiteral("-o")}, {}, {QStringLiteral("-o")}};
+const Syntax kSyntax{.help = kHelp,
+                     .takes = "build takes IN.json and -o OUT.pmr",
+                     .files = 1,
+                     .values = {QStringLiteral("-o")},
+                     .destinations = {QStringLiteral("-o")}};
 
 int run(Context& c, const QStringList& args)
 {

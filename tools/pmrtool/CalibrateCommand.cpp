@@ -26,13 +26,11 @@ const char* const kHelp =
     "              the editor's application directory\n"
     "A PDF's page is the format's paper (A4 when it has none); a PNG is the sheet.\n";
 
-const Syntax kSyntax{kHelp,
-                     "calibrate takes -o OUT.pdf|OUT.png and no file",
-                     0,
-                     {QStringLiteral("-o"), QStringLiteral("--format"), QStringLiteral("--dpi"),
-                      QStringLiteral("--appdir")},
-                     {},
-                     {QStringLiteral("-o")}};
+const Syntax kSyntax{.help = kHelp,
+                     .takes = "calibrate takes -o OUT.pdf|OUT.png and no file",
+                     .values = {QStringLiteral("-o"), QStringLiteral("--format"), QStringLiteral("--dpi"),
+                                QStringLiteral("--appdir")},
+                     .destinations = {QStringLiteral("-o")}};
 
 int run(Context& c, const QStringList& args)
 {

@@ -25,7 +25,8 @@ const char* const kHelp =
 int run(Context& c, const QStringList& args)
 {
     PmrData page;
-    if (const int code = readOnlyDocument(c, args, {kHelp, "fields takes one file", 1}, page); code != ExitOk)
+    const Syntax syntax{.help = kHelp, .takes = "fields takes one file", .files = 1};
+    if (const int code = readOnlyDocument(c, args, syntax, page); code != ExitOk)
         return code;
     QJsonObject root;
     root[QStringLiteral("fields")] = QJsonArray::fromStringList(print::cardFields(page));

@@ -28,7 +28,7 @@ const char* const kHelp =
 
 int run(Context& c, const QStringList& args)
 {
-    const Args a(args, {kHelp, "formats takes no file", 0, {QStringLiteral("--appdir")}});
+    const Args a(args, {.help = kHelp, .takes = "formats takes no file", .values = {QStringLiteral("--appdir")}});
     if (!a.problem().isEmpty())
         return usageError(c, a.problem(), kHelp);
     const CardFormatCatalog catalog = loadCatalog(a);

@@ -26,7 +26,8 @@ const char* const kHelp =
 int run(Context& c, const QStringList& args)
 {
     PmrData page;
-    if (const int code = readOnlyDocument(c, args, {kHelp, "info takes one file", 1}, page); code != ExitOk)
+    const Syntax syntax{.help = kHelp, .takes = "info takes one file", .files = 1};
+    if (const int code = readOnlyDocument(c, args, syntax, page); code != ExitOk)
         return code;
     printJson(c, QJsonDocument(documentToJson(page)));
     return ExitOk;

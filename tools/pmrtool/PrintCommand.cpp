@@ -64,15 +64,15 @@ const char* const kHelp =
     "large to draw its picture at that resolution, the sheets carry the text only\n"
     "and the exit status is 1.\n";
 
-const Syntax kSyntax{kHelp,
-                     "print takes FILE.pmr and either -o OUT.pdf|OUT.png or --printer NAME",
-                     1,
-                     {QStringLiteral("-o"), QStringLiteral("--format"), QStringLiteral("--copies"),
-                      QStringLiteral("--adjust"), QStringLiteral("--dpi"), QStringLiteral("--appdir"),
-                      QStringLiteral("--start"), QStringLiteral("--printer"), QStringLiteral("--settings"),
-                      QStringLiteral("--merge")},
-                     {QStringLiteral("--only-one")},
-                     {QStringLiteral("-o"), QStringLiteral("--printer")}};
+const Syntax kSyntax{.help = kHelp,
+                     .takes = "print takes FILE.pmr and either -o OUT.pdf|OUT.png or --printer NAME",
+                     .files = 1,
+                     .values = {QStringLiteral("-o"), QStringLiteral("--format"), QStringLiteral("--copies"),
+                                QStringLiteral("--adjust"), QStringLiteral("--dpi"), QStringLiteral("--appdir"),
+                                QStringLiteral("--start"), QStringLiteral("--printer"), QStringLiteral("--settings"),
+                                QStringLiteral("--merge")},
+                     .flags = {QStringLiteral("--only-one")},
+                     .destinations = {QStringLiteral("-o"), QStringLiteral("--printer")}};
 
 // The offsets the editor remembers for a printer, from its settings store: the
 // editor keeps it under its program's name, "pelmora".
@@ -147,7 +147,7 @@ int run(Context& c, const QStringList& args)
     if (job.startOutside)
         return usageError(c, resources::formatString(resources::ids::PrintStartOutside, QString::number(job.positions)),
                           kHelp);
-    const QStringList inputs = a.has(QStringLiteral("--merge")) ? QStringList{document, listPath} : QStringList{document};
+    const QStringList inputs = options.list ? QStringList{document, listPath} : QStringList{document};
     if (const int code = sheets.checkInputs(c, inputs, job.job.sheets); code != ExitOk)
         return code;
     if (!job.listProblem.isEmpty()) {

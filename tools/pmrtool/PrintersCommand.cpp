@@ -21,7 +21,7 @@ const char* const kHelp =
 
 int run(Context& c, const QStringList& args)
 {
-    const Args a(args, {kHelp, "printers takes no arguments"});
+    const Args a(args, {.help = kHelp, .takes = "printers takes no arguments"});
     if (!a.problem().isEmpty())
         return usageError(c, a.problem(), kHelp);
     QJsonArray list;

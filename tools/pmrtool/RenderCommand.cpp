@@ -27,8 +27,11 @@ const char* const kHelp =
 
 int run(Context& c, const QStringList& args)
 {
-    const Args a(args, {kHelp, "render takes FILE.pmr and -o OUT.png", 1,
-                        {QStringLiteral("-o"), QStringLiteral("--dpi")}, {}, {QStringLiteral("-o")}});
+    const Args a(args, {.help = kHelp,
+                        .takes = "render takes FILE.pmr and -o OUT.png",
+                        .files = 1,
+                        .values = {QStringLiteral("-o"), QStringLiteral("--dpi")},
+                        .destinations = {QStringLiteral("-o")}});
     if (!a.problem().isEmpty())
         return usageError(c, a.problem(), kHelp);
     const std::optional<int> dpi = dpiOption(c, a, 300, kHelp);
