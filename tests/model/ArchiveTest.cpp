@@ -39,12 +39,10 @@ int errorOf(F&& f)
     return 0;
 }
 
-// A count of items and the first of them, a rectangle.
-DocumentBytes oneRect(int count = 2)
+// Two items, the first of them a rectangle.
+DocumentBytes oneRect()
 {
-    DocumentBytes d;
-    d.head(count).newClass("ObjItemRect").common(100, 200, 300, 300, 0xFF);
-    return d;
+    return std::move(DocumentBytes().head(2).newClass("ObjItemRect").common(100, 200, 300, 300, 0xFF));
 }
 
 platform::LogFont boldFont()
@@ -221,12 +219,11 @@ TEST(ArchiveErrors, CraftedFilesGiveTheirMessages)
           named("ObjItemCircle"), named("objitemrect"), named(""), named("PmrData"), named("Circle", 2)}},
         {ids::ArchiveErrorBadSchema, {named("ObjItemRect", 2), named("ObjItemText", 0)}},
     };
-    for (const auto& c : cases) {
-        for (const QByteArray& bytes : c.second) {
+    for (const auto& [error, files] : cases)
+        for (const QByteArray& bytes : files) {
             PmrData page;
-            EXPECT_EQ(errorOf([&] { readDocument(bytes, page); }), c.first) << "case " << (&bytes - c.second.data());
+            EXPECT_EQ(errorOf([&] { readDocument(bytes, page); }), error) << "case " << (&bytes - files.data());
         }
-    }
 
     const QString path = QStringLiteral("/home/user/めいし.pmr");
     const std::pair<int, const char*> messages[] = {
@@ -236,12 +233,11 @@ TEST(ArchiveErrors, CraftedFilesGiveTheirMessages)
         {ids::ArchiveErrorBadSchema, "%1 は不正なｽｷｰﾏを含んでいます。"},
         {ids::ArchiveErrorGeneric, "%1 へのｱｸｾｽ中に不明なｴﾗｰが発生しました。"},
         {ids::FileErrorDiskFull, "%1 へのｱｸｾｽ中にﾃﾞｨｽｸがいっぱいになりました。"}};
-    for (const auto& [id, message] : messages) {
-        EXPECT_EQ(archiveErrorMessage(ArchiveError(id), path), QString::fromUtf8(message).arg(path));
-        EXPECT_EQ(archiveErrorIcon(ArchiveError(id)), platform::MbIcon::Stop);
-    }
-    EXPECT_EQ(archiveErrorMessage(ArchiveError::outOfMemory(), path), QStringLiteral("ﾒﾓﾘが不足しています。"));
-    EXPECT_EQ(archiveErrorIcon(ArchiveError::outOfMemory()), platform::MbIcon::Exclamation);
+    for (const auto& [id, message] : messages)
+        EXPECT_EQ(std::pair(archiveErrorMessage(ArchiveError(id), path), archiveErrorIcon(ArchiveError(id))),
+                  std::pair(QString::fromUtf8(message).arg(path), platform::MbIcon::Stop));
+    EXPECT_EQ(std::pair(archiveErrorMessage(ArchiveError::outOfMemory(), path), archiveErrorIcon(ArchiveError::outOfMemory())),
+              std::pair(QStringLiteral("ﾒﾓﾘが不足しています。"), platform::MbIcon::Exclamation));
 }
 
 TEST(ArchiveErrors, IndexCounterStopsAtItsLimitAndDevicesThatFailToWriteGiveTheirErrors)
@@ -286,26 +282,18 @@ TEST(LegacyItems, MixedFamiliesShareIndicesAndConvertInPlace)
     PmrData page;
     readDocument(bytes, page);
 
-    struct Expect {
-        int kind;
-        const char* stored;
-    };
-    const Expect expected[] = {{ObjItem::KindRect, "ObjItem0Rect"},     {ObjItem::KindText, ""},
-                               {ObjItem::KindRect, "ObjItem0Rect"},     {ObjItem::KindText, "ObjItem0Text"},
-                               {ObjItem::KindPicture, "ObjItem0Bitmap"}, {ObjItem::KindBase, "ObjItem0"},
-                               {ObjItem::KindLine, "ObjItem0Line"},     {ObjItem::KindText, ""},
-                               {ObjItem::KindText, "ObjItem0Text"}};
+    const std::pair<int, const char*> expected[] = {
+        {ObjItem::KindRect, "ObjItem0Rect"}, {ObjItem::KindText, ""},  {ObjItem::KindRect, "ObjItem0Rect"},
+        {ObjItem::KindText, "ObjItem0Text"}, {ObjItem::KindPicture, "ObjItem0Bitmap"}, {ObjItem::KindBase, "ObjItem0"},
+        {ObjItem::KindLine, "ObjItem0Line"}, {ObjItem::KindText, ""},  {ObjItem::KindText, "ObjItem0Text"}};
     ASSERT_EQ(page.items().size(), std::size(expected));
     int x = 1;
-    auto it = page.items().begin();
-    for (const Expect& e : expected) {
-        SCOPED_TRACE(x);
-        const ObjItem& item = **it++;
-        EXPECT_EQ(item.x, x);
-        EXPECT_EQ(item.kind, e.kind);
-        EXPECT_EQ(item.storedClass, QByteArray(e.stored));
-        EXPECT_EQ(item.cx, e.kind == ObjItem::KindPicture ? 60 : 10 * x);
-        EXPECT_EQ(item.color, e.kind == ObjItem::KindPicture ? 0u : std::uint32_t(0x11 * x));
+    for (const auto& item : page.items()) {
+        const auto [kind, stored] = expected[x - 1];
+        const bool picture = kind == ObjItem::KindPicture;
+        EXPECT_EQ(std::tuple(item->x, item->kind, item->storedClass, item->cx, item->color),
+                  std::tuple(x, kind, QByteArray(stored), picture ? 60 : 10 * x, picture ? 0u : std::uint32_t(0x11 * x)))
+            << x;
         ++x;
     }
     const auto at = [&](int i) { return std::next(page.items().begin(), i)->get(); };

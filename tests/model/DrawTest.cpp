@@ -64,10 +64,6 @@ QImage draw(const ObjItem& item, QSize size, int ppi = 72, bool printing = false
     item.Draw(dc);
     return *dc.image();
 }
-QImage draw(const std::unique_ptr<ObjItemBitmap>& item, QSize size, int ppi = 72, bool printing = false, QPoint origin = {})
-{
-    return draw(*item, size, ppi, printing, origin);
-}
 QImage onWhite(const ObjItem& item, QSize size, int ppi = 72) { return draw(item, size, ppi, false, {}, kWhite); }
 
 TEST(Draw, RectanglesLinesAndTextsLieWhereTheirUnitsSay)
@@ -154,7 +150,7 @@ TEST(PictureDrawTest, HeartsWhiteOutShadowsAndUnknownShapesShowWhatTheyShould)
     whiteOut->whiteOut = 1; // shape and edge are not used with white-out
     const QRgb nearWhite = qRgb(254, 255, 255), nearWhite2 = qRgb(255, 255, 254);
     // The shadow lies nine pixels right and down with a seven-pixel rim.
-    const QImage shadow = draw(picture(solid(40, 30, kRed), 100, 100, 400, 300, 1), QSize(70, 60));
+    const QImage shadow = draw(*picture(solid(40, 30, kRed), 100, 100, 400, 300, 1), QSize(70, 60));
     std::vector<std::tuple<int, int, QRgb>> rim = {{10, 10, kRed}, {49, 39, kRed}, {18, 41, kBlue},
                                                    {58, 45, kBlue}, {30, 48, kBlue}};
     const int rings[] = {219, 182, 146, 109, 73, 36, 0};
@@ -168,13 +164,13 @@ TEST(PictureDrawTest, HeartsWhiteOutShadowsAndUnknownShapesShowWhatTheyShould)
         std::vector<std::tuple<int, int, QRgb>> probes;
     } cases[] = {
         // 188 × 180 pixels at (10, 10): the notch at (94, 40), the tip at (94, 180); the lobes rise above the notch.
-        {"heart", draw(picture(solid(200, 200, kRed), 100, 100, 1880, 1800, 2, 2), QSize(220, 220)),
+        {"heart", draw(*picture(solid(200, 200, kRed), 100, 100, 1880, 1800, 2, 2), QSize(220, 220)),
          {{104, 46, kBlue}, {104, 54, kRed}, {66, 37, kRed}, {66, 30, kBlue}, {142, 37, kRed}, {12, 12, kBlue},
           {104, 186, kRed}, {98, 188, kBlue}, {110, 188, kBlue}, {104, 191, kBlue}}},
-        {"white-out lets only pure white through", draw(whiteOut, QSize(30, 10)),
+        {"white-out lets only pure white through", draw(*whiteOut, QSize(30, 10)),
          {{5, 5, kBlue}, {0, 0, kBlue}, {15, 0, nearWhite}, {29, 9, nearWhite2}}},
         {"an unknown edge draws plain, whatever the shape",
-         draw(picture(solid(20, 20, kRed), 0, 0, 200, 200, 7, 3), QSize(30, 30)), {{0, 0, kRed}, {19, 19, kRed}}},
+         draw(*picture(solid(20, 20, kRed), 0, 0, 200, 200, 7, 3), QSize(30, 30)), {{0, 0, kRed}, {19, 19, kRed}}},
         {"shadow", shadow, rim},
     };
     for (const auto& c : cases)
@@ -185,14 +181,14 @@ TEST(PictureDrawTest, HeartsWhiteOutShadowsAndUnknownShapesShowWhatTheyShould)
     beneath.fill(kBlue);
     for (const int edge : {0, 1, 2})
         for (const int shape : {3, -1})
-            EXPECT_EQ(draw(picture(solid(20, 20, kRed), 0, 0, 200, 200, edge, shape), QSize(30, 30)), beneath)
+            EXPECT_EQ(draw(*picture(solid(20, 20, kRed), 0, 0, 200, 200, edge, shape), QSize(30, 30)), beneath)
                 << edge << " " << shape;
 }
 
 TEST(PictureDrawTest, BlurredEdgeFadesIntoWhatLiesBeneathAndLeavesTheInsideAsDrawn)
 {
-    const QImage plain = draw(picture(testPicture(40, 30), 100, 100, 400, 300), QSize(60, 50));
-    const QImage image = draw(picture(testPicture(40, 30), 100, 100, 400, 300, 0), QSize(60, 50));
+    const QImage plain = draw(*picture(testPicture(40, 30), 100, 100, 400, 300), QSize(60, 50));
+    const QImage image = draw(*picture(testPicture(40, 30), 100, 100, 400, 300, 0), QSize(60, 50));
     const QImage mask = GradientMask(40, 30, 9, 0).image(QRect(0, 0, 40, 30));
     for (int y = 0; y < 30; ++y)
         for (int x = 0; x < 40; ++x) {
@@ -208,36 +204,36 @@ TEST(PictureDrawTest, BlurredEdgeFadesIntoWhatLiesBeneathAndLeavesTheInsideAsDra
 TEST(PictureDrawTest, TheCacheServesWithinTwoPixelsAndIsNeverMadeForEnlargedPictures)
 {
     auto item = picture(testPicture(100, 80), 0, 0, 900, 720);
-    draw(item, QSize(110, 90), 72, true);
+    draw(*item, QSize(110, 90), 72, true);
     EXPECT_EQ(item->cacheSize(), QSize(-1, -1)); // printing makes none
-    draw(item, QSize(110, 90));
+    draw(*item, QSize(110, 90));
     EXPECT_EQ(item->cacheSize(), QSize(90, 72));
     // 91 × 73 at 73 ppi: the 90 × 72 cache is copied 1:1, its last column and row stay blue.
-    EXPECT_EQ(draw(item, QSize(110, 90), 73).pixel(90, 10), kBlue);
+    EXPECT_EQ(draw(*item, QSize(110, 90), 73).pixel(90, 10), kBlue);
     EXPECT_EQ(item->cacheSize(), QSize(90, 72));
-    EXPECT_NE(draw(item, QSize(110, 90), 73, true).pixel(90, 10), kBlue); // printing: from the DIB
-    draw(item, QSize(110, 90), 74); // 93 × 74: three pixels wider
+    EXPECT_NE(draw(*item, QSize(110, 90), 73, true).pixel(90, 10), kBlue); // printing: from the DIB
+    draw(*item, QSize(110, 90), 74); // 93 × 74: three pixels wider
     EXPECT_EQ(item->cacheSize(), QSize(93, 74));
-    draw(item, QSize(200, 200), 144); // 180 × 144, larger than the picture
+    draw(*item, QSize(200, 200), 144); // 180 × 144, larger than the picture
     EXPECT_EQ(item->cacheSize(), QSize(93, 74));
     auto enlarged = picture(testPicture(100, 80), 0, 0, 1010, 720);
-    draw(enlarged, QSize(110, 90));
+    draw(*enlarged, QSize(110, 90));
     EXPECT_EQ(enlarged->cacheSize(), QSize(-1, -1));
 
     auto small = picture(testPicture(10, 10), 0, 0, 100, 100);
-    const QImage right = draw(small, QSize(10, 10));
+    const QImage right = draw(*small, QSize(10, 10));
     small->dibWidth = 3;
     small->dibHeight = 70000;
-    EXPECT_EQ(draw(small, QSize(10, 10)), right);
-    EXPECT_EQ(draw(small, QSize(10, 10), 72, true), right);
+    EXPECT_EQ(draw(*small, QSize(10, 10)), right);
+    EXPECT_EQ(draw(*small, QSize(10, 10), 72, true), right);
     small->dib = solid(10, 10, qRgb(0, 200, 0));
-    EXPECT_EQ(draw(small, QSize(10, 10)).pixel(5, 5), qRgb(0, 200, 0));
+    EXPECT_EQ(draw(*small, QSize(10, 10)).pixel(5, 5), qRgb(0, 200, 0));
 
     // A 40-pixel cache used for a 42-pixel rectangle: the two columns beyond it
     // blend white, not stray memory.
     auto blurred = picture(solid(50, 40, kRed), 0, 0, 400, 300, 0);
-    draw(blurred, QSize(60, 40), 72);
-    const QImage image = draw(blurred, QSize(60, 40), 75);
+    draw(*blurred, QSize(60, 40), 72);
+    const QImage image = draw(*blurred, QSize(60, 40), 75);
     ASSERT_EQ(blurred->cacheSize(), QSize(40, 30));
     EXPECT_EQ(image.pixel(40, 15), blend(kBlue, kWhite, 227));
 }
@@ -255,17 +251,17 @@ TEST(PictureDrawTest, ScreenAndPrintAgreeAndPartsEqualTheWhole)
             auto item = picture(platform::Dib::fromImage(source), 150, 100, 1500, 1100, edge, shape);
             item->whiteOut = whiteOut;
             const QSize card(ppi * 3, ppi * 2);
-            const QImage printed = draw(item, card, ppi, true);
-            draw(item, card, ppi);
-            EXPECT_EQ(draw(item, card, ppi), printed) << edge << shape << whiteOut << " " << ppi;
+            const QImage printed = draw(*item, card, ppi, true);
+            draw(*item, card, ppi);
+            EXPECT_EQ(draw(*item, card, ppi), printed) << edge << shape << whiteOut << " " << ppi;
             for (const QRect part : {QRect(40, 30, 50, 70), QRect(150, 100, 60, 40), QRect(0, 130, 37, 13)})
-                EXPECT_EQ(draw(item, part.size(), ppi, false, -part.topLeft()), printed.copy(part))
+                EXPECT_EQ(draw(*item, part.size(), ppi, false, -part.topLeft()), printed.copy(part))
                     << edge << shape << whiteOut << " " << part.x();
         }
     }
 
     const auto item = picture(testPicture(40, 30), 0, 0, 400, 300, 0);
-    const QImage whole = draw(item, QSize(40, 30));
+    const QImage whole = draw(*item, QSize(40, 30));
     platform::Dc dc(QSize(40, 30));
     dc.image()->fill(kBlue);
     dc.selectClipEllipse(QRect(0, 0, 40, 30));
@@ -279,44 +275,41 @@ TEST(PictureDrawTest, ScreenAndPrintAgreeAndPartsEqualTheWhole)
 // Items of extreme stored values, drawn as the sheet draws a card (clipped to it,
 // through a moved origin): drawing ends, each item leaves the Dc's state as it
 // found it, nothing lands outside the card, and a picture shows the same on
-// screen as printed.
+// screen as printed. Far off the card, nothing is drawn on it.
 TEST(Draw, ExtremeStoredValuesOfEveryKindDrawSafely)
 {
-    std::vector<std::unique_ptr<ObjItem>> items;
-    auto rect = std::make_unique<ObjItemRect>();
+    std::vector<std::shared_ptr<ObjItem>> items;
+    auto rect = std::make_shared<ObjItemRect>(), inside = std::make_shared<ObjItemRect>();
     place(*rect, INT_MIN, INT_MIN, INT_MAX, -5);
-    auto line = std::make_unique<ObjItemLine>();
+    place(*inside, -1000, -1000, 10000, 10000); // covers the card and more
+    auto line = std::make_shared<ObjItemLine>();
     place(*line, INT_MAX, 0, INT_MAX, INT_MIN);
     line->width = INT_MAX;
-    auto text = std::make_unique<ObjItemText>();
+    auto text = std::make_shared<ObjItemText>();
     text->align = 9;
     text->x = INT_MAX;
     text->font.height = 100000;
     std::memset(text->font.faceName, 'A', sizeof text->font.faceName); // no terminator
     text->RecalcSize();
-    auto huge = std::make_unique<ObjItemText>(*text);
+    auto huge = std::make_shared<ObjItemText>(*text);
     huge->font.height = -100000;
     huge->x = 0;
-    auto inside = std::make_unique<ObjItemRect>(); // covers the card and more
-    place(*inside, -1000, -1000, 10000, 10000);
     QImage white(50, 50, QImage::Format_RGB32);
     white.fill(kWhite);
-    for (const ObjItem* item : std::initializer_list<const ObjItem*>{rect.get(), line.get(), text.get()})
-        EXPECT_EQ(onWhite(*item, QSize(50, 50)), white) << item->className(); // far off the card
-    items.push_back(std::move(rect));
-    items.push_back(std::move(line));
-    items.push_back(std::move(text));
-    items.push_back(std::move(huge));
-    items.push_back(std::move(inside));
+    for (const auto& item : std::initializer_list<std::shared_ptr<ObjItem>>{rect, line, text}) {
+        EXPECT_EQ(onWhite(*item, QSize(50, 50)), white) << item->className();
+        items.push_back(item);
+    }
+    items.insert(items.end(), {huge, inside});
     for (const int edge : {0, 1, 2})
-        for (const int shape : {0, 1, 2}) {
-            auto item = picture(testPicture(30, 20), INT_MIN, -5, INT_MAX, INT_MAX, edge, shape);
-            item->dibWidth = INT_MAX; // stored sizes are not trusted
-            EXPECT_EQ(draw(item, QSize(50, 50), 600), draw(item, QSize(50, 50), 600, true)) << edge << shape;
-            item->whiteOut = 1;
-            EXPECT_EQ(draw(item, QSize(50, 50), 600), draw(item, QSize(50, 50), 600, true)) << edge << shape;
-            items.push_back(std::move(item));
-        }
+        for (const int shape : {0, 1, 2})
+            for (const int whiteOut : {0, 1}) {
+                auto item = picture(testPicture(30, 20), INT_MIN, -5, INT_MAX, INT_MAX, edge, shape);
+                item->dibWidth = INT_MAX; // stored sizes are not trusted
+                item->whiteOut = whiteOut;
+                EXPECT_EQ(draw(*item, QSize(50, 50), 600), draw(*item, QSize(50, 50), 600, true)) << edge << shape;
+                items.push_back(std::move(item));
+            }
 
     const QRect card(10, 10, 30, 30);
     for (const bool printing : {false, true}) {

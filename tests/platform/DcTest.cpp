@@ -282,7 +282,7 @@ TEST(LogFont, SixtyLittleEndianBytes)
     EXPECT_EQ(named.faceNameBytes().size(), 30) << "cut on a character boundary, terminated";
 }
 
-TEST_F(DcText, HeightSignChoosesCharacterOrCellHeightAndExtremesAreClamped)
+TEST_F(DcText, HeightSignChoosesCharacterOrCellHeightExtremesAreClampedAndLinesMeasured)
 {
     Dc dc(QSize(64, 64));
     dc.selectFont(gothic(-40));
@@ -317,11 +317,8 @@ TEST_F(DcText, HeightSignChoosesCharacterOrCellHeightAndExtremesAreClamped)
         dc.drawText(QStringLiteral("あW"), QRect(-5, -5, 100, 100), dt::Center);
     }
     EXPECT_LT(timer.elapsed(), 10000);
-}
 
-TEST_F(DcText, CalcRectMeasuresLinesAndWidestLine)
-{
-    Dc dc(QSize(10, 10));
+    // CalcRect measures the lines and the widest line.
     dc.selectFont(gothic(-24));
     const int lh = dc.textMetrics().height;
     const std::tuple<const char*, unsigned, int> cases[] = {

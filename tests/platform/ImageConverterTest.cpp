@@ -47,7 +47,7 @@ QByteArray bmp(int w, int h)
 
 } // namespace
 
-TEST(ImageConverter, ImportSizeKeepsWhat1200PpiOverTheWholeCardNeeds)
+TEST(ImageConverter, LargePicturesKeepWhat1200PpiOverTheWholeCardNeeds)
 {
     struct Case { QSize picture, cardMm, expected; };
     // A 91 × 55 mm card needs 4300 × 2599 pixels.
@@ -62,6 +62,12 @@ TEST(ImageConverter, ImportSizeKeepsWhat1200PpiOverTheWholeCardNeeds)
     };
     for (const Case& c : cases)
         EXPECT_EQ(ImageConverter::importSize(c.picture, c.cardMm), c.expected) << c.picture.width();
+
+    // 20 × 10 mm needs 945 × 473 pixels: the width decides. A reduced JPEG and pictures
+    // for no card are pinned with the picture import.
+    const QByteArray png = encode(sample(1000, 600), "png");
+    EXPECT_EQ(convert(png, {20, 10}).dib.toImage().size(), QSize(945, 567));
+    EXPECT_EQ(convert(png, {91, 55}).dib.toImage().size(), QSize(1000, 600));
 }
 
 TEST(ImageConverter, EveryFormatBecomesABottomUp24BitDibOnWhite)
@@ -79,15 +85,6 @@ TEST(ImageConverter, EveryFormatBecomesABottomUp24BitDibOnWhite)
     }
     const QImage png = convert(encode(sample(37, 23), "png")).dib.toImage(); // (6, 0, 128) at half opacity
     EXPECT_EQ(std::pair(png.pixel(0, 0), png.pixel(1, 0)), std::pair(qRgb(255, 255, 255), qRgb(130, 127, 191)));
-}
-
-TEST(ImageConverter, LargePicturesAreReducedOnlyForACard)
-{
-    // 20 × 10 mm needs 945 × 473 pixels: the width decides. A reduced JPEG and pictures
-    // for no card are pinned with the picture import.
-    const QByteArray png = encode(sample(1000, 600), "png");
-    EXPECT_EQ(convert(png, {20, 10}).dib.toImage().size(), QSize(945, 567));
-    EXPECT_EQ(convert(png, {91, 55}).dib.toImage().size(), QSize(1000, 600));
 }
 
 TEST(ImageConverter, OtherFormatsDamageAndAbsurdSizesAreRefused)
