@@ -61,7 +61,7 @@ void CalibrationSheet::draw(platform::Dc& dc, int ppi) const
         return;
     // The fine adjustment stays out: the sheet measures the printer itself.
     const SheetLayout l = SheetLayout::make(format_, ppi, SheetLayout::offsetPixels(0, 0, ppi, dc.physicalOffset()));
-    const int level = dc.save();
+    const platform::DcSave saved(dc);
     dc.setPen(platform::Pen::solid(Qt::black));
     dc.setBrush(platform::Brush::null());
     dc.setBkMode(platform::BkMode::Transparent);
@@ -88,7 +88,6 @@ void CalibrationSheet::draw(platform::Dc& dc, int ppi) const
             }
         }
     }
-    dc.restore(level);
 }
 
 bool CalibrationSheet::print(SheetTarget& target, int pixelsPerInch) const

@@ -66,12 +66,11 @@ void drawCard(platform::Dc& dc, const CardTexts& texts, const QImage& picture, c
                                             std::min(picture.height(), card.height())));
         p->restore();
     }
-    const int level = dc.save();
+    const platform::DcSave saved(dc);
     dc.selectClip(card.translated(origin));
     dc.offsetViewportOrigin(card.left(), card.top());
     for (const ObjItem* item : texts.items())
         item->Draw(dc);
-    dc.restore(level);
 }
 
 QImage renderCard(const PmrData& page, int pixelsPerInch, QSize cardSizeMm)
