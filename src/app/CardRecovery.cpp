@@ -29,8 +29,8 @@ QString text(const char* utf8)
 
 } // namespace
 
-CardRecovery::CardRecovery(CardDocument& doc, DocumentCommands& files, QWidget* window, const QString& folder)
-    : doc_(doc), files_(files), window_(window), store_(folder)
+CardRecovery::CardRecovery(CardDocument& doc, DocumentCommands& commands, QWidget* window, const QString& folder)
+    : doc_(doc), commands_(commands), window_(window), store_(folder)
 {
     // Started by a change and not again by the next, so a steady stream of
     // changes is written every delay too.
@@ -104,7 +104,7 @@ bool CardRecovery::offer(const files::RecoveryCopy& copy)
     switch (ui::appMessageBox(text(resources::texts::RecoveryOffer).arg(name, when), platform::MbButtons::YesNoCancel,
                               platform::MbIcon::Question, window_)) {
     case platform::IdYes:
-        files_.recover(std::move(contents), copy.documentPath);
+        commands_.recover(std::move(contents), copy.documentPath);
         // The card is in this editor's copy before the old one goes.
         if (writeNow())
             store_.discard(copy);

@@ -20,7 +20,7 @@ public:
     // The longest a change waits before it is in the copy.
     static constexpr int kDelayMs = 10000;
 
-    CardRecovery(CardDocument& doc, DocumentCommands& files, QWidget* window,
+    CardRecovery(CardDocument& doc, DocumentCommands& commands, QWidget* window,
                  const QString& folder = files::RecoveryStore::defaultFolder());
     ~CardRecovery() override;
 
@@ -39,7 +39,7 @@ private:
     bool offer(const files::RecoveryCopy& copy);
 
     CardDocument& doc_;
-    DocumentCommands& files_;
+    DocumentCommands& commands_;
     QWidget* window_;
     files::RecoveryStore store_;
     QTimer timer_;

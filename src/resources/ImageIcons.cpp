@@ -12,9 +12,9 @@ namespace resources::art {
 // A business card: white, with a red band on the left and a few text lines.
 QImage cardIcon(int size)
 {
-    QImage img(size, size, QImage::Format_ARGB32_Premultiplied);
-    img.fill(Qt::transparent);
-    QPainter p(&img);
+    QImage out(size, size, QImage::Format_ARGB32_Premultiplied);
+    out.fill(Qt::transparent);
+    QPainter p(&out);
     const int shadow = std::max(1, size / 16);
     const int w = size - shadow;
     const int h = int(std::lround(w * 55.0 / 91.0));
@@ -38,15 +38,15 @@ QImage cardIcon(int size)
     for (const Row& r : rows)
         p.fillRect(QRect(textLeft, top + int(std::lround(h * r.y)),
                          int(std::lround(textWidth * r.length)), r.thickness), r.colour);
-    return img;
+    return out;
 }
 
 // A little printer with a freshly printed card coming out.
 QImage printerIcon(int size)
 {
-    QImage img(size, size, QImage::Format_ARGB32_Premultiplied);
-    img.fill(Qt::transparent);
-    QPainter p(&img);
+    QImage out(size, size, QImage::Format_ARGB32_Premultiplied);
+    out.fill(Qt::transparent);
+    QPainter p(&out);
     p.setRenderHint(QPainter::Antialiasing);
     p.scale(size / 32.0, size / 32.0);
     const QPen outline(pal(Ink), 1.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
@@ -77,7 +77,7 @@ QImage printerIcon(int size)
     p.drawLine(QPointF(14, 24), QPointF(21.5, 24));
     p.setPen(QPen(pal(Grey), 1));
     p.drawLine(QPointF(14, 27), QPointF(19.5, 27));
-    return img;
+    return out;
 }
 
 } // namespace resources::art

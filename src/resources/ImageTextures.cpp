@@ -123,9 +123,9 @@ QImage makeTexture(const TextureStyle& s)
                        int(std::lround(s.dark.green() + (s.light.green() - s.dark.green()) * t)),
                        int(std::lround(s.dark.blue() + (s.light.blue() - s.dark.blue()) * t)));
     }
-    QImage img(kTexSize, kTexSize, QImage::Format_RGB32);
+    QImage out(kTexSize, kTexSize, QImage::Format_RGB32);
     for (int y = 0; y < kTexSize; ++y) {
-        QRgb* line = reinterpret_cast<QRgb*>(img.scanLine(y));
+        QRgb* line = reinterpret_cast<QRgb*>(out.scanLine(y));
         for (int x = 0; x < kTexSize; ++x) {
             const double cx = x + 0.5, cy = y + 0.5;
             const double cloud = 0.5 * periodicNoise(cx, cy, 4, s.seed + 1)
@@ -139,7 +139,7 @@ QImage makeTexture(const TextureStyle& s)
             line[x] = ramp[int(std::lround(t * (kTexLevels - 1)))];
         }
     }
-    return img;
+    return out;
 }
 
 } // namespace

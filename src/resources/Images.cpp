@@ -56,13 +56,13 @@ QImage pixelArt(int w, int h, QRgb background, const std::function<void(QPainter
 
 QImage blackWhite(int w, int h, const std::function<bool(int, int)>& black)
 {
-    QImage img(w, h, QImage::Format_RGB32);
+    QImage out(w, h, QImage::Format_RGB32);
     for (int y = 0; y < h; ++y) {
-        QRgb* line = reinterpret_cast<QRgb*>(img.scanLine(y));
+        QRgb* line = reinterpret_cast<QRgb*>(out.scanLine(y));
         for (int x = 0; x < w; ++x)
             line[x] = black(x, y) ? 0xFF000000 : 0xFFFFFFFF;
     }
-    return img;
+    return out;
 }
 
 } // namespace art
