@@ -19,7 +19,6 @@ TEST(Background, TilesRoundToWholePixelsBeforeTheirPointsAndChooseTheirPath)
         {100, 50, 72, 40, false, {40, 20, false}},    // stretched once, copied
         {300, 50, 72, 60, false, {180, 30, false}},   // narrower than the card: cached
         {500, 50, 72, 60, false, {300, 30, true}},    // wider than the card: direct
-        {100, 50, 600, 100, true, {830, 420, true}},  // 83.33 -> 83, then × 10
         {100, 50, 600, 40, true, {332, 168, true}},   // printing is always direct
         {32, 32, 72, 100, false, {30, 30, true}},     // 3.2 -> 3 before × 10
         {3, 3, 36, 100, false, {0, 0, true}},         // 0.15 -> 0: no tile
