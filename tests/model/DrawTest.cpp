@@ -123,9 +123,8 @@ TEST(PictureEffectsTest, MaskRingsDarkenInwardsWithinTheShape)
         int w, h, rings, shape;
         std::vector<std::array<int, 3>> probes; // x, y, grey
     } cases[] = {
-        {40, 30, 9, 0, {{0, 15, 227}, {1, 15, 199}, {2, 15, 170}, {3, 15, 142}, {4, 15, 113}, {5, 15, 85},
-                        {6, 15, 56}, {7, 15, 28}, {8, 15, 0}, {30, 15, 0}, {38, 15, 227}, {20, 0, 227},
-                        {20, 8, 0}, {20, 15, 0}, {39, 0, 255}, {39, 15, 255}, {0, 29, 255}, {20, 29, 255}}},
+        {40, 30, 9, 0, {{0, 15, 227}, {1, 15, 199}, {4, 15, 113}, {7, 15, 28}, {8, 15, 0}, {38, 15, 227},
+                        {20, 0, 227}, {20, 8, 0}, {39, 0, 255}, {39, 15, 255}, {0, 29, 255}, {20, 29, 255}}},
         {40, 30, 0, 0, {{20, 15, 255}}}, // no rings: white
         {40, 30, 1, 0, {{0, 0, 0}, {39, 0, 255}}}, // one ring: the whole shape black
         {10, 10, 9, 0, {{4, 4, 113}, {2, 2, 170}}}, // depth 4 is the deepest
@@ -153,10 +152,9 @@ TEST(PictureDrawTest, HeartsWhiteOutShadowsAndUnknownShapesShowWhatTheyShould)
     const QImage shadow = draw(*picture(solid(40, 30, kRed), 100, 100, 400, 300, 1), QSize(70, 60));
     std::vector<std::tuple<int, int, QRgb>> rim = {{10, 10, kRed}, {49, 39, kRed}, {18, 41, kBlue},
                                                    {58, 45, kBlue}, {30, 48, kBlue}};
-    const int rings[] = {219, 182, 146, 109, 73, 36, 0};
-    for (int k = 0; k < 7; ++k) {
-        rim.emplace_back(19 + k, 40, blend(kBlue, grey(rings[k]), rings[k]));
-        rim.emplace_back(30, 47 - k, blend(kBlue, grey(rings[k]), rings[k]));
+    for (const auto& [k, ring] : {std::pair{0, 219}, {3, 109}, {6, 0}}) { // the outer, a middle and the inner ring
+        rim.emplace_back(19 + k, 40, blend(kBlue, grey(ring), ring));
+        rim.emplace_back(30, 47 - k, blend(kBlue, grey(ring), ring));
     }
     const struct {
         const char* what;

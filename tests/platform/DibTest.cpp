@@ -6,8 +6,6 @@
 #include <QtEndian>
 #include <gtest/gtest.h>
 
-#include <random>
-
 using platform::Dib;
 
 namespace {
@@ -100,7 +98,6 @@ TEST(Dib, TablesMasksAndRunsGiveTheirPixels)
     };
     for (const auto& c : cases)
         EXPECT_EQ(Dib(c.dib).toImage().pixel(c.x, c.y), c.expected) << "case " << (&c - cases);
-    EXPECT_EQ(std::pair(Dib(eight).colorTableCount(), Dib(table24).pixelOffset()), (std::pair<std::int64_t, std::int64_t>(3, 48)));
     EXPECT_EQ(Dib(info(1, 1, 8).bytes()).pixelOffset(), 40 + 1024);
     EXPECT_EQ(std::pair(Dib(info(1, 1, 4).bytes()).colorTableCount(), Dib(info(1, 1, 24).bytes()).colorTableCount()), (std::pair<std::int64_t, std::int64_t>(16, 0)));
 
@@ -126,23 +123,6 @@ TEST(Dib, LyingHeadersAreRefusedWithoutReadingPast)
         qToLittleEndian<quint32>(v, b.data() + at);
         EXPECT_FALSE(Dib(b).isValid()) << at << " " << v;
     }
-
-    // Random damage: whatever isValid says, toImage agrees and stays in bounds.
-    std::mt19937 rng(7);
-    const QByteArray seeds[] = {good, oneBit(2), Dib::fromImage(sample(3, 3), 8).bytes(),
-                                info(4, 2, 8, 1, 2, 6).rgbq(0, 0, 0).rgbq(9, 9, 9).u8(3).u8(1).u8(0).u8(0).u8(0).u8(1).bytes()};
-    int valid = 0;
-    for (int i = 0; i < 4000; ++i) {
-        QByteArray b = seeds[i % 4];
-        for (int k = 0, n = 1 + int(rng() % 4); k < n; ++k)
-            b[int(rng() % b.size())] = char(rng() % 4 == 0 ? 0xFF : rng());
-        if (i % 3 == 0)
-            b.truncate(int(rng() % (b.size() + 1)));
-        const Dib d(b);
-        EXPECT_EQ(d.isValid(), !d.toImage().isNull()) << i;
-        valid += d.isValid();
-    }
-    EXPECT_GT(valid, 200); // the damage leaves many pictures decodable
 }
 
 TEST(Dib, BmpFilesReadAndWrite)

@@ -55,7 +55,6 @@ TEST(ImageConverter, LargePicturesKeepWhat1200PpiOverTheWholeCardNeeds)
         {{6000, 4000}, {91, 55}, {4300, 2867}},   // the width decides
         {{40000, 3000}, {91, 55}, {34654, 2599}}, // the height decides
         {{4300, 2599}, {91, 55}, {4300, 2599}},   // exactly enough
-        {{4000, 6000}, {91, 55}, {4000, 6000}},   // upright on a landscape card
         {{6000, 4000}, {55, 91}, {6000, 4000}},   // needs all its height on an upright card
         {{8000, 6000}, {55, 91}, {5734, 4300}},
         {{6000, 4000}, {}, {6000, 4000}},         // a pattern keeps every pixel

@@ -44,15 +44,6 @@ protected:
         markCard(page);
         job.format = CardFormatCatalog().format(0); // 名刺10面 A4
     }
-    ObjItemText& addText(const char* text, double xMm, double yMm, std::uint32_t color, int points = 20)
-    {
-        return sheetprobe::addText(page, QString::fromUtf8(text), xMm, yMm, color, points);
-    }
-    // A text of the default size, to be filled from a list.
-    void field(const QString& text, double xMm, double yMm = 20, int align = ObjItemText::AlignLeft)
-    {
-        sheetprobe::addText(page, text, xMm, yMm, 0, 0, align);
-    }
     // A list of `rows` people: column n holds r0, r1, …; column t a longer text.
     void useList(int rows)
     {
@@ -118,11 +109,11 @@ TEST_F(SheetJob, TextLiesAboveEarlierItemsAndIsCutAtTheFormatsCard)
 {
     // White text first in the list, a black rectangle over it afterwards, and a
     // blue bar and text that reach past the format's 91 mm.
-    addText("■■■■", 30, 20, 0x00FFFFFF);
+    addText(page, u"■■■■"_s, 30, 20, 0x00FFFFFF, 20);
     addRect(page, units(25), units(15), units(55), units(25));
     page.cardWidth = 120;
     addRect(page, units(80), units(45), units(35), units(5), 0x00FF0000);
-    addText("WWWWWWWWWWWW", 85, 42, 0);
+    addText(page, u"WWWWWWWWWWWW"_s, 85, 42, 0, 20);
 
     ImageSheetTarget target(QSize(1240, 1754), 150);
     ASSERT_EQ(run(target), SheetRenderer::Result::Done);
@@ -173,7 +164,7 @@ TEST_F(SheetJob, ProgressCountsTheCardsOfEachSheetAndCancellingOrFailuresEndTheD
     EXPECT_EQ(run(second), SheetRenderer::Result::SheetFailed);
     EXPECT_TRUE(second.documentAborted());
 
-    addText("TEXT", 5, 30, 0);
+    addText(page, u"TEXT"_s, 5, 30, 0, 20);
     job.maxPictureBytes = 1000;
     ImageSheetTarget target(QSize(600, 900), 72);
     ASSERT_EQ(run(target), SheetRenderer::Result::Done);
@@ -203,8 +194,8 @@ TEST_F(SheetJob, PdfTextHasItsFontsEmbeddedAndItsPointSize)
 {
     if (!hasPoppler())
         GTEST_SKIP() << "poppler-utils are not installed";
-    addText("Pelmora", 10, 10, 0, 20);
-    addText("Nurel", 10, 30, 0, 9).font.setFaceName(QStringLiteral("ＭＳ 明朝"));
+    addText(page, u"Pelmora"_s, 10, 10, 0, 20);
+    addText(page, u"Nurel"_s, 10, 30, 0, 9).font.setFaceName(QStringLiteral("ＭＳ 明朝"));
     job.onlyOne = true;
     const QString pdf = toPdf(600);
     ASSERT_FALSE(pdf.isEmpty());
@@ -237,7 +228,7 @@ TEST_F(SheetJob, PdfSheetsShareOnePicturePlacedExactly)
 {
     if (!hasPoppler())
         GTEST_SKIP() << "poppler-utils are not installed";
-    addText("山田 太郎", 40, 30, 0);
+    addText(page, u"山田 太郎"_s, 40, 30, 0, 20);
     const QString pdf = dir.filePath(QStringLiteral("sheets.pdf"));
     {
         // A printer whose printable area starts 12 and 7 mm into the paper.
@@ -272,12 +263,7 @@ TEST_F(SheetJob, PdfCardPictureIsLosslessUnderAPattern)
 {
     if (!hasPoppler())
         GTEST_SKIP() << "poppler-utils are not installed";
-    // A pattern whose neighbouring pixels all differ, under the red square.
-    QImage noise(37, 23, QImage::Format_RGB32);
-    for (int y = 0; y < noise.height(); ++y)
-        for (int x = 0; x < noise.width(); ++x)
-            noise.setPixel(x, y, qRgb(x * 7 % 256, y * 11 % 256, (x * y * 13) % 256));
-    page.setPattern(platform::Dib::fromImage(noise));
+    page.setPattern(testPicture(37, 23)); // under the red square
     job.onlyOne = true;
     const QString pdf = toPdf(150);
     ASSERT_FALSE(pdf.isEmpty());
@@ -293,21 +279,17 @@ TEST_F(SheetJob, PdfCardPictureIsLosslessUnderAPattern)
     EXPECT_LE(maxDifference(card, back, 4), 2);
 }
 
-// Which card goes where is pinned by SheetPlan's tests.
+// Which row goes where is pinned by SheetPlan's tests; here, that a position gets its row's texts.
 TEST_F(SheetJob, WithAListEachPositionPrintsTheTextsOfItsRow)
 {
-    field(u"{{n}}"_s, 5);
+    addText(page, u"{{n}}"_s, 5, 20);
     useList(3);
     job.copies = 4;
     job.start = 7;
     SheetRenderer renderer(page, job);
-    QStringList texts;
-    for (int s = 0; s < 3; ++s)
-        for (int p = 0; p < 10; ++p)
-            texts << renderer.textsAt(s, p).strings().join(u'+');
-    const QString _; // an empty position
-    EXPECT_EQ(texts, (QStringList{_, _, _, _, _, _, u"r0"_s, u"r0"_s, u"r0"_s, u"r0"_s, u"r1"_s, u"r1"_s, u"r1"_s,
-                                  u"r1"_s, u"r2"_s, u"r2"_s, u"r2"_s, u"r2"_s, _, _}) + QStringList(10, _));
+    const auto at = [&renderer](int sheet, int position) { return renderer.textsAt(sheet, position).strings().join(u'+'); };
+    EXPECT_EQ((QStringList{at(0, 5), at(0, 6), at(1, 3), at(1, 4), at(1, 8)}),
+              (QStringList{QString(), u"r0"_s, u"r1"_s, u"r2"_s, QString()}));
 }
 
 // Which row fills which position in a PDF is pinned by the print command's and pmrtool's tests.
@@ -315,12 +297,12 @@ TEST_F(SheetJob, PdfListTextsOverflowFromTheirAnchorsOverOnePicture)
 {
     if (!hasPoppler())
         GTEST_SKIP() << "poppler-utils are not installed";
-    field(u"{{n}}"_s, 5);
-    field(u"{{t}}"_s, 45.5, 30, ObjItemText::AlignCenter);
-    field(u"={{t}}"_s, 85, 40, ObjItemText::AlignRight);
+    addText(page, u"{{n}}"_s, 5, 20);
+    addText(page, u"{{t}}"_s, 45.5, 30, 0, 0, ObjItemText::AlignCenter);
+    addText(page, u"={{t}}"_s, 85, 40, 0, 0, ObjItemText::AlignRight);
     useList(12);
-    const QString pdf = dir.filePath(u"list.pdf"_s);
-    ASSERT_TRUE(writePdf(pdf, 300, [this](print::SheetTarget& t) { return SheetRenderer(page, job).run(t); }));
+    const QString pdf = toPdf(300);
+    ASSERT_FALSE(pdf.isEmpty());
     // Filled texts wider than the field: left-aligned ones keep their left edge,
     // centred ones their middle, right-aligned ones their right edge.
     const std::vector<Word> found = words(pdf, {u"-l"_s, u"1"_s});
@@ -337,7 +319,7 @@ TEST_F(SheetJob, PdfListTextsOverflowFromTheirAnchorsOverOnePicture)
 
 TEST_F(SheetJob, WithAListACardWithoutFieldsPrintsAsItDoesWithoutOne)
 {
-    field(u"山田 {{ }} 太郎"_s, 5);
+    addText(page, u"山田 {{ }} 太郎"_s, 5, 20);
     print::ImageSheetTarget plain(QSize(1240, 1754), 150), listed(QSize(1240, 1754), 150);
     job.sheets = 2;
     ASSERT_EQ(SheetRenderer(page, job).run(plain), SheetRenderer::Result::Done);
