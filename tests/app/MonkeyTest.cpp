@@ -125,14 +125,12 @@ protected:
             d.printer()->setResolution(72);
             return chance(60) ? int(QDialog::Accepted) : int(QDialog::Rejected);
         });
-        FormatCreateDlg::setProvider([this](FormatCreateDlg& f) {
+        FormatCreateDlg::setProvider(testsupport::clicking<FormatCreateDlg>([this](FormatCreateDlg& f) {
             const int w = 20 + pick(130), h = 20 + pick(80);
             f.field(FormatCreateDlg::kName)->setText(QStringLiteral("m%1").arg(step));
             f.field(FormatCreateDlg::kCardWidth)->setText(QString::number(w));
             f.field(FormatCreateDlg::kCardHeight)->setText(QString::number(h));
-            QTest::mouseClick(f.itemAs<QPushButton>(1), Qt::LeftButton);
-            return f.result();
-        });
+        }));
         print::PaperSelectDlg::setProvider([this](print::PaperSelectDlg& d) {
             if (chance(20))
                 QTest::mouseClick(d.itemAs<QPushButton>(print::PaperSelectDlg::kOther), Qt::LeftButton);
