@@ -64,7 +64,6 @@ protected:
     }
     void TearDown() override
     {
-        ui::setFileDialogProvider(std::move(previousFiles));
         QApplication::clipboard()->clear();
         EditorTest::TearDown();
     }
@@ -98,15 +97,6 @@ protected:
                    : r.buttons == MbButtons::YesNo     ? oneOf({platform::IdYes, platform::IdNo})
                    : r.buttons == MbButtons::OkCancel  ? oneOf({platform::IdOk, platform::IdCancel})
                                                        : int(platform::IdOk);
-        });
-        previousFiles = ui::setFileDialogProvider([this](const ui::FileDialogRequest& r, QWidget*) {
-            const bool open = r.mode == ui::FileDialogRequest::Open;
-            const QString chosen = chance(15)                                               ? QString()
-                                   : !r.filter.contains(QStringLiteral("pmr"))              ? any(pictures)
-                                   : r.initialDir == path("sample") || (open && chance(30)) ? any(samples)
-                                                                                            : any(documents);
-            (open ? opening : saving) = chosen;
-            return chosen.isEmpty() ? std::nullopt : std::optional(chosen);
         });
         ui::setColorDialogProvider([this](std::uint32_t, QWidget*) {
             return chance(80) ? std::optional(oneOf<std::uint32_t>({0x000000, 0xFFFFFF, 0x336699, 0x12ABEF})) : std::nullopt;
@@ -380,7 +370,15 @@ protected:
     QByteArray startBytes;   // the card of the last open or new
     bool startKnown = true;  // undo can still reach it
     QPoint lastPointer;
-    ui::FileDialogProvider previousFiles;
+    const testsupport::Override<ui::FileDialogProvider> files{ui::setFileDialogProvider, [this](const ui::FileDialogRequest& r, QWidget*) {
+        const bool open = r.mode == ui::FileDialogRequest::Open;
+        const QString chosen = chance(15)                                               ? QString()
+                               : !r.filter.contains(QStringLiteral("pmr"))              ? any(pictures)
+                               : r.initialDir == path("sample") || (open && chance(30)) ? any(samples)
+                                                                                        : any(documents);
+        (open ? opening : saving) = chosen;
+        return chosen.isEmpty() ? std::nullopt : std::optional(chosen);
+    }};
 };
 
 TEST_F(MonkeyTest, RandomUseKeepsTheCardWholeAndItsHistoryExact)
