@@ -48,7 +48,7 @@ protected:
     const QString settingsPath = other.filePath(QStringLiteral("settings.ini"));
     CardFormatCatalog& catalog = CardFormatCatalog::instance();
     platform::AppSettings& settings = platform::appSettings();
-    const testsupport::ScopedCwd cwd;
+    testsupport::ScopedCwd cwd; // not const: clang 14 refuses a const one with a defaulted constructor
     const testsupport::ScopedEnv appDirEntry{"NURELPAD_APPDIR", appDir.path()};
 };
 
