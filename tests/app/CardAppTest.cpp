@@ -30,12 +30,15 @@ protected:
         catalog = CardFormatCatalog();
     }
     void TearDown() override { catalog = CardFormatCatalog(); }
-    // A start of the program on a fresh catalogue, prepared.
-    std::unique_ptr<CardApp> start()
+    // A start of the program on a fresh catalogue, prepared; installed in binDir when given.
+    std::unique_ptr<CardApp> start(const QString& binDir = {})
     {
         catalog = CardFormatCatalog();
         auto app = std::make_unique<CardApp>(platform::SettingsStore::fromFile(settingsPath));
-        app->prepare();
+        if (binDir.isEmpty())
+            app->prepare();
+        else
+            app->prepare(platform::resolveAppDirectory(platform::lookupAppDirectory(binDir), binDir));
         return app;
     }
     int stored(const char* key) const { return QSettings(settingsPath, QSettings::IniFormat).value(key).toInt(); }
@@ -45,7 +48,7 @@ protected:
     const QString settingsPath = other.filePath(QStringLiteral("settings.ini"));
     CardFormatCatalog& catalog = CardFormatCatalog::instance();
     platform::AppSettings& settings = platform::appSettings();
-    const testsupport::ScopedCwd cwd;
+    testsupport::ScopedCwd cwd; // not const: clang 14 refuses a const one with a defaulted constructor
     const testsupport::ScopedEnv appDirEntry{"NURELPAD_APPDIR", appDir.path()};
 };
 
@@ -129,14 +132,8 @@ TEST_F(CardAppTest, AnInstalledProgramKeepsTheUsersCatalogueInTheirDataFolder)
     // The data folder ships a catalogue; it seeds the first start only.
     const QByteArray shipped("current=2\r\n");
     testsupport::InstalledLayout installed(shipped);
-    const auto startInstalled = [&] {
-        catalog = CardFormatCatalog();
-        auto app = std::make_unique<CardApp>(platform::SettingsStore::fromFile(settingsPath));
-        app->prepare(platform::resolveAppDirectory(platform::lookupAppDirectory(installed.binDir()), installed.binDir()));
-        return app;
-    };
 
-    auto first = startInstalled();
+    auto first = start(installed.binDir());
     EXPECT_EQ(settings.appDir(), installed.dataDir());
     EXPECT_EQ(settings.documentFolder(), installed.documentsDir());
     EXPECT_EQ(settings.pictureFolder(), installed.documentsDir());
@@ -150,7 +147,7 @@ TEST_F(CardAppTest, AnInstalledProgramKeepsTheUsersCatalogueInTheirDataFolder)
     EXPECT_EQ(testsupport::readFile(QDir(installed.dataDir()).filePath(QStringLiteral("cardform.ini"))), shipped);
 
     // The next start reads the user's file.
-    auto second = startInstalled();
+    auto second = start(installed.binDir());
     EXPECT_EQ(catalog.count(), 4);
     EXPECT_EQ(catalog.current(), 3);
     EXPECT_EQ(catalog.format(3).name, QByteArray("Mine"));

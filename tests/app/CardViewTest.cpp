@@ -309,7 +309,6 @@ TEST_F(CardViewTest, ADragEndsWhenTheGrabIsLostOrTabSaveOrCloseComes)
         {"a move without the button", [&] { send(QEvent::MouseMove, Qt::NoButton, Qt::NoButton); }, r, false, 0},
         {"a popup", [&] { popup.popup(dlg->mapToGlobal(outside)); popup.hide(); }, r, false, 0},
         {"deactivation", [&] { QEvent e(QEvent::WindowDeactivate); QApplication::sendEvent(dlg.get(), &e); }, r, false, 0},
-        {"hiding", [&] { dlg->hide(); dlg->show(); }, r, false, 0},
         {"Tab", [&] { key(Qt::Key_Tab); }, text, false, 0},
         {"save", [&] {
              testsupport::FileDialogScript chosen({file});

@@ -64,7 +64,6 @@ protected:
     }
     void TearDown() override
     {
-        ui::setFileDialogProvider(std::move(previousFiles));
         QApplication::clipboard()->clear();
         EditorTest::TearDown();
     }
@@ -99,15 +98,6 @@ protected:
                    : r.buttons == MbButtons::OkCancel  ? oneOf({platform::IdOk, platform::IdCancel})
                                                        : int(platform::IdOk);
         });
-        previousFiles = ui::setFileDialogProvider([this](const ui::FileDialogRequest& r, QWidget*) {
-            const bool open = r.mode == ui::FileDialogRequest::Open;
-            const QString chosen = chance(15)                                               ? QString()
-                                   : !r.filter.contains(QStringLiteral("pmr"))              ? any(pictures)
-                                   : r.initialDir == path("sample") || (open && chance(30)) ? any(samples)
-                                                                                            : any(documents);
-            (open ? opening : saving) = chosen;
-            return chosen.isEmpty() ? std::nullopt : std::optional(chosen);
-        });
         ui::setColorDialogProvider([this](std::uint32_t, QWidget*) {
             return chance(80) ? std::optional(oneOf<std::uint32_t>({0x000000, 0xFFFFFF, 0x336699, 0x12ABEF})) : std::nullopt;
         });
@@ -125,14 +115,12 @@ protected:
             d.printer()->setResolution(72);
             return chance(60) ? int(QDialog::Accepted) : int(QDialog::Rejected);
         });
-        FormatCreateDlg::setProvider([this](FormatCreateDlg& f) {
+        FormatCreateDlg::setProvider(testsupport::clicking<FormatCreateDlg>([this](FormatCreateDlg& f) {
             const int w = 20 + pick(130), h = 20 + pick(80);
             f.field(FormatCreateDlg::kName)->setText(QStringLiteral("m%1").arg(step));
             f.field(FormatCreateDlg::kCardWidth)->setText(QString::number(w));
             f.field(FormatCreateDlg::kCardHeight)->setText(QString::number(h));
-            QTest::mouseClick(f.itemAs<QPushButton>(1), Qt::LeftButton);
-            return f.result();
-        });
+        }));
         print::PaperSelectDlg::setProvider([this](print::PaperSelectDlg& d) {
             if (chance(20))
                 QTest::mouseClick(d.itemAs<QPushButton>(print::PaperSelectDlg::kOther), Qt::LeftButton);
@@ -382,7 +370,15 @@ protected:
     QByteArray startBytes;   // the card of the last open or new
     bool startKnown = true;  // undo can still reach it
     QPoint lastPointer;
-    ui::FileDialogProvider previousFiles;
+    const testsupport::Override<ui::FileDialogProvider> files{ui::setFileDialogProvider, [this](const ui::FileDialogRequest& r, QWidget*) {
+        const bool open = r.mode == ui::FileDialogRequest::Open;
+        const QString chosen = chance(15)                                               ? QString()
+                               : !r.filter.contains(QStringLiteral("pmr"))              ? any(pictures)
+                               : r.initialDir == path("sample") || (open && chance(30)) ? any(samples)
+                                                                                        : any(documents);
+        (open ? opening : saving) = chosen;
+        return chosen.isEmpty() ? std::nullopt : std::optional(chosen);
+    }};
 };
 
 TEST_F(MonkeyTest, RandomUseKeepsTheCardWholeAndItsHistoryExact)

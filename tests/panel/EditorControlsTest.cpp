@@ -84,7 +84,6 @@ TEST(EditorControls, aClickChangesThePressedStateBeforeItsQueuedCommandRuns)
         {"momentary released outside", ImageButton::Momentary, 0, false, 0, false},
         {"toggle released inside", ImageButton::Toggle, 0, true, 1, true},
         {"pressed toggle released inside", ImageButton::Toggle, 1, true, 0, true},
-        {"toggle released outside", ImageButton::Toggle, 0, false, 0, false},
         {"pressed toggle released outside", ImageButton::Toggle, 1, false, 1, false},
         {"radio released inside", ImageButton::Radio, 0, true, 1, true},
         {"pressed radio released inside", ImageButton::Radio, 1, true, 1, true},
