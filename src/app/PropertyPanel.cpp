@@ -115,19 +115,19 @@ void PropertyPanel::refresh()
 // first. Only the picture group hides the swatch and its button.
 void PropertyPanel::showGroup(int kind, bool show, ObjItem* item)
 {
-    std::span<const int> ids;
+    std::span<const int> group;
     switch (kind) {
-    case ObjItem::KindText: ids = kTextGroup; break;
-    case ObjItem::KindLine: ids = kLineGroup; break;
-    case ObjItem::KindPicture: ids = kPictureGroup; break;
-    case kBackground: ids = kBackgroundGroup; break;
+    case ObjItem::KindText: group = kTextGroup; break;
+    case ObjItem::KindLine: group = kLineGroup; break;
+    case ObjItem::KindPicture: group = kPictureGroup; break;
+    case kBackground: group = kBackgroundGroup; break;
     case ObjItem::KindRect: break;
     default: return; // an item of no known kind shows no group
     }
     if (kind == ObjItem::KindPicture)
         if (const auto* picture = dynamic_cast<const ObjItemBitmap*>(item))
             fillPicture(*picture);
-    for (int id : ids)
+    for (int id : group)
         showControl(id, show);
     if (!show)
         return;
@@ -195,7 +195,7 @@ void PropertyPanel::fillLine(const ObjItemLine& line)
     refill(window_.itemAs<QLineEdit>(ctl::LineWidth), [&](QLineEdit& field) {
         field.setText(QString::number(ObjItemLine::fieldWidth(static_cast<std::uint32_t>(line.width))));
     });
-    editSelected([width = line.width](ObjItem& item) { static_cast<ObjItemLine&>(item).SetWidth(width); }, true);
+    editSelected({{"width", line.width}}, true);
 }
 
 void PropertyPanel::fillPicture(const ObjItemBitmap& picture)
@@ -239,7 +239,7 @@ bool PropertyPanel::onCommand(int id, ui::Notify code)
     case ctl::ShapeWhiteOut:
     case ctl::ShapeCircle:
     case ctl::ShapeHeart: setShape(id); break;
-    case ctl::ReplacePicture: replacePicture(); break;
+    case ctl::ReplacePicture: chooseReplacement(); break;
     case ctl::Pattern: choosePattern(); break;
     case ctl::OtherColor: otherColor(); break;
     default: return false;
@@ -253,16 +253,21 @@ ObjItem* PropertyPanel::selected(int kind) const
     return item && item->kind == kind ? item : nullptr;
 }
 
-void PropertyPanel::editSelected(const std::function<void(ObjItem&)>& edit, bool merge)
+void PropertyPanel::commit(std::unique_ptr<CardCommand> command)
+{
+    if (!doc_.apply(std::move(command)))
+        doc_.touch();
+}
+
+void PropertyPanel::editSelected(std::vector<FieldEdit> edits, bool merge)
 {
     const std::optional<PmrData::Position>& pos = doc_.selection().position();
     if (!pos)
         return;
-    auto command = std::make_unique<EditItemCommand>(*pos, edit);
+    auto command = EditItemCommand::setFields(*pos, std::move(edits));
     if (merge)
         command->setMergeKey(visit_);
-    if (!doc_.apply(std::move(command)))
-        doc_.touch();
+    commit(std::move(command));
 }
 
 void PropertyPanel::setText()
@@ -279,8 +284,7 @@ void PropertyPanel::setText()
         field->setPlainText(typed);
         field->moveCursor(QTextCursor::End);
     }
-    const QString text = fromFieldText(typed);
-    editSelected([text](ObjItem& item) { static_cast<ObjItemText&>(item).SetText(text); }, true);
+    editSelected({{"text", CardText::fromUnicode(fromFieldText(typed))}}, true);
     if (tooLong)
         ui::appMessageBox(QString::fromUtf8(resources::texts::TextTooLong), platform::MbButtons::Ok,
                           platform::MbIcon::Exclamation, &window_);
@@ -294,33 +298,30 @@ void PropertyPanel::chooseFont()
     const std::optional<platform::LogFont> font = ui::chooseFont({text->GetFont(), text->color}, &window_);
     if (!font)
         return;
-    editSelected([font = *font](ObjItem& item) { static_cast<ObjItemText&>(item).SetFont(font); });
+    editSelected({{"font", *font}});
 }
 
 // A step from an extreme stored size or scale stops at the int limit; the text
 // and the page then clamp it.
 void PropertyPanel::stepSize(int direction)
 {
-    ObjItem* item = doc_.selection().item();
-    if (item) {
-        if (item->kind != ObjItem::KindText)
-            return;
-        editSelected([direction](ObjItem& i) {
-            auto& text = static_cast<ObjItemText&>(i);
-            text.SetFontSize(platform::addSat(text.GetFontSize(), direction));
-        });
+    if (doc_.selection().item()) {
+        if (const auto* text = dynamic_cast<const ObjItemText*>(selected(ObjItem::KindText))) {
+            platform::LogFont font = text->GetFont();
+            font.height = platform::addSat(text->GetFontSize(), direction);
+            editSelected({{"font", font}});
+        }
         return;
     }
     const PmrData& page = doc_.page();
-    if (!doc_.apply(SetBackgroundCommand::scale(page, platform::addSat(page.patternScale, 20 * direction))))
-        doc_.touch();
+    commit(SetBackgroundCommand::scale(page, platform::addSat(page.patternScale, 20 * direction)));
 }
 
 void PropertyPanel::setAlign(int align)
 {
     if (!selected(ObjItem::KindText))
         return;
-    editSelected([align](ObjItem& item) { static_cast<ObjItemText&>(item).SetAlign(align); });
+    editSelected({{"align", align}});
     if (const auto* text = dynamic_cast<const ObjItemText*>(selected(ObjItem::KindText)))
         showAlign(text->GetAlign());
 }
@@ -353,15 +354,14 @@ void PropertyPanel::setLineWidth()
         }
         field->selectAll();
     }
-    editSelected([width](ObjItem& item) { static_cast<ObjItemLine&>(item).SetWidth(width); }, true);
+    editSelected({{"width", width}}, true);
 }
 
 void PropertyPanel::blurEdges()
 {
     if (!selected(ObjItem::KindPicture))
         return;
-    const int mode = isPressed(ctl::BlurEdges) ? ObjItemBitmap::EdgeBlur : ObjItemBitmap::EdgePlain;
-    editSelected([mode](ObjItem& item) { static_cast<ObjItemBitmap&>(item).edgeMode = mode; });
+    editSelected({{"edgeMode", int(isPressed(ctl::BlurEdges) ? ObjItemBitmap::EdgeBlur : ObjItemBitmap::EdgePlain)}});
 }
 
 void PropertyPanel::setShape(int button)
@@ -396,21 +396,16 @@ void PropertyPanel::setShape(int button)
                                           : picture->shape == chosen->shape && picture->whiteOut == 0;
     if (already)
         return;
-    editSelected([shape = chosen->shape, whiteOut = chosen->whiteOut](ObjItem& item) {
-        auto& p = static_cast<ObjItemBitmap&>(item);
-        p.shape = shape;
-        p.whiteOut = whiteOut;
-    });
+    editSelected({{"shape", chosen->shape}, {"whiteOut", chosen->whiteOut}});
 }
 
-void PropertyPanel::replacePicture()
+void PropertyPanel::chooseReplacement()
 {
     if (!selected(ObjItem::KindPicture))
         return;
     const PmrData& card = doc_.page();
     if (std::optional<platform::Dib> picture = panel::choosePicture(&window_, QSize(card.cardWidth, card.cardHeight)))
-        if (!doc_.apply(std::make_unique<ReplacePictureCommand>(*doc_.selection().position(), std::move(*picture))))
-            doc_.touch();
+        commit(std::make_unique<ReplacePictureCommand>(*doc_.selection().position(), std::move(*picture)));
 }
 
 // A pattern keeps every pixel: its size sets the size of the tiles.
@@ -419,8 +414,7 @@ void PropertyPanel::choosePattern()
     std::optional<platform::Dib> picture = panel::choosePicture(&window_);
     if (!picture)
         return;
-    if (!doc_.apply(SetBackgroundCommand::pattern(doc_.page(), std::move(*picture))))
-        doc_.touch();
+    commit(SetBackgroundCommand::pattern(doc_.page(), std::move(*picture)));
     enable(ctl::Bigger, true);
     enable(ctl::Smaller, true);
 }
@@ -432,10 +426,9 @@ void PropertyPanel::otherColor()
         return;
     currentColor_ = *color & 0xFFFFFF;
     if (doc_.selection().item()) {
-        editSelected([c = currentColor_](ObjItem& item) { item.color = c; });
+        editSelected({{"color", currentColor_}});
     } else {
-        if (!doc_.apply(SetBackgroundCommand::color(doc_.page(), currentColor_)))
-            doc_.touch();
+        commit(SetBackgroundCommand::color(doc_.page(), currentColor_));
         enable(ctl::Bigger, false);
         enable(ctl::Smaller, false);
     }

@@ -199,24 +199,24 @@ TEST_F(CardViewTest, ClicksMarkTheCardOnlyWhenTheyDeselectAndDragsWhenTheyMove)
     EXPECT_EQ(dlg->selectedItem(), r);
     EXPECT_EQ(dlg->panelKind(), ObjItem::KindRect);
     click(p);
-    EXPECT_EQ(dlg->modified(), 0);
+    EXPECT_FALSE(dlg->isModified());
     // A drag that moved is a change.
     QTest::mousePress(dlg.get(), Qt::LeftButton, {}, p);
     QTest::mouseMove(dlg.get(), p + QPoint(4, 0));
     QTest::mouseMove(dlg.get(), p + QPoint(8, 2));
     QTest::mouseRelease(dlg.get(), Qt::LeftButton, {}, p + QPoint(8, 2));
     EXPECT_EQ(r->x, 300 + 2 * dlg->view().scale().toUnits(4));
-    EXPECT_EQ(dlg->modified(), 1);
+    EXPECT_TRUE(dlg->isModified());
     // Empty canvas with a selection: deselects, background panel, modified.
-    dlg->setModified(0);
+    dlg->document().markSaved();
     click(at({2000, 1400}));
     EXPECT_EQ(dlg->selectedItem(), nullptr);
     EXPECT_EQ(dlg->panelKind(), PropertyPanel::kBackground);
-    EXPECT_EQ(dlg->modified(), 1);
+    EXPECT_TRUE(dlg->isModified());
     // Empty canvas without a selection: nothing changes.
-    dlg->setModified(0);
+    dlg->document().markSaved();
     click(dlg->view().canvasRect().topLeft() + QPoint(2, 2));
-    EXPECT_EQ(dlg->modified(), 0);
+    EXPECT_FALSE(dlg->isModified());
     EXPECT_FALSE(dlg->hasCapture());
     // Outside the canvas: not the canvas's business.
     EXPECT_FALSE(dlg->onLButtonDown(QPoint(dlg->width() - 2, dlg->height() - 2)));
@@ -234,7 +234,7 @@ TEST_F(CardViewTest, HandlesWinEvenUnderAText)
     QTest::mouseMove(dlg.get(), corner + QPoint(12, 23));
     QTest::mouseRelease(dlg.get(), Qt::LeftButton, {}, corner + QPoint(12, 23));
     EXPECT_EQ(dlg->selectedItem(), r);
-    EXPECT_EQ(dlg->modified(), 1);
+    EXPECT_TRUE(dlg->isModified());
     EXPECT_EQ(r->GetBounds(), (platform::Rect{300, 300, dlg->view().scale().toUnits(dlg->view().scale().toDevice(800) + 10), dlg->view().scale().toUnits(dlg->view().scale().toDevice(800) + 20)}));
 }
 
@@ -288,7 +288,7 @@ TEST_F(CardViewTest, LosingTheGrabEndsTheDragAndKeepsWhatMoved)
     send(QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton);
     EXPECT_FALSE(dlg->hasCapture());
     EXPECT_EQ(dlg->selectedItem(), r);
-    EXPECT_EQ(dlg->modified(), 0);
+    EXPECT_FALSE(dlg->isModified());
 
     QMenu popup;
     popup.addAction(QStringLiteral("x"));
@@ -301,14 +301,14 @@ TEST_F(CardViewTest, LosingTheGrabEndsTheDragAndKeepsWhatMoved)
     const int step = dlg->view().scale().toUnits(4);
     for (const auto& [how, lose] : losses) {
         SCOPED_TRACE(how);
-        dlg->setModified(0);
+        dlg->document().markSaved();
         const int x = r->x;
         ASSERT_TRUE(dlg->onLButtonDown(p));
         dlg->onMouseMove(p + QPoint(4, 0));
         lose();
         EXPECT_FALSE(dlg->hasCapture());
         EXPECT_EQ(r->x, x + step);
-        EXPECT_EQ(dlg->modified(), 1);
+        EXPECT_TRUE(dlg->isModified());
     }
 }
 
