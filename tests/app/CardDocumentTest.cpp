@@ -6,6 +6,7 @@
 #include <QImage>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <vector>
 
 namespace {
@@ -81,33 +82,23 @@ TEST_F(CardDocumentTest, UndoneStepsBringBackTheSameNodesAndSelection)
 
 TEST_F(CardDocumentTest, ModifiedMeansAwayFromTheSavedPlaceOrTouchedSince)
 {
-    move(0, 1);
-    doc.markSaved();
-    move(0, 2);
-    EXPECT_TRUE(doc.isModified());
-    doc.undo();
-    EXPECT_FALSE(doc.isModified());
-    doc.undo();
-    EXPECT_TRUE(doc.isModified());
-    doc.redo();
-    EXPECT_FALSE(doc.isModified());
-    // A touch marks the card without a step; the history's place decides again after an undo.
-    doc.touch();
-    EXPECT_TRUE(doc.isModified());
-    doc.redo();
-    doc.undo();
-    EXPECT_FALSE(doc.isModified());
-    // Once the steps after the save are replaced, the saved card is out of reach.
-    doc.undo();
-    move(0, 3);
-    doc.undo();
-    EXPECT_TRUE(doc.isModified());
-    // A recovered card was never saved at any place of its history.
-    doc.markSaved();
-    doc.markUnsaved();
-    EXPECT_TRUE(doc.isModified());
-    EXPECT_TRUE(move(0, 4) && doc.undo());
-    EXPECT_TRUE(doc.isModified());
+    const auto undo = [&] { doc.undo(); };
+    const auto redo = [&] { doc.redo(); };
+    const std::pair<std::function<void()>, bool> steps[] = {
+        {[&] { move(0, 1); doc.markSaved(); move(0, 2); }, true},
+        {undo, false},
+        {undo, true},
+        {redo, false},
+        {[&] { doc.touch(); }, true}, // a touch marks the card without a step
+        {[&] { redo(); undo(); }, false}, // the history's place decides again
+        {[&] { undo(); move(0, 3); undo(); }, true}, // the steps after the save replaced
+        {[&] { doc.markSaved(); doc.markUnsaved(); }, true}, // recovered: saved at no place
+        {[&] { move(0, 4); undo(); }, true},
+    };
+    for (std::size_t i = 0; i < std::size(steps); ++i) {
+        steps[i].first();
+        EXPECT_EQ(doc.isModified(), steps[i].second) << i;
+    }
 
     // Typing merges into one step, but never into the step that was saved.
     const PmrData::Position pos = at(0);

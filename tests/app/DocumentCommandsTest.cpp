@@ -78,7 +78,7 @@ TEST_F(DocumentCommandsTest, SaveThenOpenGivesTheSameCardAndOpenWhileModifiedAsk
     EXPECT_EQ(boxes.shown().size(), 3u);
 }
 
-TEST_F(DocumentCommandsTest, YesWithoutASavedCardStopsEveryCommandThatWouldDropIt)
+TEST_F(DocumentCommandsTest, CancelOrYesWithoutASavedCardStopsEveryCommandThatWouldDropIt)
 {
     const QString other = savedCard("other.pmr");
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("sample")));
@@ -97,24 +97,35 @@ TEST_F(DocumentCommandsTest, YesWithoutASavedCardStopsEveryCommandThatWouldDropI
         {"sample", [&] { answerNewCard(10); press(ctl::NewCard); }, sample},
         {"from scratch", [&] { answerNewCard(20); press(ctl::NewCard); }, {}},
     };
-    // Yes, then the save dialog is cancelled or the file cannot be written.
-    for (const std::optional<QString>& saveAs : {std::optional<QString>(), std::optional(path("no/such/folder/c.pmr"))}) {
+    // Cancel; Yes, then the save dialog is cancelled or the file cannot be written.
+    const std::optional<QString> cancelled, unwritable = path("no/such/folder/c.pmr");
+    for (const auto& [answer, saveAs] : {std::pair(platform::IdCancel, cancelled), std::pair(platform::IdYes, cancelled),
+                                         std::pair(platform::IdYes, unwritable)}) {
         for (const auto& c : commands) {
             SCOPED_TRACE(c.name);
-            MessageBoxScript boxes;
-            std::deque<std::optional<QString>> answers{saveAs};
+            MessageBoxScript boxes({answer});
+            std::deque<std::optional<QString>> answers;
             if (c.chosen)
-                answers.push_front(c.chosen);
+                answers.push_back(c.chosen);
+            if (answer == platform::IdYes)
+                answers.push_back(saveAs);
             FileDialogScript chooser(answers);
             c.run();
             ASSERT_EQ(chooser.shown().size(), answers.size());
-            EXPECT_EQ(chooser.shown().back().mode, ui::FileDialogRequest::Save);
+            EXPECT_EQ(answer == platform::IdYes, !answers.empty() && chooser.shown().back().mode == ui::FileDialogRequest::Save);
+            ASSERT_FALSE(boxes.shown().empty()); // and a stop box for the file not written
+            const ui::MessageBoxRequest& box = boxes.shown()[0];
+            EXPECT_EQ(std::tuple(box.caption, box.buttons, box.icon), std::tuple(QString(), platform::MbButtons::YesNoCancel, platform::MbIcon::None));
             EXPECT_TRUE(dlg->isVisible());
             EXPECT_EQ(items().size(), 1u);
             EXPECT_EQ(dlg->selectedItem(), rect);
             EXPECT_TRUE(dlg->isModified());
         }
     }
+    // No lets the card go.
+    MessageBoxScript no({platform::IdNo});
+    EXPECT_TRUE(dlg->close());
+    EXPECT_FALSE(dlg->isVisible());
 }
 
 TEST_F(DocumentCommandsTest, FailedReadsAndSavesKeepEverything)

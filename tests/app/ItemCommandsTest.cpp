@@ -95,9 +95,12 @@ TEST_F(PropertyPanelTest, EachKindShowsItsGroupAndTitleAndOnlyPicturesHideTheSwa
         {rect, "しかく", {ctl::Swatch, ctl::OtherColor}, {ctl::BlurEdges, ctl::ReplacePicture, ctl::LineWidth}},
         {nullptr, "はいけい", {ctl::Pattern, ctl::Bigger, ctl::Swatch, ctl::OtherColor}, {ctl::TextEdit, ctl::ShapeRect}},
     };
+    // Filling the width field counts as setting the width: only a line marks the card.
     for (const auto& c : cases) {
         SCOPED_TRACE(c.title);
+        clean();
         select(c.item);
+        expectCounted(c.item == line, c.item == line ? 1 : 0);
         EXPECT_EQ(title(), QString::fromUtf8(c.title));
         for (int id : c.visible)
             EXPECT_TRUE(shown(id)) << id;
@@ -109,30 +112,6 @@ TEST_F(PropertyPanelTest, EachKindShowsItsGroupAndTitleAndOnlyPicturesHideTheSwa
     select(rect);
     EXPECT_EQ(dlg->currentColor(), 0x0000FFu);
     EXPECT_EQ(dlg->itemAs<panel::ColorSwatch>(ctl::Swatch)->color(), 0x0000FFu);
-}
-
-// Filling the width field counts as setting the width: a line marks the card when
-// selected, yet keeps a stored width the field shows otherwise.
-TEST_F(PropertyPanelTest, SelectingALineMarksTheCardAndNothingElseDoes)
-{
-    auto* text = add<ObjItemText>(ctl::AddText);
-    auto* line = add<ObjItemLine>(ctl::AddLine);
-    ObjItemBitmap* picture = addPicture();
-    for (ObjItem* item : std::initializer_list<ObjItem*>{text, picture, nullptr}) {
-        clean();
-        select(item);
-        expectCounted(false, 0);
-    }
-    const std::pair<int, const char*> cases[] = {{7, "7"}, {-1, "0"}, {INT_MIN, "0"}, {501, "500"}};
-    for (const auto& [stored, field] : cases) {
-        SCOPED_TRACE(stored);
-        line->width = stored;
-        clean();
-        select(line);
-        EXPECT_EQ(dlg->itemAs<QLineEdit>(ctl::LineWidth)->text(), QString::fromUtf8(field));
-        EXPECT_EQ(line->width, stored);
-        expectCounted(true, 1);
-    }
 }
 
 // Each edit sets its field by the item's rules. A step from an extreme stored size
@@ -180,7 +159,7 @@ TEST_F(PropertyPanelTest, EditsSetTheirFieldAndEveryPressCounts)
     }
 }
 
-TEST_F(PropertyPanelTest, TheWidthFieldClampsTo500AndReadsEmptyAsZero)
+TEST_F(PropertyPanelTest, TheWidthFieldClampsTo500ReadsEmptyAsZeroAndShowsStoredWidthsSo)
 {
     auto* line = add<ObjItemLine>(ctl::AddLine);
     auto* field = dlg->itemAs<QLineEdit>(ctl::LineWidth);
@@ -197,6 +176,13 @@ TEST_F(PropertyPanelTest, TheWidthFieldClampsTo500AndReadsEmptyAsZero)
     for (const auto& [text, width, shownAfter] : typed) {
         field->setText(text);
         EXPECT_EQ(std::pair(line->width, field->text()), std::pair(width, shownAfter));
+    }
+    // Selecting shows a stored width as the field reads it and keeps it as stored.
+    const std::pair<int, const char*> stored[] = {{-1, "0"}, {INT_MIN, "0"}, {501, "500"}};
+    for (const auto& [width, shownAfter] : stored) {
+        line->width = width;
+        select(line);
+        EXPECT_EQ(std::pair(line->width, field->text()), std::pair(width, QString::fromUtf8(shownAfter)));
     }
 }
 
@@ -235,11 +221,13 @@ TEST_F(PropertyPanelTest, AColourAfterAPatternDropsItAndTheSwatchRunsTheDialog)
     });
     const QString pattern = path("pattern.png");
     QImage(16, 16, QImage::Format_RGB32).save(pattern);
+    dlg->page().patternScale = 40;
     {
         testsupport::FileDialogScript chosen({pattern});
         press(ctl::Pattern);
     }
-    ASSERT_FALSE(dlg->page().pattern.isEmpty());
+    // At 100 %, whatever the scale was.
+    EXPECT_EQ(std::pair(dlg->page().pattern.width(), dlg->page().patternScale), std::pair(16, 100));
     EXPECT_TRUE(w(ctl::Bigger)->isEnabled());
 
     clean();
@@ -292,7 +280,7 @@ TEST_F(PropertyPanelTest, TheFontDialogStartsFromTheTextAndItsChoiceIsClamped)
     EXPECT_EQ(ui::logFontFromDialog(QFont(QStringLiteral("IPAMincho")), text->GetFont()).faceNameUnicode(), QStringLiteral("IPAMincho"));
 }
 
-TEST_F(PropertyPanelTest, TheTextFieldTakesTheFocusAndStoresLineBreaksAsCrLf)
+TEST_F(PropertyPanelTest, TheTextFieldTakesTheFocusStoresCrLfAndCutsWhatAnItemCannotHold)
 {
     auto* text = add<ObjItemText>(ctl::AddText);
     auto* field = dlg->itemAs<QPlainTextEdit>(ctl::TextEdit);
@@ -317,12 +305,8 @@ TEST_F(PropertyPanelTest, TheTextFieldTakesTheFocusAndStoresLineBreaksAsCrLf)
     click(ctl::AlignRight);
     EXPECT_TRUE(pressed(ctl::AlignRight));
     EXPECT_FALSE(pressed(ctl::AlignLeft));
-}
 
-TEST_F(PropertyPanelTest, TextBeyondWhatAnItemHoldsIsCutToWholeCharactersAndSaidOnce)
-{
-    auto* text = add<ObjItemText>(ctl::AddText);
-    auto* field = dlg->itemAs<QPlainTextEdit>(ctl::TextEdit);
+    // Text beyond what an item holds is cut to whole characters, and said once.
     const qsizetype max = ObjItemText::kMaxTextBytes;
     const QString kana = u"あ"_s.repeated(max / 2), pair = u"𠮷"_s;
     const struct {
@@ -353,7 +337,7 @@ TEST_F(ItemCommandsTest, PicturesComeThroughTheChooserAndAReplacementKeepsBoxAnd
     const QString wide = path("wide.png"), tall = path("tall.png");
     QImage(200, 100, QImage::Format_RGB32).save(wide);
     QImage(50, 100, QImage::Format_RGB32).save(tall);
-    testsupport::FileDialogScript chosen({std::nullopt, wide, tall, wide});
+    testsupport::FileDialogScript chosen({std::nullopt, wide, tall});
     press(ctl::AddPicture); // cancelled
     EXPECT_TRUE(items().empty());
     EXPECT_FALSE(dlg->isModified());
@@ -378,13 +362,7 @@ TEST_F(ItemCommandsTest, PicturesComeThroughTheChooserAndAReplacementKeepsBoxAnd
     EXPECT_EQ(picture->GetBounds(), (platform::Rect{box.left + 750, box.top, box.left + 1250, box.bottom}));
     EXPECT_EQ(std::tuple(picture->shape, picture->whiteOut, picture->edgeMode), std::tuple(ObjItemBitmap::ShapeHeart, 1, ObjItemBitmap::EdgeBlur));
     EXPECT_TRUE(dlg->isModified());
-
-    // The pattern: the last answer, at 100 %, whatever the scale was.
-    dlg->page().patternScale = 40;
-    press(ctl::Pattern);
-    EXPECT_EQ(dlg->page().pattern.width(), 200);
-    EXPECT_EQ(dlg->page().patternScale, 100);
-    EXPECT_EQ(chosen.shown().size(), 4u);
+    EXPECT_EQ(chosen.shown().size(), 3u);
 }
 
 TEST_F(ItemCommandsTest, DuplicatesGoBelowUntilTheBottomThenToTheCentre)
@@ -450,23 +428,6 @@ TEST_F(ItemCommandsTest, AddSendBackAndDeleteMarkTheCardOnlyWhenTheyChangeIt)
         press(id);
     EXPECT_EQ(items().size(), 2u);
     EXPECT_FALSE(dlg->isModified());
-}
-
-// Closing unmodified asks nothing: pinned with the document commands.
-TEST_F(ItemCommandsTest, CloseOfAModifiedCardAsksAndTakesTheAnswer)
-{
-    dlg->document().markUnsaved();
-    testsupport::MessageBoxScript script({platform::IdCancel, platform::IdCancel, platform::IdNo});
-    press(ctl::Close);
-    EXPECT_TRUE(dlg->isVisible());
-    EXPECT_FALSE(dlg->close()); // the close box
-    EXPECT_TRUE(dlg->isVisible());
-    EXPECT_TRUE(dlg->close());
-    EXPECT_FALSE(dlg->isVisible());
-    ASSERT_EQ(script.shown().size(), 3u);
-    EXPECT_EQ(script.shown()[0].caption, QString());
-    EXPECT_EQ(script.shown()[0].buttons, platform::MbButtons::YesNoCancel);
-    EXPECT_EQ(script.shown()[0].icon, platform::MbIcon::None);
 }
 
 } // namespace
