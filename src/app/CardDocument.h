@@ -35,7 +35,8 @@ public:
         Touched = 0x200, // an edit that changed nothing, which the card counts as a change
     };
     Q_DECLARE_FLAGS(Changes, Change)
-    // What taking back a step of these changes changes.
+    // The changes of taking back a step that made these: what it added is removed,
+    // what it removed added again.
     static Changes reverted(Changes what);
 
     explicit CardDocument(QObject* parent = nullptr);

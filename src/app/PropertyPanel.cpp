@@ -21,8 +21,8 @@
 #include <QSignalBlocker>
 #include <QTextBoundaryFinder>
 
+#include <algorithm>
 #include <array>
-#include <initializer_list>
 #include <span>
 #include <vector>
 
@@ -200,11 +200,10 @@ void PropertyPanel::fillLine(const ObjItemLine& line)
 
 void PropertyPanel::fillPicture(const ObjItemBitmap& picture)
 {
+    constexpr std::array kShapes = {ctl::ShapeRect, ctl::ShapeWhiteOut, ctl::ShapeCircle, ctl::ShapeHeart};
     if (picture.whiteOut == 1) {
-        setPressed(ctl::ShapeRect, false);
-        setPressed(ctl::ShapeWhiteOut, true);
-        setPressed(ctl::ShapeCircle, false);
-        setPressed(ctl::ShapeHeart, false);
+        for (int id : kShapes)
+            setPressed(id, id == ctl::ShapeWhiteOut);
         enable(ctl::BlurEdges, false);
         return;
     }
@@ -212,7 +211,7 @@ void PropertyPanel::fillPicture(const ObjItemBitmap& picture)
     setPressed(ctl::BlurEdges, picture.edgeMode == ObjItemBitmap::EdgeBlur);
     constexpr std::array kShapeButtons = {ctl::ShapeRect, ctl::ShapeCircle, ctl::ShapeHeart};
     if (picture.shape >= 0 && picture.shape < int(kShapeButtons.size()))
-        for (int id : {ctl::ShapeRect, ctl::ShapeWhiteOut, ctl::ShapeCircle, ctl::ShapeHeart})
+        for (int id : kShapes)
             setPressed(id, id == kShapeButtons[std::size_t(picture.shape)]);
 }
 
@@ -251,6 +250,11 @@ ObjItem* PropertyPanel::selected(int kind) const
 {
     ObjItem* item = doc_.selection().item();
     return item && item->kind == kind ? item : nullptr;
+}
+
+const ObjItemText* PropertyPanel::selectedText() const
+{
+    return dynamic_cast<const ObjItemText*>(selected(ObjItem::KindText));
 }
 
 void PropertyPanel::commit(std::unique_ptr<CardCommand> command)
@@ -292,7 +296,7 @@ void PropertyPanel::setText()
 
 void PropertyPanel::chooseFont()
 {
-    const auto* text = dynamic_cast<const ObjItemText*>(selected(ObjItem::KindText));
+    const ObjItemText* text = selectedText();
     if (!text)
         return;
     const std::optional<platform::LogFont> font = ui::chooseFont({text->GetFont(), text->color}, &window_);
@@ -306,7 +310,7 @@ void PropertyPanel::chooseFont()
 void PropertyPanel::stepSize(int direction)
 {
     if (doc_.selection().item()) {
-        if (const auto* text = dynamic_cast<const ObjItemText*>(selected(ObjItem::KindText))) {
+        if (const ObjItemText* text = selectedText()) {
             platform::LogFont font = text->GetFont();
             font.height = platform::addSat(text->GetFontSize(), direction);
             editSelected({{"font", font}});
@@ -319,11 +323,10 @@ void PropertyPanel::stepSize(int direction)
 
 void PropertyPanel::setAlign(int align)
 {
-    if (!selected(ObjItem::KindText))
+    if (!selectedText())
         return;
     editSelected({{"align", align}});
-    if (const auto* text = dynamic_cast<const ObjItemText*>(selected(ObjItem::KindText)))
-        showAlign(text->GetAlign());
+    showAlign(selectedText()->GetAlign());
 }
 
 void PropertyPanel::showAlign(int align)
@@ -377,11 +380,8 @@ void PropertyPanel::setShape(int button)
         {ctl::ShapeCircle, ObjItemBitmap::ShapeEllipse, 0},
         {ctl::ShapeHeart, ObjItemBitmap::ShapeHeart, 0},
     }};
-    const ShapeButton* chosen = nullptr;
-    for (const ShapeButton& b : kButtons)
-        if (b.id == button)
-            chosen = &b;
-    if (!chosen)
+    const auto chosen = std::find_if(kButtons.begin(), kButtons.end(), [button](const ShapeButton& b) { return b.id == button; });
+    if (chosen == kButtons.end())
         return;
     if (isPressed(button)) {
         for (const ShapeButton& b : kButtons)

@@ -66,6 +66,7 @@ private:
 
     // The selected item when it is of the kind, else null.
     ObjItem* selected(int kind) const;
+    const ObjItemText* selectedText() const;
     // Applies a change made here; one that changed nothing still counts: the card
     // is redrawn and marked modified.
     void commit(std::unique_ptr<CardCommand> command);

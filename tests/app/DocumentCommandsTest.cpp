@@ -116,10 +116,8 @@ TEST_F(DocumentCommandsTest, CancelOrYesWithoutASavedCardStopsEveryCommandThatWo
             ASSERT_FALSE(boxes.shown().empty()); // and a stop box for the file not written
             const ui::MessageBoxRequest& box = boxes.shown()[0];
             EXPECT_EQ(std::tuple(box.caption, box.buttons, box.icon), std::tuple(QString(), platform::MbButtons::YesNoCancel, platform::MbIcon::None));
-            EXPECT_TRUE(dlg->isVisible());
-            EXPECT_EQ(items().size(), 1u);
-            EXPECT_EQ(dlg->selectedItem(), rect);
-            EXPECT_TRUE(dlg->isModified());
+            EXPECT_EQ(std::tuple(dlg->isVisible(), items().size(), dlg->selectedItem(), dlg->isModified()),
+                      std::tuple(true, std::size_t(1), rect, true));
         }
     }
     // No lets the card go.
@@ -155,14 +153,10 @@ TEST_F(DocumentCommandsTest, FailedReadsAndSavesKeepEverything)
         MessageBoxScript boxes;
         EXPECT_FALSE(c.save ? dlg->saveDocument(c.file) : dlg->loadDocument(c.file));
         ASSERT_EQ(boxes.shown().size(), 1u);
-        EXPECT_EQ(boxes.shown()[0].text, c.text);
-        EXPECT_EQ(boxes.shown()[0].icon, platform::MbIcon::Stop);
-        EXPECT_EQ(boxes.shown()[0].caption, ui::applicationName());
-        EXPECT_EQ(items().size(), 3u);
-        EXPECT_EQ(dlg->documentPath(), good);
-        EXPECT_TRUE(dlg->isModified());
-        EXPECT_EQ(dlg->selectedItem(), selected);
-        EXPECT_EQ(dlg->panelKind(), ObjItem::KindRect);
+        const ui::MessageBoxRequest& box = boxes.shown()[0];
+        EXPECT_EQ(std::tuple(box.text, box.icon, box.caption), std::tuple(c.text, platform::MbIcon::Stop, ui::applicationName()));
+        EXPECT_EQ(std::tuple(items().size(), dlg->documentPath(), dlg->isModified(), dlg->selectedItem(), dlg->panelKind()),
+                  std::tuple(std::size_t(3), good, true, selected, int(ObjItem::KindRect)));
     }
     EXPECT_EQ(testsupport::readFile(locked), lockedBytes);
 }

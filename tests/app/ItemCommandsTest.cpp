@@ -407,22 +407,17 @@ TEST_F(ItemCommandsTest, AddSendBackAndDeleteMarkTheCardOnlyWhenTheyChangeIt)
     press(ctl::AddText);
     EXPECT_TRUE(dlg->isModified());
     press(ctl::AddText);
-    EXPECT_EQ(items().size(), 3u);
-    EXPECT_EQ(items().back(), dlg->selectedItem());
-    EXPECT_EQ(dlg->panelKind(), ObjItem::KindText);
     const ObjItem* lastText = dlg->selectedItem();
+    EXPECT_EQ(std::tuple(items().size(), items().back(), dlg->panelKind()), std::tuple(std::size_t(3), lastText, int(ObjItem::KindText)));
     press(ctl::SendBack);
-    EXPECT_EQ(items().front(), lastText);
-    EXPECT_EQ(dlg->selectedItem(), lastText);
+    EXPECT_EQ(std::pair(items().front(), dlg->selectedItem()), std::pair(lastText, lastText));
     dlg->document().markSaved();
     press(ctl::SendBack); // already the head
     EXPECT_FALSE(dlg->isModified());
 
     press(ctl::Delete);
-    EXPECT_EQ(items().size(), 2u);
-    EXPECT_EQ(dlg->selectedItem(), nullptr);
-    EXPECT_EQ(dlg->panelKind(), PropertyPanel::kBackground);
-    EXPECT_TRUE(dlg->isModified());
+    EXPECT_EQ(std::tuple(items().size(), dlg->selectedItem(), dlg->panelKind(), dlg->isModified()),
+              std::tuple(std::size_t(2), static_cast<const ObjItem*>(nullptr), PropertyPanel::kBackground, true));
     dlg->document().markSaved();
     for (int id : {ctl::Delete, ctl::Duplicate, ctl::SendBack})
         press(id);
