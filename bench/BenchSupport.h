@@ -18,7 +18,7 @@ inline void zoomTo(CardEditorDlg& dlg, int steps)
     scale.current = scale.fit;
     dlg.view().setScale(scale);
     for (int i = 0; i < steps; ++i)
-        dlg.ZoomStep(true);
+        dlg.view().zoomStep(true);
     dlg.LayoutCard(false);
 }
 
@@ -34,8 +34,8 @@ inline void showExposed(CardEditorDlg& dlg)
 // step moves the item and repaints the window. Labels the run with the zoom.
 inline void timeDragSteps(benchmark::State& state, CardEditorDlg& dlg, QPoint at)
 {
-    dlg.onLButtonDown(at);
-    if (!dlg.hasCapture() || !dlg.selectedItem()) {
+    dlg.canvas().onLButtonDown(at);
+    if (!dlg.canvas().hasCapture() || !dlg.selectedItem()) {
         state.SkipWithError("the press grabbed nothing");
         return;
     }
@@ -43,9 +43,9 @@ inline void timeDragSteps(benchmark::State& state, CardEditorDlg& dlg, QPoint at
     for (auto _ : state) {
         at.rx() += dx;
         dx = -dx;
-        dlg.onMouseMove(at);
+        dlg.canvas().onMouseMove(at);
     }
-    dlg.onLButtonUp();
+    dlg.canvas().onLButtonUp();
     const ViewScale& s = dlg.view().scale();
     state.SetLabel(QStringLiteral("%1 %").arg(s.current * 100 / s.fit).toStdString());
 }

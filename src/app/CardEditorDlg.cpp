@@ -181,13 +181,13 @@ void CardEditorDlg::repaintCanvas()
 
 void CardEditorDlg::onZoomIn()
 {
-    if (ZoomStep(true))
+    if (view_.zoomStep(true))
         LayoutCard(false);
 }
 
 void CardEditorDlg::onZoomOut()
 {
-    if (ZoomStep(false))
+    if (view_.zoomStep(false))
         LayoutCard(false);
 }
 

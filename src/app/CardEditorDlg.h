@@ -41,7 +41,6 @@ public:
     // Paints the canvas again at once.
     void repaintCanvas();
     void LayoutCard(bool fit) { view_.layoutCard(fit); }
-    bool ZoomStep(bool up) { return view_.zoomStep(up); }
     std::uint32_t currentColor() const { return panel_.currentColor(); }
     // The panel shows the selection's group, filled.
     void refreshPanel() { panel_.refresh(); }
@@ -50,12 +49,8 @@ public:
     void systemCommand(int command);
     HelpViewer* helpViewer() const { return help_; }
 
-    // Canvas mouse handling, in window pixels; each returns whether it handled the event.
+    // The canvas's mouse handling: the window passes its left-button events on.
     CardCanvas& canvas() { return canvas_; }
-    bool onLButtonDown(QPoint p) { return canvas_.onLButtonDown(p); }
-    bool onMouseMove(QPoint p) { return canvas_.onMouseMove(p); }
-    bool onLButtonUp() { return canvas_.onLButtonUp(); }
-    bool hasCapture() const { return canvas_.hasCapture(); }
 
     // Documents: read or write a file; each shows its own message on failure.
     bool loadDocument(const QString& path) { return files_.loadDocument(path); }

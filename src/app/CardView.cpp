@@ -208,10 +208,9 @@ void CardView::redrawCard(platform::Dc& dc, const ObjItem* selected) const
     const QImage image = composeCard(selected, &visible);
     if (image.isNull())
         return;
-    const int level = dc.save();
+    const platform::DcSave saved(dc);
     dc.intersectClip(canvasRect());
     dc.drawImage(visible.left(), visible.top(), image);
-    dc.restore(level);
 }
 
 void CardView::paint(platform::Dc& dc, const QRect& paintRect, const ObjItem* selected) const
@@ -232,13 +231,13 @@ void CardView::paint(platform::Dc& dc, const QRect& paintRect, const ObjItem* se
     const QRect canvas = canvasRect();
     if (canvas.isEmpty())
         return;
-    const int level = dc.save();
+    platform::DcSave saved(dc);
     dc.selectClip(canvas);
     dc.fillRect(canvas, platform::colorFromRef(kLightGray));
     dc.setPen(platform::Pen::null());
     dc.setBrush(platform::Brush::solid(platform::colorFromRef(kDarkGray)));
     const Rect shadow = card_.translated(kShadowOffset, kShadowOffset);
     dc.rectangle(shadow.left, shadow.top, shadow.right, shadow.bottom);
-    dc.restore(level);
+    saved.restore();
     redrawCard(dc, selected);
 }

@@ -21,85 +21,119 @@
 #include <QPageSize>
 #include <QPrinter>
 
-void printCard(const PmrData& page, const QString& documentPath, QWidget* parent)
+#include <optional>
+#include <utility>
+
+namespace {
+
+using platform::MbButtons;
+using platform::MbIcon;
+
+PrintJobWatcher& jobWatcher()
 {
-    using platform::MbButtons;
-    using platform::MbIcon;
-    const auto stop = [parent](const char* text) {
-        ui::appMessageBox(QString::fromUtf8(text), MbButtons::Ok, MbIcon::Stop, parent);
-    };
+    static PrintJobWatcher watcher;
+    return watcher;
+}
 
-    const CardFormatCatalog& catalog = CardFormatCatalog::instance();
-    print::PrintOptions options;
-    if (print::makePrintJob(page, catalog, options).sizeMismatch
-        && ui::appMessageBox(resources::loadString(resources::ids::PrintSizeMismatch), MbButtons::OkCancel,
-                                   MbIcon::Exclamation, parent)
-               != platform::IdOk)
-        return;
+void stop(const char* text, QWidget* parent)
+{
+    ui::appMessageBox(QString::fromUtf8(text), MbButtons::Ok, MbIcon::Stop, parent);
+}
 
-    QPrinter printer(QPrinter::HighResolution);
+// A card of another size than the format's is cut to it: whether to go on.
+bool acceptCardSize(const PmrData& page, const CardFormatCatalog& catalog, QWidget* parent)
+{
+    return !print::makePrintJob(page, catalog, {}).sizeMismatch
+           || ui::appMessageBox(resources::loadString(resources::ids::PrintSizeMismatch), MbButtons::OkCancel,
+                                MbIcon::Exclamation, parent)
+                  == platform::IdOk;
+}
+
+// The printer named after the document, on the format's paper, upright; the
+// dialog lets the user change both.
+void preparePrinter(QPrinter& printer, const CardFormat& format, const QString& documentPath)
+{
     printer.setDocName(print::jobTitle(documentPath));
     printer.setFullPage(true);
-    // The dialog starts with the format's paper, upright; the user may change both.
-    const CardFormat format = catalog.currentFormat();
     if (format.paperWidth > 0 && format.paperHeight > 0)
         printer.setPageSize(QPageSize(QSizeF(format.paperWidth, format.paperHeight), QPageSize::Millimeter,
                                       QString(), QPageSize::FuzzyMatch));
     printer.setPageOrientation(QPageLayout::Portrait);
-    print::AdjustPrintDlg dialog(&printer, parent);
-    dialog.setPreviewJob(&page, print::makePrintJob(page, catalog, options).job);
+}
+
+// The dialog's answer: QDialog::Rejected, Accepted or AdjustPrintDlg::Calibrate.
+int runDialog(print::AdjustPrintDlg& dialog, const PmrData& page, const CardFormatCatalog& catalog,
+              const QString& documentPath)
+{
+    dialog.setPreviewJob(&page, print::makePrintJob(page, catalog, {}).job);
     // Lists usually lie beside the card.
     if (dialog.listBox() && !documentPath.isEmpty())
         dialog.listBox()->setStartFolder(QFileInfo(documentPath).absolutePath());
-    const int chosen = dialog.run();
-    if (chosen == QDialog::Rejected)
-        return;
-    parent->repaint(); // the area the dialog covered, before the job holds the window
+    return dialog.run();
+}
 
+// Whether the printer as the dialog left it is to print: it works, and its paper
+// holds the cards or the user prints anyway.
+bool checkPaper(QPrinter& printer, const CardFormat& format, QWidget* parent)
+{
     if (!printer.isValid() || printer.resolution() <= 0) {
-        stop(resources::texts::PrintAttachFailed);
-        return;
+        stop(resources::texts::PrintAttachFailed, parent);
+        return false;
     }
     // Millimetre 0 of the layout is the paper's edge.
     printer.setFullPage(true);
     const QPageLayout paper = printer.pageLayout();
-    if (!print::formatFitsPaper(format, paper.pageSize().size(QPageSize::Millimeter), paper.orientation())
-        && ui::appMessageBox(resources::loadString(resources::ids::PrintPaperTooSmall), MbButtons::YesNo,
-                             MbIcon::Exclamation, parent)
-               != platform::IdYes)
-        return;
+    return print::formatFitsPaper(format, paper.pageSize().size(QPageSize::Millimeter), paper.orientation())
+           || ui::appMessageBox(resources::loadString(resources::ids::PrintPaperTooSmall), MbButtons::YesNo,
+                                MbIcon::Exclamation, parent)
+                  == platform::IdYes;
+}
 
-    if (chosen == print::AdjustPrintDlg::Calibrate) {
-        // The current format's calibration sheet instead of the card, without the offsets.
-        print::PrinterSheetTarget target(&printer);
-        if (!print::CalibrationSheet(catalog.format(catalog.current())).print(target))
-            stop(resources::texts::PrintCannotStart);
-        return;
-    }
+// The current format's calibration sheet instead of the card, without the offsets.
+void printCalibration(QPrinter& printer, const CardFormatCatalog& catalog, QWidget* parent)
+{
+    print::PrinterSheetTarget target(&printer);
+    if (!print::CalibrationSheet(catalog.format(catalog.current())).print(target))
+        stop(resources::texts::PrintCannotStart, parent);
+}
 
+print::PrintOptions chosenOptions(const print::AdjustPrintDlg& dialog, const QPrinter& printer)
+{
+    print::PrintOptions options;
     options.adjustX = platform::appSettings().adjustX();
     options.adjustY = platform::appSettings().adjustY();
     options.onlyOne = dialog.onlyOne();
     options.start = dialog.startPosition();
     options.list = dialog.list();
-    // The job prints every copy as a sheet of its own, so the driver makes none.
     options.copies = printer.copyCount();
-    printer.setCopyCount(1);
-    const print::PrintJob made = print::makePrintJob(page, catalog, options);
+    return options;
+}
+
+// The job of the options; nothing, once the user is told, when they cannot print.
+std::optional<print::SheetJob> jobToRun(const PmrData& page, const CardFormatCatalog& catalog,
+                                        const print::PrintOptions& options, QWidget* parent)
+{
+    print::PrintJob made = print::makePrintJob(page, catalog, options);
     if (made.startOutside) {
         ui::appMessageBox(resources::formatString(resources::ids::PrintStartOutside, QString::number(made.positions)),
                           MbButtons::Ok, MbIcon::Exclamation, parent);
-        return;
+        return std::nullopt;
     }
     if (!made.listProblem.isEmpty()) {
         ui::appMessageBox(made.listProblem, MbButtons::Ok, MbIcon::Exclamation, parent);
-        return;
+        return std::nullopt;
     }
-    const print::SheetRenderer::Job& job = made.job;
+    return std::move(made.job);
+}
 
+// Prints the job on the printer while the progress window counts the cards.
+void runJob(const PmrData& page, const print::SheetJob& job, QPrinter& printer, QWidget* parent)
+{
+    // The job prints every copy as a sheet of its own, so the driver makes none.
+    printer.setCopyCount(1);
     print::PrintProgressDlg progress(parent);
     progress.setStatus(QString::fromUtf8(resources::texts::PrintStarting));
-    progress.setTotal(platform::saturate(print::SheetRenderer::totalCards(job)));
+    progress.setTotal(platform::saturate(print::SheetPlan(job).totalCards()));
     progress.showProgress(0);
     progress.showNow();
 
@@ -111,19 +145,51 @@ void printCard(const PmrData& page, const QString& documentPath, QWidget* parent
     renderer.afterCard = [&progress](const print::SheetRenderer::Progress& p) {
         progress.showProgress(platform::saturate(p.printed));
     };
-    renderer.pictureFailed = [&stop](int) { stop(resources::texts::PictureFailed); };
+    renderer.pictureFailed = [parent](int) { stop(resources::texts::PictureFailed, parent); };
+    if (jobWatcher())
+        jobWatcher()(job);
 
     print::PrinterSheetTarget target(&printer);
     switch (renderer.run(target)) {
     case print::SheetRenderer::Result::DocumentFailed:
-        stop(resources::texts::PrintCannotStart);
+        stop(resources::texts::PrintCannotStart, parent);
         return; // the progress window closes with its object
     case print::SheetRenderer::Result::SheetFailed:
-        stop(resources::texts::PrintCannotStart);
+        stop(resources::texts::PrintCannotStart, parent);
         break;
     case print::SheetRenderer::Result::Done:
     case print::SheetRenderer::Result::Cancelled:
         break;
     }
     progress.setStatus(QString::fromUtf8(resources::texts::PrintFinished));
+}
+
+} // namespace
+
+PrintJobWatcher setPrintJobWatcher(PrintJobWatcher watcher)
+{
+    return std::exchange(jobWatcher(), std::move(watcher));
+}
+
+void printCard(const PmrData& page, const QString& documentPath, QWidget* parent)
+{
+    const CardFormatCatalog& catalog = CardFormatCatalog::instance();
+    if (!acceptCardSize(page, catalog, parent))
+        return;
+    const CardFormat format = catalog.currentFormat();
+    QPrinter printer(QPrinter::HighResolution);
+    preparePrinter(printer, format, documentPath);
+    print::AdjustPrintDlg dialog(&printer, parent);
+    const int chosen = runDialog(dialog, page, catalog, documentPath);
+    if (chosen == QDialog::Rejected)
+        return;
+    parent->repaint(); // the area the dialog covered, before the job holds the window
+    if (!checkPaper(printer, format, parent))
+        return;
+    if (chosen == print::AdjustPrintDlg::Calibrate) {
+        printCalibration(printer, catalog, parent);
+        return;
+    }
+    if (const std::optional<print::SheetJob> job = jobToRun(page, catalog, chosenOptions(dialog, printer), parent))
+        runJob(page, *job, printer, parent);
 }

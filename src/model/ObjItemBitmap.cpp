@@ -72,7 +72,7 @@ public:
         }
         if (shape_ != pictureeffects::ShapeEllipse && shape_ != pictureeffects::ShapeHeart)
             return;
-        const int level = dc_.save();
+        const platform::DcSave saved(dc_);
         if (shape_ == pictureeffects::ShapeEllipse) {
             const QPoint o = dc_.viewportOrigin();
             QPainterPath ellipse;
@@ -89,7 +89,6 @@ public:
             dc_.intersectClipPath();
         }
         plain();
-        dc_.restore(level);
     }
 
     void blurred(int rings)

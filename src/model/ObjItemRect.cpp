@@ -73,8 +73,9 @@ void ObjItemRect::MoveHandle(int index, int dx, int dy)
 void ObjItemRect::Draw(platform::Dc& dc) const
 {
     const Rect r = ViewScale::of(dc).toDevice(plainBounds()).inflated(1, 1);
-    dc.setPen(platform::Pen::null());
-    const platform::Brush previous = dc.setBrush(platform::Brush::solid(platform::colorFromRef(color)));
+    const platform::Pen pen = dc.setPen(platform::Pen::null());
+    const platform::Brush brush = dc.setBrush(platform::Brush::solid(platform::colorFromRef(color)));
     dc.rectangle(r.left, r.top, r.right, r.bottom);
-    dc.setBrush(previous);
+    dc.setBrush(brush);
+    dc.setPen(pen);
 }

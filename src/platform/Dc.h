@@ -127,10 +127,10 @@ public:
     // What the card is drawn for: device pixels per inch of the drawing (the
     // zoomed screen's or the printer's; 72 until set) and whether it is printed,
     // in which case drawings skip their screen-only caches.
-    int scale() const { return scale_; }
-    void setScale(int pixelsPerInch) { scale_ = pixelsPerInch > 0 ? pixelsPerInch : scale_; }
-    bool printing() const { return printing_; }
-    void setPrinting(bool printing) { printing_ = printing; }
+    int scale() const { return st_.scale; }
+    void setScale(int pixelsPerInch) { st_.scale = pixelsPerInch > 0 ? pixelsPerInch : st_.scale; }
+    bool printing() const { return st_.printing; }
+    void setPrinting(bool printing) { st_.printing = printing; }
 
     // Viewport origin: logical (0, 0) lands on this device point.
     QPoint viewportOrigin() const { return st_.origin; }
@@ -138,7 +138,8 @@ public:
     QPoint offsetViewportOrigin(int dx, int dy);
 
     // Saves the whole state (pen, brush, colours, modes, font, clip, origin,
-    // current position); returns the new save level (1 = first).
+    // current position, scale and printing flag); returns the new save level
+    // (1 = first). DcSave pairs it with its restore for a scope.
     int save();
     // level < 0: that many levels back (-1 = the last save); level > 0: back to
     // the state saved at that level. False when there is no such level.
@@ -251,6 +252,8 @@ private:
         Clip clip;
         QPoint origin;
         QPoint position;
+        int scale = 72;
+        bool printing = false;
     };
 
     void init(QPaintDevice* device);
@@ -282,13 +285,32 @@ private:
 
     State st_;
     std::vector<State> saved_;
-    int scale_ = 72;
-    bool printing_ = false;
 
     bool inPath_ = false;
     bool pathDone_ = false;
     bool figureOpen_ = false;
     QPainterPath path_; // device coordinates
+};
+
+// Saves a Dc's state for a scope: back to it when the scope ends, or earlier
+// with restore().
+class DcSave {
+public:
+    explicit DcSave(Dc& dc) : dc_(&dc), level_(dc.save()) {}
+    ~DcSave() { restore(); }
+    DcSave(const DcSave&) = delete;
+    DcSave& operator=(const DcSave&) = delete;
+
+    void restore()
+    {
+        if (dc_)
+            dc_->restore(level_);
+        dc_ = nullptr;
+    }
+
+private:
+    Dc* dc_;
+    int level_;
 };
 
 // Draws an image through a mask on dest: mask white = transparent, black =

@@ -16,8 +16,9 @@ constexpr int saturate(std::int64_t v)
 
 // a × b ÷ c computed exactly, plus one half, truncated toward zero. For negative
 // results this is not symmetric (−1.5 gives −1, −0.7 gives 0). Card lengths (item
-// units, points, millimetres) become device pixels this way; dialog units use
-// mulDivNearest. Results beyond the int range saturate; c = 0 gives 0.
+// units, points, millimetres) become device pixels this way and pictures are fitted
+// to their boxes; dialog units use mulDivNearest, and a few conversions round their
+// own way where they say so. Results beyond the int range saturate; c = 0 gives 0.
 int mulDivRound(std::int64_t a, std::int64_t b, std::int64_t c);
 
 // Whole millimetres and tenths of a millimetre to pixels at pixelsPerInch.

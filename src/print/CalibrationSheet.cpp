@@ -44,7 +44,7 @@ void CalibrationSheet::drawRulers(platform::Dc& dc, int x, int y, int ppi) const
         // Tick 0 is the longest and goes unnumbered: its number would sit on the other ruler.
         if (mm == 0 || mm % 5 != 0)
             continue;
-        const QString label = mm > 0 ? QStringLiteral("+%1").arg(mm) : QString::number(mm);
+        const QString label = QString::asprintf("%+d", mm);
         const int gap = platform::tenthMmToPixels(22, ppi);
         const int w = platform::tenthMmToPixels(40, ppi);
         const int h = platform::tenthMmToPixels(20, ppi);
@@ -61,7 +61,7 @@ void CalibrationSheet::draw(platform::Dc& dc, int ppi) const
         return;
     // The fine adjustment stays out: the sheet measures the printer itself.
     const SheetLayout l = SheetLayout::make(format_, ppi, SheetLayout::offsetPixels(0, 0, ppi, dc.physicalOffset()));
-    const int level = dc.save();
+    const platform::DcSave saved(dc);
     dc.setPen(platform::Pen::solid(Qt::black));
     dc.setBrush(platform::Brush::null());
     dc.setBkMode(platform::BkMode::Transparent);
@@ -88,7 +88,6 @@ void CalibrationSheet::draw(platform::Dc& dc, int ppi) const
             }
         }
     }
-    dc.restore(level);
 }
 
 bool CalibrationSheet::print(SheetTarget& target, int pixelsPerInch) const

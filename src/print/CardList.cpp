@@ -227,7 +227,7 @@ QString CardList::problemFor(const PmrData& page) const
         return {};
     QString names;
     for (const QString& m : missing)
-        names += QStringLiteral("「%1」").arg(m);
+        names += QString::fromUtf8(resources::texts::ListColumnName).arg(m);
     return resources::formatString(resources::ids::ListColumnsMissing, names);
 }
 

@@ -4,6 +4,7 @@
 #include "model/PmrData.h"
 #include "print/CardFormatCatalog.h"
 #include "print/CardList.h"
+#include "resources/Strings.h"
 
 #include <QFileInfo>
 
@@ -25,7 +26,7 @@ PrintJob makePrintJob(const PmrData& page, const CardFormatCatalog& catalog, con
     job.copies = options.copies;
     job.list = options.list;
     if (job.list) {
-        job.sheets = SheetRenderer::sheetCount(job);
+        job.sheets = SheetPlan(job).sheets();
         result.listProblem = job.list->problemFor(page);
     }
     const CardFormat& f = job.format;
@@ -38,7 +39,7 @@ PrintJob makePrintJob(const PmrData& page, const CardFormatCatalog& catalog, con
 QString jobTitle(const QString& documentPath)
 {
     const QString name = QFileInfo(documentPath).fileName();
-    return name.isEmpty() ? QStringLiteral("Pelmora") : name;
+    return name.isEmpty() ? QString::fromUtf8(resources::texts::PrintUntitled) : name;
 }
 
 } // namespace print

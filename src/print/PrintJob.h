@@ -44,7 +44,7 @@ struct PrintJob {
 PrintJob makePrintJob(const PmrData& page, const CardFormatCatalog& catalog, const PrintOptions& options);
 
 // The job's name in the print queue and a PDF's title: the document's file name,
-// "Pelmora" for a card not yet saved.
+// resources::texts::PrintUntitled for a card not yet saved.
 QString jobTitle(const QString& documentPath);
 
 } // namespace print

@@ -13,23 +13,8 @@
 #include <QPainter>
 
 #include <algorithm>
-#include <limits>
 
 namespace print {
-
-namespace {
-
-constexpr std::int64_t kInt64Max = std::numeric_limits<std::int64_t>::max();
-
-// a × b for a, b >= 0, saturating.
-std::int64_t mulSat(std::int64_t a, std::int64_t b)
-{
-    if (a <= 0 || b <= 0)
-        return 0;
-    return a > kInt64Max / b ? kInt64Max : a * b;
-}
-
-} // namespace
 
 // ---------------------------------------------------------------- one card
 
@@ -37,7 +22,7 @@ QImage renderCardPicture(const PmrData& page, QSize size, int pixelsPerInch, std
 {
     const int w = size.width();
     const int h = size.height();
-    if (w <= 0 || h <= 0 || mulSat(mulSat(w, h), 4) > maxBytes)
+    if (w <= 0 || h <= 0 || productSat(productSat(w, h), 4) > maxBytes)
         return {};
     QImage picture(size, QImage::Format_RGB32);
     if (picture.isNull())
@@ -81,12 +66,11 @@ void drawCard(platform::Dc& dc, const CardTexts& texts, const QImage& picture, c
                                             std::min(picture.height(), card.height())));
         p->restore();
     }
-    const int level = dc.save();
+    const platform::DcSave saved(dc);
     dc.selectClip(card.translated(origin));
     dc.offsetViewportOrigin(card.left(), card.top());
     for (const ObjItem* item : texts.items())
         item->Draw(dc);
-    dc.restore(level);
 }
 
 QImage renderCard(const PmrData& page, int pixelsPerInch, QSize cardSizeMm)
@@ -110,103 +94,38 @@ QImage renderCard(const PmrData& page, int pixelsPerInch, QSize cardSizeMm)
 
 // ---------------------------------------------------------------- the job
 
-namespace {
-
-// The cards a sheet can take (0-based sheet).
-std::int64_t capacity(const SheetRenderer::Job& job, int sheet)
-{
-    const std::int64_t left = mulSat(job.format.rows, job.format.columns) - SheetRenderer::skippedOnSheet(job, sheet);
-    return job.onlyOne ? std::min<std::int64_t>(left, 1) : left;
-}
-
-// The cards the sheets before `sheet` can take.
-std::int64_t capacityBefore(const SheetRenderer::Job& job, int sheet)
-{
-    if (sheet <= 0)
-        return 0;
-    const std::int64_t first = capacity(job, 0);
-    return std::min(kInt64Max - first, mulSat(sheet - 1, capacity(job, 1))) + first;
-}
-
-// The cards of a list job: rows × copies.
-std::int64_t listCards(const SheetRenderer::Job& job)
-{
-    return mulSat(job.list ? job.list->rowCount() : 0, std::max(job.copies, 1));
-}
-
-} // namespace
-
 SheetRenderer::SheetRenderer(const PmrData& page, Job job)
     : page_(page), job_(std::move(job))
 {
-    job_.sheets = sheetCount(job_);
-    total_ = totalCards(job_);
+    job_.sheets = SheetPlan(job_).sheets();
+    total_ = SheetPlan(job_).totalCards();
+    resetTexts();
 }
 
-int SheetRenderer::sheetCount(const Job& job)
+void SheetRenderer::resetTexts()
 {
-    if (!job.list)
-        return job.sheets;
-    const std::int64_t cards = listCards(job);
-    const std::int64_t first = capacity(job, 0);
-    const std::int64_t later = capacity(job, 1);
-    if (cards <= 0 || later <= 0)
-        return 0;
-    if (cards <= first)
-        return 1;
-    const std::int64_t sheets = 1 + (cards - first + later - 1) / later;
-    return int(std::min<std::int64_t>(sheets, std::numeric_limits<int>::max()));
+    pageTexts_ = CardTexts(page_);
+    filler_.reset();
+    rowTexts_ = CardTexts();
+    textsRow_ = -1;
+    if (job_.list) {
+        filler_.emplace(page_, job_.list->columns());
+        if (!filler_->hasFields())
+            filler_.reset();
+    }
 }
 
-std::int64_t SheetRenderer::skippedOnSheet(const Job& job, int sheet)
+CardTexts SheetRenderer::textsAt(int sheet, std::int64_t position)
 {
-    const std::int64_t perSheet = mulSat(job.format.rows, job.format.columns);
-    return sheet == 0 ? std::clamp<std::int64_t>(std::int64_t(job.start) - 1, 0, perSheet) : 0;
-}
-
-std::int64_t SheetRenderer::cardsOnSheet(const Job& job, int sheet)
-{
-    if (!job.list)
-        return capacity(job, sheet);
-    return std::clamp<std::int64_t>(listCards(job) - capacityBefore(job, sheet), 0, capacity(job, sheet));
-}
-
-std::int64_t SheetRenderer::totalCards(const Job& job)
-{
-    const std::int64_t all = capacityBefore(job, sheetCount(job));
-    return job.list ? std::min(all, listCards(job)) : all;
-}
-
-std::int64_t SheetRenderer::cardAt(const Job& job, int sheet, std::int64_t position)
-{
-    if (sheet < 0 || sheet >= sheetCount(job))
-        return -1;
-    const std::int64_t first = skippedOnSheet(job, sheet);
-    if (position < first || position - first >= cardsOnSheet(job, sheet))
-        return -1;
-    return capacityBefore(job, sheet) + (position - first);
-}
-
-std::int64_t SheetRenderer::rowOfCard(const Job& job, std::int64_t card)
-{
-    return job.list && card >= 0 ? card / std::max(job.copies, 1) : -1;
-}
-
-CardTexts SheetRenderer::textsAt(const PmrData& page, const Job& job, int sheet, std::int64_t position)
-{
-    const std::int64_t card = cardAt(job, sheet, position);
-    if (card < 0)
-        return {};
-    if (!job.list)
-        return CardTexts(page);
-    return CardFiller(page, job.list->columns()).fill(job.list->row(rowOfCard(job, card)));
+    const std::int64_t card = SheetPlan(job_).cardAt(sheet, position);
+    return card < 0 ? CardTexts() : textsFor(card);
 }
 
 const CardTexts& SheetRenderer::textsFor(std::int64_t card)
 {
     if (!filler_)
         return pageTexts_;
-    const std::int64_t row = rowOfCard(job_, card);
+    const std::int64_t row = SheetPlan(job_).rowOfCard(card);
     if (row != textsRow_) {
         rowTexts_ = filler_->fill(job_.list->row(row));
         textsRow_ = row;
@@ -238,15 +157,7 @@ SheetRenderer::Result SheetRenderer::run(SheetTarget& target)
         return Result::DocumentFailed;
     picture_ = QImage();
     pictureMade_ = false;
-    pageTexts_ = CardTexts(page_);
-    filler_.reset();
-    rowTexts_ = CardTexts();
-    textsRow_ = -1;
-    if (job_.list) {
-        filler_.emplace(page_, job_.list->columns());
-        if (!filler_->hasFields())
-            filler_.reset();
-    }
+    resetTexts();
 
     // No sheets, no document: a printer would feed an empty page.
     if (job_.sheets <= 0)
@@ -277,31 +188,12 @@ SheetRenderer::SheetEnd SheetRenderer::drawSheet(platform::Dc& dc, const QRect& 
 {
     const QPoint offset = SheetLayout::offsetPixels(job_.adjustX, job_.adjustY, ppi, dc.physicalOffset());
     const SheetLayout layout = SheetLayout::make(job_.format, ppi, offset);
-    const std::int64_t columns = layout.columns;
-    const std::int64_t skipped = skippedOnSheet(job_, sheet);
-    const std::int64_t onSheet = cardsOnSheet(job_, sheet);
-    const std::int64_t before = capacityBefore(job_, sheet);
-
+    const SheetPlan plan(job_);
+    const std::int64_t onSheet = plan.cardsOnSheet(sheet);
+    const std::int64_t before = plan.cardsBefore(sheet);
     // Only cards that meet the paper are drawn; the others still count.
-    const std::int64_t areaLeft = area.left();
-    const std::int64_t areaTop = area.top();
-    auto [c0, c1] = layout.columnsWithin(areaLeft, areaLeft + area.width());
-    auto [r0, r1] = layout.rowsWithin(areaTop, areaTop + area.height());
-    // The first position printed, and the last one (exclusive).
-    const std::int64_t first = skipped;
-    const std::int64_t end = first + onSheet;
-    if (onSheet <= 0) {
-        r1 = r0;
-    } else {
-        r0 = int(std::max<std::int64_t>(r0, first / columns));
-        r1 = int(std::min<std::int64_t>(r1, (end - 1) / columns + 1));
-        if (job_.onlyOne) {
-            const int column = int(first % columns);
-            c0 = std::max(c0, column);
-            c1 = std::min(c1, column + 1);
-        }
-    }
-    const bool drawsCards = c0 < c1 && r0 < r1;
+    const SheetPlan::Span span = plan.drawnOn(layout, area, sheet);
+    const bool drawsCards = !span.isEmpty();
 
     // Made once for the whole job: every sheet then shows the very same image,
     // which a PDF stores once.
@@ -321,17 +213,17 @@ SheetRenderer::SheetEnd SheetRenderer::drawSheet(platform::Dc& dc, const QRect& 
     p.cardsPerSheet = onSheet;
     p.total = total_;
     p.printed = before;
-    for (int i = r0; i < r1; ++i) {
-        for (int j = c0; j < c1; ++j) {
-            const std::int64_t position = std::int64_t(i) * columns + j;
-            if (position < first || position >= end)
+    for (int i = span.row0; i < span.row1; ++i) {
+        for (int j = span.column0; j < span.column1; ++j) {
+            const std::int64_t card = plan.cardAt(sheet, std::int64_t(i) * layout.columns + j);
+            if (card < 0)
                 continue;
-            p.card = position - first + 1;
-            p.printed = before + p.card - 1;
+            p.card = card - before + 1;
+            p.printed = card;
             if (!notifyBefore(p))
                 return SheetEnd::Cancelled;
-            const QRect card(int(layout.x(j)), int(layout.y(i)), layout.cardWidth, layout.cardHeight);
-            drawCard(dc, textsFor(before + p.card - 1), picture, card);
+            const QRect place(int(layout.x(j)), int(layout.y(i)), layout.cardWidth, layout.cardHeight);
+            drawCard(dc, textsFor(card), picture, place);
             p.printed = before + p.card;
             notifyAfter(p);
         }

@@ -4,6 +4,7 @@
 #include "print/CardFields.h"
 #include "print/CardFormat.h"
 #include "print/SheetLayout.h"
+#include "print/SheetPlan.h"
 
 #include <QImage>
 #include <QPoint>
@@ -12,7 +13,6 @@
 
 #include <cstdint>
 #include <functional>
-#include <memory>
 #include <optional>
 
 class PmrData;
@@ -23,12 +23,7 @@ class Dc;
 
 namespace print {
 
-class CardList;
 class SheetTarget;
-
-// The largest card picture a job makes (bytes of 32-bit pixels); a larger card
-// prints its text only.
-inline constexpr std::int64_t kMaxCardPictureBytes = std::int64_t(1) << 30;
 
 // The raster layer of one card at pixelsPerInch, as printed: white, then the
 // background, then every item that is not text, in list order; `size` device
@@ -60,27 +55,7 @@ QImage renderCard(const PmrData& page, int pixelsPerInch, QSize cardSizeMm = {})
 // reading order. Millimetre 0 of the layout is the paper's edge.
 class SheetRenderer {
 public:
-    struct Job {
-        CardFormat format;       // a copy
-        // 0: the target's. Another value only makes sense for surfaces whose
-        // pixels have no physical size of their own.
-        int pixelsPerInch = 0;
-        int adjustX = 0;         // whole millimetres, positive to the right
-        int adjustY = 0;         // whole millimetres, positive downwards
-        bool onlyOne = false;    // only one card on every sheet, at the first position it may use
-        // 1-based position of the first sheet's first card, counted row by row from
-        // the top left; the positions before it stay empty. Later sheets start at 1.
-        int start = 1;
-        // Without a list, the sheets printed; with one, sheetCount() works them
-        // out and the renderer sets them.
-        int sheets = 1;
-        std::int64_t maxPictureBytes = kMaxCardPictureBytes;
-        // The people to print for, one row each (see CardList); null: the card as
-        // it is on every position.
-        std::shared_ptr<const CardList> list;
-        // With a list, the cards of each row, side by side in reading order.
-        int copies = 1;
-    };
+    using Job = SheetJob;
 
     struct Progress {
         int sheet = 0;                  // 1-based
@@ -111,27 +86,10 @@ public:
     // Prints every sheet, drawing at the target's resolution (or the job's).
     Result run(SheetTarget& target);
 
-    // The sheets the job prints: `sheets` without a list; with one, as many as
-    // its rows × copies take from the start position on (one card a sheet with
-    // onlyOne), 0 when the format has no cards.
-    static int sheetCount(const Job& job);
-    // The cards the job prints: the positions of every sheet less the empty ones
-    // of the first, or one a sheet with onlyOne; with a list, rows × copies. 0
-    // when the format has no cards. Saturates.
-    static std::int64_t totalCards(const Job& job);
-    // The cards printed on a sheet (0-based).
-    static std::int64_t cardsOnSheet(const Job& job, int sheet);
-    // The positions a sheet leaves empty before its first card (0-based sheet).
-    static std::int64_t skippedOnSheet(const Job& job, int sheet);
-    // The card (0-based, in printing order) at a position of a sheet (both
-    // 0-based, positions row by row from the top left), or -1 for a position the
-    // job leaves empty.
-    static std::int64_t cardAt(const Job& job, int sheet, std::int64_t position);
-    // The row of the list a card prints, or -1 without a list.
-    static std::int64_t rowOfCard(const Job& job, std::int64_t card);
-    // The texts a position of a sheet prints: the page's own, with a list its
-    // row's; no items for a position left empty. Draw them with drawCard.
-    static CardTexts textsAt(const PmrData& page, const Job& job, int sheet, std::int64_t position);
+    // The texts a position of a sheet prints (both 0-based, see SheetPlan): the
+    // page's own, with a list its row's; no items for a position left empty.
+    // Draw them with drawCard.
+    CardTexts textsAt(int sheet, std::int64_t position);
 
     const Job& job() const { return job_; }
 
@@ -140,6 +98,7 @@ private:
     SheetEnd drawSheet(platform::Dc& dc, const QRect& area, int sheet, int ppi);
     // The texts of a card (0-based in printing order).
     const CardTexts& textsFor(std::int64_t card);
+    void resetTexts();
     bool notifyBefore(const Progress& p);
     void notifyAfter(const Progress& p);
     void notifyPictureFailed(int sheet);

@@ -155,8 +155,8 @@ void AdjustPrintDlg::updatePreview()
         job.copies = copies->value();
     job.list = listBox_->list();
     if (job.list) {
-        job.sheets = SheetRenderer::sheetCount(job);
-        listBox_->showCounts(SheetRenderer::totalCards(job), job.sheets);
+        job.sheets = SheetPlan(job).sheets();
+        listBox_->showCounts(SheetPlan(job).totalCards(), job.sheets);
     }
     preview_->setJob(job);
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "resources/ControlIds.h"
 #include "print/SheetRenderer.h"
 
 #include <QPrintDialog>
@@ -31,11 +32,11 @@ class SheetPreview;
 class AdjustPrintDlg : public QPrintDialog {
     Q_OBJECT
 public:
-    static constexpr int kOffsetXId = 1049;
-    static constexpr int kOffsetYId = 1050;
-    static constexpr int kOnlyOneId = 1055;
-    static constexpr int kStartId = 1058;
-    static constexpr int kCalibrateId = 1059;
+    static constexpr int kOffsetXId = ctl::printing::OffsetX;
+    static constexpr int kOffsetYId = ctl::printing::OffsetY;
+    static constexpr int kOnlyOneId = ctl::printing::OnlyOne;
+    static constexpr int kStartId = ctl::printing::Start;
+    static constexpr int kCalibrateId = ctl::printing::Calibrate;
     // run()'s result when "ちょうせいシート" closed the dialog: print the
     // calibration sheet on the chosen printer instead of the card.
     static constexpr int Calibrate = 2;
@@ -45,7 +46,7 @@ public:
     explicit AdjustPrintDlg(QPrinter* printer, QWidget* parent = nullptr);
     ~AdjustPrintDlg() override;
 
-    // Shows the dialog modally (through the platform's print dialog provider) and
+    // Shows the dialog modally (through ui::runPrintDialog and its provider) and
     // returns QDialog::Accepted, Rejected or Calibrate. However it closes, the offsets typed
     // are stored in the settings and "一つだけ" and the start are read; OK also
     // writes the offsets to the settings store at once.

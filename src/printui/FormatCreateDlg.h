@@ -2,6 +2,7 @@
 #pragma once
 
 #include "print/CardFormat.h"
+#include "resources/ControlIds.h"
 #include "printui/FormatDiagram.h"
 #include "platform/MessageKinds.h"
 #include "ui/DialogTemplate.h"
@@ -24,9 +25,12 @@ class FormatCreateDlg : public ui::TemplateDialog {
     Q_OBJECT
 public:
     enum Id {
-        kName = 1063, kPreset = 1062, kPaperWidth = 1064, kPaperHeight = 1065,
-        kColumns = 1072, kRows = 1073, kCardWidth = 1066, kCardHeight = 1067,
-        kLeftMargin = 1068, kTopMargin = 1069, kGapX = 1070, kGapY = 1071, kDiagram = 1074,
+        kName = ctl::paper::Name, kPreset = ctl::paper::Preset,
+        kPaperWidth = ctl::paper::PaperWidth, kPaperHeight = ctl::paper::PaperHeight,
+        kColumns = ctl::paper::Columns, kRows = ctl::paper::Rows,
+        kCardWidth = ctl::paper::CardWidth, kCardHeight = ctl::paper::CardHeight,
+        kLeftMargin = ctl::paper::LeftMargin, kTopMargin = ctl::paper::TopMargin,
+        kGapX = ctl::paper::GapX, kGapY = ctl::paper::GapY, kDiagram = ctl::paper::Diagram,
     };
     static constexpr int kMaxNameBytes = 30;
 

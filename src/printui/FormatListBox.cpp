@@ -58,18 +58,18 @@ void FormatListBox::contextMenuEvent(QContextMenuEvent* event)
 
 void FormatListBox::popUp(int row, const QPoint& globalPos)
 {
-    QMenu menu(this);
+    QMenu popup(this);
     const bool editable = formatIndex(row) >= firstEditable_;
     for (const resources::MenuItemSpec& entry : resources::popupMenu(resources::menu::FormatRClick)) {
         if (entry.id == 0) {
-            menu.addSeparator();
+            popup.addSeparator();
             continue;
         }
-        QAction* action = menu.addAction(QString::fromUtf8(entry.text));
+        QAction* action = popup.addAction(QString::fromUtf8(entry.text));
         action->setData(entry.id);
         action->setEnabled(editable);
     }
-    QAction* chosen = runMenu_ ? runMenu_(menu, globalPos) : menu.exec(globalPos);
+    QAction* chosen = runMenu_ ? runMenu_(popup, globalPos) : popup.exec(globalPos);
     if (chosen && chosen->isEnabled())
         Q_EMIT commandChosen(chosen->data().toInt());
 }

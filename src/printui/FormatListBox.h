@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "resources/ControlIds.h"
+
 #include <QListWidget>
 
 #include <functional>
@@ -16,8 +18,8 @@ namespace print {
 class FormatListBox : public QListWidget {
     Q_OBJECT
 public:
-    static constexpr int kEdit = 32773;
-    static constexpr int kDelete = 32774;
+    static constexpr int kEdit = ctl::paper::Edit;
+    static constexpr int kDelete = ctl::paper::Delete;
 
     explicit FormatListBox(QWidget* parent = nullptr);
 

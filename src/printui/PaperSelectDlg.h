@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "resources/ControlIds.h"
 #include "ui/DialogTemplate.h"
 
 #include <functional>
@@ -18,8 +19,8 @@ class FormatListBox;
 class PaperSelectDlg : public ui::TemplateDialog {
     Q_OBJECT
 public:
-    static constexpr int kList = 1057;
-    static constexpr int kOther = 1061;
+    static constexpr int kList = ctl::paper::List;
+    static constexpr int kOther = ctl::paper::Other;
 
     explicit PaperSelectDlg(CardFormatCatalog& catalog, QWidget* parent = nullptr);
 

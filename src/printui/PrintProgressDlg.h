@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "resources/ControlIds.h"
 #include "ui/DialogTemplate.h"
 
 #include <QRect>
@@ -15,8 +16,8 @@ class ProgressFrame;
 class PrintProgressDlg : public ui::TemplateDialog {
     Q_OBJECT
 public:
-    static constexpr int kStatusId = 1009;
-    static constexpr int kBarId = 1056;
+    static constexpr int kStatusId = ctl::printing::Status;
+    static constexpr int kBarId = ctl::printing::Bar;
 
     explicit PrintProgressDlg(QWidget* parent = nullptr);
     ~PrintProgressDlg() override;

@@ -52,4 +52,37 @@ inline constexpr int Pattern = 1013;
 
 // System menu commands.
 inline constexpr int SysAbout = 16;
+
+// The print dialog's adjustment panel (template 150) and progress window (151).
+namespace printing {
+inline constexpr int OffsetX = 1049;
+inline constexpr int OffsetY = 1050;
+inline constexpr int OnlyOne = 1055;
+inline constexpr int Start = 1058;
+inline constexpr int Calibrate = 1059;
+inline constexpr int Status = 1009;
+inline constexpr int Bar = 1056;
+} // namespace printing
+
+// The paper selection dialog (157), its list's menu (178) and the format dialog (165).
+namespace paper {
+inline constexpr int List = 1057;
+inline constexpr int Other = 1061;
+inline constexpr int Edit = 32773;
+inline constexpr int Delete = 32774;
+
+inline constexpr int Name = 1063;
+inline constexpr int Preset = 1062;
+inline constexpr int PaperWidth = 1064;
+inline constexpr int PaperHeight = 1065;
+inline constexpr int Columns = 1072;
+inline constexpr int Rows = 1073;
+inline constexpr int CardWidth = 1066;
+inline constexpr int CardHeight = 1067;
+inline constexpr int LeftMargin = 1068;
+inline constexpr int TopMargin = 1069;
+inline constexpr int GapX = 1070;
+inline constexpr int GapY = 1071;
+inline constexpr int Diagram = 1074;
+} // namespace paper
 } // namespace ctl

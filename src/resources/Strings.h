@@ -95,12 +95,16 @@ inline constexpr const char* PrintCannotStart = "err: メモリが不十分ま�
 inline constexpr const char* PrintStarting = "印刷開始･･･";
 inline constexpr const char* PrintFinished = "印刷終了";
 inline constexpr const char* PrintProgressCount = "%1/%2 ﾍﾟｰｼﾞ、%3/%4･･･";
+// The print job of a card not yet saved.
+inline constexpr const char* PrintUntitled = "Pelmora";
 // The list of people in the print dialog; the counts are "%1" cards on "%2" sheets.
 inline constexpr const char* ListChoose = "リストからいんさつ...";
 inline constexpr const char* ListClear = "×";
 inline constexpr const char* ListClearTip = "リストをやめる";
 inline constexpr const char* ListFilter = "リスト (*.csv)|*.csv|すべてのファイル (*.*)|*.*||";
 inline constexpr const char* ListCounts = "%1まい・%2シート";
+// One column a list lacks, "%1" its name.
+inline constexpr const char* ListColumnName = "「%1」";
 // The help window's title; "%1" is the program's name.
 inline constexpr const char* HelpTitle = "%1 - へるぷ";
 } // namespace texts

@@ -17,6 +17,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 
 // A fresh application directory, settings file and catalogue for each test.
@@ -24,108 +26,88 @@ class CardAppTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(appDir.isValid());
-        ASSERT_TRUE(other.isValid());
-        settingsPath = other.filePath(QStringLiteral("settings.ini"));
-        CardFormatCatalog::instance() = CardFormatCatalog();
+        ASSERT_TRUE(appDir.isValid() && other.isValid());
+        catalog = CardFormatCatalog();
     }
-    void TearDown() override { CardFormatCatalog::instance() = CardFormatCatalog(); }
-    std::unique_ptr<CardApp> makeApp() const
+    void TearDown() override { catalog = CardFormatCatalog(); }
+    // A start of the program on a fresh catalogue, prepared.
+    std::unique_ptr<CardApp> start()
     {
-        return std::make_unique<CardApp>(platform::SettingsStore::fromFile(settingsPath));
+        catalog = CardFormatCatalog();
+        auto app = std::make_unique<CardApp>(platform::SettingsStore::fromFile(settingsPath));
+        app->prepare();
+        return app;
     }
+    int stored(const char* key) const { return QSettings(settingsPath, QSettings::IniFormat).value(key).toInt(); }
 
     QTemporaryDir appDir;
     QTemporaryDir other;
-    QString settingsPath;
+    const QString settingsPath = other.filePath(QStringLiteral("settings.ini"));
+    CardFormatCatalog& catalog = CardFormatCatalog::instance();
+    platform::AppSettings& settings = platform::appSettings();
     const testsupport::ScopedCwd cwd;
     const testsupport::ScopedEnv appDirEntry{"NURELPAD_APPDIR", appDir.path()};
 };
 
-TEST_F(CardAppTest, FreshStartUsesTheApplicationDirectoryAndWritesEverythingAtExit)
+TEST_F(CardAppTest, AFreshStartWritesEverythingAtExitAndTheNextStartUsesIt)
 {
-    auto app = makeApp();
-    app->prepare();
-    const platform::AppSettings& s = platform::appSettings();
-    EXPECT_EQ(s.appDir(), QDir(appDir.path()).absolutePath());
-    EXPECT_EQ(CardFormatCatalog::instance().count(), 2);
-
-    EXPECT_EQ(app->createEditor(QString())->page().cardWidth, 91);
+    auto first = start();
+    EXPECT_EQ(settings.appDir(), QDir(appDir.path()).absolutePath());
+    EXPECT_EQ(catalog.count(), 2);
+    EXPECT_EQ(first->createEditor(QString())->page().cardWidth, 91);
     QDir::setCurrent(other.path()); // as a file dialog may leave it
-    app->shutdown();
-
-    QFile catalogue(appDir.filePath(QStringLiteral("cardform.ini")));
-    ASSERT_TRUE(catalogue.open(QIODevice::ReadOnly));
-    EXPECT_EQ(catalogue.readAll(), QByteArray("current=0\r\n"));
+    first->shutdown();
+    EXPECT_EQ(testsupport::readFile(appDir.filePath(QStringLiteral("cardform.ini"))), QByteArray("current=0\r\n"));
     EXPECT_FALSE(QFile::exists(other.filePath(QStringLiteral("cardform.ini"))));
     // The folders start as the application directory, the adjustments at 0.
-    QSettings stored(settingsPath, QSettings::IniFormat);
-    EXPECT_EQ(stored.value("dir/save").toString(), s.appDir());
-    EXPECT_EQ(stored.value("dir/bmp").toString(), s.appDir());
-    EXPECT_EQ(stored.value("print/adj_x").toInt(), 0);
-    EXPECT_EQ(stored.value("print/adj_y").toInt(), 0);
-}
+    QSettings written(settingsPath, QSettings::IniFormat);
+    EXPECT_EQ(written.value("dir/save").toString(), settings.appDir());
+    EXPECT_EQ(written.value("dir/bmp").toString(), settings.appDir());
+    EXPECT_EQ(QPoint(stored("print/adj_x"), stored("print/adj_y")), QPoint(0, 0));
 
-TEST_F(CardAppTest, ValuesChangedWhileRunningAreUsedAtTheNextStart)
-{
-    auto first = makeApp();
-    first->prepare();
-    platform::AppSettings& s = platform::appSettings();
-    ASSERT_TRUE(s.setDocumentFolder(other.path()));
-    s.setAdjustX(-3);
-    s.setAdjustY(12);
-    CardFormatCatalog::instance().setCurrent(1);
+    // Values changed while running are used at the next start.
+    ASSERT_TRUE(settings.setDocumentFolder(other.path()));
+    settings.setAdjustX(-3);
+    settings.setAdjustY(12);
+    catalog.setCurrent(1);
     first->shutdown();
-
-    CardFormatCatalog::instance() = CardFormatCatalog();
-    auto second = makeApp();
-    second->prepare();
-    EXPECT_EQ(s.documentFolder(), other.path());
-    EXPECT_EQ(s.pictureFolder(), s.appDir());
-    EXPECT_EQ(s.adjustX(), -3);
-    EXPECT_EQ(s.adjustY(), 12);
-    EXPECT_EQ(CardFormatCatalog::instance().current(), 1);
-    auto editor = second->createEditor(QString());
-    EXPECT_EQ(editor->page().cardWidth, CardFormatCatalog::instance().format(1).cardWidth);
+    auto second = start();
+    EXPECT_EQ(settings.documentFolder(), other.path());
+    EXPECT_EQ(settings.pictureFolder(), settings.appDir());
+    EXPECT_EQ(QPoint(settings.adjustX(), settings.adjustY()), QPoint(-3, 12));
+    EXPECT_EQ(catalog.current(), 1);
+    EXPECT_EQ(second->createEditor(QString())->page().cardWidth, catalog.format(1).cardWidth);
 }
 
 TEST_F(CardAppTest, OffsetsAreWrittenWhenThePrintDialogClosesWithOk)
 {
-    auto app = makeApp();
-    app->prepare();
-    const struct {
-        const char* x;
-        int answer;
-        int stored;
-    } cases[] = {{"4", QDialog::Accepted, 4}, {"9", QDialog::Rejected, 4}, {"-2", QDialog::Accepted, -2}};
-    for (const auto& c : cases) {
+    auto app = start();
+    const std::tuple<const char*, int, int> cases[] = {{"4", QDialog::Accepted, 4}, {"9", QDialog::Rejected, 4}, {"-2", QDialog::Accepted, -2}};
+    for (const auto& [x, answer, written] : cases) {
         const auto answering = testsupport::answerPrintDialog(
-            [&](print::AdjustPrintDlg& d) { d.offsetXEdit()->setText(QString::fromUtf8(c.x)); }, c.answer);
+            [x = x](print::AdjustPrintDlg& d) { d.offsetXEdit()->setText(QString::fromUtf8(x)); }, answer);
         QPrinter printer;
         print::AdjustPrintDlg(&printer).run();
-        EXPECT_EQ(QSettings(settingsPath, QSettings::IniFormat).value("print/adj_x").toInt(), c.stored) << c.x;
+        EXPECT_EQ(stored("print/adj_x"), written) << x;
     }
 }
 
 TEST_F(CardAppTest, BadStoredValuesKeepTheDefaultsAndFoldersCountTheirBytes)
 {
     {
-        QSettings stored(settingsPath, QSettings::IniFormat);
-        stored.setValue("print/adj_x", "abc");
-        stored.setValue("print/adj_y", "99999999999");
-        stored.setValue("dir/save", QLatin1Char('/') + QString(100, QChar(0x540D))); // 301 bytes
-        stored.setValue("dir/bmp", QString());
+        QSettings written(settingsPath, QSettings::IniFormat);
+        written.setValue("print/adj_x", "abc");
+        written.setValue("print/adj_y", "99999999999");
+        written.setValue("dir/save", QLatin1Char('/') + QString(100, QChar(0x540D))); // 301 bytes
+        written.setValue("dir/bmp", QString());
     }
-    auto app = makeApp();
-    app->prepare();
-    platform::AppSettings& s = platform::appSettings();
-    EXPECT_EQ(s.adjustX(), 0);
-    EXPECT_EQ(s.adjustY(), 0);
-    EXPECT_EQ(s.documentFolder(), s.appDir());
-    EXPECT_EQ(s.pictureFolder(), s.appDir());
+    auto app = start();
+    EXPECT_EQ(QPoint(settings.adjustX(), settings.adjustY()), QPoint(0, 0));
+    EXPECT_EQ(settings.documentFolder(), settings.appDir());
+    EXPECT_EQ(settings.pictureFolder(), settings.appDir());
     const QString longest = QLatin1Char('/') + QString(254, QLatin1Char('p'));
-    EXPECT_TRUE(s.setPictureFolder(longest));
-    EXPECT_EQ(s.pictureFolder(), longest);
+    EXPECT_TRUE(settings.setPictureFolder(longest));
+    EXPECT_EQ(settings.pictureFolder(), longest);
 }
 
 TEST_F(CardAppTest, MissingApplicationDirectoryWritesNothingElsewhere)
@@ -133,9 +115,8 @@ TEST_F(CardAppTest, MissingApplicationDirectoryWritesNothingElsewhere)
     const QString missing = other.filePath(QStringLiteral("gone"));
     qputenv("NURELPAD_APPDIR", QFile::encodeName(missing));
     QDir::setCurrent(other.path());
-    auto app = makeApp();
-    app->prepare();
-    EXPECT_EQ(CardFormatCatalog::instance().count(), 2);
+    auto app = start();
+    EXPECT_EQ(catalog.count(), 2);
     app->shutdown();
     EXPECT_FALSE(QFile::exists(QDir(missing).filePath(QStringLiteral("cardform.ini"))));
     EXPECT_FALSE(QFile::exists(other.filePath(QStringLiteral("cardform.ini"))));
@@ -148,36 +129,28 @@ TEST_F(CardAppTest, AnInstalledProgramKeepsTheUsersCatalogueInTheirDataFolder)
     // The data folder ships a catalogue; it seeds the first start only.
     const QByteArray shipped("current=2\r\n");
     testsupport::InstalledLayout installed(shipped);
-    const QString userFile = QDir(installed.userDataDir()).filePath(QStringLiteral("cardform.ini"));
-    const auto start = [&] {
-        auto app = makeApp();
-        app->prepare(platform::resolveAppDirectory(platform::lookupAppDirectory(installed.binDir()),
-                                                   installed.binDir()));
+    const auto startInstalled = [&] {
+        catalog = CardFormatCatalog();
+        auto app = std::make_unique<CardApp>(platform::SettingsStore::fromFile(settingsPath));
+        app->prepare(platform::resolveAppDirectory(platform::lookupAppDirectory(installed.binDir()), installed.binDir()));
         return app;
     };
 
-    auto first = start();
-    CardFormatCatalog& catalog = CardFormatCatalog::instance();
-    const platform::AppSettings& s = platform::appSettings();
-    EXPECT_EQ(s.appDir(), installed.dataDir());
-    EXPECT_EQ(s.documentFolder(), installed.documentsDir());
-    EXPECT_EQ(s.pictureFolder(), installed.documentsDir());
+    auto first = startInstalled();
+    EXPECT_EQ(settings.appDir(), installed.dataDir());
+    EXPECT_EQ(settings.documentFolder(), installed.documentsDir());
+    EXPECT_EQ(settings.pictureFolder(), installed.documentsDir());
     ASSERT_EQ(catalog.count(), 3);
     EXPECT_EQ(catalog.current(), 2);
     catalog.append(CardFormat{"Mine", 210, 297, 91, 55, 2, 5, 14, 11, 0, 0});
     catalog.setCurrent(3);
     first->shutdown();
-
-    QFile written(userFile);
-    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
-    EXPECT_EQ(written.readAll(), QByteArray("current=3\r\nMine,210,297,91,55,2,5,14,11,0,0,\r\n"));
-    QFile kept(QDir(installed.dataDir()).filePath(QStringLiteral("cardform.ini")));
-    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
-    EXPECT_EQ(kept.readAll(), shipped);
+    EXPECT_EQ(testsupport::readFile(QDir(installed.userDataDir()).filePath(QStringLiteral("cardform.ini"))),
+              QByteArray("current=3\r\nMine,210,297,91,55,2,5,14,11,0,0,\r\n"));
+    EXPECT_EQ(testsupport::readFile(QDir(installed.dataDir()).filePath(QStringLiteral("cardform.ini"))), shipped);
 
     // The next start reads the user's file.
-    catalog = CardFormatCatalog();
-    auto second = start();
+    auto second = startInstalled();
     EXPECT_EQ(catalog.count(), 4);
     EXPECT_EQ(catalog.current(), 3);
     EXPECT_EQ(catalog.format(3).name, QByteArray("Mine"));

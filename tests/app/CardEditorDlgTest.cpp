@@ -10,7 +10,9 @@ namespace {
 
 using CardEditorDlgTest = EditorTest;
 
-TEST_F(CardEditorDlgTest, TemplateRectanglesBecomeThesePixelsAtBaseUnitsSixByThirteen)
+// Template rectangles become pixels at the window's base units, those of the
+// Japanese dialog font; each control lies at its own, with its visibility.
+TEST_F(CardEditorDlgTest, EveryControlIsAtItsTemplateRectangleInPixelsWithItsVisibility)
 {
     // x × 6 ÷ 4 and y × 13 ÷ 8, halves away from zero.
     const ui::DialogUnits u(6, 13);
@@ -24,29 +26,21 @@ TEST_F(CardEditorDlgTest, TemplateRectanglesBecomeThesePixelsAtBaseUnitsSixByThi
         EXPECT_EQ(u.toPixels(du.x(), du.y(), du.width(), du.height()), px) << du.x() << "," << du.y();
     EXPECT_EQ(QSize(u.toPixelsX(354), u.toPixelsY(271)), QSize(531, 440)); // 440.375
     EXPECT_EQ(dlg->size(), QSize(dlg->units().toPixelsX(354), dlg->units().toPixelsY(271)));
-    // The base units are those of the Japanese dialog font.
     EXPECT_EQ(platform::resolvedFamily(dlg->font().family()), QStringLiteral("IPAPGothic"));
-}
-
-// Each control at its template rectangle, at the window's own base units.
-TEST_F(CardEditorDlgTest, EveryControlIsThereInItsPlaceWithItsVisibilityAndTip)
-{
     EXPECT_EQ(dlg->windowTitle(), QStringLiteral("Pelmora"));
+
     for (const platform::ControlSpec& c : resources::dialogTemplate(resources::dlg::Editor).controls) {
         SCOPED_TRACE(c.id);
         QWidget* w = dlg->item(c.id);
         ASSERT_NE(w, nullptr);
         EXPECT_EQ(w->geometry(), dlg->units().toPixels(c.x, c.y, c.w, c.h));
-        if (c.id == ctl::Bigger || c.id == ctl::Smaller) {
-            // The background group shows them, usable only with a pattern.
-            EXPECT_FALSE(w->isHidden());
-            EXPECT_FALSE(w->isEnabled());
+        if (c.id == ctl::Bigger || c.id == ctl::Smaller) { // the background group shows them, usable only with a pattern
+            EXPECT_TRUE(!w->isHidden() && !w->isEnabled());
         } else if (c.id != ctl::HScroll && c.id != ctl::VScroll) { // shown as the layout needs
-            EXPECT_EQ(!w->isHidden(), c.visible) << c.id;
+            EXPECT_EQ(!w->isHidden(), c.visible);
         }
-        if (auto* b = qobject_cast<QPushButton*>(w)) {
-            EXPECT_FALSE(b->autoDefault()) << "Enter would press it";
-        }
+        const auto* b = qobject_cast<QPushButton*>(w);
+        EXPECT_FALSE(b && b->autoDefault()) << "Enter would press it";
     }
 }
 

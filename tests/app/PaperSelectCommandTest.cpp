@@ -1,14 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "EditorTest.h"
-#include "app/CardApp.h"
 #include "model/ObjItemRect.h"
-#include "platform/Codec.h"
-#include "platform/SettingsStore.h"
+#include "model/PmrDocument.h"
 #include "printui/FormatCreateDlg.h"
 #include "printui/FormatListBox.h"
 #include "printui/PaperSelectDlg.h"
 
-#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -80,9 +77,9 @@ TEST_F(PaperSelectCommandTest, AnotherCardSizeResizesTheCardWithANoticeAndKeepsI
         press(ctl::PaperSelect);
     }
     ASSERT_EQ(boxes.shown().size(), 1u);
-    EXPECT_EQ(boxes.shown()[0].text, QStringLiteral("めいしサイズが かわりました"));
-    EXPECT_EQ(boxes.shown()[0].caption, QStringLiteral("ようしせってい"));
-    EXPECT_EQ(boxes.shown()[0].buttons, platform::MbButtons::Ok);
+    const ui::MessageBoxRequest& notice = boxes.shown()[0];
+    EXPECT_EQ(notice.text + u'|' + notice.caption, QStringLiteral("めいしサイズが かわりました|ようしせってい"));
+    EXPECT_EQ(notice.buttons, platform::MbButtons::Ok);
     EXPECT_EQ(cardSize(), QSize(60, 40));
     EXPECT_TRUE(dlg->isModified());
     EXPECT_EQ(QPoint(rect->x, rect->y), QPoint(700, 300));
@@ -91,9 +88,9 @@ TEST_F(PaperSelectCommandTest, AnotherCardSizeResizesTheCardWithANoticeAndKeepsI
 
 TEST_F(PaperSelectCommandTest, OpeningACardOfAnotherSizeRunsTheSameCommand)
 {
-    CardEditorDlg other;
-    other.page().cardWidth = 80;
-    ASSERT_TRUE(other.saveDocument(path("small.pmr")));
+    PmrData small;
+    small.cardWidth = 80;
+    writeDocumentFile(small, path("small.pmr"));
 
     MessageBoxScript boxes;
     {
@@ -105,19 +102,4 @@ TEST_F(PaperSelectCommandTest, OpeningACardOfAnotherSizeRunsTheSameCommand)
     ASSERT_EQ(boxes.shown().size(), 1u);
     EXPECT_EQ(cardSize(), QSize(91, 55));
     EXPECT_TRUE(dlg->isModified());
-}
-
-TEST_F(PaperSelectCommandTest, AFormatAddedIsWrittenAtExitAsTheCurrentOne)
-{
-    {
-        const testsupport::ScopedEnv appDir("NURELPAD_APPDIR", dir.path());
-        CardApp app(platform::SettingsStore::fromFile(path("s.ini")));
-        app.prepare();
-        auto editor = app.createEditor(QString());
-        PaperScript paper([](PaperSelectDlg& d) { addFormat(d, QStringLiteral("わたし,の"), 85, 50); }, true);
-        editor->itemAs<QPushButton>(ctl::PaperSelect)->click();
-        app.shutdown();
-    }
-    const QByteArray name = platform::toCp932(QStringLiteral("わたし，の"));
-    EXPECT_EQ(testsupport::readFile(path("cardform.ini")), "current=2\r\n" + name + ",210,297,85,50,2,5,14,11,0,0,\r\n");
 }

@@ -38,21 +38,13 @@ protected:
                      {QStringLiteral("--gtest_also_run_disabled_tests"), QStringLiteral("--gtest_filter=RecoveryChild.*")});
         return child;
     }
-    bool waitForCopies(int count)
-    {
-        return QTest::qWaitFor([&] { return QDir(folder).entryList({QStringLiteral("*.pmr")}, QDir::Files).size() == count; },
-                               60000);
-    }
+    int copies() const { return QDir(folder).entryList({QStringLiteral("*.pmr")}, QDir::Files).size(); }
     // A copy with no editor running, as a killed one leaves it.
     void leaveCopy(const QString& id, const QByteArray& bytes)
     {
-        QDir().mkpath(folder);
-        QFile info(QDir(folder).filePath(id + QStringLiteral(".json")));
-        ASSERT_TRUE(info.open(QIODevice::WriteOnly));
-        info.write(R"({"pid": 1, "path": "", "time": "2026-12-01T09:30:00Z"})");
-        QFile copy(QDir(folder).filePath(id + QStringLiteral(".pmr")));
-        ASSERT_TRUE(copy.open(QIODevice::WriteOnly));
-        copy.write(bytes);
+        const QString base = QDir(folder).filePath(id);
+        ASSERT_TRUE(testsupport::writeFile(base + QStringLiteral(".json"), R"({"pid": 1, "path": "", "time": "2026-12-01T09:30:00Z"})"));
+        ASSERT_TRUE(testsupport::writeFile(base + QStringLiteral(".pmr"), bytes));
     }
     std::unique_ptr<CardEditorDlg> restart(std::deque<int> answers, std::vector<ui::MessageBoxRequest>* shown = nullptr)
     {
@@ -74,7 +66,7 @@ TEST_F(RecoveryTest, AKilledEditorsCardComesBackWithItsPathAndRunningEditorsKeep
 {
     const auto saved = startEditor(docPath);
     const auto untitled = startEditor(QString());
-    ASSERT_TRUE(waitForCopies(2)) << entries(folder).join(QLatin1Char(' ')).toStdString();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return copies() == 2; }, 60000)) << entries(folder).join(QLatin1Char(' ')).toStdString();
     std::vector<ui::MessageBoxRequest> shown;
     EXPECT_EQ(restart({}, &shown)->page().items().size(), 0u) << "both are running";
     EXPECT_TRUE(shown.empty());
@@ -90,7 +82,7 @@ TEST_F(RecoveryTest, AKilledEditorsCardComesBackWithItsPathAndRunningEditorsKeep
     EXPECT_TRUE(editor->isModified());
     // The taken card is in the new editor's own copy; the running editor's copy is untouched.
     EXPECT_TRUE(editor->recovery().store().hasCopy());
-    EXPECT_EQ(QDir(folder).entryList({QStringLiteral("*.pmr")}, QDir::Files).size(), 2);
+    EXPECT_EQ(copies(), 2);
     editor.reset();
 
     untitled->kill();

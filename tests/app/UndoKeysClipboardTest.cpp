@@ -12,7 +12,6 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 
-#include <fstream>
 #include <functional>
 
 namespace {
@@ -147,40 +146,37 @@ TEST_F(UndoKeysClipboardTest, CanvasKeysRunTheButtonsCommandsAndMoveTheSelection
     press(ctl::AddRect);
     press(ctl::AddLine);
     const std::vector<const ObjItem*> made = items();
-    dlg->item(ctl::Open)->setFocus(); // away from the fields
-    // From the line just added, in drawing order, which puts texts last.
-    const std::vector<const ObjItem*> order = {made[0], made[1], made[2], made[0]};
-    for (const ObjItem* expected : order) {
-        key(Qt::Key_Tab);
-        EXPECT_EQ(dlg->selectedItem(), expected);
+    // A key on the window, away from the fields.
+    const auto canvasKey = [&](int k, Qt::KeyboardModifiers mods = Qt::NoModifier) {
         dlg->item(ctl::Open)->setFocus();
+        key(k, mods);
+    };
+    // From the line just added, in drawing order, which puts texts last.
+    for (const ObjItem* expected : {made[0], made[1], made[2], made[0]}) {
+        canvasKey(Qt::Key_Tab);
+        EXPECT_EQ(dlg->selectedItem(), expected);
     }
-    key(Qt::Key_Backtab);
+    canvasKey(Qt::Key_Backtab);
     EXPECT_EQ(dlg->selectedItem(), made[2]);
-    dlg->item(ctl::Open)->setFocus();
-    key(Qt::Key_Backtab);
+    canvasKey(Qt::Key_Backtab);
     ASSERT_EQ(dlg->selectedItem(), made[1]);
-    dlg->item(ctl::Open)->setFocus();
 
     ObjItem* rect = const_cast<ObjItem*>(made[1]);
     const QPoint start(rect->x, rect->y);
-    key(Qt::Key_Right);
+    canvasKey(Qt::Key_Right);
     key(Qt::Key_Right);
     key(Qt::Key_Down, Qt::ShiftModifier);
     EXPECT_EQ(QPoint(rect->x, rect->y), start + QPoint(20, 28));
     key(Qt::Key_Z, Qt::ControlModifier); // the presses in a row are one step
     EXPECT_EQ(QPoint(rect->x, rect->y), start);
 
-    dlg->item(ctl::Open)->setFocus();
-    key(Qt::Key_D, Qt::ControlModifier);
+    canvasKey(Qt::Key_D, Qt::ControlModifier);
     EXPECT_EQ(items().size(), 4u);
-    dlg->item(ctl::Open)->setFocus();
-    key(Qt::Key_Delete);
+    canvasKey(Qt::Key_Delete);
     EXPECT_EQ(items().size(), 3u);
     key(Qt::Key_Tab);
-    dlg->item(ctl::Open)->setFocus();
     // Escape only deselects; neither it nor Enter closes the window.
-    key(Qt::Key_Escape);
+    canvasKey(Qt::Key_Escape);
     EXPECT_EQ(dlg->selectedItem(), nullptr);
     key(Qt::Key_Return);
     key(Qt::Key_Enter);
@@ -247,12 +243,10 @@ TEST_F(UndoKeysClipboardTest, TheClipboardCarriesItemsBetweenCardsAndPicturesFro
 // Resident memory in kB, from the kernel.
 long residentKb()
 {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmRSS:", 0) == 0)
-            return std::stol(line.substr(6));
-    return 0;
+    QFile status(QStringLiteral("/proc/self/status"));
+    status.open(QIODevice::ReadOnly);
+    const QByteArray text = status.readAll();
+    return text.mid(text.indexOf("VmRSS:") + 6).trimmed().split(' ').value(0).toLong();
 }
 
 TEST_F(UndoKeysClipboardTest, AThousandChangesToALargePictureKeepNoCopiesOfIt)

@@ -16,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -38,12 +39,10 @@ int errorOf(F&& f)
     return 0;
 }
 
-// A count of items and the first of them, a rectangle.
-DocumentBytes oneRect(int count = 2)
+// Two items, the first of them a rectangle.
+DocumentBytes oneRect()
 {
-    DocumentBytes d;
-    d.head(count).newClass("ObjItemRect").common(100, 200, 300, 300, 0xFF);
-    return d;
+    return std::move(DocumentBytes().head(2).newClass("ObjItemRect").common(100, 200, 300, 300, 0xFF));
 }
 
 platform::LogFont boldFont()
@@ -57,139 +56,113 @@ platform::LogFont boldFont()
 
 } // namespace
 
-TEST(ArchiveFixtures, RedRectangleCardIs65Bytes)
-{
-    const QByteArray fixture = QByteArray::fromHex("01000000" "01000000" "FFFF01000B00"
-                                                   "4F626A4974656D52656374" "64000000C8000000"
-                                                   "2C0100002C010000" "FF000000" "5B00000037000000"
-                                                   "00000000" "FFFFFF00" "64000000");
-    ASSERT_EQ(fixture.size(), 65);
-    PmrData read;
-    read.cardWidth = 1;
-    readDocument(fixture, read);
-    ASSERT_EQ(read.items().size(), 1u);
-    const ObjItem& item = *read.items().front();
-    EXPECT_EQ(item.kind, ObjItem::KindRect);
-    EXPECT_EQ(item.GetBounds(), (platform::Rect{100, 200, 400, 500}));
-    EXPECT_EQ(item.color, 0xFFu);
-    EXPECT_EQ(read.cardWidth, 91);
-    EXPECT_EQ(writeDocument(read), fixture);
-}
-
-TEST(ArchiveFixtures, EmptyCardIs28BytesAndMarkerAndCountAreLenient)
-{
-    PmrData page;
-    page.cardWidth = 86;
-    page.cardHeight = 54;
-    const QByteArray expected = DocumentBytes().head(0).tail(86, 54);
-    EXPECT_EQ(expected.size(), 28);
-    EXPECT_EQ(writeDocument(page), expected);
-
-    // Another marker and a negative count read the same: no items, then the card.
-    PmrData read;
-    read.append(std::make_unique<ObjItemRect>());
-    read.setPattern(testPicture(2, 2));
-    readDocument(DocumentBytes().head(-3, 0xDEADBEEF).tail(86, 54, {}, 0x123456, 40), read);
-    EXPECT_TRUE(read.items().empty());
-    EXPECT_TRUE(read.pattern.isEmpty());
-    EXPECT_EQ(read.cardWidth, 86);
-    EXPECT_EQ(read.backColor, 0x123456u);
-    EXPECT_EQ(read.patternScale, 40);
-}
-
-TEST(ArchiveStrings, LengthPrefixesAndTheirReading)
-{
-    const std::pair<int, const char*> cases[] = {{0, "00"},          {254, "FE"},        {255, "FFFF00"},
-                                                 {300, "FF2C01"},    {0xFFFD, "FFFDFF"}, {0xFFFE, "FFFFFFFEFF0000"},
-                                                 {70000, "FFFFFF70110100"}};
-    for (const auto& [length, hex] : cases) {
-        SCOPED_TRACE(length);
-        QByteArray text(length, 'a');
-        if (length > 0)
-            text[length - 1] = 'z';
-        QByteArray out;
-        Archive::storing(out).writeString(text);
-        const QByteArray prefix = QByteArray::fromHex(hex);
-        EXPECT_EQ(out.left(prefix.size()), prefix);
-        EXPECT_EQ(out.size(), prefix.size() + length);
-
-        Archive in = Archive::loading(out);
-        EXPECT_EQ(in.readString(), text);
-        EXPECT_EQ(in.remaining(), 0);
-    }
-}
-
-TEST(ArchiveStrings, WideLengthsAfterTheMarkerAreWordsAndASecondFffeIsALength)
-{
-    Archive b = Archive::loading(QByteArray::fromHex("FFFEFFFF2C01") + QByteArray::fromHex("4100").repeated(300));
-    EXPECT_EQ(b.readString(), QByteArray(300, 'A'));
-    Archive c = Archive::loading(QByteArray::fromHex("FFFEFFFFFEFF") + QByteArray::fromHex("3000").repeated(0xFFFE));
-    EXPECT_EQ(c.readString(), QByteArray(0xFFFE, '0'));
-    EXPECT_EQ(c.remaining(), 0);
-}
-
-TEST(ArchiveStrings, TextsCp932CannotHoldAreWrittenWideAndReadWhole)
-{
-    // 𠮷 is a surrogate pair (D842 DFB7) outside CP932; 髙 is an IBM extension.
-    const std::pair<QString, QByteArray> cases[] = {
-        {u"𠮷野"_s, QByteArray::fromHex("FFFEFF03" "42D8B7DFCE91")},
-        {u"𠮷"_s.repeated(150), QByteArray::fromHex("FFFEFFFF2C01") + QByteArray::fromHex("42D8B7DF").repeated(150)},
-        {u"髙"_s, QByteArray::fromHex("02FBFC")},
-    };
-    for (const auto& [text, bytes] : cases) {
-        SCOPED_TRACE(text.size());
-        const CardText t = CardText::fromUnicode(text);
-        QByteArray out;
-        Archive::storing(out).writeString(t);
-        EXPECT_EQ(out, bytes);
-        Archive in = Archive::loading(out);
-        const CardText read = in.readString();
-        EXPECT_EQ(read.toString(), text);
-        EXPECT_EQ(read, t);
-        EXPECT_EQ(in.remaining(), 0);
-    }
-}
-
-TEST(ArchiveRoundTrip, WideTextsStayWholeAndThoseCp932HoldsAreWrittenBackAsCp932)
+// Documents read, checked and written back: to the same bytes, or to `written`.
+TEST(ArchiveFixtures, DocumentsReadAndWriteBackByteForByte)
 {
     const auto card = [](const QByteArray& cls, const char* storedText) {
         return DocumentBytes().head(1).newClass(cls).common(1, 2, 3, 4, 0).i32(0).i32(0).hex(storedText)
             .raw(ObjItemText::defaultFont().toByteArray()).tail();
     };
-    const QByteArray yoshino = card("ObjItemText", "FFFEFF03" "42D8B7DFCE91");
-    PmrData page;
-    readDocument(yoshino, page);
-    EXPECT_EQ(static_cast<const ObjItemText&>(*page.items().front()).textString(), u"𠮷野"_s);
-    EXPECT_EQ(writeDocument(page), yoshino);
-
-    readDocument(card("ObjItemText", "FFFEFF02" "E5652C67"), page); // 日本
-    EXPECT_EQ(writeDocument(page), card("ObjItemText", "04" "93FA967B"));
-
-    readDocument(card("ObjItem0Text", "FFFEFF03" "42D8B7DFCE91"), page);
-    EXPECT_EQ(writeDocument(page), yoshino);
+    const QByteArray yoshino = card("ObjItemText", "FFFEFF03" "42D8B7DFCE91"); // 𠮷野, kept wide
+    const QByteArray cut = testPicture(20, 20).bytes().left(100);
+    const auto textOf = [](const PmrData& p) { return static_cast<const ObjItemText&>(*p.items().front()); };
+    const struct {
+        const char* what;
+        QByteArray bytes, written;
+        std::function<void(const PmrData&)> check;
+    } cases[] = {
+        {"a red rectangle in 65 bytes",
+         QByteArray::fromHex("01000000" "01000000" "FFFF01000B00" "4F626A4974656D52656374" "64000000C8000000"
+                             "2C0100002C010000" "FF000000" "5B00000037000000" "00000000" "FFFFFF00" "64000000"),
+         {}, [](const PmrData& p) {
+             ASSERT_EQ(p.items().size(), 1u);
+             const ObjItem& item = *p.items().front();
+             EXPECT_EQ(item.kind, ObjItem::KindRect);
+             EXPECT_EQ(item.GetBounds(), (platform::Rect{100, 200, 400, 500}));
+             EXPECT_EQ(item.color, 0xFFu);
+             EXPECT_EQ(p.cardWidth, 91);
+         }},
+        {"an empty card in 28 bytes", DocumentBytes().head(0).tail(86, 54), {},
+         [](const PmrData& p) { EXPECT_EQ(std::pair(p.cardWidth, p.cardHeight), std::pair(86, 54)); }},
+        {"another marker and a negative count: no items", DocumentBytes().head(-3, 0xDEADBEEF).tail(86, 54, {}, 0x123456, 40),
+         DocumentBytes().head(0).tail(86, 54, {}, 0x123456, 40), [](const PmrData& p) {
+             EXPECT_TRUE(p.items().empty());
+             EXPECT_TRUE(p.pattern.isEmpty());
+             EXPECT_EQ(std::tuple(p.cardWidth, p.backColor, p.patternScale), std::tuple(86, 0x123456u, 40));
+         }},
+        {"a text CP932 cannot hold stays whole", yoshino, {},
+         [&](const PmrData& p) { EXPECT_EQ(textOf(p).textString(), u"𠮷野"_s); }},
+        {"a wide text CP932 holds is written back as CP932", card("ObjItemText", "FFFEFF02" "E5652C67"), // 日本
+         card("ObjItemText", "04" "93FA967B"), {}},
+        {"an older text class", card("ObjItem0Text", "FFFEFF03" "42D8B7DFCE91"), yoshino, {}},
+        // Alignment, edge mode, shape and scale outside the editor's values, a text
+        // size that was never measured, a card of no size, and a picture whose bytes
+        // are shorter than its header needs.
+        {"stored values are taken as they are",
+         DocumentBytes().head(2)
+             .newClass("ObjItemText").common(10, 20, 1, 2, 0xFF).text(7, -1, "", platform::LogFont{})
+             .newClass("ObjItemBitmap").common(0, 0, 5, 5, 0).picture(20, 20, 3, 9, -3, cut)
+             .tail(-5, 0, {}, 0xFF000000u, 0),
+         {}, [&](const PmrData& p) {
+             EXPECT_EQ(std::pair(textOf(p).align, textOf(p).cx), std::pair(7, 1));
+             const auto& picture = static_cast<const ObjItemBitmap&>(*p.items().back());
+             EXPECT_EQ(picture.edgeMode, 9);
+             EXPECT_TRUE(picture.dib.toImage().isNull());
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        PmrData page; // what a read replaces
+        page.cardWidth = 1;
+        page.append(std::make_unique<ObjItemRect>());
+        page.setPattern(testPicture(2, 2));
+        readDocument(c.bytes, page);
+        if (c.check)
+            c.check(page);
+        EXPECT_EQ(writeDocument(page), c.written.isNull() ? c.bytes : c.written);
+    }
+    PmrData empty;
+    empty.cardWidth = 86;
+    empty.cardHeight = 54;
+    EXPECT_EQ(writeDocument(empty), cases[1].bytes);
+    EXPECT_EQ(cases[1].bytes.size(), 28);
 }
 
-TEST(ArchiveRoundTrip, StoredValuesAreTakenAsTheyAre)
+// Length prefixes: a byte, FF and a word, or FF FFFF and a double word; FFFE FF
+// and a length of UTF-16 units for texts CP932 cannot hold (a second FFFE is a length).
+TEST(ArchiveStrings, TextsAndTheirLengthPrefixes)
 {
-    // Alignment, edge mode, shape and scale outside the editor's values, a text
-    // size that was never measured, a card of no size, and a picture whose bytes
-    // are shorter than its header needs.
-    const Dib full = testPicture(20, 20);
-    const QByteArray cut = full.bytes().left(100);
-    const QByteArray bytes = DocumentBytes()
-                                 .head(2)
-                                 .newClass("ObjItemText").common(10, 20, 1, 2, 0xFF).text(7, -1, "", platform::LogFont{})
-                                 .newClass("ObjItemBitmap").common(0, 0, 5, 5, 0).picture(20, 20, 3, 9, -3, cut)
-                                 .tail(-5, 0, {}, 0xFF000000u, 0);
-    PmrData page;
-    readDocument(bytes, page);
-    const auto& t = static_cast<const ObjItemText&>(*page.items().front());
-    EXPECT_EQ(t.align, 7);
-    EXPECT_EQ(t.cx, 1);
-    const auto& p = static_cast<const ObjItemBitmap&>(*page.items().back());
-    EXPECT_EQ(p.edgeMode, 9);
-    EXPECT_TRUE(p.dib.toImage().isNull());
-    EXPECT_EQ(writeDocument(page), bytes);
+    const auto of = [](int length) {
+        QByteArray text(length, 'a');
+        if (length > 0)
+            text[length - 1] = 'z';
+        return CardText(text);
+    };
+    const auto wide = [](const QString& s) { return CardText::fromUnicode(s); };
+    // 𠮷 is a surrogate pair (D842 DFB7) outside CP932; 髙 is an IBM extension.
+    const std::tuple<CardText, QByteArray, bool> cases[] = {
+        {of(0), QByteArray::fromHex("00"), true}, {of(254), QByteArray::fromHex("FE"), true},
+        {of(255), QByteArray::fromHex("FFFF00"), true}, {of(300), QByteArray::fromHex("FF2C01"), true},
+        {of(0xFFFD), QByteArray::fromHex("FFFDFF"), true}, {of(0xFFFE), QByteArray::fromHex("FFFFFFFEFF0000"), true},
+        {of(70000), QByteArray::fromHex("FFFFFF70110100"), true},
+        {wide(u"𠮷野"_s), QByteArray::fromHex("FFFEFF03" "42D8B7DFCE91"), true},
+        {wide(u"𠮷"_s.repeated(150)), QByteArray::fromHex("FFFEFFFF2C01") + QByteArray::fromHex("42D8B7DF").repeated(150), true},
+        {wide(u"髙"_s), QByteArray::fromHex("02"), true}, // then its bytes FB FC
+        {CardText(QByteArray(300, 'A')), QByteArray::fromHex("FFFEFFFF2C01") + QByteArray::fromHex("4100").repeated(300), false},
+        {CardText(QByteArray(0xFFFE, '0')), QByteArray::fromHex("FFFEFFFFFEFF") + QByteArray::fromHex("3000").repeated(0xFFFE), false},
+    };
+    for (const auto& [text, bytes, written] : cases) {
+        SCOPED_TRACE(text.storedSize());
+        QByteArray out = bytes;
+        if (written) { // the prefix, then a narrow text's bytes
+            out.clear();
+            Archive::storing(out).writeString(text);
+            EXPECT_EQ(out, bytes + (text.isWide() ? QByteArray() : text.cp932()));
+        }
+        Archive in = Archive::loading(out);
+        EXPECT_EQ(in.readString(), text);
+        EXPECT_EQ(in.remaining(), 0);
+    }
 }
 
 TEST(ArchiveRoundTrip, ClassIndicesFrom0x7FFFUseTheLongTag)
@@ -209,14 +182,7 @@ TEST(ArchiveRoundTrip, ClassIndicesFrom0x7FFFUseTheLongTag)
     PmrData read;
     readDocument(bytes, read);
     EXPECT_EQ(read.items().size(), 32768u);
-    EXPECT_EQ(read.items().back()->kind, ObjItem::KindText);
-
-    // The long form may also name a small index.
-    const QByteArray longRef = DocumentBytes()
-                                   .head(2).newClass("ObjItemRect").common(1, 2, 3, 4, 5)
-                                   .hex("FF7F01000080").common(6, 7, 8, 9, 10).tail();
-    PmrData small;
-    EXPECT_NO_THROW(readDocument(longRef, small));
+    EXPECT_EQ(read.items().back()->kind, ObjItem::KindText); // the long form may also name a small index: below
 }
 
 TEST(ArchiveErrors, CraftedFilesGiveTheirMessages)
@@ -232,7 +198,8 @@ TEST(ArchiveErrors, CraftedFilesGiveTheirMessages)
     constexpr int kMax = int(ObjItemText::kMaxTextBytes);
     const QByteArray font = platform::LogFont{}.toByteArray(), longest(kMax, 'a');
     const std::pair<int, std::vector<QByteArray>> cases[] = {
-        {0, {text().str(longest).raw(font).tail(), text().hex("FFFEFFFF").u16(kMax / 2).raw(longest).raw(font).tail()}},
+        {0, {text().str(longest).raw(font).tail(), text().hex("FFFEFFFF").u16(kMax / 2).raw(longest).raw(font).tail(),
+             oneRect().hex("FF7F01000080").raw(tail)}},
         {ids::ArchiveErrorEndOfFile,
          {{}, DocumentBytes().u32(1).u16(1), rect().i32(1).u16(2), rect().common(1, 2, 3, 4, 0).bytes().chopped(1),
           text().str("ab").raw(platform::LogFont{}.toByteArray().left(30)), text().u8(10).raw("abc"),
@@ -252,12 +219,11 @@ TEST(ArchiveErrors, CraftedFilesGiveTheirMessages)
           named("ObjItemCircle"), named("objitemrect"), named(""), named("PmrData"), named("Circle", 2)}},
         {ids::ArchiveErrorBadSchema, {named("ObjItemRect", 2), named("ObjItemText", 0)}},
     };
-    for (const auto& c : cases) {
-        for (const QByteArray& bytes : c.second) {
+    for (const auto& [error, files] : cases)
+        for (const QByteArray& bytes : files) {
             PmrData page;
-            EXPECT_EQ(errorOf([&] { readDocument(bytes, page); }), c.first) << "case " << (&bytes - c.second.data());
+            EXPECT_EQ(errorOf([&] { readDocument(bytes, page); }), error) << "case " << (&bytes - files.data());
         }
-    }
 
     const QString path = QStringLiteral("/home/user/めいし.pmr");
     const std::pair<int, const char*> messages[] = {
@@ -267,33 +233,28 @@ TEST(ArchiveErrors, CraftedFilesGiveTheirMessages)
         {ids::ArchiveErrorBadSchema, "%1 は不正なｽｷｰﾏを含んでいます。"},
         {ids::ArchiveErrorGeneric, "%1 へのｱｸｾｽ中に不明なｴﾗｰが発生しました。"},
         {ids::FileErrorDiskFull, "%1 へのｱｸｾｽ中にﾃﾞｨｽｸがいっぱいになりました。"}};
-    for (const auto& [id, message] : messages) {
-        EXPECT_EQ(archiveErrorMessage(ArchiveError(id), path), QString::fromUtf8(message).arg(path));
-        EXPECT_EQ(archiveErrorIcon(ArchiveError(id)), platform::MbIcon::Stop);
-    }
-    EXPECT_EQ(archiveErrorMessage(ArchiveError::outOfMemory(), path), QStringLiteral("ﾒﾓﾘが不足しています。"));
-    EXPECT_EQ(archiveErrorIcon(ArchiveError::outOfMemory()), platform::MbIcon::Exclamation);
+    for (const auto& [id, message] : messages)
+        EXPECT_EQ(std::pair(archiveErrorMessage(ArchiveError(id), path), archiveErrorIcon(ArchiveError(id))),
+                  std::pair(QString::fromUtf8(message).arg(path), platform::MbIcon::Stop));
+    EXPECT_EQ(std::pair(archiveErrorMessage(ArchiveError::outOfMemory(), path), archiveErrorIcon(ArchiveError::outOfMemory())),
+              std::pair(QStringLiteral("ﾒﾓﾘが不足しています。"), platform::MbIcon::Exclamation));
 }
 
-TEST(ArchiveErrors, IndexCounterStopsAtItsLimit)
+TEST(ArchiveErrors, IndexCounterStopsAtItsLimitAndDevicesThatFailToWriteGiveTheirErrors)
 {
     const QByteArray record = DocumentBytes().newClass("ObjItemRect").common(0, 0, 0, 0, 0).hex("0180");
     // The class takes the last index; its object would pass it.
-    Archive full = Archive::loading(record);
-    full.setNextIndex(Archive::kMaxIndex);
-    EXPECT_EQ(errorOf([&] { full.readObject(); }), ids::ArchiveErrorBadIndex);
-    Archive fits = Archive::loading(record);
-    fits.setNextIndex(Archive::kMaxIndex - 1);
-    EXPECT_NE(fits.readObject(), nullptr);
+    for (const auto next : {Archive::kMaxIndex, Archive::kMaxIndex - 1}) {
+        Archive in = Archive::loading(record);
+        in.setNextIndex(next);
+        EXPECT_EQ(errorOf([&] { EXPECT_NE(in.readObject(), nullptr); }), next == Archive::kMaxIndex ? ids::ArchiveErrorBadIndex : 0);
+    }
 
     QByteArray out;
     Archive writer = Archive::storing(out);
     writer.setNextIndex(Archive::kMaxIndex);
     EXPECT_THROW(writer.writeObject(ObjItemRect()), ArchiveError);
-}
 
-TEST(ArchiveFiles, DevicesThatFailToWriteGiveTheirErrors)
-{
     // Missing, read-only and unreachable files are pinned with the editor's messages.
     QBuffer closed;
     EXPECT_EQ(errorOf([&] { writeDocument(PmrData(), closed); }), ids::FileErrorGeneric);
@@ -321,34 +282,24 @@ TEST(LegacyItems, MixedFamiliesShareIndicesAndConvertInPlace)
     PmrData page;
     readDocument(bytes, page);
 
-    struct Expect {
-        int kind;
-        const char* stored;
-    };
-    const Expect expected[] = {{ObjItem::KindRect, "ObjItem0Rect"},     {ObjItem::KindText, ""},
-                               {ObjItem::KindRect, "ObjItem0Rect"},     {ObjItem::KindText, "ObjItem0Text"},
-                               {ObjItem::KindPicture, "ObjItem0Bitmap"}, {ObjItem::KindBase, "ObjItem0"},
-                               {ObjItem::KindLine, "ObjItem0Line"},     {ObjItem::KindText, ""},
-                               {ObjItem::KindText, "ObjItem0Text"}};
+    const std::pair<int, const char*> expected[] = {
+        {ObjItem::KindRect, "ObjItem0Rect"}, {ObjItem::KindText, ""},  {ObjItem::KindRect, "ObjItem0Rect"},
+        {ObjItem::KindText, "ObjItem0Text"}, {ObjItem::KindPicture, "ObjItem0Bitmap"}, {ObjItem::KindBase, "ObjItem0"},
+        {ObjItem::KindLine, "ObjItem0Line"}, {ObjItem::KindText, ""},  {ObjItem::KindText, "ObjItem0Text"}};
     ASSERT_EQ(page.items().size(), std::size(expected));
     int x = 1;
-    auto it = page.items().begin();
-    for (const Expect& e : expected) {
-        SCOPED_TRACE(x);
-        const ObjItem& item = **it++;
-        EXPECT_EQ(item.x, x);
-        EXPECT_EQ(item.kind, e.kind);
-        EXPECT_EQ(item.storedClass, QByteArray(e.stored));
-        EXPECT_EQ(item.cx, e.kind == ObjItem::KindPicture ? 60 : 10 * x);
-        EXPECT_EQ(item.color, e.kind == ObjItem::KindPicture ? 0u : std::uint32_t(0x11 * x));
+    for (const auto& item : page.items()) {
+        const auto [kind, stored] = expected[x - 1];
+        const bool picture = kind == ObjItem::KindPicture;
+        EXPECT_EQ(std::tuple(item->x, item->kind, item->storedClass, item->cx, item->color),
+                  std::tuple(x, kind, QByteArray(stored), picture ? 60 : 10 * x, picture ? 0u : std::uint32_t(0x11 * x)))
+            << x;
         ++x;
     }
     const auto at = [&](int i) { return std::next(page.items().begin(), i)->get(); };
     const auto& legacyText = dynamic_cast<const ObjItemText&>(*at(3));
     EXPECT_EQ(legacyText.font.toByteArray(), boldFont().toByteArray());
-    EXPECT_EQ(legacyText.align, 2);
-    EXPECT_EQ(legacyText.reserved, 9);
-    EXPECT_EQ(legacyText.GetText(), QByteArray("b"));
+    EXPECT_EQ(std::tuple(legacyText.align, legacyText.reserved, legacyText.GetText()), std::tuple(2, 9, CardText("b")));
     const auto& legacyPicture = dynamic_cast<const ObjItemBitmap&>(*at(4)); // its reading object is gone
     EXPECT_EQ(legacyPicture.dib.bytes(), dib);
     EXPECT_EQ(std::tuple(legacyPicture.whiteOut, legacyPicture.edgeMode, legacyPicture.shape), std::tuple(1, 1, 2));
@@ -382,8 +333,7 @@ TEST(LegacyItems, AFailedReadKeepsConvertedItemsOnly)
     page.cardWidth = 80;
     EXPECT_THROW(readDocument(bytes, page), ArchiveError); // its message is pinned with the archive
     ASSERT_EQ(page.items().size(), 2u);
-    EXPECT_EQ(page.items().front()->kind, ObjItem::KindLine);
-    EXPECT_EQ(page.items().back()->kind, ObjItem::KindRect);
+    EXPECT_EQ(std::pair(page.items().front()->kind, page.items().back()->kind), std::pair(+ObjItem::KindLine, +ObjItem::KindRect));
     EXPECT_EQ(page.items().back()->storedClass, QByteArray("ObjItem0Rect"));
     EXPECT_TRUE(page.pattern.isEmpty());
     EXPECT_EQ(page.cardWidth, 80); // not reached

@@ -29,7 +29,8 @@ void place(Item& item, int x, int y, int cx, int cy)
     item.cy = cy;
 }
 
-// Builds document bytes field by field for the archive tests.
+// Builds little-endian bytes field by field: documents for the archive tests,
+// picture headers for the DIB tests.
 class DocumentBytes {
 public:
     DocumentBytes& u8(unsigned v) { return raw(QByteArray(1, char(v & 0xFF))); }
@@ -42,6 +43,7 @@ public:
         return *this;
     }
     DocumentBytes& hex(const char* h) { return raw(QByteArray::fromHex(h)); }
+    DocumentBytes& rgbq(int r, int g, int b) { return u8(b).u8(g).u8(r).u8(0); }
 
     // Marker 1 and the item count.
     DocumentBytes& head(std::int32_t count, std::uint32_t marker = 1) { return u32(marker).i32(count); }

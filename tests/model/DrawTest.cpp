@@ -15,17 +15,15 @@
 
 #include <array>
 #include <climits>
-#include <tuple>
 #include <memory>
+#include <tuple>
 
 using pictureeffects::GradientMask;
 using pixels::inkBox;
 
 namespace {
 
-constexpr QRgb kBlack = 0xFF000000;
-constexpr QRgb kBlue = 0xFF2040C0;
-constexpr QRgb kRed = 0xFFE01010;
+constexpr QRgb kBlack = 0xFF000000, kWhite = 0xFFFFFFFF, kBlue = 0xFF2040C0, kRed = 0xFFE01010;
 
 // blendColor on QRgb values.
 QRgb blend(QRgb fore, QRgb back, int alpha)
@@ -34,6 +32,8 @@ QRgb blend(QRgb fore, QRgb back, int alpha)
     const std::uint32_t v = blendColor(ref(fore), ref(back), alpha);
     return qRgb(int(v & 0xFF), int(v >> 8 & 0xFF), int(v >> 16 & 0xFF));
 }
+
+QRgb grey(int v) { return qRgb(v, v, v); }
 
 platform::Dib solid(int w, int h, QRgb color)
 {
@@ -52,95 +52,67 @@ std::unique_ptr<ObjItemBitmap> picture(platform::Dib dib, int x, int y, int cx, 
     return item;
 }
 
-// The item drawn over a blue card of `size` pixels; `origin` moves the card as
-// the card view does when only part of it is visible.
-QImage draw(const std::unique_ptr<ObjItemBitmap>& item, QSize size, int ppi = 72, bool printing = false, QPoint origin = {})
+// The item drawn over a card of `size` pixels, blue unless said; `origin` moves
+// the card as the card view does when only part of it is visible.
+QImage draw(const ObjItem& item, QSize size, int ppi = 72, bool printing = false, QPoint origin = {}, QRgb back = kBlue)
 {
     platform::Dc dc(size);
-    dc.image()->fill(kBlue);
+    dc.image()->fill(back);
     dc.setScale(ppi);
     dc.setPrinting(printing);
     dc.setViewportOrigin(origin);
-    item->Draw(dc);
+    item.Draw(dc);
     return *dc.image();
 }
+QImage onWhite(const ObjItem& item, QSize size, int ppi = 72) { return draw(item, size, ppi, false, {}, kWhite); }
 
-int grey(const QImage& mask, int x, int y)
+TEST(Draw, RectanglesLinesAndTextsLieWhereTheirUnitsSay)
 {
-    return qRed(mask.pixel(x, y));
-}
-
-TEST(Draw, RectangleCoversItsPixelsPlusOneColumnLeftAndOneRowAbove)
-{
-    platform::Dc dc(QSize(100, 100)); // 72 pixels per inch
-    ObjItemRect rect;
+    ObjItemRect rect; // one column left and one row above its pixels
     place(rect, 100, 200, 300, 300);
-    rect.Draw(dc);
-    EXPECT_EQ(inkBox(*dc.image()), QRect(9, 19, 31, 31));
-    EXPECT_EQ(dc.image()->pixel(9, 19), kBlack);
-}
+    const QImage r = onWhite(rect, QSize(100, 100));
+    EXPECT_EQ(inkBox(r), QRect(9, 19, 31, 31));
+    EXPECT_EQ(r.pixel(9, 19), kBlack);
 
-TEST(Draw, LineWidthsFollowTheResolution)
-{
     ObjItemLine line;
     place(line, 0, 360, 720, 0); // half an inch down, an inch long
-    const auto ink = [&](int dpi, int width) {
+    const auto lineInk = [&](int dpi, int width) {
         line.width = width;
-        platform::Dc dc(QSize(700, 700));
-        dc.setScale(dpi);
-        line.Draw(dc);
-        return inkBox(*dc.image());
+        return inkBox(onWhite(line, QSize(700, 700), dpi));
     };
-    // Half a millimetre: one pixel at 72 dpi, twelve at 600.
-    EXPECT_EQ(ink(72, 5).height(), 1);
-    EXPECT_EQ(ink(72, 5).left(), 0);
-    EXPECT_EQ(ink(600, 5).height(), 12);
-    // Width 0 is one pixel at any resolution; the last pixel is left.
-    EXPECT_EQ(ink(600, 0).height(), 1);
-    EXPECT_EQ(ink(600, 0).width(), 600);
-}
+    // Half a millimetre: one pixel at 72 dpi, twelve at 600; width 0 is one pixel
+    // at any resolution, and the last pixel is left.
+    EXPECT_EQ(lineInk(72, 5), QRect(0, 36, 72, 1));
+    EXPECT_EQ(lineInk(600, 5).height(), 12);
+    EXPECT_EQ(lineInk(600, 0).size(), QSize(600, 1));
 
-TEST(Draw, TextIsAlignedAtItsAnchor)
-{
     ObjItemText text;
     text.SetText("WW\r\nW");
     text.color = 0x0000FF; // red
     text.y = 100;
     text.x = 1000;
-    const auto inkFor = [&](int align) {
+    QRect ink[3];
+    for (const int align : {ObjItemText::AlignLeft, ObjItemText::AlignCenter, ObjItemText::AlignRight}) {
         text.align = align;
-        platform::Dc dc(QSize(200, 100));
-        text.Draw(dc);
-        return inkBox(*dc.image());
-    };
-    const QRect left = inkFor(ObjItemText::AlignLeft);
-    const QRect centre = inkFor(ObjItemText::AlignCenter);
-    const QRect right = inkFor(ObjItemText::AlignRight);
-    ASSERT_FALSE(left.isEmpty());
-    EXPECT_NEAR(left.left(), 101, 1);
-    EXPECT_NEAR(right.right(), 98.5, 1.5);
-    EXPECT_NEAR((centre.left() + centre.right()) / 2.0, 100, 2);
-    platform::Dc dc(QSize(200, 100));
-    text.Draw(dc);
-    EXPECT_GT(pixels::count(*dc.image(), dc.image()->rect(), pixels::isRed), 5); // the item's colour: red, not blue
-}
+        ink[align] = inkBox(onWhite(text, QSize(200, 100)));
+    }
+    ASSERT_FALSE(ink[0].isEmpty());
+    EXPECT_NEAR(ink[ObjItemText::AlignLeft].left(), 101, 1);
+    EXPECT_NEAR(ink[ObjItemText::AlignRight].right(), 98.5, 1.5);
+    EXPECT_NEAR((ink[ObjItemText::AlignCenter].left() + ink[ObjItemText::AlignCenter].right()) / 2.0, 100, 2);
+    const QImage red = onWhite(text, QSize(200, 100));
+    EXPECT_GT(pixels::count(red, red.rect(), pixels::isRed), 5); // the item's colour: red, not blue
 
-TEST(Draw, TextsCp932CannotHoldAreDrawnWithAFontThatHasThem)
-{
-    ObjItemText text;
-    text.SetFontSize(72);
-    const auto draw = [&](const QString& s) {
-        text.SetText(s);
-        platform::Dc dc(QSize(200, 100));
-        text.Draw(dc);
-        return *dc.image();
-    };
-    const QImage kanji = draw(QStringLiteral("𠮷"));
-    const QRect ink = inkBox(kanji);
-    ASSERT_GT(ink.width(), 30);
-    EXPECT_LE(ink.right(), text.cx / 10); // measured as drawn
+    // Texts CP932 cannot hold are drawn with a font that has them, measured as drawn.
+    ObjItemText wide;
+    wide.SetFontSize(72);
+    wide.SetText(QStringLiteral("𠮷"));
+    const QImage kanji = onWhite(wide, QSize(200, 100));
+    ASSERT_GT(inkBox(kanji).width(), 30);
+    EXPECT_LE(inkBox(kanji).right(), wide.cx / 10);
     // A character no font has is drawn as the missing-glyph box, or not at all.
-    EXPECT_TRUE(kanji != draw(QStringLiteral("\U0010FFFD"))) << "no installed font has 𠮷";
+    wide.SetText(QStringLiteral("\U0010FFFD"));
+    EXPECT_TRUE(kanji != onWhite(wide, QSize(200, 100))) << "no installed font has 𠮷";
 }
 
 // Rings darken from 227 to black by one ninth each, stop where the shrunk box is
@@ -162,13 +134,13 @@ TEST(PictureEffectsTest, MaskRingsDarkenInwardsWithinTheShape)
     for (const auto& c : cases) {
         const QImage mask = GradientMask(c.w, c.h, c.rings, c.shape).image(QRect(0, 0, c.w, c.h));
         for (const auto& [x, y, want] : c.probes)
-            EXPECT_EQ(grey(mask, x, y), want) << c.w << "x" << c.h << " rings " << c.rings << " shape " << c.shape
-                                              << " at " << x << "," << y;
+            EXPECT_EQ(qRed(mask.pixel(x, y)), want) << c.w << "x" << c.h << " rings " << c.rings << " shape "
+                                                    << c.shape << " at " << x << "," << y;
     }
 }
 
 // Pixels of pictures drawn over blue, probed.
-TEST(PictureDrawTest, HeartsWhiteOutAndUnknownShapesShowWhatTheyShould)
+TEST(PictureDrawTest, HeartsWhiteOutShadowsAndUnknownShapesShowWhatTheyShould)
 {
     QImage threeWhites(3, 1, QImage::Format_RGB32);
     threeWhites.setPixel(0, 0, qRgb(255, 255, 255));
@@ -177,20 +149,29 @@ TEST(PictureDrawTest, HeartsWhiteOutAndUnknownShapesShowWhatTheyShould)
     auto whiteOut = picture(platform::Dib::fromImage(threeWhites), 0, 0, 300, 100, 0, 2);
     whiteOut->whiteOut = 1; // shape and edge are not used with white-out
     const QRgb nearWhite = qRgb(254, 255, 255), nearWhite2 = qRgb(255, 255, 254);
+    // The shadow lies nine pixels right and down with a seven-pixel rim.
+    const QImage shadow = draw(*picture(solid(40, 30, kRed), 100, 100, 400, 300, 1), QSize(70, 60));
+    std::vector<std::tuple<int, int, QRgb>> rim = {{10, 10, kRed}, {49, 39, kRed}, {18, 41, kBlue},
+                                                   {58, 45, kBlue}, {30, 48, kBlue}};
+    const int rings[] = {219, 182, 146, 109, 73, 36, 0};
+    for (int k = 0; k < 7; ++k) {
+        rim.emplace_back(19 + k, 40, blend(kBlue, grey(rings[k]), rings[k]));
+        rim.emplace_back(30, 47 - k, blend(kBlue, grey(rings[k]), rings[k]));
+    }
     const struct {
         const char* what;
         QImage image;
         std::vector<std::tuple<int, int, QRgb>> probes;
     } cases[] = {
         // 188 × 180 pixels at (10, 10): the notch at (94, 40), the tip at (94, 180); the lobes rise above the notch.
-        {"heart", draw(picture(solid(200, 200, kRed), 100, 100, 1880, 1800, 2, 2), QSize(220, 220)),
+        {"heart", draw(*picture(solid(200, 200, kRed), 100, 100, 1880, 1800, 2, 2), QSize(220, 220)),
          {{104, 46, kBlue}, {104, 54, kRed}, {66, 37, kRed}, {66, 30, kBlue}, {142, 37, kRed}, {12, 12, kBlue},
           {104, 186, kRed}, {98, 188, kBlue}, {110, 188, kBlue}, {104, 191, kBlue}}},
-        {"white-out lets only pure white through", draw(whiteOut, QSize(30, 10)),
+        {"white-out lets only pure white through", draw(*whiteOut, QSize(30, 10)),
          {{5, 5, kBlue}, {0, 0, kBlue}, {15, 0, nearWhite}, {29, 9, nearWhite2}}},
         {"an unknown edge draws plain, whatever the shape",
-         draw(picture(solid(20, 20, kRed), 0, 0, 200, 200, 7, 3), QSize(30, 30)),
-         {{0, 0, kRed}, {19, 19, kRed}}},
+         draw(*picture(solid(20, 20, kRed), 0, 0, 200, 200, 7, 3), QSize(30, 30)), {{0, 0, kRed}, {19, 19, kRed}}},
+        {"shadow", shadow, rim},
     };
     for (const auto& c : cases)
         for (const auto& [x, y, color] : c.probes)
@@ -200,116 +181,87 @@ TEST(PictureDrawTest, HeartsWhiteOutAndUnknownShapesShowWhatTheyShould)
     beneath.fill(kBlue);
     for (const int edge : {0, 1, 2})
         for (const int shape : {3, -1})
-            EXPECT_EQ(draw(picture(solid(20, 20, kRed), 0, 0, 200, 200, edge, shape), QSize(30, 30)), beneath)
+            EXPECT_EQ(draw(*picture(solid(20, 20, kRed), 0, 0, 200, 200, edge, shape), QSize(30, 30)), beneath)
                 << edge << " " << shape;
 }
 
 TEST(PictureDrawTest, BlurredEdgeFadesIntoWhatLiesBeneathAndLeavesTheInsideAsDrawn)
 {
-    const QImage plain = draw(picture(testPicture(40, 30), 100, 100, 400, 300), QSize(60, 50));
-    const QImage image = draw(picture(testPicture(40, 30), 100, 100, 400, 300, 0), QSize(60, 50));
+    const QImage plain = draw(*picture(testPicture(40, 30), 100, 100, 400, 300), QSize(60, 50));
+    const QImage image = draw(*picture(testPicture(40, 30), 100, 100, 400, 300, 0), QSize(60, 50));
     const QImage mask = GradientMask(40, 30, 9, 0).image(QRect(0, 0, 40, 30));
     for (int y = 0; y < 30; ++y)
         for (int x = 0; x < 40; ++x) {
-            const int m = grey(mask, x, y);
+            const int m = qRed(mask.pixel(x, y));
             const QRgb p = plain.pixel(10 + x, 10 + y);
             ASSERT_EQ(image.pixel(10 + x, 10 + y), m == 0 ? p : blend(kBlue, p, m)) << x << "," << y;
         }
-    EXPECT_EQ(image.pixel(49, 20), kBlue); // the untouched last column
-    EXPECT_EQ(image.pixel(20, 39), kBlue);
-    EXPECT_EQ(image.pixel(9, 25), kBlue);
+    for (const QPoint p : {QPoint(49, 20), QPoint(20, 39), QPoint(9, 25)}) // the untouched last column
+        EXPECT_EQ(image.pixel(p), kBlue) << p.x() << "," << p.y();
 }
 
-TEST(PictureDrawTest, ShadowLiesNinePixelsRightAndDownWithASevenPixelRim)
-{
-    const QImage image = draw(picture(solid(40, 30, kRed), 100, 100, 400, 300, 1), QSize(70, 60));
-    EXPECT_EQ(image.pixel(10, 10), kRed);
-    EXPECT_EQ(image.pixel(49, 39), kRed); // the picture over the shadow
-    EXPECT_EQ(image.pixel(18, 41), kBlue);
-    const int rings[] = {219, 182, 146, 109, 73, 36, 0};
-    for (int k = 0; k < 7; ++k) {
-        EXPECT_EQ(image.pixel(19 + k, 40), blend(kBlue, qRgb(rings[k], rings[k], rings[k]), rings[k])) << k;
-        EXPECT_EQ(image.pixel(30, 47 - k), blend(kBlue, qRgb(rings[k], rings[k], rings[k]), rings[k])) << k;
-    }
-    EXPECT_EQ(image.pixel(58, 45), kBlue);
-    EXPECT_EQ(image.pixel(30, 48), kBlue);
-}
-
+// What is drawn is the DIB itself, whatever the stored sizes or an old cache.
 TEST(PictureDrawTest, TheCacheServesWithinTwoPixelsAndIsNeverMadeForEnlargedPictures)
 {
     auto item = picture(testPicture(100, 80), 0, 0, 900, 720);
-    draw(item, QSize(110, 90), 72, true);
+    draw(*item, QSize(110, 90), 72, true);
     EXPECT_EQ(item->cacheSize(), QSize(-1, -1)); // printing makes none
-    draw(item, QSize(110, 90));
+    draw(*item, QSize(110, 90));
     EXPECT_EQ(item->cacheSize(), QSize(90, 72));
     // 91 × 73 at 73 ppi: the 90 × 72 cache is copied 1:1, its last column and row stay blue.
-    const QImage reused = draw(item, QSize(110, 90), 73);
+    EXPECT_EQ(draw(*item, QSize(110, 90), 73).pixel(90, 10), kBlue);
     EXPECT_EQ(item->cacheSize(), QSize(90, 72));
-    EXPECT_EQ(reused.pixel(90, 10), kBlue);
-    EXPECT_NE(draw(item, QSize(110, 90), 73, true).pixel(90, 10), kBlue); // printing: from the DIB
-    draw(item, QSize(110, 90), 74); // 93 × 74: three pixels wider
+    EXPECT_NE(draw(*item, QSize(110, 90), 73, true).pixel(90, 10), kBlue); // printing: from the DIB
+    draw(*item, QSize(110, 90), 74); // 93 × 74: three pixels wider
     EXPECT_EQ(item->cacheSize(), QSize(93, 74));
-    draw(item, QSize(200, 200), 144); // 180 × 144, larger than the picture
+    draw(*item, QSize(200, 200), 144); // 180 × 144, larger than the picture
     EXPECT_EQ(item->cacheSize(), QSize(93, 74));
     auto enlarged = picture(testPicture(100, 80), 0, 0, 1010, 720);
-    draw(enlarged, QSize(110, 90));
+    draw(*enlarged, QSize(110, 90));
     EXPECT_EQ(enlarged->cacheSize(), QSize(-1, -1));
-}
 
-TEST(PictureDrawTest, WhatIsDrawnIsTheDibItselfWhateverTheStoredSizesOrAnOldCache)
-{
-    auto item = picture(testPicture(10, 10), 0, 0, 100, 100);
-    const QImage right = draw(item, QSize(10, 10));
-    item->dibWidth = 3;
-    item->dibHeight = 70000;
-    EXPECT_EQ(draw(item, QSize(10, 10)), right);
-    EXPECT_EQ(draw(item, QSize(10, 10), 72, true), right);
-    item->dib = solid(10, 10, qRgb(0, 200, 0));
-    EXPECT_EQ(draw(item, QSize(10, 10)).pixel(5, 5), qRgb(0, 200, 0));
-}
+    auto small = picture(testPicture(10, 10), 0, 0, 100, 100);
+    const QImage right = draw(*small, QSize(10, 10));
+    small->dibWidth = 3;
+    small->dibHeight = 70000;
+    EXPECT_EQ(draw(*small, QSize(10, 10)), right);
+    EXPECT_EQ(draw(*small, QSize(10, 10), 72, true), right);
+    small->dib = solid(10, 10, qRgb(0, 200, 0));
+    EXPECT_EQ(draw(*small, QSize(10, 10)).pixel(5, 5), qRgb(0, 200, 0));
 
-TEST(PictureDrawTest, PicturesSmallerThanTheCacheToleranceBlurOverWhite)
-{
     // A 40-pixel cache used for a 42-pixel rectangle: the two columns beyond it
     // blend white, not stray memory.
-    auto item = picture(solid(50, 40, kRed), 0, 0, 400, 300, 0);
-    draw(item, QSize(60, 40), 72);
-    const QImage image = draw(item, QSize(60, 40), 75);
-    ASSERT_EQ(item->cacheSize(), QSize(40, 30));
-    EXPECT_EQ(image.pixel(40, 15), blend(kBlue, qRgb(255, 255, 255), 227));
+    auto blurred = picture(solid(50, 40, kRed), 0, 0, 400, 300, 0);
+    draw(*blurred, QSize(60, 40), 72);
+    const QImage image = draw(*blurred, QSize(60, 40), 75);
+    ASSERT_EQ(blurred->cacheSize(), QSize(40, 30));
+    EXPECT_EQ(image.pixel(40, 15), blend(kBlue, kWhite, 227));
 }
 
 // Every way of drawing, on screen with the cache and printed from the DIB, as a
-// whole card and as parts of it seen through a moved viewport origin.
+// whole card and as parts of it seen through a moved viewport origin or a shaped clip.
 TEST(PictureDrawTest, ScreenAndPrintAgreeAndPartsEqualTheWhole)
 {
-    struct Mode {
-        int edge, shape, whiteOut;
-    };
-    const Mode modes[] = {{2, 0, 0}, {2, 1, 0}, {2, 2, 0}, {0, 0, 0}, {0, 1, 0},
-                          {0, 2, 0}, {1, 0, 0}, {1, 2, 0}, {0, 0, 1}};
+    const std::array<int, 3> modes[] = {{2, 0, 0}, {2, 1, 0}, {2, 2, 0}, {0, 0, 0}, {0, 1, 0},
+                                        {0, 2, 0}, {1, 0, 0}, {1, 2, 0}, {0, 0, 1}}; // edge, shape, white-out
     QImage source = testPicture(160, 120).toImage();
     source.setPixel(3, 3, qRgb(255, 255, 255));
-    for (const Mode& m : modes) {
+    for (const auto& [edge, shape, whiteOut] : modes) {
         for (const int ppi : {72, 130}) {
-            auto item = picture(platform::Dib::fromImage(source), 150, 100, 1500, 1100, m.edge, m.shape);
-            item->whiteOut = m.whiteOut;
+            auto item = picture(platform::Dib::fromImage(source), 150, 100, 1500, 1100, edge, shape);
+            item->whiteOut = whiteOut;
             const QSize card(ppi * 3, ppi * 2);
-            const QImage printed = draw(item, card, ppi, true);
-            draw(item, card, ppi);
-            EXPECT_EQ(draw(item, card, ppi), printed) << m.edge << m.shape << m.whiteOut << " " << ppi;
-            for (const QRect part : {QRect(40, 30, 50, 70), QRect(150, 100, 60, 40), QRect(0, 130, 37, 13)}) {
-                const QImage seen = draw(item, part.size(), ppi, false, -part.topLeft());
-                EXPECT_EQ(seen, printed.copy(part)) << m.edge << m.shape << m.whiteOut << " " << part.x();
-            }
+            const QImage printed = draw(*item, card, ppi, true);
+            draw(*item, card, ppi);
+            EXPECT_EQ(draw(*item, card, ppi), printed) << edge << shape << whiteOut << " " << ppi;
+            for (const QRect part : {QRect(40, 30, 50, 70), QRect(150, 100, 60, 40), QRect(0, 130, 37, 13)})
+                EXPECT_EQ(draw(*item, part.size(), ppi, false, -part.topLeft()), printed.copy(part))
+                    << edge << shape << whiteOut << " " << part.x();
         }
     }
-}
 
-TEST(PictureDrawTest, EffectsKeepWithinAShapedClip)
-{
     const auto item = picture(testPicture(40, 30), 0, 0, 400, 300, 0);
-    const QImage whole = draw(item, QSize(40, 30));
+    const QImage whole = draw(*item, QSize(40, 30));
     platform::Dc dc(QSize(40, 30));
     dc.image()->fill(kBlue);
     dc.selectClipEllipse(QRect(0, 0, 40, 30));
@@ -320,41 +272,67 @@ TEST(PictureDrawTest, EffectsKeepWithinAShapedClip)
     EXPECT_NE(whole.pixel(1, 1), kBlue);
 }
 
-// Items far off the card draw nothing on it; a picture shows the same on screen
-// as printed, whatever its stored numbers.
+// Items of extreme stored values, drawn as the sheet draws a card (clipped to it,
+// through a moved origin): drawing ends, each item leaves the Dc's state as it
+// found it, nothing lands outside the card, and a picture shows the same on
+// screen as printed. Far off the card, nothing is drawn on it.
 TEST(Draw, ExtremeStoredValuesOfEveryKindDrawSafely)
 {
-    platform::Dc dc(QSize(50, 50));
+    std::vector<std::shared_ptr<ObjItem>> items;
+    auto rect = std::make_shared<ObjItemRect>(), inside = std::make_shared<ObjItemRect>();
+    place(*rect, INT_MIN, INT_MIN, INT_MAX, -5);
+    place(*inside, -1000, -1000, 10000, 10000); // covers the card and more
+    auto line = std::make_shared<ObjItemLine>();
+    place(*line, INT_MAX, 0, INT_MAX, INT_MIN);
+    line->width = INT_MAX;
+    auto text = std::make_shared<ObjItemText>();
+    text->align = 9;
+    text->x = INT_MAX;
+    text->font.height = 100000;
+    std::memset(text->font.faceName, 'A', sizeof text->font.faceName); // no terminator
+    text->RecalcSize();
+    auto huge = std::make_shared<ObjItemText>(*text);
+    huge->font.height = -100000;
+    huge->x = 0;
     QImage white(50, 50, QImage::Format_RGB32);
-    white.fill(Qt::white);
-    ObjItemRect rect;
-    place(rect, INT_MIN, INT_MIN, INT_MAX, -5);
-    rect.Draw(dc);
-    ObjItemLine line;
-    place(line, INT_MAX, 0, INT_MAX, INT_MIN);
-    line.width = INT_MAX;
-    line.Draw(dc);
-    ObjItemText text;
-    text.align = 9;
-    text.x = INT_MAX;
-    text.font.height = 100000;
-    std::memset(text.font.faceName, 'A', sizeof text.font.faceName); // no terminator
-    text.RecalcSize();
-    text.Draw(dc);
-    EXPECT_EQ(dc.image()->convertToFormat(QImage::Format_RGB32), white);
-    text.font.height = -100000;
-    text.x = 0;
-    dc.setScale(576); // 800 % of 72
-    text.Draw(dc);
-
+    white.fill(kWhite);
+    for (const auto& item : std::initializer_list<std::shared_ptr<ObjItem>>{rect, line, text}) {
+        EXPECT_EQ(onWhite(*item, QSize(50, 50)), white) << item->className();
+        items.push_back(item);
+    }
+    items.insert(items.end(), {huge, inside});
     for (const int edge : {0, 1, 2})
-        for (const int shape : {0, 1, 2}) {
-            auto item = picture(testPicture(30, 20), INT_MIN, -5, INT_MAX, INT_MAX, edge, shape);
-            item->dibWidth = INT_MAX; // stored sizes are not trusted
-            EXPECT_EQ(draw(item, QSize(50, 50), 600), draw(item, QSize(50, 50), 600, true)) << edge << shape;
-            item->whiteOut = 1;
-            EXPECT_EQ(draw(item, QSize(50, 50), 600), draw(item, QSize(50, 50), 600, true)) << edge << shape;
+        for (const int shape : {0, 1, 2})
+            for (const int whiteOut : {0, 1}) {
+                auto item = picture(testPicture(30, 20), INT_MIN, -5, INT_MAX, INT_MAX, edge, shape);
+                item->dibWidth = INT_MAX; // stored sizes are not trusted
+                item->whiteOut = whiteOut;
+                EXPECT_EQ(draw(*item, QSize(50, 50), 600), draw(*item, QSize(50, 50), 600, true)) << edge << shape;
+                items.push_back(std::move(item));
+            }
+
+    const QRect card(10, 10, 30, 30);
+    for (const bool printing : {false, true}) {
+        platform::Dc dc(QSize(50, 50));
+        dc.setScale(576); // 800 % of 72
+        dc.setPrinting(printing);
+        dc.selectClip(card);
+        dc.setViewportOrigin(card.topLeft());
+        const auto state = [&dc] {
+            return std::tuple(dc.pen().isNull(), dc.pen().color, dc.pen().width, dc.brush().isNull(), dc.brush().color,
+                              dc.textColor(), dc.bkColor(), dc.bkMode(), dc.rop2(), dc.viewportOrigin(),
+                              dc.clipBox(), dc.font(), dc.scale(), dc.printing());
+        };
+        const auto before = state();
+        for (const auto& item : items) {
+            item->Draw(dc);
+            EXPECT_TRUE(state() == before) << item->className() << " " << printing;
         }
+        EXPECT_EQ(dc.save(), 1) << "no state is left saved";
+        EXPECT_EQ(pixels::count(*dc.image(), dc.image()->rect(),
+                                [&](int x, int y, QRgb c) { return !card.contains(x, y) && c != kWhite; }),
+                  0);
+    }
 }
 
 } // namespace

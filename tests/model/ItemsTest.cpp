@@ -36,45 +36,36 @@ TEST_F(ItemsTest, NewItemsTakeTheirDefaultsAndAreCentred)
 {
     const ObjItemText text(card);
     EXPECT_EQ(text.GetText(), QByteArray("Text"));
-    EXPECT_EQ(text.font.height, 12);
-    EXPECT_EQ(text.font.charSet, 128);
-    EXPECT_EQ(text.font.pitchAndFamily, 0x32);
+    EXPECT_EQ(std::tuple(text.font.height, text.font.charSet, text.font.pitchAndFamily), std::tuple(12, 128, 0x32));
     EXPECT_EQ(text.font.faceNameUnicode(), QStringLiteral("ＭＳ Ｐゴシック"));
-    EXPECT_GT(text.cx, 0);
-    EXPECT_GT(text.cy, 0);
-    EXPECT_EQ(text.x, (card.right - text.cx) / 2);
-    EXPECT_EQ(text.y, (card.bottom - text.cy) / 2);
+    EXPECT_TRUE(text.cx > 0 && text.cy > 0);
+    EXPECT_EQ(QPoint(text.x, text.y), QPoint((card.right - text.cx) / 2, (card.bottom - text.cy) / 2));
 
     EXPECT_EQ(ObjItemLine(card, at72).GetBounds(), (Rect{1140, 780, 1440, 780})); // 30 pixels at 72 dpi
     const ObjItemRect rect(card, ViewScale::at(144));
     EXPECT_EQ(rect.GetBounds(), (Rect{1215, 705, 1365, 855})); // 30 pixels at the present zoom
-    EXPECT_EQ(rect.GetHandleCount(), 4);
-    EXPECT_EQ(text.GetHandleCount(), 0);
+    EXPECT_EQ(std::pair(rect.GetHandleCount(), text.GetHandleCount()), std::pair(4, 0));
     QPoint p;
-    EXPECT_FALSE(text.GetHandle(0, p));
-    EXPECT_FALSE(rect.GetHandle(4, p));
-}
-
-TEST_F(ItemsTest, FontSizeIsClampedAndStoredAsCharacterHeight)
-{
-    ObjItemText text(card);
-    const int defaultWidth = text.cx;
-    text.SetFontSize(12);
-    EXPECT_EQ(text.font.height, -12);
-    EXPECT_NE(text.cx, defaultWidth); // character height differs from cell height
-    text.SetFontSize(5);
-    EXPECT_EQ(text.GetFontSize(), 8);
-    text.SetFontSize(-100);
-    EXPECT_EQ(text.font.height, -72);
-    text.SetFontSize(INT_MIN);
-    EXPECT_EQ(text.GetFontSize(), 72);
-    // SetFont's clamping and sign are pinned with the panel's font dialog.
+    EXPECT_FALSE(text.GetHandle(0, p) || rect.GetHandle(4, p));
 }
 
 // Line breaking and the widest line are the device's, pinned with its text tests.
-TEST_F(ItemsTest, TextIsMeasuredOnEveryLineWithoutPrefixesAndKeepsWhatCp932CannotHold)
+TEST_F(ItemsTest, TextsAreMeasuredOnEveryLineWithoutPrefixesAndKeepTheirSizeAndBlock)
 {
     ObjItemText text(card);
+    const int defaultWidth = text.cx;
+    // The font size is clamped and stored as a character height; SetFont's
+    // clamping and sign are pinned with the panel's font dialog.
+    text.SetFontSize(12);
+    EXPECT_EQ(text.font.height, -12);
+    EXPECT_NE(text.cx, defaultWidth); // character height differs from cell height
+    const std::pair<int, int> sizes[] = {{5, 8}, {-100, 72}, {INT_MIN, 72}};
+    for (const auto& [size, kept] : sizes) {
+        text.SetFontSize(size);
+        EXPECT_EQ(std::pair(text.GetFontSize(), text.font.height), std::pair(kept, -kept)) << size;
+    }
+    text.SetFontSize(12);
+
     text.SetText("A");
     const int one = text.cy;
     text.SetText("A\r\nWWWWW\r\nB");
@@ -83,7 +74,6 @@ TEST_F(ItemsTest, TextIsMeasuredOnEveryLineWithoutPrefixesAndKeepsWhatCp932Canno
     const int withAmp = text.cx;
     text.SetText("ab");
     EXPECT_GT(withAmp, text.cx);
-
     text.SetText(u"〜"_s); // CP932 reads its bytes back as ～
     EXPECT_TRUE(text.GetText().isWide());
     text.SetText(u"野"_s);
@@ -91,29 +81,23 @@ TEST_F(ItemsTest, TextIsMeasuredOnEveryLineWithoutPrefixesAndKeepsWhatCp932Canno
     text.SetText(u"𠮷野"_s);
     EXPECT_EQ(text.textString(), u"𠮷野"_s);
     EXPECT_GT(text.cx, kanji + kanji / 2);
-}
 
-TEST_F(ItemsTest, SetAlignKeepsTheBlockInPlace)
-{
-    ObjItemText text(card);
+    // A new alignment keeps the block in place; a stored one outside 0..2 is left.
     text.x = 1000;
     text.cx = 101;
     const Rect before = text.GetBounds();
-    text.SetAlign(ObjItemText::AlignCenter);
-    EXPECT_EQ(text.x, 1050);
-    EXPECT_EQ(text.GetBounds(), before);
-    text.SetAlign(ObjItemText::AlignRight);
-    EXPECT_EQ(text.x, 1101);
-    EXPECT_EQ(text.GetBounds(), before);
-    text.SetAlign(3);
-    text.SetAlign(ObjItemText::AlignRight);
-    EXPECT_EQ(text.x, 1101);
-    // A stored alignment outside 0..2 behaves as left.
+    const std::pair<int, int> aligns[] = {{ObjItemText::AlignCenter, 1050}, {ObjItemText::AlignRight, 1101},
+                                          {3, 1101}, {ObjItemText::AlignRight, 1101}};
+    for (const auto& [align, x] : aligns) {
+        text.SetAlign(align);
+        EXPECT_EQ(text.x, x) << align;
+        EXPECT_EQ(text.GetBounds(), before) << align;
+    }
     text.align = 7;
     EXPECT_EQ(text.GetBounds().left, 1101);
 }
 
-TEST_F(ItemsTest, LineHandlesNeverLeaveAZeroLength)
+TEST_F(ItemsTest, LineHandlesNeverLeaveAZeroLengthAndHitsHaveTheToleranceAndItsAsymmetry)
 {
     ObjItemLine line;
     place(line, 100, 100, 300, 0);
@@ -125,29 +109,20 @@ TEST_F(ItemsTest, LineHandlesNeverLeaveAZeroLength)
     EXPECT_EQ(handle(line, 1), QPoint(400, 100));
     line.MoveHandle(2, 5, 5);
     EXPECT_EQ(line.x, 399);
-}
 
-TEST_F(ItemsTest, LineHitTestHasTheToleranceAndItsAsymmetry)
-{
-    ObjItemLine line;
     place(line, 100, 100, 400, 0);
-    const int t = 20; // 2 pixels at 72 dpi
-    EXPECT_TRUE(line.HitTest(300, 100 + t, at72));
-    EXPECT_FALSE(line.HitTest(300, 100 + t + 1, at72));
-    EXPECT_TRUE(line.HitTest(100, 100, at72));
-    EXPECT_TRUE(line.HitTest(500 + t - 1, 100, at72)); // the end itself is never a midpoint
-    EXPECT_FALSE(line.HitTest(500 + t + 2, 100, at72));
-    EXPECT_TRUE(line.HitTest(100 - t, 100, at72));
-    EXPECT_FALSE(line.HitTest(100 - t - 1, 100, at72));
-    EXPECT_FALSE(line.HitTest(300, 200, at72));
-
+    const int t = 20; // 2 pixels at 72 dpi; the end itself is never a midpoint
+    const std::tuple<int, int, bool> hits[] = {
+        {300, 100 + t, true},     {300, 100 + t + 1, false}, {100, 100, true},       {500 + t - 1, 100, true},
+        {500 + t + 2, 100, false}, {100 - t, 100, true},      {100 - t - 1, 100, false}, {300, 200, false}};
+    for (const auto& [x, y, hit] : hits)
+        EXPECT_EQ(line.HitTest(x, y, at72), hit) << x << "," << y;
     // Inverted line: bounds are not normalised, hit test still works.
     line.cx = -400;
     line.cy = -300;
     EXPECT_EQ(line.GetBounds(), (Rect{100, 100, -300, -200}));
     EXPECT_TRUE(line.HitTest(-100, -50, at72));
     EXPECT_FALSE(line.HitTest(-100, 50, at72));
-
     // Extreme coordinates end without overflow or endless halving.
     EXPECT_FALSE(ObjItemLine::HitSegment({0, 0}, {INT_MIN, INT_MIN}, {INT_MAX, INT_MIN}, 20));
     EXPECT_TRUE(ObjItemLine::HitSegment({-1, -1}, {INT_MIN, INT_MIN}, {INT_MAX, INT_MAX}, 20));
@@ -160,16 +135,14 @@ TEST_F(ItemsTest, RectangleHandlesKeepTheOppositeCornerAndAMinimumOfOneUnit)
     const QPoint corners[] = {{400, 600}, {100, 200}, {100, 600}, {400, 200}};
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(handle(rect, i), corners[i]) << i;
-
-    rect.MoveHandle(0, -10000, -10000);
-    EXPECT_EQ(rect.GetBounds(), (Rect{100, 200, 101, 201}));
-    rect.MoveHandle(1, -50, -60);
-    EXPECT_EQ(rect.GetBounds(), (Rect{50, 140, 101, 201}));
-    rect.MoveHandle(3, 10, 10000);
-    EXPECT_EQ(rect.GetBounds(), (Rect{50, 200, 111, 201}));
+    const std::tuple<int, int, int, Rect> moves[] = {
+        {0, -10000, -10000, {100, 200, 101, 201}}, {1, -50, -60, {50, 140, 101, 201}}, {3, 10, 10000, {50, 200, 111, 201}}};
+    for (const auto& [i, dx, dy, bounds] : moves) {
+        rect.MoveHandle(i, dx, dy);
+        EXPECT_EQ(rect.GetBounds(), bounds) << i;
+    }
     EXPECT_TRUE(rect.HitTest(50, 200, at72));
     EXPECT_FALSE(rect.HitTest(111, 200, at72));
-
     rect.x = INT_MAX - 5;
     rect.MoveHandle(0, INT_MAX, INT_MAX); // saturates instead of wrapping
     EXPECT_GE(rect.cx, 1);
@@ -181,16 +154,15 @@ TEST_F(ItemsTest, PicturesFitTheCardAndKeepTheirAspectWhenResized)
     EXPECT_EQ(ObjItemBitmap(card, testPicture(600, 100)).GetBounds(), (Rect{0, 565, 2580, 995}));
     ObjItemBitmap item(card, testPicture(40, 20));
     EXPECT_EQ(item.GetBounds(), (Rect{1090, 680, 1490, 880}));
-    item.MoveHandle(0, 200, 0); // box 600 x 200
-    EXPECT_EQ(item.GetBounds(), (Rect{1090, 680, 1490, 880}));
-    item.MoveHandle(0, 400, 400); // box 800 x 600
-    EXPECT_EQ(item.GetBounds(), (Rect{1090, 680, 1890, 1080}));
-    item.MoveHandle(1, 400, 100); // top-left, box 400 x 300: the bottom-right corner stays
-    EXPECT_EQ(item.GetBounds(), (Rect{1490, 880, 1890, 1080}));
-    item.MoveHandle(2, 100000, -100000); // bottom-left: the top-right stays; at least 2 x 1
-    EXPECT_EQ(item.GetBounds(), (Rect{1888, 880, 1890, 881}));
-    // A replacement picture's fit in the old box is pinned with the item fields.
-
+    const std::tuple<int, int, int, Rect> moves[] = {
+        {0, 200, 0, {1090, 680, 1490, 880}},             // box 600 x 200
+        {0, 400, 400, {1090, 680, 1890, 1080}},          // box 800 x 600
+        {1, 400, 100, {1490, 880, 1890, 1080}},          // top-left, box 400 x 300: the bottom-right corner stays
+        {2, 100000, -100000, {1888, 880, 1890, 881}}};   // bottom-left: the top-right stays; at least 2 x 1
+    for (const auto& [i, dx, dy, bounds] : moves) {
+        item.MoveHandle(i, dx, dy);
+        EXPECT_EQ(item.GetBounds(), bounds) << i << " " << dx;
+    }
     // A top-down header of the least height: its magnitude saturates.
     QByteArray bytes = testPicture(2, 2).bytes();
     qToLittleEndian<qint32>(INT_MIN, bytes.data() + 8);
@@ -207,9 +179,7 @@ TEST_F(ItemsTest, ClonesAreDeepAndKeepEveryField)
     text.cx = 999; // not measured again
     const auto textCopy = text.Clone();
     const auto& t = static_cast<const ObjItemText&>(*textCopy);
-    EXPECT_EQ(t.GetText(), QByteArray("abc"));
-    EXPECT_EQ(t.reserved, 7);
-    EXPECT_EQ(t.cx, 999);
+    EXPECT_EQ(std::tuple(t.GetText(), t.reserved, t.cx), std::tuple(CardText("abc"), 7, 999));
 
     auto source = std::make_unique<ObjItemBitmap>(card, testPicture(8, 8));
     source->whiteOut = 1;
@@ -217,12 +187,12 @@ TEST_F(ItemsTest, ClonesAreDeepAndKeepEveryField)
     const auto copy = source->Clone();
     source.reset();
     const auto& p = static_cast<const ObjItemBitmap&>(*copy);
-    EXPECT_EQ(p.shape, ObjItemBitmap::ShapeHeart);
-    EXPECT_EQ(p.whiteOut, 1);
+    EXPECT_EQ(std::pair(p.shape, p.whiteOut), std::pair(int(ObjItemBitmap::ShapeHeart), 1));
     EXPECT_FALSE(p.picture().toImage().isNull());
     EXPECT_EQ(std::string(copy->className()), "ObjItemBitmap");
 }
 
+// A field set follows the item's rules; one loaded keeps the stored value.
 TEST_F(ItemsTest, FieldsSetFollowTheItemsRulesAndLoadedKeepTheStoredValues)
 {
     ObjItemText text;
@@ -233,8 +203,7 @@ TEST_F(ItemsTest, FieldsSetFollowTheItemsRulesAndLoadedKeepTheStoredValues)
     t.set(text, QByteArray("WWWWWWWW"));
     EXPECT_GT(text.cx, width);
     EXPECT_THROW(t.set(text, 1), std::bad_variant_access);
-    // What an undo keeps and puts back is the whole text.
-    text.SetText(QStringLiteral("𠮷野"));
+    text.SetText(QStringLiteral("𠮷野")); // what an undo keeps and puts back is the whole text
     ObjItemText copy;
     t.load(copy, t.get(text));
     EXPECT_EQ(copy.textString(), QStringLiteral("𠮷野"));

@@ -215,10 +215,9 @@ TEST_F(PictureImport, BmpsOfEveryKindWrittenByImageMagickAndPillowReadAsStored)
                              "for mode in ('1', 'L', 'RGBA'): im.convert(mode).save(sys.argv[1] + '/pil-' + mode + '.bmp')\n"
                              "im.convert('P', palette=Image.ADAPTIVE, colors=7).save(sys.argv[1] + '/pil-P.bmp')",
                              dir.path()}));
-    checkStored("pil-1", 40, 1, 0);
-    checkStored("pil-L", 40, 8, 0);
-    checkStored("pil-P", 40, 8, 0);
-    checkStored("pil-RGBA", 40, 32, 0);
+    const std::pair<const char*, int> pil[] = {{"pil-1", 1}, {"pil-L", 8}, {"pil-P", 8}, {"pil-RGBA", 32}};
+    for (const auto& [name, bits] : pil)
+        checkStored(name, 40, bits, 0);
 
     // Other formats are converted upright, as Qt reads them, on white, and reduced as
     // they stand; PNG, TIFF and WebP transparency are pinned with the converter.

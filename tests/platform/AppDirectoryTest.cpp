@@ -30,23 +30,19 @@ TEST(AppDirectory, WithoutAUsableEntryItIsTheCurrentDirectory)
 
 TEST(AppDirectory, AnInstalledProgramReadsItsDataFolderAndWritesTheUsersFilesElsewhere)
 {
+    // The installed data folder is never written to, whoever runs the program.
     testsupport::InstalledLayout installed;
     const QString bin = installed.binDir();
-    EXPECT_EQ(platform::lookupAppDirectory(bin), installed.dataDir());
-
-    // The installed data folder is never written to, whoever runs the program.
-    const platform::AppDirectory dir = platform::resolveAppDirectory(installed.dataDir(), bin);
-    EXPECT_EQ(dir.path, installed.dataDir());
-    EXPECT_EQ(dir.catalogueDir, installed.userDataDir());
-    EXPECT_EQ(dir.startFolder, installed.documentsDir());
+    const platform::AppDirectory dir = platform::resolveAppDirectory(platform::lookupAppDirectory(bin), bin);
+    EXPECT_EQ(std::tuple(dir.path, dir.catalogueDir, dir.startFolder),
+              std::tuple(installed.dataDir(), installed.userDataDir(), installed.documentsDir()));
 
     // A folder of the user's own holds everything; a missing one keeps its name.
     QTemporaryDir own;
     const QString missing = own.filePath(QStringLiteral("gone"));
     for (const QString& appDir : {own.path(), missing}) {
         const platform::AppDirectory d = platform::resolveAppDirectory(appDir, bin);
-        EXPECT_EQ(d.catalogueDir, appDir);
-        EXPECT_EQ(d.startFolder, appDir);
+        EXPECT_EQ(std::pair(d.catalogueDir, d.startFolder), std::pair(appDir, appDir));
     }
 
     // NURELPAD_APPDIR still comes first.

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "model/DocumentBytes.h"
 #include "platform/Dib.h"
 
 #include <QBuffer>
@@ -11,37 +12,20 @@ using platform::Dib;
 
 namespace {
 
-struct Bytes {
-    QByteArray b;
-    Bytes& u8(int v) { b.append(char(v)); return *this; }
-    Bytes& u16(int v) { return u8(v & 0xFF).u8((v >> 8) & 0xFF); }
-    Bytes& u32(std::uint32_t v) { return u16(int(v & 0xFFFF)).u16(int(v >> 16)); }
-    Bytes& rgbq(int r, int g, int b4) { return u8(b4).u8(g).u8(r).u8(0); }
-    Bytes& raw(const QByteArray& a) { b += a; return *this; }
-};
-
-Bytes info(int w, int h, int bpp, std::uint32_t comp = 0, std::uint32_t clrUsed = 0, std::uint32_t sizeImage = 0)
+// A 40-byte info header.
+DocumentBytes info(int w, int h, int bpp, std::uint32_t comp = 0, std::uint32_t clrUsed = 0, std::uint32_t sizeImage = 0)
 {
-    Bytes d;
-    d.u32(40).u32(std::uint32_t(w)).u32(std::uint32_t(h)).u16(1).u16(bpp).u32(comp).u32(sizeImage);
-    d.u32(0).u32(0).u32(clrUsed).u32(0);
-    return d;
+    return std::move(DocumentBytes().u32(40).i32(w).i32(h).u16(1).u16(bpp).u32(comp).u32(sizeImage).u32(0).u32(0)
+                         .u32(clrUsed).u32(0));
 }
 
-QImage sample(int w, int h)
-{
-    QImage img(w, h, QImage::Format_RGB32);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            img.setPixel(x, y, qRgb(x * 37 % 256, y * 53 % 256, (x + y) * 11 % 256));
-    return img;
-}
+QImage sample(int w, int h) { return testPicture(w, h).toImage(); }
 
 // 1-bit 10 × 2, palette red/blue; the stored first row (the bottom one) is 1010…
 QByteArray oneBit(int height)
 {
     return info(10, height, 1).rgbq(255, 0, 0).rgbq(0, 0, 255)
-        .u8(0xAA).u8(0x80).u16(0).u8(0x40).u8(0x00).u16(0).b;
+        .u8(0xAA).u8(0x80).u16(0).u8(0x40).u8(0x00).u16(0).bytes();
 }
 
 } // namespace
@@ -52,9 +36,7 @@ TEST(Dib, ImageRoundTripsThroughEveryEncoding)
     const Dib d = Dib::fromImage(img);
     EXPECT_EQ(d.size(), 40 + 24 * 5);
     // Bottom-up: the first stored row is the image's last.
-    const QRgb bottomLeft = img.pixel(0, 4);
-    EXPECT_EQ(uchar(d.bytes()[40]), qBlue(bottomLeft));
-    EXPECT_EQ(uchar(d.bytes()[42]), qRed(bottomLeft));
+    EXPECT_EQ(std::pair(int(uchar(d.bytes()[40])), int(uchar(d.bytes()[42]))), std::pair(qBlue(img.pixel(0, 4)), qRed(img.pixel(0, 4))));
     EXPECT_EQ(d.toImage(), img);
     EXPECT_EQ(Dib::fromImage(img, 32).toImage(), img);
 
@@ -70,8 +52,7 @@ TEST(Dib, ImageRoundTripsThroughEveryEncoding)
     alpha.setPixel(0, 0, qRgba(0, 0, 0, 0));
     alpha.setPixel(1, 0, qRgba(0, 0, 0, 128));
     const QImage flat = Dib::fromImage(alpha).toImage();
-    EXPECT_EQ(flat.pixel(0, 0), qRgb(255, 255, 255));
-    EXPECT_EQ(flat.pixel(1, 0), qRgb(127, 127, 127));
+    EXPECT_EQ(std::pair(flat.pixel(0, 0), flat.pixel(1, 0)), std::pair(qRgb(255, 255, 255), qRgb(127, 127, 127)));
 }
 
 TEST(Dib, PalettedRowsDecodeInEitherDirection)
@@ -92,20 +73,20 @@ TEST(Dib, TablesMasksAndRunsGiveTheirPixels)
     const QRgb k = qRgb(0, 0, 0), w = qRgb(255, 255, 255);
     // 8 bits with three colours; index 7 lies beyond the table and is black.
     const QByteArray eight = info(3, 1, 8, 0, 3).rgbq(10, 20, 30).rgbq(40, 50, 60).rgbq(70, 80, 90)
-                                 .u8(2).u8(0).u8(7).u8(0).b;
+                                 .u8(2).u8(0).u8(7).u8(0).bytes();
     // A table before 24-bit rows is skipped.
-    const QByteArray table24 = info(1, 1, 24, 0, 2).rgbq(1, 1, 1).rgbq(2, 2, 2).u8(30).u8(20).u8(10).u8(0).b;
+    const QByteArray table24 = info(1, 1, 24, 0, 2).rgbq(1, 1, 1).rgbq(2, 2, 2).u8(30).u8(20).u8(10).u8(0).bytes();
     // 16 bits without masks are 5-5-5 (masked 5-6-5 comes from ImageMagick).
-    const QByteArray rgb555 = info(2, 1, 16).u16(0x7C00).u16(0x03FF).b;
+    const QByteArray rgb555 = info(2, 1, 16).u16(0x7C00).u16(0x03FF).bytes();
     // 32 bits with red and blue swapped, and 10-bit channels.
-    const QByteArray bgr = info(1, 1, 32, 3).u32(0xFF).u32(0xFF00).u32(0xFF0000).u32(0x00332211).b;
-    const QByteArray ten = info(1, 1, 32, 3).u32(0x3FF00000).u32(0xFFC00).u32(0x3FF).u32(0x3FF00000u | 0x200).b;
+    const QByteArray bgr = info(1, 1, 32, 3).u32(0xFF).u32(0xFF00).u32(0xFF0000).u32(0x00332211).bytes();
+    const QByteArray ten = info(1, 1, 32, 3).u32(0x3FF00000).u32(0xFFC00).u32(0x3FF).u32(0x3FF00000u | 0x200).bytes();
     // RLE8 4 × 2: run of 3 × index 1, end of line, literal 1 0 1 (padded), end.
     const QByteArray rle8 = info(4, 2, 8, 1, 2, 12).rgbq(0, 0, 0).rgbq(255, 255, 255)
-                                .u8(3).u8(1).u8(0).u8(0).u8(0).u8(3).u8(1).u8(0).u8(1).u8(0).u8(0).u8(1).b;
+                                .u8(3).u8(1).u8(0).u8(0).u8(0).u8(3).u8(1).u8(0).u8(1).u8(0).u8(0).u8(1).bytes();
     // RLE4: a run of 5 alternating 1 and 2, then a delta beyond the top ends it.
     const QByteArray rle4 = info(6, 1, 4, 2, 3).rgbq(0, 0, 0).rgbq(255, 0, 0).rgbq(0, 255, 0)
-                                .u8(5).u8(0x12).u8(0).u8(2).u8(250).u8(250).u8(255).u8(0x11).b;
+                                .u8(5).u8(0x12).u8(0).u8(2).u8(250).u8(250).u8(255).u8(0x11).bytes();
     const struct {
         const QByteArray& dib;
         int x, y;
@@ -119,18 +100,16 @@ TEST(Dib, TablesMasksAndRunsGiveTheirPixels)
     };
     for (const auto& c : cases)
         EXPECT_EQ(Dib(c.dib).toImage().pixel(c.x, c.y), c.expected) << "case " << (&c - cases);
-    EXPECT_EQ(Dib(eight).colorTableCount(), 3);
-    EXPECT_EQ(Dib(table24).pixelOffset(), 48);
-    EXPECT_EQ(Dib(info(1, 1, 8).b).pixelOffset(), 40 + 1024);
-    EXPECT_EQ(Dib(info(1, 1, 4).b).colorTableCount(), 16);
-    EXPECT_EQ(Dib(info(1, 1, 24).b).colorTableCount(), 0);
+    EXPECT_EQ(std::pair(Dib(eight).colorTableCount(), Dib(table24).pixelOffset()), (std::pair<std::int64_t, std::int64_t>(3, 48)));
+    EXPECT_EQ(Dib(info(1, 1, 8).bytes()).pixelOffset(), 40 + 1024);
+    EXPECT_EQ(std::pair(Dib(info(1, 1, 4).bytes()).colorTableCount(), Dib(info(1, 1, 24).bytes()).colorTableCount()), (std::pair<std::int64_t, std::int64_t>(16, 0)));
 
     // Top-down RLE, a literal cut by the end of the data, a few bytes claiming a huge picture.
     QByteArray downRle = rle8;
     qToLittleEndian<qint32>(-2, downRle.data() + 8);
     EXPECT_FALSE(Dib(downRle).isValid());
-    EXPECT_FALSE(Dib(info(4, 2, 8, 1, 1).rgbq(0, 0, 0).u8(0).u8(200).u8(0).b).toImage().isNull());
-    EXPECT_FALSE(Dib(info(16000, 16000, 8, 1, 1).rgbq(0, 0, 0).u8(0).u8(1).b).isValid());
+    EXPECT_FALSE(Dib(info(4, 2, 8, 1, 1).rgbq(0, 0, 0).u8(0).u8(200).u8(0).bytes()).toImage().isNull());
+    EXPECT_FALSE(Dib(info(16000, 16000, 8, 1, 1).rgbq(0, 0, 0).u8(0).u8(1).bytes()).isValid());
 }
 
 TEST(Dib, LyingHeadersAreRefusedWithoutReadingPast)
@@ -138,24 +117,20 @@ TEST(Dib, LyingHeadersAreRefusedWithoutReadingPast)
     const QByteArray good = Dib::fromImage(sample(5, 3)).bytes();
     EXPECT_TRUE(Dib(good.left(good.size() - 1)).toImage().isNull());
     EXPECT_EQ(Dib(good.left(20)).width(), 0); // header cut short reads nothing
-    auto patched = [&](int at, std::uint32_t v) {
+    // A negative, INT_MIN or huge width or height, 3 bits with compression 1, clrUsed,
+    // an unknown header size, bit fields at 24 bits, a JPEG inside.
+    const std::pair<int, std::uint32_t> patches[] = {{4, std::uint32_t(-5)}, {8, 0x80000000u}, {4, 0x7FFFFFFF},
+                                                     {14, 3 | (1u << 16)}, {32, 0xFFFFFFFFu}, {0, 64}, {16, 3}, {16, 4}};
+    for (const auto& [at, v] : patches) {
         QByteArray b = good;
         qToLittleEndian<quint32>(v, b.data() + at);
-        return Dib(b);
-    };
-    EXPECT_FALSE(patched(4, std::uint32_t(-5)).isValid());      // negative width
-    EXPECT_FALSE(patched(8, 0x80000000u).isValid());            // height INT_MIN
-    EXPECT_FALSE(patched(4, 0x7FFFFFFF).isValid());             // huge width
-    EXPECT_FALSE(patched(14, 3 | (1u << 16)).isValid());        // 3 bits, compression 1
-    EXPECT_FALSE(patched(32, 0xFFFFFFFFu).isValid());           // clrUsed
-    EXPECT_FALSE(patched(0, 64).isValid());                     // unknown header size
-    EXPECT_FALSE(patched(16, 3).isValid());                     // bit fields at 24 bits
-    EXPECT_FALSE(patched(16, 4).isValid());                     // JPEG inside
+        EXPECT_FALSE(Dib(b).isValid()) << at << " " << v;
+    }
 
     // Random damage: whatever isValid says, toImage agrees and stays in bounds.
     std::mt19937 rng(7);
     const QByteArray seeds[] = {good, oneBit(2), Dib::fromImage(sample(3, 3), 8).bytes(),
-                                info(4, 2, 8, 1, 2, 6).rgbq(0, 0, 0).rgbq(9, 9, 9).u8(3).u8(1).u8(0).u8(0).u8(0).u8(1).b};
+                                info(4, 2, 8, 1, 2, 6).rgbq(0, 0, 0).rgbq(9, 9, 9).u8(3).u8(1).u8(0).u8(0).u8(0).u8(1).bytes()};
     int valid = 0;
     for (int i = 0; i < 4000; ++i) {
         QByteArray b = seeds[i % 4];
@@ -175,8 +150,7 @@ TEST(Dib, BmpFilesReadAndWrite)
     const Dib d = Dib::fromImage(sample(6, 4));
     const QByteArray file = d.toBmpFile();
     ASSERT_EQ(file.size(), 14 + d.size());
-    EXPECT_EQ(qFromLittleEndian<quint32>(file.constData() + 2), quint32(file.size()));
-    EXPECT_EQ(qFromLittleEndian<quint32>(file.constData() + 10), 14u + 40u);
+    EXPECT_EQ(file.left(14), DocumentBytes().raw("BM").u32(std::uint32_t(file.size())).u32(0).u32(14 + 40).bytes());
     // Read to the end of an open file: what follows the rows stays, in a block of the file's length.
     QByteArray tailed = file + "tail";
     QBuffer buffer(&tailed);
@@ -186,14 +160,13 @@ TEST(Dib, BmpFilesReadAndWrite)
     EXPECT_EQ(back->bytes(), tailed.mid(14) + QByteArray(14, '\0'));
     EXPECT_EQ(back->toImage(), d.toImage());
 
-    EXPECT_FALSE(Dib::fromBmpFile(QByteArray("MB") + file.mid(2)));
-    EXPECT_FALSE(Dib::fromBmpFile(QByteArray("\xFF\xD8\xFF\xE0", 4) + file.mid(4)));
-    EXPECT_FALSE(Dib::fromBmpFile(file.left(13)));
-    EXPECT_FALSE(Dib::fromBmpFile(file.left(file.size() - 1))); // rows cut short
-    EXPECT_FALSE(Dib::fromBmpFile(QByteArray("BM") + QByteArray(12, '\0')));
+    // Another signature, a JPEG, a header or rows cut short, nothing after the header.
+    for (const QByteArray& bad : {QByteArray("MB") + file.mid(2), QByteArray("\xFF\xD8\xFF\xE0", 4) + file.mid(4),
+                                  file.left(13), file.left(file.size() - 1), QByteArray("BM") + QByteArray(12, '\0')})
+        EXPECT_FALSE(Dib::fromBmpFile(bad)) << bad.size();
 
     // Core headers and top-down rows come through unchanged.
-    const QByteArray down = Bytes().raw("BM").u32(14 + 56).u32(0).u32(14 + 48).raw(oneBit(-2)).b;
+    const QByteArray down = DocumentBytes().raw("BM").u32(14 + 56).u32(0).u32(14 + 48).raw(oneBit(-2)).bytes();
     const auto td = Dib::fromBmpFile(down);
     ASSERT_TRUE(td);
     EXPECT_EQ(td->bytes(), oneBit(-2) + QByteArray(14, '\0'));

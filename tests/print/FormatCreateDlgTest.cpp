@@ -109,7 +109,10 @@ TEST(FormatCreateDlg, APasteIntoTheNameKeepsWhatFitsIn30Bytes)
         FormatCreateDlg dlg;
         QLineEdit* name = dlg.field(Id::kName);
         name->setText(c.before);
-        c.cursor < 0 ? name->selectAll() : name->setCursorPosition(c.cursor);
+        if (c.cursor < 0)
+            name->selectAll();
+        else
+            name->setCursorPosition(c.cursor);
         name->insert(c.pasted);
         EXPECT_EQ(name->text(), c.after) << c.before.toStdString() << " " << c.cursor;
     }
@@ -191,10 +194,10 @@ TEST(FormatCreateDlg, TheDiagramDrawsTheTypedNumbersWithTheFocusedDimensionInRed
     diagram->setMark(Mark::PaperHeight);
     EXPECT_EQ(redIn(1, above), 0);
     // At 200 % the line is twice as long in pixels, not blurred much wider.
-    const int once = redIn(1, leftOf);
+    const int once = redIn(1, leftOf), twice = redIn(2, leftOf);
     EXPECT_GT(once, 20);
-    EXPECT_GT(redIn(2, leftOf), 3 * once);
-    EXPECT_LT(redIn(2, leftOf), 6 * once);
+    EXPECT_GT(twice, 3 * once);
+    EXPECT_LT(twice, 6 * once);
 
     // Nonsense numbers still draw: the sheet within the picture, no mark flooding it.
     diagram->setFormat(CardFormat{{}, 1, INT_MAX, -5, INT_MAX, INT_MAX, -1, -INT_MAX, 0, INT_MAX, 0});

@@ -1,10 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "SheetProbe.h"
 #include "TestSupport.h"
 #include "platform/AppSettings.h"
+#include "platform/Fonts.h"
 #include "platform/SettingsStore.h"
+#include "print/CardFormatCatalog.h"
+#include "print/SheetLayout.h"
 #include "ui/PrintDialogs.h"
 #include "printui/AdjustPrintDlg.h"
 #include "printui/PrintProgressDlg.h"
+#include "printui/SheetPreview.h"
 #include "resources/Templates.h"
 
 #include <QCheckBox>
@@ -21,6 +26,9 @@
 
 using print::AdjustPrintDlg;
 using print::PrintProgressDlg;
+using print::SheetLayout;
+using print::SheetPreview;
+using namespace sheetprobe;
 
 namespace {
 
@@ -38,6 +46,19 @@ std::pair<QString, bool> answerDialog(const std::function<void(AdjustPrintDlg&)>
     AdjustPrintDlg dlg(&printer);
     EXPECT_EQ(dlg.run(), answer);
     return {opened, dlg.onlyOne()};
+}
+
+// The positions (1-based) whose card shows its red corner in the widget as painted.
+std::vector<int> shownPositions(SheetPreview& preview)
+{
+    const QImage shot = preview.grab().toImage();
+    const QPoint paper = preview.paperRect().topLeft().toPoint();
+    const SheetLayout l = SheetLayout::make(preview.job().format, preview.pixelsPerInch(), {});
+    std::vector<int> found;
+    for (int i = 0; i < l.columns * l.rows; ++i)
+        if (isRed(shot.pixel(paper + QPoint(int(l.x(i % l.columns)) + 3, int(l.y(i / l.columns)) + 3))))
+            found.push_back(i + 1);
+    return found;
 }
 
 } // namespace
@@ -90,35 +111,33 @@ TEST(AdjustPrintDlg, ThePanelWidensTheStandardDialogOnItsRight)
 {
     QPrinter printer;
     QPrintDialog plain(&printer);
-    AdjustPrintDlg dlg(&printer);
-    ASSERT_NE(dlg.panel(), nullptr);
+    AdjustPrintDlg adjust(&printer);
+    ASSERT_NE(adjust.panel(), nullptr);
     // No selection, no page numbers, no current page: whole sheets.
     for (const auto option : {QAbstractPrintDialog::PrintSelection, QAbstractPrintDialog::PrintPageRange,
                               QAbstractPrintDialog::PrintCurrentPage})
-        EXPECT_FALSE(dlg.testOption(option)) << option;
-    EXPECT_EQ(dlg.printRange(), QAbstractPrintDialog::AllPages);
+        EXPECT_FALSE(adjust.testOption(option)) << option;
+    EXPECT_EQ(adjust.printRange(), QAbstractPrintDialog::AllPages);
 
-    const ui::DialogUnits u =
-        ui::DialogUnits::forFont(ui::dialogFont(resources::dialogTemplate(resources::dlg::PrintAdjust)));
+    const platform::DialogSpec& panel = resources::dialogTemplate(resources::dlg::PrintAdjust);
+    const ui::DialogUnits u = ui::DialogUnits::forFont(ui::dialogFont(panel));
     // The controls' width, then the sheet's preview.
-    EXPECT_GT(dlg.panelWidth(), u.toPixelsX(55) + 100);
-    dlg.show();
-    EXPECT_EQ(dlg.width(), plain.sizeHint().width() + dlg.panelWidth());
-    EXPECT_EQ(dlg.panel()->geometry().left(), plain.sizeHint().width());
-    EXPECT_LE(dlg.panel()->geometry().bottom(), dlg.height());
+    EXPECT_GT(adjust.panelWidth(), u.toPixelsX(panel.width) + 100);
+    adjust.show();
+    EXPECT_EQ(adjust.width(), plain.sizeHint().width() + adjust.panelWidth());
+    EXPECT_EQ(adjust.panel()->geometry().left(), plain.sizeHint().width());
+    EXPECT_LE(adjust.panel()->geometry().bottom(), adjust.height());
     // The controls keep their template places in the panel.
-    for (const platform::ControlSpec& c : resources::dialogTemplate(resources::dlg::PrintAdjust).controls) {
-        if (c.id == platform::kNoId)
-            continue;
-        QWidget* moved = dlg.panel()->findChild<QWidget*>(QStringLiteral("ctrl%1").arg(c.id));
-        ASSERT_NE(moved, nullptr) << c.id;
-        EXPECT_EQ(moved->geometry(), u.toPixels(c.x, c.y, c.w, c.h)) << c.id;
-        EXPECT_TRUE(moved->isVisible());
+    for (const platform::ControlSpec& c : panel.controls) {
+        auto* moved = adjust.panel()->findChild<QWidget*>(QStringLiteral("ctrl%1").arg(c.id));
+        if (c.id != platform::kNoId) {
+            EXPECT_TRUE(moved && moved->isVisible() && moved->geometry() == u.toPixels(c.x, c.y, c.w, c.h)) << c.id;
+        }
     }
     // The offset boxes are right-aligned and take a sign and whole millimetres only.
     const std::pair<const char*, const char*> typed[] = {
         {"1.5", "15"}, {"-1a.5", "-15"}, {"+2", "2"}, {"3-", "3"}, {"1 2", "12"}, {"-12345", "-1234"}};
-    for (QLineEdit* box : {dlg.offsetXEdit(), dlg.offsetYEdit()}) {
+    for (QLineEdit* box : {adjust.offsetXEdit(), adjust.offsetYEdit()}) {
         EXPECT_TRUE(box->alignment() & Qt::AlignRight);
         for (const auto& [keys, text] : typed) {
             box->clear();
@@ -197,4 +216,63 @@ TEST(AdjustPrintDlg, EachPrinterKeepsItsOwnOffsetsAndOthersStartFromTheGlobalOne
     EXPECT_EQ(dlg.offsetXEdit()->text() + u' ' + dlg.offsetYEdit()->text(), QStringLiteral("4 5"));
     settings.attachStore(nullptr);
     settings.resetToDefaults();
+}
+
+TEST(SheetPreview, ShowsThePositionsTheJobPrintsOnItsFirstSheet)
+{
+    platform::installFontSubstitutions();
+    PmrData page;
+    markCard(page);
+    SheetPreview preview;
+    preview.resize(170, 240);
+    preview.setPage(&page);
+    print::SheetRenderer::Job job;
+    job.format = CardFormatCatalog().format(0); // 名刺10面 A4
+    job.sheets = 3;
+    const struct {
+        int start;
+        bool onlyOne;
+        std::vector<int> shown;
+    } cases[] = {{1, false, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}}, {7, false, {7, 8, 9, 10}}, {7, true, {7}}, {11, false, {}}};
+    for (const auto& c : cases) {
+        job.start = c.start;
+        job.onlyOne = c.onlyOne;
+        preview.setJob(job);
+        EXPECT_EQ(shownPositions(preview), c.shown) << c.start << (c.onlyOne ? " only one" : "");
+    }
+    // The paper fits the widget whole, as large as a whole resolution allows.
+    const QRectF paper = preview.paperRect();
+    EXPECT_TRUE(QRectF(preview.rect()).contains(paper));
+    EXPECT_GT(paper.width(), 140);
+
+}
+
+TEST(AdjustPrintDlg, ThePreviewFollowsTheBoxesAsTheyAreTyped)
+{
+    PmrData page;
+    markCard(page);
+    QPrinter printer;
+    print::AdjustPrintDlg dlg(&printer);
+    ASSERT_NE(dlg.preview(), nullptr);
+    // Before it is given a card the preview shows the current format, empty.
+    EXPECT_EQ(dlg.preview()->job().format, CardFormatCatalog::instance().currentFormat());
+
+    print::SheetRenderer::Job job;
+    job.format = CardFormatCatalog().format(0);
+    job.sheets = 2;
+    dlg.setPreviewJob(&page, job);
+    for (const auto& [box, typed] : {std::pair{dlg.offsetXEdit(), "-3"}, {dlg.offsetYEdit(), "4"}, {dlg.startEdit(), "7"}}) {
+        box->clear();
+        QTest::keyClicks(box, QString::fromUtf8(typed));
+    }
+    QTest::mouseClick(dlg.onlyOneBox(), Qt::LeftButton);
+    const print::SheetRenderer::Job& shown = dlg.preview()->job();
+    EXPECT_EQ(std::tuple(shown.adjustX, shown.adjustY, shown.start, shown.onlyOne, shown.sheets),
+              std::tuple(-3, 4, 7, true, 2));
+    dlg.startEdit()->clear();
+    EXPECT_EQ(dlg.preview()->job().start, 1);
+    // The preview lies in the panel, right of its controls.
+    const QRect place = dlg.preview()->geometry();
+    EXPECT_LE(place.right(), dlg.panelWidth());
+    EXPECT_GE(place.left(), dlg.onlyOneBox()->geometry().right());
 }

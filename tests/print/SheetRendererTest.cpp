@@ -6,6 +6,7 @@
 #include "platform/Fonts.h"
 #include "platform/GdiMath.h"
 #include "print/CardFormatCatalog.h"
+#include "print/CardList.h"
 #include "printui/PrintProgressDlg.h"
 #include "print/SheetRenderer.h"
 #include "print/SheetTarget.h"
@@ -16,6 +17,7 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
 using namespace sheetprobe;
 using print::ImageSheetTarget;
 using print::SheetLayout;
@@ -45,6 +47,19 @@ protected:
     ObjItemText& addText(const char* text, double xMm, double yMm, std::uint32_t color, int points = 20)
     {
         return sheetprobe::addText(page, QString::fromUtf8(text), xMm, yMm, color, points);
+    }
+    // A text of the default size, to be filled from a list.
+    void field(const QString& text, double xMm, double yMm = 20, int align = ObjItemText::AlignLeft)
+    {
+        sheetprobe::addText(page, text, xMm, yMm, 0, 0, align);
+    }
+    // A list of `rows` people: column n holds r0, r1, …; column t a longer text.
+    void useList(int rows)
+    {
+        QByteArray csv = "n,t\n";
+        for (int i = 0; i < rows; ++i)
+            csv += "r" + QByteArray::number(i) + ",T" + QByteArray(i * 3, '8') + "\n";
+        job.list = std::make_shared<const print::CardList>(print::CardList::fromBytes(csv));
     }
     SheetRenderer::Result run(print::SheetTarget& target)
     {
@@ -86,9 +101,7 @@ TEST_F(SheetJob, TenUpCardsLandWhereTheFormatSays)
     EXPECT_EQ(lastInk(sheet, 1000, false), 5456 + 1299 - 1);
 
     ASSERT_EQ(before.size(), 10u);
-    const Progress& seventh = before[6];
-    EXPECT_EQ(print::PrintProgressDlg::cardStatus(seventh.sheet, seventh.sheets, seventh.card, seventh.cardsPerSheet),
-              QStringLiteral("1/1 ﾍﾟｰｼﾞ、7/10･･･"));
+    EXPECT_EQ(before[6].card, 7);
     EXPECT_EQ(after.back().printed, 10);
     EXPECT_EQ(after.back().total, 10);
 
@@ -99,21 +112,6 @@ TEST_F(SheetJob, TenUpCardsLandWhereTheFormatSays)
     ASSERT_EQ(run(moved), SheetRenderer::Result::Done);
     EXPECT_EQ(starts(moved.sheets().at(0), 290, true, isRed), (std::vector<int>{308, 2458}));
     EXPECT_EQ(starts(moved.sheets().at(0), 320, false, isRed), (std::vector<int>{284, 1583, 2882, 4181, 5480}));
-}
-
-TEST_F(SheetJob, GapsAddUpAsConvertedPixels)
-{
-    // "名刺 8面 A4" at 72 ppi: cards 91 × 55 mm are 258 × 156 (257.95, 155.91), the
-    // margins 15 and 25 mm 43 and 71 (42.52, 70.87), the gaps 8 and 9 mm 23 and 26
-    // (22.68, 25.51). Summed millimetres would give 323, and 252, 434, 615.
-    job.format = CardFormatCatalog().format(1);
-    ImageSheetTarget target(QSize(595, 842), 72);
-    ASSERT_EQ(run(target), SheetRenderer::Result::Done);
-    const QImage& sheet = target.sheets().at(0);
-    EXPECT_EQ(starts(sheet, 71 + 10, true, isRed), (std::vector<int>{43, 324}));
-    EXPECT_EQ(starts(sheet, 43 + 10, false, isRed), (std::vector<int>{71, 253, 435, 617}));
-    EXPECT_EQ(lastInk(sheet, 617 + 10, true), 324 + 258 - 1);
-    EXPECT_EQ(lastInk(sheet, 324 + 10, false), 617 + 156 - 1);
 }
 
 TEST_F(SheetJob, TextLiesAboveEarlierItemsAndIsCutAtTheFormatsCard)
@@ -150,62 +148,26 @@ TEST_F(SheetJob, TextLiesAboveEarlierItemsAndIsCutAtTheFormatsCard)
               print::renderCard(page, 150, QSize(91, 55)));
 }
 
-TEST_F(SheetJob, TheStartLeavesTheFirstSheetsEarlierPositionsEmpty)
+// Which positions a job fills is pinned by SheetPlan's tests, and that only they
+// are drawn by SheetPreview's.
+TEST_F(SheetJob, ProgressCountsTheCardsOfEachSheetAndCancellingOrFailuresEndTheDocument)
 {
-    // Positions count row by row from 1 at the top left; later sheets are full.
-    const struct {
-        int start;
-        bool onlyOne;
-        std::vector<std::vector<int>> cards; // the positions printed, sheet by sheet
-        QString firstStatus;
-    } cases[] = {
-        {10, false, {{10}}, "1/1 ﾍﾟｰｼﾞ、1/1･･･"},
-        {7, false, {{7, 8, 9, 10}, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}}, "1/2 ﾍﾟｰｼﾞ、1/4･･･"},
-        {7, true, {{7}, {1}}, "1/2 ﾍﾟｰｼﾞ、1/1･･･"},
-    };
-    const SheetLayout l = SheetLayout::make(job.format, 150, {});
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << "start " << c.start << (c.onlyOne ? ", only one" : ""));
-        job.start = c.start;
-        job.onlyOne = c.onlyOne;
-        job.sheets = int(c.cards.size());
-        before.clear();
-        ImageSheetTarget target(QSize(1240, 1754), 150);
-        ASSERT_EQ(run(target), SheetRenderer::Result::Done);
-        ASSERT_EQ(target.sheets().size(), c.cards.size());
-        std::int64_t printed = 0;
-        for (std::size_t s = 0; s < c.cards.size(); ++s) {
-            std::vector<int> found;
-            for (int i = 0; i < 10; ++i)
-                if (isRed(target.sheets()[s].pixel(int(l.x(i % 2)) + 5, int(l.y(i / 2)) + 5)))
-                    found.push_back(i + 1);
-            EXPECT_EQ(found, c.cards[s]) << "sheet " << s + 1;
-            printed += std::int64_t(c.cards[s].size());
-        }
-        ASSERT_FALSE(before.empty());
-        EXPECT_EQ(print::PrintProgressDlg::cardStatus(before[0].sheet, before[0].sheets, before[0].card,
-                                                      before[0].cardsPerSheet),
-                  c.firstStatus);
-        EXPECT_EQ(std::int64_t(before.size()), printed);
-        EXPECT_EQ(after.back().printed, printed);
-        EXPECT_EQ(after.back().total, printed);
-        EXPECT_EQ(SheetRenderer::totalCards(job), printed);
-    }
-}
-
-TEST_F(SheetJob, CancellingAbortsTheDocument)
-{
+    job.start = 7;
     job.sheets = 2;
-    cancelAt = 14; // the fourth card of the second sheet
-    ImageSheetTarget target(QSize(600, 900), 72);
-    EXPECT_EQ(run(target), SheetRenderer::Result::Cancelled);
-    EXPECT_TRUE(target.documentAborted());
-    EXPECT_EQ(target.sheets().size(), 1u);
-    EXPECT_EQ(before.size(), 14u);
-}
+    cancelAt = 14; // the last card of the second sheet
+    ImageSheetTarget cancelled(QSize(600, 900), 72);
+    EXPECT_EQ(run(cancelled), SheetRenderer::Result::Cancelled);
+    EXPECT_TRUE(cancelled.documentAborted());
+    EXPECT_EQ(cancelled.sheets().size(), 1u);
+    ASSERT_EQ(before.size(), 14u);
+    for (const auto& [i, status] : {std::pair{0, "1/2 ﾍﾟｰｼﾞ、1/4･･･"}, std::pair{4, "2/2 ﾍﾟｰｼﾞ、1/10･･･"}})
+        EXPECT_EQ(print::PrintProgressDlg::cardStatus(before[i].sheet, before[i].sheets, before[i].card,
+                                                      before[i].cardsPerSheet),
+                  QString::fromUtf8(status));
+    EXPECT_EQ(after.back().printed, 13);
+    EXPECT_EQ(after.back().total, 14);
 
-TEST_F(SheetJob, FailuresEndTheDocumentOrLeaveTheTextOnly)
-{
+    cancelAt = -1;
     job.sheets = 3;
     FailingTarget second(QSize(600, 900), 72);
     EXPECT_EQ(run(second), SheetRenderer::Result::SheetFailed);
@@ -329,4 +291,58 @@ TEST_F(SheetJob, PdfCardPictureIsLosslessUnderAPattern)
     const QImage card = print::renderCard(page, 150, QSize(91, 55));
     const QImage back = rasterise(pdf, 1, 600, QRect(int(l.x(0)) * 4, int(l.y(0)) * 4, card.width() * 4, card.height() * 4));
     EXPECT_LE(maxDifference(card, back, 4), 2);
+}
+
+// Which card goes where is pinned by SheetPlan's tests.
+TEST_F(SheetJob, WithAListEachPositionPrintsTheTextsOfItsRow)
+{
+    field(u"{{n}}"_s, 5);
+    useList(3);
+    job.copies = 4;
+    job.start = 7;
+    SheetRenderer renderer(page, job);
+    QStringList texts;
+    for (int s = 0; s < 3; ++s)
+        for (int p = 0; p < 10; ++p)
+            texts << renderer.textsAt(s, p).strings().join(u'+');
+    const QString _; // an empty position
+    EXPECT_EQ(texts, (QStringList{_, _, _, _, _, _, u"r0"_s, u"r0"_s, u"r0"_s, u"r0"_s, u"r1"_s, u"r1"_s, u"r1"_s,
+                                  u"r1"_s, u"r2"_s, u"r2"_s, u"r2"_s, u"r2"_s, _, _}) + QStringList(10, _));
+}
+
+// Which row fills which position in a PDF is pinned by the print command's and pmrtool's tests.
+TEST_F(SheetJob, PdfListTextsOverflowFromTheirAnchorsOverOnePicture)
+{
+    if (!hasPoppler())
+        GTEST_SKIP() << "poppler-utils are not installed";
+    field(u"{{n}}"_s, 5);
+    field(u"{{t}}"_s, 45.5, 30, ObjItemText::AlignCenter);
+    field(u"={{t}}"_s, 85, 40, ObjItemText::AlignRight);
+    useList(12);
+    const QString pdf = dir.filePath(u"list.pdf"_s);
+    ASSERT_TRUE(writePdf(pdf, 300, [this](print::SheetTarget& t) { return SheetRenderer(page, job).run(t); }));
+    // Filled texts wider than the field: left-aligned ones keep their left edge,
+    // centred ones their middle, right-aligned ones their right edge.
+    const std::vector<Word> found = words(pdf, {u"-l"_s, u"1"_s});
+    EXPECT_EQ(found.size(), 30u);
+    for (const Word& w : found) {
+        const double from = w.xMin * 25.4 / 72, to = w.xMax * 25.4 / 72;
+        const double card = from < 105 ? 14 : 105; // the left edge of its column
+        const bool name = w.text.startsWith(u'r'), filled = w.text.startsWith(u'T');
+        const double at = name ? from - card : filled ? (from + to) / 2 - card : to - card;
+        EXPECT_NEAR(at, name ? 5 : filled ? 45.5 : 85, 0.6) << w.text.toStdString();
+    }
+    EXPECT_EQ(pictureObjects(tool(u"pdfimages"_s, {u"-list"_s, pdf})).size(), 1);
+}
+
+TEST_F(SheetJob, WithAListACardWithoutFieldsPrintsAsItDoesWithoutOne)
+{
+    field(u"山田 {{ }} 太郎"_s, 5);
+    print::ImageSheetTarget plain(QSize(1240, 1754), 150), listed(QSize(1240, 1754), 150);
+    job.sheets = 2;
+    ASSERT_EQ(SheetRenderer(page, job).run(plain), SheetRenderer::Result::Done);
+    useList(20);
+    ASSERT_EQ(SheetRenderer(page, job).run(listed), SheetRenderer::Result::Done);
+    ASSERT_EQ(listed.sheets().size(), 2u);
+    EXPECT_TRUE(plain.sheets() == listed.sheets());
 }

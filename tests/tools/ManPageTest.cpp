@@ -3,12 +3,9 @@
 
 #include "ToolRun.h"
 
-#include <QFile>
 #include <QMap>
 #include <QRegularExpression>
 #include <QSet>
-#include <QStringList>
-#include <QTextStream>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -17,13 +14,12 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QString help(const QStringList& args) { return toolrun::run(args).out; }
-
-QString source(const char* path)
+QString help(const QString& command = {})
 {
-    return QString::fromUtf8(testsupport::readFile(QStringLiteral(PELMORA_SOURCE_DIR "/") + QLatin1String(path)));
+    return toolrun::run(command.isEmpty() ? QStringList{u"--help"_s} : QStringList{command, u"--help"_s}).out;
 }
 
+// Page text as read: no font changes or escapes, white space simplified.
 QString simplified(QString text)
 {
     static const QRegularExpression fonts(uR"(\\f[BIRP])"_s);
@@ -44,74 +40,39 @@ std::string options(const QString& text)
     return sorted.join(u' ').toStdString();
 }
 
-// The commands of pmrtool --help, in order.
-QStringList commands()
+TEST(ManPage, AndCompletionOfferEveryCommandWithTheUsageAndOptionsOfItsHelp)
 {
     static const QRegularExpression line(uR"(^  ([a-z]+) )"_s, QRegularExpression::MultilineOption);
-    QStringList names;
-    for (const auto& m : line.globalMatch(help({u"--help"_s})))
-        names << m.captured(1);
-    return names;
-}
+    QStringList commands; // of pmrtool --help, in order
+    for (const auto& m : line.globalMatch(help()))
+        commands << m.captured(1);
 
-// The usage lines at the top of a command's help, joined.
-QString usage(const QString& commandHelp)
-{
-    return commandHelp.section(u"\n\n"_s, 0, 0).remove(u"usage:"_s).simplified();
-}
-
-// The page's subsections (.SS NAME) with their text, in order.
-QList<std::pair<QString, QString>> subsections(const QString& page)
-{
-    QList<std::pair<QString, QString>> sections;
-    bool inside = false;
-    for (const QString& line : page.split(u'\n')) {
-        if (line.startsWith(u".SS "_s)) {
-            sections.append({line.mid(4).trimmed(), QString()});
-            inside = true;
-        } else if (line.startsWith(u".SH "_s)) {
-            inside = false;
-        } else if (inside) {
-            sections.back().second += line + u'\n';
-        }
-    }
-    return sections;
-}
-
-TEST(ManPage, DescribesEveryCommandWithTheUsageAndOptionsOfItsHelp)
-{
-    const QString page = source("doc/pmrtool.1.in");
-    ASSERT_FALSE(page.isEmpty());
-    const auto sections = subsections(page);
-    QStringList names;
-    for (const auto& [name, text] : sections) {
-        names << name;
-        const QString commandHelp = help({name, u"--help"_s});
-        EXPECT_TRUE(simplified(text).contains(usage(commandHelp)))
-            << name.toStdString() << ": the page lacks \"" << usage(commandHelp).toStdString() << "\"";
-        EXPECT_EQ(options(simplified(text)), options(commandHelp)) << name.toStdString();
-    }
-    EXPECT_EQ(names, commands());
-    const QString synopsis = simplified(page.section(u".SH SYNOPSIS"_s, 1).section(u".SH "_s, 0, 0));
-    EXPECT_TRUE(synopsis.contains(u"--help"_s) && synopsis.contains(u"--version"_s));
-}
-
-TEST(BashCompletion, OffersEveryCommandAndTheOptionsOfItsHelp)
-{
-    const QString script = source("data/completion/pmrtool");
-    ASSERT_FALSE(script.isEmpty());
+    const QString script = QString::fromUtf8(testsupport::readFile(QStringLiteral(PELMORA_SOURCE_DIR "/data/completion/pmrtool")));
     const QRegularExpression listed(uR"re(local commands="([^"]*)")re"_s);
-    EXPECT_EQ(listed.match(script).captured(1).split(u' '), commands());
-
-    static const QRegularExpression branch(uR"re(^\s*([a-z |]+)\) options="([^"]*)")re"_s,
-                                           QRegularExpression::MultilineOption);
+    EXPECT_EQ(listed.match(script).captured(1).split(u' '), commands);
+    const QRegularExpression branch(uR"re(^\s*([a-z |]+)\) options="([^"]*)")re"_s, QRegularExpression::MultilineOption);
     QMap<QString, std::string> offered;
     for (const auto& m : branch.globalMatch(script))
         for (const QString& name : m.captured(1).split(u'|'))
             offered[name.trimmed()] = options(m.captured(2));
-    EXPECT_EQ(offered.size(), commands().size());
-    for (const QString& name : commands())
-        EXPECT_EQ(offered.value(name), options(help({name, u"--help"_s}))) << name.toStdString();
+    EXPECT_EQ(offered.size(), commands.size());
+
+    // The page's subsections (.SS NAME), each up to the next one or section.
+    const QString page = QString::fromUtf8(testsupport::readFile(QStringLiteral(PELMORA_SOURCE_DIR "/doc/pmrtool.1.in")));
+    QStringList names;
+    for (const QString& section : page.split(u"\n.SS "_s).mid(1)) {
+        const QString name = section.section(u'\n', 0, 0).trimmed();
+        const QString text = simplified(section.section(u'\n', 1).section(u"\n.SH "_s, 0, 0));
+        const QString commandHelp = help(name);
+        const QString usage = commandHelp.section(u"\n\n"_s, 0, 0).remove(u"usage:"_s).simplified();
+        EXPECT_TRUE(text.contains(usage)) << name.toStdString() << ": the page lacks \"" << usage.toStdString() << "\"";
+        EXPECT_EQ(options(text), options(commandHelp)) << name.toStdString();
+        EXPECT_EQ(offered.value(name), options(commandHelp)) << name.toStdString() << " in the completion";
+        names << name;
+    }
+    EXPECT_EQ(names, commands);
+    const QString synopsis = simplified(page.section(u".SH SYNOPSIS"_s, 1).section(u".SH "_s, 0, 0));
+    EXPECT_TRUE(synopsis.contains(u"--help"_s) && synopsis.contains(u"--version"_s));
 }
 
 } // namespace

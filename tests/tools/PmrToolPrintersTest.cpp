@@ -4,13 +4,16 @@
 #include "platform/SettingsStore.h"
 #include "print/SheetProbe.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QTemporaryDir>
+#include <QRegularExpression>
+#include <QThread>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <optional>
 
 using namespace Qt::StringLiterals;
@@ -20,7 +23,7 @@ namespace {
 
 // Stand-ins for CUPS's lpstat and lp: two queues, "cards" the default; lp records
 // its arguments and keeps the file it was handed. These run anywhere; one job
-// goes through a real scheduler in PmrToolCupsTest.
+// goes through a real scheduler in PmrToolCupsTest, below.
 class PmrToolPrintersTest : public testsupport::TempDirTest {
 protected:
     void SetUp() override
@@ -44,6 +47,7 @@ protected:
         env.insert(u"PATH"_s, path(pathDir));
         return spawn(args, env);
     }
+    // The sample printed with the settings s.ini of the temporary folder.
     QStringList print(const QStringList& options)
     {
         return QStringList{u"print"_s, kSample, u"--appdir"_s, dir.path(), u"--settings"_s, path(u"s.ini"_s),
@@ -51,35 +55,35 @@ protected:
     }
 };
 
-TEST_F(PmrToolPrintersTest, PrintersListsTheQueuesAsJson)
+TEST_F(PmrToolPrintersTest, PrintersAreTheQueuesAndOthersAreRefused)
 {
-    const struct {
-        const char* pathDir;
-        QJsonArray expected;
-    } cases[] = {
-        {"bin", QJsonArray{QJsonObject{{u"name"_s, u"office"_s}, {u"default"_s, false}},
-                           QJsonObject{{u"name"_s, u"cards"_s}, {u"default"_s, true}}}},
-        {"empty", QJsonArray{}}, // no lpstat: no printers
-    };
-    for (const auto& c : cases) {
-        const Result r = pmrtool({u"printers"_s}, QString::fromLatin1(c.pathDir));
-        EXPECT_EQ(r.code, 0) << c.pathDir << r.err.toStdString();
-        EXPECT_EQ(QJsonDocument::fromJson(r.out.toUtf8()).object(), (QJsonObject{{u"printers"_s, c.expected}}))
-            << r.out.toStdString();
+    const QJsonArray queues{QJsonObject{{u"name"_s, u"office"_s}, {u"default"_s, false}},
+                            QJsonObject{{u"name"_s, u"cards"_s}, {u"default"_s, true}}};
+    for (const auto& [pathDir, expected] : {std::pair{u"bin"_s, queues}, std::pair{u"empty"_s, QJsonArray{}}}) {
+        const Result r = pmrtool({u"printers"_s}, pathDir); // no lpstat: no printers
+        EXPECT_EQ(r.code, 0) << r.err.toStdString();
+        EXPECT_EQ(QJsonDocument::fromJson(r.out.toUtf8()).object(), (QJsonObject{{u"printers"_s, expected}})) << r.out.toStdString();
     }
+    // A queue lpstat does not list, and no lpstat at all.
+    for (const auto& [queue, pathDir] : {std::pair{u"nowhere"_s, u"bin"_s}, std::pair{u"cards"_s, u"empty"_s}}) {
+        const Result r = pmrtool(print({u"--printer"_s, queue}), pathDir);
+        EXPECT_EQ(r.code, 1);
+        EXPECT_EQ(r.err, u"pmrtool: no printer \"%1\" (see pmrtool printers)\n"_s.arg(queue));
+    }
+    EXPECT_FALSE(QFile::exists(path(u"job.pdf"_s)));
+    // A queue that refuses the job: lp's complaint and exit 1.
+    script(u"lp"_s, "echo 'lp: printer is paused' >&2\nexit 1\n");
+    const Result r = pmrtool(print({u"--printer"_s, u"office"_s}));
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err, u"pmrtool: the job could not be handed to \"office\": lp: printer is paused\n"_s);
 }
 
-TEST_F(PmrToolPrintersTest, PrintHandsAPdfTitledAfterTheCardToLp)
+TEST_F(PmrToolPrintersTest, LpGetsAPdfTitledAfterTheCardWithItsQueuesOffsetsOrElseTheGlobalOnes)
 {
-    const Result r = pmrtool(print({u"--printer"_s, u"office"_s}));
-    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    ASSERT_EQ(pmrtool(print({u"--printer"_s, u"office"_s})).code, 0);
     EXPECT_EQ(QString::fromUtf8(readFile(path(u"lp-args"_s))).split(u'\n').mid(0, 4),
               (QStringList{u"-d"_s, u"office"_s, u"-t"_s, u"めいし-きっさてん.pmr"_s}));
     EXPECT_TRUE(readFile(path(u"job.pdf"_s)).startsWith("%PDF-"));
-}
-
-TEST_F(PmrToolPrintersTest, AJobTakesItsQueuesOwnOffsetsOrElseTheGlobalOnes)
-{
     if (!sheetprobe::hasPoppler())
         GTEST_SKIP() << "pdftoppm is not available";
     // The global offsets are 6, 5 mm; the queue's own, when it has them, count
@@ -97,16 +101,15 @@ TEST_F(PmrToolPrintersTest, AJobTakesItsQueuesOwnOffsetsOrElseTheGlobalOnes)
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.adjust.x() << "," << c.adjust.y());
         QFile::remove(path(u"s.ini"_s));
-        {
-            const auto store = platform::SettingsStore::fromFile(path(u"s.ini"_s));
-            store->writeInt(u"print"_s, u"adj_x"_s, 6);
-            store->writeInt(u"print"_s, u"adj_y"_s, 5);
-            if (c.own) {
-                store->writeInt(platform::AppSettings::printerSection(u"office"_s), u"adj_x"_s, c.own->x());
-                store->writeInt(platform::AppSettings::printerSection(u"office"_s), u"adj_y"_s, c.own->y());
-            }
-            store->sync();
-        }
+        const auto store = platform::SettingsStore::fromFile(path(u"s.ini"_s));
+        const auto put = [&](const QString& section, QPoint at) {
+            store->writeInt(section, u"adj_x"_s, at.x());
+            store->writeInt(section, u"adj_y"_s, at.y());
+        };
+        put(u"print"_s, {6, 5});
+        if (c.own)
+            put(platform::AppSettings::printerSection(u"office"_s), *c.own);
+        store->sync();
         const Result r = pmrtool(print(QStringList{u"--printer"_s, u"office"_s} + c.options));
         ASSERT_EQ(r.code, 0) << r.err.toStdString();
         // "名刺10面 A4": the first card's corner at 14 mm, 11 mm, moved by the offsets.
@@ -116,30 +119,55 @@ TEST_F(PmrToolPrintersTest, AJobTakesItsQueuesOwnOffsetsOrElseTheGlobalOnes)
     }
 }
 
-TEST_F(PmrToolPrintersTest, PrintToAPrinterRefusesWhatItCannotDo)
+// pmrtool printers and print --printer against a real CUPS scheduler: the private
+// cupsd with the cups-pdf queue PelmoraPDF (its default) that the test set-up starts
+// in PELMORA_CUPS_DIR (scripts/cups-pdf-queue.sh). Where it could not start, the
+// folder says why and the test skips. ctest runs it as tools_cups, on its own.
+TEST(PmrToolCupsTest, TheQueueIsListedAsTheDefaultAndPrintsAJobTitledAfterTheCard)
 {
-    const struct {
-        QStringList options;
-        const char* pathDir;
-        int code;
-        const char* message;
-    } cases[] = {
-        {{u"--printer"_s, u"nowhere"_s}, "bin", 1, "no printer \"nowhere\""},
-        {{u"--printer"_s, u"cards"_s}, "empty", 1, "no printer \"cards\""},
-        {{u"--printer"_s, u"cards"_s, u"-o"_s, u"x.pdf"_s}, "bin", 2, "either -o"},
-    };
-    for (const auto& c : cases) {
-        const Result r = pmrtool(print(c.options), QString::fromLatin1(c.pathDir));
-        EXPECT_EQ(r.code, c.code) << c.message;
-        EXPECT_TRUE(r.err.contains(QString::fromUtf8(c.message))) << r.err.toStdString();
-    }
-    EXPECT_FALSE(QFile::exists(path(u"job.pdf"_s)));
+    const QString kQueue = u"PelmoraPDF"_s;
+    const QString cupsDir = qEnvironmentVariable("PELMORA_CUPS_DIR");
+    if (cupsDir.isEmpty())
+        GTEST_SKIP() << "the CUPS queue tests did not run: PELMORA_CUPS_DIR is not set (run them through ctest)";
+    const QDir queueDir(cupsDir);
+    const auto read = [&](const QString& name) { return QString::fromUtf8(testsupport::readFile(queueDir.filePath(name))); };
+    if (QFile::exists(queueDir.filePath(u"unavailable"_s)))
+        GTEST_SKIP() << "the CUPS queue tests did not run: " << read(u"unavailable"_s).trimmed().toStdString();
+    const QString server = read(u"server"_s).trimmed();
+    ASSERT_FALSE(server.isEmpty()) << "no CUPS queue was started in " << cupsDir.toStdString();
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(u"CUPS_SERVER"_s, server);
+    env.remove(u"PRINTER"_s); // either would name another default for lpstat -d
+    env.remove(u"LPDEST"_s);
 
-    // A queue that refuses the job: lp's complaint and exit 1.
-    script(u"lp"_s, "echo 'lp: printer is paused' >&2\nexit 1\n");
-    const Result r = pmrtool(print({u"--printer"_s, u"office"_s}));
-    EXPECT_EQ(r.code, 1);
-    EXPECT_TRUE(r.err.contains(u"printer is paused"_s)) << r.err.toStdString();
+    const Result r = spawn({u"printers"_s}, env);
+    EXPECT_EQ(r.code, 0) << r.err.toStdString();
+    const QJsonObject expected{{u"printers"_s, QJsonArray{QJsonObject{{u"name"_s, kQueue}, {u"default"_s, true}}}}};
+    EXPECT_EQ(QJsonDocument::fromJson(r.out.toUtf8()).object(), expected) << r.out.toStdString();
+
+    if (!sheetprobe::hasPoppler())
+        GTEST_SKIP() << "pdftoppm is not available";
+    const QDir out(queueDir.filePath(u"out"_s));
+    for (const QString& name : out.entryList({u"*.pdf"_s}, QDir::Files))
+        QFile::remove(out.filePath(name));
+    QTemporaryDir dir;
+    ASSERT_TRUE(QFile::copy(kSample, dir.filePath(u"smoke.pmr"_s)));
+    const Result job = spawn({u"print"_s, dir.filePath(u"smoke.pmr"_s), u"--printer"_s, kQueue, u"--appdir"_s, dir.path(),
+                              u"--adjust"_s, u"6,5"_s, u"--dpi"_s, u"150"_s, u"--copies"_s, u"2"_s},
+                             env);
+    ASSERT_EQ(job.code, 0) << job.err.toStdString();
+    // cups-pdf names its file after the job title.
+    const QString pdf = out.filePath(u"smoke.pdf"_s);
+    const auto done = [&] { return QFile::exists(pdf) && spawn({u"-W"_s, u"not-completed"_s, u"-o"_s}, env, u"lpstat"_s).out.trimmed().isEmpty(); };
+    for (QDeadlineTimer deadline(60000); !deadline.hasExpired() && !done();)
+        QThread::msleep(100);
+    ASSERT_EQ(out.entryList({u"*.pdf"_s}, QDir::Files), QStringList{u"smoke.pdf"_s}) << read(u"log/error_log"_s).toStdString();
+    const QString info = sheetprobe::tool(u"pdfinfo"_s, {pdf});
+    EXPECT_TRUE(info.contains(QRegularExpression(u"Pages: +2\n"_s))) << info.toStdString();
+    // "名刺10面 A4": the first card's corner at 14 mm, 11 mm, moved by 6, 5 mm.
+    const QPoint ink = sheetprobe::firstInk(pdf);
+    EXPECT_LE(std::abs(ink.x() - (14 + 6) * 150 / 25.4), 1.5) << "x " << ink.x();
+    EXPECT_LE(std::abs(ink.y() - (11 + 5) * 150 / 25.4), 1.5) << "y " << ink.y();
 }
 
 } // namespace

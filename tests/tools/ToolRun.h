@@ -13,6 +13,7 @@
 namespace toolrun {
 
 inline const QString kSample = QStringLiteral(PELMORA_SOURCE_DIR "/data/sample/めいし-きっさてん.pmr");
+inline const QString kTeam = QStringLiteral(PELMORA_SOURCE_DIR "/data/sample/めいし-チーム.pmr");
 
 using Result = testsupport::ProcessResult;
 using testsupport::readFile;
