@@ -58,28 +58,29 @@ bool CardCanvas::onLButtonDown(QPoint p)
     return true;
 }
 
-// The marks of a newly selected item appear at the first step or the release.
+// The window shows the marks of a newly selected item at the first step or the release.
 void CardCanvas::startDrag()
 {
     capture_ = true;
     qApp->installEventFilter(this);
     if (selectionChanged_) {
         selectionChanged_ = false;
-        doc_.notify(CardDocument::RefillPanel);
+        doc_.notify(CardDocument::SelectionChanged);
     }
 }
 
-// What the drag moved is one change; the card is redrawn either way.
+// What the drag moved is one change; the card is redrawn either way, for the
+// marks at least. A press that drops the selection counts as a change of the card.
 void CardCanvas::endDrag()
 {
     capture_ = false;
     qApp->removeEventFilter(this);
-    if (!doc_.endItemEdit())
-        doc_.notify(CardDocument::RedrawCard);
+    const bool moved = doc_.endItemEdit();
     if (selectionChanged_) {
         selectionChanged_ = false;
-        doc_.notify(CardDocument::RefillPanel);
-        doc_.setModified(1);
+        doc_.touch(CardDocument::SelectionChanged);
+    } else if (!moved) {
+        window_->repaint(view_.canvasRect());
     }
 }
 
@@ -114,7 +115,7 @@ bool CardCanvas::onMouseMove(QPoint p)
                              platform::saturate(std::int64_t(target.y()) - handle.y()));
     }
     lastPointer_ = pc;
-    doc_.notify(CardDocument::RedrawCard);
+    doc_.notify(CardDocument::ItemChanged);
     return true;
 }
 

@@ -132,11 +132,12 @@ bool MoveItemCommand::absorb(const CardCommand& next)
     return absorbSameItem(*this, next, &MoveItemCommand::pos_, &MoveItemCommand::after_);
 }
 
-std::unique_ptr<EditItemCommand> EditItemCommand::setField(PmrData::Position pos, const char* name, FieldValue value)
+std::unique_ptr<EditItemCommand> EditItemCommand::setFields(PmrData::Position pos, std::vector<FieldEdit> edits)
 {
-    return std::make_unique<EditItemCommand>(pos, [name, value = std::move(value)](ObjItem& item) {
-        if (const ItemField* field = findField(item, name))
-            field->set(item, value);
+    return std::make_unique<EditItemCommand>(pos, [edits = std::move(edits)](ObjItem& item) {
+        for (const FieldEdit& edit : edits)
+            if (const ItemField* field = findField(item, edit.name))
+                field->set(item, edit.value);
     });
 }
 
@@ -191,7 +192,7 @@ bool ReplacePictureCommand::apply(CardDocument& doc)
     doc.selection().select(pos_);
     before_ = ItemGeometry::of(*item);
     dibSizeBefore_ = QSize(item->dibWidth, item->dibHeight);
-    item->replacePicture(other_);
+    item->exchangePictureFitted(other_);
     return true;
 }
 

@@ -24,8 +24,8 @@ public:
     virtual ~CardCommand() = default;
     virtual bool apply(CardDocument& doc) = 0;
     virtual void revert(CardDocument& doc) = 0;
-    // What the window redoes after apply and after revert.
-    virtual CardDocument::Changes changes() const { return CardDocument::RedrawCard | CardDocument::RefillPanel; }
+    // What apply changes; revert changes the same back (CardDocument::reverted).
+    virtual CardDocument::Changes changes() const = 0;
 
     // Steps of one kind with the same non-zero key, one right after the other, are
     // one step to take back: the typing of one visit to the text field, the arrow
@@ -68,6 +68,7 @@ public:
     AddItemCommand(std::unique_ptr<ObjItem> item, std::optional<Position> after);
     bool apply(CardDocument& doc) override;
     void revert(CardDocument& doc) override;
+    CardDocument::Changes changes() const override { return CardDocument::ItemAdded; }
 
 private:
     Position node_;
@@ -81,6 +82,7 @@ public:
     explicit DeleteItemCommand(Position pos) : pos_(pos) {}
     bool apply(CardDocument& doc) override;
     void revert(CardDocument& doc) override;
+    CardDocument::Changes changes() const override { return CardDocument::ItemRemoved; }
 
 private:
     Position pos_;
@@ -94,6 +96,7 @@ public:
     explicit SendToBackCommand(PmrData::Position pos) : pos_(pos) {}
     bool apply(CardDocument& doc) override;
     void revert(CardDocument& doc) override;
+    CardDocument::Changes changes() const override { return CardDocument::ItemsReordered; }
 
 private:
     PmrData::Position pos_;
@@ -122,7 +125,7 @@ public:
 
     bool apply(CardDocument& doc) override;
     void revert(CardDocument& doc) override;
-    CardDocument::Changes changes() const override { return CardDocument::RedrawCard; }
+    CardDocument::Changes changes() const override { return CardDocument::ItemChanged; }
     bool absorb(const CardCommand& next) override;
 
 private:
@@ -139,12 +142,17 @@ class EditItemCommand : public CardCommand {
 public:
     using Edit = std::function<void(ObjItem&)>;
     EditItemCommand(PmrData::Position pos, Edit edit) : pos_(pos), edit_(std::move(edit)) {}
-    // The field named, set as the editor sets it (measured, clamped, kept in place).
-    static std::unique_ptr<EditItemCommand> setField(PmrData::Position pos, const char* name, FieldValue value);
+    // Fields named, set in turn as the editor sets them (measured, clamped, kept in
+    // place); a name the item's table has not is passed over.
+    static std::unique_ptr<EditItemCommand> setFields(PmrData::Position pos, std::vector<FieldEdit> edits);
+    static std::unique_ptr<EditItemCommand> setField(PmrData::Position pos, const char* name, FieldValue value)
+    {
+        return setFields(pos, {{name, std::move(value)}});
+    }
 
     bool apply(CardDocument& doc) override;
     void revert(CardDocument& doc) override;
-    CardDocument::Changes changes() const override { return CardDocument::RedrawCard; }
+    CardDocument::Changes changes() const override { return CardDocument::ItemChanged; }
     bool absorb(const CardCommand& next) override;
 
 private:
@@ -166,7 +174,7 @@ public:
     ReplacePictureCommand(PmrData::Position pos, platform::Dib picture) : pos_(pos), other_{std::move(picture), {}, {}} {}
     bool apply(CardDocument& doc) override;
     void revert(CardDocument& doc) override;
-    CardDocument::Changes changes() const override { return CardDocument::RedrawCard; }
+    CardDocument::Changes changes() const override { return CardDocument::ItemChanged; }
     std::size_t heldBytes() const override { return other_.bytes(); }
 
 private:
@@ -196,7 +204,7 @@ public:
 
     bool apply(CardDocument& doc) override;
     void revert(CardDocument& doc) override;
-    CardDocument::Changes changes() const override { return CardDocument::RedrawCard; }
+    CardDocument::Changes changes() const override { return CardDocument::BackgroundChanged; }
     std::size_t heldBytes() const override { return std::size_t(other_.pattern.bytes().size()); }
 
 private:
@@ -211,7 +219,7 @@ public:
     SetCardSizeCommand(int width, int height) : width_(width), height_(height) {}
     bool apply(CardDocument& doc) override;
     void revert(CardDocument& doc) override;
-    CardDocument::Changes changes() const override { return CardDocument::RedrawCard | CardDocument::Relayout; }
+    CardDocument::Changes changes() const override { return CardDocument::CardSizeChanged; }
 
 private:
     void exchange(PmrData& page);

@@ -17,11 +17,17 @@ void CardDocument::renewCardId()
 
 CardDocument::~CardDocument() = default;
 
-void CardDocument::setModified(int flag)
+CardDocument::Changes CardDocument::reverted(Changes what)
 {
-    if (modified_ == flag)
+    const Changes swapped = (what & ItemAdded ? ItemRemoved : Change(0)) | (what & ItemRemoved ? ItemAdded : Change(0));
+    return (what & ~Changes(ItemAdded | ItemRemoved)) | swapped;
+}
+
+void CardDocument::reportModified()
+{
+    if (isModified() == reportedModified_)
         return;
-    modified_ = flag;
+    reportedModified_ = !reportedModified_;
     Q_EMIT changed(ModifiedChanged);
 }
 
@@ -38,28 +44,31 @@ bool CardDocument::apply(std::unique_ptr<CardCommand> command)
         endItemEdit();
     if (!command || !command->apply(*this))
         return false;
-    Q_EMIT changed(command->changes());
-    setModified(1);
+    const Changes what = command->changes();
     history_.push(std::move(command));
+    Q_EMIT changed(what);
+    reportModified();
     return true;
 }
 
-void CardDocument::replaceContents(std::unique_ptr<PmrData> contents, bool relayout)
+void CardDocument::replaceContents(std::unique_ptr<PmrData> contents, bool newSize)
 {
     if (edit_)
         endItemEdit();
     selection_.clear();
     page_.swap(*contents);
     renewCardId();
-    Q_EMIT changed(RedrawCard | RefillPanel | ContentsReplaced | (relayout ? Relayout : Change(0)));
-    setModified(0);
+    Q_EMIT changed(ContentsReplaced | (newSize ? CardSizeChanged : Change(0)));
     history_.clear();
+    touched_ = false;
+    reportModified();
 }
 
-void CardDocument::touch()
+void CardDocument::touch(Changes what)
 {
-    Q_EMIT changed(RedrawCard);
-    setModified(1);
+    Q_EMIT changed(what);
+    touched_ = true;
+    reportModified();
 }
 
 bool CardDocument::undo()
@@ -70,8 +79,9 @@ bool CardDocument::undo()
     if (!step)
         return false;
     step->revert(*this);
-    Q_EMIT changed(step->changes() | RefillPanel);
-    setModified(history_.atSaved() ? 0 : 1);
+    Q_EMIT changed(reverted(step->changes()) | SelectionChanged);
+    touched_ = false; // the history's place decides, whatever the refill touched
+    reportModified();
     return true;
 }
 
@@ -83,8 +93,9 @@ bool CardDocument::redo()
     if (!step)
         return false;
     step->apply(*this);
-    Q_EMIT changed(step->changes() | RefillPanel);
-    setModified(history_.atSaved() ? 0 : 1);
+    Q_EMIT changed(step->changes() | SelectionChanged);
+    touched_ = false;
+    reportModified();
     return true;
 }
 
@@ -93,13 +104,14 @@ void CardDocument::markSaved()
     if (edit_)
         endItemEdit(); // what a drag under way moved is saved too
     history_.markSaved();
-    setModified(0);
+    touched_ = false;
+    reportModified();
 }
 
 void CardDocument::markUnsaved()
 {
     history_.forgetSaved();
-    setModified(1);
+    reportModified();
 }
 
 void CardDocument::beginItemEdit()

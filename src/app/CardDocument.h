@@ -15,20 +15,29 @@
 class CardCommand;
 class MoveItemCommand;
 
-// The card being edited: the page, its document path, the modified flag and the
-// selection. Every change of the card is a command applied here; changed() tells
-// the window what to redraw and refill.
+// The card being edited: the page, its document path, the selection and whether
+// it differs from the card saved. Every change of the card is a command applied
+// here; changed() tells what changed, and the window decides what to redraw,
+// refill and lay out again.
 class CardDocument : public QObject {
     Q_OBJECT
 public:
     enum Change {
-        RedrawCard = 0x01,
-        RefillPanel = 0x02,      // the selection or the list changed
-        Relayout = 0x04,         // fit the view to the card again
-        ModifiedChanged = 0x08,
-        ContentsReplaced = 0x10, // open and new: the panel refills before the redraw
+        ItemChanged = 0x01, // an item's geometry or fields, in its place
+        ItemAdded = 0x02,
+        ItemRemoved = 0x04,
+        ItemsReordered = 0x08,
+        BackgroundChanged = 0x10,
+        CardSizeChanged = 0x20,
+        ContentsReplaced = 0x40, // open and new: other items, background and history
+        SelectionChanged = 0x80, // undo and redo set the selection of their step again
+        ModifiedChanged = 0x100,
+        Touched = 0x200, // an edit that changed nothing, which the card counts as a change
     };
     Q_DECLARE_FLAGS(Changes, Change)
+    // The changes of taking back a step that made these: what it added is removed,
+    // what it removed added again.
+    static Changes reverted(Changes what);
 
     explicit CardDocument(QObject* parent = nullptr);
     ~CardDocument() override;
@@ -37,8 +46,8 @@ public:
     const PmrData& page() const { return page_; }
     const QString& path() const { return path_; }
     void setPath(const QString& path) { path_ = path; }
-    int modified() const { return modified_; }
-    void setModified(int flag);
+    // Away from the history's saved place, or touched since it was there.
+    bool isModified() const { return touched_ || !history_.atSaved(); }
     // Tells this card apart from every other, also in other running editors; a new
     // or opened card is another card.
     const QByteArray& cardId() const { return cardId_; }
@@ -48,19 +57,19 @@ public:
     // The last item of the list, which new items follow; none for an empty list.
     std::optional<PmrData::Position> tail();
 
-    // Applies a change, keeps it in the history and sets the modified flag as the
-    // command says, after the window has redrawn. False when it changed nothing.
-    // A live item edit is committed first.
+    // Applies a change and keeps it in the history; the window hears of it before
+    // ModifiedChanged. False when it changed nothing. A live item edit is committed first.
     bool apply(std::unique_ptr<CardCommand> command);
-    // Open and new: the page takes other items, background and card size; nothing
-    // is selected, and the card is another one, unmodified, with a history of its
-    // own. relayout: fit the view to the new card (open), or keep it (new).
-    void replaceContents(std::unique_ptr<PmrData> contents, bool relayout);
-    // A command that changed nothing still counts where the editor says so: the
-    // card is redrawn and marked modified.
-    void touch();
+    // Open and new: the page takes other items and background; nothing is selected,
+    // and the card is another one, unmodified, with a history of its own.
+    // newSize: the card size is the contents' own (open), or the one kept (new).
+    void replaceContents(std::unique_ptr<PmrData> contents, bool newSize);
+    // What the editor counts as a change of the card without a step to take back:
+    // a command that changed nothing (Touched), a click that changed the selection.
+    // The window hears of it and the card is modified.
+    void touch(Changes what = Touched);
     // Takes back the newest step, or makes the step taken back again. The card is
-    // modified unless it is back where it was last saved; the panel refills.
+    // modified unless it is back where it was last saved.
     bool undo();
     bool redo();
     const UndoHistory& history() const { return history_; }
@@ -75,16 +84,20 @@ public:
     void beginItemEdit();
     bool endItemEdit();
 
-    // Tells the window about what is not a change of the card: a drag step, a new selection.
+    // Tells the window of what changed outside a command: a drag step, a new selection.
     void notify(Changes what) { Q_EMIT changed(what); }
 
 Q_SIGNALS:
     void changed(CardDocument::Changes what);
 
 private:
+    // Tells the window when isModified() is other than it last told.
+    void reportModified();
+
     PmrData page_;
     QString path_;
-    int modified_ = 0;
+    bool touched_ = false;
+    bool reportedModified_ = false;
     SelectionState selection_{page_};
     std::unique_ptr<MoveItemCommand> edit_;
     UndoHistory history_;

@@ -110,7 +110,7 @@ void CardEditorDlg::selectNext(bool forward)
     else
         next = (std::size_t(at - order.begin()) + (forward ? 1 : order.size() - 1)) % order.size();
     selection().select(order[next]);
-    doc_.notify(CardDocument::RedrawCard | CardDocument::RefillPanel);
+    doc_.notify(CardDocument::SelectionChanged);
 }
 
 void CardEditorDlg::clearSelection()
@@ -119,7 +119,7 @@ void CardEditorDlg::clearSelection()
         return;
     canvas_.loseCapture();
     selection().clear();
-    doc_.notify(CardDocument::RedrawCard | CardDocument::RefillPanel);
+    doc_.notify(CardDocument::SelectionChanged);
 }
 
 // However the dialog ends, the card takes the card size of the current format.

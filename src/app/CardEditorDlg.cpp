@@ -153,21 +153,28 @@ void CardEditorDlg::onHelpCommand()
     help_->activateWindow();
 }
 
+// The panel shows the selection and the list; the fields it edits itself it
+// does not fill again. A press that selects an item shows its marks only at the
+// first step of the drag or at the release.
 void CardEditorDlg::onDocumentChanged(CardDocument::Changes what)
 {
-    if (what & CardDocument::Relayout)
+    using C = CardDocument;
+    if (what & C::CardSizeChanged)
         LayoutCard(true);
+    const bool refill = what & (C::ItemAdded | C::ItemRemoved | C::ItemsReordered | C::SelectionChanged | C::ContentsReplaced);
+    const bool redraw = (what & ~C::Changes(C::SelectionChanged | C::ModifiedChanged))
+                        || ((what & C::SelectionChanged) && !canvas_.hasCapture());
     // New contents show their panel before the card, other changes after it.
-    const bool panelFirst = what & CardDocument::ContentsReplaced;
-    if (what & CardDocument::RefillPanel && panelFirst)
+    const bool panelFirst = what & C::ContentsReplaced;
+    if (refill && panelFirst)
         refreshPanel();
-    if (what & CardDocument::RedrawCard)
-        RedrawCard();
-    if (what & CardDocument::RefillPanel && !panelFirst)
+    if (redraw)
+        repaintCanvas();
+    if (refill && !panelFirst)
         refreshPanel();
 }
 
-void CardEditorDlg::RedrawCard()
+void CardEditorDlg::repaintCanvas()
 {
     repaint(view_.canvasRect());
 }
@@ -263,26 +270,26 @@ void CardEditorDlg::keyPressEvent(QKeyEvent* event)
 void CardEditorDlg::contextMenuEvent(QContextMenuEvent* event)
 {
     const QString about = resources::loadString(resources::ids::AboutMenuItem);
-    QMenu menu(this);
-    menu.addAction(resources::loadString(resources::ids::ToolHelp), this, [this] { systemCommand(ctl::Help); });
+    QMenu popup(this);
+    popup.addAction(resources::loadString(resources::ids::ToolHelp), this, [this] { systemCommand(ctl::Help); });
     if (!about.isEmpty()) {
-        menu.addSeparator();
-        menu.addAction(about, this, [this] { systemCommand(ctl::SysAbout); });
+        popup.addSeparator();
+        popup.addAction(about, this, [this] { systemCommand(ctl::SysAbout); });
     }
-    menu.exec(event->globalPos());
+    popup.exec(event->globalPos());
 }
 
 void CardEditorDlg::installSystemMenu()
 {
 #ifdef Q_OS_WIN
     const QString about = resources::loadString(resources::ids::AboutMenuItem);
-    HMENU menu = GetSystemMenu(reinterpret_cast<HWND>(winId()), FALSE);
-    if (menu && !about.isEmpty()) {
-        AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-        AppendMenuW(menu, MF_STRING, ctl::Help,
+    HMENU systemMenu = GetSystemMenu(reinterpret_cast<HWND>(winId()), FALSE);
+    if (systemMenu && !about.isEmpty()) {
+        AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);
+        AppendMenuW(systemMenu, MF_STRING, ctl::Help,
                     reinterpret_cast<LPCWSTR>(resources::loadString(resources::ids::ToolHelp).utf16()));
-        AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-        AppendMenuW(menu, MF_STRING, ctl::SysAbout, reinterpret_cast<LPCWSTR>(about.utf16()));
+        AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);
+        AppendMenuW(systemMenu, MF_STRING, ctl::SysAbout, reinterpret_cast<LPCWSTR>(about.utf16()));
     }
 #endif
 }

@@ -29,8 +29,7 @@ public:
     CardDocument& document() { return doc_; }
     PmrData& page() { return doc_.page(); }
     const QString& documentPath() const { return doc_.path(); }
-    int modified() const { return doc_.modified(); }
-    void setModified(int flag) { doc_.setModified(flag); }
+    bool isModified() const { return doc_.isModified(); }
     const platform::Rect& cardRect() const { return view_.cardRect(); }
     CardView& view() { return view_; }
     SelectionState& selection() { return doc_.selection(); }
@@ -39,8 +38,8 @@ public:
     int panelKind() const { return panel_.kind(); }
     PropertyPanel& panel() { return panel_; }
 
-    // Redraws the card at once.
-    void RedrawCard();
+    // Paints the canvas again at once.
+    void repaintCanvas();
     void LayoutCard(bool fit) { view_.layoutCard(fit); }
     std::uint32_t currentColor() const { return panel_.currentColor(); }
     // The panel shows the selection's group, filled.
@@ -107,7 +106,7 @@ private:
     void onPrint() { printCard(doc_.page(), doc_.path(), this); }
     void onPaperSelect();
 
-    // Redraws and refills what a change of the document needs.
+    // Lays out, redraws and refills what a change of the document needs.
     void onDocumentChanged(CardDocument::Changes what);
     void onHelpCommand();
     void onZoomIn();

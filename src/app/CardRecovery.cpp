@@ -50,7 +50,7 @@ CardRecovery::~CardRecovery()
 
 void CardRecovery::onDocumentChanged()
 {
-    if (doc_.modified()) {
+    if (doc_.isModified()) {
         if (!timer_.isActive())
             timer_.start();
     } else {
@@ -65,7 +65,7 @@ bool CardRecovery::writeNow()
     timer_.stop();
     writer_.waitForDone();
     QByteArray bytes;
-    if (!doc_.modified() || tryDocument([&] { bytes = writeDocument(doc_.page()); }))
+    if (!doc_.isModified() || tryDocument([&] { bytes = writeDocument(doc_.page()); }))
         return false;
     return store_.write(bytes, doc_.path());
 }
@@ -73,7 +73,7 @@ bool CardRecovery::writeNow()
 void CardRecovery::writeInBackground()
 {
     QByteArray bytes;
-    if (!doc_.modified() || tryDocument([&] { bytes = writeDocument(doc_.page()); }))
+    if (!doc_.isModified() || tryDocument([&] { bytes = writeDocument(doc_.page()); }))
         return;
     writer_.start([this, bytes, path = doc_.path()] { store_.write(bytes, path); });
 }

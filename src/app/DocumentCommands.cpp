@@ -26,7 +26,7 @@ DocumentCommands::DocumentCommands(CardDocument& doc, QWidget* window) : doc_(do
 bool DocumentCommands::askToSave()
 {
     doc_.endItemEdit(); // a drag under way is a change too
-    if (doc_.modified() != 1)
+    if (!doc_.isModified())
         return true;
     const int answer = ui::messageBox(resources::loadString(resources::ids::SavePrompt), QString(),
                                             platform::MbButtons::YesNoCancel, platform::MbIcon::None, window_);

@@ -21,8 +21,8 @@
 #include <QSignalBlocker>
 #include <QTextBoundaryFinder>
 
+#include <algorithm>
 #include <array>
-#include <initializer_list>
 #include <span>
 #include <vector>
 
@@ -115,19 +115,19 @@ void PropertyPanel::refresh()
 // first. Only the picture group hides the swatch and its button.
 void PropertyPanel::showGroup(int kind, bool show, ObjItem* item)
 {
-    std::span<const int> ids;
+    std::span<const int> group;
     switch (kind) {
-    case ObjItem::KindText: ids = kTextGroup; break;
-    case ObjItem::KindLine: ids = kLineGroup; break;
-    case ObjItem::KindPicture: ids = kPictureGroup; break;
-    case kBackground: ids = kBackgroundGroup; break;
+    case ObjItem::KindText: group = kTextGroup; break;
+    case ObjItem::KindLine: group = kLineGroup; break;
+    case ObjItem::KindPicture: group = kPictureGroup; break;
+    case kBackground: group = kBackgroundGroup; break;
     case ObjItem::KindRect: break;
     default: return; // an item of no known kind shows no group
     }
     if (kind == ObjItem::KindPicture)
         if (const auto* picture = dynamic_cast<const ObjItemBitmap*>(item))
             fillPicture(*picture);
-    for (int id : ids)
+    for (int id : group)
         showControl(id, show);
     if (!show)
         return;
@@ -195,16 +195,15 @@ void PropertyPanel::fillLine(const ObjItemLine& line)
     refill(window_.itemAs<QLineEdit>(ctl::LineWidth), [&](QLineEdit& field) {
         field.setText(QString::number(ObjItemLine::fieldWidth(static_cast<std::uint32_t>(line.width))));
     });
-    editSelected([width = line.width](ObjItem& item) { static_cast<ObjItemLine&>(item).SetWidth(width); }, true);
+    editSelected({{"width", line.width}}, true);
 }
 
 void PropertyPanel::fillPicture(const ObjItemBitmap& picture)
 {
+    constexpr std::array kShapes = {ctl::ShapeRect, ctl::ShapeWhiteOut, ctl::ShapeCircle, ctl::ShapeHeart};
     if (picture.whiteOut == 1) {
-        setPressed(ctl::ShapeRect, false);
-        setPressed(ctl::ShapeWhiteOut, true);
-        setPressed(ctl::ShapeCircle, false);
-        setPressed(ctl::ShapeHeart, false);
+        for (int id : kShapes)
+            setPressed(id, id == ctl::ShapeWhiteOut);
         enable(ctl::BlurEdges, false);
         return;
     }
@@ -212,7 +211,7 @@ void PropertyPanel::fillPicture(const ObjItemBitmap& picture)
     setPressed(ctl::BlurEdges, picture.edgeMode == ObjItemBitmap::EdgeBlur);
     constexpr std::array kShapeButtons = {ctl::ShapeRect, ctl::ShapeCircle, ctl::ShapeHeart};
     if (picture.shape >= 0 && picture.shape < int(kShapeButtons.size()))
-        for (int id : {ctl::ShapeRect, ctl::ShapeWhiteOut, ctl::ShapeCircle, ctl::ShapeHeart})
+        for (int id : kShapes)
             setPressed(id, id == kShapeButtons[std::size_t(picture.shape)]);
 }
 
@@ -239,7 +238,7 @@ bool PropertyPanel::onCommand(int id, ui::Notify code)
     case ctl::ShapeWhiteOut:
     case ctl::ShapeCircle:
     case ctl::ShapeHeart: setShape(id); break;
-    case ctl::ReplacePicture: replacePicture(); break;
+    case ctl::ReplacePicture: chooseReplacement(); break;
     case ctl::Pattern: choosePattern(); break;
     case ctl::OtherColor: otherColor(); break;
     default: return false;
@@ -253,16 +252,26 @@ ObjItem* PropertyPanel::selected(int kind) const
     return item && item->kind == kind ? item : nullptr;
 }
 
-void PropertyPanel::editSelected(const std::function<void(ObjItem&)>& edit, bool merge)
+const ObjItemText* PropertyPanel::selectedText() const
+{
+    return dynamic_cast<const ObjItemText*>(selected(ObjItem::KindText));
+}
+
+void PropertyPanel::commit(std::unique_ptr<CardCommand> command)
+{
+    if (!doc_.apply(std::move(command)))
+        doc_.touch();
+}
+
+void PropertyPanel::editSelected(std::vector<FieldEdit> edits, bool merge)
 {
     const std::optional<PmrData::Position>& pos = doc_.selection().position();
     if (!pos)
         return;
-    auto command = std::make_unique<EditItemCommand>(*pos, edit);
+    auto command = EditItemCommand::setFields(*pos, std::move(edits));
     if (merge)
         command->setMergeKey(visit_);
-    if (!doc_.apply(std::move(command)))
-        doc_.touch();
+    commit(std::move(command));
 }
 
 void PropertyPanel::setText()
@@ -279,8 +288,7 @@ void PropertyPanel::setText()
         field->setPlainText(typed);
         field->moveCursor(QTextCursor::End);
     }
-    const QString text = fromFieldText(typed);
-    editSelected([text](ObjItem& item) { static_cast<ObjItemText&>(item).SetText(text); }, true);
+    editSelected({{"text", CardText::fromUnicode(fromFieldText(typed))}}, true);
     if (tooLong)
         ui::appMessageBox(QString::fromUtf8(resources::texts::TextTooLong), platform::MbButtons::Ok,
                           platform::MbIcon::Exclamation, &window_);
@@ -288,41 +296,37 @@ void PropertyPanel::setText()
 
 void PropertyPanel::chooseFont()
 {
-    const auto* text = dynamic_cast<const ObjItemText*>(selected(ObjItem::KindText));
+    const ObjItemText* text = selectedText();
     if (!text)
         return;
     const std::optional<platform::LogFont> font = ui::chooseFont({text->GetFont(), text->color}, &window_);
     if (!font)
         return;
-    editSelected([font = *font](ObjItem& item) { static_cast<ObjItemText&>(item).SetFont(font); });
+    editSelected({{"font", *font}});
 }
 
 // A step from an extreme stored size or scale stops at the int limit; the text
 // and the page then clamp it.
 void PropertyPanel::stepSize(int direction)
 {
-    ObjItem* item = doc_.selection().item();
-    if (item) {
-        if (item->kind != ObjItem::KindText)
-            return;
-        editSelected([direction](ObjItem& i) {
-            auto& text = static_cast<ObjItemText&>(i);
-            text.SetFontSize(platform::addSat(text.GetFontSize(), direction));
-        });
+    if (doc_.selection().item()) {
+        if (const ObjItemText* text = selectedText()) {
+            platform::LogFont font = text->GetFont();
+            font.height = platform::addSat(text->GetFontSize(), direction);
+            editSelected({{"font", font}});
+        }
         return;
     }
     const PmrData& page = doc_.page();
-    if (!doc_.apply(SetBackgroundCommand::scale(page, platform::addSat(page.patternScale, 20 * direction))))
-        doc_.touch();
+    commit(SetBackgroundCommand::scale(page, platform::addSat(page.patternScale, 20 * direction)));
 }
 
 void PropertyPanel::setAlign(int align)
 {
-    if (!selected(ObjItem::KindText))
+    if (!selectedText())
         return;
-    editSelected([align](ObjItem& item) { static_cast<ObjItemText&>(item).SetAlign(align); });
-    if (const auto* text = dynamic_cast<const ObjItemText*>(selected(ObjItem::KindText)))
-        showAlign(text->GetAlign());
+    editSelected({{"align", align}});
+    showAlign(selectedText()->GetAlign());
 }
 
 void PropertyPanel::showAlign(int align)
@@ -353,15 +357,14 @@ void PropertyPanel::setLineWidth()
         }
         field->selectAll();
     }
-    editSelected([width](ObjItem& item) { static_cast<ObjItemLine&>(item).SetWidth(width); }, true);
+    editSelected({{"width", width}}, true);
 }
 
 void PropertyPanel::blurEdges()
 {
     if (!selected(ObjItem::KindPicture))
         return;
-    const int mode = isPressed(ctl::BlurEdges) ? ObjItemBitmap::EdgeBlur : ObjItemBitmap::EdgePlain;
-    editSelected([mode](ObjItem& item) { static_cast<ObjItemBitmap&>(item).edgeMode = mode; });
+    editSelected({{"edgeMode", int(isPressed(ctl::BlurEdges) ? ObjItemBitmap::EdgeBlur : ObjItemBitmap::EdgePlain)}});
 }
 
 void PropertyPanel::setShape(int button)
@@ -377,11 +380,8 @@ void PropertyPanel::setShape(int button)
         {ctl::ShapeCircle, ObjItemBitmap::ShapeEllipse, 0},
         {ctl::ShapeHeart, ObjItemBitmap::ShapeHeart, 0},
     }};
-    const ShapeButton* chosen = nullptr;
-    for (const ShapeButton& b : kButtons)
-        if (b.id == button)
-            chosen = &b;
-    if (!chosen)
+    const auto chosen = std::find_if(kButtons.begin(), kButtons.end(), [button](const ShapeButton& b) { return b.id == button; });
+    if (chosen == kButtons.end())
         return;
     if (isPressed(button)) {
         for (const ShapeButton& b : kButtons)
@@ -396,21 +396,16 @@ void PropertyPanel::setShape(int button)
                                           : picture->shape == chosen->shape && picture->whiteOut == 0;
     if (already)
         return;
-    editSelected([shape = chosen->shape, whiteOut = chosen->whiteOut](ObjItem& item) {
-        auto& p = static_cast<ObjItemBitmap&>(item);
-        p.shape = shape;
-        p.whiteOut = whiteOut;
-    });
+    editSelected({{"shape", chosen->shape}, {"whiteOut", chosen->whiteOut}});
 }
 
-void PropertyPanel::replacePicture()
+void PropertyPanel::chooseReplacement()
 {
     if (!selected(ObjItem::KindPicture))
         return;
     const PmrData& card = doc_.page();
     if (std::optional<platform::Dib> picture = panel::choosePicture(&window_, QSize(card.cardWidth, card.cardHeight)))
-        if (!doc_.apply(std::make_unique<ReplacePictureCommand>(*doc_.selection().position(), std::move(*picture))))
-            doc_.touch();
+        commit(std::make_unique<ReplacePictureCommand>(*doc_.selection().position(), std::move(*picture)));
 }
 
 // A pattern keeps every pixel: its size sets the size of the tiles.
@@ -419,8 +414,7 @@ void PropertyPanel::choosePattern()
     std::optional<platform::Dib> picture = panel::choosePicture(&window_);
     if (!picture)
         return;
-    if (!doc_.apply(SetBackgroundCommand::pattern(doc_.page(), std::move(*picture))))
-        doc_.touch();
+    commit(SetBackgroundCommand::pattern(doc_.page(), std::move(*picture)));
     enable(ctl::Bigger, true);
     enable(ctl::Smaller, true);
 }
@@ -432,10 +426,9 @@ void PropertyPanel::otherColor()
         return;
     currentColor_ = *color & 0xFFFFFF;
     if (doc_.selection().item()) {
-        editSelected([c = currentColor_](ObjItem& item) { item.color = c; });
+        editSelected({{"color", currentColor_}});
     } else {
-        if (!doc_.apply(SetBackgroundCommand::color(doc_.page(), currentColor_)))
-            doc_.touch();
+        commit(SetBackgroundCommand::color(doc_.page(), currentColor_));
         enable(ctl::Bigger, false);
         enable(ctl::Smaller, false);
     }

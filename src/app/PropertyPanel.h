@@ -1,12 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "model/ItemField.h"
 #include "ui/DialogTemplate.h"
 
 #include <QObject>
 
 #include <cstdint>
+#include <memory>
+#include <vector>
 
+class CardCommand;
 class CardDocument;
 class ObjItem;
 class ObjItemBitmap;
@@ -56,16 +60,19 @@ private:
     void setLineWidth();
     void blurEdges();
     void setShape(int button);
-    void replacePicture();
+    void chooseReplacement();
     void choosePattern();
     void otherColor();
 
     // The selected item when it is of the kind, else null.
     ObjItem* selected(int kind) const;
-    // Applies an edit of the selected item; an edit that changed nothing still
-    // redraws and marks the card modified.
-    // Typing (merge) joins the step of the same visit.
-    void editSelected(const std::function<void(ObjItem&)>& edit, bool merge = false);
+    const ObjItemText* selectedText() const;
+    // Applies a change made here; one that changed nothing still counts: the card
+    // is redrawn and marked modified.
+    void commit(std::unique_ptr<CardCommand> command);
+    // Sets fields of the selected item through its field table. Typing (merge)
+    // joins the step of the same visit.
+    void editSelected(std::vector<FieldEdit> edits, bool merge = false);
     void showAlign(int align);
     void setPressed(int id, bool pressed);
     bool isPressed(int id) const;

@@ -39,5 +39,11 @@ struct ItemField {
     bool measured = false;
 };
 
+// A value for the field of this name, to be set as the editor sets it.
+struct FieldEdit {
+    const char* name;
+    FieldValue value;
+};
+
 // The entry of the item's table with this name, or null.
 const ItemField* findField(const ObjItem& item, std::string_view name);

@@ -309,10 +309,10 @@ void ObjItemBitmap::exchangePicture(HeldPicture& held)
 void ObjItemBitmap::ReplacePicture(platform::Dib picture)
 {
     HeldPicture held{std::move(picture), {}, {}};
-    replacePicture(held);
+    exchangePictureFitted(held);
 }
 
-void ObjItemBitmap::replacePicture(HeldPicture& held)
+void ObjItemBitmap::exchangePictureFitted(HeldPicture& held)
 {
     exchangePicture(held);
     const Rect old = plainBounds();

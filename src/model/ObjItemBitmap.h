@@ -45,7 +45,7 @@ public:
     // As takePicture, giving the item's own picture back in held.
     void exchangePicture(HeldPicture& held);
     // As ReplacePicture, giving the item's own picture back in held.
-    void replacePicture(HeldPicture& held);
+    void exchangePictureFitted(HeldPicture& held);
 
     const platform::Dib& picture() const { return dib; }
     // The size of the picture cached for the screen; (-1, -1) without one.

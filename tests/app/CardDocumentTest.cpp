@@ -6,6 +6,7 @@
 #include <QImage>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <vector>
 
 namespace {
@@ -27,6 +28,7 @@ protected:
         return r;
     }
     PmrData::Position at(int i) { return std::next(doc.page().items().begin(), i); }
+    bool move(int i, int x) { return doc.apply(std::make_unique<MoveItemCommand>(at(i), ItemGeometry::of(**at(i)), ItemGeometry{x, 0, 50, 50})); }
     // The items by their x.
     std::vector<int> list() const
     {
@@ -35,6 +37,8 @@ protected:
             xs.push_back(item->x);
         return xs;
     }
+    // What the document told since the last call.
+    std::vector<C::Changes> heard() { return std::exchange(changes, {}); }
 
     CardDocument doc;
     std::vector<C::Changes> changes;
@@ -44,7 +48,7 @@ TEST_F(CardDocumentTest, UndoneStepsBringBackTheSameNodesAndSelection)
 {
     const PmrData::Position middle = at(1);
     doc.selection().select(middle);
-    ASSERT_TRUE(doc.apply(std::make_unique<MoveItemCommand>(middle, ItemGeometry::of(**middle), ItemGeometry{150, 10, 60, 60})));
+    ASSERT_TRUE(move(1, 150));
     ASSERT_TRUE(doc.apply(std::make_unique<DeleteItemCommand>(middle)));
     EXPECT_EQ(list(), (std::vector{0, 200}));
     EXPECT_EQ(doc.selection().item(), nullptr);
@@ -76,23 +80,25 @@ TEST_F(CardDocumentTest, UndoneStepsBringBackTheSameNodesAndSelection)
     EXPECT_EQ(doc.selection().position(), last);
 }
 
-TEST_F(CardDocumentTest, UndoingBackToTheSavedCardClearsTheModifiedFlag)
+TEST_F(CardDocumentTest, ModifiedMeansAwayFromTheSavedPlaceOrTouchedSince)
 {
-    doc.apply(std::make_unique<DeleteItemCommand>(at(0)));
-    doc.markSaved();
-    doc.apply(std::make_unique<DeleteItemCommand>(at(0)));
-    EXPECT_EQ(doc.modified(), 1);
-    doc.undo();
-    EXPECT_EQ(doc.modified(), 0);
-    doc.undo();
-    EXPECT_EQ(doc.modified(), 1);
-    doc.redo();
-    EXPECT_EQ(doc.modified(), 0);
-    // Once the steps after the save are replaced, the saved card is out of reach.
-    doc.undo();
-    doc.apply(std::make_unique<MoveItemCommand>(at(0), ItemGeometry::of(**at(0)), ItemGeometry{1, 2, 3, 4}));
-    doc.undo();
-    EXPECT_EQ(doc.modified(), 1);
+    const auto undo = [&] { doc.undo(); };
+    const auto redo = [&] { doc.redo(); };
+    const std::pair<std::function<void()>, bool> steps[] = {
+        {[&] { move(0, 1); doc.markSaved(); move(0, 2); }, true},
+        {undo, false},
+        {undo, true},
+        {redo, false},
+        {[&] { doc.touch(); }, true}, // a touch marks the card without a step
+        {[&] { redo(); undo(); }, false}, // the history's place decides again
+        {[&] { undo(); move(0, 3); undo(); }, true}, // the steps after the save replaced
+        {[&] { doc.markSaved(); doc.markUnsaved(); }, true}, // recovered: saved at no place
+        {[&] { move(0, 4); undo(); }, true},
+    };
+    for (std::size_t i = 0; i < std::size(steps); ++i) {
+        steps[i].first();
+        EXPECT_EQ(doc.isModified(), steps[i].second) << i;
+    }
 
     // Typing merges into one step, but never into the step that was saved.
     const PmrData::Position pos = at(0);
@@ -107,7 +113,7 @@ TEST_F(CardDocumentTest, UndoingBackToTheSavedCardClearsTheModifiedFlag)
     edit(30);
     doc.undo();
     EXPECT_EQ((*pos)->x, 10);
-    EXPECT_EQ(doc.modified(), 0);
+    EXPECT_FALSE(doc.isModified());
 }
 
 TEST_F(CardDocumentTest, HistoryKeepsItsNewestStepsWithinBounds)
@@ -128,41 +134,44 @@ TEST_F(CardDocumentTest, HistoryKeepsItsNewestStepsWithinBounds)
     EXPECT_EQ(history.size(), UndoHistory::kMinSteps);
 }
 
-TEST_F(CardDocumentTest, TheWindowHearsWhatToRedoBeforeTheModifiedFlagChanges)
+TEST_F(CardDocumentTest, TheWindowHearsWhatChangedBeforeTheModifiedState)
 {
     doc.apply(std::make_unique<DeleteItemCommand>(at(0)));
-    EXPECT_EQ(changes, (std::vector<C::Changes>{C::RedrawCard | C::RefillPanel, C::ModifiedChanged}));
-    EXPECT_EQ(doc.modified(), 1);
+    EXPECT_EQ(heard(), (std::vector<C::Changes>{C::ItemRemoved, C::ModifiedChanged}));
+    doc.undo();
+    EXPECT_EQ(heard(), (std::vector<C::Changes>{C::ItemAdded | C::SelectionChanged, C::ModifiedChanged}));
+    doc.touch();
+    EXPECT_EQ(heard(), (std::vector<C::Changes>{C::Touched, C::ModifiedChanged}));
 
     // A colour drops the pattern; undone, pattern, scale and colour come back.
-    changes.clear();
     EXPECT_FALSE(doc.apply(SetBackgroundCommand::color(doc.page(), doc.page().backColor)));
     doc.page().pattern = testPicture(2, 2);
     doc.page().patternScale = 40;
     doc.apply(SetBackgroundCommand::color(doc.page(), 0x123456));
     EXPECT_TRUE(doc.page().pattern.isEmpty());
-    EXPECT_EQ(changes, (std::vector<C::Changes>{C::RedrawCard}));
+    EXPECT_EQ(heard(), (std::vector<C::Changes>{C::BackgroundChanged}));
     doc.undo();
     EXPECT_EQ(CardBackground::of(doc.page()), (CardBackground{testPicture(2, 2), 0xFFFFFF, 40}));
 
-    // New contents: nothing selected, unmodified, and a history of their own.
-    doc.selection().select(at(1));
-    changes.clear();
-    doc.replaceContents(std::make_unique<PmrData>(), true);
-    EXPECT_EQ(changes, (std::vector<C::Changes>{C::RedrawCard | C::RefillPanel | C::Relayout | C::ContentsReplaced,
-                                                C::ModifiedChanged}));
-    EXPECT_TRUE(list().empty());
-    EXPECT_EQ(doc.selection().item(), nullptr);
-    EXPECT_EQ(doc.modified(), 0);
-    EXPECT_FALSE(doc.undo());
-
-    // Another card size refits the view; undone, the old size comes back.
-    changes.clear();
+    // Another card size; undone, the old size comes back.
+    heard();
     EXPECT_FALSE(doc.apply(std::make_unique<SetCardSizeCommand>(91, 55)));
     doc.apply(std::make_unique<SetCardSizeCommand>(60, 40));
-    EXPECT_EQ(changes.front(), C::RedrawCard | C::Relayout);
+    EXPECT_EQ(heard().front(), C::CardSizeChanged);
     doc.undo();
     EXPECT_EQ(std::pair(doc.page().cardWidth, doc.page().cardHeight), std::pair(91, 55));
+
+    // Open: nothing selected, unmodified, a history of its own and the file's size.
+    doc.selection().select(at(1));
+    doc.touch();
+    heard();
+    doc.replaceContents(std::make_unique<PmrData>(), true);
+    EXPECT_EQ(heard(), (std::vector<C::Changes>{C::ContentsReplaced | C::CardSizeChanged, C::ModifiedChanged}));
+    EXPECT_TRUE(list().empty());
+    EXPECT_EQ(doc.selection().item(), nullptr);
+    EXPECT_FALSE(doc.isModified() || doc.undo());
+    doc.replaceContents(std::make_unique<PmrData>(), false); // new: the size stays
+    EXPECT_EQ(heard(), (std::vector<C::Changes>{C::ContentsReplaced}));
 }
 
 } // namespace

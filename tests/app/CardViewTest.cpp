@@ -201,21 +201,21 @@ TEST_F(CardViewTest, ClicksMarkTheCardOnlyWhenTheyDeselectAndDragsWhenTheyMove)
     EXPECT_EQ(dlg->selectedItem(), r);
     EXPECT_EQ(dlg->panelKind(), ObjItem::KindRect);
     drag(p);
-    EXPECT_EQ(dlg->modified(), 0);
+    EXPECT_FALSE(dlg->isModified());
     // A drag that moved is a change.
     drag(p, {p + QPoint(4, 0), p + QPoint(8, 2)});
     EXPECT_EQ(r->x, 300 + 2 * scale().toUnits(4));
-    EXPECT_EQ(dlg->modified(), 1);
+    EXPECT_TRUE(dlg->isModified());
     // Empty canvas with a selection: deselects, background panel, modified.
-    dlg->setModified(0);
+    dlg->document().markSaved();
     drag(at({2000, 1400}));
     EXPECT_EQ(dlg->selectedItem(), nullptr);
     EXPECT_EQ(dlg->panelKind(), PropertyPanel::kBackground);
-    EXPECT_EQ(dlg->modified(), 1);
+    EXPECT_TRUE(dlg->isModified());
     // Empty canvas without a selection: nothing changes.
-    dlg->setModified(0);
+    dlg->document().markSaved();
     drag(dlg->view().canvasRect().topLeft() + QPoint(2, 2));
-    EXPECT_EQ(dlg->modified(), 0);
+    EXPECT_FALSE(dlg->isModified());
     EXPECT_FALSE(dlg->canvas().hasCapture());
     // Outside the canvas: not the canvas's business.
     EXPECT_FALSE(dlg->canvas().onLButtonDown(QPoint(dlg->width() - 2, dlg->height() - 2)));
@@ -248,7 +248,7 @@ TEST_F(CardViewTest, DragsMoveByEachPointerStepHeldToTheCardAndHandlesWinUnderAT
 
     // The selection's handle wins over a text lying on it.
     place(*r, 300, 300, 500, 500);
-    dlg->setModified(0);
+    dlg->document().markSaved();
     add<ObjItemText>(700, 700);
     dlg->selection().select(dlg->page().items().begin());
     const QPoint corner = at({800, 800});
@@ -258,7 +258,7 @@ TEST_F(CardViewTest, DragsMoveByEachPointerStepHeldToTheCardAndHandlesWinUnderAT
     QTest::mouseMove(dlg.get(), corner + QPoint(12, 23));
     QTest::mouseRelease(dlg.get(), Qt::LeftButton, {}, corner + QPoint(12, 23));
     EXPECT_EQ(dlg->selectedItem(), r);
-    EXPECT_EQ(dlg->modified(), 1);
+    EXPECT_TRUE(dlg->isModified());
     const auto units = [&](int px) { return scale().toUnits(scale().toDevice(800) + px); };
     EXPECT_EQ(r->GetBounds(), (platform::Rect{300, 300, units(10), units(20)}));
 }
@@ -299,7 +299,7 @@ TEST_F(CardViewTest, ADragEndsWhenTheGrabIsLostOrTabSaveOrCloseComes)
     send(QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton);
     EXPECT_FALSE(dlg->canvas().hasCapture());
     EXPECT_EQ(dlg->selectedItem(), r);
-    EXPECT_EQ(dlg->modified(), 0);
+    EXPECT_FALSE(dlg->isModified());
 
     // A save or a cancelled close records the move so far and lets the drag go on.
     // Undone, the move leaves the card saved before the drag, or not the one saved during it.
@@ -331,13 +331,13 @@ TEST_F(CardViewTest, ADragEndsWhenTheGrabIsLostOrTabSaveOrCloseComes)
         EXPECT_EQ(dlg->canvas().hasCapture(), goesOn);
         QTest::mouseRelease(dlg.get(), Qt::LeftButton, {}, p + QPoint(8, 0));
         EXPECT_EQ(r->x, 300 + scale().toUnits(8));
-        EXPECT_EQ(dlg->modified(), 1 - modifiedUndone);
+        EXPECT_EQ(dlg->isModified(), modifiedUndone == 0);
         EXPECT_EQ(dlg->selectedItem(), selected);
         EXPECT_EQ(dlg->panelKind(), selected->kind);
         EXPECT_TRUE(dlg->isVisible());
         dlg->undo();
         EXPECT_EQ(r->x, 300);
-        EXPECT_EQ(dlg->modified(), modifiedUndone);
+        EXPECT_EQ(dlg->isModified(), modifiedUndone == 1);
     }
 }
 

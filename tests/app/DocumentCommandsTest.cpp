@@ -37,62 +37,48 @@ protected:
     }
 };
 
-TEST_F(DocumentCommandsTest, SaveThenOpenGivesTheSameCard)
-{
-    press(ctl::AddRect);
-    press(ctl::AddText);
-    {
-        FileDialogScript files({path("card.pmr")});
-        press(ctl::Save);
-        ASSERT_EQ(files.shown().size(), 1u);
-        EXPECT_EQ(files.shown()[0].mode, ui::FileDialogRequest::Save);
-        EXPECT_EQ(files.shown()[0].initialDir, dir.path());
-        EXPECT_EQ(files.shown()[0].defaultExt, QStringLiteral("pmr"));
-    }
-    EXPECT_EQ(dlg->modified(), 0);
-    EXPECT_EQ(dlg->documentPath(), path("card.pmr"));
-
-    MessageBoxScript boxes; // neither opening nor closing right after a save asks anything
-    CardEditorDlg reopened;
-    {
-        FileDialogScript files({path("card.pmr")});
-        reopened.itemAs<QAbstractButton>(ctl::Open)->click();
-    }
-    ASSERT_EQ(reopened.page().items().size(), 2u);
-    EXPECT_EQ(reopened.page().items().back()->kind, ObjItem::KindText);
-    EXPECT_EQ(reopened.documentPath(), path("card.pmr"));
-    press(ctl::Close);
-    EXPECT_TRUE(boxes.shown().empty());
-}
-
-TEST_F(DocumentCommandsTest, OpenWhileModifiedAsksAfterTheFileIsChosen)
+// Opening right after a save asks nothing; a modified card asks once the file is
+// chosen: Cancel, No, then Yes, which saves before the file opens.
+TEST_F(DocumentCommandsTest, SaveThenOpenGivesTheSameCardAndOpenWhileModifiedAsksAfterTheFileIsChosen)
 {
     const QString other = savedCard("other.pmr");
-    press(ctl::AddLine);
-    // Cancel, No, then Yes: the save dialog comes and the file opens once the card is saved.
-    FileDialogScript files({other, other, other, path("saved.pmr")});
+    FileDialogScript chooser({path("card.pmr"), path("card.pmr"), other, other, other, path("saved.pmr")});
     MessageBoxScript boxes({platform::IdCancel, platform::IdNo, platform::IdYes});
+    press(ctl::AddRect);
+    press(ctl::AddText);
+    press(ctl::Save);
+    EXPECT_EQ(chooser.shown()[0].mode, ui::FileDialogRequest::Save);
+    EXPECT_EQ(chooser.shown()[0].initialDir, dir.path());
+    EXPECT_EQ(chooser.shown()[0].defaultExt, QStringLiteral("pmr"));
+    EXPECT_FALSE(dlg->isModified());
     press(ctl::Open);
-    EXPECT_EQ(files.shown().size(), 1u);
-    EXPECT_EQ(boxes.shown().size(), 1u);
-    EXPECT_EQ(items().size(), 1u);
-    EXPECT_EQ(dlg->modified(), 1);
+    EXPECT_TRUE(boxes.shown().empty());
+    ASSERT_EQ(items().size(), 2u);
+    EXPECT_EQ(items().back()->kind, ObjItem::KindText);
+    EXPECT_EQ(dlg->documentPath(), path("card.pmr"));
+
+    press(ctl::AddLine);
+    press(ctl::Open);
+    EXPECT_EQ(std::pair(chooser.shown().size(), boxes.shown().size()), std::pair(std::size_t(3), std::size_t(1)));
+    EXPECT_EQ(items().size(), 3u);
+    EXPECT_TRUE(dlg->isModified());
     press(ctl::Open);
     EXPECT_EQ(items().size(), 2u);
-    EXPECT_EQ(dlg->modified(), 0);
+    EXPECT_FALSE(dlg->isModified());
     EXPECT_EQ(dlg->selectedItem(), nullptr);
 
     press(ctl::AddLine);
     press(ctl::Open);
-    ASSERT_EQ(files.shown().size(), 4u);
-    EXPECT_EQ(files.shown()[3].mode, ui::FileDialogRequest::Save);
-    EXPECT_EQ(boxes.shown().size(), 3u);
+    ASSERT_EQ(chooser.shown().size(), 6u);
+    EXPECT_EQ(chooser.shown()[5].mode, ui::FileDialogRequest::Save);
     EXPECT_EQ(items().size(), 2u);
     EXPECT_EQ(dlg->documentPath(), other);
     EXPECT_TRUE(QFile::exists(path("saved.pmr")));
+    press(ctl::Close);
+    EXPECT_EQ(boxes.shown().size(), 3u);
 }
 
-TEST_F(DocumentCommandsTest, YesWithoutASavedCardStopsEveryCommandThatWouldDropIt)
+TEST_F(DocumentCommandsTest, CancelOrYesWithoutASavedCardStopsEveryCommandThatWouldDropIt)
 {
     const QString other = savedCard("other.pmr");
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("sample")));
@@ -111,24 +97,33 @@ TEST_F(DocumentCommandsTest, YesWithoutASavedCardStopsEveryCommandThatWouldDropI
         {"sample", [&] { answerNewCard(10); press(ctl::NewCard); }, sample},
         {"from scratch", [&] { answerNewCard(20); press(ctl::NewCard); }, {}},
     };
-    // Yes, then the save dialog is cancelled or the file cannot be written.
-    for (const std::optional<QString>& saveAs : {std::optional<QString>(), std::optional(path("no/such/folder/c.pmr"))}) {
+    // Cancel; Yes, then the save dialog is cancelled or the file cannot be written.
+    const std::optional<QString> cancelled, unwritable = path("no/such/folder/c.pmr");
+    for (const auto& [answer, saveAs] : {std::pair(platform::IdCancel, cancelled), std::pair(platform::IdYes, cancelled),
+                                         std::pair(platform::IdYes, unwritable)}) {
         for (const auto& c : commands) {
             SCOPED_TRACE(c.name);
-            MessageBoxScript boxes;
-            std::deque<std::optional<QString>> answers{saveAs};
+            MessageBoxScript boxes({answer});
+            std::deque<std::optional<QString>> answers;
             if (c.chosen)
-                answers.push_front(c.chosen);
-            FileDialogScript files(answers);
+                answers.push_back(c.chosen);
+            if (answer == platform::IdYes)
+                answers.push_back(saveAs);
+            FileDialogScript chooser(answers);
             c.run();
-            ASSERT_EQ(files.shown().size(), answers.size());
-            EXPECT_EQ(files.shown().back().mode, ui::FileDialogRequest::Save);
-            EXPECT_TRUE(dlg->isVisible());
-            EXPECT_EQ(items().size(), 1u);
-            EXPECT_EQ(dlg->selectedItem(), rect);
-            EXPECT_EQ(dlg->modified(), 1);
+            ASSERT_EQ(chooser.shown().size(), answers.size());
+            EXPECT_EQ(answer == platform::IdYes, !answers.empty() && chooser.shown().back().mode == ui::FileDialogRequest::Save);
+            ASSERT_FALSE(boxes.shown().empty()); // and a stop box for the file not written
+            const ui::MessageBoxRequest& box = boxes.shown()[0];
+            EXPECT_EQ(std::tuple(box.caption, box.buttons, box.icon), std::tuple(QString(), platform::MbButtons::YesNoCancel, platform::MbIcon::None));
+            EXPECT_EQ(std::tuple(dlg->isVisible(), items().size(), dlg->selectedItem(), dlg->isModified()),
+                      std::tuple(true, std::size_t(1), rect, true));
         }
     }
+    // No lets the card go.
+    MessageBoxScript no({platform::IdNo});
+    EXPECT_TRUE(dlg->close());
+    EXPECT_FALSE(dlg->isVisible());
 }
 
 TEST_F(DocumentCommandsTest, FailedReadsAndSavesKeepEverything)
@@ -137,15 +132,9 @@ TEST_F(DocumentCommandsTest, FailedReadsAndSavesKeepEverything)
     ASSERT_TRUE(dlg->loadDocument(good));
     press(ctl::AddRect);
     const ObjItem* selected = dlg->selectedItem();
-    QFile bad(path("bad.pmr"));
-    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
-    bad.write(QByteArray::fromHex("01000000020000"));
-    bad.close();
+    ASSERT_TRUE(testsupport::writeFile(path("bad.pmr"), QByteArray::fromHex("01000000020000")));
     const QString locked = savedCard("locked.pmr");
-    QFile lockedFile(locked);
-    ASSERT_TRUE(lockedFile.open(QIODevice::ReadOnly));
-    const QByteArray lockedBytes = lockedFile.readAll();
-    lockedFile.close();
+    const QByteArray lockedBytes = testsupport::readFile(locked);
     QFile::setPermissions(locked, QFile::ReadOwner | QFile::ReadGroup);
 
     // One stop box each; the card, its path and its mark stay.
@@ -164,18 +153,12 @@ TEST_F(DocumentCommandsTest, FailedReadsAndSavesKeepEverything)
         MessageBoxScript boxes;
         EXPECT_FALSE(c.save ? dlg->saveDocument(c.file) : dlg->loadDocument(c.file));
         ASSERT_EQ(boxes.shown().size(), 1u);
-        EXPECT_EQ(boxes.shown()[0].text, c.text);
-        EXPECT_EQ(boxes.shown()[0].icon, platform::MbIcon::Stop);
-        EXPECT_EQ(boxes.shown()[0].caption, ui::applicationName());
-        EXPECT_EQ(items().size(), 3u);
-        EXPECT_EQ(dlg->documentPath(), good);
-        EXPECT_EQ(dlg->modified(), 1);
-        EXPECT_EQ(dlg->selectedItem(), selected);
-        EXPECT_EQ(dlg->panelKind(), ObjItem::KindRect);
+        const ui::MessageBoxRequest& box = boxes.shown()[0];
+        EXPECT_EQ(std::tuple(box.text, box.icon, box.caption), std::tuple(c.text, platform::MbIcon::Stop, ui::applicationName()));
+        EXPECT_EQ(std::tuple(items().size(), dlg->documentPath(), dlg->isModified(), dlg->selectedItem(), dlg->panelKind()),
+                  std::tuple(std::size_t(3), good, true, selected, int(ObjItem::KindRect)));
     }
-    QFile::setPermissions(locked, QFile::ReadOwner | QFile::WriteOwner);
-    ASSERT_TRUE(lockedFile.open(QIODevice::ReadOnly));
-    EXPECT_EQ(lockedFile.readAll(), lockedBytes);
+    EXPECT_EQ(testsupport::readFile(locked), lockedBytes);
 }
 
 TEST_F(DocumentCommandsTest, SamplesOpenUntitledAndScratchKeepsSizeAndPath)
@@ -188,11 +171,11 @@ TEST_F(DocumentCommandsTest, SamplesOpenUntitledAndScratchKeepsSizeAndPath)
     catalog.append(CardFormat{"80", 210, 297, 80, 55, 2, 5, 14, 11, 0, 0});
     catalog.setCurrent(catalog.count() - 1);
     {
-        FileDialogScript files({sample, std::nullopt});
+        FileDialogScript chooser({sample, std::nullopt});
         answerNewCard(10);
         press(ctl::NewCard);
-        ASSERT_GE(files.shown().size(), 1u);
-        EXPECT_EQ(files.shown()[0].initialDir, dir.filePath(QStringLiteral("sample")));
+        ASSERT_GE(chooser.shown().size(), 1u);
+        EXPECT_EQ(chooser.shown()[0].initialDir, dir.filePath(QStringLiteral("sample")));
     }
     EXPECT_EQ(items().size(), 2u);
     EXPECT_EQ(dlg->page().cardWidth, 80);
@@ -210,7 +193,7 @@ TEST_F(DocumentCommandsTest, SamplesOpenUntitledAndScratchKeepsSizeAndPath)
     EXPECT_EQ(items().size(), 0u);
     EXPECT_EQ(dlg->page().cardWidth, 80);
     EXPECT_EQ(dlg->documentPath(), path("named.pmr"));
-    EXPECT_EQ(dlg->modified(), 0);
+    EXPECT_FALSE(dlg->isModified());
 
     QDir(dir.filePath(QStringLiteral("sample"))).removeRecursively();
     MessageBoxScript boxes;
@@ -232,26 +215,23 @@ TEST_F(DocumentCommandsTest, BundledSamplesOpenFromTheCommandLineUnmodifiedWithT
         CardEditorDlg started(samples.filePath(name));
         EXPECT_TRUE(boxes.shown().empty());
         EXPECT_GE(started.page().items().size(), 4u);
-        EXPECT_EQ(started.modified(), 0);
+        EXPECT_FALSE(started.isModified());
         EXPECT_EQ(started.documentPath(), samples.filePath(name));
         const ObjItemBitmap* picture = nullptr;
         for (const auto& item : started.page().items())
             if (!picture)
                 picture = dynamic_cast<const ObjItemBitmap*>(item.get());
         // The photograph's heart and blur, the logo's white-out, the waves' pattern scale.
+        const auto effects = [&] { return picture ? std::tuple(picture->shape, picture->edgeMode, picture->whiteOut != 0) : std::tuple(-1, -1, false); };
         if (name == QStringLiteral("めいし-しゃしん.pmr")) {
             ++withEffects;
-            ASSERT_NE(picture, nullptr);
-            EXPECT_EQ(std::tuple(picture->shape, picture->edgeMode, picture->whiteOut),
-                      std::tuple(ObjItemBitmap::ShapeHeart, ObjItemBitmap::EdgeBlur, 0));
+            EXPECT_EQ(effects(), std::tuple(int(ObjItemBitmap::ShapeHeart), int(ObjItemBitmap::EdgeBlur), false));
         } else if (name == QStringLiteral("めいし-ぱんや.pmr")) {
             ++withEffects;
-            ASSERT_NE(picture, nullptr);
-            EXPECT_NE(picture->whiteOut, 0);
+            EXPECT_TRUE(std::get<2>(effects()));
         } else if (name == QStringLiteral("めいし-なみ.pmr")) {
             ++withEffects;
-            EXPECT_TRUE(started.page().pattern.isValid());
-            EXPECT_EQ(started.page().patternScale, 40);
+            EXPECT_EQ(std::pair(started.page().pattern.isValid(), started.page().patternScale), std::pair(true, 40));
         }
     }
     EXPECT_EQ(withEffects, 3);

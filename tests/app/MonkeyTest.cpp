@@ -282,10 +282,10 @@ protected:
             return fail("the panel does not show the selection");
         // The file saved in this step, unless a new card from scratch followed, which keeps its path.
         QFile saved(saving);
-        if (!saving.isEmpty() && !replaced && dlg->modified() == 0 && dlg->documentPath() == QFileInfo(saving).absoluteFilePath())
+        if (!saving.isEmpty() && !replaced && !dlg->isModified() && dlg->documentPath() == QFileInfo(saving).absoluteFilePath())
             cleanBytes = saved.open(QIODevice::ReadOnly) ? saved.readAll() : QByteArray();
         lastBytes = now;
-        if (!dlg->canvas().hasCapture() && dlg->modified() == 0 && now != cleanBytes)
+        if (!dlg->canvas().hasCapture() && !dlg->isModified() && now != cleanBytes)
             return fail("the card is not marked modified, yet it is not the card opened, new or saved");
         startKnown = startKnown && dlg->document().history().size() < UndoHistory::kMinSteps; // else the oldest may be gone
     }

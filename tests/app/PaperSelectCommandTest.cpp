@@ -63,7 +63,7 @@ TEST_F(PaperSelectCommandTest, ACardOfTheChosenSizeStaysAsItIs)
         EXPECT_EQ(paper.calls, 1);
     }
     EXPECT_TRUE(boxes.shown().empty());
-    EXPECT_EQ(dlg->modified(), 0);
+    EXPECT_FALSE(dlg->isModified());
     EXPECT_EQ(CardFormatCatalog::instance().current(), 1);
 }
 
@@ -81,7 +81,7 @@ TEST_F(PaperSelectCommandTest, AnotherCardSizeResizesTheCardWithANoticeAndKeepsI
     EXPECT_EQ(notice.text + u'|' + notice.caption, QStringLiteral("めいしサイズが かわりました|ようしせってい"));
     EXPECT_EQ(notice.buttons, platform::MbButtons::Ok);
     EXPECT_EQ(cardSize(), QSize(60, 40));
-    EXPECT_EQ(dlg->modified(), 1);
+    EXPECT_TRUE(dlg->isModified());
     EXPECT_EQ(QPoint(rect->x, rect->y), QPoint(700, 300));
     EXPECT_NE(dlg->cardRect().width(), before.width()); // refitted
 }
@@ -101,5 +101,5 @@ TEST_F(PaperSelectCommandTest, OpeningACardOfAnotherSizeRunsTheSameCommand)
     // Cancelled: the card takes the current format's size again.
     ASSERT_EQ(boxes.shown().size(), 1u);
     EXPECT_EQ(cardSize(), QSize(91, 55));
-    EXPECT_EQ(dlg->modified(), 1);
+    EXPECT_TRUE(dlg->isModified());
 }
