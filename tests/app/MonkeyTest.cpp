@@ -275,10 +275,10 @@ protected:
             return fail("the selection is not an item of the card");
         const auto* text = dynamic_cast<const ObjItemText*>(sel.item());
         const auto* line = dynamic_cast<const ObjItemLine*>(sel.item());
-        if (dlg->panelKind() != (sel.item() ? sel.item()->kind : 5)
+        if (dlg->panelKind() != (sel.item() ? sel.item()->kind : PropertyPanel::kBackground)
             || (text && dlg->itemAs<QPlainTextEdit>(TextEdit)->toPlainText() != text->textString().replace("\r\n", "\n"))
             || (line && dlg->itemAs<QLineEdit>(LineWidth)->text().toInt() != line->width) // empty is 0
-            || (dlg->panelKind() != 3 && dlg->itemAs<panel::ColorSwatch>(Swatch)->color() != ((sel.item() ? sel.item()->color : dlg->page().backColor) & 0xFFFFFF)))
+            || (dlg->panelKind() != ObjItem::KindPicture && dlg->itemAs<panel::ColorSwatch>(Swatch)->color() != ((sel.item() ? sel.item()->color : dlg->page().backColor) & 0xFFFFFF)))
             return fail("the panel does not show the selection");
         // The file saved in this step, unless a new card from scratch followed, which keeps its path.
         QFile saved(saving);
