@@ -22,7 +22,6 @@
 #include <vector>
 
 namespace ids = resources::ids;
-using platform::Dib;
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -77,18 +76,15 @@ TEST(ArchiveFixtures, DocumentsReadAndWriteBackByteForByte)
          {}, [](const PmrData& p) {
              ASSERT_EQ(p.items().size(), 1u);
              const ObjItem& item = *p.items().front();
-             EXPECT_EQ(item.kind, ObjItem::KindRect);
-             EXPECT_EQ(item.GetBounds(), (platform::Rect{100, 200, 400, 500}));
-             EXPECT_EQ(item.color, 0xFFu);
-             EXPECT_EQ(p.cardWidth, 91);
+             EXPECT_EQ(std::tuple(item.kind, item.GetBounds(), item.color, p.cardWidth),
+                       std::tuple(+ObjItem::KindRect, platform::Rect{100, 200, 400, 500}, 0xFFu, 91));
          }},
         {"an empty card in 28 bytes", DocumentBytes().head(0).tail(86, 54), {},
          [](const PmrData& p) { EXPECT_EQ(std::pair(p.cardWidth, p.cardHeight), std::pair(86, 54)); }},
         {"another marker and a negative count: no items", DocumentBytes().head(-3, 0xDEADBEEF).tail(86, 54, {}, 0x123456, 40),
          DocumentBytes().head(0).tail(86, 54, {}, 0x123456, 40), [](const PmrData& p) {
-             EXPECT_TRUE(p.items().empty());
-             EXPECT_TRUE(p.pattern.isEmpty());
-             EXPECT_EQ(std::tuple(p.cardWidth, p.backColor, p.patternScale), std::tuple(86, 0x123456u, 40));
+             EXPECT_EQ(std::tuple(p.items().empty(), p.pattern.isEmpty(), p.cardWidth, p.backColor, p.patternScale),
+                       std::tuple(true, true, 86, 0x123456u, 40));
          }},
         {"a text CP932 cannot hold stays whole", yoshino, {},
          [&](const PmrData& p) { EXPECT_EQ(textOf(p).textString(), u"𠮷野"_s); }},
@@ -106,8 +102,7 @@ TEST(ArchiveFixtures, DocumentsReadAndWriteBackByteForByte)
          {}, [&](const PmrData& p) {
              EXPECT_EQ(std::pair(textOf(p).align, textOf(p).cx), std::pair(7, 1));
              const auto& picture = static_cast<const ObjItemBitmap&>(*p.items().back());
-             EXPECT_EQ(picture.edgeMode, 9);
-             EXPECT_TRUE(picture.dib.toImage().isNull());
+             EXPECT_EQ(std::pair(picture.edgeMode, picture.dib.toImage().isNull()), std::pair(9, true));
          }},
     };
     for (const auto& c : cases) {
@@ -179,8 +174,8 @@ TEST(ArchiveRoundTrip, ClassIndicesFrom0x7FFFUseTheLongTag)
 
     PmrData read;
     readDocument(bytes, read);
-    EXPECT_EQ(read.items().size(), 32768u);
-    EXPECT_EQ(read.items().back()->kind, ObjItem::KindText); // the long form may also name a small index: below
+    // The long form may also name a small index: below.
+    EXPECT_EQ(std::pair(read.items().size(), read.items().back()->kind), std::pair(std::size_t(32768), +ObjItem::KindText));
 }
 
 TEST(ArchiveErrors, CraftedFilesGiveTheirMessages)
@@ -295,11 +290,11 @@ TEST(LegacyItems, MixedFamiliesShareIndicesAndConvertInPlace)
     }
     const auto at = [&](int i) { return std::next(page.items().begin(), i)->get(); };
     const auto& legacyText = dynamic_cast<const ObjItemText&>(*at(3));
-    EXPECT_EQ(legacyText.font.toByteArray(), boldFont().toByteArray());
-    EXPECT_EQ(std::tuple(legacyText.align, legacyText.reserved, legacyText.GetText()), std::tuple(2, 9, CardText("b")));
+    EXPECT_EQ(std::tuple(legacyText.font.toByteArray(), legacyText.align, legacyText.reserved, legacyText.GetText()),
+              std::tuple(boldFont().toByteArray(), 2, 9, CardText("b")));
     const auto& legacyPicture = dynamic_cast<const ObjItemBitmap&>(*at(4)); // its reading object is gone
-    EXPECT_EQ(legacyPicture.dib.bytes(), dib);
-    EXPECT_EQ(std::tuple(legacyPicture.whiteOut, legacyPicture.edgeMode, legacyPicture.shape), std::tuple(1, 1, 2));
+    EXPECT_EQ(std::tuple(legacyPicture.dib.bytes(), legacyPicture.whiteOut, legacyPicture.edgeMode, legacyPicture.shape),
+              std::tuple(dib, 1, 1, 2));
     EXPECT_EQ(dynamic_cast<const ObjItemLine&>(*at(6)).width, 15);
 
     // Texts, converted or not, are drawn after everything else.
@@ -330,8 +325,9 @@ TEST(LegacyItems, AFailedReadKeepsConvertedItemsOnly)
     page.cardWidth = 80;
     EXPECT_THROW(readDocument(bytes, page), ArchiveError); // its message is pinned with the archive
     ASSERT_EQ(page.items().size(), 2u);
-    EXPECT_EQ(std::pair(page.items().front()->kind, page.items().back()->kind), std::pair(+ObjItem::KindLine, +ObjItem::KindRect));
-    EXPECT_EQ(page.items().back()->storedClass, QByteArray("ObjItem0Rect"));
-    EXPECT_TRUE(page.pattern.isEmpty());
-    EXPECT_EQ(page.cardWidth, 80); // not reached
+    EXPECT_EQ(std::tuple(page.items().front()->kind, page.items().back()->kind, page.items().back()->storedClass),
+              std::tuple(+ObjItem::KindLine, +ObjItem::KindRect, QByteArray("ObjItem0Rect")));
+    // The pattern is cleared; the card size is not reached.
+    EXPECT_EQ(std::pair(page.pattern.isEmpty(), page.cardWidth), std::pair(true, 80));
+
 }

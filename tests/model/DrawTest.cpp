@@ -8,7 +8,6 @@
 #include "model/ObjItemRect.h"
 #include "model/ObjItemText.h"
 #include "model/PictureEffects.h"
-#include "model/ViewScale.h"
 #include "platform/Dc.h"
 
 #include <gtest/gtest.h>
@@ -71,8 +70,7 @@ TEST(Draw, RectanglesLinesAndTextsLieWhereTheirUnitsSay)
     ObjItemRect rect; // one column left and one row above its pixels
     place(rect, 100, 200, 300, 300);
     const QImage r = onWhite(rect, QSize(100, 100));
-    EXPECT_EQ(inkBox(r), QRect(9, 19, 31, 31));
-    EXPECT_EQ(r.pixel(9, 19), kBlack);
+    EXPECT_EQ(std::pair(inkBox(r), r.pixel(9, 19)), std::pair(QRect(9, 19, 31, 31), kBlack));
 
     ObjItemLine line;
     place(line, 0, 360, 720, 0); // half an inch down, an inch long
@@ -264,9 +262,9 @@ TEST(PictureDrawTest, ScreenAndPrintAgreeAndPartsEqualTheWhole)
     dc.image()->fill(kBlue);
     dc.selectClipEllipse(QRect(0, 0, 40, 30));
     item->Draw(dc);
-    EXPECT_EQ(dc.image()->pixel(20, 15), whole.pixel(20, 15));
-    EXPECT_EQ(dc.image()->pixel(12, 12), whole.pixel(12, 12));
-    EXPECT_EQ(dc.image()->pixel(1, 1), kBlue);
+    EXPECT_EQ(std::tuple(dc.image()->pixel(20, 15), dc.image()->pixel(12, 12), dc.image()->pixel(1, 1)),
+              std::tuple(whole.pixel(20, 15), whole.pixel(12, 12), kBlue));
+
     EXPECT_NE(whole.pixel(1, 1), kBlue);
 }
 

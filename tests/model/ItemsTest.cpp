@@ -35,9 +35,8 @@ QPoint handle(const ObjItem& item, int i)
 TEST_F(ItemsTest, NewItemsTakeTheirDefaultsAndAreCentred)
 {
     const ObjItemText text(card);
-    EXPECT_EQ(text.GetText(), QByteArray("Text"));
-    EXPECT_EQ(std::tuple(text.font.height, text.font.charSet, text.font.pitchAndFamily), std::tuple(12, 128, 0x32));
-    EXPECT_EQ(text.font.faceNameUnicode(), QStringLiteral("ＭＳ Ｐゴシック"));
+    EXPECT_EQ(std::tuple(text.GetText(), text.font.height, text.font.charSet, text.font.pitchAndFamily, text.font.faceNameUnicode()),
+              std::tuple(CardText("Text"), 12, 128, 0x32, QStringLiteral("ＭＳ Ｐゴシック")));
     EXPECT_TRUE(text.cx > 0 && text.cy > 0);
     EXPECT_EQ(QPoint(text.x, text.y), QPoint((card.right - text.cx) / 2, (card.bottom - text.cy) / 2));
 
@@ -66,21 +65,19 @@ TEST_F(ItemsTest, TextsAreMeasuredOnEveryLineWithoutPrefixesAndKeepTheirSizeAndB
     }
     text.SetFontSize(12);
 
-    text.SetText("A");
-    const int one = text.cy;
-    text.SetText("A\r\nWWWWW\r\nB");
-    EXPECT_EQ(text.cy, 3 * one);
-    text.SetText("a&b"); // no prefix processing: the ampersand has width
-    const int withAmp = text.cx;
-    text.SetText("ab");
-    EXPECT_GT(withAmp, text.cx);
+    const auto sized = [&text](const auto& s) {
+        text.SetText(s);
+        return QSize(text.cx, text.cy);
+    };
+    const int one = sized("A").height();
+    EXPECT_EQ(sized("A\r\nWWWWW\r\nB").height(), 3 * one);
+    const int withAmp = sized("a&b").width(); // no prefix processing: the ampersand has width
+    EXPECT_GT(withAmp, sized("ab").width());
     text.SetText(u"〜"_s); // CP932 reads its bytes back as ～
     EXPECT_TRUE(text.GetText().isWide());
-    text.SetText(u"野"_s);
-    const int kanji = text.cx;
-    text.SetText(u"𠮷野"_s);
+    const int kanji = sized(u"野"_s).width();
+    EXPECT_GT(sized(u"𠮷野"_s).width(), kanji + kanji / 2);
     EXPECT_EQ(text.textString(), u"𠮷野"_s);
-    EXPECT_GT(text.cx, kanji + kanji / 2);
 
     // A new alignment keeps the block in place; a stored one outside 0..2 is left.
     text.x = 1000;
@@ -121,8 +118,7 @@ TEST_F(ItemsTest, LineHandlesNeverLeaveAZeroLengthAndHitsHaveTheToleranceAndItsA
     line.cx = -400;
     line.cy = -300;
     EXPECT_EQ(line.GetBounds(), (Rect{100, 100, -300, -200}));
-    EXPECT_TRUE(line.HitTest(-100, -50, at72));
-    EXPECT_FALSE(line.HitTest(-100, 50, at72));
+    EXPECT_EQ(std::pair(line.HitTest(-100, -50, at72), line.HitTest(-100, 50, at72)), std::pair(true, false));
     // Extreme coordinates end without overflow or endless halving.
     EXPECT_FALSE(ObjItemLine::HitSegment({0, 0}, {INT_MIN, INT_MIN}, {INT_MAX, INT_MIN}, 20));
     EXPECT_TRUE(ObjItemLine::HitSegment({-1, -1}, {INT_MIN, INT_MIN}, {INT_MAX, INT_MAX}, 20));
@@ -141,8 +137,7 @@ TEST_F(ItemsTest, RectangleHandlesKeepTheOppositeCornerAndAMinimumOfOneUnit)
         rect.MoveHandle(i, dx, dy);
         EXPECT_EQ(rect.GetBounds(), bounds) << i;
     }
-    EXPECT_TRUE(rect.HitTest(50, 200, at72));
-    EXPECT_FALSE(rect.HitTest(111, 200, at72));
+    EXPECT_EQ(std::pair(rect.HitTest(50, 200, at72), rect.HitTest(111, 200, at72)), std::pair(true, false));
     rect.x = INT_MAX - 5;
     rect.MoveHandle(0, INT_MAX, INT_MAX); // saturates instead of wrapping
     EXPECT_GE(rect.cx, 1);
@@ -187,9 +182,8 @@ TEST_F(ItemsTest, ClonesAreDeepAndKeepEveryField)
     const auto copy = source->Clone();
     source.reset();
     const auto& p = static_cast<const ObjItemBitmap&>(*copy);
-    EXPECT_EQ(std::pair(p.shape, p.whiteOut), std::pair(int(ObjItemBitmap::ShapeHeart), 1));
-    EXPECT_FALSE(p.picture().toImage().isNull());
-    EXPECT_EQ(std::string(copy->className()), "ObjItemBitmap");
+    EXPECT_EQ(std::tuple(p.shape, p.whiteOut, p.picture().toImage().isNull(), std::string(copy->className())),
+              std::tuple(int(ObjItemBitmap::ShapeHeart), 1, false, std::string("ObjItemBitmap")));
 }
 
 // A field set follows the item's rules; one loaded keeps the stored value.
@@ -220,8 +214,8 @@ TEST_F(ItemsTest, FieldsSetFollowTheItemsRulesAndLoadedKeepTheStoredValues)
     const ItemField& d = *findField(picture, "dib");
     place(picture, 0, 0, 400, 400);
     d.load(picture, testPicture(10, 40)); // the box stays, the picture's size follows its header
-    EXPECT_EQ(picture.GetBounds(), (platform::Rect{0, 0, 400, 400}));
-    EXPECT_EQ(picture.dibHeight, 40);
+    EXPECT_EQ(std::pair(picture.GetBounds(), picture.dibHeight), std::pair(platform::Rect{0, 0, 400, 400}, 40));
+
     d.set(picture, testPicture(40, 10)); // fitted and centred in the old box
     EXPECT_EQ(picture.GetBounds(), (platform::Rect{0, 150, 400, 250}));
 }

@@ -129,17 +129,13 @@ TEST(DcState, OriginClipScaleAndSaveRestore)
         dc.setTextColor(Qt::green);
         dc.setScale(144);
         saved.restore(); // early, and only once
-        EXPECT_EQ(dc.scale(), 600);
-        EXPECT_EQ(dc.save(), 2);
+        EXPECT_EQ(std::pair(dc.scale(), dc.save()), std::pair(600, 2));
     }
     EXPECT_EQ(dc.textColor(), QColor(Qt::red));
     EXPECT_TRUE(dc.restore(1)); // straight back to the first level
     EXPECT_FALSE(dc.restore());
-    EXPECT_EQ(dc.viewportOrigin(), QPoint(10, 5));
-    EXPECT_FALSE(dc.pen().isNull());
-    EXPECT_EQ(dc.textColor(), QColor(Qt::black));
-    EXPECT_EQ(std::pair(dc.scale(), dc.printing()), std::pair(72, false));
-    EXPECT_EQ(dc.clipBox(), QRect(-10, -5, 20, 20));
+    EXPECT_EQ(std::tuple(dc.viewportOrigin(), dc.pen().isNull(), dc.textColor(), dc.scale(), dc.printing(), dc.clipBox()),
+              std::tuple(QPoint(10, 5), false, QColor(Qt::black), 72, false, QRect(-10, -5, 20, 20)));
     dc.fillRect(-10, -5, 10, 15, Qt::blue);
     EXPECT_EQ(inkOf(dc, kBlue).second, 400);
 
@@ -286,8 +282,7 @@ TEST_F(DcText, HeightSignChoosesCharacterOrCellHeightExtremesAreClampedAndLinesM
 {
     Dc dc(QSize(64, 64));
     dc.selectFont(gothic(-40));
-    EXPECT_EQ(QFontInfo(dc.font()).family(), QStringLiteral("IPAPGothic"));
-    EXPECT_EQ(dc.font().pixelSize(), 40);
+    EXPECT_EQ(std::pair(QFontInfo(dc.font()).family(), dc.font().pixelSize()), std::pair(QStringLiteral("IPAPGothic"), 40));
     const TextMetrics character = dc.textMetrics();
     EXPECT_GT(character.height, 40);
     EXPECT_EQ(character.internalLeading, character.height - 40);
