@@ -2,10 +2,8 @@
 #include "TestSupport.h"
 #include "platform/AppDirectory.h"
 
-#include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
+
 
 TEST(AppDirectory, WithoutAUsableEntryItIsTheCurrentDirectory)
 {

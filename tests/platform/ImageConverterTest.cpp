@@ -103,6 +103,6 @@ TEST(ImageConverter, OtherFormatsDamageAndAbsurdSizesAreRefused)
     QImage mono(9000, 9000, QImage::Format_Mono);
     mono.fill(0);
     const QByteArray png = encode(mono, "png");
-    EXPECT_EQ(convert(png).status, Status::ReadFailed);
-    EXPECT_EQ(convert(png, {91, 55}).status, Status::ReadFailed);
+    EXPECT_EQ(std::pair(convert(png).status, convert(png, {91, 55}).status), std::pair(Status::ReadFailed, Status::ReadFailed));
+
 }
