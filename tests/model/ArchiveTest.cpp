@@ -2,7 +2,6 @@
 #include "DocumentBytes.h"
 
 #include "model/Archive.h"
-#include "model/ObjItem0.h"
 #include "model/ObjItemBitmap.h"
 #include "model/ObjItemLine.h"
 #include "model/ObjItemRect.h"
@@ -329,5 +328,4 @@ TEST(LegacyItems, AFailedReadKeepsConvertedItemsOnly)
               std::tuple(+ObjItem::KindLine, +ObjItem::KindRect, QByteArray("ObjItem0Rect")));
     // The pattern is cleared; the card size is not reached.
     EXPECT_EQ(std::pair(page.pattern.isEmpty(), page.cardWidth), std::pair(true, 80));
-
 }

@@ -81,8 +81,7 @@ TEST(Draw, RectanglesLinesAndTextsLieWhereTheirUnitsSay)
     // Half a millimetre: one pixel at 72 dpi, twelve at 600; width 0 is one pixel
     // at any resolution, and the last pixel is left.
     EXPECT_EQ(lineInk(72, 5), QRect(0, 36, 72, 1));
-    EXPECT_EQ(lineInk(600, 5).height(), 12);
-    EXPECT_EQ(lineInk(600, 0).size(), QSize(600, 1));
+    EXPECT_EQ(std::pair(lineInk(600, 5).height(), lineInk(600, 0).size()), std::pair(12, QSize(600, 1)));
 
     ObjItemText text;
     text.SetText("WW\r\nW");
@@ -264,7 +263,6 @@ TEST(PictureDrawTest, ScreenAndPrintAgreeAndPartsEqualTheWhole)
     item->Draw(dc);
     EXPECT_EQ(std::tuple(dc.image()->pixel(20, 15), dc.image()->pixel(12, 12), dc.image()->pixel(1, 1)),
               std::tuple(whole.pixel(20, 15), whole.pixel(12, 12), kBlue));
-
     EXPECT_NE(whole.pixel(1, 1), kBlue);
 }
 

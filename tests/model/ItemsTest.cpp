@@ -215,7 +215,6 @@ TEST_F(ItemsTest, FieldsSetFollowTheItemsRulesAndLoadedKeepTheStoredValues)
     place(picture, 0, 0, 400, 400);
     d.load(picture, testPicture(10, 40)); // the box stays, the picture's size follows its header
     EXPECT_EQ(std::pair(picture.GetBounds(), picture.dibHeight), std::pair(platform::Rect{0, 0, 400, 400}, 40));
-
     d.set(picture, testPicture(40, 10)); // fitted and centred in the old box
     EXPECT_EQ(picture.GetBounds(), (platform::Rect{0, 150, 400, 250}));
 }

@@ -4,7 +4,6 @@
 
 #include <QFile>
 
-
 TEST(AppDirectory, WithoutAUsableEntryItIsTheCurrentDirectory)
 {
     QTemporaryDir started;

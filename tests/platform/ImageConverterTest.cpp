@@ -104,5 +104,4 @@ TEST(ImageConverter, OtherFormatsDamageAndAbsurdSizesAreRefused)
     mono.fill(0);
     const QByteArray png = encode(mono, "png");
     EXPECT_EQ(std::pair(convert(png).status, convert(png, {91, 55}).status), std::pair(Status::ReadFailed, Status::ReadFailed));
-
 }
