@@ -51,22 +51,19 @@ TEST(Dib, ImageRoundTripsThroughEveryEncoding)
     EXPECT_EQ(std::pair(flat.pixel(0, 0), flat.pixel(1, 0)), std::pair(qRgb(255, 255, 255), qRgb(127, 127, 127)));
 }
 
-TEST(Dib, PalettedRowsDecodeInEitherDirection)
+// Rows bottom-up and top-down, colour tables, bit fields and run lengths.
+TEST(Dib, EveryLayoutDecodesToItsPixels)
 {
     const QImage up = Dib(oneBit(2)).toImage();
     ASSERT_EQ(up.size(), QSize(10, 2));
-    const QRgb red = qRgb(255, 0, 0), blue = qRgb(0, 0, 255);
+    const QRgb red = qRgb(255, 0, 0), blue = qRgb(0, 0, 255), k = qRgb(0, 0, 0), w = qRgb(255, 255, 255);
     for (int x = 0; x < 10; ++x) {
         EXPECT_EQ(up.pixel(x, 1), x % 2 == 0 ? blue : red) << x;
         EXPECT_EQ(up.pixel(x, 0), x == 1 ? blue : red) << x;
     }
     EXPECT_EQ(Dib(oneBit(-2)).toImage(), up.mirrored(false, true));
     // Core headers of every depth come from ImageMagick in the picture import tests.
-}
 
-TEST(Dib, TablesMasksAndRunsGiveTheirPixels)
-{
-    const QRgb k = qRgb(0, 0, 0), w = qRgb(255, 255, 255);
     // 8 bits with three colours; index 7 lies beyond the table and is black.
     const QByteArray eight = info(3, 1, 8, 0, 3).rgbq(10, 20, 30).rgbq(40, 50, 60).rgbq(70, 80, 90)
                                  .u8(2).u8(0).u8(7).u8(0).bytes();
