@@ -6,7 +6,6 @@
 #include "model/ObjItemLine.h"
 #include "model/ObjItemRect.h"
 #include "model/ObjItemText.h"
-#include "model/PmrData.h"
 #include "model/ViewScale.h"
 
 #include <QtEndian>
