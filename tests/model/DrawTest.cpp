@@ -172,8 +172,7 @@ TEST(PictureDrawTest, HeartsWhiteOutShadowsAndUnknownShapesShowWhatTheyShould)
         for (const auto& [x, y, color] : c.probes)
             EXPECT_EQ(c.image.pixel(x, y), color) << c.what << " at " << x << "," << y;
     // An unknown shape draws nothing, with any edge.
-    QImage beneath(QSize(30, 30), QImage::Format_RGB32);
-    beneath.fill(kBlue);
+    const QImage beneath = solid(30, 30, kBlue).toImage();
     for (const int edge : {0, 1, 2})
         for (const int shape : {3, -1})
             EXPECT_EQ(draw(*picture(solid(20, 20, kRed), 0, 0, 200, 200, edge, shape), QSize(30, 30)), beneath)
@@ -288,8 +287,7 @@ TEST(Draw, ExtremeStoredValuesOfEveryKindDrawSafely)
     auto huge = std::make_shared<ObjItemText>(*text);
     huge->font.height = -100000;
     huge->x = 0;
-    QImage white(50, 50, QImage::Format_RGB32);
-    white.fill(kWhite);
+    const QImage white = solid(50, 50, kWhite).toImage();
     for (const auto& item : std::initializer_list<std::shared_ptr<ObjItem>>{rect, line, text}) {
         EXPECT_EQ(onWhite(*item, QSize(50, 50)), white) << item->className();
         items.push_back(item);
