@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "SheetProbe.h"
-#include "TestSupport.h"
 #include "platform/AppSettings.h"
 #include "platform/Fonts.h"
 #include "platform/SettingsStore.h"

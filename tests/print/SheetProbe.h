@@ -81,12 +81,13 @@ inline int lastInk(const QImage& image, int at, bool row)
 }
 
 inline bool hasPoppler() { return !QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty(); }
+// Skips the test where poppler-utils are missing.
+#define SKIP_WITHOUT_POPPLER()                                                                                         \
+    if (!sheetprobe::hasPoppler())                                                                                     \
+    GTEST_SKIP() << "poppler-utils are not installed"
 
 // The standard output of a tool.
-inline QString tool(const QString& name, const QStringList& args)
-{
-    return testsupport::runProgram(name, args).out;
-}
+inline QString tool(const QString& name, const QStringList& args) { return testsupport::runProgram(name, args).out; }
 
 // A part of a PDF page (1-based) rasterised by pdftoppm at ppi.
 inline QImage rasterise(const QString& pdf, int page, int ppi, const QRect& crop)
