@@ -8,6 +8,7 @@
 #include "printui/PrintProgressDlg.h"
 
 #include <QFileInfo>
+#include <QPdfWriter>
 #include <QPrinter>
 #include <QTemporaryDir>
 
@@ -59,11 +60,15 @@ protected:
         renderer.pictureFailed = [this](int sheet) { failedPictures.push_back(sheet); };
         return renderer.run(target);
     }
-    // The job as an A4 PDF at ppi, its name; empty when it did not finish.
+    // The job as an A4 PDF without margins at ppi, its name; empty when it did not finish.
     QString toPdf(int ppi)
     {
         const QString name = dir.filePath(QStringLiteral("sheets.pdf"));
-        return writePdf(name, ppi, [this](print::SheetTarget& t) { return run(t); }) ? name : QString();
+        QPdfWriter writer(name);
+        writer.setResolution(ppi);
+        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
+        print::PagedSheetTarget target(&writer);
+        return run(target) == SheetRenderer::Result::Done ? name : QString();
     }
 
     PmrData page;

@@ -21,10 +21,12 @@ using namespace toolrun;
 
 namespace {
 
-// "名刺10面 A4": the first card's corner at 14 mm, 11 mm on the PDF's first page, moved by `adjust` mm.
+// "名刺10面 A4": the first card's corner at 14 mm, 11 mm on the PDF's first page, moved by `adjust` mm;
+// the ink's top-left corner in pixels at 150 ppi.
 void expectFirstCard(const QString& pdf, QPoint adjust)
 {
-    const QPoint ink = sheetprobe::firstInk(pdf);
+    const QImage corner = sheetprobe::rasterise(pdf, 1, 150, QRect(0, 0, 400, 400));
+    const QPoint ink = pixels::inkBox(corner, [](QRgb c) { return !pixels::isWhite(c); }).topLeft();
     EXPECT_LE(std::abs(ink.x() - (14 + adjust.x()) * 150 / 25.4), 1.5) << "x " << ink.x();
     EXPECT_LE(std::abs(ink.y() - (11 + adjust.y()) * 150 / 25.4), 1.5) << "y " << ink.y();
 }
