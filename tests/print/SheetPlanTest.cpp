@@ -30,12 +30,9 @@ TEST(SheetPlan, CardsFillThePositionsInReadingOrderFromTheStartWithCopiesSideByS
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        print::SheetJob job;
-        job.format = CardFormatCatalog().format(0); // 名刺10面 A4: 2 columns, 5 rows
-        job.copies = c.copies;
-        job.start = c.start;
-        job.sheets = c.sheets;
-        job.onlyOne = c.onlyOne;
+        // 名刺10面 A4: 2 columns, 5 rows.
+        print::SheetJob job{.format = CardFormatCatalog().format(0), .onlyOne = c.onlyOne, .start = c.start,
+                            .sheets = c.sheets, .copies = c.copies};
         if (c.people > 0)
             job.list = std::make_shared<const print::CardList>(
                 print::CardList::fromBytes("n\n" + QByteArray("x\n").repeated(c.people)));

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QJsonObject>
 #include <gtest/gtest.h>
 
 #include <map>
