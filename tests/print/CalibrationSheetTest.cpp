@@ -4,7 +4,6 @@
 #include "platform/Fonts.h"
 #include "print/CalibrationSheet.h"
 #include "print/CardFormatCatalog.h"
-#include "print/SheetTarget.h"
 
 #include <gtest/gtest.h>
 

@@ -5,8 +5,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -75,8 +73,7 @@ TEST(CardFormatParse, NameThenTenNumbersEachEndedByAComma)
     };
     for (const auto& r : read) {
         const CardFormat f = parsed(r.line);
-        EXPECT_EQ(f.name, r.name) << r.line.left(80).constData();
-        EXPECT_EQ(numbers(f), r.numbers) << r.line.left(80).constData();
+        EXPECT_EQ(std::tuple(f.name, numbers(f)), std::tuple(r.name, r.numbers)) << r.line.left(80).constData();
     }
 }
 
@@ -135,12 +132,10 @@ TEST_F(CatalogFiles, SourcesInOrderAndOnlyUserFormatsSaved)
     cat.loadFolderFormats(dir.path());
     cat.loadFile(dir.path());
     ASSERT_EQ(cat.count(), 5);
-    EXPECT_EQ(cat.format(0).name, "\x96\xbc\x8e\x68" "10" "\x96\xca A4"); // built in
-    EXPECT_EQ(cat.format(2).name, "first");
-    EXPECT_EQ(cat.format(3).name, "second");
-    EXPECT_EQ(cat.format(4).name, "mine");
-    EXPECT_EQ(cat.fixedCount(), 4);
-    EXPECT_EQ(cat.currentFormat().name, "second");
+    // The first is built in.
+    EXPECT_EQ((std::vector{cat.format(0).name, cat.format(2).name, cat.format(3).name, cat.format(4).name}),
+              (std::vector<QByteArray>{"\x96\xbc\x8e\x68" "10" "\x96\xca A4", "first", "second", "mine"}));
+    EXPECT_EQ(std::tuple(cat.fixedCount(), cat.currentFormat().name), std::tuple(4, "second"));
 
     cat.append(parsed("added," + kNums));
     ASSERT_TRUE(cat.saveFile(path("cardform.ini")));
@@ -157,8 +152,7 @@ TEST_F(CatalogFiles, CurrentIsFoundAnywhereAndRepairedWhenOutOfRange)
         CardFormatCatalog c;
         write("cardform.ini", QByteArray(first) + "\nu," + kNums);
         c.loadFile(dir.path());
-        EXPECT_EQ(c.count(), 3) << first;
-        EXPECT_EQ(c.current(), current) << first;
+        EXPECT_EQ(std::tuple(c.count(), c.current()), std::tuple(3, current)) << first;
     }
 }
 
@@ -174,11 +168,9 @@ TEST_F(CatalogFiles, HostileLinesAreSkippedAndReadingGoesOn)
     cat.loadFile(dir.path());
 
     ASSERT_GE(cat.count(), 5);
-    EXPECT_EQ(cat.format(2).name, QByteArray(31, 'x'));
-    EXPECT_EQ(cat.format(cat.count() - 2).name, "lf only");
-    EXPECT_EQ(cat.format(cat.count() - 1).name, "last");
+    EXPECT_EQ(std::tuple(cat.format(2).name, cat.format(cat.count() - 2).name, cat.format(cat.count() - 1).name, cat.current()),
+              std::tuple(QByteArray(31, 'x'), "lf only", "last", 2));
     EXPECT_EQ(numbers(cat.format(cat.count() - 1)), kOneToTen);
-    EXPECT_EQ(cat.current(), 2);
     // Content was dropped, so the original survives the save, and a second save
     // does not replace it with the catalogue's own content.
     for (int save = 0; save < 2; ++save) {
@@ -224,8 +216,7 @@ TEST_F(CatalogFiles, EditsKeepCurrentOnItsFormat)
     ASSERT_TRUE(cat.remove(2));
     EXPECT_EQ(cat.currentFormat().name, "u4");
     ASSERT_TRUE(cat.remove(cat.current()));
-    EXPECT_EQ(cat.current(), 0);
-    EXPECT_EQ(cat.count(), 3);
+    EXPECT_EQ(std::tuple(cat.current(), cat.count()), std::tuple(0, 3));
 }
 
 TEST(CardFormatData, InstalledFolderFormatsParseAndFit)

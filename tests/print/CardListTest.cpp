@@ -107,9 +107,8 @@ TEST(CardListRead, ErrorsSayWhatAndOnWhichLine)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const CardList list = CardList::fromBytes(c.bytes);
-        EXPECT_EQ(list.error(), resources::formatString(c.id, QString::number(c.line)));
-        EXPECT_EQ(list.errorLine(), c.line);
-        EXPECT_EQ(list.rowCount(), 0);
+        EXPECT_EQ(std::tuple(list.error(), list.errorLine(), list.rowCount()),
+                  std::tuple(resources::formatString(c.id, QString::number(c.line)), c.line, 0));
     }
     // Exactly the longest row is read.
     EXPECT_TRUE(CardList::fromBytes("a\n" + longRow.toUtf8() + "yy").ok());

@@ -6,7 +6,6 @@
 #include "printui/FormatListBox.h"
 #include "printui/PaperSelectDlg.h"
 
-#include <QFile>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -96,8 +95,7 @@ TEST_F(PaperSelectDlgTest, RowsShowEveryFormatWithItsIndexAndOkOrADoubleClickCho
     const QPoint second = list->visualItemRect(list->item(1)).center();
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, second);
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, second);
-    EXPECT_EQ(dlg->result(), QDialog::Accepted);
-    EXPECT_EQ(catalog.current(), 1);
+    EXPECT_EQ(std::tuple(dlg->result(), catalog.current()), std::tuple(QDialog::Accepted, 1));
 }
 
 TEST_F(PaperSelectDlgTest, BuiltInAndFolderRowsShowTheMenuGreyedAndCannotBeDeleted)
@@ -118,8 +116,7 @@ TEST_F(PaperSelectDlgTest, EditAndDeleteKeepEveryRowOnItsOwnFormatAfterDeletions
 {
     catalog.setCurrent(5); // C
     rightClick(4, FormatListBox::kDelete); // B
-    EXPECT_EQ(rows().mid(3), QStringList({"A=3", "C=4"}));
-    EXPECT_EQ(dlg->list()->currentRow(), 0);
+    EXPECT_EQ(std::tuple(rows().mid(3), dlg->list()->currentRow()), std::tuple(QStringList({"A=3", "C=4"}), 0));
     press(2);
     EXPECT_EQ(catalog.currentFormat().name, QByteArray("C"));
 
@@ -132,9 +129,8 @@ TEST_F(PaperSelectDlgTest, EditAndDeleteKeepEveryRowOnItsOwnFormatAfterDeletions
 
     rightClick(4, FormatListBox::kDelete); // the current one
     press(2);
-    EXPECT_EQ(catalog.count(), 4);
-    EXPECT_EQ(catalog.format(3).name, QByteArray("A"));
-    EXPECT_EQ(platform::fromCp932(catalog.currentFormat().name), QStringLiteral("名刺10面 A4"));
+    EXPECT_EQ(std::tuple(catalog.count(), catalog.format(3).name, platform::fromCp932(catalog.currentFormat().name)),
+              std::tuple(4, "A", QStringLiteral("名刺10面 A4")));
 }
 
 // That it stays chosen when the dialog is cancelled is pinned by the paper command's test.
@@ -144,6 +140,5 @@ TEST_F(PaperSelectDlgTest, AFormatAddedIsListedAndChosenAndACancelledOneIsNot)
     EXPECT_EQ(catalog.count(), 6);
     answerFormat(QStringLiteral("new"));
     press(PaperSelectDlg::kOther);
-    EXPECT_EQ(rows().last(), QStringLiteral("new=6"));
-    EXPECT_EQ(dlg->list()->currentRow(), 6);
+    EXPECT_EQ(std::tuple(rows().last(), dlg->list()->currentRow()), std::tuple(QStringLiteral("new=6"), 6));
 }

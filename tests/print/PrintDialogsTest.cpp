@@ -1,12 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "SheetProbe.h"
-#include "TestSupport.h"
 #include "platform/AppSettings.h"
 #include "platform/Fonts.h"
 #include "platform/SettingsStore.h"
 #include "print/CardFormatCatalog.h"
 #include "print/SheetLayout.h"
-#include "ui/PrintDialogs.h"
 #include "printui/AdjustPrintDlg.h"
 #include "printui/PrintProgressDlg.h"
 #include "printui/SheetPreview.h"
@@ -203,9 +201,7 @@ TEST(SheetPreview, ShowsThePositionsTheJobPrintsOnItsFirstSheet)
     SheetPreview preview;
     preview.resize(170, 240);
     preview.setPage(&page);
-    print::SheetRenderer::Job job;
-    job.format = CardFormatCatalog().format(0); // 名刺10面 A4
-    job.sheets = 3;
+    print::SheetRenderer::Job job{.format = CardFormatCatalog().format(0), .sheets = 3}; // 名刺10面 A4
     const struct {
         int start;
         bool onlyOne;
@@ -234,10 +230,7 @@ TEST(AdjustPrintDlg, ThePreviewFollowsTheBoxesAsTheyAreTypedAndTheStartIsKeptByT
     // Before it is given a card the preview shows the current format, empty.
     EXPECT_EQ(dlg->preview()->job().format, CardFormatCatalog::instance().currentFormat());
 
-    print::SheetRenderer::Job job;
-    job.format = CardFormatCatalog().format(0);
-    job.sheets = 2;
-    dlg->setPreviewJob(&page, job);
+    dlg->setPreviewJob(&page, {.format = CardFormatCatalog().format(0), .sheets = 2});
     // Signs and letters cannot be typed into the start box.
     for (const auto& [box, typed] : {std::pair{dlg->offsetXEdit(), "-3"}, {dlg->offsetYEdit(), "4"}, {dlg->startEdit(), "-7a"}}) {
         box->clear();

@@ -30,12 +30,9 @@ TEST(SheetPlan, CardsFillThePositionsInReadingOrderFromTheStartWithCopiesSideByS
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        print::SheetJob job;
-        job.format = CardFormatCatalog().format(0); // 名刺10面 A4: 2 columns, 5 rows
-        job.copies = c.copies;
-        job.start = c.start;
-        job.sheets = c.sheets;
-        job.onlyOne = c.onlyOne;
+        // 名刺10面 A4: 2 columns, 5 rows.
+        print::SheetJob job{.format = CardFormatCatalog().format(0), .onlyOne = c.onlyOne, .start = c.start,
+                            .sheets = c.sheets, .copies = c.copies};
         if (c.people > 0)
             job.list = std::make_shared<const print::CardList>(
                 print::CardList::fromBytes("n\n" + QByteArray("x\n").repeated(c.people)));
@@ -62,7 +59,6 @@ TEST(SheetLayout, GapsAddUpAsConvertedPixels)
     // margins 15 and 25 mm 43 and 71 (42.52, 70.87), the gaps 8 and 9 mm 23 and 26
     // (22.68, 25.51). Summed millimetres would give 323, and 252, 434, 615.
     const print::SheetLayout l = print::SheetLayout::make(CardFormatCatalog().format(1), 72, {});
-    EXPECT_EQ(std::vector<std::int64_t>({l.x(0), l.x(1)}), std::vector<std::int64_t>({43, 324}));
-    EXPECT_EQ(std::vector<std::int64_t>({l.y(0), l.y(1), l.y(2), l.y(3)}), std::vector<std::int64_t>({71, 253, 435, 617}));
-    EXPECT_EQ(QSize(l.cardWidth, l.cardHeight), QSize(258, 156));
+    EXPECT_EQ((std::vector<std::int64_t>{l.x(0), l.x(1), l.y(0), l.y(1), l.y(2), l.y(3), l.cardWidth, l.cardHeight}),
+              (std::vector<std::int64_t>{43, 324, 71, 253, 435, 617, 258, 156}));
 }

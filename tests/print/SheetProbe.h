@@ -14,8 +14,6 @@
 
 #include <QFile>
 #include <QImage>
-#include <QPageLayout>
-#include <QPdfWriter>
 #include <QRegularExpression>
 #include <QSet>
 #include <QStandardPaths>
@@ -81,12 +79,13 @@ inline int lastInk(const QImage& image, int at, bool row)
 }
 
 inline bool hasPoppler() { return !QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty(); }
+// Skips the test where poppler-utils are missing.
+#define SKIP_WITHOUT_POPPLER()                                                                                         \
+    if (!sheetprobe::hasPoppler())                                                                                     \
+    GTEST_SKIP() << "poppler-utils are not installed"
 
 // The standard output of a tool.
-inline QString tool(const QString& name, const QStringList& args)
-{
-    return testsupport::runProgram(name, args).out;
-}
+inline QString tool(const QString& name, const QStringList& args) { return testsupport::runProgram(name, args).out; }
 
 // A part of a PDF page (1-based) rasterised by pdftoppm at ppi.
 inline QImage rasterise(const QString& pdf, int page, int ppi, const QRect& crop)
@@ -98,23 +97,6 @@ inline QImage rasterise(const QString& pdf, int page, int ppi, const QRect& crop
     QImage image(out + QStringLiteral(".ppm"));
     QFile::remove(out + QStringLiteral(".ppm"));
     return image.convertToFormat(QImage::Format_RGB32);
-}
-
-// The top-left corner of the ink on a PDF's first page, in pixels at 150 ppi.
-inline QPoint firstInk(const QString& pdf)
-{
-    return inkBox(rasterise(pdf, 1, 150, QRect(0, 0, 400, 400)), [](QRgb c) { return !isWhite(c); }).topLeft();
-}
-
-// An A4 PDF, without margins, of what `run` draws at ppi; whether it finished.
-inline bool writePdf(const QString& pdf, int ppi,
-                     const std::function<print::SheetRenderer::Result(print::SheetTarget&)>& run)
-{
-    QPdfWriter writer(pdf);
-    writer.setResolution(ppi);
-    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
-    print::PagedSheetTarget target(&writer);
-    return run(target) == print::SheetRenderer::Result::Done;
 }
 
 // The words of a PDF as pdftotext finds them, with their boxes in points.

@@ -21,6 +21,16 @@ using namespace toolrun;
 
 namespace {
 
+// "名刺10面 A4": the first card's corner at 14 mm, 11 mm on the PDF's first page, moved by `adjust` mm;
+// the ink's top-left corner in pixels at 150 ppi.
+void expectFirstCard(const QString& pdf, QPoint adjust)
+{
+    const QImage corner = sheetprobe::rasterise(pdf, 1, 150, QRect(0, 0, 400, 400));
+    const QPoint ink = pixels::inkBox(corner, [](QRgb c) { return !pixels::isWhite(c); }).topLeft();
+    EXPECT_LE(std::abs(ink.x() - (14 + adjust.x()) * 150 / 25.4), 1.5) << "x " << ink.x();
+    EXPECT_LE(std::abs(ink.y() - (11 + adjust.y()) * 150 / 25.4), 1.5) << "y " << ink.y();
+}
+
 // Stand-ins for CUPS's lpstat and lp: two queues, "cards" the default; lp records
 // its arguments and keeps the file it was handed. These run anywhere; one job
 // goes through a real scheduler in PmrToolCupsTest, below.
@@ -66,14 +76,12 @@ TEST_F(PmrToolPrintersTest, PrintersAreTheQueuesAndOthersAreRefused)
     }
     // A queue lpstat does not list (without lpstat none is listed, as above).
     const Result none = pmrtool(print({u"--printer"_s, u"nowhere"_s}));
-    EXPECT_EQ(none.code, 1);
-    EXPECT_EQ(none.err, u"pmrtool: no printer \"nowhere\" (see pmrtool printers)\n"_s);
+    EXPECT_EQ(std::tuple(none.code, none.err), std::tuple(1, u"pmrtool: no printer \"nowhere\" (see pmrtool printers)\n"_s));
     EXPECT_FALSE(QFile::exists(path(u"job.pdf"_s)));
     // A queue that refuses the job: lp's complaint and exit 1.
     script(u"lp"_s, "echo 'lp: printer is paused' >&2\nexit 1\n");
     const Result r = pmrtool(print({u"--printer"_s, u"office"_s}));
-    EXPECT_EQ(r.code, 1);
-    EXPECT_EQ(r.err, u"pmrtool: the job could not be handed to \"office\": lp: printer is paused\n"_s);
+    EXPECT_EQ(std::tuple(r.code, r.err), std::tuple(1, u"pmrtool: the job could not be handed to \"office\": lp: printer is paused\n"_s));
 }
 
 TEST_F(PmrToolPrintersTest, LpGetsAPdfTitledAfterTheCardWithItsQueuesOffsetsOrElseTheGlobalOnes)
@@ -82,8 +90,7 @@ TEST_F(PmrToolPrintersTest, LpGetsAPdfTitledAfterTheCardWithItsQueuesOffsetsOrEl
     EXPECT_EQ(QString::fromUtf8(readFile(path(u"lp-args"_s))).split(u'\n').mid(0, 4),
               (QStringList{u"-d"_s, u"office"_s, u"-t"_s, u"めいし-きっさてん.pmr"_s}));
     EXPECT_TRUE(readFile(path(u"job.pdf"_s)).startsWith("%PDF-"));
-    if (!sheetprobe::hasPoppler())
-        GTEST_SKIP() << "pdftoppm is not available";
+    SKIP_WITHOUT_POPPLER();
     // The global offsets are 6, 5 mm; the queue's own, when it has them, count
     // even when they are 0, 0; --adjust counts over both.
     const struct {
@@ -110,10 +117,7 @@ TEST_F(PmrToolPrintersTest, LpGetsAPdfTitledAfterTheCardWithItsQueuesOffsetsOrEl
         store->sync();
         const Result r = pmrtool(print(QStringList{u"--printer"_s, u"office"_s} + c.options));
         ASSERT_EQ(r.code, 0) << r.err.toStdString();
-        // "名刺10面 A4": the first card's corner at 14 mm, 11 mm, moved by the offsets.
-        const QPoint ink = sheetprobe::firstInk(path(u"job.pdf"_s));
-        EXPECT_LE(std::abs(ink.x() - (14 + c.adjust.x()) * 150 / 25.4), 1.5) << "x " << ink.x();
-        EXPECT_LE(std::abs(ink.y() - (11 + c.adjust.y()) * 150 / 25.4), 1.5) << "y " << ink.y();
+        expectFirstCard(path(u"job.pdf"_s), c.adjust);
     }
 }
 
@@ -143,8 +147,7 @@ TEST(PmrToolCupsTest, TheQueueIsListedAsTheDefaultAndPrintsAJobTitledAfterTheCar
     const QJsonObject expected{{u"printers"_s, QJsonArray{QJsonObject{{u"name"_s, kQueue}, {u"default"_s, true}}}}};
     EXPECT_EQ(QJsonDocument::fromJson(r.out.toUtf8()).object(), expected) << r.out.toStdString();
 
-    if (!sheetprobe::hasPoppler())
-        GTEST_SKIP() << "pdftoppm is not available";
+    SKIP_WITHOUT_POPPLER();
     const QDir out(queueDir.filePath(u"out"_s));
     for (const QString& name : out.entryList({u"*.pdf"_s}, QDir::Files))
         QFile::remove(out.filePath(name));
@@ -162,10 +165,7 @@ TEST(PmrToolCupsTest, TheQueueIsListedAsTheDefaultAndPrintsAJobTitledAfterTheCar
     ASSERT_EQ(out.entryList({u"*.pdf"_s}, QDir::Files), QStringList{u"smoke.pdf"_s}) << read(u"log/error_log"_s).toStdString();
     const QString info = sheetprobe::tool(u"pdfinfo"_s, {pdf});
     EXPECT_TRUE(info.contains(QRegularExpression(u"Pages: +2\n"_s))) << info.toStdString();
-    // "名刺10面 A4": the first card's corner at 14 mm, 11 mm, moved by 6, 5 mm.
-    const QPoint ink = sheetprobe::firstInk(pdf);
-    EXPECT_LE(std::abs(ink.x() - (14 + 6) * 150 / 25.4), 1.5) << "x " << ink.x();
-    EXPECT_LE(std::abs(ink.y() - (11 + 5) * 150 / 25.4), 1.5) << "y " << ink.y();
+    expectFirstCard(pdf, {6, 5});
 }
 
 } // namespace

@@ -71,8 +71,7 @@ TEST_F(PmrToolTest, InfoThenBuildGivesTheSameBytes)
     };
     const QString yoshino = card("FFFEFF03" "42D8B7DFCE91");
     EXPECT_EQ(roundTrip(yoshino), readFile(yoshino));
-    EXPECT_EQ(items[0][u"text"_s].toString(), u"𠮷野"_s);
-    EXPECT_FALSE(items[0].toObject().contains(u"textRaw"_s));
+    EXPECT_EQ(std::tuple(items[0][u"text"_s].toString(), items[0].toObject().contains(u"textRaw"_s)), std::tuple(u"𠮷野"_s, false));
     const QString lone = card("FFFEFF02" "42D83000");
     EXPECT_EQ(roundTrip(lone), readFile(lone));
 
@@ -86,9 +85,8 @@ TEST_F(PmrToolTest, InfoThenBuildGivesTheSameBytes)
                  page);
     EXPECT_EQ(page.items().front()->cy, -70);
     ASSERT_EQ(items.size(), 2);
-    EXPECT_EQ(items[0][u"class"_s].toString(), u"ObjItemLine"_s);
-    EXPECT_EQ(items[0][u"storedClass"_s].toString(), u"ObjItem0Line"_s);
-    EXPECT_EQ(items[1][u"storedClass"_s].toString(), u"ObjItem0Text"_s);
+    EXPECT_EQ((QStringList{items[0][u"class"_s].toString(), items[0][u"storedClass"_s].toString(), items[1][u"storedClass"_s].toString()}),
+              (QStringList{u"ObjItemLine"_s, u"ObjItem0Line"_s, u"ObjItem0Text"_s}));
 }
 
 TEST_F(PmrToolTest, BuildFillsDefaultsAndMeasuresTexts)
@@ -101,8 +99,7 @@ TEST_F(PmrToolTest, BuildFillsDefaultsAndMeasuresTexts)
     EXPECT_EQ(page.cardWidth, PmrData().cardWidth);
     ASSERT_EQ(page.items().size(), 2u);
     const auto& t = dynamic_cast<const ObjItemText&>(*page.items().front());
-    EXPECT_EQ(t.font.faceNameUnicode(), u"ＭＳ Ｐゴシック"_s);
-    EXPECT_EQ(t.text, QByteArray("\x82\xe2\x82\xdc\x82\xbe"));
+    EXPECT_EQ(std::tuple(t.font.faceNameUnicode(), t.text), std::tuple(u"ＭＳ Ｐゴシック"_s, QByteArray("\x82\xe2\x82\xdc\x82\xbe")));
     ObjItemText measured;
     measured.SetText(t.text);
     EXPECT_EQ(t.cx, measured.cx); // measured as the editor would
