@@ -9,13 +9,10 @@
 #include "printui/AdjustPrintDlg.h"
 #include "ui/PrintDialogs.h"
 
-#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QPrinter>
 #include <QSettings>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include <tuple>
 
@@ -55,18 +52,16 @@ protected:
 TEST_F(CardAppTest, AFreshStartWritesEverythingAtExitAndTheNextStartUsesIt)
 {
     auto first = start();
-    EXPECT_EQ(settings.appDir(), QDir(appDir.path()).absolutePath());
-    EXPECT_EQ(catalog.count(), 2);
-    EXPECT_EQ(first->createEditor(QString())->page().cardWidth, 91);
+    EXPECT_EQ(std::tuple(settings.appDir(), catalog.count(), first->createEditor(QString())->page().cardWidth),
+              std::tuple(QDir(appDir.path()).absolutePath(), 2, 91));
     QDir::setCurrent(other.path()); // as a file dialog may leave it
     first->shutdown();
-    EXPECT_EQ(testsupport::readFile(appDir.filePath(QStringLiteral("cardform.ini"))), QByteArray("current=0\r\n"));
-    EXPECT_FALSE(QFile::exists(other.filePath(QStringLiteral("cardform.ini"))));
+    EXPECT_EQ(std::pair(testsupport::readFile(appDir.filePath(QStringLiteral("cardform.ini"))), QFile::exists(other.filePath(QStringLiteral("cardform.ini")))),
+              std::pair(QByteArray("current=0\r\n"), false));
     // The folders start as the application directory, the adjustments at 0.
     QSettings written(settingsPath, QSettings::IniFormat);
-    EXPECT_EQ(written.value("dir/save").toString(), settings.appDir());
-    EXPECT_EQ(written.value("dir/bmp").toString(), settings.appDir());
-    EXPECT_EQ(QPoint(stored("print/adj_x"), stored("print/adj_y")), QPoint(0, 0));
+    EXPECT_EQ(std::tuple(written.value("dir/save").toString(), written.value("dir/bmp").toString(), stored("print/adj_x"), stored("print/adj_y")),
+              std::tuple(settings.appDir(), settings.appDir(), 0, 0));
 
     // Values changed while running are used at the next start.
     ASSERT_TRUE(settings.setDocumentFolder(other.path()));
@@ -75,10 +70,8 @@ TEST_F(CardAppTest, AFreshStartWritesEverythingAtExitAndTheNextStartUsesIt)
     catalog.setCurrent(1);
     first->shutdown();
     auto second = start();
-    EXPECT_EQ(settings.documentFolder(), other.path());
-    EXPECT_EQ(settings.pictureFolder(), settings.appDir());
-    EXPECT_EQ(QPoint(settings.adjustX(), settings.adjustY()), QPoint(-3, 12));
-    EXPECT_EQ(catalog.current(), 1);
+    EXPECT_EQ(std::tuple(settings.documentFolder(), settings.pictureFolder(), settings.adjustX(), settings.adjustY(), catalog.current()),
+              std::tuple(other.path(), settings.appDir(), -3, 12, 1));
     EXPECT_EQ(second->createEditor(QString())->page().cardWidth, catalog.format(1).cardWidth);
 }
 
@@ -105,9 +98,8 @@ TEST_F(CardAppTest, BadStoredValuesKeepTheDefaultsAndFoldersCountTheirBytes)
         written.setValue("dir/bmp", QString());
     }
     auto app = start();
-    EXPECT_EQ(QPoint(settings.adjustX(), settings.adjustY()), QPoint(0, 0));
-    EXPECT_EQ(settings.documentFolder(), settings.appDir());
-    EXPECT_EQ(settings.pictureFolder(), settings.appDir());
+    EXPECT_EQ(std::tuple(settings.adjustX(), settings.adjustY(), settings.documentFolder(), settings.pictureFolder()),
+              std::tuple(0, 0, settings.appDir(), settings.appDir()));
     const QString longest = QLatin1Char('/') + QString(254, QLatin1Char('p'));
     EXPECT_TRUE(settings.setPictureFolder(longest));
     EXPECT_EQ(settings.pictureFolder(), longest);
@@ -121,8 +113,7 @@ TEST_F(CardAppTest, MissingApplicationDirectoryWritesNothingElsewhere)
     auto app = start();
     EXPECT_EQ(catalog.count(), 2);
     app->shutdown();
-    EXPECT_FALSE(QFile::exists(QDir(missing).filePath(QStringLiteral("cardform.ini"))));
-    EXPECT_FALSE(QFile::exists(other.filePath(QStringLiteral("cardform.ini"))));
+    EXPECT_FALSE(QFile::exists(QDir(missing).filePath(QStringLiteral("cardform.ini"))) || QFile::exists(other.filePath(QStringLiteral("cardform.ini"))));
     // The settings are still stored.
     EXPECT_TRUE(QSettings(settingsPath, QSettings::IniFormat).contains("print/adj_x"));
 }
@@ -134,9 +125,8 @@ TEST_F(CardAppTest, AnInstalledProgramKeepsTheUsersCatalogueInTheirDataFolder)
     testsupport::InstalledLayout installed(shipped);
 
     auto first = start(installed.binDir());
-    EXPECT_EQ(settings.appDir(), installed.dataDir());
-    EXPECT_EQ(settings.documentFolder(), installed.documentsDir());
-    EXPECT_EQ(settings.pictureFolder(), installed.documentsDir());
+    EXPECT_EQ(std::tuple(settings.appDir(), settings.documentFolder(), settings.pictureFolder()),
+              std::tuple(installed.dataDir(), installed.documentsDir(), installed.documentsDir()));
     ASSERT_EQ(catalog.count(), 3);
     EXPECT_EQ(catalog.current(), 2);
     catalog.append(CardFormat{"Mine", 210, 297, 91, 55, 2, 5, 14, 11, 0, 0});
@@ -148,9 +138,7 @@ TEST_F(CardAppTest, AnInstalledProgramKeepsTheUsersCatalogueInTheirDataFolder)
 
     // The next start reads the user's file.
     auto second = start(installed.binDir());
-    EXPECT_EQ(catalog.count(), 4);
-    EXPECT_EQ(catalog.current(), 3);
-    EXPECT_EQ(catalog.format(3).name, QByteArray("Mine"));
+    EXPECT_EQ(std::tuple(catalog.count(), catalog.current(), catalog.format(3).name), std::tuple(4, 3, QByteArray("Mine")));
 }
 
 } // namespace

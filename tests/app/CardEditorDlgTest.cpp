@@ -3,7 +3,6 @@
 #include "app/HelpViewer.h"
 #include "resources/Templates.h"
 
-#include <QPushButton>
 #include <QTimer>
 
 namespace {
@@ -23,10 +22,9 @@ TEST_F(CardEditorDlgTest, EveryControlIsAtItsTemplateRectangleInPixelsWithItsVis
     };
     for (const auto& [du, px] : cases)
         EXPECT_EQ(u.toPixels(du.x(), du.y(), du.width(), du.height()), px) << du.x() << "," << du.y();
-    EXPECT_EQ(QSize(u.toPixelsX(354), u.toPixelsY(271)), QSize(531, 440)); // 440.375
-    EXPECT_EQ(dlg->size(), QSize(dlg->units().toPixelsX(354), dlg->units().toPixelsY(271)));
-    EXPECT_EQ(platform::resolvedFamily(dlg->font().family()), QStringLiteral("IPAPGothic"));
-    EXPECT_EQ(dlg->windowTitle(), QStringLiteral("Pelmora"));
+    EXPECT_EQ(std::pair(QSize(u.toPixelsX(354), u.toPixelsY(271)), dlg->size()),
+              std::pair(QSize(531, 440), QSize(dlg->units().toPixelsX(354), dlg->units().toPixelsY(271)))); // 440.375
+    EXPECT_EQ(std::pair(platform::resolvedFamily(dlg->font().family()), dlg->windowTitle()), std::pair(QStringLiteral("IPAPGothic"), QStringLiteral("Pelmora")));
 
     for (const platform::ControlSpec& c : resources::dialogTemplate(resources::dlg::Editor).controls) {
         SCOPED_TRACE(c.id);
@@ -58,8 +56,7 @@ TEST_F(CardEditorDlgTest, SystemCommandsOpenTheAboutBoxAndHelp)
     QTest::mouseClick(dlg->item(ctl::Help), Qt::LeftButton);
     // The tool button queues its command.
     ASSERT_TRUE(QTest::qWaitFor([&] { return dlg->helpViewer() != nullptr; }));
-    EXPECT_TRUE(dlg->helpViewer()->isVisible());
-    EXPECT_TRUE(dlg->helpViewer()->hasPage()) << dlg->helpViewer()->source().toStdString();
+    EXPECT_TRUE(dlg->helpViewer()->isVisible() && dlg->helpViewer()->hasPage()) << dlg->helpViewer()->source().toStdString();
 }
 
 } // namespace

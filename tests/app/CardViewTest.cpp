@@ -17,8 +17,6 @@
 
 namespace {
 
-using testsupport::MessageBoxScript;
-
 class CardViewTest : public EditorTest {
 protected:
     QScrollBar* bar(int id) { return dlg->itemAs<QScrollBar>(id); }
@@ -54,11 +52,9 @@ TEST_F(CardViewTest, StartFitsTheCardWithTwentyPixelsToSpareThenZoomsInSteps)
     const int marginY = card.top - canvas.top();
     // The tighter axis keeps about 20 pixels; centred on both.
     EXPECT_NEAR(std::min(marginX, marginY), 20, 2);
-    EXPECT_LE(std::abs((canvas.right() + 1 - card.right) - marginX), 1);
-    EXPECT_LE(std::abs((canvas.bottom() + 1 - card.bottom) - marginY), 1);
-    EXPECT_EQ(scale().current, scale().fit);
-    EXPECT_TRUE(bar(ctl::HScroll)->isHidden() && bar(ctl::VScroll)->isHidden());
-    EXPECT_EQ(card.width(), scale().mmToDevice(91));
+    EXPECT_LE(std::max(std::abs((canvas.right() + 1 - card.right) - marginX), std::abs((canvas.bottom() + 1 - card.bottom) - marginY)), 1);
+    EXPECT_EQ(std::tuple(scale().current, bar(ctl::HScroll)->isHidden() && bar(ctl::VScroll)->isHidden(), card.width()),
+              std::tuple(scale().fit, true, std::int64_t(scale().mmToDevice(91))));
 
     // Zoom steps up to the end, then down from the fit.
     const int fit = scale().fit;
@@ -92,9 +88,7 @@ TEST_F(CardViewTest, TheBarsOwnActionsAndDraggingMoveTheCard)
         for (const auto& [action, moved] : moves) {
             const int before = start();
             b->triggerAction(action);
-            EXPECT_EQ(start() - before, moved) << action;
-            EXPECT_EQ(b->value(), -start());
-            EXPECT_EQ(b->sliderPosition(), b->value());
+            EXPECT_EQ(std::tuple(start() - before, b->value(), b->sliderPosition()), std::tuple(moved, -start(), -start())) << action;
         }
         // Dragged to either end, 20 pixels of canvas show beyond the card.
         b->setSliderDown(true);
@@ -132,10 +126,8 @@ TEST_F(CardViewTest, ZoomingKeepsTheRelativeScrollPositionAndFittingHidesTheBars
         zoomTo(20);
         dlg->view().scroll(Qt::Horizontal, SbThumbTrack, from);
         zoomTo(40);
-        EXPECT_EQ(h->minimum(), min);
-        EXPECT_EQ(h->maximum(), max400);
-        EXPECT_EQ(h->value(), int(max400 - double(max200 - from) * (max400 - min) / (max200 - min)));
-        EXPECT_EQ(dlg->cardRect().left, -h->value());
+        const int value = int(max400 - double(max200 - from) * (max400 - min) / (max200 - min));
+        EXPECT_EQ(std::tuple(h->minimum(), h->maximum(), h->value(), dlg->cardRect().left), std::tuple(min, max400, value, -value));
     }
 
     // At 800 %, away from the edges, composing costs the canvas, not the zoomed card.
@@ -146,8 +138,7 @@ TEST_F(CardViewTest, ZoomingKeepsTheRelativeScrollPositionAndFittingHidesTheBars
 
     // Back to a fitting size: bars hidden, card centred.
     zoomTo(10);
-    EXPECT_TRUE(h->isHidden() && bar(ctl::VScroll)->isHidden());
-    EXPECT_TRUE(centred());
+    EXPECT_TRUE(h->isHidden() && bar(ctl::VScroll)->isHidden() && centred());
 }
 
 TEST_F(CardViewTest, SelectionMarksInvertWhatLiesUnderThem)
@@ -165,11 +156,10 @@ TEST_F(CardViewTest, SelectionMarksInvertWhatLiesUnderThem)
     ASSERT_TRUE(selected->GetHandle(1, h));
     const QPoint d = scale().toDevice(h);
     // The outline of the mark square: white where it crosses the black line.
-    EXPECT_EQ(plain.pixel(d.x() - 3, d.y()), 0xFF000000u);
-    EXPECT_EQ(marked.pixel(d.x() - 3, d.y()), 0xFFFFFFFFu);
+    EXPECT_EQ(std::pair(plain.pixel(d.x() - 3, d.y()), marked.pixel(d.x() - 3, d.y())), std::pair(0xFF000000u, 0xFFFFFFFFu));
     // Off the line the mark is black on white; inside the square nothing changes.
-    EXPECT_EQ(marked.pixel(d.x() + 3, d.y() - 3), plain.pixel(d.x() + 3, d.y() - 3) ^ 0x00FFFFFFu);
-    EXPECT_EQ(marked.pixel(d.x(), d.y() - 1), plain.pixel(d.x(), d.y() - 1));
+    EXPECT_EQ(std::pair(marked.pixel(d.x() + 3, d.y() - 3), marked.pixel(d.x(), d.y() - 1)),
+              std::pair(plain.pixel(d.x() + 3, d.y() - 3) ^ 0x00FFFFFFu, plain.pixel(d.x(), d.y() - 1)));
 }
 
 TEST_F(CardViewTest, TextIsHitBeforeLaterItemsAndLaterBeforeEarlier)
@@ -180,8 +170,7 @@ TEST_F(CardViewTest, TextIsHitBeforeLaterItemsAndLaterBeforeEarlier)
     add(0, 0, 2000, 2000, std::make_unique<ObjItemBitmap>(dlg->cardUnits(), testPicture(4, 4)));
 
     drag(at({210, 210}));
-    EXPECT_EQ(dlg->selectedItem(), t);
-    EXPECT_EQ(dlg->panelKind(), ObjItem::KindText);
+    EXPECT_EQ(std::pair(dlg->selectedItem(), dlg->panelKind()), (std::pair<const ObjItem*, int>(t, ObjItem::KindText)));
     drag(at({700, 700}));
     EXPECT_EQ(dlg->selectedItem()->kind, ObjItem::KindPicture);
     dlg->page().items().pop_back();
@@ -198,25 +187,21 @@ TEST_F(CardViewTest, ClicksMarkTheCardOnlyWhenTheyDeselectAndDragsWhenTheyMove)
     const QPoint p = at({400, 400});
     // Selecting refreshes the panel when the drag starts, which does not mark the card.
     drag(p);
-    EXPECT_EQ(dlg->selectedItem(), r);
-    EXPECT_EQ(dlg->panelKind(), ObjItem::KindRect);
+    EXPECT_EQ(std::pair(dlg->selectedItem(), dlg->panelKind()), (std::pair<const ObjItem*, int>(r, ObjItem::KindRect)));
     drag(p);
     EXPECT_FALSE(dlg->isModified());
     // A drag that moved is a change.
     drag(p, {p + QPoint(4, 0), p + QPoint(8, 2)});
-    EXPECT_EQ(r->x, 300 + 2 * scale().toUnits(4));
-    EXPECT_TRUE(dlg->isModified());
+    EXPECT_EQ(std::pair(r->x, dlg->isModified()), std::pair(300 + 2 * scale().toUnits(4), true));
     // Empty canvas with a selection: deselects, background panel, modified.
     dlg->document().markSaved();
     drag(at({2000, 1400}));
-    EXPECT_EQ(dlg->selectedItem(), nullptr);
-    EXPECT_EQ(dlg->panelKind(), PropertyPanel::kBackground);
-    EXPECT_TRUE(dlg->isModified());
+    EXPECT_EQ(std::tuple(dlg->selectedItem(), dlg->panelKind(), dlg->isModified()),
+              (std::tuple<const ObjItem*, int, bool>(nullptr, PropertyPanel::kBackground, true)));
     // Empty canvas without a selection: nothing changes.
     dlg->document().markSaved();
     drag(dlg->view().canvasRect().topLeft() + QPoint(2, 2));
-    EXPECT_FALSE(dlg->isModified());
-    EXPECT_FALSE(dlg->canvas().hasCapture());
+    EXPECT_FALSE(dlg->isModified() || dlg->canvas().hasCapture());
     // Outside the canvas: not the canvas's business.
     EXPECT_FALSE(dlg->canvas().onLButtonDown(QPoint(dlg->width() - 2, dlg->height() - 2)));
 }
@@ -253,12 +238,10 @@ TEST_F(CardViewTest, DragsMoveByEachPointerStepHeldToTheCardAndHandlesWinUnderAT
     dlg->selection().select(dlg->page().items().begin());
     const QPoint corner = at({800, 800});
     QTest::mousePress(dlg.get(), Qt::LeftButton, {}, corner + QPoint(2, 3));
-    EXPECT_EQ(dlg->canvas().dragMode(), CardCanvas::Handle);
-    EXPECT_EQ(dlg->canvas().handleIndex(), 0);
+    EXPECT_EQ(std::pair(dlg->canvas().dragMode(), dlg->canvas().handleIndex()), std::pair(int(CardCanvas::Handle), 0));
     QTest::mouseMove(dlg.get(), corner + QPoint(12, 23));
     QTest::mouseRelease(dlg.get(), Qt::LeftButton, {}, corner + QPoint(12, 23));
-    EXPECT_EQ(dlg->selectedItem(), r);
-    EXPECT_TRUE(dlg->isModified());
+    EXPECT_EQ(std::pair(dlg->selectedItem(), dlg->isModified()), (std::pair<const ObjItem*, bool>(r, true)));
     const auto units = [&](int px) { return scale().toUnits(scale().toDevice(800) + px); };
     EXPECT_EQ(r->GetBounds(), (platform::Rect{300, 300, units(10), units(20)}));
 }
@@ -293,13 +276,10 @@ TEST_F(CardViewTest, ADragEndsWhenTheGrabIsLostOrTabSaveOrCloseComes)
     QContextMenuEvent rightClick(QContextMenuEvent::Mouse, p, dlg->mapToGlobal(p));
     QApplication::sendEvent(dlg.get(), &rightClick);
     QCoreApplication::processEvents();
-    EXPECT_EQ(menu, nullptr);
-    EXPECT_TRUE(dlg->canvas().hasCapture());
+    EXPECT_EQ(std::pair(menu, dlg->canvas().hasCapture()), std::pair(static_cast<QWidget*>(nullptr), true));
     send(QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton);
     send(QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton);
-    EXPECT_FALSE(dlg->canvas().hasCapture());
-    EXPECT_EQ(dlg->selectedItem(), r);
-    EXPECT_FALSE(dlg->isModified());
+    EXPECT_EQ(std::tuple(dlg->canvas().hasCapture(), dlg->selectedItem(), dlg->isModified()), (std::tuple<bool, const ObjItem*, bool>(false, r, false)));
 
     // A save or a cancelled close records the move so far and lets the drag go on.
     // Undone, the move leaves the card saved before the drag, or not the one saved during it.
@@ -315,7 +295,7 @@ TEST_F(CardViewTest, ADragEndsWhenTheGrabIsLostOrTabSaveOrCloseComes)
              key(Qt::Key_S, Qt::ControlModifier);
          }, r, true, 1},
         {"close", [&] {
-             MessageBoxScript boxes({platform::IdCancel});
+             testsupport::MessageBoxScript boxes({platform::IdCancel});
              dlg->close();
              EXPECT_EQ(boxes.shown().size(), 1u) << "the save prompt";
          }, r, true, 0},
@@ -330,14 +310,10 @@ TEST_F(CardViewTest, ADragEndsWhenTheGrabIsLostOrTabSaveOrCloseComes)
         act();
         EXPECT_EQ(dlg->canvas().hasCapture(), goesOn);
         QTest::mouseRelease(dlg.get(), Qt::LeftButton, {}, p + QPoint(8, 0));
-        EXPECT_EQ(r->x, 300 + scale().toUnits(8));
-        EXPECT_EQ(dlg->isModified(), modifiedUndone == 0);
-        EXPECT_EQ(dlg->selectedItem(), selected);
-        EXPECT_EQ(dlg->panelKind(), selected->kind);
-        EXPECT_TRUE(dlg->isVisible());
+        EXPECT_EQ(std::tuple(r->x, dlg->isModified(), dlg->selectedItem(), dlg->panelKind(), dlg->isVisible()),
+                  std::tuple(300 + scale().toUnits(8), modifiedUndone == 0, selected, selected->kind, true));
         dlg->undo();
-        EXPECT_EQ(r->x, 300);
-        EXPECT_EQ(dlg->isModified(), modifiedUndone == 1);
+        EXPECT_EQ(std::pair(r->x, dlg->isModified()), std::pair(300, modifiedUndone == 1));
     }
 }
 

@@ -4,7 +4,6 @@
 #include "model/ObjItemRect.h"
 #include "model/ObjItemText.h"
 
-#include <QDir>
 #include <QFile>
 #include <QTimer>
 
@@ -44,36 +43,28 @@ TEST_F(DocumentCommandsTest, SaveThenOpenGivesTheSameCardAndOpenWhileModifiedAsk
     const QString other = savedCard("other.pmr");
     FileDialogScript chooser({path("card.pmr"), path("card.pmr"), other, other, other, path("saved.pmr")});
     MessageBoxScript boxes({platform::IdCancel, platform::IdNo, platform::IdYes});
-    press(ctl::AddRect);
-    press(ctl::AddText);
-    press(ctl::Save);
-    EXPECT_EQ(chooser.shown()[0].mode, ui::FileDialogRequest::Save);
-    EXPECT_EQ(chooser.shown()[0].initialDir, dir.path());
-    EXPECT_EQ(chooser.shown()[0].defaultExt, QStringLiteral("pmr"));
-    EXPECT_FALSE(dlg->isModified());
+    for (int id : {ctl::AddRect, ctl::AddText, ctl::Save})
+        press(id);
+    const ui::FileDialogRequest& saving = chooser.shown()[0];
+    EXPECT_EQ(std::tuple(saving.mode, saving.initialDir, saving.defaultExt, dlg->isModified()),
+              std::tuple(ui::FileDialogRequest::Save, dir.path(), QStringLiteral("pmr"), false));
     press(ctl::Open);
     EXPECT_TRUE(boxes.shown().empty());
     ASSERT_EQ(items().size(), 2u);
-    EXPECT_EQ(items().back()->kind, ObjItem::KindText);
-    EXPECT_EQ(dlg->documentPath(), path("card.pmr"));
+    EXPECT_EQ(std::pair(items().back()->kind, dlg->documentPath()), std::pair(int(ObjItem::KindText), path("card.pmr")));
 
     press(ctl::AddLine);
     press(ctl::Open);
     EXPECT_EQ(std::pair(chooser.shown().size(), boxes.shown().size()), std::pair(std::size_t(3), std::size_t(1)));
-    EXPECT_EQ(items().size(), 3u);
-    EXPECT_TRUE(dlg->isModified());
+    EXPECT_EQ(std::pair(items().size(), dlg->isModified()), std::pair(std::size_t(3), true));
     press(ctl::Open);
-    EXPECT_EQ(items().size(), 2u);
-    EXPECT_FALSE(dlg->isModified());
-    EXPECT_EQ(dlg->selectedItem(), nullptr);
+    EXPECT_EQ(std::tuple(items().size(), dlg->isModified(), dlg->selectedItem()), (std::tuple<std::size_t, bool, const ObjItem*>(2, false, nullptr)));
 
     press(ctl::AddLine);
     press(ctl::Open);
     ASSERT_EQ(chooser.shown().size(), 6u);
-    EXPECT_EQ(chooser.shown()[5].mode, ui::FileDialogRequest::Save);
-    EXPECT_EQ(items().size(), 2u);
-    EXPECT_EQ(dlg->documentPath(), other);
-    EXPECT_TRUE(QFile::exists(path("saved.pmr")));
+    EXPECT_EQ(std::tuple(chooser.shown()[5].mode, items().size(), dlg->documentPath(), QFile::exists(path("saved.pmr"))),
+              std::tuple(ui::FileDialogRequest::Save, std::size_t(2), other, true));
     press(ctl::Close);
     EXPECT_EQ(boxes.shown().size(), 3u);
 }
@@ -122,8 +113,7 @@ TEST_F(DocumentCommandsTest, CancelOrYesWithoutASavedCardStopsEveryCommandThatWo
     }
     // No lets the card go.
     MessageBoxScript no({platform::IdNo});
-    EXPECT_TRUE(dlg->close());
-    EXPECT_FALSE(dlg->isVisible());
+    EXPECT_TRUE(dlg->close() && !dlg->isVisible());
 }
 
 TEST_F(DocumentCommandsTest, FailedReadsAndSavesKeepEverything)
@@ -177,10 +167,8 @@ TEST_F(DocumentCommandsTest, SamplesOpenUntitledAndScratchKeepsSizeAndPath)
         ASSERT_GE(chooser.shown().size(), 1u);
         EXPECT_EQ(chooser.shown()[0].initialDir, dir.filePath(QStringLiteral("sample")));
     }
-    EXPECT_EQ(items().size(), 2u);
-    EXPECT_EQ(dlg->page().cardWidth, 80);
-    EXPECT_TRUE(dlg->documentPath().isEmpty());
-    EXPECT_EQ(platform::appSettings().documentFolder(), dir.path()); // untouched by samples
+    EXPECT_EQ(std::tuple(items().size(), dlg->page().cardWidth, dlg->documentPath(), platform::appSettings().documentFolder()),
+              std::tuple(std::size_t(2), 80, QString(), dir.path())); // the folder untouched by samples
 
     ASSERT_TRUE(dlg->loadDocument(savedCard("named.pmr", 80)));
     press(ctl::AddText);
@@ -190,10 +178,8 @@ TEST_F(DocumentCommandsTest, SamplesOpenUntitledAndScratchKeepsSizeAndPath)
         press(ctl::NewCard);
         EXPECT_EQ(boxes.shown().size(), 1u);
     }
-    EXPECT_EQ(items().size(), 0u);
-    EXPECT_EQ(dlg->page().cardWidth, 80);
-    EXPECT_EQ(dlg->documentPath(), path("named.pmr"));
-    EXPECT_FALSE(dlg->isModified());
+    EXPECT_EQ(std::tuple(items().size(), dlg->page().cardWidth, dlg->documentPath(), dlg->isModified()),
+              std::tuple(std::size_t(0), 80, path("named.pmr"), false));
 
     QDir(dir.filePath(QStringLiteral("sample"))).removeRecursively();
     MessageBoxScript boxes;
@@ -213,10 +199,8 @@ TEST_F(DocumentCommandsTest, BundledSamplesOpenFromTheCommandLineUnmodifiedWithT
         SCOPED_TRACE(name.toStdString());
         MessageBoxScript boxes;
         CardEditorDlg started(samples.filePath(name));
-        EXPECT_TRUE(boxes.shown().empty());
         EXPECT_GE(started.page().items().size(), 4u);
-        EXPECT_FALSE(started.isModified());
-        EXPECT_EQ(started.documentPath(), samples.filePath(name));
+        EXPECT_EQ(std::tuple(boxes.shown().size(), started.isModified(), started.documentPath()), std::tuple(std::size_t(0), false, samples.filePath(name)));
         const ObjItemBitmap* picture = nullptr;
         for (const auto& item : started.page().items())
             if (!picture)

@@ -9,14 +9,9 @@
 #include "resources/ControlIds.h"
 #include "ui/PrintDialogs.h"
 
-#include <QAbstractButton>
 #include <QApplication>
-#include <QTemporaryDir>
-#include <QTest>
-#include <gtest/gtest.h>
 
 #include <memory>
-#include <vector>
 
 // The editor window on the built-in formats, shown, with a fresh application
 // directory and settings; dialogs answer Cancel again after each test.

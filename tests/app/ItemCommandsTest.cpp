@@ -15,7 +15,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
-#include <array>
 #include <climits>
 #include <deque>
 
@@ -38,7 +37,6 @@ protected:
         });
     }
     QWidget* w(int id) { return dlg->item(id); }
-    bool shown(int id) { return w(id)->isVisible(); }
     bool pressed(int id) { return dlg->itemAs<panel::ImageButton>(id)->isPressed(); }
     // Selects the item, or nothing, and fills the panel as a click does.
     void select(ObjItem* item)
@@ -103,15 +101,14 @@ TEST_F(PropertyPanelTest, EachKindShowsItsGroupAndTitleAndOnlyPicturesHideTheSwa
         expectCounted(c.item == line, c.item == line ? 1 : 0);
         EXPECT_EQ(title(), QString::fromUtf8(c.title));
         for (int id : c.visible)
-            EXPECT_TRUE(shown(id)) << id;
+            EXPECT_TRUE(w(id)->isVisible()) << id;
         for (int id : c.hidden)
-            EXPECT_FALSE(shown(id)) << id;
+            EXPECT_FALSE(w(id)->isVisible()) << id;
     }
     // The rectangle after the picture shows its own colour again.
     select(picture);
     select(rect);
-    EXPECT_EQ(dlg->currentColor(), 0x0000FFu);
-    EXPECT_EQ(dlg->itemAs<panel::ColorSwatch>(ctl::Swatch)->color(), 0x0000FFu);
+    EXPECT_EQ(std::pair(dlg->currentColor(), dlg->itemAs<panel::ColorSwatch>(ctl::Swatch)->color()), std::pair(0x0000FFu, 0x0000FFu));
 }
 
 // Each edit sets its field by the item's rules. A step from an extreme stored size
@@ -163,12 +160,10 @@ TEST_F(PropertyPanelTest, TheWidthFieldClampsTo500ReadsEmptyAsZeroAndShowsStored
 {
     auto* line = add<ObjItemLine>(ctl::AddLine);
     auto* field = dlg->itemAs<QLineEdit>(ctl::LineWidth);
-    EXPECT_TRUE(field->hasFocus());
-    EXPECT_EQ(field->selectedText(), field->text());
+    EXPECT_EQ(std::pair(field->hasFocus(), field->selectedText()), std::pair(true, field->text()));
     field->selectAll();
     QTest::keyClicks(field, QStringLiteral("600"));
-    EXPECT_EQ(std::pair(field->text(), field->selectedText()), std::pair(u"500"_s, u"500"_s));
-    EXPECT_EQ(line->width, 500);
+    EXPECT_EQ(std::tuple(field->text(), field->selectedText(), line->width), std::tuple(u"500"_s, u"500"_s, 500));
     QTest::keyClicks(field, QStringLiteral("37"));
     EXPECT_EQ(line->width, 37);
     // Empty, past 64 bits, negative as a signed 32-bit number.
@@ -206,9 +201,8 @@ TEST_F(PropertyPanelTest, ShapeButtonsSkipWhatIsAlreadySoAndWhiteOutDisablesTheB
     expectCounted(false, 0);
 
     click(ctl::ShapeHeart);
-    EXPECT_EQ(std::pair(picture->shape, picture->whiteOut), std::pair(int(ObjItemBitmap::ShapeHeart), 0));
-    EXPECT_TRUE(w(ctl::BlurEdges)->isEnabled());
-    EXPECT_FALSE(pressed(ctl::ShapeWhiteOut));
+    EXPECT_EQ(std::tuple(picture->shape, picture->whiteOut, w(ctl::BlurEdges)->isEnabled(), pressed(ctl::ShapeWhiteOut)),
+              std::tuple(int(ObjItemBitmap::ShapeHeart), 0, true, false));
 }
 
 TEST_F(PropertyPanelTest, AColourAfterAPatternDropsItAndTheSwatchRunsTheDialog)
@@ -227,8 +221,7 @@ TEST_F(PropertyPanelTest, AColourAfterAPatternDropsItAndTheSwatchRunsTheDialog)
         press(ctl::Pattern);
     }
     // At 100 %, whatever the scale was.
-    EXPECT_EQ(std::pair(dlg->page().pattern.width(), dlg->page().patternScale), std::pair(16, 100));
-    EXPECT_TRUE(w(ctl::Bigger)->isEnabled());
+    EXPECT_EQ(std::tuple(dlg->page().pattern.width(), dlg->page().patternScale, w(ctl::Bigger)->isEnabled()), std::tuple(16, 100, true));
 
     clean();
     press(ctl::OtherColor); // cancelled
@@ -237,19 +230,16 @@ TEST_F(PropertyPanelTest, AColourAfterAPatternDropsItAndTheSwatchRunsTheDialog)
     const QPoint swatch = w(ctl::Swatch)->mapTo(dlg.get(), w(ctl::Swatch)->rect().center());
     QTest::mouseClick(dlg.get(), Qt::LeftButton, {}, swatch);
     EXPECT_EQ(asked, (std::vector<std::uint32_t>{0xFFFFFF, 0xFFFFFF}));
-    EXPECT_TRUE(dlg->page().pattern.isEmpty());
-    EXPECT_EQ(dlg->page().backColor, 0x123456u);
+    EXPECT_EQ(std::tuple(dlg->page().pattern.isEmpty(), dlg->page().backColor, dlg->itemAs<panel::ColorSwatch>(ctl::Swatch)->color(), dlg->isModified()),
+              std::tuple(true, 0x123456u, 0x123456u, true));
     EXPECT_FALSE(w(ctl::Bigger)->isEnabled() || w(ctl::Smaller)->isEnabled());
-    EXPECT_EQ(dlg->itemAs<panel::ColorSwatch>(ctl::Swatch)->color(), 0x123456u);
-    EXPECT_TRUE(dlg->isModified());
 
     // Any selected item takes the colour, and the next dialog starts from it.
     auto* rect = add<ObjItem>(ctl::AddRect);
     const std::uint32_t before = rect->color;
     colors = {0x00FF00};
     press(ctl::OtherColor);
-    EXPECT_EQ(rect->color, 0x00FF00u);
-    EXPECT_EQ(asked.back(), before);
+    EXPECT_EQ(std::pair(rect->color, asked.back()), std::pair(0x00FF00u, before));
 }
 
 TEST_F(PropertyPanelTest, TheFontDialogStartsFromTheTextAndItsChoiceIsClamped)
@@ -264,14 +254,12 @@ TEST_F(PropertyPanelTest, TheFontDialogStartsFromTheTextAndItsChoiceIsClamped)
         return std::optional(huge);
     });
     press(ctl::Font);
-    EXPECT_EQ(text->font.height, -72);
-    EXPECT_EQ(std::pair(asked.front().color, text->color), std::pair(0x0000FFu, 0x0000FFu));
+    EXPECT_EQ(std::tuple(text->font.height, asked.front().color, text->color), std::tuple(-72, 0x0000FFu, 0x0000FFu));
 
     // The dialog's own point size is what comes back, as a character height.
     QFont chosen(QStringLiteral("IPAPGothic"));
     chosen.setPointSize(14);
-    EXPECT_EQ(ui::logFontFromDialog(chosen, text->GetFont()).height, -14);
-    EXPECT_EQ(ui::fontForDialog(huge).pointSize(), 100);
+    EXPECT_EQ(std::pair(ui::logFontFromDialog(chosen, text->GetFont()).height, ui::fontForDialog(huge).pointSize()), std::pair(-14, 100));
     // The document's face shows as the family it is drawn with and is kept when
     // that family is kept; another family replaces it.
     const QFont shown = ui::fontForDialog(text->GetFont());
@@ -284,14 +272,12 @@ TEST_F(PropertyPanelTest, TheTextFieldTakesTheFocusStoresCrLfAndCutsWhatAnItemCa
 {
     auto* text = add<ObjItemText>(ctl::AddText);
     auto* field = dlg->itemAs<QPlainTextEdit>(ctl::TextEdit);
-    EXPECT_TRUE(field->hasFocus());
-    EXPECT_EQ(field->textCursor().selectedText(), field->toPlainText());
+    EXPECT_EQ(std::pair(field->hasFocus(), field->textCursor().selectedText()), std::pair(true, field->toPlainText()));
     clean();
     field->insertPlainText(QStringLiteral("𠮷野")); // as an input method commits it
     QTest::keyClick(field, Qt::Key_Return);
     QTest::keyClicks(field, QStringLiteral("Tel"));
-    EXPECT_EQ(text->textString(), QStringLiteral("𠮷野\r\nTel")); // kept whole, though CP932 has no 𠮷
-    EXPECT_TRUE(dlg->isModified());
+    EXPECT_EQ(std::pair(text->textString(), dlg->isModified()), std::pair(QStringLiteral("𠮷野\r\nTel"), true)); // kept whole, though CP932 has no 𠮷
 
     // Filling the field again is not an edit.
     auto* other = add<ObjItemText>(ctl::AddText);
@@ -303,8 +289,7 @@ TEST_F(PropertyPanelTest, TheTextFieldTakesTheFocusStoresCrLfAndCutsWhatAnItemCa
 
     // Alignment presses its own button.
     click(ctl::AlignRight);
-    EXPECT_TRUE(pressed(ctl::AlignRight));
-    EXPECT_FALSE(pressed(ctl::AlignLeft));
+    EXPECT_EQ(std::pair(pressed(ctl::AlignRight), pressed(ctl::AlignLeft)), std::pair(true, false));
 
     // Text beyond what an item holds is cut to whole characters, and said once.
     const qsizetype max = ObjItemText::kMaxTextBytes;
@@ -324,8 +309,7 @@ TEST_F(PropertyPanelTest, TheTextFieldTakesTheFocusStoresCrLfAndCutsWhatAnItemCa
         testsupport::MessageBoxScript boxes;
         field->selectAll();
         field->insertPlainText(c.pasted);
-        EXPECT_EQ(field->toPlainText(), c.kept);
-        EXPECT_EQ(text->textString(), c.kept);
+        EXPECT_EQ(std::pair(field->toPlainText(), text->textString()), std::pair(c.kept, c.kept));
         ASSERT_EQ(boxes.shown().size(), 1u);
         EXPECT_EQ(boxes.shown()[0].text, u"もじが ながすぎるよ。はいりきらない ぶんは けしたよ"_s);
     }
@@ -339,14 +323,12 @@ TEST_F(ItemCommandsTest, PicturesComeThroughTheChooserAndAReplacementKeepsBoxAnd
     QImage(50, 100, QImage::Format_RGB32).save(tall);
     testsupport::FileDialogScript chosen({std::nullopt, wide, tall});
     press(ctl::AddPicture); // cancelled
-    EXPECT_TRUE(items().empty());
-    EXPECT_FALSE(dlg->isModified());
+    EXPECT_EQ(std::pair(items().size(), dlg->isModified()), std::pair(std::size_t(0), false));
     press(ctl::AddPicture);
     ASSERT_EQ(items().size(), 1u);
     auto* picture = dynamic_cast<ObjItemBitmap*>(dlg->page().items().front().get());
     ASSERT_TRUE(picture);
-    EXPECT_EQ(dlg->selectedItem(), picture);
-    EXPECT_TRUE(dlg->isModified());
+    EXPECT_EQ(std::pair(dlg->selectedItem(), dlg->isModified()), (std::pair<const ObjItem*, bool>(picture, true)));
     // One point per pixel, centred on the card.
     const platform::Rect card = dlg->cardUnits();
     EXPECT_EQ(picture->GetBounds(), (platform::Rect{(card.right - 2000) / 2, (card.bottom - 1000) / 2,
@@ -358,11 +340,9 @@ TEST_F(ItemCommandsTest, PicturesComeThroughTheChooserAndAReplacementKeepsBoxAnd
     const platform::Rect box = picture->GetBounds();
     dlg->document().markSaved();
     press(ctl::ReplacePicture);
-    EXPECT_EQ(picture->dibWidth, 50);
-    EXPECT_EQ(picture->GetBounds(), (platform::Rect{box.left + 750, box.top, box.left + 1250, box.bottom}));
+    EXPECT_EQ(std::tuple(picture->dibWidth, picture->GetBounds(), dlg->isModified(), chosen.shown().size()),
+              std::tuple(50, platform::Rect{box.left + 750, box.top, box.left + 1250, box.bottom}, true, std::size_t(3)));
     EXPECT_EQ(std::tuple(picture->shape, picture->whiteOut, picture->edgeMode), std::tuple(ObjItemBitmap::ShapeHeart, 1, ObjItemBitmap::EdgeBlur));
-    EXPECT_TRUE(dlg->isModified());
-    EXPECT_EQ(chosen.shown().size(), 3u);
 }
 
 TEST_F(ItemCommandsTest, DuplicatesGoBelowUntilTheBottomThenToTheCentre)
@@ -383,8 +363,7 @@ TEST_F(ItemCommandsTest, DuplicatesGoBelowUntilTheBottomThenToTheCentre)
         ASSERT_NE(dlg->selectedItem(), before);
         if (b.bottom + b.height() + 2 < cardH) {
             // A 2-pixel gap below the original, converted to units once.
-            EXPECT_EQ(dlg->selectedItem()->y, before->y + scale.toUnits(b.height() + 2)) << copies;
-            EXPECT_EQ(c.left, b.left);
+            EXPECT_EQ(std::pair(dlg->selectedItem()->y, c.left), std::pair(before->y + scale.toUnits(b.height() + 2), b.left)) << copies;
         } else {
             EXPECT_NEAR(c.top, (cardH - b.height()) / 2, 1);
             EXPECT_NEAR(c.left, (cardW - b.width()) / 2, 1);
@@ -421,8 +400,7 @@ TEST_F(ItemCommandsTest, AddSendBackAndDeleteMarkTheCardOnlyWhenTheyChangeIt)
     dlg->document().markSaved();
     for (int id : {ctl::Delete, ctl::Duplicate, ctl::SendBack})
         press(id);
-    EXPECT_EQ(items().size(), 2u);
-    EXPECT_FALSE(dlg->isModified());
+    EXPECT_EQ(std::pair(items().size(), dlg->isModified()), std::pair(std::size_t(2), false));
 }
 
 } // namespace

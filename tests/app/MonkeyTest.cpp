@@ -16,14 +16,12 @@
 #include "ui/ChoiceDialogs.h"
 
 #include <QClipboard>
-#include <QDir>
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QPushButton>
 #include <QScrollBar>
 #include <QTimer>
 

@@ -7,7 +7,6 @@
 #include "printui/PaperSelectDlg.h"
 
 #include <QLineEdit>
-#include <QPushButton>
 
 using print::FormatCreateDlg;
 using print::PaperSelectDlg;
@@ -62,9 +61,7 @@ TEST_F(PaperSelectCommandTest, ACardOfTheChosenSizeStaysAsItIs)
         press(ctl::PaperSelect);
         EXPECT_EQ(paper.calls, 1);
     }
-    EXPECT_TRUE(boxes.shown().empty());
-    EXPECT_FALSE(dlg->isModified());
-    EXPECT_EQ(CardFormatCatalog::instance().current(), 1);
+    EXPECT_EQ(std::tuple(boxes.shown().size(), dlg->isModified(), CardFormatCatalog::instance().current()), std::tuple(std::size_t(0), false, 1));
 }
 
 TEST_F(PaperSelectCommandTest, AnotherCardSizeResizesTheCardWithANoticeAndKeepsItems)
@@ -78,11 +75,9 @@ TEST_F(PaperSelectCommandTest, AnotherCardSizeResizesTheCardWithANoticeAndKeepsI
     }
     ASSERT_EQ(boxes.shown().size(), 1u);
     const ui::MessageBoxRequest& notice = boxes.shown()[0];
-    EXPECT_EQ(notice.text + u'|' + notice.caption, QStringLiteral("めいしサイズが かわりました|ようしせってい"));
-    EXPECT_EQ(notice.buttons, platform::MbButtons::Ok);
-    EXPECT_EQ(cardSize(), QSize(60, 40));
-    EXPECT_TRUE(dlg->isModified());
-    EXPECT_EQ(QPoint(rect->x, rect->y), QPoint(700, 300));
+    EXPECT_EQ(std::tuple(notice.text, notice.caption, notice.buttons),
+              std::tuple(QStringLiteral("めいしサイズが かわりました"), QStringLiteral("ようしせってい"), platform::MbButtons::Ok));
+    EXPECT_EQ(std::tuple(cardSize(), dlg->isModified(), QPoint(rect->x, rect->y)), std::tuple(QSize(60, 40), true, QPoint(700, 300)));
     EXPECT_NE(dlg->cardRect().width(), before.width()); // refitted
 }
 
@@ -100,6 +95,5 @@ TEST_F(PaperSelectCommandTest, OpeningACardOfAnotherSizeRunsTheSameCommand)
     }
     // Cancelled: the card takes the current format's size again.
     ASSERT_EQ(boxes.shown().size(), 1u);
-    EXPECT_EQ(cardSize(), QSize(91, 55));
-    EXPECT_TRUE(dlg->isModified());
+    EXPECT_EQ(std::pair(cardSize(), dlg->isModified()), std::pair(QSize(91, 55), true));
 }

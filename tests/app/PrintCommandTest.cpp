@@ -14,7 +14,6 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPrinter>
-#include <QPushButton>
 #include <QSpinBox>
 #include <QToolButton>
 
@@ -93,16 +92,13 @@ TEST_F(PrintCommandTest, ACardOfAnotherSizeAsksFirstAndCancelPrintsNothing)
     MessageBoxScript boxes({platform::IdCancel, platform::IdOk});
     printTo(path("a.pdf"), QDialog::Accepted);
     ASSERT_EQ(boxes.shown().size(), 1u);
-    EXPECT_EQ(boxes.shown()[0].text, resources::loadString(resources::ids::PrintSizeMismatch));
-    EXPECT_EQ(boxes.shown()[0].buttons, platform::MbButtons::OkCancel);
-    EXPECT_EQ(boxes.shown()[0].icon, platform::MbIcon::Exclamation);
-    EXPECT_EQ(dialogs, 0);
+    const ui::MessageBoxRequest& asked = boxes.shown()[0];
+    EXPECT_EQ(std::tuple(asked.text, asked.buttons, asked.icon, dialogs),
+              std::tuple(resources::loadString(resources::ids::PrintSizeMismatch), platform::MbButtons::OkCancel, platform::MbIcon::Exclamation, 0));
 
     // OK goes on to the dialog; cancelling it prints nothing.
     printTo(path("b.pdf"), QDialog::Rejected);
-    EXPECT_EQ(dialogs, 1);
-    EXPECT_FALSE(QFileInfo::exists(path("b.pdf")));
-    EXPECT_TRUE(jobs.empty());
+    EXPECT_EQ(std::tuple(dialogs, QFileInfo::exists(path("b.pdf")), jobs.size()), std::tuple(1, false, std::size_t(0)));
 }
 
 TEST_F(PrintCommandTest, ThePanelsOffsetsOnlyOneStartAndCopiesMakeTheJob)
@@ -110,8 +106,7 @@ TEST_F(PrintCommandTest, ThePanelsOffsetsOnlyOneStartAndCopiesMakeTheJob)
     MessageBoxScript boxes;
     ProgressSpy spy;
     printTo(path("cards.pdf"), QDialog::Accepted, [](print::AdjustPrintDlg& d) {
-        EXPECT_EQ(d.printer()->docName(), QStringLiteral("Pelmora")); // a card never saved
-        EXPECT_EQ(d.startEdit()->text(), QStringLiteral("1"));
+        EXPECT_EQ(std::pair(d.printer()->docName(), d.startEdit()->text()), std::pair(QStringLiteral("Pelmora"), QStringLiteral("1"))); // a card never saved
         d.offsetXEdit()->setText(QStringLiteral("-1"));
         d.offsetYEdit()->setText(QStringLiteral(" 1"));
         d.startEdit()->setText(QStringLiteral("4"));
@@ -119,23 +114,18 @@ TEST_F(PrintCommandTest, ThePanelsOffsetsOnlyOneStartAndCopiesMakeTheJob)
     }, 3);
     ASSERT_EQ(jobs.size(), 1u);
     const print::SheetJob& job = jobs[0];
-    EXPECT_EQ(job.format, CardFormatCatalog::instance().currentFormat());
-    EXPECT_EQ(std::tuple(job.adjustX, job.adjustY, job.onlyOne, job.start, job.sheets, job.copies, job.pixelsPerInch),
-              std::tuple(-1, 1, true, 4, 3, 3, 0));
-    EXPECT_EQ(job.list, nullptr);
-    EXPECT_TRUE(boxes.shown().empty());
+    EXPECT_EQ(std::tuple(job.format, job.adjustX, job.adjustY, job.onlyOne, job.start, job.sheets, job.copies, job.pixelsPerInch),
+              std::tuple(CardFormatCatalog::instance().currentFormat(), -1, 1, true, 4, 3, 3, 0));
+    EXPECT_EQ(std::pair(job.list, boxes.shown().size()), std::pair(std::shared_ptr<const print::CardList>(), std::size_t(0)));
     // The one run through: the progress window counts every card, the file is written.
-    EXPECT_TRUE(QFileInfo::exists(path("cards.pdf")));
+    EXPECT_EQ(std::tuple(QFileInfo::exists(path("cards.pdf")), spy.progress, spy.total), std::tuple(true, 3, 3));
     EXPECT_EQ(spy.statuses, (QStringList{"印刷開始･･･", "1/3 ﾍﾟｰｼﾞ、1/1･･･", "2/3 ﾍﾟｰｼﾞ、1/1･･･", "3/3 ﾍﾟｰｼﾞ、1/1･･･", "印刷終了"}));
-    EXPECT_EQ(spy.progress, 3);
-    EXPECT_EQ(spy.total, 3);
 
     // Beyond the last position: a message, and nothing printed.
     printTo(path("far.pdf"), QDialog::Accepted, [](print::AdjustPrintDlg& d) { d.startEdit()->setText(QStringLiteral("11")); });
     ASSERT_EQ(boxes.shown().size(), 1u);
-    EXPECT_EQ(boxes.shown()[0].text, QStringLiteral("はじめのいち は 1 から 10 までに してね"));
-    EXPECT_EQ(jobs.size(), 1u);
-    EXPECT_FALSE(QFileInfo::exists(path("far.pdf")));
+    EXPECT_EQ(std::tuple(boxes.shown()[0].text, jobs.size(), QFileInfo::exists(path("far.pdf"))),
+              std::tuple(QStringLiteral("はじめのいち は 1 から 10 までに してね"), std::size_t(1), false));
 }
 
 TEST_F(PrintCommandTest, FailuresAreReportedWithTheStopIcon)
@@ -144,9 +134,8 @@ TEST_F(PrintCommandTest, FailuresAreReportedWithTheStopIcon)
     ProgressSpy spy;
     printTo(path("no/such/folder/x.pdf"), QDialog::Accepted);
     ASSERT_EQ(boxes.shown().size(), 1u);
-    EXPECT_EQ(boxes.shown()[0].text, QStringLiteral("err: メモリが不十分または無効なポートです。"));
-    EXPECT_EQ(boxes.shown()[0].icon, platform::MbIcon::Stop);
-    EXPECT_EQ(spy.statuses, QStringList{"印刷開始･･･"});
+    EXPECT_EQ(std::tuple(boxes.shown()[0].text, boxes.shown()[0].icon, spy.statuses),
+              std::tuple(QStringLiteral("err: メモリが不十分または無効なポートです。"), platform::MbIcon::Stop, QStringList{"印刷開始･･･"}));
 
     // A card too large for a picture: each sheet says so; the paper cannot hold
     // such cards, and Yes prints anyway.
@@ -168,9 +157,7 @@ TEST_F(PrintCommandTest, FailuresAreReportedWithTheStopIcon)
     useFormat(none);
     spy.statuses.clear();
     printTo(path("none.pdf"), QDialog::Accepted);
-    EXPECT_EQ(spy.total, 0);
-    EXPECT_EQ(spy.statuses, (QStringList{"印刷開始･･･", "印刷終了"}));
-    EXPECT_EQ(boxes.shown().size(), 1u);
+    EXPECT_EQ(std::tuple(spy.total, spy.statuses, boxes.shown().size()), std::tuple(0, QStringList{"印刷開始･･･", "印刷終了"}, std::size_t(1)));
 }
 
 TEST_F(PrintCommandTest, ThePaperStartsAsTheFormatsUprightAndOneThatCannotHoldTheCardsIsToldBeforePrinting)
@@ -194,12 +181,11 @@ TEST_F(PrintCommandTest, ThePaperStartsAsTheFormatsUprightAndOneThatCannotHoldTh
             d.printer()->setPageSize(QPageSize(c.paper));
             d.printer()->setPageOrientation(c.orientation);
         });
-        EXPECT_EQ(started.pageSize().id(), QPageSize::A4) << c.what;
-        EXPECT_EQ(started.orientation(), QPageLayout::Portrait) << c.what;
+        EXPECT_EQ(std::pair(started.pageSize().id(), started.orientation()), std::pair(QPageSize::A4, QPageLayout::Portrait)) << c.what;
         ASSERT_EQ(boxes.shown().size(), c.answer ? 1u : 0u) << c.what;
         if (c.answer) {
-            EXPECT_EQ(boxes.shown()[0].text, resources::loadString(resources::ids::PrintPaperTooSmall));
-            EXPECT_EQ(boxes.shown()[0].buttons, platform::MbButtons::YesNo);
+            EXPECT_EQ(std::pair(boxes.shown()[0].text, boxes.shown()[0].buttons),
+                      std::pair(resources::loadString(resources::ids::PrintPaperTooSmall), platform::MbButtons::YesNo));
         }
         EXPECT_EQ(jobs.size(), c.answer == platform::IdNo ? 0u : 1u) << c.what;
     }
@@ -211,8 +197,7 @@ TEST_F(PrintCommandTest, ThePaperStartsAsTheFormatsUprightAndOneThatCannotHoldTh
     useFormat(letter);
     QPageLayout started;
     printTo(path("letter.pdf"), QDialog::Rejected, [&](print::AdjustPrintDlg& d) { started = d.printer()->pageLayout(); });
-    EXPECT_EQ(started.pageSize().id(), QPageSize::Letter);
-    EXPECT_EQ(started.orientation(), QPageLayout::Portrait);
+    EXPECT_EQ(std::pair(started.pageSize().id(), started.orientation()), std::pair(QPageSize::Letter, QPageLayout::Portrait));
 }
 
 // The sheet itself, without the offsets, is pinned by its own tests; it is no job of cards.
@@ -224,9 +209,7 @@ TEST_F(PrintCommandTest, TheCalibrationButtonPrintsTheSheetInsteadOfTheCards)
         EXPECT_EQ(d.printer()->docName(), QStringLiteral("わたしの めいし.pmr")); // the job's name
         d.calibrateButton()->click();
     });
-    EXPECT_TRUE(boxes.shown().empty());
-    EXPECT_TRUE(QFileInfo::exists(path("calibration.pdf")));
-    EXPECT_TRUE(jobs.empty());
+    EXPECT_EQ(std::tuple(boxes.shown().size(), QFileInfo::exists(path("calibration.pdf")), jobs.size()), std::tuple(std::size_t(0), true, std::size_t(0)));
 }
 
 TEST_F(PrintCommandTest, AListChosenInThePanelPrintsOneCardPerPersonOrIsRefusedWithTheMissingColumn)
@@ -248,8 +231,7 @@ TEST_F(PrintCommandTest, AListChosenInThePanelPrintsOneCardPerPersonOrIsRefusedW
         list.chooseButton()->click();
         ASSERT_NE(d.list(), nullptr);
         list.clearButton()->click();
-        EXPECT_EQ(d.list(), nullptr);
-        EXPECT_EQ(list.statusLabel()->text(), QString());
+        EXPECT_EQ(std::pair(d.list(), list.statusLabel()->text()), std::pair(std::shared_ptr<const print::CardList>(), QString()));
         list.chooseButton()->click();
         EXPECT_EQ(d.list(), nullptr);
         list.chooseButton()->click();
@@ -266,12 +248,10 @@ TEST_F(PrintCommandTest, AListChosenInThePanelPrintsOneCardPerPersonOrIsRefusedW
         chosen = d.list();
     });
     ASSERT_EQ(boxes.shown().size(), 1u);
-    EXPECT_EQ(boxes.shown()[0].text, QStringLiteral("リストに 「なまえ」 の こうもくが ないよ"));
-    EXPECT_EQ(shown, QStringList({"15まい・2シート", "15まい・3シート", "30まい・4シート"}));
+    EXPECT_EQ(std::pair(boxes.shown()[0].text, shown),
+              std::pair(QStringLiteral("リストに 「なまえ」 の こうもくが ないよ"), QStringList({"15まい・2シート", "15まい・3シート", "30まい・4シート"})));
 
     // Four people fill positions 7 to 10 of the first sheet, ten the second, one the third.
     ASSERT_EQ(jobs.size(), 1u);
-    EXPECT_EQ(jobs[0].list, chosen);
-    EXPECT_EQ(std::tuple(jobs[0].start, jobs[0].copies, jobs[0].sheets), std::tuple(7, 1, 3));
-    EXPECT_EQ(print::SheetPlan(jobs[0]).totalCards(), 15);
+    EXPECT_EQ(std::tuple(jobs[0].list, jobs[0].start, jobs[0].copies, jobs[0].sheets, print::SheetPlan(jobs[0]).totalCards()), std::tuple(chosen, 7, 1, 3, 15));
 }

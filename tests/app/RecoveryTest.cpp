@@ -3,7 +3,6 @@
 #include "model/PmrDocument.h"
 #include "resources/Strings.h"
 
-#include <QDir>
 #include <QProcess>
 
 // Editors that stop without closing leave their card behind; the next start offers it.
@@ -77,12 +76,10 @@ TEST_F(RecoveryTest, AKilledEditorsCardComesBackWithItsPathAndRunningEditorsKeep
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_TRUE(shown[0].text.contains(QStringLiteral("「card.pmr」"))) << shown[0].text.toStdString();
     ASSERT_EQ(editor->page().items().size(), 1u);
-    EXPECT_TRUE(editor->page().items().front()->isText());
-    EXPECT_EQ(editor->documentPath(), QFileInfo(docPath).absoluteFilePath());
-    EXPECT_TRUE(editor->isModified());
+    EXPECT_EQ(std::tuple(editor->page().items().front()->isText(), editor->documentPath(), editor->isModified()),
+              std::tuple(true, QFileInfo(docPath).absoluteFilePath(), true));
     // The taken card is in the new editor's own copy; the running editor's copy is untouched.
-    EXPECT_TRUE(editor->recovery().store().hasCopy());
-    EXPECT_EQ(copies(), 2);
+    EXPECT_EQ(std::pair(editor->recovery().store().hasCopy(), copies()), std::pair(true, 2));
     editor.reset();
 
     untitled->kill();
@@ -90,9 +87,7 @@ TEST_F(RecoveryTest, AKilledEditorsCardComesBackWithItsPathAndRunningEditorsKeep
     editor = restart({platform::IdYes}, &shown);
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_TRUE(shown[0].text.contains(QString::fromUtf8(resources::texts::RecoveryUntitled)));
-    EXPECT_EQ(editor->page().items().size(), 1u);
-    EXPECT_TRUE(editor->documentPath().isEmpty());
-    EXPECT_TRUE(editor->isModified());
+    EXPECT_EQ(std::tuple(editor->page().items().size(), editor->documentPath(), editor->isModified()), std::tuple(std::size_t(1), QString(), true));
     editor.reset();
     EXPECT_TRUE(QDir(folder).entryList({QStringLiteral("*.pmr"), QStringLiteral("*.json")}, QDir::Files).isEmpty());
 }
@@ -126,10 +121,8 @@ TEST_F(RecoveryTest, ACopyGoesOnlyWhenTheUserSaysSoAndADamagedOneIsSetAside)
     auto editor = restart({}, &shown);
     ASSERT_EQ(shown.size(), 1u);
     const QString aside = QDir(folder).filePath(QStringLiteral("damaged/2-broken.pmr"));
-    EXPECT_EQ(shown[0].text, QString::fromUtf8(resources::texts::RecoveryDamaged).arg(QDir::toNativeSeparators(aside)));
-    EXPECT_TRUE(QFile::exists(aside));
-    EXPECT_TRUE(entries(folder).isEmpty());
-    EXPECT_TRUE(editor->isEnabled());
+    EXPECT_EQ(std::tuple(shown[0].text, QFile::exists(aside), entries(folder), editor->isEnabled()),
+              std::tuple(QString::fromUtf8(resources::texts::RecoveryDamaged).arg(QDir::toNativeSeparators(aside)), true, QStringList(), true));
 }
 
 // The other editor of the tests above, run in a process of its own.

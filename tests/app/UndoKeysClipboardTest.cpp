@@ -39,9 +39,8 @@ protected:
 // One button of each kind of step: the other buttons of the panel make the same steps.
 TEST_F(UndoKeysClipboardTest, EveryKindOfChangeIsUndoneAndRedoneExactly)
 {
-    press(ctl::AddRect);
-    press(ctl::AddText);
-    press(ctl::AddLine);
+    for (int id : {ctl::AddRect, ctl::AddText, ctl::AddLine})
+        press(id);
     {
         testsupport::FileDialogScript chosen({png});
         press(ctl::AddPicture);
@@ -104,8 +103,7 @@ TEST_F(UndoKeysClipboardTest, EveryKindOfChangeIsUndoneAndRedoneExactly)
     selectNothing();
     key(Qt::Key_Z, Qt::ControlModifier); // pattern
     key(Qt::Key_Z, Qt::ControlModifier); // font
-    EXPECT_EQ(dlg->selectedItem(), text);
-    EXPECT_EQ(dlg->panelKind(), ObjItem::KindText);
+    EXPECT_EQ(std::pair(dlg->selectedItem(), dlg->panelKind()), (std::pair<const ObjItem*, int>(text, ObjItem::KindText)));
 }
 
 TEST_F(UndoKeysClipboardTest, TypingIsOneStepPerVisitAndCtrlZInTheFieldUndoesTheCard)
@@ -123,8 +121,7 @@ TEST_F(UndoKeysClipboardTest, TypingIsOneStepPerVisitAndCtrlZInTheFieldUndoesThe
     QTest::keyClick(field, Qt::Key_Escape); // not the window's
     EXPECT_TRUE(dlg->isVisible());
     QTest::keyClick(field, Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(bytes(), before);
-    EXPECT_EQ(field->toPlainText(), QStringLiteral("Text"));
+    EXPECT_EQ(std::pair(bytes(), field->toPlainText()), std::pair(before, QStringLiteral("Text")));
     // Typing after the undo is a step of its own.
     QTest::keyClicks(field, QStringLiteral("Ito"));
     QTest::keyClick(field, Qt::Key_Z, Qt::ControlModifier);
@@ -133,9 +130,8 @@ TEST_F(UndoKeysClipboardTest, TypingIsOneStepPerVisitAndCtrlZInTheFieldUndoesThe
 
 TEST_F(UndoKeysClipboardTest, CanvasKeysRunTheButtonsCommandsAndMoveTheSelection)
 {
-    press(ctl::AddText);
-    press(ctl::AddRect);
-    press(ctl::AddLine);
+    for (int id : {ctl::AddText, ctl::AddRect, ctl::AddLine})
+        press(id);
     const std::vector<const ObjItem*> made = items();
     // A key on the window, away from the fields.
     const auto canvasKey = [&](int k, Qt::KeyboardModifiers mods = Qt::NoModifier) {
@@ -143,14 +139,12 @@ TEST_F(UndoKeysClipboardTest, CanvasKeysRunTheButtonsCommandsAndMoveTheSelection
         key(k, mods);
     };
     // From the line just added, in drawing order, which puts texts last.
-    for (const ObjItem* expected : {made[0], made[1], made[2], made[0]}) {
-        canvasKey(Qt::Key_Tab);
-        EXPECT_EQ(dlg->selectedItem(), expected);
+    const std::pair<int, const ObjItem*> steps[] = {{Qt::Key_Tab, made[0]}, {Qt::Key_Tab, made[1]}, {Qt::Key_Tab, made[2]},
+                                                    {Qt::Key_Tab, made[0]}, {Qt::Key_Backtab, made[2]}, {Qt::Key_Backtab, made[1]}};
+    for (const auto& [k, expected] : steps) {
+        canvasKey(k);
+        ASSERT_EQ(dlg->selectedItem(), expected) << k;
     }
-    canvasKey(Qt::Key_Backtab);
-    EXPECT_EQ(dlg->selectedItem(), made[2]);
-    canvasKey(Qt::Key_Backtab);
-    ASSERT_EQ(dlg->selectedItem(), made[1]);
 
     ObjItem* rect = const_cast<ObjItem*>(made[1]);
     const QPoint start(rect->x, rect->y);
@@ -171,8 +165,7 @@ TEST_F(UndoKeysClipboardTest, CanvasKeysRunTheButtonsCommandsAndMoveTheSelection
     EXPECT_EQ(dlg->selectedItem(), nullptr);
     key(Qt::Key_Return);
     key(Qt::Key_Enter);
-    EXPECT_TRUE(dlg->isVisible());
-    EXPECT_EQ(dlg->result(), 0);
+    EXPECT_EQ(std::pair(dlg->isVisible(), dlg->result()), std::pair(true, 0));
 
     const int zoom = dlg->view().scale().current;
     key(Qt::Key_Plus, Qt::ControlModifier | Qt::ShiftModifier);
@@ -206,17 +199,16 @@ TEST_F(UndoKeysClipboardTest, TheClipboardCarriesItemsBetweenCardsAndPicturesFro
     other.LayoutCard(true);
     other.paste();
     ASSERT_NE(other.selectedItem(), nullptr);
-    EXPECT_EQ(other.selectedItem()->color, rect->color);
-    EXPECT_EQ(other.selectedItem()->GetBounds().right, other.cardUnits().right);
-    EXPECT_EQ(other.selectedItem()->GetBounds().top, rect->GetBounds().top);
+    const ObjItem* copied = other.selectedItem();
+    EXPECT_EQ(std::tuple(copied->color, copied->GetBounds().right, copied->GetBounds().top),
+              std::tuple(rect->color, other.cardUnits().right, rect->GetBounds().top));
 
     // Cut takes the item away; a picture of another program becomes a picture item.
     const std::size_t count = items().size();
     const ObjItem* duplicate = dlg->selectedItem();
     dlg->cut();
     const std::vector<const ObjItem*> left = items();
-    EXPECT_EQ(left.size(), count - 1);
-    EXPECT_EQ(std::count(left.begin(), left.end(), duplicate), 0);
+    EXPECT_EQ(std::pair(left.size(), std::count(left.begin(), left.end(), duplicate)), std::pair(count - 1, std::ptrdiff_t(0)));
     QImage outside(30, 10, QImage::Format_RGB32);
     outside.fill(Qt::red);
     QApplication::clipboard()->setImage(outside);
@@ -254,9 +246,8 @@ TEST_F(UndoKeysClipboardTest, AThousandChangesToALargePictureKeepNoCopiesOfIt)
         else
             dlg->document().apply(std::make_unique<EditItemCommand>(pos, [i](ObjItem& p) { static_cast<ObjItemBitmap&>(p).shape = i % 3; }));
     }
-    EXPECT_EQ(dlg->document().history().size(), UndoHistory::kMaxSteps);
-    EXPECT_EQ(dlg->document().history().heldBytes(), 0u);
-    EXPECT_EQ(static_cast<ObjItemBitmap&>(**pos).dib.bytes().constData(), pixels);
+    EXPECT_EQ(std::tuple(dlg->document().history().size(), dlg->document().history().heldBytes(), static_cast<ObjItemBitmap&>(**pos).dib.bytes().constData()),
+              std::tuple(UndoHistory::kMaxSteps, std::size_t(0), pixels));
 #if defined(__SANITIZE_ADDRESS__)
     (void)before; // the sanitizer keeps freed memory in quarantine
 #else

@@ -102,9 +102,8 @@ TEST(EditorControls, aClickChangesThePressedStateBeforeItsQueuedCommandRuns)
         QTest::mouseRelease(b.get(), Qt::LeftButton, {}, c.releaseInside ? QPoint(6, 6) : QPoint(80, 6));
         EXPECT_TRUE(seen.empty()); // queued, not sent
         QCoreApplication::processEvents();
-        EXPECT_EQ(b->isPressed(), c.endPressed);
-        EXPECT_EQ(b->isDown(), c.endPressed != 0);
-        EXPECT_EQ(seen, c.sendsCommand ? std::vector<int>{c.endPressed} : std::vector<int>{});
+        EXPECT_EQ(std::tuple(b->isPressed(), b->isDown(), seen),
+                  std::tuple(c.endPressed, c.endPressed != 0, c.sendsCommand ? std::vector<int>{c.endPressed} : std::vector<int>{}));
     }
 }
 
@@ -123,9 +122,7 @@ TEST(EditorControls, standardButtonProcessingLeavesThePressedStateAndItsHighligh
             QFocusEvent focusOut(QEvent::FocusOut, Qt::TabFocusReason);
             QCoreApplication::sendEvent(b.get(), &focusOut);
             QCoreApplication::processEvents();
-            EXPECT_EQ(commands, 1);
-            EXPECT_EQ(b->isPressed(), pressed);
-            EXPECT_EQ(b->isDown(), pressed != 0);
+            EXPECT_EQ(std::tuple(commands, b->isPressed(), b->isDown()), std::tuple(1, pressed, pressed != 0));
         }
     }
 }
@@ -176,9 +173,8 @@ TEST(EditorControls, captionsAreGreyWhenDisabledAndTheClothMovesWhenPressedAndIs
         b->setEnabled(enabled);
         const QImage shown = renderOnGround(*b);
         const QRect caption(img::SheetFrameSize / 2, 0, 90, 16);
-        EXPECT_EQ(hasColor(shown, caption, 0x000000), enabled);
-        EXPECT_EQ(hasColor(shown, caption, 0xC0C0C0), !enabled);
-        EXPECT_TRUE(hasColor(shown, caption, 0x808080)); // the shadow
+        EXPECT_EQ(std::tuple(hasColor(shown, caption, 0x000000), hasColor(shown, caption, 0xC0C0C0), hasColor(shown, caption, 0x808080)),
+                  std::tuple(enabled, !enabled, true)); // black or grey, and always the shadow
     }
 
     panel::TextureButton cloth(QStringLiteral("とじる"));
@@ -191,9 +187,8 @@ TEST(EditorControls, captionsAreGreyWhenDisabledAndTheClothMovesWhenPressedAndIs
         b.resize(100, 28);
         b.setDown(down);
         const QImage shown = renderOnGround(b);
-        EXPECT_EQ(shown.pixel(4, 4), 0xFF800000);
-        EXPECT_EQ(shown.pixel(99, 10), down ? 0xFF800000 : 0xFF808080); // right and bottom frame
-        EXPECT_EQ(shown.pixel(10, 27), down ? 0xFF800000 : 0xFF808080);
+        const QRgb shade = down ? 0xFF800000 : 0xFF808080; // right and bottom frame
+        EXPECT_EQ(std::tuple(shown.pixel(4, 4), shown.pixel(99, 10), shown.pixel(10, 27)), std::tuple(0xFF800000u, shade, shade));
         EXPECT_EQ(shown.pixel(10, 0), down ? 0xFFFFFFFF : 0xFF800000); // top frame
         EXPECT_TRUE(hasColor(shown, QRect(30, 4, 40, 20), 0xFFFFFF)); // the caption
     }

@@ -6,15 +6,10 @@
 #include "platform/AppSettings.h"
 #include "resources/Strings.h"
 
-#include <QDir>
 #include <QGuiApplication>
 #include <QImageReader>
 #include <QPainter>
 #include <QStandardPaths>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QWidget>
-#include <gtest/gtest.h>
 
 using platform::Dib;
 
@@ -77,10 +72,8 @@ protected:
         ASSERT_TRUE(QFile::copy(made, stored));
         const auto direct = choose(stored);
         ASSERT_TRUE(direct);
-        EXPECT_EQ(int(direct->headerSize()), headerSize);
-        EXPECT_EQ(direct->bitCount(), bitCount);
-        EXPECT_EQ(int(direct->compression()), compression);
-        EXPECT_EQ(direct->bytes(), testsupport::readFile(made).mid(14) + QByteArray(14, '\0'));
+        EXPECT_EQ(std::tuple(int(direct->headerSize()), int(direct->bitCount()), int(direct->compression()), direct->bytes()),
+                  std::tuple(headerSize, bitCount, compression, testsupport::readFile(made).mid(14) + QByteArray(14, '\0')));
         EXPECT_LE(pixels::maxDifference(direct->toImage(), qtReading(made, false)), widening);
     }
 
@@ -96,22 +89,19 @@ TEST_F(PictureImport, TheDialogStartsInThePictureFolderAndCancelChangesNothing)
     testsupport::FileDialogScript dialog({std::nullopt});
     EXPECT_FALSE(panel::choosePicture(nullptr));
     ASSERT_EQ(dialog.shown().size(), 1u);
-    EXPECT_EQ(dialog.shown()[0].initialDir, QDir::tempPath());
-    EXPECT_TRUE(boxes.shown().empty());
-    EXPECT_EQ(platform::appSettings().pictureFolder(), QDir::tempPath());
+    EXPECT_EQ(std::tuple(dialog.shown()[0].initialDir, boxes.shown().size(), platform::appSettings().pictureFolder()),
+              std::tuple(QDir::tempPath(), std::size_t(0), QDir::tempPath()));
 }
 
 TEST_F(PictureImport, OnlyTheExtensionBmpInCapitalsIsTakenAsStored)
 {
     const auto stored = choose(write("core.BMP", kCoreBmp));
     ASSERT_TRUE(stored);
-    EXPECT_EQ(stored->bytes(), kCoreBmp.mid(14) + QByteArray(14, '\0'));
-    EXPECT_EQ(stored->toImage().pixel(0, 0), qRgb(255, 0, 0));
+    EXPECT_EQ(std::pair(stored->bytes(), stored->toImage().pixel(0, 0)), std::pair(kCoreBmp.mid(14) + QByteArray(14, '\0'), qRgb(255, 0, 0)));
     for (const char* name : {"core.bmp", "core.Bmp", "core", "core.BMP.x"}) {
         const auto converted = choose(write(name, kCoreBmp));
         ASSERT_TRUE(converted) << name;
-        EXPECT_EQ(converted->headerSize(), 40u) << name;
-        EXPECT_EQ(converted->toImage(), stored->toImage()) << name;
+        EXPECT_EQ(std::pair(converted->headerSize(), converted->toImage()), std::pair(40u, stored->toImage())) << name;
     }
 }
 
@@ -124,10 +114,9 @@ TEST_F(PictureImport, UnreadableFilesShowMessage115AndTheFolderIsStillRemembered
         testsupport::MessageBoxScript boxes;
         EXPECT_FALSE(choose(write(c, jpeg))) << c;
         ASSERT_EQ(boxes.shown().size(), 1u) << c;
-        EXPECT_EQ(boxes.shown()[0].text, resources::loadString(115));
-        EXPECT_EQ(boxes.shown()[0].caption, ui::applicationName());
-        EXPECT_EQ(boxes.shown()[0].icon, platform::MbIcon::Stop);
-        EXPECT_EQ(platform::appSettings().pictureFolder(), dir.path()) << c;
+        const ui::MessageBoxRequest& box = boxes.shown()[0];
+        EXPECT_EQ(std::tuple(box.text, box.caption, box.icon, platform::appSettings().pictureFolder()),
+                  std::tuple(resources::loadString(115), ui::applicationName(), platform::MbIcon::Stop, dir.path())) << c;
     }
     for (const char* missing : {"gone.BMP", "gone.png"}) {
         testsupport::MessageBoxScript boxes;
@@ -157,18 +146,15 @@ TEST_F(PictureImport, ConvertingShowsTheWaitCursorAndLeavesNoFileBehind)
     };
     const QStringList before = listing();
     EXPECT_TRUE(choose(path, {}, &editor));
-    EXPECT_EQ(listing(), before);
-    EXPECT_EQ(editor.waitPaints, 1);
-    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(std::tuple(listing(), editor.waitPaints, QGuiApplication::overrideCursor()), std::tuple(before, 1, static_cast<QCursor*>(nullptr)));
 
     // The message box comes with the ordinary pointer.
     bool waitWithBox = true;
-    const auto previous = ui::setMessageBoxHandler([&](const ui::MessageBoxRequest&) {
+    const testsupport::Override<ui::MessageBoxHandler> box(ui::setMessageBoxHandler, [&](const ui::MessageBoxRequest&) {
         waitWithBox = QGuiApplication::overrideCursor() != nullptr;
         return int(platform::IdOk);
     });
     EXPECT_FALSE(choose(write("bad.png", "nothing")));
-    ui::setMessageBoxHandler(previous);
     EXPECT_FALSE(waitWithBox);
 }
 
