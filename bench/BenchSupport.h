@@ -8,6 +8,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <string>
+
 // Steps shared by the editor's benchmarks.
 namespace bench {
 
@@ -20,6 +22,23 @@ inline void zoomTo(CardEditorDlg& dlg, int steps)
     for (int i = 0; i < steps; ++i)
         dlg.view().zoomStep(true);
     dlg.LayoutCard(false);
+}
+
+// An image to paint the window on, at the screen's device pixel ratio
+// (QT_SCALE_FACTOR=2 for a 200 % screen).
+inline QImage windowImage(const CardEditorDlg& dlg)
+{
+    const qreal r = dlg.devicePixelRatio();
+    QImage image((QSizeF(dlg.size()) * r).toSize(), QImage::Format_RGB32);
+    image.setDevicePixelRatio(r);
+    return image;
+}
+
+// The zoom and the device pixel ratio, as a run's label.
+inline std::string zoomLabel(CardEditorDlg& dlg)
+{
+    const ViewScale& s = dlg.view().scale();
+    return QStringLiteral("%1 %, r = %2").arg(s.current * 100 / s.fit).arg(dlg.devicePixelRatio()).toStdString();
 }
 
 // Shows the window and waits until it can be painted.
@@ -46,8 +65,7 @@ inline void timeDragSteps(benchmark::State& state, CardEditorDlg& dlg, QPoint at
         dlg.canvas().onMouseMove(at);
     }
     dlg.canvas().onLButtonUp();
-    const ViewScale& s = dlg.view().scale();
-    state.SetLabel(QStringLiteral("%1 %").arg(s.current * 100 / s.fit).toStdString());
+    state.SetLabel(zoomLabel(dlg));
 }
 
 } // namespace bench

@@ -47,13 +47,13 @@ void BM_RedrawCard(benchmark::State& state)
     fillCard(dlg);
     bench::zoomTo(dlg, int(state.range(0)));
     dlg.selection().select(std::prev(dlg.page().items().end()));
-    QImage window(dlg.size(), QImage::Format_RGB32);
+    QImage window = bench::windowImage(dlg);
     for (auto _ : state) {
         QPainter painter(&window);
         platform::Dc dc(&painter);
         dlg.view().redrawCard(dc, dlg.selectedItem());
     }
-    state.SetLabel(QStringLiteral("%1 %").arg(dlg.view().scale().current * 100 / dlg.view().scale().fit).toStdString());
+    state.SetLabel(bench::zoomLabel(dlg));
 }
 BENCHMARK(BM_RedrawCard)->Arg(0)->Arg(5)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 

@@ -64,14 +64,14 @@ void BM_RedrawPictureCard(benchmark::State& state)
         dlg.view().scroll(Qt::Horizontal, SbThumbPosition, -canvas.left() - 20);
         dlg.view().scroll(Qt::Vertical, SbThumbPosition, -canvas.top() - 20);
     }
-    QImage window(dlg.size(), QImage::Format_RGB32);
+    QImage window = bench::windowImage(dlg);
     for (auto _ : state) {
         QPainter painter(&window);
         platform::Dc dc(&painter);
         dlg.view().redrawCard(dc, nullptr);
     }
     const ViewScale& s = dlg.view().scale();
-    state.SetLabel(QStringLiteral("%1 % %2%3, card %4 × %5 in %6 × %7")
+    state.SetLabel(QStringLiteral("%1 % r = %8 %2%3, card %4 × %5 in %6 × %7")
                        .arg(s.current * 100 / s.fit)
                        .arg(edgeName(int(state.range(1))))
                        .arg(state.range(2) != 0 ? ", corner" : "")
@@ -79,6 +79,7 @@ void BM_RedrawPictureCard(benchmark::State& state)
                        .arg(dlg.cardRect().height())
                        .arg(canvas.width())
                        .arg(canvas.height())
+                       .arg(dlg.devicePixelRatio())
                        .toStdString());
 }
 BENCHMARK(BM_RedrawPictureCard)

@@ -9,10 +9,13 @@
 #include "resources/Images.h"
 
 #include <QPainter>
+#include <QRegion>
 #include <QScrollBar>
+#include <QTransform>
 #include <QWidget>
 
 #include <algorithm>
+#include <cmath>
 
 using platform::Rect;
 
@@ -152,7 +155,12 @@ int CardView::scroll(Qt::Orientation orientation, int code, int position)
     }
     if (d != 0) {
         const QRect canvas = canvasRect();
-        if (orientation == Qt::Horizontal)
+        const qreal r = window_->devicePixelRatio();
+        // At a fractional ratio a moved pixel lands between device pixels:
+        // compose again rather than shift what is on screen.
+        if (r != std::floor(r))
+            window_->update(canvas);
+        else if (orientation == Qt::Horizontal)
             window_->scroll(d, 0, canvas);
         else
             window_->scroll(0, d, canvas);
@@ -160,22 +168,30 @@ int CardView::scroll(Qt::Orientation orientation, int code, int position)
     return d;
 }
 
-void CardView::drawSelectionMarks(platform::Dc& dc, const ObjItem& item)
+void CardView::drawSelectionMarks(platform::Dc& dc, const ObjItem& item, qreal ratio)
 {
     const ViewScale scale = ViewScale::of(dc);
     const platform::Pen pen = dc.setPen(platform::Pen::solid(Qt::white));
     const platform::Brush brush = dc.setBrush(platform::Brush::null());
     const platform::Rop2 rop = dc.setRop2(platform::Rop2::XorPen);
+    // Outlines `ratio` pixels thick, as nested one-pixel frames that XOR each
+    // pixel once.
+    const int thickness = std::max(1, qRound(ratio));
+    const auto frame = [&dc, thickness](int l, int t, int r, int b) {
+        for (int i = 0; i < thickness && r - l > 2 * i && b - t > 2 * i; ++i)
+            dc.rectangle(l + i, t + i, r - i, b - i);
+    };
     if (item.isText()) {
         const Rect b = scale.toDevice(item.GetBounds());
-        dc.rectangle(b.left, b.top, b.right, b.bottom);
+        frame(b.left, b.top, b.right, b.bottom);
     } else {
+        const int before = qRound(3 * ratio), after = qRound(4 * ratio);
         for (int i = 0; i < item.GetHandleCount(); ++i) {
             QPoint hp;
             if (!item.GetHandle(i, hp))
                 continue;
             const QPoint d = scale.toDevice(hp);
-            dc.rectangle(d.x() - 3, d.y() - 3, d.x() + 4, d.y() + 4);
+            frame(d.x() - before, d.y() - before, d.x() + after, d.y() + after);
         }
     }
     dc.setRop2(rop);
@@ -183,9 +199,35 @@ void CardView::drawSelectionMarks(platform::Dc& dc, const ObjItem& item)
     dc.setPen(pen);
 }
 
-QImage CardView::composeCard(const ObjItem* selected, QRect* visibleOut) const
+CardView::DeviceLayout CardView::deviceLayout(qreal ratio) const
 {
-    const QRect visible = card_.toQRect().intersected(canvasFrameRect());
+    DeviceLayout d;
+    d.ratio = ratio > 0 ? ratio : 1;
+    const auto px = [r = d.ratio](std::int64_t v) { return platform::saturate(std::llround(double(v) * r)); };
+    const auto toDevice = [&px](const QRect& q) {
+        return Rect{px(q.left()), px(q.top()), px(std::int64_t(q.left()) + q.width()), px(std::int64_t(q.top()) + q.height())};
+    };
+    d.frame = toDevice(canvasFrameRect());
+    d.canvas = toDevice(canvasRect());
+    if (d.ratio == 1) {
+        d.scale = scale_.current;
+        d.card = card_;
+        return d;
+    }
+    // The card drawn at its own scale from the device pixel its corner rounds to.
+    d.scale = std::max(1, px(scale_.current));
+    const ViewScale at = ViewScale::at(d.scale);
+    d.card.left = px(card_.left);
+    d.card.top = px(card_.top);
+    d.card.right = platform::addSat(d.card.left, at.mmToDevice(page_.cardWidth));
+    d.card.bottom = platform::addSat(d.card.top, at.mmToDevice(page_.cardHeight));
+    return d;
+}
+
+QImage CardView::composeCard(const ObjItem* selected, QRect* visibleOut, qreal ratio) const
+{
+    const DeviceLayout d = deviceLayout(ratio);
+    const QRect visible = d.card.intersected(d.frame).toQRect();
     if (visibleOut)
         *visibleOut = visible;
     if (visible.isEmpty())
@@ -193,51 +235,67 @@ QImage CardView::composeCard(const ObjItem* selected, QRect* visibleOut) const
     platform::Dc dc(visible.size());
     if (!dc.isValid())
         return {};
-    dc.setScale(scale_.current);
-    dc.setViewportOrigin(QPoint(card_.left - visible.left(), card_.top - visible.top()));
-    page_.drawBackground(dc, Rect{0, 0, platform::saturate(card_.width()), platform::saturate(card_.height())});
+    dc.setScale(d.scale);
+    dc.setViewportOrigin(QPoint(d.card.left - visible.left(), d.card.top - visible.top()));
+    page_.drawBackground(dc, Rect{0, 0, platform::saturate(d.card.width()), platform::saturate(d.card.height())});
     page_.forEachInDrawingOrder([&dc](const ObjItem& item) { item.Draw(dc); });
     if (selected)
-        drawSelectionMarks(dc, *selected);
+        drawSelectionMarks(dc, *selected, d.ratio);
     return *dc.image();
+}
+
+void CardView::paintCard(platform::Dc& dc, const ObjItem* selected, bool withCanvas) const
+{
+    QPainter* painter = dc.painter();
+    if (!dc.isValid() || !painter)
+        return;
+    const qreal r = dc.devicePixelRatio();
+    const DeviceLayout d = deviceLayout(r);
+    const QRect canvas = d.canvas.toQRect();
+    if (canvas.isEmpty())
+        return;
+    QRect visible;
+    const QImage image = composeCard(selected, &visible, r);
+    painter->save();
+    // Device pixels from here on: the card, its shadow and the canvas meet
+    // where the card's own scale puts its edges, with no second scaling.
+    painter->setWorldTransform(QTransform::fromScale(1 / r, 1 / r));
+    painter->setClipRect(canvas, Qt::IntersectClip);
+    painter->setCompositionMode(QPainter::CompositionMode_Source);
+    if (withCanvas) {
+        painter->fillRect(canvas, platform::colorFromRef(kLightGray));
+        // Filled as a borderless rectangle: its right and bottom edge pixel stay out.
+        const int offset = qRound(kShadowOffset * r), edge = std::max(1, qRound(r));
+        const Rect shadow = d.card.translated(offset, offset);
+        const Rect fill{shadow.left, shadow.top, platform::addSat(shadow.right, -edge), platform::addSat(shadow.bottom, -edge)};
+        painter->fillRect(fill.intersected(d.canvas).toQRect(), platform::colorFromRef(kDarkGray));
+    }
+    if (!image.isNull())
+        painter->drawImage(visible.topLeft(), image);
+    painter->restore();
 }
 
 void CardView::redrawCard(platform::Dc& dc, const ObjItem* selected) const
 {
-    QRect visible;
-    const QImage image = composeCard(selected, &visible);
-    if (image.isNull())
-        return;
-    const platform::DcSave saved(dc);
-    dc.intersectClip(canvasRect());
-    dc.drawImage(visible.left(), visible.top(), image);
+    paintCard(dc, selected, false);
 }
 
 void CardView::paint(platform::Dc& dc, const QRect& paintRect, const ObjItem* selected) const
 {
     // Window background: the paper texture, or the plain face colour on displays
-    // of 256 colours or fewer.
-    if (dc.bitsPerPixel() < 9) {
-        dc.fillRect(paintRect, window_->palette().color(QPalette::Button));
-    } else {
-        static const QPixmap tile = QPixmap::fromImage(resources::bitmap(kTextureBitmap));
-        if (!tile.isNull() && dc.painter()) {
-            const int tw = tile.width(), th = tile.height();
-            // Tiles start at multiples of the tile size from the window's corner.
-            dc.painter()->drawTiledPixmap(paintRect, tile, QPoint(paintRect.x() % tw, paintRect.y() % th));
+    // of 256 colours or fewer. The canvas covers its own part (short of its edge,
+    // which may fall between device pixels).
+    for (const QRect& part : QRegion(paintRect).subtracted(QRegion(canvasRect().adjusted(1, 1, -1, -1)))) {
+        if (dc.bitsPerPixel() < 9) {
+            dc.fillRect(part, window_->palette().color(QPalette::Button));
+        } else {
+            static const QPixmap tile = QPixmap::fromImage(resources::bitmap(kTextureBitmap));
+            if (!tile.isNull() && dc.painter()) {
+                const int tw = tile.width(), th = tile.height();
+                // Tiles start at multiples of the tile size from the window's corner.
+                dc.painter()->drawTiledPixmap(part, tile, QPoint(part.x() % tw, part.y() % th));
+            }
         }
     }
-
-    const QRect canvas = canvasRect();
-    if (canvas.isEmpty())
-        return;
-    platform::DcSave saved(dc);
-    dc.selectClip(canvas);
-    dc.fillRect(canvas, platform::colorFromRef(kLightGray));
-    dc.setPen(platform::Pen::null());
-    dc.setBrush(platform::Brush::solid(platform::colorFromRef(kDarkGray)));
-    const Rect shadow = card_.translated(kShadowOffset, kShadowOffset);
-    dc.rectangle(shadow.left, shadow.top, shadow.right, shadow.bottom);
-    saved.restore();
-    redrawCard(dc, selected);
+    paintCard(dc, selected, true);
 }

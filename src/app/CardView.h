@@ -54,19 +54,35 @@ public:
     // A scroll bar request; returns how far the card moved (window pixels).
     int scroll(Qt::Orientation orientation, int code, int position = 0);
 
-    // The visible part of the card composed off screen, with the marks of the
-    // selected item; its place in the window goes to *visible. Null when no part
-    // of the card is visible.
-    QImage composeCard(const ObjItem* selected, QRect* visible = nullptr) const;
-    // composeCard copied into dc (window pixels), clipped to the canvas.
+    // Where the window's canvas lies on a device with `ratio` device pixels per
+    // window pixel: the scale the card is composed at (ratio times the view's)
+    // and, in device pixels, the card, the canvas frame and the canvas. At ratio
+    // 1 they are the window's own.
+    struct DeviceLayout {
+        qreal ratio = 1;
+        int scale = 72;
+        platform::Rect card;
+        platform::Rect frame;
+        platform::Rect canvas;
+    };
+    DeviceLayout deviceLayout(qreal ratio) const;
+
+    // The visible part of the card composed off screen at `ratio` device pixels
+    // per window pixel, with the marks of the selected item; its place in device
+    // pixels goes to *visible. Null when no part of the card is visible.
+    QImage composeCard(const ObjItem* selected, QRect* visible = nullptr, qreal ratio = 1) const;
+    // composeCard at dc's device ratio copied into dc, clipped to the canvas.
     void redrawCard(platform::Dc& dc, const ObjItem* selected) const;
     // The window's paint: texture, canvas, shadow and card.
     void paint(platform::Dc& dc, const QRect& paintRect, const ObjItem* selected) const;
 
-    // The selection marks of an item at dc's scale, drawn inverting what lies under them.
-    static void drawSelectionMarks(platform::Dc& dc, const ObjItem& item);
+    // The selection marks of an item at dc's scale, drawn inverting what lies
+    // under them, at a size that looks the same at every device ratio.
+    static void drawSelectionMarks(platform::Dc& dc, const ObjItem& item, qreal ratio = 1);
 
 private:
+    // The card's blit and the shadow under it, in device pixels.
+    void paintCard(platform::Dc& dc, const ObjItem* selected, bool withCanvas) const;
     void layoutBar(QScrollBar* bar, int canvasStart, int canvasExtent, int cardExtent, int& cardStart, int& cardEnd);
 
     QWidget* window_;

@@ -102,6 +102,12 @@ bool Dc::isValid() const
     return painter_ && painter_->isActive() && !deviceRect_.isEmpty();
 }
 
+qreal Dc::devicePixelRatio() const
+{
+    const QPaintDevice* device = painter_ ? painter_->device() : nullptr;
+    return device ? device->devicePixelRatio() : 1.0;
+}
+
 // ---------------------------------------------------------------- state
 
 QPoint Dc::setViewportOrigin(QPoint origin)

@@ -121,6 +121,9 @@ public:
 
     // Device facts.
     int bitsPerPixel() const { return bitsPerPixel_; }
+    // Device pixels per logical pixel of what is painted on: a widget's screen
+    // ratio, 1 for plain images and printers.
+    qreal devicePixelRatio() const;
     QPoint physicalOffset() const { return physicalOffset_; }
     void setPhysicalOffset(QPoint offset) { physicalOffset_ = offset; }
 
