@@ -8,12 +8,14 @@ set -euo pipefail
 # what they lack, such as 𠮷 (U+20BB7).
 packages=(build-essential cmake ninja-build pkg-config
           qt6-base-dev qt6-base-dev-tools libgl-dev qt6-qpa-plugins qt6-translations-l10n
-          qt6-image-formats-plugins fonts-ipafont-gothic fonts-ipafont-mincho fonts-noto-cjk)
+          qt6-image-formats-plugins fonts-ipafont-gothic fonts-ipafont-mincho fonts-noto-cjk
+          libqrcodegencpp-dev)
 case "${1:-run}" in
   # CUPS and cups-pdf for the tests that print to a private queue (scripts/cups-pdf-queue.sh);
   # Xvfb for the tests that need a real X server (scripts/with-xvfb.sh); the package
   # test builds the .deb and checks it, its desktop entry and its AppStream data.
-  test) packages+=(libgtest-dev libbenchmark-dev poppler-utils imagemagick python3-pil
+  # ZXing and zbar read the QR codes back.
+  test) packages+=(libgtest-dev libbenchmark-dev poppler-utils imagemagick python3-pil libzxing-dev zbar-tools
                    cups cups-client printer-driver-cups-pdf xvfb
                    dpkg-dev file lintian appstream desktop-file-utils) ;;
   package) packages+=(dpkg-dev file) ;;

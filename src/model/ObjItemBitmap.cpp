@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/ObjItemBitmap.h"
 
+#include "model/QrPicture.h"
+
 #include "model/Archive.h"
 #include "model/ClassRegistry.h"
 #include "model/Geometry.h"
@@ -222,7 +224,7 @@ ObjItemBitmap::ObjItemBitmap()
 
 ObjItemBitmap::ObjItemBitmap(const ObjItemBitmap& other)
     : ObjItem(other), dib(other.dib), dibWidth(other.dibWidth), dibHeight(other.dibHeight),
-      whiteOut(other.whiteOut), edgeMode(other.edgeMode), shape(other.shape)
+      whiteOut(other.whiteOut), edgeMode(other.edgeMode), shape(other.shape), qr(other.qr)
 {
 }
 
@@ -369,6 +371,12 @@ void ObjItemBitmap::Draw(platform::Dc& dc) const
         return;
     const ViewScale scale = ViewScale::of(dc);
     const Rect r = scale.toDevice(plainBounds());
+    if (qr) {
+        // Printed from what it says, so a code filled from a list is its own.
+        const QImage printed = dc.printing() ? qr::picture(*qr, color).toImage() : QImage();
+        qr::draw(dc, printed.isNull() ? source : printed, r);
+        return;
+    }
     // Printing stretches the DIB at the printer's resolution and leaves the cache alone.
     if (!dc.printing())
         refreshCache(r, source);

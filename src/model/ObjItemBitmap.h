@@ -3,6 +3,7 @@
 
 #include "model/ObjItem.h"
 #include "model/PictureEffects.h"
+#include "model/QrContent.h"
 #include "platform/Dib.h"
 
 #include <QImage>
@@ -57,6 +58,10 @@ public:
     int whiteOut = 0;
     int edgeMode = EdgePlain;
     int shape = ShapeRect;
+    // Set when the picture is a QR code: what it says. The picture is then drawn
+    // plain, module by module, whatever its shape, edge and white-out say, and
+    // printed from this content.
+    std::optional<QrContent> qr;
 
 protected:
     ObjItemBitmap(const ObjItemBitmap& other);

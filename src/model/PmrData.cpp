@@ -35,6 +35,8 @@ void PmrData::clear()
     pattern.clear();
     backColor = 0xFFFFFF;
     patternScale = 100;
+    keptRecords.clear();
+    extrasDamaged = false;
 }
 
 void PmrData::swap(PmrData& other) noexcept
@@ -46,6 +48,8 @@ void PmrData::swap(PmrData& other) noexcept
     swap(cardWidth, other.cardWidth);
     swap(cardHeight, other.cardHeight);
     swap(patternScale, other.patternScale);
+    swap(keptRecords, other.keptRecords);
+    swap(extrasDamaged, other.extrasDamaged);
     swap(patternImage_, other.patternImage_);
     swap(patternImageBytes_, other.patternImageBytes_);
 }
@@ -72,12 +76,15 @@ void PmrData::store(Archive& ar) const
     itembody::serializeDib(ar, picture);
     ar.writeUInt32(backColor);
     ar.writeInt32(patternScale);
+    extras::store(ar, *this);
 }
 
 void PmrData::load(Archive& ar)
 {
     items_.clear();
     pattern.clear();
+    keptRecords.clear();
+    extrasDamaged = false;
     ar.readUInt32(); // format marker, not checked
     const std::int32_t count = ar.readInt32();
 
@@ -110,6 +117,7 @@ void PmrData::load(Archive& ar)
     itembody::serializeDib(ar, pattern);
     backColor = ar.readUInt32();
     patternScale = ar.readInt32();
+    extras::load(ar, *this);
 }
 
 void PmrData::setPattern(platform::Dib picture)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "model/DocumentExtras.h"
 #include "model/ObjItem.h"
 #include "platform/Dib.h"
 
@@ -41,7 +42,8 @@ public:
     void swap(PmrData& other) noexcept;
 
     // The document: marker 1, the item count, one object record per item, the
-    // card size, the pattern's byte count and bytes, the colour and the scale.
+    // card size, the pattern's byte count and bytes, the colour and the scale;
+    // then, when needed, the block of extras (DocumentExtras.h).
     // Loading first drops every item and the pattern; older items are converted
     // in place once the list is read. On a failure the page keeps what was read
     // before it (only current items).
@@ -90,6 +92,10 @@ public:
     int cardWidth = 91;
     int cardHeight = 55;
     int patternScale = 100;
+    // Records of the trailing block this version does not know, written back
+    // after its own; and whether the block was damaged when it was read.
+    std::vector<extras::Record> keptRecords;
+    bool extrasDamaged = false;
 
 private:
     // The pattern decoded, kept while the pattern's bytes stay the same so a
