@@ -6,6 +6,7 @@
 #include "model/ObjItemText.h"
 #include "model/PmrData.h"
 #include "model/PmrDocument.h"
+#include "model/QrPicture.h"
 #include "platform/Codec.h"
 #include "platform/Fonts.h"
 
@@ -67,6 +68,19 @@ void line(PmrData& page, int x, int y, int cx, int cy, int width, std::uint32_t 
     item->cy = cy;
     item->width = width;
     item->color = color;
+    page.append(std::move(item));
+}
+
+// A QR code side mm square with its top-left corner at (x, y).
+void code(PmrData& page, int x, int y, int side, const QrContent& content, std::uint32_t color)
+{
+    auto item = std::make_unique<ObjItemBitmap>();
+    item->color = color;
+    item->takePicture(qr::picture(content, color));
+    item->qr = content;
+    item->x = x;
+    item->y = y;
+    item->cx = item->cy = side * 720 * 10 / 254;
     page.append(std::move(item));
 }
 
@@ -164,6 +178,12 @@ void team(PmrData& page)
     line(page, 200, 1000, kW - 400, 0, 3, teal);
     text(page, 200, 1090, QStringLiteral("〒100-0001\r\n千代田区ぺるもら町1-2-3"), 7, grey);
     text(page, kW - 200, 1090, QStringLiteral("TEL {{TEL}}\r\n{{メール}}"), 7, rgb(40, 40, 40), ObjItemText::AlignRight);
+    // Each person's own contact, filled from the list.
+    code(page, kW - 200 - 567, 340, 20,
+         QrContent::contact({QStringLiteral("{{なまえ}}"), {}, QStringLiteral("株式会社 ぺるもら"), QStringLiteral("{{やくしょく}}"),
+                             QStringLiteral("{{TEL}}"), {}, {}, QStringLiteral("{{メール}}"), {},
+                             QStringLiteral("〒100-0001 東京都千代田区ぺるもら町1-2-3")}),
+         rgb(20, 70, 80));
 }
 
 // The pictures below are drawn by this program; they may be used freely with
