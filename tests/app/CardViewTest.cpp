@@ -67,7 +67,6 @@ TEST_F(CardViewTest, StartFitsTheCardWithTwentyPixelsToSpareThenZoomsInSteps)
     EXPECT_EQ(steps(true), (std::vector<int>{fit * 12 / 10, fit * 15 / 10, fit * 2, fit * 4, fit * 8}));
     scale().current = fit;
     EXPECT_EQ(steps(false), (std::vector<int>{fit * 8 / 10, fit * 5 / 10}));
-    EXPECT_EQ(scale().fit, fit);
 }
 
 TEST_F(CardViewTest, TheBarsOwnActionsAndDraggingMoveTheCard)
@@ -151,7 +150,6 @@ TEST_F(CardViewTest, SelectionMarksInvertWhatLiesUnderThem)
     const QImage plain = dlg->view().composeCard(nullptr, &visible);
     const QImage marked = dlg->view().composeCard(selected, &visible);
     ASSERT_FALSE(plain.isNull());
-    EXPECT_EQ(visible.size(), plain.size());
     QPoint h;
     ASSERT_TRUE(selected->GetHandle(1, h));
     const QPoint d = scale().toDevice(h);

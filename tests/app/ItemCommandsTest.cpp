@@ -22,10 +22,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// The tool buttons: add, duplicate, send back, delete, close.
 using ItemCommandsTest = EditorTest;
 
-// The panel: one group for each kind of item, and the background.
 class PropertyPanelTest : public EditorTest {
 protected:
     void SetUp() override

@@ -93,6 +93,7 @@ protected:
                    : r.buttons == MbButtons::OkCancel  ? oneOf({platform::IdOk, platform::IdCancel})
                                                        : int(platform::IdOk);
         });
+        ui::setPrintDialogProvider([](QPrintDialog&) { return int(QDialog::Rejected); }); // not reached
         ui::setColorDialogProvider([this](std::uint32_t, QWidget*) {
             return chance(80) ? std::optional(oneOf<std::uint32_t>({0x000000, 0xFFFFFF, 0x336699, 0x12ABEF})) : std::nullopt;
         });
