@@ -21,12 +21,6 @@ class CardViewTest : public EditorTest {
 protected:
     QScrollBar* bar(int id) { return dlg->itemAs<QScrollBar>(id); }
     ViewScale& scale() { return dlg->view().scale(); }
-    // Window pixel of an item-unit point.
-    QPoint at(QPoint units) const
-    {
-        const platform::Rect& card = dlg->cardRect();
-        return dlg->view().scale().toDevice(units) + QPoint(card.left, card.top);
-    }
     // Appends an item at (x, y); a size of 0 keeps the item's own.
     template <class T = ObjItemRect>
     ObjItem* add(int x, int y, int cx = 0, int cy = 0, std::unique_ptr<T> item = std::make_unique<T>())
