@@ -118,13 +118,18 @@ int ObjItemText::GetFontSize() const
     return saturate(std::llabs(std::int64_t(font.height)));
 }
 
-// Turning a text vertical or back keeps the top-left corner of its box.
+// Turning a text vertical or back keeps the top-left corner of its box, and a
+// turn alone changes nothing else, not even how the size is stored.
 void ObjItemText::SetFont(const LogFont& f)
 {
     const bool turned = platform::vertical::isVertical(f) != isVertical();
     const int left = GetBounds().left;
+    const bool turnOnly = turned && platform::vertical::withVertical(f, isVertical()) == font;
     font = f;
-    SetFontSize(f.height);
+    if (turnOnly)
+        RecalcSize();
+    else
+        SetFontSize(f.height);
     if (!turned)
         return;
     const std::int64_t w = cx;

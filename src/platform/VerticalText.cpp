@@ -241,7 +241,12 @@ public:
         length = y;
     }
 
-    qreal pitch() const { return shaper_.ascent + shaper_.descent; }
+    // As far apart as the lines of a horizontal text.
+    qreal pitch() const
+    {
+        const QFontMetrics fm(shaper_.font);
+        return fm.ascent() + fm.descent();
+    }
 
 private:
     // Qt's own layout of a short text on one line, fallback fonts included.
@@ -328,7 +333,10 @@ private:
                 // the top of the glyph's cell) to where the glyph is drawn from.
                 positions.push_back(QPointF(pos[i].x_offset * k, y - pos[i].y_offset * k));
                 glyphs.push_back(info[i].codepoint);
-                y -= pos[i].y_advance * k;
+                // Every character takes a whole em, even where the face's
+                // vertical metrics are proportional.
+                const qreal advance = -pos[i].y_advance * k;
+                y += advance > 0 ? std::max(advance, shaper_.em) : advance;
             }
         }
         flush();
