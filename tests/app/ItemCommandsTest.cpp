@@ -268,6 +268,39 @@ TEST_F(PropertyPanelTest, TheFontDialogStartsFromTheTextAndItsChoiceIsClamped)
     EXPECT_EQ(ui::logFontFromDialog(QFont(QStringLiteral("IPAMincho")), text->GetFont()).faceNameUnicode(), QStringLiteral("IPAMincho"));
 }
 
+// The switch owns the face's "@": the font dialog never sees it and keeps it;
+// while it is on the alignments read top, bottom and middle.
+TEST_F(PropertyPanelTest, TheVerticalSwitchTurnsTheTextAndRenamesTheAlignments)
+{
+    auto* text = add<ObjItemText>(ctl::AddText);
+    const auto names = [&] {
+        return std::tuple(w(ctl::Vertical)->isVisible(), pressed(ctl::Vertical), dlg->itemAs<QAbstractButton>(ctl::AlignLeft)->text(),
+                          dlg->itemAs<QAbstractButton>(ctl::AlignRight)->text(), dlg->itemAs<QAbstractButton>(ctl::AlignCenter)->text());
+    };
+    EXPECT_EQ(names(), std::tuple(true, false, u"ひだり"_s, u"みぎ"_s, u"まんなか"_s));
+    const QString face = text->GetFont().faceNameUnicode();
+    click(ctl::Vertical);
+    EXPECT_EQ(std::tuple(text->GetFont().faceNameUnicode(), text->font.escapement, text->isVertical()), std::tuple(u"@"_s + face, 2700, true));
+    EXPECT_EQ(names(), std::tuple(true, true, u"うえ"_s, u"した"_s, u"まんなか"_s));
+
+    std::vector<QString> asked;
+    testsupport::Override fontDialog(ui::setFontDialogProvider, [&](const ui::FontRequest& r, QWidget*) {
+        asked.push_back(r.font.faceNameUnicode());
+        platform::LogFont mincho = r.font;
+        mincho.setFaceName(u"IPAMincho"_s);
+        return std::optional(mincho);
+    });
+    press(ctl::Font);
+    EXPECT_EQ(std::pair(asked, text->GetFont().faceNameUnicode()), std::pair(std::vector{face}, u"@IPAMincho"_s));
+
+    add<ObjItemText>(ctl::AddText);
+    EXPECT_EQ(names(), std::tuple(true, false, u"ひだり"_s, u"みぎ"_s, u"まんなか"_s)) << "a horizontal text shows its own";
+    select(text);
+    EXPECT_EQ(names(), std::tuple(true, true, u"うえ"_s, u"した"_s, u"まんなか"_s));
+    click(ctl::Vertical);
+    EXPECT_EQ(std::tuple(text->GetFont().faceNameUnicode(), text->font.escapement, pressed(ctl::Vertical)), std::tuple(u"IPAMincho"_s, 0, false));
+}
+
 TEST_F(PropertyPanelTest, TheTextFieldTakesTheFocusStoresCrLfAndCutsWhatAnItemCannotHold)
 {
     auto* text = add<ObjItemText>(ctl::AddText);
