@@ -6,6 +6,7 @@
 #include "model/ObjItemText.h"
 #include "model/PmrData.h"
 #include "model/PmrDocument.h"
+#include "model/ViewScale.h"
 #include "platform/Dc.h"
 #include "platform/VerticalText.h"
 
@@ -173,6 +174,8 @@ TEST(VerticalText, BoxHangsFromItsTopRightCorner)
     item.y = 700;
     const platform::Rect before = item.GetBounds();
     EXPECT_EQ(before, (platform::Rect{5000 - item.cx, 700, 5000, 700 + 2 * kEm}));
+    const ViewScale scale = ViewScale::at(720);
+    EXPECT_EQ(std::pair(item.HitTest(4990, 710, scale), item.HitTest(5010, 710, scale)), std::pair(true, false));
     item.SetText(u"山田太郎\r\n東京"_s);
     const platform::Rect after = item.GetBounds();
     EXPECT_EQ(std::tuple(after.right, after.top, after.bottom), std::tuple(5000, 700, 700 + 4 * kEm));
