@@ -204,6 +204,13 @@ std::vector<Run> runsOf(const QString& line, const Shaper& shaper)
     return runs;
 }
 
+// The face's own weight (OS/2 usWeightClass) is below semibold.
+bool lacksBold(const QRawFont& raw)
+{
+    const QByteArray os2 = raw.fontTable("OS/2");
+    return os2.size() >= 6 && ((uchar(os2[4]) << 8) | uchar(os2[5])) < 600;
+}
+
 QStringList splitLines(const QString& text)
 {
     QString s = text;
@@ -377,6 +384,8 @@ VerticalLayout::VerticalLayout(const QString& text, const QFont& font, Place pla
 {
     VerticalBuilder builder(font);
     pitch_ = builder.pitch();
+    if (font.weight() >= QFont::DemiBold)
+        bolden_ = std::max<qreal>(1, font.pixelSize() / 32.0);
     const QStringList lines = splitLines(text);
     columns_ = int(lines.size());
     std::vector<std::vector<Piece>> columns(lines.size());
@@ -395,6 +404,7 @@ VerticalLayout::VerticalLayout(const QString& text, const QFont& font, Place pla
         const QTransform shift = QTransform::fromTranslate(centre, down);
         for (Piece& piece : columns[i]) {
             piece.toBlock = piece.toBlock * shift;
+            piece.strike = bolden_ > 0 && lacksBold(piece.run.rawFont());
             pieces_.push_back(std::move(piece));
         }
     }
@@ -406,6 +416,8 @@ void VerticalLayout::draw(QPainter& painter, QPointF topLeft) const
     for (const Piece& piece : pieces_) {
         painter.setTransform(piece.toBlock * QTransform::fromTranslate(topLeft.x(), topLeft.y()) * base);
         painter.drawGlyphRun(QPointF(0, 0), piece.run);
+        if (piece.strike)
+            painter.drawGlyphRun(QPointF(bolden_, 0), piece.run);
     }
     painter.setTransform(base);
 }

@@ -53,10 +53,12 @@ private:
     struct Piece {
         QGlyphRun run;        // positions in the piece's own frame
         QTransform toBlock;   // the piece's frame into the block
+        bool strike = false;  // struck twice: its face has no bold of its own
     };
     std::vector<Piece> pieces_;
     QSizeF size_;
     qreal pitch_ = 0;
+    qreal bolden_ = 0; // a bold font drawn from a face without bold is struck twice, this far apart
     int columns_ = 0;
 
     friend class VerticalBuilder;

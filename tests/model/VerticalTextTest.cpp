@@ -130,6 +130,14 @@ TEST(VerticalText, ColumnsInEveryMappedFace)
         EXPECT_LE(digits.width(), month.cx);
         EXPECT_EQ(inkBands(monthImage, boxOf(month)), 2);
 
+        // Bold is bolder, whether the face has a bold of its own or not.
+        ObjItemText bold = vertical(u"山田"_s, face);
+        platform::LogFont heavy = bold.GetFont();
+        heavy.weight = 700;
+        const int regularInk = pixels::count(drawn(bold), boxOf(bold), inked);
+        bold.SetFont(heavy);
+        EXPECT_GT(pixels::count(drawn(bold), boxOf(bold), inked), regularInk * 11 / 10);
+
         // A character the face lacks is drawn from a fallback face, never as a box.
         ObjItemText rare = vertical(u"𠮷"_s, face);
         ObjItemText flat = rare;

@@ -8,6 +8,7 @@
 #include "model/PmrDocument.h"
 #include "platform/Codec.h"
 #include "platform/Fonts.h"
+#include "platform/VerticalText.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -45,6 +46,15 @@ void text(PmrData& page, int x, int y, const QString& s, int points, std::uint32
     item->y = y;
     item->align = align;
     page.append(std::move(item));
+}
+
+// A vertical text hanging from its top-right corner.
+void columns(PmrData& page, int x, int y, const QString& s, int points, std::uint32_t color, int weight = 400)
+{
+    text(page, x, y, s, points, color, ObjItemText::AlignLeft, "ＭＳ 明朝", weight);
+    auto& item = static_cast<ObjItemText&>(*page.items().back());
+    item.SetFont(platform::vertical::withVertical(item.GetFont(), true));
+    item.x = x;
 }
 
 void rect(PmrData& page, int x, int y, int cx, int cy, std::uint32_t color)
@@ -438,6 +448,18 @@ void waves(PmrData& page)
          ObjItemText::AlignCenter);
 }
 
+// Set in columns, right to left, as a card in the old style.
+void vertical(PmrData& page)
+{
+    page.backColor = rgb(252, 249, 240);
+    const std::uint32_t ink = rgb(34, 34, 44);
+    rect(page, kW - 110, 0, 110, kH, rgb(170, 40, 44));
+    columns(page, kW - 260, 170, QStringLiteral("株式会社 ぺるもら"), 9, ink);
+    columns(page, kW - 470, 170, QStringLiteral("営業部 部長"), 8, rgb(100, 100, 100));
+    columns(page, kW / 2 + 330, 250, QStringLiteral("山田 太郎"), 26, ink, 700);
+    columns(page, 700, 170, QStringLiteral("〒100-0001\r\n東京都千代田区\r\nぺるもら町1-2-3\r\nTEL 03-1234-5678"), 7, ink);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -459,6 +481,7 @@ int main(int argc, char** argv)
         {"めいし-かいしゃ.pmr", office}, {"めいし-きっさてん.pmr", cafe},   {"めいし-すたじお.pmr", studio},
         {"めいし-こじん.pmr", personal}, {"めいし-おまつり.pmr", event},     {"めいし-しゃしん.pmr", photo},
         {"めいし-ぱんや.pmr", bakery},   {"めいし-なみ.pmr", waves},       {"めいし-チーム.pmr", team},
+        {"めいし-たてがき.pmr", vertical},
     };
     for (const Sample& s : samples) {
         PmrData page;
