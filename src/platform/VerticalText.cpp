@@ -49,16 +49,12 @@ LogFont withVertical(const LogFont& font, bool on)
 
 namespace {
 
-struct FaceDeleter {
-    void operator()(hb_face_t* f) const { hb_face_destroy(f); }
-};
 struct FontDeleter {
     void operator()(hb_font_t* f) const { hb_font_destroy(f); }
 };
 struct BufferDeleter {
     void operator()(hb_buffer_t* b) const { hb_buffer_destroy(b); }
 };
-using FacePtr = std::unique_ptr<hb_face_t, FaceDeleter>;
 using FontPtr = std::unique_ptr<hb_font_t, FontDeleter>;
 using BufferPtr = std::unique_ptr<hb_buffer_t, BufferDeleter>;
 
