@@ -273,16 +273,15 @@ TEST_F(PropertyPanelTest, TheFontDialogStartsFromTheTextAndItsChoiceIsClamped)
 TEST_F(PropertyPanelTest, TheVerticalSwitchTurnsTheTextAndRenamesTheAlignments)
 {
     auto* text = add<ObjItemText>(ctl::AddText);
-    const auto names = [&] {
-        return std::tuple(w(ctl::Vertical)->isVisible(), pressed(ctl::Vertical), dlg->itemAs<QAbstractButton>(ctl::AlignLeft)->text(),
-                          dlg->itemAs<QAbstractButton>(ctl::AlignRight)->text(), dlg->itemAs<QAbstractButton>(ctl::AlignCenter)->text());
+    const auto shown = [&] {
+        const auto name = [&](int id) { return dlg->itemAs<QAbstractButton>(id)->text(); };
+        return std::tuple(pressed(ctl::Vertical), name(ctl::AlignLeft), name(ctl::AlignRight), name(ctl::AlignCenter));
     };
-    EXPECT_EQ(names(), std::tuple(true, false, u"ひだり"_s, u"みぎ"_s, u"まんなか"_s));
+    const auto across = std::tuple(false, u"ひだり"_s, u"みぎ"_s, u"まんなか"_s), down = std::tuple(true, u"うえ"_s, u"した"_s, u"まんなか"_s);
+    EXPECT_EQ(std::pair(w(ctl::Vertical)->isVisible(), shown()), std::pair(true, across));
     const QString face = text->GetFont().faceNameUnicode();
     click(ctl::Vertical);
-    EXPECT_EQ(std::tuple(text->GetFont().faceNameUnicode(), text->font.escapement, text->isVertical()), std::tuple(u"@"_s + face, 2700, true));
-    EXPECT_EQ(names(), std::tuple(true, true, u"うえ"_s, u"した"_s, u"まんなか"_s));
-
+    EXPECT_EQ(std::tuple(text->GetFont().faceNameUnicode(), text->font.escapement, shown()), std::tuple(u"@"_s + face, 2700, down));
     std::vector<QString> asked;
     testsupport::Override fontDialog(ui::setFontDialogProvider, [&](const ui::FontRequest& r, QWidget*) {
         asked.push_back(r.font.faceNameUnicode());
@@ -292,13 +291,12 @@ TEST_F(PropertyPanelTest, TheVerticalSwitchTurnsTheTextAndRenamesTheAlignments)
     });
     press(ctl::Font);
     EXPECT_EQ(std::pair(asked, text->GetFont().faceNameUnicode()), std::pair(std::vector{face}, u"@IPAMincho"_s));
-
     add<ObjItemText>(ctl::AddText);
-    EXPECT_EQ(names(), std::tuple(true, false, u"ひだり"_s, u"みぎ"_s, u"まんなか"_s)) << "a horizontal text shows its own";
+    EXPECT_EQ(shown(), across);
     select(text);
-    EXPECT_EQ(names(), std::tuple(true, true, u"うえ"_s, u"した"_s, u"まんなか"_s));
+    EXPECT_EQ(shown(), down);
     click(ctl::Vertical);
-    EXPECT_EQ(std::tuple(text->GetFont().faceNameUnicode(), text->font.escapement, pressed(ctl::Vertical)), std::tuple(u"IPAMincho"_s, 0, false));
+    EXPECT_EQ(std::tuple(text->GetFont().faceNameUnicode(), text->font.escapement, shown()), std::tuple(u"IPAMincho"_s, 0, across));
 }
 
 TEST_F(PropertyPanelTest, TheTextFieldTakesTheFocusStoresCrLfAndCutsWhatAnItemCannotHold)
