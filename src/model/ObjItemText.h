@@ -69,13 +69,12 @@ public:
     static std::int64_t blockLeft(std::int64_t anchor, std::int64_t width, int align);
     static platform::LogFont defaultFont();
 
-private:
-    platform::VerticalLayout::Place columnPlace() const;
-    void drawColumns(platform::Dc& dc, QPoint anchor) const;
-
-public:
     CardText text;
     platform::LogFont font;
     int reserved = 0;
     int align = AlignLeft;
+
+private:
+    platform::VerticalLayout::Place columnPlace() const;
+    void drawColumns(platform::Dc& dc, QPoint anchor) const;
 };
