@@ -265,6 +265,35 @@ TEST_F(PropertyPanelTest, TheFontDialogStartsFromTheTextAndItsChoiceIsClamped)
     EXPECT_EQ(ui::logFontFromDialog(QFont(QStringLiteral("IPAMincho")), text->GetFont()).faceNameUnicode(), QStringLiteral("IPAMincho"));
 }
 
+// The switch owns the face's "@": the font dialog never sees it and keeps it;
+// while it is on the alignments read top, bottom and middle.
+TEST_F(PropertyPanelTest, TheVerticalSwitchTurnsTheTextAndRenamesTheAlignments)
+{
+    auto* text = add<ObjItemText>(ctl::AddText);
+    const auto shown = [&] {
+        const auto name = [&](int id) { return dlg->itemAs<QAbstractButton>(id)->text(); };
+        return std::tuple(pressed(ctl::Vertical), name(ctl::AlignLeft), name(ctl::AlignRight), name(ctl::AlignCenter));
+    };
+    const auto across = std::tuple(false, u"ひだり"_s, u"みぎ"_s, u"まんなか"_s), down = std::tuple(true, u"うえ"_s, u"した"_s, u"まんなか"_s);
+    EXPECT_EQ(std::pair(w(ctl::Vertical)->isVisible(), shown()), std::pair(true, across));
+    const QString face = text->GetFont().faceNameUnicode();
+    click(ctl::Vertical);
+    EXPECT_EQ(std::tuple(text->GetFont().faceNameUnicode(), text->font.escapement, shown()), std::tuple(u"@"_s + face, 2700, down));
+    std::vector<QString> asked;
+    testsupport::Override fontDialog(ui::setFontDialogProvider, [&](const ui::FontRequest& r, QWidget*) {
+        asked.push_back(r.font.faceNameUnicode());
+        platform::LogFont mincho = r.font;
+        mincho.setFaceName(u"IPAMincho"_s);
+        return std::optional(mincho);
+    });
+    press(ctl::Font);
+    EXPECT_EQ(std::pair(asked, text->GetFont().faceNameUnicode()), std::pair(std::vector{face}, u"@IPAMincho"_s));
+    add<ObjItemText>(ctl::AddText);
+    select(text); // filled from the text again
+    click(ctl::Vertical);
+    EXPECT_EQ(std::tuple(text->GetFont().faceNameUnicode(), text->font.escapement, shown()), std::tuple(u"IPAMincho"_s, 0, across));
+}
+
 TEST_F(PropertyPanelTest, TheTextFieldTakesTheFocusStoresCrLfAndCutsWhatAnItemCannotHold)
 {
     auto* text = add<ObjItemText>(ctl::AddText);

@@ -72,6 +72,7 @@ TEST_F(UndoKeysClipboardTest, EveryKindOfChangeIsUndoneAndRedoneExactly)
              bold.height = -20;
              ui::setFontDialogProvider([bold](const ui::FontRequest&, QWidget*) { return std::optional(bold); });
          }, [&] { press(ctl::Font); }},
+        {"vertical", selectText, [&] { click(ctl::Vertical); }},
         {"pattern", selectNothing, [&] {
              testsupport::FileDialogScript chosen({png});
              press(ctl::Pattern);
