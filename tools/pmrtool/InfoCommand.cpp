@@ -21,7 +21,9 @@ const char* const kHelp =
     "older class, x, y, cx, cy, color and the fields of its class: align, reserved,\n"
     "text, font {height … faceName, raw} for texts; width for lines; dibWidth,\n"
     "dibHeight, whiteOut, edgeMode, shape, dib (base64 or null) for pictures.\n"
-    "Text is UTF-8; textRaw (hex) appears when the stored bytes are not plain CP932.\n";
+    "Text is UTF-8; textRaw (hex) appears when the stored bytes are not plain CP932.\n"
+    "A card with a back has back, the back page with the same schema (its own\n"
+    "cardWidth and cardHeight, swapped for a back turned a quarter).\n";
 
 int run(Context& c, const QStringList& args)
 {
