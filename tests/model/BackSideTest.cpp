@@ -35,25 +35,14 @@ void makeBack(PmrData& back)
     back.append(std::move(code));
 }
 
-struct Opened {
-    std::size_t frontItems = 0;
-    bool hasBack = false;
-    bool damaged = false;
-    std::size_t backItems = 0;
-    friend bool operator==(const Opened&, const Opened&) = default;
-};
-void PrintTo(const Opened& o, std::ostream* os)
-{
-    *os << "{front " << o.frontItems << ", back " << o.hasBack << " with " << o.backItems << ", damaged "
-        << o.damaged << "}";
-}
-
-Opened open(const QByteArray& bytes)
+// The front's items, whether a back came with them and how many items it has,
+// and whether the block was damaged.
+std::tuple<std::size_t, bool, std::size_t, bool> open(const QByteArray& bytes)
 {
     PmrData page;
     readDocument(bytes, page);
-    return {page.items().size(), page.back() != nullptr, page.extrasDamaged,
-            page.back() ? page.back()->items().size() : 0};
+    return {page.items().size(), page.back() != nullptr, page.back() ? page.back()->items().size() : 0,
+            page.extrasDamaged};
 }
 
 class BackSide : public ::testing::Test {
@@ -72,27 +61,22 @@ protected:
 
 } // namespace
 
-TEST_F(BackSide, IsRecordTwoHoldingTheBackAsADocumentsPage)
+TEST_F(BackSide, IsRecordTwoHoldingTheBackAsADocumentsPageUnlessItIsBlank)
 {
     EXPECT_EQ(withBack, plain + kBlock + record(2, backAlone));
     // The back's own code travels in its own block.
     EXPECT_TRUE(backAlone.contains(kBlock + le16(1)));
-}
 
-TEST_F(BackSide, ABlankBackIsNotStoredAndANewCardHasNone)
-{
     PmrData blank;
     blank.append(std::make_unique<ObjItemRect>());
     blank.ensureBack().cardWidth = 55;
-    EXPECT_EQ(writeDocument(blank), plain);
-    blank.back()->setBackColor(0xFFFFFF);
     blank.back()->setPatternScale(100);
     EXPECT_EQ(writeDocument(blank), plain);
     blank.back()->setBackColor(0xFF0000);
-    EXPECT_EQ(writeDocument(blank).size(), plain.size() + kBlock.size() + 6 + writeDocument(*blank.back()).size());
-
-    front.clear();
-    EXPECT_EQ(front.back(), nullptr);
+    EXPECT_EQ(writeDocument(blank), plain + kBlock + record(2, writeDocument(*blank.back())));
+    // A new card has no back.
+    blank.clear();
+    EXPECT_EQ(blank.back(), nullptr);
 }
 
 TEST_F(BackSide, SurvivesARoundTripWithItsSizePatternAndCode)
@@ -107,11 +91,6 @@ TEST_F(BackSide, SurvivesARoundTripWithItsSizePatternAndCode)
               std::tuple(55, 91, 50, testPicture(3, 2).bytes(), site()));
     EXPECT_EQ(std::tuple(page.items().size(), page.cardWidth, page.extrasDamaged), std::tuple(std::size_t(1), 91, false));
     EXPECT_EQ(writeDocument(page), withBack);
-
-    // Swapping pages swaps their backs.
-    PmrData other;
-    other.swap(page);
-    EXPECT_EQ(std::tuple(page.back() == nullptr, other.back() != nullptr), std::tuple(true, true));
 }
 
 TEST_F(BackSide, DamageOrACutNeverCostsTheFront)
@@ -121,16 +100,14 @@ TEST_F(BackSide, DamageOrACutNeverCostsTheFront)
     const struct {
         const char* what;
         QByteArray bytes;
-        Opened expected;
+        std::tuple<std::size_t, bool, std::size_t, bool> expected;
     } cases[] = {
-        {"no block: the front as it always was", plain, {1, false, false, 0}},
-        {"cut off before the block", withBack.left(plain.size()), {1, false, false, 0}},
-        {"cut inside the back's items", withBack.left(plain.size() + 20 + 40), {1, false, true, 0}},
-        {"cut at the end", withBack.left(withBack.size() - 3), {1, false, true, 0}},
-        {"the back's own block cut", plain + kBlock + record(2, backAlone.left(backAlone.size() - 3)), {1, true, true, 2}},
-        {"a back inside the back", plain + kBlock + record(2, backWithBack), {1, true, true, 2}},
-        {"a second back", withBack + record(2, backAlone), {1, true, true, 2}},
-        {"an unknown record after the back", withBack + record(9, "abc"), {1, true, false, 2}},
+        {"cut off before the block: the front as it always was", withBack.left(plain.size()), {1, false, 0, false}},
+        {"cut inside the back", withBack.left(withBack.size() - 3), {1, false, 0, true}},
+        {"the back's own block cut", plain + kBlock + record(2, backAlone.left(backAlone.size() - 3)), {1, true, 2, true}},
+        {"a back inside the back", plain + kBlock + record(2, backWithBack), {1, true, 2, true}},
+        {"a second back", withBack + record(2, backAlone), {1, true, 2, true}},
+        {"an unknown record after the back", withBack + record(9, "abc"), {1, true, 2, false}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(open(c.bytes), c.expected) << c.what;
