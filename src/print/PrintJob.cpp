@@ -43,6 +43,11 @@ PrintJob makePrintJob(const PmrData& page, const CardFormatCatalog& catalog, con
     result.positions = f.columns > 0 && f.rows > 0 ? std::int64_t(f.columns) * f.rows : 0;
     result.startOutside = options.start < 1 || (result.positions > 0 && options.start > result.positions);
     result.sizeMismatch = page.cardWidth != job.format.cardWidth || page.cardHeight != job.format.cardHeight;
+    if (back) {
+        const QSize size(back->cardWidth, back->cardHeight);
+        const bool turned = backTurn(QSize(page.cardWidth, page.cardHeight), size, Mirror::LeftRight) != Turn::None;
+        result.backSizeMismatch = (turned ? size.transposed() : size) != QSize(f.cardWidth, f.cardHeight);
+    }
     return result;
 }
 

@@ -44,6 +44,9 @@ struct PrintJob {
     // The job prints a back the card does not have (or has empty): it must
     // not run.
     bool noBack = false;
+    // The back, turned as it prints (backTurn), differs from the format's card
+    // size; it is then cut like the front.
+    bool backSizeMismatch = false;
     // Why the list cannot print the card (CardList::problemFor), either side
     // printed: the job must not run. Empty without a list.
     QString listProblem;

@@ -212,6 +212,10 @@ int run(Context& c, const QStringList& args)
         c.err << "pmrtool: warning: " << resources::loadString(resources::ids::PrintSizeMismatch) << " ("
               << page.cardWidth << " x " << page.cardHeight << " mm / " << format.cardWidth << " x "
               << format.cardHeight << " mm)\n";
+    if (job.backSizeMismatch)
+        c.err << "pmrtool: warning: the back: " << resources::loadString(resources::ids::PrintSizeMismatch) << " ("
+              << page.back()->cardWidth << " x " << page.back()->cardHeight << " mm / " << format.cardWidth << " x "
+              << format.cardHeight << " mm)\n";
 
     print::SheetRenderer renderer(page, job.job);
     // The job goes on with the text only, as in the editor; the run fails.
