@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Reads arbitrary bytes as the extras block after a small page of a rectangle
-// and two pictures. The page must always open whole; whatever codes and kept
-// records it takes must write, read back and write again to the same bytes.
+// and two pictures. The page must always open whole; whatever codes, back and
+// kept records it takes must write, read back and write again to the same bytes.
 #include "model/ObjItemBitmap.h"
 #include "model/ObjItemRect.h"
 #include "model/PmrData.h"
@@ -47,10 +47,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     if (page.items().size() != 3)
         die("the page lost items");
-    for (const auto& item : page.items())
-        if (const auto* picture = dynamic_cast<const ObjItemBitmap*>(item.get()); picture && picture->qr)
-            if (picture->qr->payload().size() < 4000)
-                (void)qr::encode(picture->qr->payload(), picture->qr->level);
+    if (page.back() && page.back()->back())
+        die("a back holds a back");
+    for (const PmrData* side : {&page, page.back()}) {
+        if (!side)
+            continue;
+        for (const auto& item : side->items())
+            if (const auto* picture = dynamic_cast<const ObjItemBitmap*>(item.get()); picture && picture->qr)
+                if (picture->qr->payload().size() < 4000)
+                    (void)qr::encode(picture->qr->payload(), picture->qr->level);
+    }
 
     const QByteArray once = writeDocument(page);
     PmrData again;

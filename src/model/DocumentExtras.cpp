@@ -52,9 +52,27 @@ std::pair<std::uint32_t, QrContent> readQrRecord(const QByteArray& bytes)
     return {position, qr};
 }
 
+QByteArray backRecord(const PmrData& back)
+{
+    QByteArray bytes;
+    Archive ar = Archive::storing(bytes);
+    back.store(ar, true);
+    ar.flush();
+    return bytes;
+}
+
+// The back a back record holds; throws when the page cannot be read whole.
+std::unique_ptr<PmrData> readBackRecord(const QByteArray& bytes)
+{
+    auto back = std::make_unique<PmrData>();
+    Archive ar = Archive::loading(bytes);
+    back->load(ar, true);
+    return back;
+}
+
 } // namespace
 
-void store(Archive& ar, const PmrData& page)
+void store(Archive& ar, const PmrData& page, bool asBack)
 {
     std::vector<Record> records;
     std::uint32_t position = 0;
@@ -63,6 +81,8 @@ void store(Archive& ar, const PmrData& page)
             records.push_back({QrRecord, qrRecord(position, *picture->qr)});
         ++position;
     }
+    if (const PmrData* back = asBack ? nullptr : page.storedBack())
+        records.push_back({BackRecord, backRecord(*back)});
     records.insert(records.end(), page.keptRecords.begin(), page.keptRecords.end());
     if (records.empty())
         return;
@@ -75,7 +95,7 @@ void store(Archive& ar, const PmrData& page)
     }
 }
 
-void load(Archive& ar, PmrData& page)
+void load(Archive& ar, PmrData& page, bool asBack)
 {
     page.keptRecords.clear();
     page.extrasDamaged = false;
@@ -90,11 +110,20 @@ void load(Archive& ar, PmrData& page)
     for (const auto& item : page.items())
         pictures.push_back(dynamic_cast<ObjItemBitmap*>(item.get()));
     std::map<std::uint32_t, QrContent> codes;
+    std::unique_ptr<PmrData> back;
     try {
         ar.readWord(); // version: records say what they are
         while (ar.remaining() > 0) {
             const std::uint16_t type = ar.readWord();
             QByteArray bytes = ar.readBlock(ar.readUInt32());
+            if (type == BackRecord) {
+                if (asBack || back)
+                    throw ArchiveError(resources::ids::ArchiveErrorGeneric);
+                back = readBackRecord(bytes);
+                if (back->extrasDamaged)
+                    page.extrasDamaged = true;
+                continue;
+            }
             if (type != QrRecord) {
                 page.keptRecords.push_back({type, std::move(bytes)});
                 continue;
@@ -109,6 +138,10 @@ void load(Archive& ar, PmrData& page)
     }
     for (auto& [position, qr] : codes)
         pictures[position]->qr = std::move(qr);
+    if (back) {
+        back->extrasDamaged = false;
+        page.setBack(std::move(back));
+    }
 }
 
 } // namespace extras

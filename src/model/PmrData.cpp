@@ -37,6 +37,29 @@ void PmrData::clear()
     patternScale = 100;
     keptRecords.clear();
     extrasDamaged = false;
+    back_.reset();
+}
+
+PmrData& PmrData::ensureBack()
+{
+    if (!back_) {
+        back_ = std::make_unique<PmrData>();
+        back_->cardWidth = cardWidth;
+        back_->cardHeight = cardHeight;
+    }
+    return *back_;
+}
+
+void PmrData::setBack(std::unique_ptr<PmrData> back)
+{
+    if (back)
+        back->back_.reset();
+    back_ = std::move(back);
+}
+
+bool PmrData::isBlank() const
+{
+    return items_.empty() && pattern.isEmpty() && backColor == 0xFFFFFF && patternScale == 100 && keptRecords.empty();
 }
 
 void PmrData::swap(PmrData& other) noexcept
@@ -50,6 +73,7 @@ void PmrData::swap(PmrData& other) noexcept
     swap(patternScale, other.patternScale);
     swap(keptRecords, other.keptRecords);
     swap(extrasDamaged, other.extrasDamaged);
+    swap(back_, other.back_);
     swap(patternImage_, other.patternImage_);
     swap(patternImageBytes_, other.patternImageBytes_);
 }
@@ -62,7 +86,7 @@ void PmrData::Serialize(Archive& ar)
         load(ar);
 }
 
-void PmrData::store(Archive& ar) const
+void PmrData::store(Archive& ar, bool asBack) const
 {
     if (items_.size() > std::size_t(std::numeric_limits<std::int32_t>::max()))
         throw ArchiveError(resources::ids::ArchiveErrorGeneric);
@@ -76,15 +100,16 @@ void PmrData::store(Archive& ar) const
     itembody::serializeDib(ar, picture);
     ar.writeUInt32(backColor);
     ar.writeInt32(patternScale);
-    extras::store(ar, *this);
+    extras::store(ar, *this, asBack);
 }
 
-void PmrData::load(Archive& ar)
+void PmrData::load(Archive& ar, bool asBack)
 {
     items_.clear();
     pattern.clear();
     keptRecords.clear();
     extrasDamaged = false;
+    back_.reset();
     ar.readUInt32(); // format marker, not checked
     const std::int32_t count = ar.readInt32();
 
@@ -117,7 +142,7 @@ void PmrData::load(Archive& ar)
     itembody::serializeDib(ar, pattern);
     backColor = ar.readUInt32();
     patternScale = ar.readInt32();
-    extras::load(ar, *this);
+    extras::load(ar, *this, asBack);
 }
 
 void PmrData::setPattern(platform::Dib picture)

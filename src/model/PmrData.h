@@ -36,7 +36,8 @@ public:
     Position append(std::unique_ptr<ObjItem> item);
     // Destroys the item at pos.
     void remove(Position pos);
-    // Destroys every item and resets the background; the size stays.
+    // Destroys every item, resets the background and drops the back, as for a
+    // new card; the size stays.
     void clear();
     // Exchanges everything the two pages hold.
     void swap(PmrData& other) noexcept;
@@ -48,8 +49,25 @@ public:
     // in place once the list is read. On a failure the page keeps what was read
     // before it (only current items).
     void Serialize(Archive& ar);
-    void store(Archive& ar) const;
-    void load(Archive& ar);
+    // asBack: the page is a card's back, which neither writes nor reads a back
+    // of its own.
+    void store(Archive& ar, bool asBack = false) const;
+    void load(Archive& ar, bool asBack = false);
+
+    // The card's back (うら): a page of its own, stored in the extras block.
+    // Null for a card without one. The back never has a back.
+    PmrData* back() { return back_.get(); }
+    const PmrData* back() const { return back_.get(); }
+    // The back, made empty and as large as this page when there is none.
+    PmrData& ensureBack();
+    // Takes a back (null drops it); a back's own back is dropped.
+    void setBack(std::unique_ptr<PmrData> back);
+    std::unique_ptr<PmrData> takeBack() { return std::move(back_); }
+    // A page with nothing to keep: no items, the white background without a
+    // pattern at 100 %, no kept records. Such a back is not stored.
+    bool isBlank() const;
+    // The back with something to keep, else null.
+    const PmrData* storedBack() const { return back_ && !back_->isBlank() ? back_.get() : nullptr; }
 
     // Non-text items in list order, then text items in list order.
     template <class F>
@@ -103,6 +121,7 @@ private:
     const QImage& patternImage() const;
 
     ItemList items_;
+    std::unique_ptr<PmrData> back_;
     mutable QImage patternImage_;
     mutable QByteArray patternImageBytes_;
 };

@@ -10,14 +10,20 @@ namespace platform {
 
 namespace {
 
-void writePrinterAdjustments(SettingsStore& s, const QHash<QString, QPoint>& adjustments)
+void writePrinterAdjustments(SettingsStore& s, const QHash<QString, QPoint>& adjustments, const QString& x,
+                             const QString& y)
 {
     for (auto it = adjustments.cbegin(); it != adjustments.cend(); ++it) {
         const QString section = AppSettings::printerSection(it.key());
-        s.writeInt(section, QStringLiteral("adj_x"), it->x());
-        s.writeInt(section, QStringLiteral("adj_y"), it->y());
+        s.writeInt(section, x, it->x());
+        s.writeInt(section, y, it->y());
     }
 }
+
+const QString kAdjX = QStringLiteral("adj_x");
+const QString kAdjY = QStringLiteral("adj_y");
+const QString kBackX = QStringLiteral("back_x");
+const QString kBackY = QStringLiteral("back_y");
 
 } // namespace
 
@@ -61,6 +67,8 @@ void AppSettings::resetToDefaults()
     adjustX_ = 0;
     adjustY_ = 0;
     printerAdjustments_.clear();
+    backAdjust_ = {};
+    printerBackAdjustments_.clear();
 }
 
 void AppSettings::load(SettingsStore& s)
@@ -73,6 +81,10 @@ void AppSettings::load(SettingsStore& s)
         adjustX_ = *v;
     if (auto v = s.readInt(kPrint, QStringLiteral("adj_y")))
         adjustY_ = *v;
+    if (auto v = s.readInt(kPrint, kBackX))
+        backAdjust_.setX(*v);
+    if (auto v = s.readInt(kPrint, kBackY))
+        backAdjust_.setY(*v);
 }
 
 void AppSettings::store(SettingsStore& s) const
@@ -81,8 +93,20 @@ void AppSettings::store(SettingsStore& s) const
     s.writeString(kDir, QStringLiteral("bmp"), pictureFolder_);
     s.writeInt(kPrint, QStringLiteral("adj_x"), adjustX_);
     s.writeInt(kPrint, QStringLiteral("adj_y"), adjustY_);
-    writePrinterAdjustments(s, printerAdjustments_);
+    writeAdjustments(s);
     s.sync();
+}
+
+void AppSettings::writeAdjustments(SettingsStore& s) const
+{
+    writePrinterAdjustments(s, printerAdjustments_, kAdjX, kAdjY);
+    // The backs' keys only once they were set, so settings of front-only
+    // printing stay as they were.
+    if (!backAdjust_.isNull() || s.readInt(kPrint, kBackX)) {
+        s.writeInt(kPrint, kBackX, backAdjust_.x());
+        s.writeInt(kPrint, kBackY, backAdjust_.y());
+    }
+    writePrinterAdjustments(s, printerBackAdjustments_, kBackX, kBackY);
 }
 
 void AppSettings::storeAdjustments() const
@@ -91,7 +115,7 @@ void AppSettings::storeAdjustments() const
         return;
     store_->writeInt(kPrint, QStringLiteral("adj_x"), adjustX_);
     store_->writeInt(kPrint, QStringLiteral("adj_y"), adjustY_);
-    writePrinterAdjustments(*store_, printerAdjustments_);
+    writeAdjustments(*store_);
     store_->sync();
 }
 
@@ -115,6 +139,28 @@ void AppSettings::setPrinterAdjustment(const QString& printerName, QPoint mm)
 {
     if (!printerName.isEmpty())
         printerAdjustments_.insert(printerName, mm);
+}
+
+QPoint AppSettings::printerBackAdjustment(const QString& printerName) const
+{
+    if (printerName.isEmpty())
+        return backAdjust_;
+    if (auto it = printerBackAdjustments_.constFind(printerName); it != printerBackAdjustments_.cend())
+        return *it;
+    if (store_) {
+        const QString section = printerSection(printerName);
+        const auto x = store_->readInt(section, kBackX);
+        const auto y = store_->readInt(section, kBackY);
+        if (x && y)
+            return {*x, *y};
+    }
+    return backAdjust_;
+}
+
+void AppSettings::setPrinterBackAdjustment(const QString& printerName, QPoint mm)
+{
+    if (!printerName.isEmpty())
+        printerBackAdjustments_.insert(printerName, mm);
 }
 
 QString AppSettings::printerSection(const QString& printerName)

@@ -34,6 +34,9 @@ public:
     bool setPictureFolder(const QString& dir);
     void setAdjustX(int v) { adjustX_ = v; }
     void setAdjustY(int v) { adjustY_ = v; }
+    // The fine adjustment of the sheets' backs, "print"/"back_x", "back_y".
+    QPoint backAdjustment() const { return backAdjust_; }
+    void setBackAdjustment(QPoint mm) { backAdjust_ = mm; }
 
     // Start-up steps: both folders become the application directory (or the
     // user's documents folder when that directory is read-only), adjustments 0,
@@ -46,8 +49,8 @@ public:
 
     // The store the running program keeps its settings in; null when none.
     void attachStore(SettingsStore* store) { store_ = store; }
-    // Writes "print"/"adj_x", "print"/"adj_y" and the remembered printers' offsets
-    // to the attached store now.
+    // Writes "print"/"adj_x", "print"/"adj_y", the backs' adjustment and the
+    // remembered printers' offsets to the attached store now.
     void storeAdjustments() const;
 
     // A printer's own offsets (x, y in mm): the ones remembered for its name, else
@@ -56,12 +59,19 @@ public:
     // Remembers the offsets for a named printer; an empty name is ignored. They
     // reach the store with storeAdjustments() or store().
     void setPrinterAdjustment(const QString& printerName, QPoint mm);
+    // The same for the backs of the sheets, kept beside the printer's front
+    // offsets as "back_x", "back_y"; else the backs' global adjustment.
+    QPoint printerBackAdjustment(const QString& printerName) const;
+    void setPrinterBackAdjustment(const QString& printerName, QPoint mm);
     // The store section of a printer: "printers/" and the percent-encoded name.
     static QString printerSection(const QString& printerName);
 
     static bool fitsFolderBuffer(const QString& dir);
 
 private:
+    // The printers' offsets and the backs' adjustment.
+    void writeAdjustments(SettingsStore& s) const;
+
     QString appDir_;
     QString catalogueDir_;
     QString startFolder_;
@@ -70,6 +80,8 @@ private:
     int adjustX_ = 0;
     int adjustY_ = 0;
     QHash<QString, QPoint> printerAdjustments_;
+    QPoint backAdjust_;
+    QHash<QString, QPoint> printerBackAdjustments_;
     SettingsStore* store_ = nullptr;
 };
 

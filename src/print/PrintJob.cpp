@@ -25,14 +25,29 @@ PrintJob makePrintJob(const PmrData& page, const CardFormatCatalog& catalog, con
     job.sheets = options.copies;
     job.copies = options.copies;
     job.list = options.list;
+    job.sides = options.sides;
+    job.flip = options.flip;
+    job.backAdjustX = options.backAdjustX;
+    job.backAdjustY = options.backAdjustY;
+    const bool front = options.sides != Sides::Back;
+    const PmrData* back = options.sides != Sides::Front ? page.storedBack() : nullptr;
+    result.noBack = options.sides != Sides::Front && !back;
     if (job.list) {
         job.sheets = SheetPlan(job).sheets();
-        result.listProblem = job.list->problemFor(page);
+        result.listProblem = front ? job.list->problemFor(page) : QString();
+        if (result.listProblem.isEmpty() && back)
+            result.listProblem = job.list->problemFor(*back);
     }
+    result.pages = SheetPlan(job).pages();
     const CardFormat& f = job.format;
     result.positions = f.columns > 0 && f.rows > 0 ? std::int64_t(f.columns) * f.rows : 0;
     result.startOutside = options.start < 1 || (result.positions > 0 && options.start > result.positions);
     result.sizeMismatch = page.cardWidth != job.format.cardWidth || page.cardHeight != job.format.cardHeight;
+    if (back) {
+        const QSize size(back->cardWidth, back->cardHeight);
+        const bool turned = backTurn(QSize(page.cardWidth, page.cardHeight), size, Mirror::LeftRight) != Turn::None;
+        result.backSizeMismatch = (turned ? size.transposed() : size) != QSize(f.cardWidth, f.cardHeight);
+    }
     return result;
 }
 

@@ -23,6 +23,11 @@ struct PrintOptions {
     int pixelsPerInch = 0;  // 0: the target's
     // The people to print for, one row (and `copies` cards) each; null: none.
     std::shared_ptr<const CardList> list;
+    // The sides printed and how the sheet is turned between them (SheetJob).
+    Sides sides = Sides::Front;
+    Flip flip = Flip::LongEdge;
+    int backAdjustX = 0;    // the backs' own fine adjustment
+    int backAdjustY = 0;
 };
 
 struct PrintJob {
@@ -34,8 +39,16 @@ struct PrintJob {
     // the job must not run.
     bool startOutside = false;
     std::int64_t positions = 0; // rows × columns of the format
-    // Why the list cannot print the card (CardList::problemFor): the job must
-    // not run. Empty without a list.
+    // The pages of the output: the sheets, twice over with both sides.
+    int pages = 0;
+    // The job prints a back the card does not have (or has empty): it must
+    // not run.
+    bool noBack = false;
+    // The back, turned as it prints (backTurn), differs from the format's card
+    // size; it is then cut like the front.
+    bool backSizeMismatch = false;
+    // Why the list cannot print the card (CardList::problemFor), either side
+    // printed: the job must not run. Empty without a list.
     QString listProblem;
 };
 

@@ -65,6 +65,42 @@ SheetLayout SheetLayout::make(const CardFormat& f, int ppi, QPoint offset)
     return l;
 }
 
+SheetLayout SheetLayout::makeBack(const CardFormat& f, int ppi, QPoint offset, Mirror mirror)
+{
+    SheetLayout l = make(f, ppi, {});
+    const QSize paper = paperOf(f);
+    if (mirror == Mirror::LeftRight) {
+        l.left = std::int64_t(platform::mmToPixels(paper.width(), ppi)) - l.left - l.cardWidth;
+        l.stepX = -l.stepX;
+    } else {
+        l.top = std::int64_t(platform::mmToPixels(paper.height(), ppi)) - l.top - l.cardHeight;
+        l.stepY = -l.stepY;
+    }
+    l.left += offset.x();
+    l.top += offset.y();
+    return l;
+}
+
+Mirror mirrorFor(Flip flip, QSize paperMm)
+{
+    const bool landscape = paperMm.width() > paperMm.height();
+    const bool overLongEdge = flip != Flip::ShortEdge;
+    return overLongEdge != landscape ? Mirror::LeftRight : Mirror::TopBottom;
+}
+
+QSize paperOf(const CardFormat& f)
+{
+    return f.paperWidth > 0 && f.paperHeight > 0 ? QSize(f.paperWidth, f.paperHeight) : QSize(210, 297);
+}
+
+Turn backTurn(QSize frontMm, QSize backMm, Mirror mirror)
+{
+    const auto shape = [](QSize s) { return s.width() > s.height() ? 1 : s.width() < s.height() ? -1 : 0; };
+    if (shape(frontMm) == 0 || shape(backMm) == 0 || shape(frontMm) == shape(backMm))
+        return Turn::None;
+    return mirror == Mirror::LeftRight ? Turn::Clockwise : Turn::Anticlockwise;
+}
+
 std::pair<int, int> SheetLayout::columnsWithin(std::int64_t from, std::int64_t to) const
 {
     return within(left, stepX, cardWidth, columns, from, to);

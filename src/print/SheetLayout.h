@@ -5,11 +5,37 @@
 
 #include <QPoint>
 #include <QRect>
+#include <QSize>
 
 #include <cstdint>
 #include <utility>
 
 namespace print {
+
+// How a sheet printed on both sides is turned over between its front and its
+// back: over its long edge, its short edge, or by hand (the stack turned over
+// its long edge and fed again once every front is printed).
+enum class Flip { LongEdge, ShortEdge, Manual };
+
+// Where the back of a card lies on the back of the sheet: its front's place
+// mirrored about the sheet's vertical centre line, or its horizontal one.
+enum class Mirror { LeftRight, TopBottom };
+
+// A sheet turned over an edge parallel to its height (the long edge of a
+// portrait or square sheet, the short edge of a landscape one) mirrors left
+// and right; over an edge parallel to its width, top and bottom.
+Mirror mirrorFor(Flip flip, QSize paperMm);
+
+// The paper a format's sheets are: its own size, A4 when it has none.
+QSize paperOf(const CardFormat& format);
+
+// How the back's picture is turned to fit the front's place: not at all for a
+// back of the front's orientation, else a quarter by the 左天 rule (the left
+// edge of the horizontal side along the top edge of the vertical side), which
+// on the sheet is clockwise when the sheet mirrors left and right,
+// anticlockwise when it mirrors top and bottom. Square sides are never turned.
+enum class Turn { None, Clockwise, Anticlockwise };
+Turn backTurn(QSize frontMm, QSize backMm, Mirror mirror);
 
 // Where the cards of a format lie on a sheet, in device pixels of one resolution.
 // Every length is converted from millimetres on its own (value × ppi × 10 ÷ 254,
@@ -27,6 +53,11 @@ struct SheetLayout {
     // offset: added to every position, in device pixels (the fine adjustment less
     // the device's physical offset).
     static SheetLayout make(const CardFormat& format, int pixelsPerInch, QPoint offset);
+    // The places on the back of the sheet that lie behind those of make()'s
+    // (without its offset) once the sheet is turned: mirrored about the
+    // centre line of the format's paper, with a negative step; then moved by
+    // offset.
+    static SheetLayout makeBack(const CardFormat& format, int pixelsPerInch, QPoint offset, Mirror mirror);
 
     // The shift of every card: the adjustment in millimetres converted, less the
     // physical offset of the device (the printable area's corner on the paper).

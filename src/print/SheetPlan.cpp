@@ -90,6 +90,46 @@ std::int64_t SheetPlan::rowOfCard(std::int64_t card) const
     return job_.list && card >= 0 ? card / std::max(job_.copies, 1) : -1;
 }
 
+int SheetPlan::pages() const
+{
+    const int n = std::max(sheets(), 0);
+    return job_.sides != Sides::Both ? n : int(std::min<std::int64_t>(std::int64_t(n) * 2, std::numeric_limits<int>::max()));
+}
+
+Face SheetPlan::faceAt(int page) const
+{
+    switch (job_.sides) {
+    case Sides::Front:
+        return {page, false};
+    case Sides::Back:
+        return {page, true};
+    case Sides::Both:
+        break;
+    }
+    if (job_.flip == Flip::Manual) {
+        const int n = sheets();
+        return page < n ? Face{page, false} : Face{page - n, true};
+    }
+    return {page / 2, page % 2 == 1};
+}
+
+std::int64_t SheetPlan::cardsBeforePage(int page) const
+{
+    if (job_.sides != Sides::Both)
+        return cardsBefore(page);
+    const Face face = faceAt(page);
+    const std::int64_t before = cardsBefore(face.sheet);
+    if (job_.flip == Flip::Manual)
+        return face.back ? std::min(kInt64Max - before, totalCards()) + before : before;
+    return std::min(kInt64Max / 2, before) * 2 + (face.back ? cardsOnSheet(face.sheet) : 0);
+}
+
+std::int64_t SheetPlan::totalPrinted() const
+{
+    const std::int64_t cards = totalCards();
+    return job_.sides == Sides::Both ? std::min(kInt64Max / 2, cards) * 2 : cards;
+}
+
 SheetPlan::Span SheetPlan::drawnOn(const SheetLayout& layout, const QRect& area, int sheet) const
 {
     const std::int64_t onSheet = cardsOnSheet(sheet);

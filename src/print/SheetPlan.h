@@ -2,6 +2,7 @@
 #pragma once
 
 #include "print/CardFormat.h"
+#include "print/SheetLayout.h"
 
 #include <QRect>
 
@@ -11,7 +12,6 @@
 namespace print {
 
 class CardList;
-struct SheetLayout;
 
 // The largest card picture a job makes (bytes of 32-bit pixels); a larger card
 // prints its text only.
@@ -19,6 +19,9 @@ inline constexpr std::int64_t kMaxCardPictureBytes = std::int64_t(1) << 30;
 
 // a × b, saturating; 0 when either is not positive.
 std::int64_t productSat(std::int64_t a, std::int64_t b);
+
+// The sides of the card a job prints.
+enum class Sides { Front, Back, Both };
 
 // An N-up print job: the card on every position of a card format, sheet after sheet.
 struct SheetJob {
@@ -41,6 +44,21 @@ struct SheetJob {
     std::shared_ptr<const CardList> list;
     // With a list, the cards of each row, side by side in reading order.
     int copies = 1;
+    // The sides printed. Every sheet's back lies behind its front once the
+    // sheet is turned over as `flip` says (SheetLayout::makeBack), each card's
+    // back behind its own front; printed alone, the backs lie where they
+    // would with both.
+    Sides sides = Sides::Front;
+    Flip flip = Flip::LongEdge;
+    int backAdjustX = 0;     // the backs' fine adjustment, like adjustX
+    int backAdjustY = 0;
+};
+
+// One page of a job's output: a sheet's front or its back.
+struct Face {
+    int sheet = 0;
+    bool back = false;
+    friend bool operator==(const Face&, const Face&) = default;
 };
 
 // Which card of a job goes where: sheets, cards and positions, without drawing.
@@ -67,6 +85,15 @@ public:
     std::int64_t cardAt(int sheet, std::int64_t position) const;
     // The row of the list a card prints, or -1 without a list.
     std::int64_t rowOfCard(std::int64_t card) const;
+
+    // The pages the job's output has: a sheet's front, its back, or both. Both
+    // come front, back, front, back …; turned by hand, every front, then every
+    // back in the same order.
+    int pages() const;
+    Face faceAt(int page) const;
+    // The cards printed on the pages before `page`, and on all of them.
+    std::int64_t cardsBeforePage(int page) const;
+    std::int64_t totalPrinted() const;
 
     // The rows [row0, row1) and columns [column0, column1) of a sheet's layout
     // whose cards are printed and meet `area`; empty spans when none do.

@@ -11,6 +11,7 @@
 #include "print/SheetTarget.h"
 
 #include <QPainter>
+#include <QTransform>
 
 #include <algorithm>
 
@@ -98,39 +99,69 @@ SheetRenderer::SheetRenderer(const PmrData& page, Job job)
     : page_(page), job_(std::move(job))
 {
     job_.sheets = SheetPlan(job_).sheets();
-    total_ = SheetPlan(job_).totalCards();
+    total_ = SheetPlan(job_).totalPrinted();
     resetTexts();
 }
 
 void SheetRenderer::resetTexts()
 {
-    pageTexts_ = CardTexts(page_);
-    filler_.reset();
-    rowTexts_ = CardTexts();
-    textsRow_ = -1;
-    if (job_.list) {
-        filler_.emplace(page_, job_.list->columns());
-        if (!filler_->hasFields())
-            filler_.reset();
+    const PmrData* pages[2] = {&page_, page_.back()};
+    const Mirror mirror = mirrorFor(job_.flip, paperOf(job_.format));
+    for (int i = 0; i < 2; ++i) {
+        Side& side = sides_[i];
+        side = Side();
+        side.page = pages[i];
+        if (!side.page)
+            continue;
+        side.pageTexts = CardTexts(*side.page);
+        if (job_.list) {
+            side.filler.emplace(*side.page, job_.list->columns());
+            if (!side.filler->hasFields())
+                side.filler.reset();
+        }
     }
+    if (const PmrData* back = page_.back())
+        sides_[1].turn = backTurn(QSize(page_.cardWidth, page_.cardHeight), QSize(back->cardWidth, back->cardHeight),
+                                  mirror);
 }
 
-CardTexts SheetRenderer::textsAt(int sheet, std::int64_t position)
+CardTexts SheetRenderer::textsAt(int sheet, std::int64_t position, bool back)
 {
     const std::int64_t card = SheetPlan(job_).cardAt(sheet, position);
-    return card < 0 ? CardTexts() : textsFor(card);
+    return card < 0 || !sides_[back].page ? CardTexts() : textsFor(sides_[back], card);
 }
 
-const CardTexts& SheetRenderer::textsFor(std::int64_t card)
+const CardTexts& SheetRenderer::textsFor(Side& side, std::int64_t card)
 {
-    if (!filler_)
-        return pageTexts_;
+    if (!side.filler)
+        return side.pageTexts;
     const std::int64_t row = SheetPlan(job_).rowOfCard(card);
-    if (row != textsRow_) {
-        rowTexts_ = filler_->fill(job_.list->row(row));
-        textsRow_ = row;
+    if (row != side.textsRow) {
+        side.rowTexts = side.filler->fill(job_.list->row(row));
+        side.textsRow = row;
     }
-    return rowTexts_;
+    return side.rowTexts;
+}
+
+const QImage& SheetRenderer::turnedCard(Side& side, std::int64_t card, int ppi)
+{
+    const std::int64_t row = side.filler ? SheetPlan(job_).rowOfCard(card) : -1;
+    if (row == side.turnedRow)
+        return side.turned;
+    side.turnedRow = row;
+    side.turned = QImage();
+    if (side.picture.isNull())
+        return side.turned;
+    QImage whole = side.picture.copy();
+    {
+        platform::Dc dc(&whole);
+        dc.setScale(ppi);
+        dc.setPrinting(true);
+        drawCard(dc, textsFor(side, card), QImage(), whole.rect());
+    }
+    side.turned = whole.transformed(QTransform().rotate(side.turn == Turn::Clockwise ? 90 : -90));
+    setImageResolution(side.turned, ppi);
+    return side.turned;
 }
 
 bool SheetRenderer::notifyBefore(const Progress& p)
@@ -144,10 +175,10 @@ void SheetRenderer::notifyAfter(const Progress& p)
         afterCard(p);
 }
 
-void SheetRenderer::notifyPictureFailed(int sheet)
+void SheetRenderer::notifyPictureFailed(int page)
 {
     if (pictureFailed)
-        pictureFailed(sheet);
+        pictureFailed(page);
 }
 
 SheetRenderer::Result SheetRenderer::run(SheetTarget& target)
@@ -155,16 +186,15 @@ SheetRenderer::Result SheetRenderer::run(SheetTarget& target)
     const int ppi = job_.pixelsPerInch > 0 ? job_.pixelsPerInch : target.pixelsPerInch();
     if (ppi <= 0)
         return Result::DocumentFailed;
-    picture_ = QImage();
-    pictureMade_ = false;
     resetTexts();
 
     // No sheets, no document: a printer would feed an empty page.
-    if (job_.sheets <= 0)
+    const int pages = SheetPlan(job_).pages();
+    if (pages <= 0)
         return Result::Done;
     if (!target.beginDocument())
         return Result::DocumentFailed;
-    for (int s = 0; s < job_.sheets; ++s) {
+    for (int s = 0; s < pages; ++s) {
         platform::Dc* dc = target.beginSheet(s);
         if (!dc) {
             target.abortDocument();
@@ -184,32 +214,42 @@ SheetRenderer::Result SheetRenderer::run(SheetTarget& target)
     return Result::Done;
 }
 
-SheetRenderer::SheetEnd SheetRenderer::drawSheet(platform::Dc& dc, const QRect& area, int sheet, int ppi)
+SheetRenderer::SheetEnd SheetRenderer::drawSheet(platform::Dc& dc, const QRect& area, int page, int ppi)
 {
-    const QPoint offset = SheetLayout::offsetPixels(job_.adjustX, job_.adjustY, ppi, dc.physicalOffset());
-    const SheetLayout layout = SheetLayout::make(job_.format, ppi, offset);
     const SheetPlan plan(job_);
+    const Face face = plan.faceAt(page);
+    const int sheet = face.sheet;
+    Side& side = sides_[face.back];
+    const SheetLayout layout =
+        face.back ? SheetLayout::makeBack(job_.format, ppi,
+                                          SheetLayout::offsetPixels(job_.backAdjustX, job_.backAdjustY, ppi,
+                                                                    dc.physicalOffset()),
+                                          mirrorFor(job_.flip, paperOf(job_.format)))
+                  : SheetLayout::make(job_.format, ppi,
+                                      SheetLayout::offsetPixels(job_.adjustX, job_.adjustY, ppi, dc.physicalOffset()));
     const std::int64_t onSheet = plan.cardsOnSheet(sheet);
-    const std::int64_t before = plan.cardsBefore(sheet);
+    const std::int64_t before = plan.cardsBeforePage(page);
     // Only cards that meet the paper are drawn; the others still count.
-    const SheetPlan::Span span = plan.drawnOn(layout, area, sheet);
+    const SheetPlan::Span span = side.page ? plan.drawnOn(layout, area, sheet) : SheetPlan::Span();
     const bool drawsCards = !span.isEmpty();
 
     // Made once for the whole job: every sheet then shows the very same image,
-    // which a PDF stores once.
-    const QSize cardSize(layout.cardWidth, layout.cardHeight);
-    if (drawsCards && (!pictureMade_ || pictureSize_ != cardSize)) {
-        picture_ = renderCardPicture(page_, cardSize, ppi, job_.maxPictureBytes);
-        pictureMade_ = true;
-        pictureSize_ = cardSize;
+    // which a PDF stores once. A turned side's picture is made upright.
+    const bool turned = side.turn != Turn::None;
+    const QSize cardSize = turned ? QSize(layout.cardHeight, layout.cardWidth) : QSize(layout.cardWidth, layout.cardHeight);
+    if (drawsCards && (!side.pictureMade || side.pictureSize != cardSize)) {
+        side.picture = renderCardPicture(*side.page, cardSize, ppi, job_.maxPictureBytes);
+        side.pictureMade = true;
+        side.pictureSize = cardSize;
+        side.turnedRow = -2;
     }
-    const QImage picture = drawsCards ? picture_ : QImage();
+    const QImage picture = drawsCards ? side.picture : QImage();
     if (drawsCards && picture.isNull())
-        notifyPictureFailed(sheet);
+        notifyPictureFailed(page);
 
     Progress p;
-    p.sheet = sheet + 1;
-    p.sheets = job_.sheets;
+    p.sheet = page + 1;
+    p.sheets = plan.pages();
     p.cardsPerSheet = onSheet;
     p.total = total_;
     p.printed = before;
@@ -218,12 +258,16 @@ SheetRenderer::SheetEnd SheetRenderer::drawSheet(platform::Dc& dc, const QRect& 
             const std::int64_t card = plan.cardAt(sheet, std::int64_t(i) * layout.columns + j);
             if (card < 0)
                 continue;
-            p.card = card - before + 1;
-            p.printed = card;
+            const std::int64_t onPage = card - plan.cardsBefore(sheet);
+            p.card = onPage + 1;
+            p.printed = before + onPage;
             if (!notifyBefore(p))
                 return SheetEnd::Cancelled;
             const QRect place(int(layout.x(j)), int(layout.y(i)), layout.cardWidth, layout.cardHeight);
-            drawCard(dc, textsFor(card), picture, place);
+            if (turned && !picture.isNull())
+                drawCard(dc, CardTexts(), turnedCard(side, card, ppi), place);
+            else
+                drawCard(dc, textsFor(side, card), picture, place);
             p.printed = before + p.card;
             notifyAfter(p);
         }

@@ -53,10 +53,17 @@ QImage renderCard(const PmrData& page, int pixelsPerInch, QSize cardSizeMm = {})
 // every position as the device's own text, so they always lie above the rest.
 // With a list, the text items are filled from its rows, position by position in
 // reading order. Millimetre 0 of the layout is the paper's edge.
+// The card's back (PmrData::back) prints the same way on the backs of the
+// sheets when the job asks for it (SheetJob::sides), each card's back behind its
+// front; a back turned a quarter against the front is drawn whole (texts
+// included) as one picture per row, then turned (SheetLayout.h, backTurn). A
+// card without a back leaves the backs of the sheets white.
 class SheetRenderer {
 public:
     using Job = SheetJob;
 
+    // With both sides, `sheet` counts pages of the output (fronts and backs)
+    // and the cards of both sides count.
     struct Progress {
         int sheet = 0;                  // 1-based
         int sheets = 0;
@@ -79,40 +86,53 @@ public:
     std::function<bool(const Progress&)> beforeCard;
     // Called after each card, and once for cards that cannot show on the sheet.
     std::function<void(const Progress&)> afterCard;
-    // The card picture of a sheet could not be made (0-based sheet); that sheet
-    // carries the text only.
+    // The card picture of a page could not be made (0-based page of the output);
+    // that page carries the text only.
     std::function<void(int sheet)> pictureFailed;
 
-    // Prints every sheet, drawing at the target's resolution (or the job's).
+    // Prints every page (SheetPlan::pages), drawing at the target's resolution
+    // (or the job's).
     Result run(SheetTarget& target);
 
     // The texts a position of a sheet prints (both 0-based, see SheetPlan): the
     // page's own, with a list its row's; no items for a position left empty.
-    // Draw them with drawCard.
-    CardTexts textsAt(int sheet, std::int64_t position);
+    // With back, those of the card's back printed behind that position. Draw
+    // them with drawCard.
+    CardTexts textsAt(int sheet, std::int64_t position, bool back = false);
 
     const Job& job() const { return job_; }
 
 private:
+    // What a side of the card draws, made as the job needs it.
+    struct Side {
+        const PmrData* page = nullptr; // null: nothing to draw
+        CardTexts pageTexts;
+        std::optional<CardFiller> filler; // a list and a card with its fields
+        CardTexts rowTexts;
+        std::int64_t textsRow = -1; // the row rowTexts holds
+        QImage picture;
+        QSize pictureSize;
+        bool pictureMade = false;
+        Turn turn = Turn::None;
+        QImage turned; // the whole card turned, for the row turnedRow
+        std::int64_t turnedRow = -2;
+    };
     enum class SheetEnd { Done, Cancelled };
-    SheetEnd drawSheet(platform::Dc& dc, const QRect& area, int sheet, int ppi);
-    // The texts of a card (0-based in printing order).
-    const CardTexts& textsFor(std::int64_t card);
+    SheetEnd drawSheet(platform::Dc& dc, const QRect& area, int page, int ppi);
+    // The texts of a card (0-based in printing order) on a side.
+    const CardTexts& textsFor(Side& side, std::int64_t card);
+    // A turned side's card, texts and all, for the card's row; null when its
+    // picture could not be made.
+    const QImage& turnedCard(Side& side, std::int64_t card, int ppi);
     void resetTexts();
     bool notifyBefore(const Progress& p);
     void notifyAfter(const Progress& p);
-    void notifyPictureFailed(int sheet);
+    void notifyPictureFailed(int page);
 
     const PmrData& page_;
     Job job_;
     std::int64_t total_ = 0;
-    CardTexts pageTexts_;
-    std::optional<CardFiller> filler_; // a list and a card with its fields
-    CardTexts rowTexts_;
-    std::int64_t textsRow_ = -1; // the row rowTexts_ holds
-    QImage picture_;
-    QSize pictureSize_;
-    bool pictureMade_ = false;
+    Side sides_[2]; // front, back
 };
 
 } // namespace print

@@ -177,10 +177,16 @@ TEST(AdjustPrintDlg, EachPrinterKeepsItsOwnOffsetsAndOthersStartFromTheGlobalOne
     written.beginGroup(QStringLiteral("printers"));
     EXPECT_EQ(written.childGroups().size(), 2);
     written.endGroup();
+    // The backs' offsets lie beside the fronts' and move nothing else.
+    settings.setPrinterBackAdjustment(office, {-2, 3});
+    settings.storeAdjustments();
     settings.resetToDefaults();
     settings.setAdjustX(3);
+    settings.setBackAdjustment({1, 1});
     EXPECT_EQ(settings.printerAdjustment(office), QPoint(4, 5));
     EXPECT_EQ(settings.printerAdjustment(QStringLiteral("never adjusted")), QPoint(3, 0));
+    EXPECT_EQ(std::pair(settings.printerBackAdjustment(office), settings.printerBackAdjustment(home)),
+              std::pair(QPoint(-2, 3), QPoint(1, 1)));
 
     // The dialog's own printer list shows the chosen printer's offsets.
     QPrinter printer;

@@ -24,7 +24,9 @@ const char* const kHelp =
     "Writes a document from JSON with the schema of info. Fields left out take\n"
     "their class's defaults; a text item whose text or font is given is measured\n"
     "as the editor measures it unless cx and cy are given too. font.raw, when\n"
-    "given, supplies all 60 font bytes. info followed by build gives the same file.\n"
+    "given, supplies all 60 font bytes. back, an object of the same schema, is\n"
+    "the card's back; an empty back is not written. info followed by build\n"
+    "gives the same file.\n"
     "A text holds at most 65536 bytes as stored: CP932, or two a UTF-16 unit\n"
     "for a text CP932 cannot hold. A picture with \"qr\" and no \"dib\" gets the\n"
     "code's picture in the item's colour; kind defaults to text, level to M.\n";

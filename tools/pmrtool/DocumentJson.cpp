@@ -338,10 +338,17 @@ QJsonObject documentToJson(const PmrData& page)
     o[QStringLiteral("items")] = items;
     if (!page.keptRecords.empty())
         o[QStringLiteral("extras")] = keptRecordsToJson(page.keptRecords);
+    if (const PmrData* back = page.back())
+        o[QStringLiteral("back")] = documentToJson(*back);
     return o;
 }
 
 bool documentFromJson(const QJsonObject& json, PmrData& page, QString* error)
+{
+    return pageFromJson(json, page, error, false);
+}
+
+bool pageFromJson(const QJsonObject& json, PmrData& page, QString* error, bool asBack)
 {
     Reader r(error);
     PmrData fresh;
@@ -370,6 +377,17 @@ bool documentFromJson(const QJsonObject& json, PmrData& page, QString* error)
     QString message;
     if (r.ok() && !keptRecordsFromJson(json.value(QStringLiteral("extras")), fresh.keptRecords, &message))
         r.fail(message);
+    const QJsonValue back = json.value(QStringLiteral("back"));
+    if (r.ok() && !back.isUndefined() && !back.isNull()) {
+        auto backPage = std::make_unique<PmrData>();
+        if (asBack)
+            r.fail(QStringLiteral("a \"back\" cannot have a \"back\""));
+        else if (!back.isObject())
+            r.fail(QStringLiteral("\"back\" must be an object or null"));
+        else if (!pageFromJson(back.toObject(), *backPage, &message, true))
+            r.fail(QStringLiteral("back: ") + message);
+        fresh.setBack(std::move(backPage));
+    }
     if (!r.ok())
         return false;
     page.swap(fresh);

@@ -20,6 +20,7 @@ const char* const kHelp =
     "Prints the fields of the card's texts as JSON: {\"fields\": [name, ...]}, in\n"
     "the order they first appear in the item list, each once. A field is {{name}}\n"
     "in a text; spaces around the name are not part of it, and {{}} is no field.\n"
+    "The fields of the card's back follow those of its front.\n"
     "pmrtool print fills them from the columns of a list.\n";
 
 int run(Context& c, const QStringList& args)
@@ -29,7 +30,12 @@ int run(Context& c, const QStringList& args)
     if (const int code = readOnlyDocument(c, args, syntax, page); code != ExitOk)
         return code;
     QJsonObject root;
-    root[QStringLiteral("fields")] = QJsonArray::fromStringList(print::cardFields(page));
+    QStringList fields = print::cardFields(page);
+    if (const PmrData* back = page.storedBack())
+        for (const QString& name : print::cardFields(*back))
+            if (!fields.contains(name))
+                fields << name;
+    root[QStringLiteral("fields")] = QJsonArray::fromStringList(fields);
     printJson(c, QJsonDocument(root));
     return ExitOk;
 }

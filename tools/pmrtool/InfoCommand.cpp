@@ -25,7 +25,9 @@ const char* const kHelp =
     "A QR code is a picture with \"qr\": {kind (url, contact or text), level (L, M,\n"
     "Q or H), text (what it encodes), contact {name, reading, company, title, phone,\n"
     "mobile, fax, email, web, address} for a contact}. \"extras\" lists records of\n"
-    "the document's extras block this version keeps without knowing them.\n";
+    "the document's extras block this version keeps without knowing them.\n"
+    "A card with a back has back, the back page with the same schema (its own\n"
+    "cardWidth and cardHeight, swapped for a back turned a quarter).\n";
 
 int run(Context& c, const QStringList& args)
 {

@@ -23,10 +23,14 @@ namespace pmrtool {
 
 namespace {
 
+using namespace Qt::StringLiterals;
+
 const char* const kHelp =
     "usage: pmrtool print FILE.pmr -o OUT.pdf|OUT.png [--format INDEX|NAME]\n"
     "                     [--copies N] [--adjust X,Y] [--only-one] [--start N]\n"
     "                     [--merge LIST.csv] [--dpi N] [--appdir DIR]\n"
+    "                     [--sides front|back|both] [--flip long|short|manual]\n"
+    "                     [--back-adjust X,Y]\n"
     "       pmrtool print FILE.pmr --printer NAME [--settings FILE.ini] [options]\n"
     "\n"
     "Runs the print job into a file or to a printer, with no dialog: the card on\n"
@@ -54,11 +58,22 @@ const char* const kHelp =
     "  --start     the position of the first card on the first sheet, counted row\n"
     "              by row from 1 at the top left (default 1); the positions before\n"
     "              it stay empty, later sheets are full\n"
+    "  --sides     the sides of the card printed (default front): back prints\n"
+    "              the card's back alone, both a back behind every front; the\n"
+    "              card must have a back for either\n"
+    "  --flip      how the sheet is turned between its sides (default long):\n"
+    "              over its long or short edge, each back sheet after its front;\n"
+    "              manual, every front, then every back, for turning the stack\n"
+    "              over its long edge by hand. Each card's back lies behind its\n"
+    "              own front; a back turned a quarter against the front prints\n"
+    "              with its left edge along the top of the vertical side\n"
+    "  --back-adjust  the fine adjustment of the backs alone, like --adjust\n"
+    "              (default 0,0; with --printer, its remembered back offsets)\n"
     "  --dpi       the printer resolution (default 600, 10 to 2400)\n"
     "  --appdir    the folder of the catalogue (cardfmt/ and cardform.ini); default\n"
     "              the editor's application directory\n"
     "A PDF's page is the format's paper. A PNG is one image per sheet: OUT.png for\n"
-    "one sheet, OUT-1.png, OUT-2.png … for several. When the card's size differs\n"
+    "one sheet, OUT-1.png, OUT-2.png … for several, backs counted as sheets. When the card's size differs\n"
     "from the format's, a warning goes to stderr and the card prints as the editor\n"
     "prints it after OK: cut to the format's card size. When the card is too\n"
     "large to draw its picture at that resolution, the sheets carry the text only\n"
@@ -70,13 +85,14 @@ const Syntax kSyntax{.help = kHelp,
                      .values = {QStringLiteral("-o"), QStringLiteral("--format"), QStringLiteral("--copies"),
                                 QStringLiteral("--adjust"), QStringLiteral("--dpi"), QStringLiteral("--appdir"),
                                 QStringLiteral("--start"), QStringLiteral("--printer"), QStringLiteral("--settings"),
-                                QStringLiteral("--merge")},
+                                QStringLiteral("--merge"), QStringLiteral("--sides"), QStringLiteral("--flip"),
+                                QStringLiteral("--back-adjust")},
                      .flags = {QStringLiteral("--only-one")},
                      .destinations = {QStringLiteral("-o"), QStringLiteral("--printer")}};
 
-// The offsets the editor remembers for a printer, from its settings store: the
-// editor keeps it under its program's name, "pelmora".
-QPoint rememberedAdjustment(const Args& a, const QString& printer)
+// The offsets the editor remembers for a printer's fronts and backs, from its
+// settings store: the editor keeps it under its program's name, "pelmora".
+std::pair<QPoint, QPoint> rememberedAdjustment(const Args& a, const QString& printer)
 {
     std::unique_ptr<platform::SettingsStore> store =
         a.has(QStringLiteral("--settings"))
@@ -85,7 +101,27 @@ QPoint rememberedAdjustment(const Args& a, const QString& printer)
     platform::AppSettings settings;
     settings.load(*store);
     settings.attachStore(store.get());
-    return settings.printerAdjustment(printer);
+    return {settings.printerAdjustment(printer), settings.printerBackAdjustment(printer)};
+}
+
+// X,Y in whole millimetres from an --adjust option, or nothing.
+std::optional<QPoint> adjustment(const Args& a, const QString& option)
+{
+    const QStringList parts = a.value(option).split(QLatin1Char(','));
+    const auto x = parts.size() == 2 ? wholeNumber(parts[0], -1000, 1000) : std::nullopt;
+    const auto y = parts.size() == 2 ? wholeNumber(parts[1], -1000, 1000) : std::nullopt;
+    if (!x || !y)
+        return std::nullopt;
+    return QPoint(*x, *y);
+}
+
+// The value of a choice option among names, its index; fallback when not given.
+std::optional<int> choice(const Args& a, const QString& option, const QStringList& names, int fallback)
+{
+    if (!a.has(option))
+        return fallback;
+    const qsizetype i = names.indexOf(a.value(option));
+    return i < 0 ? std::nullopt : std::optional<int>(int(i));
 }
 
 // The options after -o or --printer, --dpi and the format: ExitOk, or the usage
@@ -98,15 +134,23 @@ int readOptions(Context& c, const Args& a, print::PrintOptions& options)
     const std::optional<int> start = a.number(QStringLiteral("--start"), 1, 1, std::numeric_limits<int>::max());
     if (!start)
         return usageError(c, QStringLiteral("--start takes a whole number from 1"), kHelp);
-    if (a.has(QStringLiteral("--adjust"))) {
-        const QStringList parts = a.value(QStringLiteral("--adjust")).split(QLatin1Char(','));
-        const auto x = parts.size() == 2 ? wholeNumber(parts[0], -1000, 1000) : std::nullopt;
-        const auto y = parts.size() == 2 ? wholeNumber(parts[1], -1000, 1000) : std::nullopt;
-        if (!x || !y)
-            return usageError(c, QStringLiteral("--adjust takes X,Y in whole millimetres"), kHelp);
-        options.adjustX = *x;
-        options.adjustY = *y;
+    for (const QString& option : {QStringLiteral("--adjust"), QStringLiteral("--back-adjust")}) {
+        if (!a.has(option))
+            continue;
+        const std::optional<QPoint> mm = adjustment(a, option);
+        if (!mm)
+            return usageError(c, option + QStringLiteral(" takes X,Y in whole millimetres"), kHelp);
+        (option == QLatin1String("--adjust") ? options.adjustX : options.backAdjustX) = mm->x();
+        (option == QLatin1String("--adjust") ? options.adjustY : options.backAdjustY) = mm->y();
     }
+    const auto sides = choice(a, QStringLiteral("--sides"), {u"front"_s, u"back"_s, u"both"_s}, 0);
+    if (!sides)
+        return usageError(c, QStringLiteral("--sides takes front, back or both"), kHelp);
+    const auto flip = choice(a, QStringLiteral("--flip"), {u"long"_s, u"short"_s, u"manual"_s}, 0);
+    if (!flip)
+        return usageError(c, QStringLiteral("--flip takes long, short or manual"), kHelp);
+    options.sides = print::Sides(*sides);
+    options.flip = print::Flip(*flip);
     options.onlyOne = a.has(QStringLiteral("--only-one"));
     options.copies = *copies;
     options.start = *start;
@@ -126,10 +170,16 @@ int run(Context& c, const QStringList& args)
         return code;
     if (const int code = sheets.checkPrinter(c); code != ExitOk)
         return code;
-    if (sheets.toPrinter() && !a.has(QStringLiteral("--adjust"))) {
-        const QPoint remembered = rememberedAdjustment(a, sheets.printer());
-        options.adjustX = remembered.x();
-        options.adjustY = remembered.y();
+    if (sheets.toPrinter()) {
+        const auto [front, back] = rememberedAdjustment(a, sheets.printer());
+        if (!a.has(QStringLiteral("--adjust"))) {
+            options.adjustX = front.x();
+            options.adjustY = front.y();
+        }
+        if (!a.has(QStringLiteral("--back-adjust"))) {
+            options.backAdjustX = back.x();
+            options.backAdjustY = back.y();
+        }
     }
     if (const int code = sheets.chooseFormat(c, options.formatIndex); code != ExitOk)
         return code;
@@ -147,8 +197,12 @@ int run(Context& c, const QStringList& args)
     if (job.startOutside)
         return usageError(c, resources::formatString(resources::ids::PrintStartOutside, QString::number(job.positions)),
                           kHelp);
+    if (job.noBack) {
+        c.err << QDir::toNativeSeparators(QFileInfo(document).absoluteFilePath()) << ": the card has no back\n";
+        return ExitFileError;
+    }
     const QStringList inputs = options.list ? QStringList{document, listPath} : QStringList{document};
-    if (const int code = sheets.checkInputs(c, inputs, job.job.sheets); code != ExitOk)
+    if (const int code = sheets.checkInputs(c, inputs, job.pages); code != ExitOk)
         return code;
     if (!job.listProblem.isEmpty()) {
         c.err << QDir::toNativeSeparators(QFileInfo(listPath).absoluteFilePath()) << ": " << job.listProblem << "\n";
@@ -158,13 +212,17 @@ int run(Context& c, const QStringList& args)
         c.err << "pmrtool: warning: " << resources::loadString(resources::ids::PrintSizeMismatch) << " ("
               << page.cardWidth << " x " << page.cardHeight << " mm / " << format.cardWidth << " x "
               << format.cardHeight << " mm)\n";
+    if (job.backSizeMismatch)
+        c.err << "pmrtool: warning: the back: " << resources::loadString(resources::ids::PrintSizeMismatch) << " ("
+              << page.back()->cardWidth << " x " << page.back()->cardHeight << " mm / " << format.cardWidth << " x "
+              << format.cardHeight << " mm)\n";
 
     print::SheetRenderer renderer(page, job.job);
     // The job goes on with the text only, as in the editor; the run fails.
     bool pictureFailed = false;
     renderer.pictureFailed = [&pictureFailed](int) { pictureFailed = true; };
     const QString title = print::jobTitle(document);
-    const bool done = sheets.writeSheets(c, job.job.sheets, format, title, [&](print::SheetTarget& target) {
+    const bool done = sheets.writeSheets(c, job.pages, format, title, [&](print::SheetTarget& target) {
         return renderer.run(target) == print::SheetRenderer::Result::Done;
     });
     if (pictureFailed)

@@ -82,10 +82,10 @@ bool keptRecordsFromJson(const QJsonValue& json, std::vector<extras::Record>& ou
         const double type = o.value(QStringLiteral("type")).toDouble(-1);
         const QByteArray hex = o.value(QStringLiteral("bytes")).toString().toLatin1();
         const QByteArray bytes = QByteArray::fromHex(hex);
-        if (!json.isArray() || type < 0 || type > 0xFFFF || type != std::floor(type) || type == extras::QrRecord
-            || bytes.toHex() != hex.toLower()) {
+        if (!json.isArray() || type < 0 || type > 0xFFFF || type != std::floor(type) || type == double(extras::QrRecord)
+            || type == double(extras::BackRecord) || bytes.toHex() != hex.toLower()) {
             if (error)
-                *error = QStringLiteral("\"extras\" must be [{\"type\": 0 to 65535 but 1, \"bytes\": \"hex\"}]");
+                *error = QStringLiteral("\"extras\" must be [{\"type\": 0 to 65535 but 1 and 2, \"bytes\": \"hex\"}]");
             return false;
         }
         out.push_back({std::uint16_t(type), bytes});

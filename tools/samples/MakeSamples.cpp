@@ -1,13 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Builds the sample cards shipped in data/sample.
+#include "SampleItems.h"
+
 #include "model/ObjItemBitmap.h"
-#include "model/ObjItemLine.h"
-#include "model/ObjItemRect.h"
-#include "model/ObjItemText.h"
-#include "model/PmrData.h"
 #include "model/PmrDocument.h"
-#include "model/QrPicture.h"
-#include "platform/Codec.h"
 #include "platform/Fonts.h"
 #include "platform/VerticalText.h"
 #include "SamplePictures.h"
@@ -22,35 +18,7 @@
 
 namespace {
 
-using samples::sunset;
-using samples::waveTile;
-using samples::wheatLogo;
-
-// Card of 91 x 55 mm in item units.
-constexpr int kW = 2580;
-constexpr int kH = 1559;
-
-std::uint32_t rgb(int r, int g, int b)
-{
-    return std::uint32_t(r) | std::uint32_t(g) << 8 | std::uint32_t(b) << 16;
-}
-
-void text(PmrData& page, int x, int y, const QString& s, int points, std::uint32_t color = 0,
-          int align = ObjItemText::AlignLeft, const char* face = "ＭＳ Ｐゴシック", int weight = 400)
-{
-    auto item = std::make_unique<ObjItemText>();
-    platform::LogFont f = ObjItemText::defaultFont();
-    f.setFaceName(QString::fromUtf8(face));
-    f.weight = weight;
-    f.height = points;
-    item->SetText(platform::toCp932(s));
-    item->SetFont(f);
-    item->color = color;
-    item->x = x;
-    item->y = y;
-    item->align = align;
-    page.append(std::move(item));
-}
+using namespace samples;
 
 // A vertical text hanging from its top-right corner.
 void columns(PmrData& page, int x, int y, const QString& s, int points, std::uint32_t color, int weight = 400)
@@ -61,41 +29,6 @@ void columns(PmrData& page, int x, int y, const QString& s, int points, std::uin
     item.x = x;
 }
 
-void rect(PmrData& page, int x, int y, int cx, int cy, std::uint32_t color)
-{
-    auto item = std::make_unique<ObjItemRect>();
-    item->x = x;
-    item->y = y;
-    item->cx = cx;
-    item->cy = cy;
-    item->color = color;
-    page.append(std::move(item));
-}
-
-void line(PmrData& page, int x, int y, int cx, int cy, int width, std::uint32_t color)
-{
-    auto item = std::make_unique<ObjItemLine>();
-    item->x = x;
-    item->y = y;
-    item->cx = cx;
-    item->cy = cy;
-    item->width = width;
-    item->color = color;
-    page.append(std::move(item));
-}
-
-// A QR code side mm square with its top-left corner at (x, y).
-void code(PmrData& page, int x, int y, int side, const QrContent& content, std::uint32_t color)
-{
-    auto item = std::make_unique<ObjItemBitmap>();
-    item->color = color;
-    item->takePicture(qr::picture(content, color));
-    item->qr = content;
-    item->x = x;
-    item->y = y;
-    item->cx = item->cy = side * 720 * 10 / 254;
-    page.append(std::move(item));
-}
 
 void office(PmrData& page)
 {
@@ -291,6 +224,7 @@ int main(int argc, char** argv)
         {"めいし-こじん.pmr", personal}, {"めいし-おまつり.pmr", event},     {"めいし-しゃしん.pmr", photo},
         {"めいし-ぱんや.pmr", bakery},   {"めいし-なみ.pmr", waves},       {"めいし-チーム.pmr", team},
         {"めいし-たてがき.pmr", vertical},
+        {"めいし-りょうめん.pmr", twoSided},
     };
     for (const Sample& s : samples) {
         PmrData page;
