@@ -92,7 +92,7 @@ QString longestFittingStart(const QString& typed)
 
 } // namespace
 
-PropertyPanel::PropertyPanel(ui::TemplateDialog& window, CardDocument& doc) : window_(window), doc_(doc)
+PropertyPanel::PropertyPanel(ui::TemplateDialog& window, CardDocument& doc) : window_(window), doc_(doc), qr_(window, doc)
 {
 }
 
@@ -124,15 +124,18 @@ void PropertyPanel::showGroup(int kind, bool show, ObjItem* item)
     case ObjItem::KindRect: break;
     default: return; // an item of no known kind shows no group
     }
+    // A QR code shows its own controls and the colour instead of the picture's.
+    const ObjItemBitmap* code = kind == ObjItem::KindPicture && show ? QrPanel::code(item) : nullptr;
     if (kind == ObjItem::KindPicture)
-        if (const auto* picture = dynamic_cast<const ObjItemBitmap*>(item))
+        if (const auto* picture = dynamic_cast<const ObjItemBitmap*>(item); picture && !code)
             fillPicture(*picture);
     for (int id : group)
-        showControl(id, show);
+        showControl(id, show && !code);
+    qr_.show(code);
     if (!show)
         return;
-    showControl(ctl::Swatch, kind != ObjItem::KindPicture);
-    showControl(ctl::OtherColor, kind != ObjItem::KindPicture);
+    showControl(ctl::Swatch, kind != ObjItem::KindPicture || code);
+    showControl(ctl::OtherColor, kind != ObjItem::KindPicture || code);
     if (kind == ObjItem::KindText || kind == kBackground) {
         const bool sizes = kind == ObjItem::KindText || !doc_.page().pattern.isEmpty();
         enable(ctl::Bigger, sizes);
@@ -140,7 +143,7 @@ void PropertyPanel::showGroup(int kind, bool show, ObjItem* item)
     }
     if (kind == kBackground)
         paintSwatch(true, doc_.page().backColor);
-    else if (item && kind != ObjItem::KindPicture)
+    else if (item && (kind != ObjItem::KindPicture || code))
         paintSwatch(true, item->color);
     if (auto* text = dynamic_cast<const ObjItemText*>(item); text && kind == ObjItem::KindText)
         fillText(*text);
@@ -241,6 +244,7 @@ bool PropertyPanel::onCommand(int id, ui::Notify code)
     case ctl::ReplacePicture: chooseReplacement(); break;
     case ctl::Pattern: choosePattern(); break;
     case ctl::OtherColor: otherColor(); break;
+    case ctl::QrContents: qr_.editContents(); break;
     default: return false;
     }
     return true;
@@ -422,9 +426,13 @@ void PropertyPanel::choosePattern()
 void PropertyPanel::otherColor()
 {
     const std::optional<std::uint32_t> color = ui::chooseColor(currentColor_, &window_);
-    if (!color)
+    if (!color || (QrPanel::code(doc_.selection().item()) && !qr_.setColor(*color)))
         return;
     currentColor_ = *color & 0xFFFFFF;
+    if (QrPanel::code(doc_.selection().item())) {
+        paintSwatch(false, 0);
+        return;
+    }
     if (doc_.selection().item()) {
         editSelected({{"color", currentColor_}});
     } else {
