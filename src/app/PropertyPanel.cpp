@@ -106,7 +106,7 @@ void PropertyPanel::refresh()
     showGroup(kind, true, item);
     if (QWidget* title = window_.item(ctl::PanelTitle)) {
         if (auto* label = qobject_cast<QLabel*>(title))
-            label->setText(resources::loadString(titleOf(kind)));
+            label->setText(resources::loadString(QrPanel::code(item) ? resources::ids::ToolQr : titleOf(kind)));
     }
     kind_ = kind;
 }
