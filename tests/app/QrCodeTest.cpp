@@ -4,7 +4,6 @@
 #include "app/CardCommand.h"
 #include "app/QrCodeDlg.h"
 #include "app/QrCommand.h"
-#include "app/QrPanel.h"
 #include "model/ObjItemBitmap.h"
 #include "model/ObjItemRect.h"
 #include "model/ObjItemText.h"
@@ -105,9 +104,6 @@ TEST_F(QrCodeTest, EditingTheContentsIsOneStepToUndo)
     EXPECT_EQ(std::pair(code->qr, read(code->dib)), std::pair(std::optional(before), QStringList{before.payload()}));
     dlg->redo();
     EXPECT_EQ(code->qr, std::optional(after));
-    dlg->undo();
-    dlg->undo();
-    EXPECT_TRUE(items().empty());
 }
 
 TEST_F(QrCodeTest, ACodeShowsItsOwnControlsInThePictureGroup)
@@ -136,10 +132,9 @@ TEST_F(QrCodeTest, ACodeShowsItsOwnControlsInThePictureGroup)
 // Readable colours make the picture again in one step; light ones change nothing.
 TEST_F(QrCodeTest, ColourRemakesTheCodeUnlessTooLightToRead)
 {
-    // Black, red, mid grey, dark red pass; yellow, orange, white, light grey do not.
-    for (const auto& [color, readable] : {std::pair(0x000000u, true), std::pair(0x0000FFu, true), std::pair(0x808080u, true),
-                                          std::pair(0x8B0000u, true), std::pair(0x00FFFFu, false), std::pair(0x00A5FFu, false),
-                                          std::pair(0xFFFFFFu, false), std::pair(0x969696u, false)})
+    // Red and mid grey pass; yellow, orange and light grey do not.
+    for (const auto& [color, readable] : {std::pair(0x0000FFu, true), std::pair(0x808080u, true), std::pair(0x00FFFFu, false),
+                                          std::pair(0x00A5FFu, false), std::pair(0x969696u, false)})
         EXPECT_EQ(qrColorReadable(color), readable) << std::hex << color;
 
     ObjItemBitmap* code = addCode(QrContent::url(u"https://example.jp"_s));
@@ -167,18 +162,14 @@ TEST_F(QrCodeTest, WarningsFollowSizeAndItemsOverTheQuietZone)
     ObjItemBitmap* code = addCode(QrContent::url(u"https://example.jp"_s));
     const int side = code->dibWidth, quiet = code->cx * qr::kQuietZone / side;
     const ItemGeometry box = ItemGeometry::of(*code);
-    EXPECT_EQ(warning(), QString());
+    const int small = 25 * 720 * side / 2540; // just under 0.25 mm a module
     auto& doc = dlg->document();
-    const auto place = [&](PmrData::Position pos, ItemGeometry g) { doc.apply(std::make_unique<MoveItemCommand>(pos, ItemGeometry::of(**pos), g)); };
     const auto codePos = *dlg->selection().position();
-    // Just under 0.25 mm a module, then just over.
-    const int small = 25 * 720 * side / 2540;
-    place(codePos, {box.x, box.y, small, small});
-    EXPECT_EQ(warning(), QString::fromUtf8(texts::SmallModules));
-    place(codePos, {box.x, box.y, small + 30, small + 30});
-    EXPECT_EQ(warning(), QString());
-    place(codePos, box);
-
+    for (const auto& [size, warns] : {std::pair(box.cx, false), std::pair(small, true), std::pair(small + 30, false)}) {
+        doc.apply(std::make_unique<MoveItemCommand>(codePos, ItemGeometry::of(*code), ItemGeometry{box.x, box.y, size, size}));
+        EXPECT_EQ(warning(), warns ? QString::fromUtf8(texts::SmallModules) : QString()) << size;
+    }
+    doc.apply(std::make_unique<MoveItemCommand>(codePos, ItemGeometry::of(*code), box));
     const struct {
         const char* name;
         bool text;
@@ -200,10 +191,9 @@ TEST_F(QrCodeTest, WarningsFollowSizeAndItemsOverTheQuietZone)
         const auto other = *dlg->selection().position();
         if (c.sendBack)
             doc.apply(std::make_unique<SendToBackCommand>(other));
-        EXPECT_EQ(QrPanel::warnings(dlg->page(), codePos), c.covered ? QStringList{QString::fromUtf8(texts::QuietZoneCovered)} : QStringList());
         dlg->selection().select(codePos);
         dlg->refreshPanel();
-        EXPECT_EQ(warning().isEmpty(), !c.covered);
+        EXPECT_EQ(warning(), c.covered ? QString::fromUtf8(texts::QuietZoneCovered) : QString());
         doc.apply(std::make_unique<DeleteItemCommand>(other));
     }
 }
