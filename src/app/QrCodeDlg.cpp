@@ -127,21 +127,28 @@ void QrCodeDlg::showKind(QrContent::Kind kind)
         item(ids::ContactCaption + i)->setVisible(kind == QrContent::Contact);
         item(ids::Contact + i)->setVisible(kind == QrContent::Contact);
     }
+    const int first = kind == QrContent::Url ? ids::Url : kind == QrContent::Text ? ids::Text : ids::Contact;
+    item(first)->setFocus();
     updatePreview();
 }
 
+bool QrCodeDlg::isBlank(const QrContent& content)
+{
+    return std::all_of(content.fields.begin(), content.fields.end(), [](const QString& f) { return f.trimmed().isEmpty(); });
+}
+
 // The preview scales the picture by a whole number of pixels a module, so every
-// module shows as a crisp square.
+// module shows as a crisp square. Nothing typed shows nothing.
 void QrCodeDlg::updatePreview()
 {
     const QrContent now = content();
-    const platform::Dib picture = qr::picture(now, color_);
+    const platform::Dib picture = isBlank(now) ? platform::Dib() : qr::picture(now, color_);
     preview_ = picture.isEmpty() ? QImage() : picture.toImage();
     auto* shown = itemAs<QLabel>(ids::Preview);
     auto* size = itemAs<QLabel>(ids::Size);
     if (preview_.isNull()) {
         shown->setPixmap(QPixmap());
-        size->setText(QString::fromUtf8(texts::SizeTooLong));
+        size->setText(isBlank(now) ? QString() : QString::fromUtf8(texts::SizeTooLong));
         return;
     }
     const int room = std::min(shown->width(), shown->height()) - 4;
@@ -171,8 +178,7 @@ void QrCodeDlg::onCommand(int id, ui::Notify code)
 void QrCodeDlg::onOk()
 {
     const QrContent now = content();
-    const bool empty = std::all_of(now.fields.begin(), now.fields.end(), [](const QString& f) { return f.trimmed().isEmpty(); });
-    const char* problem = empty ? texts::Empty : !qr::encode(now.payload(), now.level) ? texts::TooLong : nullptr;
+    const char* problem = isBlank(now) ? texts::Empty : !qr::encode(now.payload(), now.level) ? texts::TooLong : nullptr;
     if (problem) {
         ui::appMessageBox(QString::fromUtf8(problem), platform::MbButtons::Ok, platform::MbIcon::Exclamation, this);
         return;

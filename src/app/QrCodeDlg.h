@@ -27,7 +27,7 @@ public:
     // What the shown kind's fields say, at the chosen level.
     QrContent content() const;
     // The preview as drawn last: the code's picture, one pixel a module; null
-    // when the content does not fit.
+    // when nothing is typed or the content does not fit.
     const QImage& preview() const { return preview_; }
 
     // Puts content in the fields as if typed (the kind shown, its fields, the level).
@@ -42,6 +42,7 @@ protected:
     void onCommand(int id, ui::Notify code) override;
 
 private:
+    static bool isBlank(const QrContent& content);
     void showKind(QrContent::Kind kind);
     void updatePreview();
     void onOk();

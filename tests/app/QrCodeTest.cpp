@@ -51,12 +51,13 @@ protected:
     QString warning() const { return dlg->itemAs<QLabel>(ctl::QrWarning)->text(); }
 };
 
-// Typed as a user types: first more than any code holds (a message, and the
-// dialog stays), then a contact by its kind button at level Q.
+// Typed as a user types: first nothing, then more than any code holds (a message
+// each, and the dialog stays), then a contact by its kind button at level Q.
 TEST_F(QrCodeTest, TheDialogAddsACentredCodeThatReadsAsTheTypedContactInOneStep)
 {
     MessageBoxScript boxes;
     const Override<QrCodeDlg::Provider> dialog(QrCodeDlg::setProvider, [&](QrCodeDlg& d) {
+        QTest::mouseClick(d.itemAs<QPushButton>(1), Qt::LeftButton);
         d.setContent(QrContent::text(QString(3000, u'あ'), QrContent::H));
         QTest::mouseClick(d.itemAs<QPushButton>(1), Qt::LeftButton);
         EXPECT_EQ(std::pair(d.result(), d.preview().isNull()), std::pair(0, true));
@@ -68,8 +69,8 @@ TEST_F(QrCodeTest, TheDialogAddsACentredCodeThatReadsAsTheTypedContactInOneStep)
         return d.result();
     });
     press(ctl::AddQr);
-    ASSERT_EQ(boxes.shown().size(), 1u);
-    EXPECT_EQ(boxes.shown()[0].text, QString::fromUtf8(texts::TooLong));
+    ASSERT_EQ(boxes.shown().size(), 2u);
+    EXPECT_EQ(std::pair(boxes.shown()[0].text, boxes.shown()[1].text), std::pair(QString::fromUtf8(texts::Empty), QString::fromUtf8(texts::TooLong)));
     const auto* code = dynamic_cast<const ObjItemBitmap*>(dlg->selectedItem());
     ASSERT_TRUE(code && code->qr);
     EXPECT_EQ(*code->qr, QrContent::contact(kContact, QrContent::Q));
