@@ -14,7 +14,7 @@ using platform::GroupStart;
 
 DialogSpec qrCodeTemplate()
 {
-    DialogSpec spec{dlg::QrCode, "QRコード", 300, 197, kDialogFont, 9, {
+    DialogSpec dialog{dlg::QrCode, "QRコード", 300, 197, kDialogFont, 9, {
         {ctl::qr::KindUrl, CtrlKind::Radio, "ウェブアドレス", 7, 7, 62, 10, true, GroupStart},
         {ctl::qr::KindContact, CtrlKind::Radio, "れんらくさき", 72, 7, 56, 10},
         {ctl::qr::KindText, CtrlKind::Radio, "じゆうな もじ", 131, 7, 60, 10},
@@ -28,8 +28,8 @@ DialogSpec qrCodeTemplate()
         "けいたい：", "ファクス：", "メール：", "ウェブ：", "じゅうしょ："};
     for (int i = 0; i < int(kCaptions.size()); ++i) {
         const int y = 23 + 15 * i;
-        spec.controls.push_back({ctl::qr::ContactCaption + i, CtrlKind::Label, kCaptions[std::size_t(i)], 7, y + 2, 42, 8, false});
-        spec.controls.push_back({ctl::qr::Contact + i, CtrlKind::Edit, "", 50, y, 140, 12, false});
+        dialog.controls.push_back({ctl::qr::ContactCaption + i, CtrlKind::Label, kCaptions[std::size_t(i)], 7, y + 2, 42, 8, false});
+        dialog.controls.push_back({ctl::qr::Contact + i, CtrlKind::Edit, "", 50, y, 140, 12, false});
     }
     const platform::ControlSpec right[] = {
         {ctl::qr::Preview, CtrlKind::SunkenFrame, "", 200, 7, 93, 93},
@@ -39,8 +39,8 @@ DialogSpec qrCodeTemplate()
         {1, CtrlKind::DefPushButton, "OK", 200, 176, 44, 14},
         {2, CtrlKind::PushButton, "ｷｬﾝｾﾙ", 249, 176, 44, 14},
     };
-    spec.controls.insert(spec.controls.end(), std::begin(right), std::end(right));
-    return spec;
+    dialog.controls.insert(dialog.controls.end(), std::begin(right), std::end(right));
+    return dialog;
 }
 
 } // namespace resources
