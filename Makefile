@@ -16,7 +16,7 @@ SANITIZE_ENV = QT_QPA_PLATFORM=offscreen \
   LSAN_OPTIONS=suppressions=$(abspath scripts/lsan-suppressions.txt)
 
 FUZZ_BUILD ?= build-fuzz
-FUZZ_TARGETS = archive_fuzz dib_fuzz catalog_fuzz bmpfile_fuzz import_fuzz cardlist_fuzz
+FUZZ_TARGETS = archive_fuzz dib_fuzz catalog_fuzz bmpfile_fuzz import_fuzz cardlist_fuzz extras_fuzz
 FUZZ_SECONDS ?= 5
 
 .PHONY: all run test package test-sanitize deps deps-test deps-package configure build clean fuzz-smoke

@@ -7,6 +7,7 @@
 #include "model/ViewScale.h"
 #include "platform/Codec.h"
 #include "platform/Dc.h"
+#include "platform/VerticalText.h"
 
 #include <QCoreApplication>
 #include <QPainter>
@@ -77,6 +78,38 @@ void BM_DragStep(benchmark::State& state)
     bench::timeDragSteps(state, dlg, at);
 }
 BENCHMARK(BM_DragStep)->Arg(0)->Arg(5)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+
+// One pointer step of a drag moving one of five texts at 800 %: set in columns
+// (1) or in lines (0), the same words, the same sizes.
+void BM_DragStepFiveTexts(benchmark::State& state)
+{
+    CardEditorDlg dlg;
+    const platform::Rect card = dlg.cardUnits();
+    const int cx = (card.left + card.right) / 2, cy = (card.top + card.bottom) / 2;
+    for (int i = 0; i < 5; ++i) {
+        auto text = std::make_unique<ObjItemText>();
+        text->SetText(QStringLiteral("株式会社ぺるもら\r\n山田 太郎「12月」TEL 03-1234-5678"));
+        text->SetFontSize(10 + 2 * i);
+        if (state.range(0))
+            text->SetFont(platform::vertical::withVertical(text->GetFont(), true));
+        const platform::Rect box = text->GetBounds();
+        // The last one, dragged, lies over the card's centre; the others around it.
+        const int dx = i == 4 ? 0 : (i % 2 ? 1 : -1) * 600, dy = i == 4 ? 0 : (i / 2 ? 1 : -1) * 300;
+        text->Offset(cx + dx - (box.left + box.right) / 2, cy + dy - (box.top + box.bottom) / 2);
+        dlg.page().append(std::move(text));
+    }
+    bench::zoomTo(dlg, 5);
+    bench::showExposed(dlg);
+    const platform::Rect shown = dlg.cardRect();
+    const QRect canvas = dlg.view().canvasRect();
+    QPoint at = QPoint(shown.left, shown.top) + dlg.view().scale().toDevice(QPoint(cx, cy));
+    at.setX(std::clamp(at.x(), canvas.left() + 5, canvas.right() - 5));
+    at.setY(std::clamp(at.y(), canvas.top() + 5, canvas.bottom() - 5));
+    bench::timeDragSteps(state, dlg, at);
+    const ViewScale& s = dlg.view().scale();
+    state.SetLabel(QStringLiteral("%1 % %2").arg(s.current * 100 / s.fit).arg(state.range(0) ? "columns" : "lines").toStdString());
+}
+BENCHMARK(BM_DragStepFiveTexts)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
 void BM_RecalcSizeTenLines(benchmark::State& state)
 {

@@ -48,8 +48,10 @@ endforeach()
 if(NOT Package STREQUAL "pelmora" OR NOT Version STREQUAL VERSION OR NOT Architecture STREQUAL arch)
   fail("the package is ${Package} ${Version} ${Architecture}, not pelmora ${VERSION} ${arch}")
 endif()
-# The fonts are named; the Qt libraries come from the computed dependencies.
-foreach(dep fonts-ipafont-gothic fonts-ipafont-mincho fonts-noto-cjk libqt6widgets6 libqt6gui6 libqt6printsupport6 libc6)
+# The fonts are named; the Qt, HarfBuzz and ICU libraries come from the computed
+# dependencies.
+foreach(dep fonts-ipafont-gothic fonts-ipafont-mincho fonts-noto-cjk libqt6widgets6 libqt6gui6 libqt6printsupport6 libc6
+            libharfbuzz0b "libicu[0-9]+")
   if(NOT Depends MATCHES "(^|, )${dep}( |,|$)")
     fail("Depends lacks ${dep}: ${Depends}")
   endif()

@@ -8,8 +8,8 @@ set -euo pipefail
 # what they lack, such as 𠮷 (U+20BB7).
 packages=(build-essential cmake ninja-build pkg-config
           qt6-base-dev qt6-base-dev-tools libgl-dev qt6-qpa-plugins qt6-translations-l10n
-          qt6-image-formats-plugins fonts-ipafont-gothic fonts-ipafont-mincho fonts-noto-cjk
-          libqrcodegencpp-dev)
+          qt6-image-formats-plugins libharfbuzz-dev libicu-dev libqrcodegencpp-dev
+          fonts-ipafont-gothic fonts-ipafont-mincho fonts-noto-cjk)
 case "${1:-run}" in
   # CUPS and cups-pdf for the tests that print to a private queue (scripts/cups-pdf-queue.sh);
   # Xvfb for the tests that need a real X server (scripts/with-xvfb.sh); the package

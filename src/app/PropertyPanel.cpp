@@ -9,9 +9,11 @@
 #include "panel/ColorSwatch.h"
 #include "panel/ImageButton.h"
 #include "panel/PictureImport.h"
+#include "platform/VerticalText.h"
 #include "platform/Rect.h"
 #include "resources/ControlIds.h"
 #include "resources/Strings.h"
+#include "resources/Templates.h"
 #include "ui/ChoiceDialogs.h"
 #include "ui/MessageBox.h"
 
@@ -28,8 +30,8 @@
 
 namespace {
 
-constexpr std::array kTextGroup = {ctl::TextEdit,   ctl::Font,       ctl::AlignCaption, ctl::AlignLeft,
-                                   ctl::AlignRight, ctl::AlignCenter, ctl::Bigger,       ctl::Smaller};
+constexpr std::array kTextGroup = {ctl::TextEdit,    ctl::Font,   ctl::AlignCaption, ctl::AlignLeft, ctl::AlignRight,
+                                   ctl::AlignCenter, ctl::Bigger, ctl::Smaller,      ctl::Vertical};
 constexpr std::array kLineGroup = {ctl::LineWidth, ctl::WidthCaption, ctl::WidthUnit};
 constexpr std::array kPictureGroup = {ctl::BlurEdges,   ctl::ShapeCaption, ctl::ShapeWhiteOut, ctl::ShapeRect,
                                       ctl::ShapeCircle, ctl::ShapeHeart,   ctl::ReplacePicture};
@@ -188,7 +190,24 @@ void PropertyPanel::fillText(const ObjItemText& text)
 {
     refill(window_.itemAs<QPlainTextEdit>(ctl::TextEdit),
            [&](QPlainTextEdit& field) { field.setPlainText(toFieldText(text.textString())); });
+    setPressed(ctl::Vertical, text.isVertical());
+    nameAlignments(text.isVertical());
     showAlign(text.GetAlign());
+}
+
+// A vertical text's alignments place its columns: top, bottom and middle.
+void PropertyPanel::nameAlignments(bool vertical)
+{
+    namespace texts = resources::texts;
+    const std::array<std::pair<int, const char*>, 3> names = {
+        {{ctl::AlignLeft, texts::AlignTop}, {ctl::AlignRight, texts::AlignBottom}, {ctl::AlignCenter, texts::AlignMiddle}}};
+    for (const auto& [id, verticalName] : names) {
+        const char* name = verticalName;
+        for (const platform::ControlSpec& c : resources::dialogTemplate(resources::dlg::Editor).controls)
+            name = c.id == id && !vertical ? c.text : name;
+        if (auto* button = window_.itemAs<panel::ImageButton>(id))
+            button->setText(QString::fromUtf8(name));
+    }
 }
 
 // The field shows the width as it reads it. Filling counts as setting the width,
@@ -236,6 +255,7 @@ bool PropertyPanel::onCommand(int id, ui::Notify code)
     case ctl::AlignLeft: setAlign(ObjItemText::AlignLeft); break;
     case ctl::AlignCenter: setAlign(ObjItemText::AlignCenter); break;
     case ctl::AlignRight: setAlign(ObjItemText::AlignRight); break;
+    case ctl::Vertical: setVertical(); break;
     case ctl::BlurEdges: blurEdges(); break;
     case ctl::ShapeRect:
     case ctl::ShapeWhiteOut:
@@ -303,10 +323,23 @@ void PropertyPanel::chooseFont()
     const ObjItemText* text = selectedText();
     if (!text)
         return;
-    const std::optional<platform::LogFont> font = ui::chooseFont({text->GetFont(), text->color}, &window_);
+    // The dialog shows the face without its "@": the switch keeps that.
+    namespace vertical = platform::vertical;
+    const std::optional<platform::LogFont> font =
+        ui::chooseFont({vertical::withVertical(text->GetFont(), false), text->color}, &window_);
     if (!font)
         return;
-    editSelected({{"font", *font}});
+    editSelected({{"font", vertical::withVertical(*font, text->isVertical())}});
+}
+
+void PropertyPanel::setVertical()
+{
+    const ObjItemText* text = selectedText();
+    const bool on = isPressed(ctl::Vertical);
+    if (!text || text->isVertical() == on)
+        return;
+    editSelected({{"font", platform::vertical::withVertical(text->GetFont(), on)}});
+    nameAlignments(on);
 }
 
 // A step from an extreme stored size or scale stops at the int limit; the text
@@ -429,10 +462,8 @@ void PropertyPanel::otherColor()
     if (!color || (QrPanel::code(doc_.selection().item()) && !qr_.setColor(*color)))
         return;
     currentColor_ = *color & 0xFFFFFF;
-    if (QrPanel::code(doc_.selection().item())) {
-        paintSwatch(false, 0);
-        return;
-    }
+    if (QrPanel::code(doc_.selection().item()))
+        return paintSwatch(false, 0);
     if (doc_.selection().item()) {
         editSelected({{"color", currentColor_}});
     } else {

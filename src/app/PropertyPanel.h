@@ -58,6 +58,8 @@ private:
     void chooseFont();
     void stepSize(int direction);
     void setAlign(int align);
+    void setVertical();
+    void nameAlignments(bool vertical);
     void setLineWidth();
     void blurEdges();
     void setShape(int button);

@@ -5,7 +5,11 @@
 #include "model/ItemBody.h"
 #include "model/ViewScale.h"
 #include "platform/Dc.h"
+#include "platform/VerticalText.h"
 
+#include <QPainter>
+
+#include <cmath>
 #include <cstdlib>
 
 using platform::LogFont;
@@ -83,8 +87,15 @@ std::int64_t ObjItemText::blockLeft(std::int64_t anchor, std::int64_t width, int
     }
 }
 
+bool ObjItemText::isVertical() const
+{
+    return platform::vertical::isVertical(font);
+}
+
 Rect ObjItemText::GetBounds() const
 {
+    if (isVertical())
+        return {saturate(std::int64_t(x) - cx), y, x, saturate(std::int64_t(y) + cy)};
     const std::int64_t left = blockLeft(x, cx, align);
     return {saturate(left), y, saturate(left + cx), saturate(std::int64_t(y) + cy)};
 }
@@ -107,16 +118,32 @@ int ObjItemText::GetFontSize() const
     return saturate(std::llabs(std::int64_t(font.height)));
 }
 
+// Turning a text vertical or back keeps the top-left corner of its box, and a
+// turn alone changes nothing else, not even how the size is stored.
 void ObjItemText::SetFont(const LogFont& f)
 {
+    const bool turned = platform::vertical::isVertical(f) != isVertical();
+    const int left = GetBounds().left;
+    const bool turnOnly = turned && platform::vertical::withVertical(f, isVertical()) == font;
     font = f;
-    SetFontSize(f.height);
+    if (turnOnly)
+        RecalcSize();
+    else
+        SetFontSize(f.height);
+    if (!turned)
+        return;
+    const std::int64_t w = cx;
+    x = saturate(isVertical() ? left + w : left + (align == AlignCenter ? w / 2 : align == AlignRight ? w : 0));
 }
 
 void ObjItemText::SetAlign(int a)
 {
     if (a < AlignLeft || a > AlignRight || a == align)
         return;
+    if (isVertical()) {
+        align = a;
+        return;
+    }
     const std::int64_t left = blockLeft(x, cx, align);
     x = saturate(left + (a == AlignCenter ? cx / 2 : a == AlignRight ? cx : 0));
     align = a;
@@ -127,9 +154,15 @@ void ObjItemText::RecalcSize()
     platform::Dc dc(QSize(1, 1));
     if (!dc.isValid())
         return;
-    LogFont f = font;
+    LogFont f = platform::vertical::withVertical(font, false);
     f.height = unitsHeight(font.height);
     dc.selectFont(f);
+    if (isVertical()) {
+        const QSizeF size = platform::VerticalLayout(textString(), dc.font()).size();
+        cx = saturate(std::int64_t(std::ceil(size.width())));
+        cy = saturate(std::int64_t(std::ceil(size.height())));
+        return;
+    }
     QRect r(0, 0, 0, 0);
     dc.measureText(textString(), r, kMeasureFlags);
     cx = r.width();
@@ -140,7 +173,7 @@ void ObjItemText::Draw(platform::Dc& dc) const
 {
     const ViewScale scale = ViewScale::of(dc);
     const QPoint anchor = scale.toDevice(QPoint(x, y));
-    LogFont f = font;
+    LogFont f = platform::vertical::withVertical(font, false);
     f.height = scale.toDevice(unitsHeight(font.height));
     const QFont previousFont = dc.font();
     dc.selectFont(f);
@@ -148,19 +181,50 @@ void ObjItemText::Draw(platform::Dc& dc) const
     const QColor previousColor = dc.setTextColor(platform::colorFromRef(color));
 
     const QString s = textString();
-    QRect r(0, 0, 0, 0);
-    dc.measureText(s, r, kMeasureFlags);
-    const int w = r.width();
-    const int h = r.height();
-    const int left = saturate(blockLeft(anchor.x(), w, align));
-    unsigned flags = kDrawFlags;
-    if (align == AlignCenter)
-        flags |= platform::dt::Center;
-    else if (align == AlignRight)
-        flags |= platform::dt::Right;
-    dc.drawText(s, QRect(left, anchor.y(), w, h), flags);
+    if (isVertical()) {
+        drawColumns(dc, anchor);
+    } else {
+        QRect r(0, 0, 0, 0);
+        dc.measureText(s, r, kMeasureFlags);
+        const int w = r.width();
+        const int h = r.height();
+        const int left = saturate(blockLeft(anchor.x(), w, align));
+        unsigned flags = kDrawFlags;
+        if (align == AlignCenter)
+            flags |= platform::dt::Center;
+        else if (align == AlignRight)
+            flags |= platform::dt::Right;
+        dc.drawText(s, QRect(left, anchor.y(), w, h), flags);
+    }
 
     dc.setBkMode(previousMode);
     dc.setTextColor(previousColor);
     dc.setFont(previousFont);
+}
+
+platform::VerticalLayout::Place ObjItemText::columnPlace() const
+{
+    using Place = platform::VerticalLayout::Place;
+    return align == AlignCenter ? Place::Middle : align == AlignRight ? Place::Bottom : Place::Top;
+}
+
+// The block hangs from its top-right corner, the anchor.
+void ObjItemText::drawColumns(platform::Dc& dc, QPoint anchor) const
+{
+    QPainter* painter = dc.painter();
+    if (!painter)
+        return;
+    const platform::VerticalLayout layout(textString(), dc.font(), columnPlace());
+    const QPointF device = QPointF(anchor + dc.viewportOrigin());
+    // Blocks far off the surface are skipped; the rest stay in the rasterizer's range.
+    const QRectF box(device.x() - layout.size().width(), device.y(), layout.size().width(), layout.size().height());
+    if (!box.intersects(QRectF(dc.clipBox().translated(dc.viewportOrigin())).adjusted(-1, -1, 1, 1))
+        || std::abs(device.x()) > (1 << 22) || std::abs(device.y()) > (1 << 22))
+        return;
+    painter->save();
+    painter->setPen(dc.textColor());
+    painter->setBrush(Qt::NoBrush);
+    painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    layout.draw(*painter, box.topLeft());
+    painter->restore();
 }

@@ -4,6 +4,7 @@
 #include "model/CardText.h"
 #include "model/ObjItem.h"
 #include "platform/LogFont.h"
+#include "platform/VerticalText.h"
 
 #include <QByteArray>
 #include <QString>
@@ -11,6 +12,9 @@
 // A block of text; lines separated by CR LF. `x` is the left edge, the centre or
 // the right edge of the block by `align`; `y` is its top. `cx`, `cy` are the
 // extent last measured by RecalcSize, in item units.
+// A vertical text (its face begins with "@") sets each line as a column, right
+// to left; `x` is then the block's right edge whatever the alignment, which
+// puts short columns at the top, the middle or the bottom.
 class ObjItemText : public ObjItem {
 public:
     enum Align { AlignLeft = 0, AlignCenter = 1, AlignRight = 2 };
@@ -52,6 +56,7 @@ public:
     int GetFontSize() const;
     void SetFont(const platform::LogFont& f);
     const platform::LogFont& GetFont() const { return font; }
+    bool isVertical() const;
     int GetAlign() const { return align; }
     // Moves the anchor so the block stays where it is.
     void SetAlign(int a);
@@ -68,4 +73,8 @@ public:
     platform::LogFont font;
     int reserved = 0;
     int align = AlignLeft;
+
+private:
+    platform::VerticalLayout::Place columnPlace() const;
+    void drawColumns(platform::Dc& dc, QPoint anchor) const;
 };

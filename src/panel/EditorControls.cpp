@@ -66,7 +66,7 @@ QWidget* createEditorControl(const platform::ControlSpec& control, QWidget* pare
     }
     if (has(kRadios, id))
         return new RadioImageButton(text, parent);
-    if (id == ctl::BlurEdges)
+    if (id == ctl::BlurEdges || id == ctl::Vertical)
         return new CheckImageButton(text, parent);
     if (has(kTextureButtons, id))
         return new TextureButton(text, parent);

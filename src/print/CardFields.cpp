@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "print/CardFields.h"
 
+#include "model/ObjItemBitmap.h"
 #include "model/ObjItemText.h"
 #include "model/PmrData.h"
 
@@ -57,10 +58,27 @@ QStringList textFields(const QString& text)
 QStringList cardFields(const PmrData& page)
 {
     QStringList names;
-    for (const auto& item : page.items())
+    for (const auto& item : page.items()) {
         if (const auto* text = dynamic_cast<const ObjItemText*>(item.get()))
             addFields(text->textString(), names);
+        else if (const auto* code = dynamic_cast<const ObjItemBitmap*>(item.get()); code && code->qr)
+            for (const QString& field : code->qr->fields)
+                addFields(field, names);
+    }
     return names;
+}
+
+bool drawnPerCard(const ObjItem& item)
+{
+    if (item.isText())
+        return true;
+    const auto* code = dynamic_cast<const ObjItemBitmap*>(&item);
+    if (!code || !code->qr)
+        return false;
+    QStringList names;
+    for (const QString& field : code->qr->fields)
+        addFields(field, names);
+    return !names.isEmpty();
 }
 
 QString fillFields(const QString& text, const std::function<QString(const QString& name)>& value)
@@ -75,11 +93,19 @@ QString fillFields(const QString& text, const std::function<QString(const QStrin
 
 // ---------------------------------------------------------------- texts of a card
 
+// Codes first, then texts: the order the card's own drawing puts them in.
+template <class F>
+void forEachPerCard(const PmrData& page, F&& f)
+{
+    for (const bool texts : {false, true})
+        for (const auto& item : page.items())
+            if (item->isText() == texts && drawnPerCard(*item))
+                f(item.get());
+}
+
 CardTexts::CardTexts(const PmrData& page)
 {
-    for (const auto& item : page.items())
-        if (item->isText())
-            items_.push_back(item.get());
+    forEachPerCard(page, [this](const ObjItem* item) { items_.push_back(item); });
 }
 
 QStringList CardTexts::strings() const
@@ -87,9 +113,39 @@ QStringList CardTexts::strings() const
     QStringList texts;
     for (const ObjItem* item : items_) {
         const auto* text = dynamic_cast<const ObjItemText*>(item);
-        texts.append(text ? text->textString() : QString());
+        const auto* code = dynamic_cast<const ObjItemBitmap*>(item);
+        texts.append(text ? text->textString() : code && code->qr ? code->qr->payload() : QString());
     }
     return texts;
+}
+
+bool CardFiller::split(const QString& s, const QHash<QString, int>& index, std::vector<Part>& parts) const
+{
+    bool known = false;
+    const auto literal = [&](qsizetype from, qsizetype to) {
+        if (!parts.empty() && parts.back().column < 0)
+            parts.back().literal += QStringView(s).sliced(from, to - from);
+        else
+            parts.push_back({s.mid(from, to - from), -1});
+    };
+    scan(s, literal, [&](const QString& name, qsizetype from, qsizetype to) {
+        const auto found = index.constFind(name);
+        if (found == index.cend()) {
+            literal(from, to);
+        } else {
+            known = true;
+            parts.push_back({QString(), found.value()});
+        }
+    });
+    return known;
+}
+
+QString CardFiller::join(const std::vector<Part>& parts, const QStringList& row)
+{
+    QString filled;
+    for (const Part& part : parts)
+        filled += part.column < 0 ? part.literal : row.value(part.column);
+    return filled;
 }
 
 CardFiller::CardFiller(const PmrData& page, const QStringList& columns)
@@ -97,37 +153,25 @@ CardFiller::CardFiller(const PmrData& page, const QStringList& columns)
     QHash<QString, int> index;
     for (int i = int(columns.size()) - 1; i >= 0; --i)
         index[columns[i]] = i; // the first of equal names wins
-    for (const auto& item : page.items()) {
-        if (!item->isText())
-            continue;
+    forEachPerCard(page, [&](const ObjItem* item) {
         Item entry;
-        entry.item = item.get();
-        if (const auto* text = dynamic_cast<const ObjItemText*>(item.get())) {
-            const QString s = text->textString();
-            bool known = false;
+        entry.item = item;
+        if (const auto* text = dynamic_cast<const ObjItemText*>(item)) {
             std::vector<Part> parts;
-            const auto literal = [&](qsizetype from, qsizetype to) {
-                if (!parts.empty() && parts.back().column < 0)
-                    parts.back().literal += QStringView(s).sliced(from, to - from);
-                else
-                    parts.push_back({s.mid(from, to - from), -1});
-            };
-            scan(s, literal, [&](const QString& name, qsizetype from, qsizetype to) {
-                const auto found = index.constFind(name);
-                if (found == index.cend()) {
-                    literal(from, to);
-                } else {
-                    known = true;
-                    parts.push_back({QString(), found.value()});
-                }
-            });
-            if (known) {
+            if (split(text->textString(), index, parts))
                 entry.parts = std::move(parts);
-                hasFields_ = true;
+        } else if (const auto* code = dynamic_cast<const ObjItemBitmap*>(item); code && code->qr) {
+            bool known = false;
+            for (const QString& field : code->qr->fields) {
+                entry.codeParts.emplace_back();
+                known = split(field, index, entry.codeParts.back()) || known;
             }
+            if (!known)
+                entry.codeParts.clear();
         }
+        hasFields_ = hasFields_ || !entry.parts.empty() || !entry.codeParts.empty();
         items_.push_back(std::move(entry));
-    }
+    });
 }
 
 CardTexts CardFiller::fill(const QStringList& row) const
@@ -135,17 +179,21 @@ CardTexts CardFiller::fill(const QStringList& row) const
     CardTexts texts;
     texts.items_.reserve(items_.size());
     for (const Item& entry : items_) {
-        if (entry.parts.empty()) {
-            texts.items_.push_back(entry.item);
-            continue;
+        std::shared_ptr<ObjItem> copy;
+        if (!entry.parts.empty()) {
+            auto text = std::make_shared<ObjItemText>(static_cast<const ObjItemText&>(*entry.item));
+            text->SetText(join(entry.parts, row));
+            copy = std::move(text);
+        } else if (!entry.codeParts.empty()) {
+            std::unique_ptr<ObjItem> clone = entry.item->Clone();
+            auto& code = static_cast<ObjItemBitmap&>(*clone);
+            for (std::size_t i = 0; i < entry.codeParts.size(); ++i)
+                code.qr->fields[qsizetype(i)] = join(entry.codeParts[i], row);
+            copy = std::move(clone);
         }
-        QString filled;
-        for (const Part& part : entry.parts)
-            filled += part.column < 0 ? part.literal : row.value(part.column);
-        auto copy = std::make_shared<ObjItemText>(static_cast<const ObjItemText&>(*entry.item));
-        copy->SetText(filled);
-        texts.items_.push_back(copy.get());
-        texts.owned_.push_back(std::move(copy));
+        texts.items_.push_back(copy ? copy.get() : entry.item);
+        if (copy)
+            texts.owned_.push_back(std::move(copy));
     }
     return texts;
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -20,13 +21,17 @@ namespace print {
 
 // The field names of a text, in order of first appearance, each once.
 QStringList textFields(const QString& text);
-// The field names of a card's text items, in list order, each once.
+// The field names of a card's text items and QR codes, in list order, each once.
 QStringList cardFields(const PmrData& page);
+// Whether an item is drawn at each card position rather than in the card's
+// picture made once per job: texts, and QR codes with fields.
+bool drawnPerCard(const ObjItem& item);
 // The text with every field replaced by value(name).
 QString fillFields(const QString& text, const std::function<QString(const QString& name)>& value);
 
-// The text items one card position draws, in list order: the page's own items,
-// or copies carrying filled texts. Cheap to copy; the page must outlive it.
+// The items one card position draws (drawnPerCard), QR codes first, then texts,
+// each in list order: the page's own items, or copies carrying filled texts and
+// codes. Cheap to copy; the page must outlive it.
 class CardTexts {
 public:
     CardTexts() = default;
@@ -34,13 +39,13 @@ public:
     explicit CardTexts(const PmrData& page);
 
     const std::vector<const ObjItem*>& items() const { return items_; }
-    // The text of every text item, as Unicode.
+    // The text of every text item (a code's payload), as Unicode.
     QStringList strings() const;
 
 private:
     friend class CardFiller;
     std::vector<const ObjItem*> items_;
-    std::vector<std::shared_ptr<const ObjItemText>> owned_;
+    std::vector<std::shared_ptr<const ObjItem>> owned_;
 };
 
 // A card's text items made ready to be filled with the rows of a list.
@@ -64,7 +69,12 @@ private:
     struct Item {
         const ObjItem* item = nullptr;
         std::vector<Part> parts; // empty: drawn as it is
+        // A code's fields, each as its parts; empty: drawn as it is.
+        std::vector<std::vector<Part>> codeParts;
     };
+    // A text's parts; false when no field of it names a column.
+    bool split(const QString& text, const QHash<QString, int>& index, std::vector<Part>& parts) const;
+    static QString join(const std::vector<Part>& parts, const QStringList& row);
     std::vector<Item> items_;
     bool hasFields_ = false;
 };

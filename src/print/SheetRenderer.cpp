@@ -36,7 +36,7 @@ QImage renderCardPicture(const PmrData& page, QSize size, int pixelsPerInch, std
     dc.patBlt(0, 0, w, h, platform::BltRop::Whiteness);
     page.drawBackground(dc, platform::Rect{0, 0, w, h});
     for (const auto& item : page.items())
-        if (!item->isText())
+        if (!drawnPerCard(*item))
             item->Draw(dc);
     return picture;
 }

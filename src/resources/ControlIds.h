@@ -34,6 +34,7 @@ inline constexpr int AlignCaption = 1021;
 inline constexpr int AlignLeft = 1052;
 inline constexpr int AlignRight = 1056;
 inline constexpr int AlignCenter = 1055;
+inline constexpr int Vertical = 1084;
 inline constexpr int Swatch = 1041;
 inline constexpr int OtherColor = 1034;
 inline constexpr int Bigger = 1043;

@@ -88,6 +88,10 @@ inline constexpr const char* RecoveryDiscard = "ほんとうに すてる？\n�
 // "%1" is where the damaged copy was put.
 inline constexpr const char* RecoveryDamaged =
     "もどす めいしの ファイルが こわれてて よめなかったよ。\nべつの ばしょに よけておいたよ:\n%1";
+// The alignment buttons of a vertical text, for ひだり, みぎ and まんなか.
+inline constexpr const char* AlignTop = "うえ";
+inline constexpr const char* AlignBottom = "した";
+inline constexpr const char* AlignMiddle = "まんなか";
 inline constexpr const char* TextTooLong = "もじが ながすぎるよ。はいりきらない ぶんは けしたよ";
 // Printing from the editor: its failures, and the status of the progress window,
 // whose count is sheet "%1" of "%2", card "%3" of "%4".

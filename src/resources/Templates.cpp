@@ -50,6 +50,7 @@ DialogSpec editorTemplate()
         {ctl::Close, CtrlKind::PushButton, "とじる", 267, 230, 65, 19, true},
         {ctl::TextEdit, CtrlKind::MultiLineEdit, "", 19, 205, 131, 30, false},
         {ctl::Font, CtrlKind::PushButton, "フォント...", 19, 239, 57, 19, false},
+        {ctl::Vertical, CtrlKind::CheckBox, "たてがき", 159, 194, 50, 10, false, GroupStart},
         {ctl::AlignCaption, CtrlKind::Label, "きじゅん", 159, 207, 35, 8, false},
         {ctl::AlignLeft, CtrlKind::Radio, "ひだり", 195, 207, 39, 10, false, GroupStart},
         {ctl::AlignRight, CtrlKind::Radio, "みぎ", 159, 223, 33, 10, false},

@@ -21,12 +21,6 @@ class CardViewTest : public EditorTest {
 protected:
     QScrollBar* bar(int id) { return dlg->itemAs<QScrollBar>(id); }
     ViewScale& scale() { return dlg->view().scale(); }
-    // Window pixel of an item-unit point.
-    QPoint at(QPoint units) const
-    {
-        const platform::Rect& card = dlg->cardRect();
-        return dlg->view().scale().toDevice(units) + QPoint(card.left, card.top);
-    }
     // Appends an item at (x, y); a size of 0 keeps the item's own.
     template <class T = ObjItemRect>
     ObjItem* add(int x, int y, int cx = 0, int cy = 0, std::unique_ptr<T> item = std::make_unique<T>())
@@ -67,7 +61,6 @@ TEST_F(CardViewTest, StartFitsTheCardWithTwentyPixelsToSpareThenZoomsInSteps)
     EXPECT_EQ(steps(true), (std::vector<int>{fit * 12 / 10, fit * 15 / 10, fit * 2, fit * 4, fit * 8}));
     scale().current = fit;
     EXPECT_EQ(steps(false), (std::vector<int>{fit * 8 / 10, fit * 5 / 10}));
-    EXPECT_EQ(scale().fit, fit);
 }
 
 TEST_F(CardViewTest, TheBarsOwnActionsAndDraggingMoveTheCard)
@@ -151,7 +144,6 @@ TEST_F(CardViewTest, SelectionMarksInvertWhatLiesUnderThem)
     const QImage plain = dlg->view().composeCard(nullptr, &visible);
     const QImage marked = dlg->view().composeCard(selected, &visible);
     ASSERT_FALSE(plain.isNull());
-    EXPECT_EQ(visible.size(), plain.size());
     QPoint h;
     ASSERT_TRUE(selected->GetHandle(1, h));
     const QPoint d = scale().toDevice(h);

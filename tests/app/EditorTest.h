@@ -43,6 +43,12 @@ protected:
         QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
         QApplication::processEvents();
     }
+    // Window pixel of an item-unit point.
+    QPoint at(QPoint units) const
+    {
+        const platform::Rect& card = dlg->cardRect();
+        return dlg->view().scale().toDevice(units) + QPoint(card.left, card.top);
+    }
     // The card's items, in their list order.
     std::vector<const ObjItem*> items() const
     {

@@ -21,9 +21,6 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPlainTextEdit>
-#include <QPrintDialog>
-#include <QPrinter>
-#include <QScrollBar>
 #include <QTimer>
 
 #include <functional>
@@ -98,6 +95,7 @@ protected:
                    : r.buttons == MbButtons::OkCancel  ? oneOf({platform::IdOk, platform::IdCancel})
                                                        : int(platform::IdOk);
         });
+        ui::setPrintDialogProvider([](QPrintDialog&) { return int(QDialog::Rejected); }); // not reached
         ui::setColorDialogProvider([this](std::uint32_t, QWidget*) {
             return chance(80) ? std::optional(oneOf<std::uint32_t>({0x000000, 0xFFFFFF, 0x336699, 0x12ABEF})) : std::nullopt;
         });
@@ -108,12 +106,6 @@ protected:
             f.setFaceName(any({"ＭＳ Ｐゴシック", "ＭＳ 明朝", "@ＭＳ ゴシック", "IPAPGothic"}));
             f.escapement = f.faceNameUnicode().startsWith('@') ? 2700 : 0;
             return chance(80) ? std::optional(f) : std::nullopt;
-        });
-        ui::setPrintDialogProvider([this](QPrintDialog& d) {
-            d.printer()->setOutputFormat(QPrinter::PdfFormat);
-            d.printer()->setOutputFileName(path("out.pdf"));
-            d.printer()->setResolution(72);
-            return chance(60) ? int(QDialog::Accepted) : int(QDialog::Rejected);
         });
         FormatCreateDlg::setProvider(testsupport::clicking<FormatCreateDlg>([this](FormatCreateDlg& f) {
             const int w = 20 + pick(130), h = 20 + pick(80);
@@ -216,10 +208,10 @@ protected:
     {
         return {
             {40, [this] {
-                 clickControl({AddText, AddLine, AddRect, AddPicture, AddText, AddLine, AddRect, AddPicture, Delete, SendBack,
-                               Duplicate, Delete, SendBack, Duplicate, ZoomIn, ZoomOut, Open, Open, Save, NewCard, PaperSelect,
-                               Print, Font, Bigger, Smaller, AlignLeft, AlignCenter, AlignRight, ShapeRect, ShapeWhiteOut,
-                               ShapeCircle, ShapeHeart, BlurEdges, ReplacePicture, Pattern, OtherColor, Swatch, AddQr, QrContents});
+                 clickControl({AddText, AddLine, AddRect, AddPicture, AddText, AddLine, AddRect, AddPicture,
+                               Delete, SendBack, Duplicate, ZoomIn, ZoomOut, Open, Save, NewCard, PaperSelect,
+                               Font, Bigger, Smaller, AlignRight, ShapeWhiteOut, ShapeCircle, ShapeHeart,
+                               BlurEdges, ReplacePicture, Pattern, OtherColor, Swatch, AddQr, QrContents});
              }},
             {2, [this] { close(); }},
             {30, [this] { // a drag held goes on, or a click, double click or drag
@@ -240,7 +232,7 @@ protected:
             {14, [this] {
                  const Qt::Key k = oneOf({Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down, Qt::Key_Tab, Qt::Key_Backtab,
                                           Qt::Key_Delete, Qt::Key_Backspace, Qt::Key_Escape, Qt::Key_Return, Qt::Key_D, Qt::Key_A,
-                                          Qt::Key_Plus, Qt::Key_Minus, Qt::Key_N, Qt::Key_O, Qt::Key_S, Qt::Key_P});
+                                          Qt::Key_Plus, Qt::Key_Minus, Qt::Key_N, Qt::Key_O, Qt::Key_S});
                  key(k, oneOf<Qt::KeyboardModifiers>({{}, {}, Qt::ShiftModifier, Qt::ControlModifier}));
              }},
             {8, [this] { // undo and redo
@@ -260,12 +252,6 @@ protected:
              }},
             {8, [this] { type(); }},
             {3, [this] { dlg->item(oneOf({Open, AddText, TextEdit, LineWidth}))->setFocus(); }},
-            {2, [this] {
-                 auto* bar = dlg->itemAs<QScrollBar>(oneOf({HScroll, VScroll}));
-                 const auto action = oneOf({QAbstractSlider::SliderSingleStepAdd, QAbstractSlider::SliderPageStepSub, QAbstractSlider::SliderToMaximum});
-                 if (bar->isVisible())
-                     bar->triggerAction(action);
-             }},
         };
     }
 

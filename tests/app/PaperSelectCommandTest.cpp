@@ -26,17 +26,6 @@ struct PaperScript {
     testsupport::Override<PaperSelectDlg::Provider> paper;
 };
 
-// "その他..." with a format of the given name and card size.
-void addFormat(PaperSelectDlg& d, const QString& name, int cardWidth, int cardHeight)
-{
-    const testsupport::Override format(&FormatCreateDlg::setProvider, testsupport::clicking<FormatCreateDlg>([&](FormatCreateDlg& f) {
-        f.field(FormatCreateDlg::kName)->setText(name);
-        f.field(FormatCreateDlg::kCardWidth)->setText(QString::number(cardWidth));
-        f.field(FormatCreateDlg::kCardHeight)->setText(QString::number(cardHeight));
-    }));
-    QTest::mouseClick(d.itemAs<QPushButton>(PaperSelectDlg::kOther), Qt::LeftButton);
-}
-
 class PaperSelectCommandTest : public EditorTest {
 protected:
     void SetUp() override
@@ -69,8 +58,17 @@ TEST_F(PaperSelectCommandTest, AnotherCardSizeResizesTheCardWithANoticeAndKeepsI
     const platform::Rect before = dlg->cardRect();
     MessageBoxScript boxes;
     {
-        // Added, then the paper dialog cancelled: the new format still counts.
-        PaperScript paper([](PaperSelectDlg& d) { addFormat(d, QStringLiteral("ちいさい"), 60, 40); }, false);
+        // A 60 × 40 format added through "その他...", then the paper dialog cancelled:
+        // the new format still counts.
+        const auto fill = [](FormatCreateDlg& f) {
+            f.field(FormatCreateDlg::kName)->setText(QStringLiteral("ちいさい"));
+            f.field(FormatCreateDlg::kCardWidth)->setText(QStringLiteral("60"));
+            f.field(FormatCreateDlg::kCardHeight)->setText(QStringLiteral("40"));
+        };
+        const testsupport::Override format(&FormatCreateDlg::setProvider, testsupport::clicking<FormatCreateDlg>(fill));
+        PaperScript paper([](PaperSelectDlg& d) {
+            QTest::mouseClick(d.itemAs<QPushButton>(PaperSelectDlg::kOther), Qt::LeftButton);
+        }, false);
         press(ctl::PaperSelect);
     }
     ASSERT_EQ(boxes.shown().size(), 1u);

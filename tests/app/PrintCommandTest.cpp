@@ -145,10 +145,10 @@ TEST_F(PrintCommandTest, FailuresAreReportedWithTheStopIcon)
     {
         MessageBoxScript inner;
         printTo(path("text.pdf"), QDialog::Accepted, {}, 2);
+        const QString failed = QString::fromUtf8(resources::texts::PictureFailed);
         ASSERT_EQ(inner.shown().size(), 3u);
-        EXPECT_EQ(inner.shown()[0].buttons, platform::MbButtons::YesNo);
-        for (int i : {1, 2})
-            EXPECT_EQ(inner.shown()[i].text, QString::fromUtf8(resources::texts::PictureFailed)) << i;
+        EXPECT_EQ(std::tuple(inner.shown()[0].buttons, inner.shown()[1].text, inner.shown()[2].text),
+                  std::tuple(platform::MbButtons::YesNo, failed, failed));
     }
 
     // A format without columns has nothing to show and no total to divide by.

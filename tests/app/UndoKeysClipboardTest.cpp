@@ -25,12 +25,6 @@ protected:
     }
     void key(int k, Qt::KeyboardModifiers mods = Qt::NoModifier) { QTest::keyClick(QApplication::focusWidget(), Qt::Key(k), mods); }
     QByteArray bytes() const { return writeDocument(dlg->page()); }
-    // Window pixel of an item's top-left corner plus an offset.
-    QPoint pixel(const ObjItem& item, QPoint offset = {}) const
-    {
-        const platform::Rect b = dlg->view().scale().toDevice(item.GetBounds());
-        return QPoint(dlg->cardRect().left + b.left, dlg->cardRect().top + b.top) + offset;
-    }
 
     const QString png = path("p.png");
 };
@@ -47,7 +41,7 @@ TEST_F(UndoKeysClipboardTest, EveryKindOfChangeIsUndoneAndRedoneExactly)
     }
     ObjItem* picture = dlg->selection().item();
     ObjItem* text = std::next(dlg->page().items().begin())->get();
-    const auto selectText = [&] { QTest::mouseClick(dlg.get(), Qt::LeftButton, {}, pixel(*text, {2, 2})); };
+    const auto selectText = [&] { QTest::mouseClick(dlg.get(), Qt::LeftButton, {}, at({text->x, text->y}) + QPoint(2, 2)); };
     const auto selectNothing = [&] { QTest::mouseClick(dlg.get(), Qt::LeftButton, {}, QPoint(dlg->cardRect().left + 1, dlg->cardRect().top + 1)); };
     const struct {
         const char* what;
@@ -62,7 +56,7 @@ TEST_F(UndoKeysClipboardTest, EveryKindOfChangeIsUndoneAndRedoneExactly)
              press(ctl::ReplacePicture);
          }},
         {"a drag of many steps", [] {}, [&] {
-             const QPoint from = pixel(*picture, {3, 3});
+             const QPoint from = at({picture->x, picture->y}) + QPoint(3, 3);
              QTest::mousePress(dlg.get(), Qt::LeftButton, {}, from);
              for (int i = 1; i <= 5; ++i)
                  QTest::mouseMove(dlg.get(), from + QPoint(4 * i, 3 * i));
@@ -78,6 +72,7 @@ TEST_F(UndoKeysClipboardTest, EveryKindOfChangeIsUndoneAndRedoneExactly)
              bold.height = -20;
              ui::setFontDialogProvider([bold](const ui::FontRequest&, QWidget*) { return std::optional(bold); });
          }, [&] { press(ctl::Font); }},
+        {"vertical", selectText, [&] { click(ctl::Vertical); }},
         {"pattern", selectNothing, [&] {
              testsupport::FileDialogScript chosen({png});
              press(ctl::Pattern);

@@ -27,13 +27,11 @@ QImage qtReading(const QString& path, bool onWhite)
 {
     QImageReader reader(path);
     reader.setAutoTransform(true);
-    QImage read = reader.read().convertToFormat(QImage::Format_ARGB32);
+    const QImage read = reader.read().convertToFormat(QImage::Format_ARGB32);
+    if (!onWhite)
+        return read.convertToFormat(QImage::Format_RGB32); // the alpha dropped
     QImage out(read.size(), QImage::Format_RGB32);
     out.fill(Qt::white);
-    if (!onWhite)
-        for (int y = 0; y < read.height(); ++y)
-            for (int x = 0; x < read.width(); ++x)
-                read.setPixel(x, y, read.pixel(x, y) | 0xFF000000u);
     QPainter(&out).drawImage(0, 0, read);
     return out;
 }

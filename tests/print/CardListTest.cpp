@@ -2,6 +2,7 @@
 #include "model/ObjItemText.h"
 #include "model/PmrData.h"
 #include "platform/Codec.h"
+#include "platform/VerticalText.h"
 #include "print/CardFields.h"
 #include "print/CardList.h"
 #include "resources/Strings.h"
@@ -51,6 +52,20 @@ TEST(CardFields, TheFillerCopiesOnlyTheTextsWithKnownFields)
     EXPECT_EQ(texts.items()[1], std::next(page.items().begin(), 1)->get());
     // A short row leaves its fields empty.
     EXPECT_EQ(filler.fill({}).strings().front(), QString());
+}
+
+// A filled vertical text grows from its top-right corner, as one typed in.
+TEST(CardFields, AFilledVerticalTextKeepsItsTopRightCorner)
+{
+    PmrData page;
+    auto& item = static_cast<ObjItemText&>(**page.append(std::make_unique<ObjItemText>()));
+    item.SetFont(platform::vertical::withVertical(item.GetFont(), true));
+    item.SetText(u"{{なまえ}}"_s);
+    item.x = 3000;
+    ObjItemText typed = item;
+    typed.SetText(u"山田太郎\r\n営業部"_s);
+    const print::CardTexts texts = print::CardFiller(page, {u"なまえ"_s}).fill({u"山田太郎\r\n営業部"_s});
+    EXPECT_EQ(texts.items().front()->GetBounds(), (platform::Rect{3000 - typed.cx, item.y, 3000, item.y + typed.cy}));
 }
 
 TEST(CardListRead, EncodingsAndQuotedFieldsWithCommasQuotesAndLineBreaks)

@@ -26,7 +26,8 @@ const char* const kHelp =
     "as the editor measures it unless cx and cy are given too. font.raw, when\n"
     "given, supplies all 60 font bytes. info followed by build gives the same file.\n"
     "A text holds at most 65536 bytes as stored: CP932, or two a UTF-16 unit\n"
-    "for a text CP932 cannot hold.\n";
+    "for a text CP932 cannot hold. A picture with \"qr\" and no \"dib\" gets the\n"
+    "code's picture in the item's colour; kind defaults to text, level to M.\n";
 
 const Syntax kSyntax{.help = kHelp,
                      .takes = "build takes IN.json and -o OUT.pmr",

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "DocumentJson.h"
+#include "QrJson.h"
 
 #include "model/ItemField.h"
 #include "model/ObjItemBitmap.h"
@@ -7,6 +8,7 @@
 #include "model/ObjItemRect.h"
 #include "model/ObjItemText.h"
 #include "model/PmrData.h"
+#include "model/QrPicture.h"
 #include "platform/Codec.h"
 
 #include <QJsonArray>
@@ -87,6 +89,8 @@ QJsonObject itemToJson(const ObjItem& item)
         o[QStringLiteral("storedClass")] = QString::fromLatin1(item.storedClass);
     for (const ItemField& field : item.fields())
         fieldToJson(field.name, field.get(item), o);
+    if (const auto* code = dynamic_cast<const ObjItemBitmap*>(&item); code && code->qr)
+        o[QStringLiteral("qr")] = qrToJson(*code->qr);
     return o;
 }
 
@@ -285,7 +289,23 @@ public:
         for (const ItemField& f : item->fields())
             if (!f.measured)
                 field(o, f, *item);
+        if (o.contains(QStringLiteral("qr")))
+            code(o, *item);
         return item;
+    }
+
+    // A QR code: its content, and its picture made from it unless "dib" gives one.
+    void code(const QJsonObject& o, ObjItem& item)
+    {
+        auto* picture = dynamic_cast<ObjItemBitmap*>(&item);
+        if (!picture)
+            return fail(QStringLiteral("only an ObjItemBitmap can be a QR code"));
+        QString message;
+        picture->qr = qrFromJson(o.value(QStringLiteral("qr")), &message);
+        if (!picture->qr)
+            return fail(message);
+        if (!o.contains(QStringLiteral("dib")))
+            picture->takePicture(qr::picture(*picture->qr, picture->color));
     }
 
 private:
@@ -316,6 +336,8 @@ QJsonObject documentToJson(const PmrData& page)
     for (const auto& item : page.items())
         items.append(itemToJson(*item));
     o[QStringLiteral("items")] = items;
+    if (!page.keptRecords.empty())
+        o[QStringLiteral("extras")] = keptRecordsToJson(page.keptRecords);
     return o;
 }
 
@@ -345,6 +367,9 @@ bool documentFromJson(const QJsonObject& json, PmrData& page, QString* error)
             break;
         fresh.append(std::move(item));
     }
+    QString message;
+    if (r.ok() && !keptRecordsFromJson(json.value(QStringLiteral("extras")), fresh.keptRecords, &message))
+        r.fail(message);
     if (!r.ok())
         return false;
     page.swap(fresh);

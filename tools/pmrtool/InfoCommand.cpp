@@ -21,7 +21,11 @@ const char* const kHelp =
     "older class, x, y, cx, cy, color and the fields of its class: align, reserved,\n"
     "text, font {height … faceName, raw} for texts; width for lines; dibWidth,\n"
     "dibHeight, whiteOut, edgeMode, shape, dib (base64 or null) for pictures.\n"
-    "Text is UTF-8; textRaw (hex) appears when the stored bytes are not plain CP932.\n";
+    "Text is UTF-8; textRaw (hex) appears when the stored bytes are not plain CP932.\n"
+    "A QR code is a picture with \"qr\": {kind (url, contact or text), level (L, M,\n"
+    "Q or H), text (what it encodes), contact {name, reading, company, title, phone,\n"
+    "mobile, fax, email, web, address} for a contact}. \"extras\" lists records of\n"
+    "the document's extras block this version keeps without knowing them.\n";
 
 int run(Context& c, const QStringList& args)
 {

@@ -6,20 +6,25 @@
 #include "model/ObjItemText.h"
 #include "model/PmrData.h"
 #include "model/PmrDocument.h"
+#include "model/QrPicture.h"
 #include "platform/Codec.h"
 #include "platform/Fonts.h"
+#include "platform/VerticalText.h"
+#include "SamplePictures.h"
 
 #include <QDir>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
-#include <QPainterPath>
-#include <QRadialGradient>
 
 #include <cmath>
 #include <cstdio>
 
 namespace {
+
+using samples::sunset;
+using samples::waveTile;
+using samples::wheatLogo;
 
 // Card of 91 x 55 mm in item units.
 constexpr int kW = 2580;
@@ -47,6 +52,15 @@ void text(PmrData& page, int x, int y, const QString& s, int points, std::uint32
     page.append(std::move(item));
 }
 
+// A vertical text hanging from its top-right corner.
+void columns(PmrData& page, int x, int y, const QString& s, int points, std::uint32_t color, int weight = 400)
+{
+    text(page, x, y, s, points, color, ObjItemText::AlignLeft, "ＭＳ 明朝", weight);
+    auto& item = static_cast<ObjItemText&>(*page.items().back());
+    item.SetFont(platform::vertical::withVertical(item.GetFont(), true));
+    item.x = x;
+}
+
 void rect(PmrData& page, int x, int y, int cx, int cy, std::uint32_t color)
 {
     auto item = std::make_unique<ObjItemRect>();
@@ -67,6 +81,19 @@ void line(PmrData& page, int x, int y, int cx, int cy, int width, std::uint32_t 
     item->cy = cy;
     item->width = width;
     item->color = color;
+    page.append(std::move(item));
+}
+
+// A QR code side mm square with its top-left corner at (x, y).
+void code(PmrData& page, int x, int y, int side, const QrContent& content, std::uint32_t color)
+{
+    auto item = std::make_unique<ObjItemBitmap>();
+    item->color = color;
+    item->takePicture(qr::picture(content, color));
+    item->qr = content;
+    item->x = x;
+    item->y = y;
+    item->cx = item->cy = side * 720 * 10 / 254;
     page.append(std::move(item));
 }
 
@@ -164,220 +191,12 @@ void team(PmrData& page)
     line(page, 200, 1000, kW - 400, 0, 3, teal);
     text(page, 200, 1090, QStringLiteral("〒100-0001\r\n千代田区ぺるもら町1-2-3"), 7, grey);
     text(page, kW - 200, 1090, QStringLiteral("TEL {{TEL}}\r\n{{メール}}"), 7, rgb(40, 40, 40), ObjItemText::AlignRight);
-}
-
-// The pictures below are drawn by this program; they may be used freely with
-// Pelmora's samples. No outside picture is used.
-
-// A blank picture at one pixel per point (72 ppi), so the DIB's header does not
-// depend on the screen.
-QImage canvas(int w, int h, QColor fill)
-{
-    QImage image(w, h, QImage::Format_RGB32);
-    image.setDotsPerMeterX(2835);
-    image.setDotsPerMeterY(2835);
-    image.fill(fill);
-    return image;
-}
-
-// Fine grain of at most ±amount per channel, the same on every run.
-void addGrain(QImage& image, int amount, std::uint32_t seed)
-{
-    std::uint32_t s = seed;
-    const auto next = [&s] {
-        s ^= s << 13;
-        s ^= s >> 17;
-        s ^= s << 5;
-        return s;
-    };
-    const auto clamp = [](int v) { return v < 0 ? 0 : v > 255 ? 255 : v; };
-    for (int y = 0; y < image.height(); ++y) {
-        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < image.width(); ++x) {
-            const int n = int(next() % std::uint32_t(2 * amount + 1)) - amount;
-            const QRgb c = row[x];
-            row[x] = qRgb(clamp(qRed(c) + n), clamp(qGreen(c) + n), clamp(qBlue(c) + n));
-        }
-    }
-}
-
-// A soft glow of colour c fading to nothing at radii rx, ry.
-void glow(QPainter& p, QPointF at, double rx, double ry, QColor c)
-{
-    QRadialGradient g(QPointF(0, 0), 1.0);
-    g.setColorAt(0, c);
-    QColor edge = c;
-    edge.setAlpha(0);
-    g.setColorAt(1, edge);
-    p.save();
-    p.translate(at);
-    p.scale(rx, ry);
-    p.setPen(Qt::NoPen);
-    p.setBrush(g);
-    p.drawEllipse(QPointF(0, 0), 1.0, 1.0);
-    p.restore();
-}
-
-// A sunset over the sea with islands, in the proportions of the heart (94 × 90).
-QImage sunset()
-{
-    const int w = 282;
-    const int h = 270;
-    const double horizon = h * 0.66;
-    QImage image = canvas(w, h, Qt::black);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-
-    QLinearGradient sky(0, 0, 0, horizon);
-    sky.setColorAt(0.0, QColor(44, 52, 118));
-    sky.setColorAt(0.35, QColor(126, 78, 148));
-    sky.setColorAt(0.68, QColor(236, 124, 104));
-    sky.setColorAt(1.0, QColor(255, 204, 128));
-    p.fillRect(QRectF(0, 0, w, horizon), sky);
-
-    // Clouds lit from below.
-    const struct {
-        double x, y, rx, ry;
-    } clouds[] = {{60, 62, 70, 12}, {210, 48, 80, 10}, {150, 92, 60, 8}, {36, 118, 50, 7}, {250, 110, 44, 7}};
-    for (const auto& c : clouds)
-        glow(p, QPointF(c.x, c.y), c.rx, c.ry, QColor(255, 168, 150, 150));
-
-    const QPointF sun(w * 0.5, horizon - 14);
-    glow(p, sun, 150, 110, QColor(255, 214, 140, 170));
-    glow(p, sun, 46, 46, QColor(255, 236, 190, 230));
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(255, 244, 214));
-    p.drawEllipse(sun, 22, 22);
-
-    QLinearGradient sea(0, horizon, 0, h);
-    sea.setColorAt(0.0, QColor(214, 118, 104));
-    sea.setColorAt(0.45, QColor(120, 70, 112));
-    sea.setColorAt(1.0, QColor(36, 38, 86));
-    p.fillRect(QRectF(0, horizon, w, h - horizon), sea);
-
-    // The sun's path on the water: a soft column and thin ripples narrowing towards us.
-    glow(p, QPointF(sun.x(), horizon + 26), 34, 40, QColor(255, 206, 150, 120));
-    const double ripple[] = {0.9, 0.6, 1.0, 0.7, 0.85, 0.5, 0.75, 0.55, 0.65, 0.4, 0.5};
-    for (int i = 0; i < 11; ++i) {
-        const double y = horizon + 3 + i * (3.2 + i * 0.35);
-        const double half = (34 - i * 2.2) * ripple[i];
-        const double shift = (i % 3 - 1) * 3.0;
-        p.setBrush(QColor(255, 226, 172, 190 - i * 14));
-        p.drawRoundedRect(QRectF(sun.x() - half + shift, y, 2 * half, 1.4 + i * 0.08), 0.7, 0.7);
-    }
-
-    // Islands against the light.
-    p.setBrush(QColor(72, 40, 78));
-    QPainterPath left;
-    left.moveTo(0, horizon + 2);
-    left.lineTo(0, horizon - 46);
-    left.cubicTo(22, horizon - 52, 44, horizon - 30, 70, horizon - 18);
-    left.cubicTo(86, horizon - 10, 100, horizon - 4, 112, horizon + 2);
-    left.closeSubpath();
-    p.drawPath(left);
-    QPainterPath right;
-    right.moveTo(w, horizon + 2);
-    right.lineTo(w, horizon - 30);
-    right.cubicTo(250, horizon - 38, 226, horizon - 14, 196, horizon + 2);
-    right.closeSubpath();
-    p.drawPath(right);
-
-    // Two birds.
-    p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(QColor(60, 40, 80), 1.6, Qt::SolidLine, Qt::RoundCap));
-    for (const QPointF b : {QPointF(178, 74), QPointF(196, 84)}) {
-        QPainterPath bird;
-        bird.moveTo(b + QPointF(-7, -2));
-        bird.quadTo(b + QPointF(-3, -5), b);
-        bird.quadTo(b + QPointF(3, -5), b + QPointF(7, -2));
-        p.drawPath(bird);
-    }
-    p.end();
-    addGrain(image, 5, 20240601u);
-    return image;
-}
-
-// A wheat ear in a ring on pure white, in few flat colours: the white is left
-// out when drawn, so what lies beneath shows through.
-QImage wheatLogo()
-{
-    const int size = 360;
-    const QPointF c(size / 2.0, size / 2.0);
-    QImage image = canvas(size, size, Qt::white);
-    QPainter p(&image);
-    const QColor gold(222, 176, 86);
-    const QColor cream(250, 236, 204);
-    p.setPen(Qt::NoPen);
-
-    QPainterPath ring;
-    ring.addEllipse(c, 172, 172);
-    ring.addEllipse(c, 158, 158);
-    p.fillPath(ring, gold);
-    QPainterPath thin;
-    thin.addEllipse(c, 148, 148);
-    thin.addEllipse(c, 144, 144);
-    p.fillPath(thin, cream);
-
-    // Stem and two leaves.
-    p.setPen(QPen(gold, 9, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(QPointF(180, 300), QPointF(180, 96));
-    p.setPen(Qt::NoPen);
-    p.setBrush(gold);
-    QPainterPath leafL;
-    leafL.moveTo(178, 292);
-    leafL.cubicTo(140, 280, 104, 250, 92, 206);
-    leafL.cubicTo(126, 226, 160, 252, 178, 276);
-    p.drawPath(leafL);
-    QPainterPath leafR;
-    leafR.moveTo(182, 292);
-    leafR.cubicTo(220, 280, 256, 250, 268, 206);
-    leafR.cubicTo(234, 226, 200, 252, 182, 276);
-    p.drawPath(leafR);
-
-    // Grains, alternating colours down the ear.
-    for (int i = 0; i < 5; ++i) {
-        const double y = 112 + i * 30;
-        for (int side : {-1, 1}) {
-            p.save();
-            p.translate(180 + side * 19, y);
-            p.rotate(side * 32);
-            p.setBrush(i % 2 ? cream : gold);
-            p.drawEllipse(QPointF(0, 0), 13, 24);
-            p.restore();
-        }
-    }
-    p.setBrush(cream);
-    p.drawEllipse(QPointF(180, 84), 12, 24);
-    p.end();
-    return image;
-}
-
-// Blue wave scales that repeat seamlessly: 2r × r pixels.
-QImage waveTile()
-{
-    const int r = 32;
-    const QColor ink(46, 82, 148);
-    const QColor paper(220, 232, 246);
-    QImage image = canvas(2 * r, r, paper);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(Qt::NoPen);
-    // Rows half a radius apart, every other row shifted by r; later rows overlap.
-    for (int row = -4; row <= 4; ++row) {
-        const double y = row * r / 2.0;
-        for (int col = -2; col <= 2; ++col) {
-            const double x = col * 2.0 * r + (row % 2 != 0 ? r : 0);
-            for (int k = 0; k < 4; ++k) {
-                const double radius = r - k * r / 4.0;
-                p.setBrush(ink);
-                p.drawEllipse(QPointF(x, y + r), radius, radius);
-                p.setBrush(paper);
-                p.drawEllipse(QPointF(x, y + r), radius - 2.4, radius - 2.4);
-            }
-        }
-    }
-    p.end();
-    return image;
+    // Each person's own contact, filled from the list.
+    code(page, kW - 200 - 567, 340, 20,
+         QrContent::contact({QStringLiteral("{{なまえ}}"), {}, QStringLiteral("株式会社 ぺるもら"), QStringLiteral("{{やくしょく}}"),
+                             QStringLiteral("{{TEL}}"), {}, {}, QStringLiteral("{{メール}}"), {},
+                             QStringLiteral("〒100-0001 東京都千代田区ぺるもら町1-2-3")}),
+         rgb(20, 70, 80));
 }
 
 void picture(PmrData& page, const QImage& image, int bitCount, int x, int y, int cx, int cy, int shape,
@@ -438,6 +257,18 @@ void waves(PmrData& page)
          ObjItemText::AlignCenter);
 }
 
+// Set in columns, right to left, as a card in the old style.
+void vertical(PmrData& page)
+{
+    page.backColor = rgb(252, 249, 240);
+    const std::uint32_t ink = rgb(34, 34, 44);
+    rect(page, kW - 110, 0, 110, kH, rgb(170, 40, 44));
+    columns(page, kW - 260, 170, QStringLiteral("株式会社 ぺるもら"), 9, ink);
+    columns(page, kW - 470, 170, QStringLiteral("営業部 部長"), 8, rgb(100, 100, 100));
+    columns(page, kW / 2 + 330, 250, QStringLiteral("山田 太郎"), 26, ink, 700);
+    columns(page, 700, 170, QStringLiteral("〒100-0001\r\n東京都千代田区\r\nぺるもら町1-2-3\r\nTEL 03-1234-5678"), 7, ink);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -459,6 +290,7 @@ int main(int argc, char** argv)
         {"めいし-かいしゃ.pmr", office}, {"めいし-きっさてん.pmr", cafe},   {"めいし-すたじお.pmr", studio},
         {"めいし-こじん.pmr", personal}, {"めいし-おまつり.pmr", event},     {"めいし-しゃしん.pmr", photo},
         {"めいし-ぱんや.pmr", bakery},   {"めいし-なみ.pmr", waves},       {"めいし-チーム.pmr", team},
+        {"めいし-たてがき.pmr", vertical},
     };
     for (const Sample& s : samples) {
         PmrData page;
