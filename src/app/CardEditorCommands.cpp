@@ -4,6 +4,8 @@
 
 #include "app/CardCommand.h"
 #include "app/ItemPlacement.h"
+#include "app/QrCodeDlg.h"
+#include "app/QrCommand.h"
 #include "model/ObjItemBitmap.h"
 #include "model/ObjItemLine.h"
 #include "model/ObjItemRect.h"
@@ -49,6 +51,17 @@ void CardEditorDlg::onAddPicture()
     const PmrData& card = page();
     if (std::optional<platform::Dib> picture = panel::choosePicture(this, QSize(card.cardWidth, card.cardHeight)))
         addItem(std::make_unique<ObjItemBitmap>(cardUnits(), std::move(*picture)), doc_.tail());
+}
+
+// A new code starts as a web address at level M, black, 20 mm square in the
+// middle of the card.
+void CardEditorDlg::onAddQr()
+{
+    QrCodeDlg dialog(QrContent::url(QString()), 0x000000, this);
+    if (dialog.run() != QDialog::Accepted)
+        return;
+    constexpr int kSideUnits = (20 * ViewScale::kUnitsPerInch * 10 + 127) / 254; // 20 mm
+    addItem(makeQrItem(dialog.content(), 0x000000, cardUnits(), kSideUnits), doc_.tail());
 }
 
 void CardEditorDlg::onDelete()

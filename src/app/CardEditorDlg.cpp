@@ -40,6 +40,7 @@ const CommandEntry<CardEditorDlg> CardEditorDlg::commandTable[] = {
     {ctl::AddLine, Notify::Clicked, &CardEditorDlg::onAddLine},
     {ctl::AddRect, Notify::Clicked, &CardEditorDlg::onAddRect},
     {ctl::AddPicture, Notify::Clicked, &CardEditorDlg::onAddPicture},
+    {ctl::AddQr, Notify::Clicked, &CardEditorDlg::onAddQr},
     {ctl::Delete, Notify::Clicked, &CardEditorDlg::onDelete},
     {ctl::SendBack, Notify::Clicked, &CardEditorDlg::onSendBack},
     {ctl::Duplicate, Notify::Clicked, &CardEditorDlg::onDuplicate},
@@ -53,7 +54,7 @@ const CommandEntry<CardEditorDlg> CardEditorDlg::commandTable[] = {
 
 namespace {
 
-// The ten tool buttons and the string ids of their tool tips.
+// The tool buttons and the string ids of their tool tips.
 struct ToolTip {
     int id;
     int text;
@@ -64,6 +65,7 @@ constexpr ToolTip kToolTips[] = {
     {ctl::Delete, resources::ids::ToolDelete},      {ctl::SendBack, resources::ids::ToolSendBack},
     {ctl::Duplicate, resources::ids::ToolDuplicate}, {ctl::ZoomIn, resources::ids::ToolZoomIn},
     {ctl::ZoomOut, resources::ids::ToolZoomOut},    {ctl::Help, resources::ids::ToolHelp},
+    {ctl::AddQr, resources::ids::ToolQr},
 };
 
 } // namespace

@@ -96,6 +96,7 @@ private:
     void onAddLine();
     void onAddRect();
     void onAddPicture();
+    void onAddQr();
     void onDelete();
     void onSendBack();
     void onDuplicate();

@@ -47,9 +47,11 @@ bool DocumentCommands::save()
 
 bool DocumentCommands::saveDocument(const QString& path)
 {
-    if (!files::saveFrom(doc_.page(), path, window_))
+    if (!mayOverwrite(path) || !files::saveFrom(doc_.page(), path, window_))
         return false;
     doc_.setPath(QFileInfo(path).absoluteFilePath());
+    if (doc_.path() == damagedPath_)
+        damagedPath_.clear();
     doc_.markSaved();
     return true;
 }
@@ -71,6 +73,7 @@ bool DocumentCommands::loadDocument(const QString& path)
     auto contents = std::make_unique<PmrData>();
     if (!files::loadInto(*contents, path, window_))
         return false;
+    noteDamagedExtras(*contents, path);
     if (replaceContents(std::move(contents), QFileInfo(path).absoluteFilePath()))
         Q_EMIT cardSizeChanged();
     return true;

@@ -41,7 +41,13 @@ Q_SIGNALS:
 private:
     // True when the card size is not the one before.
     bool replaceContents(std::unique_ptr<PmrData> contents, const QString& path);
+    // Tells of a document whose QR records were not all read, and asks before
+    // the file it came from is written over (QrDocumentNotes.cpp).
+    void noteDamagedExtras(const PmrData& contents, const QString& path);
+    bool mayOverwrite(const QString& path);
 
     CardDocument& doc_;
     QWidget* window_;
+    // The file read with damaged QR records, until it is written over.
+    QString damagedPath_;
 };

@@ -94,7 +94,7 @@ QString longestFittingStart(const QString& typed)
 
 } // namespace
 
-PropertyPanel::PropertyPanel(ui::TemplateDialog& window, CardDocument& doc) : window_(window), doc_(doc)
+PropertyPanel::PropertyPanel(ui::TemplateDialog& window, CardDocument& doc) : window_(window), doc_(doc), qr_(window, doc)
 {
 }
 
@@ -108,7 +108,7 @@ void PropertyPanel::refresh()
     showGroup(kind, true, item);
     if (QWidget* title = window_.item(ctl::PanelTitle)) {
         if (auto* label = qobject_cast<QLabel*>(title))
-            label->setText(resources::loadString(titleOf(kind)));
+            label->setText(resources::loadString(QrPanel::code(item) ? resources::ids::ToolQr : titleOf(kind)));
     }
     kind_ = kind;
 }
@@ -126,15 +126,18 @@ void PropertyPanel::showGroup(int kind, bool show, ObjItem* item)
     case ObjItem::KindRect: break;
     default: return; // an item of no known kind shows no group
     }
+    // A QR code shows its own controls and the colour instead of the picture's.
+    const ObjItemBitmap* code = kind == ObjItem::KindPicture && show ? QrPanel::code(item) : nullptr;
     if (kind == ObjItem::KindPicture)
-        if (const auto* picture = dynamic_cast<const ObjItemBitmap*>(item))
+        if (const auto* picture = dynamic_cast<const ObjItemBitmap*>(item); picture && !code)
             fillPicture(*picture);
     for (int id : group)
-        showControl(id, show);
+        showControl(id, show && !code);
+    qr_.show(code);
     if (!show)
         return;
-    showControl(ctl::Swatch, kind != ObjItem::KindPicture);
-    showControl(ctl::OtherColor, kind != ObjItem::KindPicture);
+    showControl(ctl::Swatch, kind != ObjItem::KindPicture || code);
+    showControl(ctl::OtherColor, kind != ObjItem::KindPicture || code);
     if (kind == ObjItem::KindText || kind == kBackground) {
         const bool sizes = kind == ObjItem::KindText || !doc_.page().pattern.isEmpty();
         enable(ctl::Bigger, sizes);
@@ -142,7 +145,7 @@ void PropertyPanel::showGroup(int kind, bool show, ObjItem* item)
     }
     if (kind == kBackground)
         paintSwatch(true, doc_.page().backColor);
-    else if (item && kind != ObjItem::KindPicture)
+    else if (item && (kind != ObjItem::KindPicture || code))
         paintSwatch(true, item->color);
     if (auto* text = dynamic_cast<const ObjItemText*>(item); text && kind == ObjItem::KindText)
         fillText(*text);
@@ -261,6 +264,7 @@ bool PropertyPanel::onCommand(int id, ui::Notify code)
     case ctl::ReplacePicture: chooseReplacement(); break;
     case ctl::Pattern: choosePattern(); break;
     case ctl::OtherColor: otherColor(); break;
+    case ctl::QrContents: qr_.editContents(); break;
     default: return false;
     }
     return true;
@@ -455,9 +459,11 @@ void PropertyPanel::choosePattern()
 void PropertyPanel::otherColor()
 {
     const std::optional<std::uint32_t> color = ui::chooseColor(currentColor_, &window_);
-    if (!color)
+    if (!color || (QrPanel::code(doc_.selection().item()) && !qr_.setColor(*color)))
         return;
     currentColor_ = *color & 0xFFFFFF;
+    if (QrPanel::code(doc_.selection().item()))
+        return paintSwatch(false, 0);
     if (doc_.selection().item()) {
         editSelected({{"color", currentColor_}});
     } else {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "app/QrPanel.h"
 #include "model/ItemField.h"
 #include "ui/DialogTemplate.h"
 
@@ -85,4 +86,5 @@ private:
     int kind_ = kBackground;
     std::uint32_t currentColor_ = 0xFFFFFF;
     std::uint64_t visit_ = 1;
+    QrPanel qr_;
 };

@@ -23,7 +23,7 @@ struct ToolGlyph {
     int id;
     int glyph;
 };
-constexpr std::array<ToolGlyph, 10> kTools = {{
+constexpr std::array<ToolGlyph, 11> kTools = {{
     {ctl::AddText, resources::img::GlyphText},
     {ctl::AddLine, resources::img::GlyphLine},
     {ctl::AddRect, resources::img::GlyphRect},
@@ -34,13 +34,14 @@ constexpr std::array<ToolGlyph, 10> kTools = {{
     {ctl::ZoomIn, resources::img::GlyphZoomIn},
     {ctl::ZoomOut, resources::img::GlyphZoomOut},
     {ctl::Help, resources::img::GlyphHelp},
+    {ctl::AddQr, resources::img::GlyphQr},
 }};
 
 constexpr std::array kRadios = {ctl::AlignLeft, ctl::AlignCenter, ctl::AlignRight, ctl::ShapeRect,
                                 ctl::ShapeWhiteOut, ctl::ShapeCircle, ctl::ShapeHeart};
 constexpr std::array kTextureButtons = {ctl::NewCard, ctl::Open, ctl::Save, ctl::PaperSelect,
                                         ctl::Print, ctl::Close, ctl::Bigger, ctl::Smaller,
-                                        ctl::OtherColor, ctl::Pattern, ctl::Font, ctl::ReplacePicture};
+                                        ctl::OtherColor, ctl::Pattern, ctl::Font, ctl::ReplacePicture, ctl::QrContents};
 constexpr std::array kShadowLabels = {ctl::PanelHeading, ctl::PanelTitle, ctl::AlignCaption,
                                       ctl::WidthUnit, ctl::WidthCaption, ctl::ShapeCaption};
 

@@ -50,6 +50,10 @@ inline constexpr int WidthCaption = 1015;
 inline constexpr int LineWidth = 1029;
 inline constexpr int WidthUnit = 1022;
 inline constexpr int Pattern = 1013;
+// QR codes: the tool, and the picture group's contents button and warning.
+inline constexpr int AddQr = 1090;
+inline constexpr int QrContents = 1091;
+inline constexpr int QrWarning = 1092;
 
 // System menu commands.
 inline constexpr int SysAbout = 16;
@@ -86,4 +90,21 @@ inline constexpr int GapX = 1070;
 inline constexpr int GapY = 1071;
 inline constexpr int Diagram = 1074;
 } // namespace paper
+
+// The QR code dialog (190): the kinds, the fields of each, the level and the preview.
+namespace qr {
+inline constexpr int KindUrl = 1101;
+inline constexpr int KindContact = 1102;
+inline constexpr int KindText = 1103;
+inline constexpr int UrlCaption = 1104;
+inline constexpr int Url = 1105;
+inline constexpr int Text = 1106;
+inline constexpr int LevelCaption = 1107;
+inline constexpr int Level = 1108;
+inline constexpr int Preview = 1109;
+inline constexpr int Size = 1110;
+// A contact's captions and fields, in QrContent::ContactField order.
+inline constexpr int ContactCaption = 1120;
+inline constexpr int Contact = 1140;
+} // namespace qr
 } // namespace ctl

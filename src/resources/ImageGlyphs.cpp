@@ -12,7 +12,7 @@ namespace resources::art {
 namespace {
 
 // ---------------------------------------------------------------------------
-// Tool glyphs: a rounded button face shared by all ten glyphs (mask 141), with
+// Tool glyphs: a rounded button face shared by all the glyphs (mask 141), with
 // each tool's picture drawn inside it. The tool buttons are 39 × 44 pixels with
 // the dialog font and draw the glyph from their left edge, so the face spans
 // columns 1..37 and rows 2..37. The pictures are drawn around x = 16.5 and moved
@@ -162,6 +162,31 @@ void drawHelpGlyph(QPainter& p)
     p.drawEllipse(QPointF(16.5, 27), 1.8, 1.8);
 }
 
+void drawQrGlyph(QPainter& p)
+{
+    // Three finder squares and a scatter of modules on a white card.
+    p.setPen(pen(Ink, 1.4));
+    p.setBrush(pal(White));
+    p.drawRect(QRectF(5.5, 8.5, 22, 22));
+    p.setPen(Qt::NoPen);
+    p.setBrush(pal(Ink));
+    const auto finder = [&](double x, double y) {
+        p.setBrush(pal(Ink));
+        p.drawRect(QRectF(x, y, 7, 7));
+        p.setBrush(pal(White));
+        p.drawRect(QRectF(x + 1.5, y + 1.5, 4, 4));
+        p.setBrush(pal(Ink));
+        p.drawRect(QRectF(x + 2.5, y + 2.5, 2, 2));
+    };
+    finder(8, 11);
+    finder(18, 11);
+    finder(8, 21);
+    p.setBrush(pal(Blue));
+    for (const QPointF& at : {QPointF(18, 21), QPointF(21, 21), QPointF(19.5, 24), QPointF(23, 24), QPointF(18, 27),
+                              QPointF(21.5, 27), QPointF(16, 16)})
+        p.drawRect(QRectF(at, QSizeF(2, 2)));
+}
+
 struct GlyphArt {
     int id;
     void (*draw)(QPainter&);
@@ -178,6 +203,7 @@ const GlyphArt kGlyphs[] = {
     {img::GlyphZoomIn, [](QPainter& p) { drawMagnifier(p, true); }},
     {img::GlyphZoomOut, [](QPainter& p) { drawMagnifier(p, false); }},
     {img::GlyphHelp, drawHelpGlyph},
+    {img::GlyphQr, drawQrGlyph},
 };
 
 QImage drawGlyph(const GlyphArt& art)

@@ -27,6 +27,7 @@ inline constexpr int GlyphDuplicate = 162;
 inline constexpr int GlyphZoomIn = 179;
 inline constexpr int GlyphZoomOut = 180;
 inline constexpr int GlyphHelp = 181;
+inline constexpr int GlyphQr = 182;
 
 // Layout of the check and radio sheets: four frames side by side, picture rows on top
 // of mask rows. Frame index: 0 enabled released, 1 enabled pressed, 2 disabled
@@ -39,7 +40,7 @@ inline constexpr int GlyphSize = 40;
 // The program's bitmaps, drawn on first use and cached; the same id always gives
 // the same pixels. Every image is QImage::Format_RGB32:
 // - 130, 131: textures of at most 256 colours;
-// - 138..181 tool glyphs: at most 16 colours, black wherever mask 141 is white;
+// - 138..182 tool glyphs: at most 16 colours, black wherever mask 141 is white;
 // - 141 and 155: one-bit images stored as RGB32 holding only pure black (0xFF000000,
 //   a clear bit) and pure white (0xFFFFFFFF, a set bit). Mask convention: black is
 //   opaque, white is transparent;

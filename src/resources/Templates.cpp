@@ -35,9 +35,10 @@ DialogSpec editorTemplate()
         {ctl::AddLine, CtrlKind::PushButton, "せん", 277, 7, 22, 27, true},
         {ctl::AddRect, CtrlKind::PushButton, "しかく", 299, 7, 22, 27, true},
         {ctl::AddPicture, CtrlKind::PushButton, "ビットマップ", 322, 7, 22, 27, true},
-        {ctl::Delete, CtrlKind::PushButton, "けす", 266, 43, 22, 27, true},
-        {ctl::SendBack, CtrlKind::PushButton, "うしろ", 289, 43, 22, 27, true},
-        {ctl::Duplicate, CtrlKind::PushButton, "ふくせい", 312, 43, 22, 27, true},
+        {ctl::AddQr, CtrlKind::PushButton, "QRコード", 255, 43, 22, 27, true},
+        {ctl::Delete, CtrlKind::PushButton, "けす", 277, 43, 22, 27, true},
+        {ctl::SendBack, CtrlKind::PushButton, "うしろ", 299, 43, 22, 27, true},
+        {ctl::Duplicate, CtrlKind::PushButton, "ふくせい", 322, 43, 22, 27, true},
         {ctl::ZoomIn, CtrlKind::PushButton, "ズームイン", 266, 72, 22, 27, true},
         {ctl::ZoomOut, CtrlKind::PushButton, "ズームアウト", 289, 72, 22, 27, true},
         {ctl::Help, CtrlKind::PushButton, "へるぷ", 312, 72, 22, 27, true},
@@ -65,6 +66,8 @@ DialogSpec editorTemplate()
         {ctl::ShapeHeart, CtrlKind::Radio, "ハート", 108, 241, 47, 16, false},
         {ctl::BlurEdges, CtrlKind::CheckBox, "ふちをぼかす", 175, 220, 55, 10, false, GroupStart},
         {ctl::ReplacePicture, CtrlKind::PushButton, "さしかえ...", 174, 237, 57, 19, false, GroupStart},
+        {ctl::QrContents, CtrlKind::PushButton, "なかみ...", 19, 239, 57, 19, false},
+        {ctl::QrWarning, CtrlKind::Label, "", 19, 206, 215, 28, false},
         {ctl::WidthCaption, CtrlKind::Label, "ふとさ", 21, 213, 24, 8, false},
         {ctl::LineWidth, CtrlKind::NumberEdit, "", 45, 210, 27, 14, false},
         {ctl::WidthUnit, CtrlKind::Label, "ﾐﾘﾒｰﾄﾙ /10", 75, 214, 46, 8, false},
@@ -97,6 +100,7 @@ const DialogSpec& dialogTemplate(int id)
     case dlg::PrintProgress: { static const DialogSpec tmpl = printProgressTemplate(); return tmpl; }
     case dlg::PaperSelect: { static const DialogSpec tmpl = paperSelectTemplate(); return tmpl; }
     case dlg::FormatCreate: { static const DialogSpec tmpl = formatCreateTemplate(); return tmpl; }
+    case dlg::QrCode: { static const DialogSpec tmpl = qrCodeTemplate(); return tmpl; }
     default: return empty;
     }
 }

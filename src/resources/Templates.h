@@ -18,6 +18,7 @@ inline constexpr int PrintAdjust = 150;
 inline constexpr int PrintProgress = 151;
 inline constexpr int PaperSelect = 157;
 inline constexpr int FormatCreate = 165;
+inline constexpr int QrCode = 190;
 } // namespace dlg
 
 namespace menu {
@@ -37,6 +38,9 @@ platform::DialogSpec printProgressTemplate();
 // The paper selection dialog and the card format dialog.
 platform::DialogSpec paperSelectTemplate();
 platform::DialogSpec formatCreateTemplate();
+
+// The QR code dialog.
+platform::DialogSpec qrCodeTemplate();
 
 // The paper sizes the card format dialog offers, in list order.
 struct PaperPreset {

@@ -5,6 +5,7 @@
 // and the panel shows the selection; now and then undo goes back to the card of the
 // last open or new and redo comes back. PELMORA_MONKEY_STEPS and _SEED choose the run.
 #include "EditorTest.h"
+#include "app/QrCodeDlg.h"
 #include "files/NewCardDlg.h"
 #include "model/ObjItemLine.h"
 #include "model/ObjItemText.h"
@@ -60,6 +61,7 @@ protected:
     void TearDown() override
     {
         QApplication::clipboard()->clear();
+        QrCodeDlg::setProvider({});
         EditorTest::TearDown();
     }
 
@@ -111,6 +113,13 @@ protected:
             f.field(FormatCreateDlg::kCardWidth)->setText(QString::number(w));
             f.field(FormatCreateDlg::kCardHeight)->setText(QString::number(h));
         }));
+        // A code's content: an address, a contact, a text at times too long for any code.
+        QrCodeDlg::setProvider(testsupport::clicking<QrCodeDlg>([this](QrCodeDlg& d) {
+            const QString text(chance(10) ? 3000 : 1 + pick(40), QChar(u'あ' + pick(80)));
+            const QrContent::Level level = oneOf({QrContent::L, QrContent::M, QrContent::Q, QrContent::H});
+            d.setContent(oneOf({QrContent::url(QStringLiteral("https://example.jp/") + QString::number(step), level),
+                                QrContent::contact({text, text.left(3)}, level), QrContent::text(text, level)}));
+        }, chance(80) ? 1 : 2));
         print::PaperSelectDlg::setProvider([this](print::PaperSelectDlg& d) {
             if (chance(20))
                 QTest::mouseClick(d.itemAs<QPushButton>(print::PaperSelectDlg::kOther), Qt::LeftButton);
@@ -202,7 +211,7 @@ protected:
                  clickControl({AddText, AddLine, AddRect, AddPicture, AddText, AddLine, AddRect, AddPicture,
                                Delete, SendBack, Duplicate, ZoomIn, ZoomOut, Open, Save, NewCard, PaperSelect,
                                Font, Bigger, Smaller, AlignRight, ShapeWhiteOut, ShapeCircle, ShapeHeart,
-                               BlurEdges, ReplacePicture, Pattern, OtherColor, Swatch});
+                               BlurEdges, ReplacePicture, Pattern, OtherColor, Swatch, AddQr, QrContents});
              }},
             {2, [this] { close(); }},
             {30, [this] { // a drag held goes on, or a click, double click or drag

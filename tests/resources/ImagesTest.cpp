@@ -14,7 +14,7 @@ using namespace resources;
 
 namespace {
 
-const int kGlyphIds[] = {138, 139, 140, 142, 144, 147, 162, 179, 180, 181};
+const int kGlyphIds[] = {138, 139, 140, 142, 144, 147, 162, 179, 180, 181, 182};
 
 bool isBlack(QRgb c) { return (c & 0xFFFFFF) == 0; }
 
@@ -39,7 +39,7 @@ void checkImage(int id, QSize size, int maxColours, const std::function<void(int
 // The grey pattern (155) is pinned by the disabled tool glyph's pixels.
 TEST(Images, MaskTexturesAndGlyphsAgree)
 {
-    for (int id : {0, -1, 128, 129, 143, 153, 999})
+    for (int id : {0, -1, 128, 129, 143, 153, 183, 999})
         EXPECT_TRUE(bitmap(id).isNull()) << id;
     for (int id : {130, 131}) // the textures
         checkImage(id, {100, 100}, 256);
@@ -68,7 +68,7 @@ TEST(Images, MaskTexturesAndGlyphsAgree)
         faces.insert(QByteArray(reinterpret_cast<const char*>(face.constBits()), face.sizeInBytes()));
     }
     EXPECT_EQ(outside, 0);
-    EXPECT_EQ(faces.size(), 10);
+    EXPECT_EQ(faces.size(), int(std::size(kGlyphIds)));
 }
 
 TEST(Images, IndicatorSheets)
