@@ -17,7 +17,6 @@
 using namespace Qt::StringLiterals;
 using testsupport::MessageBoxScript;
 using testsupport::Override;
-namespace ids = ctl::qr;
 namespace texts = resources::texts::qr;
 
 namespace {
@@ -54,10 +53,10 @@ protected:
 TEST_F(QrCodeTest, TheDialogAddsACentredCodeAndEditsItInOneStepEach)
 {
     ObjItemBitmap* code = addCode([](QrCodeDlg& d) {
-        d.itemAs<QRadioButton>(ids::KindContact)->click();
+        d.itemAs<QRadioButton>(ctl::qr::KindContact)->click();
         for (int i = 0; i < QrContent::ContactFieldCount; ++i)
-            d.itemAs<QLineEdit>(ids::Contact + i)->setText(kContact[i]);
-        d.itemAs<QComboBox>(ids::Level)->setCurrentIndex(QrContent::Q);
+            d.itemAs<QLineEdit>(ctl::qr::Contact + i)->setText(kContact[i]);
+        d.itemAs<QComboBox>(ctl::qr::Level)->setCurrentIndex(QrContent::Q);
     });
     ASSERT_TRUE(code && code->qr);
     const auto shown = [&] { return std::pair(*code->qr, read(code->dib)); };
@@ -142,8 +141,7 @@ TEST_F(QrCodeTest, DamagedRecordsAreToldOfAndOverwritingAsks)
     addCode();
     const QString damaged = path("damaged.pmr");
     ASSERT_TRUE(dlg->saveDocument(damaged));
-    QByteArray bytes = testsupport::readFile(damaged);
-    bytes.chop(3);
+    const QByteArray bytes = testsupport::readFile(damaged).chopped(3);
     ASSERT_TRUE(testsupport::writeFile(damaged, bytes));
     {
         MessageBoxScript boxes;
