@@ -108,8 +108,7 @@ TEST(VerticalText, AlignmentPlacesShortColumns)
 }
 
 // Turning a text vertical and back keeps its top-left corner, reads back from the
-// file and gives back the bytes. (The card filler's test checks that a changed text
-// keeps its top-right corner.)
+// file and gives back the bytes (CardFields checks the top-right corner on a new text).
 TEST(VerticalText, TurningVerticalAndBackGivesTheSameBytes)
 {
     PmrData page;
