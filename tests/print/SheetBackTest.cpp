@@ -2,16 +2,15 @@
 // Printing the card's back: every expectation comes from turning an A4 sheet over an edge.
 #include "SheetProbe.h"
 
-#include "platform/Fonts.h"
 #include "print/CardFormatCatalog.h"
 #include "print/CardList.h"
 
 #include <QPdfWriter>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <map>
+#include <set>
 
 using namespace Qt::StringLiterals;
 using namespace sheetprobe;
@@ -20,19 +19,16 @@ using print::SheetRenderer;
 
 namespace {
 
-bool isBlue(QRgb c) { return qBlue(c) > 200 && qRed(c) < 80 && qGreen(c) < 80; }
-
 using Mm = std::pair<int, int>; // x, y in whole millimetres
 
-// The top-left corners of the marks of one colour on a 127 ppi sheet (5 pixels a millimetre), in mm, sorted.
-std::vector<Mm> marks(const QImage& page, bool (*match)(QRgb))
+// The top-left corners of the marks of one colour on a sheet of 5 pixels a millimetre, in mm.
+std::set<Mm> marks(const QImage& page, bool (*match)(QRgb))
 {
-    std::vector<Mm> found;
+    std::set<Mm> found;
     for (int y = 1; y < page.height(); ++y)
         for (int x = 1; x < page.width(); ++x)
             if (match(page.pixel(x, y)) && !match(page.pixel(x - 1, y)) && !match(page.pixel(x, y - 1)))
-                found.emplace_back(x / 5, y / 5);
-    std::sort(found.begin(), found.end());
+                found.emplace(x / 5, y / 5);
     return found;
 }
 
@@ -41,17 +37,15 @@ Mm placeOf(int p, Mm move = {}) { return {14 + 91 * (p % 2) + move.first, 11 + 5
 
 // A card's corner once the sheet is turned: mirrored about the vertical centre line (over
 // the long edge) or the horizontal one (over the short edge).
-Mm behind(Mm corner, Flip flip, Mm move = {})
+Mm behind(Mm c, Flip flip, Mm move = {})
 {
-    const auto [x, y] = corner;
-    return flip == Flip::ShortEdge ? Mm(x + move.first, 297 - y - 55 + move.second)
-                                   : Mm(210 - x - 91 + move.first, y + move.second);
+    return flip == Flip::ShortEdge ? Mm(c.first + move.first, 297 - c.second - 55 + move.second)
+                                   : Mm(210 - c.first - 91 + move.first, c.second + move.second);
 }
 
 // A red-marked card with a blue-marked back, printed on both sides of "名刺10面 A4".
-class SheetBack : public ::testing::Test {
+class SheetBack : public testsupport::TempDirTest {
 protected:
-    static void SetUpTestSuite() { platform::installFontSubstitutions(); }
     void SetUp() override
     {
         markCard(page);
@@ -59,7 +53,7 @@ protected:
         job.format = CardFormatCatalog().format(0);
         job.sides = print::Sides::Both;
     }
-    // The pages of the job at 127 ppi.
+    // The pages of the job at 127 ppi, 5 pixels a millimetre.
     std::vector<QImage> sheets()
     {
         print::ImageSheetTarget target(QSize(1050, 1485), 127);
@@ -75,13 +69,7 @@ protected:
 
 TEST_F(SheetBack, EveryBackLiesBehindItsFrontOnceTheSheetIsTurned)
 {
-    const struct {
-        const char* what;
-        Flip flip;
-        int start;
-        bool onlyOne;
-        Mm adjust, backAdjust;
-    } cases[] = {
+    const struct { const char* what; Flip flip; int start; bool onlyOne; Mm adjust, backAdjust; } cases[] = {
         {"short edge, whole sheet", Flip::ShortEdge, 1, false, {}, {}},
         {"one card from 7, offsets", Flip::LongEdge, 7, true, {1, 2}, {3, -2}},
         {"one card from 7, short edge, back offset", Flip::ShortEdge, 7, true, {}, {-2, 1}},
@@ -92,16 +80,13 @@ TEST_F(SheetBack, EveryBackLiesBehindItsFrontOnceTheSheetIsTurned)
         std::tie(job.backAdjustX, job.backAdjustY) = c.backAdjust;
         const std::vector<QImage> pages = sheets();
         ASSERT_EQ(pages.size(), 2u) << c.what;
-        std::vector<Mm> fronts, backs;
+        std::set<Mm> fronts, backs;
         for (int p = c.start - 1; p < (c.onlyOne ? c.start : 10); ++p) {
-            fronts.push_back(placeOf(p, c.adjust));
-            backs.push_back(behind(placeOf(p), c.flip, c.backAdjust));
+            fronts.insert(placeOf(p, c.adjust));
+            backs.insert(behind(placeOf(p), c.flip, c.backAdjust));
         }
-        std::sort(fronts.begin(), fronts.end());
-        std::sort(backs.begin(), backs.end());
         EXPECT_EQ(marks(pages[0], isRed), fronts) << c.what;
         EXPECT_EQ(marks(pages[1], isBlue), backs) << c.what;
-        EXPECT_TRUE(marks(pages[0], isBlue).empty() && marks(pages[1], isRed).empty()) << c.what;
     }
 }
 
@@ -114,8 +99,7 @@ TEST_F(SheetBack, EachPersonsBackLiesBehindTheirOwnFrontInThePdf)
     addText(page, u"{{n}}"_s, 5, 5, 0, 10);
     addText(*page.back(), u"{{n}}"_s, 5, 5, 0, 10);
     job.start = 7;
-    QTemporaryDir dir;
-    const QString pdf = dir.filePath(u"sheets.pdf"_s);
+    const QString pdf = path(u"sheets.pdf"_s);
     QPdfWriter writer(pdf);
     writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
     print::PagedSheetTarget target(&writer);
@@ -127,7 +111,8 @@ TEST_F(SheetBack, EachPersonsBackLiesBehindTheirOwnFrontInThePdf)
         cards[w.text].push_back(Mm(qRound(w.xMin * 25.4 / 72) - 5, qRound(w.yMin * 25.4 / 72) - 5));
     ASSERT_EQ(cards.size(), 14u);
     for (const auto& [name, corners] : cards)
-        EXPECT_EQ(corners, std::vector({corners.at(0), behind(corners.at(0), Flip::LongEdge)})) << name.toStdString();
+        EXPECT_EQ(corners, std::vector({corners.at(0), behind(corners.at(0), Flip::LongEdge)}))
+            << name.toStdString();
 }
 
 TEST_F(SheetBack, ATurnedBackPrintsItsLeftEdgeAlongTheVerticalFrontsTop)
