@@ -79,14 +79,13 @@ TEST_F(SheetBack, EveryBackLiesBehindItsFrontOnceTheSheetIsTurned)
         std::tie(job.adjustX, job.adjustY) = c.adjust;
         std::tie(job.backAdjustX, job.backAdjustY) = c.backAdjust;
         const std::vector<QImage> pages = sheets();
-        ASSERT_EQ(pages.size(), 2u) << c.what;
         std::set<Mm> fronts, backs;
         for (int p = c.start - 1; p < (c.onlyOne ? c.start : 10); ++p) {
             fronts.insert(placeOf(p, c.adjust));
             backs.insert(behind(placeOf(p), c.flip, c.backAdjust));
         }
-        EXPECT_EQ(marks(pages[0], isRed), fronts) << c.what;
-        EXPECT_EQ(marks(pages[1], isBlue), backs) << c.what;
+        EXPECT_EQ(marks(pages.at(0), isRed), fronts) << c.what;
+        EXPECT_EQ(marks(pages.at(1), isBlue), backs) << c.what;
     }
 }
 
@@ -117,8 +116,7 @@ TEST_F(SheetBack, EachPersonsBackLiesBehindTheirOwnFrontInThePdf)
 
 TEST_F(SheetBack, ATurnedBackPrintsItsLeftEdgeAlongTheVerticalFrontsTop)
 {
-    // 3 × 3 cards of 55 × 91 mm from 10 mm, 5 mm, and a 91 × 55 mm back with a 2 mm bar
-    // along its left edge.
+    // 3 × 3 cards of 55 × 91 mm from 10, 5 mm; a 91 × 55 mm back with a 2 mm bar at its left.
     job.format = {.paperWidth = 210, .paperHeight = 297, .cardWidth = 55, .cardHeight = 91,
                   .columns = 3, .rows = 3, .leftMargin = 10, .topMargin = 5};
     job.onlyOne = true;

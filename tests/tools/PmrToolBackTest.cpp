@@ -4,8 +4,6 @@
 #include "ToolRun.h"
 
 #include <QImage>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
@@ -26,10 +24,8 @@ protected:
 
 TEST_F(PmrToolBack, InfoBuildAndRenderCarryTheBackAndEveryCommandRefusesWhatIsNotThere)
 {
-    const Result info = run({u"info"_s, card});
-    const QJsonObject json = QJsonDocument::fromJson(info.out.toUtf8()).object();
-    EXPECT_EQ(json.value(u"back"_s).toObject().value(u"cardWidth"_s).toInt(), 55);
-    writeFile(path(u"again.json"_s), info.out.toUtf8());
+    // What info writes builds the same bytes, back and all.
+    writeFile(path(u"again.json"_s), run({u"info"_s, card}).out.toUtf8());
     run({u"build"_s, path(u"again.json"_s), u"-o"_s, path(u"again.pmr"_s)});
     EXPECT_EQ(readFile(path(u"again.pmr"_s)), readFile(card));
 
@@ -47,8 +43,8 @@ TEST_F(PmrToolBack, InfoBuildAndRenderCarryTheBackAndEveryCommandRefusesWhatIsNo
     };
     for (const auto& [args, code, says] : refused) {
         const Result result = run(args + QStringList{u"-o"_s, path(u"x.png"_s)});
-        EXPECT_EQ(result.code, code) << says;
-        EXPECT_TRUE(result.err.contains(QLatin1String(says))) << result.err.toStdString();
+        EXPECT_EQ(std::pair(result.code, result.err.contains(QLatin1String(says))), std::pair(code, true))
+            << result.err.toStdString();
     }
 }
 
