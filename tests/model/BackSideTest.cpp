@@ -57,8 +57,8 @@ TEST_F(BackSide, DamageOrACutNeverCostsTheFront)
     // The front's items, whether a back came with it, and whether the block was damaged.
     using Opened = std::tuple<std::size_t, bool, bool>;
     const std::tuple<const char*, QByteArray, Opened> cases[] = {
-        {"cut off before the block: the front as it always was", withBack.left(plain.size()), {1, false, false}},
-        {"a back inside the back", plain + kBlock + record(2, backAlone + kBlock + record(2, backAlone)), {1, true, true}},
+        {"cut off before the block: the front as ever", withBack.left(plain.size()), {1, false, false}},
+        {"a back in the back", plain + kBlock + record(2, backAlone + kBlock + record(2, backAlone)), {1, true, true}},
         {"a second back", withBack + record(2, backAlone), {1, true, true}},
     };
     for (const auto& [what, bytes, expected] : cases) {
