@@ -323,9 +323,8 @@ TEST(LegacyItems, AFailedReadKeepsConvertedItemsOnly)
     page.setPattern(testPicture(6, 3));
     page.cardWidth = 80;
     EXPECT_THROW(readDocument(bytes, page), ArchiveError); // its message is pinned with the archive
-    ASSERT_EQ(page.items().size(), 2u);
-    EXPECT_EQ(std::tuple(page.items().front()->kind, page.items().back()->kind, page.items().back()->storedClass),
-              std::tuple(+ObjItem::KindLine, +ObjItem::KindRect, QByteArray("ObjItem0Rect")));
-    // The pattern is cleared; the card size is not reached.
-    EXPECT_EQ(std::pair(page.pattern.isEmpty(), page.cardWidth), std::pair(true, 80));
+    ASSERT_EQ(page.items().size(), 2u); // the pattern is cleared; the card size is not reached
+    EXPECT_EQ(std::tuple(page.items().front()->kind, page.items().back()->kind, page.items().back()->storedClass,
+                         page.pattern.isEmpty(), page.cardWidth),
+              std::tuple(+ObjItem::KindLine, +ObjItem::KindRect, QByteArray("ObjItem0Rect"), true, 80));
 }
