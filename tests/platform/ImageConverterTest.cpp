@@ -55,8 +55,7 @@ TEST(ImageConverter, LargePicturesKeepWhat1200PpiOverTheWholeCardNeeds)
         {{6000, 4000}, {91, 55}, {4300, 2867}},   // the width decides
         {{40000, 3000}, {91, 55}, {34654, 2599}}, // the height decides
         {{4300, 2599}, {91, 55}, {4300, 2599}},   // exactly enough
-        {{6000, 4000}, {55, 91}, {6000, 4000}},   // needs all its height on an upright card
-        {{8000, 6000}, {55, 91}, {5734, 4300}},
+        {{8000, 6000}, {55, 91}, {5734, 4300}},   // an upright card
         {{6000, 4000}, {}, {6000, 4000}},         // a pattern keeps every pixel
     };
     for (const Case& c : cases)
@@ -77,13 +76,11 @@ TEST(ImageConverter, EveryFormatBecomesABottomUp24BitDibOnWhite)
         ASSERT_EQ(r.status, Status::Ok) << format;
         EXPECT_EQ(std::tuple(r.dib.headerSize(), r.dib.height(), r.dib.size()), std::tuple(40u, 23, 40 + 23 * 112))
             << format; // 24 bits, rows padded
-        QImage onWhite(37, 23, QImage::Format_RGB32);
+        QImage onWhite(37, 23, QImage::Format_RGB32); // the sample's first columns are clear and half clear
         onWhite.fill(Qt::white);
         QPainter(&onWhite).drawImage(0, 0, QImage::fromData(bytes));
         EXPECT_EQ(r.dib.toImage(), onWhite) << format;
     }
-    const QImage png = convert(encode(sample(37, 23), "png")).dib.toImage(); // (6, 0, 128) at half opacity
-    EXPECT_EQ(std::pair(png.pixel(0, 0), png.pixel(1, 0)), std::pair(qRgb(255, 255, 255), qRgb(130, 127, 191)));
 }
 
 TEST(ImageConverter, OtherFormatsDamageAndAbsurdSizesAreRefused)
