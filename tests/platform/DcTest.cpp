@@ -295,10 +295,9 @@ TEST_F(DcText, HeightSignChoosesCharacterOrCellHeightExtremesAreClampedAndLinesM
         dc.selectFont(gothic(h));
         EXPECT_GT(dc.textMetrics().height, 0) << h;
         EXPECT_LE(dc.font().pixelSize(), 16384) << h;
-        QRect r(INT_MAX - 10, INT_MIN, 10, 1);
+        QRect r(INT_MAX - 10, INT_MIN, 10, 1), farLeft(INT_MIN, INT_MIN, 1, 1);
         dc.measureText(QStringLiteral("あW\r\nx"), r);
         EXPECT_GE(r.width(), 0);
-        QRect farLeft(INT_MIN, INT_MIN, 1, 1);
         dc.measureText(QString(), farLeft);
         dc.drawText(QStringLiteral("あW"), QRect(-5, -5, 100, 100), dt::Center);
     }
