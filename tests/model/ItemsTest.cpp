@@ -11,6 +11,7 @@
 #include <QtEndian>
 #include <gtest/gtest.h>
 
+#include <array>
 #include <climits>
 
 using platform::Rect;
@@ -122,9 +123,8 @@ TEST_F(ItemsTest, RectangleHandlesKeepTheOppositeCornerAndAMinimumOfOneUnit)
 {
     ObjItemRect rect;
     place(rect, 100, 200, 300, 400);
-    const QPoint corners[] = {{400, 600}, {100, 200}, {100, 600}, {400, 200}};
-    for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(handle(rect, i), corners[i]) << i;
+    EXPECT_EQ((std::array{handle(rect, 0), handle(rect, 1), handle(rect, 2), handle(rect, 3)}),
+              (std::array{QPoint(400, 600), QPoint(100, 200), QPoint(100, 600), QPoint(400, 200)}));
     const std::tuple<int, int, int, Rect> moves[] = {
         {0, -10000, -10000, {100, 200, 101, 201}}, {1, -50, -60, {50, 140, 101, 201}}, {3, 10, 10000, {50, 200, 111, 201}}};
     for (const auto& [i, dx, dy, bounds] : moves) {
