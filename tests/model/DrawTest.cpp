@@ -113,8 +113,9 @@ TEST(Draw, RectanglesLinesAndTextsLieWhereTheirUnitsSay)
 }
 
 // Rings darken from 227 to black by one ninth each, stop where the shrunk box is
-// empty, keep the last column and row white and, on an ellipse, the corners.
-TEST(PictureEffectsTest, MaskRingsDarkenInwardsWithinTheShape)
+// empty, keep the last column and row white and, on an ellipse, the corners. A
+// blurred edge fades by them into what lies beneath and leaves the inside as drawn.
+TEST(PictureEffectsTest, MaskRingsDarkenInwardsAndBlurredEdgesBlendByThem)
 {
     const struct {
         int w, h, rings, shape;
@@ -133,6 +134,18 @@ TEST(PictureEffectsTest, MaskRingsDarkenInwardsWithinTheShape)
             EXPECT_EQ(qRed(mask.pixel(x, y)), want) << c.w << "x" << c.h << " rings " << c.rings << " shape "
                                                     << c.shape << " at " << x << "," << y;
     }
+
+    const QImage plain = draw(*picture(testPicture(40, 30), 100, 100, 400, 300), QSize(60, 50));
+    const QImage image = draw(*picture(testPicture(40, 30), 100, 100, 400, 300, 0), QSize(60, 50));
+    const QImage mask = GradientMask(40, 30, 9, 0).image(QRect(0, 0, 40, 30));
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 40; ++x) {
+            const int m = qRed(mask.pixel(x, y));
+            const QRgb p = plain.pixel(10 + x, 10 + y);
+            ASSERT_EQ(image.pixel(10 + x, 10 + y), m == 0 ? p : blend(kBlue, p, m)) << x << "," << y;
+        }
+    for (const QPoint p : {QPoint(49, 20), QPoint(20, 39), QPoint(9, 25)}) // the untouched last column
+        EXPECT_EQ(image.pixel(p), kBlue) << p.x() << "," << p.y();
 }
 
 // Pixels of pictures drawn over blue, probed.
@@ -177,21 +190,6 @@ TEST(PictureDrawTest, HeartsWhiteOutShadowsAndUnknownShapesShowWhatTheyShould)
         for (const int shape : {3, -1})
             EXPECT_EQ(draw(*picture(solid(20, 20, kRed), 0, 0, 200, 200, edge, shape), QSize(30, 30)), beneath)
                 << edge << " " << shape;
-}
-
-TEST(PictureDrawTest, BlurredEdgeFadesIntoWhatLiesBeneathAndLeavesTheInsideAsDrawn)
-{
-    const QImage plain = draw(*picture(testPicture(40, 30), 100, 100, 400, 300), QSize(60, 50));
-    const QImage image = draw(*picture(testPicture(40, 30), 100, 100, 400, 300, 0), QSize(60, 50));
-    const QImage mask = GradientMask(40, 30, 9, 0).image(QRect(0, 0, 40, 30));
-    for (int y = 0; y < 30; ++y)
-        for (int x = 0; x < 40; ++x) {
-            const int m = qRed(mask.pixel(x, y));
-            const QRgb p = plain.pixel(10 + x, 10 + y);
-            ASSERT_EQ(image.pixel(10 + x, 10 + y), m == 0 ? p : blend(kBlue, p, m)) << x << "," << y;
-        }
-    for (const QPoint p : {QPoint(49, 20), QPoint(20, 39), QPoint(9, 25)}) // the untouched last column
-        EXPECT_EQ(image.pixel(p), kBlue) << p.x() << "," << p.y();
 }
 
 // What is drawn is the DIB itself, whatever the stored sizes or an old cache.
