@@ -159,29 +159,27 @@ TEST_F(ItemsTest, PicturesFitTheCardAndKeepTheirAspectWhenResized)
     EXPECT_EQ(std::pair(ObjItemBitmap(card, platform::Dib(bytes)).dibHeight, item.dibHeight), std::pair(INT_MAX, INT_MAX));
 }
 
-TEST_F(ItemsTest, ClonesAreDeepAndKeepEveryField)
+// Clones are deep and keep every field. A field set follows the item's rules; one
+// loaded keeps the stored value.
+TEST_F(ItemsTest, ClonesAndLoadedFieldsKeepTheStoredValuesAndSetFieldsFollowTheItemsRules)
 {
-    ObjItemText text(card);
-    text.SetText("abc");
-    text.reserved = 7;
-    text.cx = 999; // not measured again
-    const auto textCopy = text.Clone();
-    const auto& t = static_cast<const ObjItemText&>(*textCopy);
-    EXPECT_EQ(std::tuple(t.GetText(), t.reserved, t.cx), std::tuple(CardText("abc"), 7, 999));
+    ObjItemText original(card);
+    original.SetText("abc");
+    original.reserved = 7;
+    original.cx = 999; // not measured again
+    const auto textCopy = original.Clone();
+    const auto& c = static_cast<const ObjItemText&>(*textCopy);
+    EXPECT_EQ(std::tuple(c.GetText(), c.reserved, c.cx), std::tuple(CardText("abc"), 7, 999));
 
     auto source = std::make_unique<ObjItemBitmap>(card, testPicture(8, 8));
     source->whiteOut = 1;
     source->shape = ObjItemBitmap::ShapeHeart;
-    const auto copy = source->Clone();
+    const auto pictureCopy = source->Clone();
     source.reset();
-    const auto& p = static_cast<const ObjItemBitmap&>(*copy);
-    EXPECT_EQ(std::tuple(p.shape, p.whiteOut, p.picture().toImage().isNull(), std::string(copy->className())),
+    const auto& p = static_cast<const ObjItemBitmap&>(*pictureCopy);
+    EXPECT_EQ(std::tuple(p.shape, p.whiteOut, p.picture().toImage().isNull(), std::string(p.className())),
               std::tuple(int(ObjItemBitmap::ShapeHeart), 1, false, std::string("ObjItemBitmap")));
-}
 
-// A field set follows the item's rules; one loaded keeps the stored value.
-TEST_F(ItemsTest, FieldsSetFollowTheItemsRulesAndLoadedKeepTheStoredValues)
-{
     ObjItemText text;
     const ItemField& t = *findField(text, "text");
     const int width = text.cx;
