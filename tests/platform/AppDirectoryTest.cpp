@@ -4,24 +4,21 @@
 
 #include <QFile>
 
+using namespace Qt::StringLiterals;
+
 TEST(AppDirectory, WithoutAUsableEntryItIsTheCurrentDirectory)
 {
     QTemporaryDir started;
     const testsupport::ScopedCwd cwd;
-    const testsupport::ScopedEnv saved("NURELPAD_APPDIR", QString());
     ASSERT_TRUE(QDir::setCurrent(started.path()));
     const QString here = QDir::currentPath();
 
-    // Not set, empty, or past the 256-byte buffer: where the program was started.
-    const QString empty, fits = QLatin1Char('/') + QString(254, QLatin1Char('p')), tooLong = fits + u'p';
-    const std::pair<const QString*, QString> entries[] = {
-        {nullptr, here}, {&empty, here}, {&tooLong, here}, {&fits, fits}};
+    // Not set (null), empty, or past the 256-byte buffer: where the program was started.
+    const QString fits = QLatin1Char('/') + QString(254, QLatin1Char('p'));
+    const std::pair<QString, QString> entries[] = {{QString(), here}, {u""_s, here}, {fits + u'p', here}, {fits, fits}};
     for (const auto& [entry, expected] : entries) {
-        if (entry)
-            qputenv("NURELPAD_APPDIR", QFile::encodeName(*entry));
-        else
-            qunsetenv("NURELPAD_APPDIR");
-        EXPECT_EQ(platform::lookupAppDirectory(), expected) << (entry ? entry->size() : -1);
+        const testsupport::ScopedEnv set("NURELPAD_APPDIR", entry);
+        EXPECT_EQ(platform::lookupAppDirectory(), expected) << entry.size() << entry.isNull();
     }
 }
 
