@@ -110,8 +110,7 @@ TEST_F(ItemsTest, LineHandlesNeverLeaveAZeroLengthAndHitsHaveTheToleranceAndItsA
     for (const auto& [x, y, hit] : hits)
         EXPECT_EQ(line.HitTest(x, y, at72), hit) << x << "," << y;
     // Inverted line: bounds are not normalised, hit test still works.
-    line.cx = -400;
-    line.cy = -300;
+    place(line, 100, 100, -400, -300);
     EXPECT_EQ(line.GetBounds(), (Rect{100, 100, -300, -200}));
     EXPECT_EQ(std::pair(line.HitTest(-100, -50, at72), line.HitTest(-100, 50, at72)), std::pair(true, false));
     // Extreme coordinates end without overflow or endless halving.
