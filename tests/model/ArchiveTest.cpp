@@ -161,10 +161,9 @@ TEST(ArchiveRoundTrip, ClassIndicesFrom0x7FFFUseTheLongTag)
     page.append(std::make_unique<ObjItemText>());
     page.append(std::make_unique<ObjItemText>());
     const QByteArray bytes = writeDocument(page);
-    const qsizetype firstText = 8 + (6 + 11 + 20) + 32765 * (2 + 20);
-    EXPECT_EQ(bytes.mid(firstText, 6), QByteArray::fromHex("FFFF01000B00"));
-    const qsizetype secondText = firstText + 17 + 93;
-    EXPECT_EQ(bytes.mid(secondText, 6), QByteArray::fromHex("FF7F00800080"));
+    const qsizetype firstText = 8 + (6 + 11 + 20) + 32765 * (2 + 20), secondText = firstText + 17 + 93;
+    EXPECT_EQ(std::pair(bytes.mid(firstText, 6), bytes.mid(secondText, 6)),
+              std::pair(QByteArray::fromHex("FFFF01000B00"), QByteArray::fromHex("FF7F00800080")));
 
     PmrData read;
     readDocument(bytes, read);
