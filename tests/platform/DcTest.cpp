@@ -264,9 +264,8 @@ TEST(LogFont, SixtyLittleEndianBytes)
                              + QByteArray(17, '\0');
     ASSERT_EQ(bytes.size(), LogFont::kSize);
     const LogFont f = LogFont::fromBytes(bytes.constData());
-    EXPECT_EQ(std::tuple(f.height, f.width, f.weight, f.italic, f.charSet, f.pitchAndFamily),
-              std::tuple(-12, 5, 700, 1, 128, 0x32));
-    EXPECT_EQ(f.faceNameUnicode(), QStringLiteral("ＭＳ Ｐゴシック"));
+    EXPECT_EQ(std::tuple(f.height, f.width, f.weight, f.italic, f.charSet, f.pitchAndFamily, f.faceNameUnicode()),
+              std::tuple(-12, 5, 700, 1, 128, 0x32, QStringLiteral("ＭＳ Ｐゴシック")));
     EXPECT_EQ(f.toByteArray(), bytes);
 
     QByteArray full(LogFont::kSize + 8, 'A'); // no terminator within the 32 face bytes
