@@ -113,7 +113,6 @@ TEST_F(CardViewTest, ZoomingKeepsTheRelativeScrollPositionAndFittingHidesTheBars
     // distance from the end keeps its share of the range, truncated toward zero.
     const int min = -canvas.left() - 20, max200 = h->maximum();
     const int max400 = ViewScale::at(fit * 4).mmToDevice(91) - canvas.width() - canvas.left() + 20;
-    EXPECT_EQ(h->minimum(), min);
     for (const int from : {max200, min + 1, min + (max200 - min) / 3}) {
         SCOPED_TRACE(from);
         zoomTo(20);
@@ -126,8 +125,8 @@ TEST_F(CardViewTest, ZoomingKeepsTheRelativeScrollPositionAndFittingHidesTheBars
     // At 800 %, away from the edges, composing costs the canvas, not the zoomed card.
     zoomTo(80);
     QRect visible;
-    EXPECT_EQ(dlg->view().composeCard(nullptr, &visible).size(), dlg->view().canvasFrameRect().size());
-    EXPECT_EQ(visible, dlg->view().canvasFrameRect());
+    EXPECT_EQ(std::pair(dlg->view().composeCard(nullptr, &visible).size(), visible),
+              std::pair(dlg->view().canvasFrameRect().size(), dlg->view().canvasFrameRect()));
 
     // Back to a fitting size: bars hidden, card centred.
     zoomTo(10);

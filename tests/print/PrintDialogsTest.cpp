@@ -27,6 +27,7 @@ using print::PrintProgressDlg;
 using print::SheetLayout;
 using print::SheetPreview;
 using namespace sheetprobe;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -100,15 +101,13 @@ TEST(AdjustPrintDlg, ThePanelWidensTheStandardDialogOnItsRight)
     // The controls' width, then the sheet's preview.
     EXPECT_GT(adjust.panelWidth(), u.toPixelsX(panel.width) + 100);
     adjust.show();
-    EXPECT_EQ(adjust.width(), plain.sizeHint().width() + adjust.panelWidth());
-    EXPECT_EQ(adjust.panel()->geometry().left(), plain.sizeHint().width());
-    EXPECT_LE(adjust.panel()->geometry().bottom(), adjust.height());
+    EXPECT_EQ(std::tuple(adjust.width(), adjust.panel()->geometry().left(), adjust.panel()->geometry().bottom() < adjust.height()),
+              std::tuple(plain.sizeHint().width() + adjust.panelWidth(), plain.sizeHint().width(), true));
     // The controls keep their template places in the panel.
     for (const platform::ControlSpec& c : panel.controls) {
         auto* moved = adjust.panel()->findChild<QWidget*>(QStringLiteral("ctrl%1").arg(c.id));
-        if (c.id != platform::kNoId) {
+        if (c.id != platform::kNoId)
             EXPECT_TRUE(moved && moved->isVisible() && moved->geometry() == u.toPixels(c.x, c.y, c.w, c.h)) << c.id;
-        }
     }
     // The offset boxes are right-aligned and take a sign and whole millimetres only.
     const std::pair<const char*, const char*> typed[] = {
@@ -126,11 +125,10 @@ TEST(AdjustPrintDlg, ThePanelWidensTheStandardDialogOnItsRight)
 TEST(PrintProgressDlg, TheBarFillsItsShareOfTheTotal)
 {
     const QRect client(0, 0, 152, 18); // the inside is 150 × 16 at (1, 1)
-    EXPECT_EQ(PrintProgressDlg::barRect(client, 1, 3), QRect(1, 1, 50, 16));
-    EXPECT_EQ(PrintProgressDlg::barRect(client, 2, 7), QRect(1, 1, 42, 16)); // 300 ÷ 7, truncated
-    EXPECT_EQ(PrintProgressDlg::barRect(client, 99, 30), QRect(1, 1, 150, 16));
-    EXPECT_TRUE(PrintProgressDlg::barRect(client, 0, 0).isEmpty());
-
+    // 300 ÷ 7 truncated; past the total full; nothing of nothing empty.
+    EXPECT_EQ(std::tuple(PrintProgressDlg::barRect(client, 2, 7), PrintProgressDlg::barRect(client, 99, 30),
+                         PrintProgressDlg::barRect(client, 0, 0).isEmpty()),
+              std::tuple(QRect(1, 1, 42, 16), QRect(1, 1, 150, 16), true));
     EXPECT_FALSE(PrintProgressDlg().windowFlags() & Qt::WindowSystemMenuHint) << "the job cannot be closed";
 }
 
@@ -165,28 +163,27 @@ TEST(AdjustPrintDlg, EachPrinterKeepsItsOwnOffsetsAndOthersStartFromTheGlobalOne
                 d.offsetYEdit()->setText(s.typed.section(u' ', 1, 1));
             }
         }, s.answer);
-        EXPECT_EQ(settings.printerAdjustment(office), s.office) << s.what;
-        EXPECT_EQ(settings.printerAdjustment(home), s.home) << s.what;
+        EXPECT_EQ(std::pair(settings.printerAdjustment(office), settings.printerAdjustment(home)), std::pair(s.office, s.home)) << s.what;
     }
     // The global offsets are the last ones typed, and stay in their keys.
-    EXPECT_EQ(QPoint(settings.adjustX(), settings.adjustY()), QPoint(4, 5));
+    // The slash in the name makes no group of its own.
     QSettings written(ini, QSettings::IniFormat);
-    EXPECT_EQ(written.value(QStringLiteral("print/adj_x")).toInt(), 4);
-    EXPECT_EQ(written.value(QStringLiteral("print/adj_y")).toInt(), 5);
-    // The slash in the name makes no group of its own; the stored values come back.
     written.beginGroup(QStringLiteral("printers"));
-    EXPECT_EQ(written.childGroups().size(), 2);
+    const auto groups = written.childGroups().size();
     written.endGroup();
+    EXPECT_EQ(std::tuple(settings.adjustX(), settings.adjustY(), written.value(u"print/adj_x"_s).toInt(),
+                         written.value(u"print/adj_y"_s).toInt(), groups),
+              std::tuple(4, 5, 4, 5, 2));
+    // The stored values come back.
     // The backs' offsets lie beside the fronts' and move nothing else.
     settings.setPrinterBackAdjustment(office, {-2, 3});
     settings.storeAdjustments();
     settings.resetToDefaults();
     settings.setAdjustX(3);
     settings.setBackAdjustment({1, 1});
-    EXPECT_EQ(settings.printerAdjustment(office), QPoint(4, 5));
-    EXPECT_EQ(settings.printerAdjustment(QStringLiteral("never adjusted")), QPoint(3, 0));
-    EXPECT_EQ(std::pair(settings.printerBackAdjustment(office), settings.printerBackAdjustment(home)),
-              std::pair(QPoint(-2, 3), QPoint(1, 1)));
+    EXPECT_EQ((std::vector{settings.printerAdjustment(office), settings.printerAdjustment(u"never adjusted"_s),
+                           settings.printerBackAdjustment(office), settings.printerBackAdjustment(home)}),
+              (std::vector{QPoint(4, 5), QPoint(3, 0), QPoint(-2, 3), QPoint(1, 1)}));
 
     // The dialog's own printer list shows the chosen printer's offsets.
     QPrinter printer;
@@ -220,10 +217,7 @@ TEST(SheetPreview, ShowsThePositionsTheJobPrintsOnItsFirstSheet)
         EXPECT_EQ(shownPositions(preview), c.shown) << c.start << (c.onlyOne ? " only one" : "");
     }
     // The paper fits the widget whole, as large as a whole resolution allows.
-    const QRectF paper = preview.paperRect();
-    EXPECT_TRUE(QRectF(preview.rect()).contains(paper));
-    EXPECT_GT(paper.width(), 140);
-
+    EXPECT_TRUE(QRectF(preview.rect()).contains(preview.paperRect()) && preview.paperRect().width() > 140);
 }
 
 TEST(AdjustPrintDlg, ThePreviewFollowsTheBoxesAsTheyAreTypedAndTheStartIsKeptByTheDialogOnly)
@@ -248,8 +242,7 @@ TEST(AdjustPrintDlg, ThePreviewFollowsTheBoxesAsTheyAreTypedAndTheStartIsKeptByT
               std::tuple(-3, 4, 7, true, 2));
     // The preview lies in the panel, right of its controls.
     const QRect place = dlg->preview()->geometry();
-    EXPECT_LE(place.right(), dlg->panelWidth());
-    EXPECT_GE(place.left(), dlg->onlyOneBox()->geometry().right());
+    EXPECT_TRUE(place.right() <= dlg->panelWidth() && place.left() >= dlg->onlyOneBox()->geometry().right());
 
     // The start is read when the dialog closes; an empty box is 1, in the preview too.
     const auto answering = testsupport::answerPrintDialog([](AdjustPrintDlg&) {}, QDialog::Accepted);
