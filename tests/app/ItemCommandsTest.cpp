@@ -332,33 +332,6 @@ TEST_F(PropertyPanelTest, TheTextFieldTakesTheFocusStoresCrLfAndCutsWhatAnItemCa
     }
 }
 
-// Taking a replacement back is pinned with the other undo steps.
-TEST_F(ItemCommandsTest, PicturesComeThroughTheChooserAndAReplacementKeepsBoxAndLook)
-{
-    const QString wide = path("wide.png"), tall = path("tall.png");
-    QImage(200, 100, QImage::Format_RGB32).save(wide);
-    QImage(50, 100, QImage::Format_RGB32).save(tall);
-    testsupport::FileDialogScript chosen({std::nullopt, wide, tall});
-    press(ctl::AddPicture); // cancelled
-    EXPECT_EQ(std::pair(items().size(), dlg->isModified()), std::pair(std::size_t(0), false));
-    press(ctl::AddPicture);
-    ASSERT_EQ(items().size(), 1u);
-    auto* picture = dynamic_cast<ObjItemBitmap*>(dlg->page().items().front().get());
-    ASSERT_TRUE(picture);
-    EXPECT_EQ(std::pair(dlg->selectedItem(), dlg->isModified()), (std::pair<const ObjItem*, bool>(picture, true)));
-
-    picture->shape = ObjItemBitmap::ShapeHeart;
-    picture->whiteOut = 1;
-    picture->edgeMode = ObjItemBitmap::EdgeBlur;
-    const platform::Rect box = picture->GetBounds();
-    dlg->document().markSaved();
-    press(ctl::ReplacePicture);
-    EXPECT_EQ(std::tuple(picture->dibWidth, picture->GetBounds(), dlg->isModified(), chosen.shown().size(), picture->shape,
-                         picture->whiteOut, picture->edgeMode),
-              std::tuple(50, platform::Rect{box.left + 750, box.top, box.left + 1250, box.bottom}, true, std::size_t(3),
-                         ObjItemBitmap::ShapeHeart, 1, ObjItemBitmap::EdgeBlur));
-}
-
 TEST_F(ItemCommandsTest, DuplicatesGoBelowUntilTheBottomThenToTheCentre)
 {
     auto r = std::make_unique<ObjItemRect>();
@@ -391,7 +364,7 @@ TEST_F(ItemCommandsTest, DuplicatesGoBelowUntilTheBottomThenToTheCentre)
     EXPECT_TRUE(centred);
 }
 
-TEST_F(ItemCommandsTest, AddSendBackAndDeleteMarkTheCardOnlyWhenTheyChangeIt)
+TEST_F(ItemCommandsTest, AddSendBackDeleteAndReplaceMarkTheCardOnlyWhenTheyChangeIt)
 {
     // Added items go last, selected, with their panel, and mark the card.
     press(ctl::AddRect);
@@ -413,6 +386,31 @@ TEST_F(ItemCommandsTest, AddSendBackAndDeleteMarkTheCardOnlyWhenTheyChangeIt)
     for (int id : {ctl::Delete, ctl::Duplicate, ctl::SendBack})
         press(id);
     EXPECT_EQ(std::pair(items().size(), dlg->isModified()), std::pair(std::size_t(2), false));
+
+    // Pictures come through the chooser; a replacement keeps the box and the look.
+    // Taking a replacement back is pinned with the other undo steps.
+    const QString wide = path("wide.png"), tall = path("tall.png");
+    QImage(200, 100, QImage::Format_RGB32).save(wide);
+    QImage(50, 100, QImage::Format_RGB32).save(tall);
+    testsupport::FileDialogScript chosen({std::nullopt, wide, tall});
+    press(ctl::AddPicture); // cancelled
+    EXPECT_EQ(std::pair(items().size(), dlg->isModified()), std::pair(std::size_t(2), false));
+    press(ctl::AddPicture);
+    ASSERT_EQ(items().size(), 3u);
+    auto* picture = dynamic_cast<ObjItemBitmap*>(dlg->page().items().back().get());
+    ASSERT_TRUE(picture);
+    EXPECT_EQ(std::pair(dlg->selectedItem(), dlg->isModified()), (std::pair<const ObjItem*, bool>(picture, true)));
+
+    picture->shape = ObjItemBitmap::ShapeHeart;
+    picture->whiteOut = 1;
+    picture->edgeMode = ObjItemBitmap::EdgeBlur;
+    const platform::Rect box = picture->GetBounds();
+    dlg->document().markSaved();
+    press(ctl::ReplacePicture);
+    EXPECT_EQ(std::tuple(picture->dibWidth, picture->GetBounds(), dlg->isModified(), chosen.shown().size(), picture->shape,
+                         picture->whiteOut, picture->edgeMode),
+              std::tuple(50, platform::Rect{box.left + 750, box.top, box.left + 1250, box.bottom}, true, std::size_t(3),
+                         ObjItemBitmap::ShapeHeart, 1, ObjItemBitmap::EdgeBlur));
 }
 
 } // namespace
