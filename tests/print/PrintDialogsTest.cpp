@@ -62,28 +62,6 @@ std::vector<int> shownPositions(SheetPreview& preview)
 
 } // namespace
 
-TEST(AdjustPrintDlg, OffsetsAreShownAndReadBackHoweverTheDialogCloses)
-{
-    // That a cancelled dialog keeps the offsets too is pinned with each printer's offsets.
-    platform::appSettings().setAdjustX(-3);
-    platform::appSettings().setAdjustY(-1);
-    const auto clearYCheckOne = [](AdjustPrintDlg& d) {
-        d.offsetYEdit()->clear();
-        d.onlyOneBox()->setChecked(true);
-    };
-    EXPECT_EQ(answerDialog(clearYCheckOne, QDialog::Accepted), std::make_pair(QStringLiteral("-3 -1 unchecked"), true));
-    EXPECT_EQ(platform::appSettings().adjustY(), 0);
-    EXPECT_EQ(answerDialog([](AdjustPrintDlg&) {}, QDialog::Accepted).first, QStringLiteral("-3 0 unchecked"));
-    platform::appSettings().resetToDefaults();
-
-    const std::pair<const char*, int> texts[] = {
-        {" 7 ", 7}, {"+5", 5}, {"", 0}, {"-", 0}, {"12abc", 0}, {"３", 0}, {"-2147483648", -2147483647 - 1},
-        {"2147483647", 2147483647}, {"2147483648", 0}, {"99999999999999999999", 0},
-    };
-    for (const auto& [text, value] : texts)
-        EXPECT_EQ(AdjustPrintDlg::readOffset(QString::fromUtf8(text)), value) << text;
-}
-
 TEST(AdjustPrintDlg, ThePanelWidensTheStandardDialogOnItsRightAndItsPreviewFollowsTheBoxes)
 {
     PmrData page;
@@ -162,13 +140,31 @@ TEST(PrintProgressDlg, TheBarFillsItsShareOfTheTotal)
     EXPECT_FALSE(PrintProgressDlg().windowFlags() & Qt::WindowSystemMenuHint) << "the job cannot be closed";
 }
 
-TEST(AdjustPrintDlg, EachPrinterKeepsItsOwnOffsetsAndOthersStartFromTheGlobalOnes)
+TEST(AdjustPrintDlg, OffsetsReadBackHoweverTheDialogClosesAndEachPrinterKeepsItsOwn)
 {
+    // That a cancelled dialog keeps the offsets too is pinned with each printer's offsets below.
+    platform::AppSettings& settings = platform::appSettings();
+    settings.setAdjustX(-3);
+    settings.setAdjustY(-1);
+    const auto clearYCheckOne = [](AdjustPrintDlg& d) {
+        d.offsetYEdit()->clear();
+        d.onlyOneBox()->setChecked(true);
+    };
+    EXPECT_EQ(answerDialog(clearYCheckOne, QDialog::Accepted), std::make_pair(QStringLiteral("-3 -1 unchecked"), true));
+    EXPECT_EQ(settings.adjustY(), 0);
+    EXPECT_EQ(answerDialog([](AdjustPrintDlg&) {}, QDialog::Accepted).first, QStringLiteral("-3 0 unchecked"));
+    settings.resetToDefaults();
+
+    const std::pair<const char*, int> texts[] = {
+        {" 7 ", 7}, {"+5", 5}, {"", 0}, {"-", 0}, {"12abc", 0}, {"３", 0}, {"-2147483648", -2147483647 - 1},
+        {"2147483647", 2147483647}, {"2147483648", 0}, {"99999999999999999999", 0},
+    };
+    for (const auto& [text, value] : texts)
+        EXPECT_EQ(AdjustPrintDlg::readOffset(QString::fromUtf8(text)), value) << text;
+
     QTemporaryDir dir;
     const QString ini = dir.filePath(QStringLiteral("settings.ini"));
     auto store = platform::SettingsStore::fromFile(ini);
-    platform::AppSettings& settings = platform::appSettings();
-    settings.resetToDefaults();
     settings.attachStore(store.get());
     settings.setAdjustX(2);
     settings.setAdjustY(-1);
