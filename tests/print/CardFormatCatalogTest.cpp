@@ -121,7 +121,7 @@ TEST(PaperFit, TheCardsMustLieWithinThePaperAsItIsTurned)
         EXPECT_EQ(print::formatFitsPaper(c.format, c.paper, c.orientation), c.fits) << c.what;
 }
 
-TEST_F(CatalogFiles, SourcesInOrderAndOnlyUserFormatsSaved)
+TEST_F(CatalogFiles, SourcesInOrderOnlyUserFormatsSavedAndTheCurrentOneRepaired)
 {
     write("cardfmt/b.cf", "second," + kNums + "\r\nignored," + kNums + "\r\n");
     write("cardfmt/a.cf", "first,11,12,13,14,15,16,17,18,19,20,");
@@ -142,10 +142,8 @@ TEST_F(CatalogFiles, SourcesInOrderAndOnlyUserFormatsSaved)
     EXPECT_EQ(read("cardform.ini"),
               "current=3\r\nmine,210,297,91,55,2,4,15,25,8,9,\r\nadded," + kNums + "\r\n");
     EXPECT_FALSE(QFile::exists(path("cardform.ini.bak")));
-}
 
-TEST_F(CatalogFiles, CurrentIsFoundAnywhereAndRepairedWhenOutOfRange)
-{
+    // The current format's line is found anywhere and repaired when out of range.
     const std::pair<const char*, int> firstLines[] = {
         {"# saved current=1 by hand", 1}, {"current=3", 0}, {"current=-1", 0}, {"current=99999999999", 0}};
     for (const auto& [first, current] : firstLines) {

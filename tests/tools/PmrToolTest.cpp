@@ -42,7 +42,7 @@ protected:
     QJsonArray items;
 };
 
-TEST_F(PmrToolTest, InfoThenBuildGivesTheSameBytes)
+TEST_F(PmrToolTest, InfoThenBuildGivesTheSameBytesAndBuildFillsDefaultsAndMeasuresTexts)
 {
     const QDir samples(QStringLiteral(PELMORA_SOURCE_DIR "/data/sample"));
     for (const QString& name : samples.entryList({u"*.pmr"_s}))
@@ -84,20 +84,18 @@ TEST_F(PmrToolTest, InfoThenBuildGivesTheSameBytes)
     ASSERT_EQ(items.size(), 2);
     EXPECT_EQ((QStringList{items[0][u"class"_s].toString(), items[0][u"storedClass"_s].toString(), items[1][u"storedClass"_s].toString()}),
               (QStringList{u"ObjItemLine"_s, u"ObjItem0Line"_s, u"ObjItem0Text"_s}));
-}
 
-TEST_F(PmrToolTest, BuildFillsDefaultsAndMeasuresTexts)
-{
+    // Build fills what is left out and measures texts.
     const QString json = file(u"in.json"_s, R"({"items": [{"class": "ObjItemText", "text": "やまだ"}, {"class": "ObjItemLine"}]})");
-    const Result made = run({u"build"_s, json, u"-o"_s, path(u"out.pmr"_s)});
-    ASSERT_EQ(made.code, 0) << made.err.toStdString();
-    PmrData page;
-    readDocumentFile(path(u"out.pmr"_s), page);
-    ASSERT_EQ(page.items().size(), 2u);
-    const auto& t = dynamic_cast<const ObjItemText&>(*page.items().front());
+    const Result built = run({u"build"_s, json, u"-o"_s, path(u"out.pmr"_s)});
+    ASSERT_EQ(built.code, 0) << built.err.toStdString();
+    PmrData defaults;
+    readDocumentFile(path(u"out.pmr"_s), defaults);
+    ASSERT_EQ(defaults.items().size(), 2u);
+    const auto& t = dynamic_cast<const ObjItemText&>(*defaults.items().front());
     ObjItemText measured; // as the editor would
     measured.SetText(t.text);
-    EXPECT_EQ(std::tuple(page.cardWidth, t.font.faceNameUnicode(), t.text, t.cx, t.cx == ObjItemText().cx),
+    EXPECT_EQ(std::tuple(defaults.cardWidth, t.font.faceNameUnicode(), t.text, t.cx, t.cx == ObjItemText().cx),
               std::tuple(PmrData().cardWidth, u"ＭＳ Ｐゴシック"_s, QByteArray("\x82\xe2\x82\xdc\x82\xbe"), measured.cx, false));
 }
 
