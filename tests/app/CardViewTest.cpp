@@ -38,7 +38,7 @@ protected:
     }
 };
 
-TEST_F(CardViewTest, StartFitsTheCardWithTwentyPixelsToSpareThenZoomsInSteps)
+TEST_F(CardViewTest, StartFitsTheCardThenZoomsInStepsKeepingTheRelativeScrollPosition)
 {
     const QRect canvas = dlg->view().canvasRect();
     const platform::Rect& card = dlg->cardRect();
@@ -61,44 +61,8 @@ TEST_F(CardViewTest, StartFitsTheCardWithTwentyPixelsToSpareThenZoomsInSteps)
     EXPECT_EQ(steps(true), (std::vector<int>{fit * 12 / 10, fit * 15 / 10, fit * 2, fit * 4, fit * 8}));
     scale().current = fit;
     EXPECT_EQ(steps(false), (std::vector<int>{fit * 8 / 10, fit * 5 / 10}));
-}
 
-TEST_F(CardViewTest, TheBarsOwnActionsAndDraggingMoveTheCard)
-{
-    const QRect canvas = dlg->view().canvasRect();
-    scale().current = scale().fit * 2;
-    dlg->LayoutCard(false);
-    for (const bool across : {true, false}) {
-        SCOPED_TRACE(across ? "horizontal" : "vertical");
-        QScrollBar* b = bar(across ? ctl::HScroll : ctl::VScroll);
-        ASSERT_FALSE(b->isHidden());
-        const auto start = [&] { return across ? dlg->cardRect().left : dlg->cardRect().top; };
-        // Lines and pages move 10 pixels, the ends one.
-        const std::pair<QAbstractSlider::SliderAction, int> moves[] = {
-            {QAbstractSlider::SliderSingleStepAdd, -10}, {QAbstractSlider::SliderPageStepAdd, -10},
-            {QAbstractSlider::SliderToMaximum, -1},      {QAbstractSlider::SliderSingleStepSub, 10},
-            {QAbstractSlider::SliderPageStepSub, 10},    {QAbstractSlider::SliderToMinimum, 1}};
-        for (const auto& [action, moved] : moves) {
-            const int before = start();
-            b->triggerAction(action);
-            EXPECT_EQ(std::tuple(start() - before, b->value(), b->sliderPosition()), std::tuple(moved, -start(), -start())) << action;
-        }
-        // Dragged to either end, 20 pixels of canvas show beyond the card.
-        b->setSliderDown(true);
-        b->setSliderPosition(b->minimum());
-        EXPECT_EQ(start(), (across ? canvas.left() : canvas.top()) + 20);
-        b->setSliderPosition(b->maximum());
-        EXPECT_EQ(across ? dlg->cardRect().right : dlg->cardRect().bottom, (across ? canvas.right() : canvas.bottom()) + 1 - 20);
-        b->setSliderDown(false);
-        b->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-        EXPECT_EQ(b->value(), b->maximum());
-    }
-}
-
-TEST_F(CardViewTest, ZoomingKeepsTheRelativeScrollPositionAndFittingHidesTheBars)
-{
-    const QRect canvas = dlg->view().canvasRect();
-    const int fit = scale().fit;
+    // Zooming keeps the relative scroll position; fitting hides the bars again.
     QScrollBar* h = bar(ctl::HScroll);
     const auto zoomTo = [&](int tenths) {
         scale().current = fit * tenths / 10;
@@ -131,6 +95,38 @@ TEST_F(CardViewTest, ZoomingKeepsTheRelativeScrollPositionAndFittingHidesTheBars
     // Back to a fitting size: bars hidden, card centred.
     zoomTo(10);
     EXPECT_TRUE(h->isHidden() && bar(ctl::VScroll)->isHidden() && centred());
+}
+
+TEST_F(CardViewTest, TheBarsOwnActionsAndDraggingMoveTheCard)
+{
+    const QRect canvas = dlg->view().canvasRect();
+    scale().current = scale().fit * 2;
+    dlg->LayoutCard(false);
+    for (const bool across : {true, false}) {
+        SCOPED_TRACE(across ? "horizontal" : "vertical");
+        QScrollBar* b = bar(across ? ctl::HScroll : ctl::VScroll);
+        ASSERT_FALSE(b->isHidden());
+        const auto start = [&] { return across ? dlg->cardRect().left : dlg->cardRect().top; };
+        // Lines and pages move 10 pixels, the ends one.
+        const std::pair<QAbstractSlider::SliderAction, int> moves[] = {
+            {QAbstractSlider::SliderSingleStepAdd, -10}, {QAbstractSlider::SliderPageStepAdd, -10},
+            {QAbstractSlider::SliderToMaximum, -1},      {QAbstractSlider::SliderSingleStepSub, 10},
+            {QAbstractSlider::SliderPageStepSub, 10},    {QAbstractSlider::SliderToMinimum, 1}};
+        for (const auto& [action, moved] : moves) {
+            const int before = start();
+            b->triggerAction(action);
+            EXPECT_EQ(std::tuple(start() - before, b->value(), b->sliderPosition()), std::tuple(moved, -start(), -start())) << action;
+        }
+        // Dragged to either end, 20 pixels of canvas show beyond the card.
+        b->setSliderDown(true);
+        b->setSliderPosition(b->minimum());
+        EXPECT_EQ(start(), (across ? canvas.left() : canvas.top()) + 20);
+        b->setSliderPosition(b->maximum());
+        EXPECT_EQ(across ? dlg->cardRect().right : dlg->cardRect().bottom, (across ? canvas.right() : canvas.bottom()) + 1 - 20);
+        b->setSliderDown(false);
+        b->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        EXPECT_EQ(b->value(), b->maximum());
+    }
 }
 
 TEST_F(CardViewTest, SelectionMarksInvertWhatLiesUnderThem)
