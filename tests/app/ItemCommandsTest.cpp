@@ -157,31 +157,6 @@ TEST_F(PropertyPanelTest, EditsSetTheirFieldAndEveryPressCounts)
     }
 }
 
-TEST_F(PropertyPanelTest, TheWidthFieldClampsTo500ReadsEmptyAsZeroAndShowsStoredWidthsSo)
-{
-    auto* line = add<ObjItemLine>(ctl::AddLine);
-    auto* field = dlg->itemAs<QLineEdit>(ctl::LineWidth);
-    EXPECT_EQ(std::pair(field->hasFocus(), field->selectedText()), std::pair(true, field->text()));
-    field->selectAll();
-    QTest::keyClicks(field, QStringLiteral("600"));
-    EXPECT_EQ(std::tuple(field->text(), field->selectedText(), line->width), std::tuple(u"500"_s, u"500"_s, 500));
-    QTest::keyClicks(field, QStringLiteral("37"));
-    EXPECT_EQ(line->width, 37);
-    // Empty, past 64 bits, negative as a signed 32-bit number.
-    const std::tuple<QString, int, QString> typed[] = {{u""_s, 0, u""_s}, {u"99999999999999999999999"_s, 500, u"500"_s}, {u"2147483648"_s, 0, u"0"_s}};
-    for (const auto& [text, width, shownAfter] : typed) {
-        field->setText(text);
-        EXPECT_EQ(std::pair(line->width, field->text()), std::pair(width, shownAfter));
-    }
-    // Selecting shows a stored width as the field reads it and keeps it as stored.
-    const std::pair<int, const char*> stored[] = {{-1, "0"}, {INT_MIN, "0"}, {501, "500"}};
-    for (const auto& [width, shownAfter] : stored) {
-        line->width = width;
-        select(line);
-        EXPECT_EQ(std::pair(line->width, field->text()), std::pair(width, QString::fromUtf8(shownAfter)));
-    }
-}
-
 TEST_F(PropertyPanelTest, WhiteOutDisablesTheBlurAndAnotherShapeEndsIt)
 {
     ObjItemBitmap* picture = addPicture();
@@ -286,7 +261,7 @@ TEST_F(PropertyPanelTest, TheFontDialogStartsFromTheTextClampsItsChoiceAndNeverS
     EXPECT_EQ(std::tuple(text->GetFont().faceNameUnicode(), text->font.escapement, shown()), std::tuple(u"IPAMincho"_s, 0, across));
 }
 
-TEST_F(PropertyPanelTest, TheTextFieldTakesTheFocusStoresCrLfAndCutsWhatAnItemCannotHold)
+TEST_F(PropertyPanelTest, TheTextAndWidthFieldsTakeTheFocusAndKeepWhatAnItemCanHold)
 {
     auto* text = add<ObjItemText>(ctl::AddText);
     auto* field = dlg->itemAs<QPlainTextEdit>(ctl::TextEdit);
@@ -329,6 +304,30 @@ TEST_F(PropertyPanelTest, TheTextFieldTakesTheFocusStoresCrLfAndCutsWhatAnItemCa
         EXPECT_EQ(std::pair(field->toPlainText(), text->textString()), std::pair(c.kept, c.kept));
         ASSERT_EQ(boxes.shown().size(), 1u);
         EXPECT_EQ(boxes.shown()[0].text, u"もじが ながすぎるよ。はいりきらない ぶんは けしたよ"_s);
+    }
+
+    // The width field takes the focus too, clamps to 500, reads empty as 0 and
+    // shows stored widths as it reads them.
+    auto* line = add<ObjItemLine>(ctl::AddLine);
+    auto* widthEdit = dlg->itemAs<QLineEdit>(ctl::LineWidth);
+    EXPECT_EQ(std::pair(widthEdit->hasFocus(), widthEdit->selectedText()), std::pair(true, widthEdit->text()));
+    widthEdit->selectAll();
+    QTest::keyClicks(widthEdit, QStringLiteral("600"));
+    EXPECT_EQ(std::tuple(widthEdit->text(), widthEdit->selectedText(), line->width), std::tuple(u"500"_s, u"500"_s, 500));
+    QTest::keyClicks(widthEdit, QStringLiteral("37"));
+    EXPECT_EQ(line->width, 37);
+    // Empty, past 64 bits, negative as a signed 32-bit number.
+    const std::tuple<QString, int, QString> typed[] = {{u""_s, 0, u""_s}, {u"99999999999999999999999"_s, 500, u"500"_s}, {u"2147483648"_s, 0, u"0"_s}};
+    for (const auto& [keys, width, shownAfter] : typed) {
+        widthEdit->setText(keys);
+        EXPECT_EQ(std::pair(line->width, widthEdit->text()), std::pair(width, shownAfter));
+    }
+    // Selecting shows a stored width as the field reads it and keeps it as stored.
+    const std::pair<int, const char*> stored[] = {{-1, "0"}, {INT_MIN, "0"}, {501, "500"}};
+    for (const auto& [width, shownAfter] : stored) {
+        line->width = width;
+        select(line);
+        EXPECT_EQ(std::pair(line->width, widthEdit->text()), std::pair(width, QString::fromUtf8(shownAfter)));
     }
 }
 
