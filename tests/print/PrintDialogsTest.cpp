@@ -27,6 +27,7 @@ using print::PrintProgressDlg;
 using print::SheetLayout;
 using print::SheetPreview;
 using namespace sheetprobe;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -61,30 +62,10 @@ std::vector<int> shownPositions(SheetPreview& preview)
 
 } // namespace
 
-TEST(AdjustPrintDlg, OffsetsAreShownAndReadBackHoweverTheDialogCloses)
+TEST(AdjustPrintDlg, ThePanelWidensTheStandardDialogOnItsRightAndItsPreviewFollowsTheBoxes)
 {
-    // That a cancelled dialog keeps the offsets too is pinned with each printer's offsets.
-    platform::appSettings().setAdjustX(-3);
-    platform::appSettings().setAdjustY(-1);
-    const auto clearYCheckOne = [](AdjustPrintDlg& d) {
-        d.offsetYEdit()->clear();
-        d.onlyOneBox()->setChecked(true);
-    };
-    EXPECT_EQ(answerDialog(clearYCheckOne, QDialog::Accepted), std::make_pair(QStringLiteral("-3 -1 unchecked"), true));
-    EXPECT_EQ(platform::appSettings().adjustY(), 0);
-    EXPECT_EQ(answerDialog([](AdjustPrintDlg&) {}, QDialog::Accepted).first, QStringLiteral("-3 0 unchecked"));
-    platform::appSettings().resetToDefaults();
-
-    const std::pair<const char*, int> texts[] = {
-        {" 7 ", 7}, {"+5", 5}, {"", 0}, {"-", 0}, {"12abc", 0}, {"３", 0}, {"-2147483648", -2147483647 - 1},
-        {"2147483647", 2147483647}, {"2147483648", 0}, {"99999999999999999999", 0},
-    };
-    for (const auto& [text, value] : texts)
-        EXPECT_EQ(AdjustPrintDlg::readOffset(QString::fromUtf8(text)), value) << text;
-}
-
-TEST(AdjustPrintDlg, ThePanelWidensTheStandardDialogOnItsRight)
-{
+    PmrData page;
+    markCard(page);
     QPrinter printer;
     QPrintDialog plain(&printer);
     AdjustPrintDlg adjust(&printer);
@@ -100,47 +81,90 @@ TEST(AdjustPrintDlg, ThePanelWidensTheStandardDialogOnItsRight)
     // The controls' width, then the sheet's preview.
     EXPECT_GT(adjust.panelWidth(), u.toPixelsX(panel.width) + 100);
     adjust.show();
-    EXPECT_EQ(adjust.width(), plain.sizeHint().width() + adjust.panelWidth());
-    EXPECT_EQ(adjust.panel()->geometry().left(), plain.sizeHint().width());
-    EXPECT_LE(adjust.panel()->geometry().bottom(), adjust.height());
+    EXPECT_EQ(std::tuple(adjust.width(), adjust.panel()->geometry().left(), adjust.panel()->geometry().bottom() < adjust.height()),
+              std::tuple(plain.sizeHint().width() + adjust.panelWidth(), plain.sizeHint().width(), true));
     // The controls keep their template places in the panel.
     for (const platform::ControlSpec& c : panel.controls) {
         auto* moved = adjust.panel()->findChild<QWidget*>(QStringLiteral("ctrl%1").arg(c.id));
-        if (c.id != platform::kNoId) {
-            EXPECT_TRUE(moved && moved->isVisible() && moved->geometry() == u.toPixels(c.x, c.y, c.w, c.h)) << c.id;
-        }
+        EXPECT_TRUE(c.id == platform::kNoId || (moved && moved->isVisible() && moved->geometry() == u.toPixels(c.x, c.y, c.w, c.h)))
+            << c.id;
     }
     // The offset boxes are right-aligned and take a sign and whole millimetres only.
-    const std::pair<const char*, const char*> typed[] = {
+    const std::pair<const char*, const char*> filtered[] = {
         {"-1a.5", "-15"}, {"+2", "2"}, {"3-", "3"}, {"-12345", "-1234"}};
     for (QLineEdit* box : {adjust.offsetXEdit(), adjust.offsetYEdit()}) {
         EXPECT_TRUE(box->alignment() & Qt::AlignRight);
-        for (const auto& [keys, text] : typed) {
+        for (const auto& [keys, text] : filtered) {
             box->clear();
             QTest::keyClicks(box, QString::fromUtf8(keys));
             EXPECT_EQ(box->text(), QString::fromUtf8(text)) << keys;
         }
     }
+
+    ASSERT_NE(adjust.preview(), nullptr);
+    // Before it is given a card the preview shows the current format, empty.
+    EXPECT_EQ(adjust.preview()->job().format, CardFormatCatalog::instance().currentFormat());
+
+    adjust.setPreviewJob(&page, {.format = CardFormatCatalog().format(0), .sheets = 2});
+    // Signs and letters cannot be typed into the start box.
+    for (const auto& [box, typed] : {std::pair{adjust.offsetXEdit(), "-3"}, {adjust.offsetYEdit(), "4"}, {adjust.startEdit(), "-7a"}}) {
+        box->clear();
+        QTest::keyClicks(box, QString::fromUtf8(typed));
+    }
+    QTest::mouseClick(adjust.onlyOneBox(), Qt::LeftButton);
+    const print::SheetRenderer::Job& shown = adjust.preview()->job();
+    EXPECT_EQ(std::tuple(shown.adjustX, shown.adjustY, shown.start, shown.onlyOne, shown.sheets),
+              std::tuple(-3, 4, 7, true, 2));
+    // The preview lies in the panel, right of its controls.
+    const QRect place = adjust.preview()->geometry();
+    EXPECT_TRUE(place.right() <= adjust.panelWidth() && place.left() >= adjust.onlyOneBox()->geometry().right());
+
+    // The start is read when the dialog closes; an empty box is 1, in the preview too.
+    const auto answering = testsupport::answerPrintDialog([](AdjustPrintDlg&) {}, QDialog::Accepted);
+    for (const int start : {7, 1}) {
+        adjust.run();
+        EXPECT_EQ(std::pair(adjust.startPosition(), adjust.preview()->job().start), std::pair(start, start));
+        adjust.startEdit()->clear();
+    }
+    EXPECT_EQ(AdjustPrintDlg(&printer).startEdit()->text(), QStringLiteral("1"));
+    platform::appSettings().resetToDefaults();
 }
 
 TEST(PrintProgressDlg, TheBarFillsItsShareOfTheTotal)
 {
     const QRect client(0, 0, 152, 18); // the inside is 150 × 16 at (1, 1)
-    EXPECT_EQ(PrintProgressDlg::barRect(client, 1, 3), QRect(1, 1, 50, 16));
-    EXPECT_EQ(PrintProgressDlg::barRect(client, 2, 7), QRect(1, 1, 42, 16)); // 300 ÷ 7, truncated
-    EXPECT_EQ(PrintProgressDlg::barRect(client, 99, 30), QRect(1, 1, 150, 16));
-    EXPECT_TRUE(PrintProgressDlg::barRect(client, 0, 0).isEmpty());
-
+    // 300 ÷ 7 truncated; past the total full; nothing of nothing empty.
+    EXPECT_EQ(std::tuple(PrintProgressDlg::barRect(client, 2, 7), PrintProgressDlg::barRect(client, 99, 30),
+                         PrintProgressDlg::barRect(client, 0, 0).isEmpty()),
+              std::tuple(QRect(1, 1, 42, 16), QRect(1, 1, 150, 16), true));
     EXPECT_FALSE(PrintProgressDlg().windowFlags() & Qt::WindowSystemMenuHint) << "the job cannot be closed";
 }
 
-TEST(AdjustPrintDlg, EachPrinterKeepsItsOwnOffsetsAndOthersStartFromTheGlobalOnes)
+TEST(AdjustPrintDlg, OffsetsReadBackHoweverTheDialogClosesAndEachPrinterKeepsItsOwn)
 {
+    // That a cancelled dialog keeps the offsets too is pinned with each printer's offsets below.
+    platform::AppSettings& settings = platform::appSettings();
+    settings.setAdjustX(-3);
+    settings.setAdjustY(-1);
+    const auto clearYCheckOne = [](AdjustPrintDlg& d) {
+        d.offsetYEdit()->clear();
+        d.onlyOneBox()->setChecked(true);
+    };
+    EXPECT_EQ(answerDialog(clearYCheckOne, QDialog::Accepted), std::make_pair(QStringLiteral("-3 -1 unchecked"), true));
+    EXPECT_EQ(settings.adjustY(), 0);
+    EXPECT_EQ(answerDialog([](AdjustPrintDlg&) {}, QDialog::Accepted).first, QStringLiteral("-3 0 unchecked"));
+    settings.resetToDefaults();
+
+    const std::pair<const char*, int> texts[] = {
+        {" 7 ", 7}, {"+5", 5}, {"", 0}, {"-", 0}, {"12abc", 0}, {"３", 0}, {"-2147483648", -2147483647 - 1},
+        {"2147483647", 2147483647}, {"2147483648", 0}, {"99999999999999999999", 0},
+    };
+    for (const auto& [text, value] : texts)
+        EXPECT_EQ(AdjustPrintDlg::readOffset(QString::fromUtf8(text)), value) << text;
+
     QTemporaryDir dir;
     const QString ini = dir.filePath(QStringLiteral("settings.ini"));
     auto store = platform::SettingsStore::fromFile(ini);
-    platform::AppSettings& settings = platform::appSettings();
-    settings.resetToDefaults();
     settings.attachStore(store.get());
     settings.setAdjustX(2);
     settings.setAdjustY(-1);
@@ -165,28 +189,27 @@ TEST(AdjustPrintDlg, EachPrinterKeepsItsOwnOffsetsAndOthersStartFromTheGlobalOne
                 d.offsetYEdit()->setText(s.typed.section(u' ', 1, 1));
             }
         }, s.answer);
-        EXPECT_EQ(settings.printerAdjustment(office), s.office) << s.what;
-        EXPECT_EQ(settings.printerAdjustment(home), s.home) << s.what;
+        EXPECT_EQ(std::pair(settings.printerAdjustment(office), settings.printerAdjustment(home)), std::pair(s.office, s.home)) << s.what;
     }
     // The global offsets are the last ones typed, and stay in their keys.
-    EXPECT_EQ(QPoint(settings.adjustX(), settings.adjustY()), QPoint(4, 5));
+    // The slash in the name makes no group of its own.
     QSettings written(ini, QSettings::IniFormat);
-    EXPECT_EQ(written.value(QStringLiteral("print/adj_x")).toInt(), 4);
-    EXPECT_EQ(written.value(QStringLiteral("print/adj_y")).toInt(), 5);
-    // The slash in the name makes no group of its own; the stored values come back.
     written.beginGroup(QStringLiteral("printers"));
-    EXPECT_EQ(written.childGroups().size(), 2);
+    const auto groups = written.childGroups().size();
     written.endGroup();
+    EXPECT_EQ(std::tuple(settings.adjustX(), settings.adjustY(), written.value(u"print/adj_x"_s).toInt(),
+                         written.value(u"print/adj_y"_s).toInt(), groups),
+              std::tuple(4, 5, 4, 5, 2));
+    // The stored values come back.
     // The backs' offsets lie beside the fronts' and move nothing else.
     settings.setPrinterBackAdjustment(office, {-2, 3});
     settings.storeAdjustments();
     settings.resetToDefaults();
     settings.setAdjustX(3);
     settings.setBackAdjustment({1, 1});
-    EXPECT_EQ(settings.printerAdjustment(office), QPoint(4, 5));
-    EXPECT_EQ(settings.printerAdjustment(QStringLiteral("never adjusted")), QPoint(3, 0));
-    EXPECT_EQ(std::pair(settings.printerBackAdjustment(office), settings.printerBackAdjustment(home)),
-              std::pair(QPoint(-2, 3), QPoint(1, 1)));
+    EXPECT_EQ((std::vector{settings.printerAdjustment(office), settings.printerAdjustment(u"never adjusted"_s),
+                           settings.printerBackAdjustment(office), settings.printerBackAdjustment(home)}),
+              (std::vector{QPoint(4, 5), QPoint(3, 0), QPoint(-2, 3), QPoint(1, 1)}));
 
     // The dialog's own printer list shows the chosen printer's offsets.
     QPrinter printer;
@@ -208,57 +231,13 @@ TEST(SheetPreview, ShowsThePositionsTheJobPrintsOnItsFirstSheet)
     preview.resize(170, 240);
     preview.setPage(&page);
     print::SheetRenderer::Job job{.format = CardFormatCatalog().format(0), .sheets = 3}; // 名刺10面 A4
-    const struct {
-        int start;
-        bool onlyOne;
-        std::vector<int> shown;
-    } cases[] = {{1, false, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}}, {7, false, {7, 8, 9, 10}}, {7, true, {7}}, {11, false, {}}};
-    for (const auto& c : cases) {
-        job.start = c.start;
-        job.onlyOne = c.onlyOne;
+    // Which positions those are is pinned by SheetPlan's tests.
+    const std::tuple<int, bool, std::vector<int>> cases[] = {{7, false, {7, 8, 9, 10}}, {7, true, {7}}, {11, false, {}}};
+    for (const auto& [start, onlyOne, shown] : cases) {
+        std::tie(job.start, job.onlyOne) = std::tie(start, onlyOne);
         preview.setJob(job);
-        EXPECT_EQ(shownPositions(preview), c.shown) << c.start << (c.onlyOne ? " only one" : "");
+        EXPECT_EQ(shownPositions(preview), shown) << start << (onlyOne ? " only one" : "");
     }
     // The paper fits the widget whole, as large as a whole resolution allows.
-    const QRectF paper = preview.paperRect();
-    EXPECT_TRUE(QRectF(preview.rect()).contains(paper));
-    EXPECT_GT(paper.width(), 140);
-
-}
-
-TEST(AdjustPrintDlg, ThePreviewFollowsTheBoxesAsTheyAreTypedAndTheStartIsKeptByTheDialogOnly)
-{
-    PmrData page;
-    markCard(page);
-    QPrinter printer;
-    auto dlg = std::make_unique<AdjustPrintDlg>(&printer);
-    ASSERT_NE(dlg->preview(), nullptr);
-    // Before it is given a card the preview shows the current format, empty.
-    EXPECT_EQ(dlg->preview()->job().format, CardFormatCatalog::instance().currentFormat());
-
-    dlg->setPreviewJob(&page, {.format = CardFormatCatalog().format(0), .sheets = 2});
-    // Signs and letters cannot be typed into the start box.
-    for (const auto& [box, typed] : {std::pair{dlg->offsetXEdit(), "-3"}, {dlg->offsetYEdit(), "4"}, {dlg->startEdit(), "-7a"}}) {
-        box->clear();
-        QTest::keyClicks(box, QString::fromUtf8(typed));
-    }
-    QTest::mouseClick(dlg->onlyOneBox(), Qt::LeftButton);
-    const print::SheetRenderer::Job& shown = dlg->preview()->job();
-    EXPECT_EQ(std::tuple(shown.adjustX, shown.adjustY, shown.start, shown.onlyOne, shown.sheets),
-              std::tuple(-3, 4, 7, true, 2));
-    // The preview lies in the panel, right of its controls.
-    const QRect place = dlg->preview()->geometry();
-    EXPECT_LE(place.right(), dlg->panelWidth());
-    EXPECT_GE(place.left(), dlg->onlyOneBox()->geometry().right());
-
-    // The start is read when the dialog closes; an empty box is 1, in the preview too.
-    const auto answering = testsupport::answerPrintDialog([](AdjustPrintDlg&) {}, QDialog::Accepted);
-    for (const int start : {7, 1}) {
-        dlg->run();
-        EXPECT_EQ(std::pair(dlg->startPosition(), dlg->preview()->job().start), std::pair(start, start));
-        dlg->startEdit()->clear();
-    }
-    dlg = std::make_unique<AdjustPrintDlg>(&printer);
-    EXPECT_EQ(dlg->startEdit()->text(), QStringLiteral("1"));
-    platform::appSettings().resetToDefaults();
+    EXPECT_TRUE(QRectF(preview.rect()).contains(preview.paperRect()) && preview.paperRect().width() > 140);
 }
