@@ -45,8 +45,9 @@ TEST_F(HiDpiTest, TheCardIsDrawnAtDevicePixelsAsPrintingDrawsItWithNoSeamAtItsEd
     dlg->page().forEachInDrawingOrder([&dc](const ObjItem& item) { item.Draw(dc); });
     EXPECT_EQ(pixels::maxDifference(shown, *dc.image()), 0);
     // Not the window-pixel card made bigger.
-    if (ratio == std::floor(ratio))
+    if (ratio == std::floor(ratio)) {
         EXPECT_GT(pixels::maxDifference(dlg->view().composeCard(nullptr, nullptr, 1), shown, int(ratio)), 60);
+    }
 
     // The shadow meets the card's right and bottom edges: no canvas between.
     const int shadow = qRound(10 * ratio);
