@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/ImageConverter.h"
 
+#include <QBuffer>
 #include <QFile>
+#include <QtEndian>
 #include <QImageReader>
 
 #include <memory>
+#include <optional>
 #include <new>
 
 namespace platform {
@@ -31,6 +34,26 @@ std::unique_ptr<QImageReader> openReader(QIODevice& device)
             return reader;
     }
     return nullptr;
+}
+
+// Where the first chunk of a PNG on device (from start) that claims to run
+// past the end of the bytes begins, counted from start; none when every chunk
+// fits. libpng allocates a chunk whole before it finds the bytes too short,
+// gigabytes for a damaged length.
+std::optional<qint64> runawayPngChunk(QIODevice& device, qint64 start)
+{
+    const qint64 size = device.size();
+    qint64 at = start + 8; // after the signature
+    uchar head[4];
+    while (at + 8 <= size) {
+        if (!device.seek(at) || device.read(reinterpret_cast<char*>(head), 4) != 4)
+            return std::nullopt;
+        const qint64 length = qFromBigEndian<quint32>(head);
+        if (length + 12 > size - at)
+            return at - start;
+        at += 12 + length;
+    }
+    return std::nullopt;
 }
 
 } // namespace
@@ -66,9 +89,23 @@ QSize ImageConverter::importSize(QSize size, QSize cardMm)
 ImageConverter::Result ImageConverter::convert(QIODevice& device) const
 {
     QImageReader::setAllocationLimit(kDecodeLimitMB); // process-wide in Qt
+    const qint64 start = device.pos();
     const std::unique_ptr<QImageReader> reader = openReader(device);
     if (!reader)
         return {};
+    if (reader->format() == "png" && !device.isSequential()) {
+        // Read again as the chunks before the runaway one, closed with an end chunk.
+        if (const std::optional<qint64> cut = runawayPngChunk(device, start)) {
+            if (*cut > qint64(kDecodeLimitMB) << 20 || !device.seek(start))
+                return {};
+            QByteArray bytes = device.read(*cut);
+            bytes.append("\0\0\0\0IEND\xAE\x42\x60\x82", 12);
+            QBuffer complete(&bytes);
+            complete.open(QIODevice::ReadOnly);
+            return convert(complete);
+        }
+        device.seek(start);
+    }
     reader->setAutoTransform(true);
 
     // A picture that is reduced while it is decoded may be larger than the result.
