@@ -135,16 +135,13 @@ void team(PmrData& page)
 void picture(PmrData& page, const QImage& image, int bitCount, int x, int y, int cx, int cy, int shape,
              int edgeMode, int whiteOut = 0)
 {
-    auto item = std::make_unique<ObjItemBitmap>();
-    item->takePicture(platform::Dib::fromImage(image, bitCount));
-    item->x = x;
-    item->y = y;
-    item->cx = cx;
-    item->cy = cy;
-    item->shape = shape;
-    item->edgeMode = edgeMode;
-    item->whiteOut = whiteOut;
-    page.append(std::move(item));
+    auto& item = placed<ObjItemBitmap>(page, x, y, 0, 0, 0);
+    item.takePicture(platform::Dib::fromImage(image, bitCount));
+    item.cx = cx;
+    item.cy = cy;
+    item.shape = shape;
+    item.edgeMode = edgeMode;
+    item.whiteOut = whiteOut;
 }
 
 void photo(PmrData& page)

@@ -41,40 +41,36 @@ inline void text(PmrData& page, int x, int y, const QString& s, int points, std:
     page.append(std::move(item));
 }
 
-inline void rect(PmrData& page, int x, int y, int cx, int cy, std::uint32_t color)
+// A new item of kind T at (x, y) with extents cx, cy and a colour, appended to the page.
+template <class T>
+T& placed(PmrData& page, int x, int y, int cx, int cy, std::uint32_t color)
 {
-    auto item = std::make_unique<ObjItemRect>();
+    auto item = std::make_unique<T>();
     item->x = x;
     item->y = y;
     item->cx = cx;
     item->cy = cy;
     item->color = color;
-    page.append(std::move(item));
+    return static_cast<T&>(**page.append(std::move(item)));
+}
+
+inline void rect(PmrData& page, int x, int y, int cx, int cy, std::uint32_t color)
+{
+    placed<ObjItemRect>(page, x, y, cx, cy, color);
 }
 
 inline void line(PmrData& page, int x, int y, int cx, int cy, int width, std::uint32_t color)
 {
-    auto item = std::make_unique<ObjItemLine>();
-    item->x = x;
-    item->y = y;
-    item->cx = cx;
-    item->cy = cy;
-    item->width = width;
-    item->color = color;
-    page.append(std::move(item));
+    placed<ObjItemLine>(page, x, y, cx, cy, color).width = width;
 }
 
 // A QR code side mm square with its top-left corner at (x, y).
 inline void code(PmrData& page, int x, int y, int side, const QrContent& content, std::uint32_t color)
 {
-    auto item = std::make_unique<ObjItemBitmap>();
-    item->color = color;
-    item->takePicture(qr::picture(content, color));
-    item->qr = content;
-    item->x = x;
-    item->y = y;
-    item->cx = item->cy = side * 720 * 10 / 254;
-    page.append(std::move(item));
+    const int units = side * 720 * 10 / 254;
+    auto& item = placed<ObjItemBitmap>(page, x, y, units, units, color);
+    item.takePicture(qr::picture(content, color));
+    item.qr = content;
 }
 
 // A Japanese front with an English back (TwoSidedSample.cpp).
