@@ -85,7 +85,7 @@ void CardClipboard::copy()
     if (!item)
         return;
     const PmrData& page = doc_.page();
-    QGuiApplication::clipboard()->setMimeData(mimeFor(*item, doc_.cardId(), page.cardWidth, page.cardHeight).release());
+    QGuiApplication::clipboard()->setMimeData(mimeFor(*item, doc_.sideId(), page.cardWidth, page.cardHeight).release());
 }
 
 void CardClipboard::cut()
@@ -106,7 +106,7 @@ void CardClipboard::paste()
     const platform::Rect cardUnits = view_.cardUnits();
     std::unique_ptr<ObjItem> item = itemFrom(*data);
     if (item) {
-        if (data->data(QString::fromLatin1(kSourceType)) == doc_.cardId())
+        if (data->data(QString::fromLatin1(kSourceType)) == doc_.sideId())
             placement::offsetAsDuplicate(*item, view_.scale(), view_.cardRect());
         else
             placement::keepOnCard(*item, cardUnits);

@@ -248,20 +248,46 @@ void SetBackgroundCommand::exchange(PmrData& page)
 
 bool SetCardSizeCommand::apply(CardDocument& doc)
 {
-    const PmrData& page = doc.page();
-    if (page.cardWidth == width_ && page.cardHeight == height_)
+    const PmrData& card = doc.card();
+    if (card.cardWidth == width_ && card.cardHeight == height_)
         return false;
-    exchange(doc.page());
+    // A back turned a quarter against the front stays turned.
+    if (const PmrData* back = card.back()) {
+        const bool turned = back->cardWidth != card.cardWidth || back->cardHeight != card.cardHeight;
+        backOther_ = turned ? QSize(height_, width_) : QSize(width_, height_);
+    }
+    exchange(doc.card());
     return true;
 }
 
 void SetCardSizeCommand::revert(CardDocument& doc)
 {
-    exchange(doc.page());
+    exchange(doc.card());
 }
 
-void SetCardSizeCommand::exchange(PmrData& page)
+void SetCardSizeCommand::exchange(PmrData& card)
 {
-    std::swap(page.cardWidth, width_);
-    std::swap(page.cardHeight, height_);
+    std::swap(card.cardWidth, width_);
+    std::swap(card.cardHeight, height_);
+    if (PmrData* back = card.back(); back && backOther_.isValid()) {
+        const QSize was(back->cardWidth, back->cardHeight);
+        back->cardWidth = backOther_.width();
+        back->cardHeight = backOther_.height();
+        backOther_ = was;
+    }
+}
+
+bool TurnBackCommand::apply(CardDocument& doc)
+{
+    PmrData* back = doc.card().back();
+    if (!back || back->cardWidth == back->cardHeight)
+        return false;
+    revert(doc);
+    return true;
+}
+
+void TurnBackCommand::revert(CardDocument& doc)
+{
+    if (PmrData* back = doc.card().back())
+        std::swap(back->cardWidth, back->cardHeight);
 }

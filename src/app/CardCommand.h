@@ -40,8 +40,13 @@ public:
     // Picture bytes the step holds that the card does not, for the history's budget.
     virtual std::size_t heldBytes() const { return 0; }
 
+    // The side of the card the step was made on, set by the document.
+    void setOnBack(bool onBack) { onBack_ = onBack; }
+    bool onBack() const { return onBack_; }
+
 private:
     std::uint64_t mergeKey_ = 0;
+    bool onBack_ = false;
 };
 
 // Commands that take items out of the list keep their nodes here, so a list
@@ -213,7 +218,8 @@ private:
 };
 
 // Paper selection: the card takes another size in millimetres; the items keep
-// their coordinates and the view fits the new card.
+// their coordinates and the view fits the new card. A back takes the size too,
+// turned when it was turned against the front.
 class SetCardSizeCommand : public CardCommand {
 public:
     SetCardSizeCommand(int width, int height) : width_(width), height_(height) {}
@@ -222,7 +228,17 @@ public:
     CardDocument::Changes changes() const override { return CardDocument::CardSizeChanged; }
 
 private:
-    void exchange(PmrData& page);
+    void exchange(PmrData& card);
     int width_;
     int height_;
+    QSize backOther_; // invalid for a card without a back
+};
+
+// The back turns a quarter against the front, from upright to across or back:
+// its width and height change places, and the items keep their coordinates.
+class TurnBackCommand : public CardCommand {
+public:
+    bool apply(CardDocument& doc) override;
+    void revert(CardDocument& doc) override;
+    CardDocument::Changes changes() const override { return CardDocument::CardSizeChanged; }
 };

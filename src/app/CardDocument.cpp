@@ -31,18 +31,55 @@ void CardDocument::reportModified()
     Q_EMIT changed(ModifiedChanged);
 }
 
+QByteArray CardDocument::sideId() const
+{
+    return side_ == Side::Back ? cardId_ + "/back" : cardId_;
+}
+
 std::optional<PmrData::Position> CardDocument::tail()
 {
-    if (page_.items().empty())
+    PmrData& side = page();
+    if (side.items().empty())
         return std::nullopt;
-    return std::prev(page_.items().end());
+    return std::prev(side.items().end());
+}
+
+bool CardDocument::showSide(Side side)
+{
+    if (side == side_)
+        return false;
+    if (edit_)
+        endItemEdit();
+    if (side == Side::Back)
+        card_.ensureBack();
+    side_ = side;
+    selection_.clear();
+    selection_.setPage(page());
+    Q_EMIT changed(SideChanged);
+    return true;
+}
+
+CardDocument::Changes CardDocument::showSideOf(const CardCommand& step)
+{
+    const Side side = step.onBack() ? Side::Back : Side::Front;
+    if (side == side_)
+        return {};
+    if (side == Side::Back)
+        card_.ensureBack();
+    side_ = side;
+    selection_.clear();
+    selection_.setPage(page());
+    return SideChanged;
 }
 
 bool CardDocument::apply(std::unique_ptr<CardCommand> command)
 {
     if (edit_)
         endItemEdit();
-    if (!command || !command->apply(*this))
+    if (!command)
+        return false;
+    command->setOnBack(side_ == Side::Back);
+    if (!command->apply(*this))
         return false;
     const Changes what = command->changes();
     history_.push(std::move(command));
@@ -56,9 +93,12 @@ void CardDocument::replaceContents(std::unique_ptr<PmrData> contents, bool newSi
     if (edit_)
         endItemEdit();
     selection_.clear();
-    page_.swap(*contents);
+    const Changes sideChanged = side_ == Side::Front ? Change(0) : SideChanged;
+    side_ = Side::Front;
+    selection_.setPage(card_);
+    card_.swap(*contents);
     renewCardId();
-    Q_EMIT changed(ContentsReplaced | (newSize ? CardSizeChanged : Change(0)));
+    Q_EMIT changed(ContentsReplaced | sideChanged | (newSize ? CardSizeChanged : Change(0)));
     history_.clear();
     touched_ = false;
     reportModified();
@@ -78,8 +118,9 @@ bool CardDocument::undo()
     CardCommand* step = history_.stepBack();
     if (!step)
         return false;
+    const Changes side = showSideOf(*step);
     step->revert(*this);
-    Q_EMIT changed(reverted(step->changes()) | SelectionChanged);
+    Q_EMIT changed(reverted(step->changes()) | SelectionChanged | side);
     touched_ = false; // the history's place decides, whatever the refill touched
     reportModified();
     return true;
@@ -92,8 +133,9 @@ bool CardDocument::redo()
     CardCommand* step = history_.stepForward();
     if (!step)
         return false;
+    const Changes side = showSideOf(*step);
     step->apply(*this);
-    Q_EMIT changed(step->changes() | SelectionChanged);
+    Q_EMIT changed(step->changes() | SelectionChanged | side);
     touched_ = false;
     reportModified();
     return true;

@@ -33,7 +33,10 @@ public:
         SelectionChanged = 0x80, // undo and redo set the selection of their step again
         ModifiedChanged = 0x100,
         Touched = 0x200, // an edit that changed nothing, which the card counts as a change
+        SideChanged = 0x400, // the other side of the card is shown and edited
     };
+    // The side of the card shown and edited: the front (おもて) or the back (うら).
+    enum class Side { Front, Back };
     Q_DECLARE_FLAGS(Changes, Change)
     // The changes of taking back a step that made these: what it added is removed,
     // what it removed added again.
@@ -42,8 +45,17 @@ public:
     explicit CardDocument(QObject* parent = nullptr);
     ~CardDocument() override;
 
-    PmrData& page() { return page_; }
-    const PmrData& page() const { return page_; }
+    // The side edited: every command works on it.
+    PmrData& page() { return side_ == Side::Back ? *card_.back() : card_; }
+    const PmrData& page() const { return side_ == Side::Back ? *card_.back() : card_; }
+    // The whole card, saved and printed: the front, holding the back.
+    PmrData& card() { return card_; }
+    const PmrData& card() const { return card_; }
+    Side side() const { return side_; }
+    // Shows and edits the other side; nothing is selected there. The back is made,
+    // empty and as large as the front, the first time it is shown; an empty back
+    // is not stored, so the card is not modified. False when already there.
+    bool showSide(Side side);
     const QString& path() const { return path_; }
     void setPath(const QString& path) { path_ = path; }
     // Away from the history's saved place, or touched since it was there.
@@ -51,6 +63,8 @@ public:
     // Tells this card apart from every other, also in other running editors; a new
     // or opened card is another card.
     const QByteArray& cardId() const { return cardId_; }
+    // The same for the side shown: the back of a card is another page to paste on.
+    QByteArray sideId() const;
     void renewCardId();
     SelectionState& selection() { return selection_; }
     const SelectionState& selection() const { return selection_; }
@@ -60,16 +74,18 @@ public:
     // Applies a change and keeps it in the history; the window hears of it before
     // ModifiedChanged. False when it changed nothing. A live item edit is committed first.
     bool apply(std::unique_ptr<CardCommand> command);
-    // Open and new: the page takes other items and background; nothing is selected,
-    // and the card is another one, unmodified, with a history of its own.
+    // Open and new: the card takes other sides, items and background, and shows
+    // its front; nothing is selected, and the card is another one, unmodified,
+    // with a history of its own.
     // newSize: the card size is the contents' own (open), or the one kept (new).
     void replaceContents(std::unique_ptr<PmrData> contents, bool newSize);
     // What the editor counts as a change of the card without a step to take back:
     // a command that changed nothing (Touched), a click that changed the selection.
     // The window hears of it and the card is modified.
     void touch(Changes what = Touched);
-    // Takes back the newest step, or makes the step taken back again. The card is
-    // modified unless it is back where it was last saved.
+    // Takes back the newest step, or makes the step taken back again, on the side
+    // it was made on, which is shown first. The card is modified unless it is
+    // back where it was last saved.
     bool undo();
     bool redo();
     const UndoHistory& history() const { return history_; }
@@ -93,12 +109,15 @@ Q_SIGNALS:
 private:
     // Tells the window when isModified() is other than it last told.
     void reportModified();
+    // Shows a step's side before it is taken back or made again.
+    Changes showSideOf(const CardCommand& step);
 
-    PmrData page_;
+    PmrData card_;
+    Side side_ = Side::Front;
     QString path_;
     bool touched_ = false;
     bool reportedModified_ = false;
-    SelectionState selection_{page_};
+    SelectionState selection_{card_};
     std::unique_ptr<MoveItemCommand> edit_;
     UndoHistory history_;
     QByteArray cardId_;

@@ -18,6 +18,7 @@
 #include "resources/Strings.h"
 #include "ui/MessageBox.h"
 
+#include <QAbstractButton>
 #include <QCloseEvent>
 
 #include <algorithm>
@@ -143,12 +144,34 @@ void CardEditorDlg::onPaperSelect()
     if (dialog.run() == QDialog::Accepted)
         repaint();
     const CardFormat format = catalog.currentFormat();
-    if (format.cardWidth == page().cardWidth && format.cardHeight == page().cardHeight)
+    if (format.cardWidth == doc_.card().cardWidth && format.cardHeight == doc_.card().cardHeight)
         return;
     ui::messageBox(QString::fromUtf8(resources::texts::CardSizeChanged),
                    QString::fromUtf8(resources::texts::PaperSettingCaption), platform::MbButtons::Ok,
                    platform::MbIcon::None, this);
     doc_.apply(std::make_unique<SetCardSizeCommand>(format.cardWidth, format.cardHeight));
+}
+
+// A drag under way ends with what it moved, on the side it moved it.
+void CardEditorDlg::showSide(CardDocument::Side side)
+{
+    canvas_.loseCapture();
+    if (!doc_.showSide(side))
+        showSideControls(); // a click on the side shown keeps its mark
+}
+
+void CardEditorDlg::onTurnBack()
+{
+    if (doc_.side() == CardDocument::Side::Back)
+        doc_.apply(std::make_unique<TurnBackCommand>());
+}
+
+void CardEditorDlg::showSideControls()
+{
+    const bool back = doc_.side() == CardDocument::Side::Back;
+    itemAs<QAbstractButton>(ctl::FrontSide)->setChecked(!back);
+    itemAs<QAbstractButton>(ctl::BackSide)->setChecked(back);
+    item(ctl::TurnBack)->setEnabled(back);
 }
 
 void CardEditorDlg::onClose()

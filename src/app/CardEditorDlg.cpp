@@ -50,6 +50,9 @@ const CommandEntry<CardEditorDlg> CardEditorDlg::commandTable[] = {
     {ctl::NewCard, Notify::Clicked, &CardEditorDlg::onNewCard},
     {ctl::Print, Notify::Clicked, &CardEditorDlg::onPrint},
     {ctl::PaperSelect, Notify::Clicked, &CardEditorDlg::onPaperSelect},
+    {ctl::FrontSide, Notify::Clicked, &CardEditorDlg::onShowFront},
+    {ctl::BackSide, Notify::Clicked, &CardEditorDlg::onShowBack},
+    {ctl::TurnBack, Notify::Clicked, &CardEditorDlg::onTurnBack},
 };
 
 namespace {
@@ -65,7 +68,7 @@ constexpr ToolTip kToolTips[] = {
     {ctl::Delete, resources::ids::ToolDelete},      {ctl::SendBack, resources::ids::ToolSendBack},
     {ctl::Duplicate, resources::ids::ToolDuplicate}, {ctl::ZoomIn, resources::ids::ToolZoomIn},
     {ctl::ZoomOut, resources::ids::ToolZoomOut},    {ctl::Help, resources::ids::ToolHelp},
-    {ctl::AddQr, resources::ids::ToolQr},
+    {ctl::AddQr, resources::ids::ToolQr},           {ctl::TurnBack, resources::ids::ToolTurnBack},
 };
 
 } // namespace
@@ -111,9 +114,10 @@ void CardEditorDlg::initialise()
     item(ctl::VScroll)->show();
 
     const CardFormat format = CardFormatCatalog::instance().currentFormat();
-    page().cardWidth = format.cardWidth;
-    page().cardHeight = format.cardHeight;
+    doc_.card().cardWidth = format.cardWidth;
+    doc_.card().cardHeight = format.cardHeight;
     LayoutCard(true);
+    showSideControls();
 
     installToolTips();
     new CardKeyboard(*this);
@@ -161,13 +165,18 @@ void CardEditorDlg::onHelpCommand()
 void CardEditorDlg::onDocumentChanged(CardDocument::Changes what)
 {
     using C = CardDocument;
-    if (what & C::CardSizeChanged)
+    if (what & C::SideChanged) {
+        view_.setPage(doc_.page());
+        showSideControls();
+    }
+    if (what & (C::CardSizeChanged | C::SideChanged))
         LayoutCard(true);
-    const bool refill = what & (C::ItemAdded | C::ItemRemoved | C::ItemsReordered | C::SelectionChanged | C::ContentsReplaced);
+    const bool refill = what & (C::ItemAdded | C::ItemRemoved | C::ItemsReordered | C::SelectionChanged | C::ContentsReplaced
+                                | C::SideChanged);
     const bool redraw = (what & ~C::Changes(C::SelectionChanged | C::ModifiedChanged))
                         || ((what & C::SelectionChanged) && !canvas_.hasCapture());
     // New contents show their panel before the card, other changes after it.
-    const bool panelFirst = what & C::ContentsReplaced;
+    const bool panelFirst = what & (C::ContentsReplaced | C::SideChanged);
     if (refill && panelFirst)
         refreshPanel();
     if (redraw)

@@ -104,8 +104,15 @@ private:
     void onSave() { files_.save(); }
     void onOpen() { files_.open(); }
     void onNewCard() { files_.newCard(); }
-    void onPrint() { printCard(doc_.page(), doc_.path(), this); }
+    void onPrint() { printCard(doc_.card(), doc_.path(), this); }
     void onPaperSelect();
+    // The side switch: the front or the back shown and edited, and the back's turn.
+    void onShowFront() { showSide(CardDocument::Side::Front); }
+    void onShowBack() { showSide(CardDocument::Side::Back); }
+    void showSide(CardDocument::Side side);
+    void onTurnBack();
+    // The switch shows the side the card shows.
+    void showSideControls();
 
     // Lays out, redraws and refills what a change of the document needs.
     void onDocumentChanged(CardDocument::Changes what);

@@ -31,6 +31,8 @@ const CommandKey kWindowKeys[] = {
     {Qt::Key_Plus, Qt::ControlModifier, ctl::ZoomIn},
     {Qt::Key_Equal, Qt::ControlModifier, ctl::ZoomIn},
     {Qt::Key_Minus, Qt::ControlModifier, ctl::ZoomOut},
+    {Qt::Key_PageUp, Qt::ControlModifier, ctl::FrontSide},
+    {Qt::Key_PageDown, Qt::ControlModifier, ctl::BackSide},
 };
 
 // Buttons' keys that belong to the selected item.

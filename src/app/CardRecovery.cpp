@@ -65,7 +65,7 @@ bool CardRecovery::writeNow()
     timer_.stop();
     writer_.waitForDone();
     QByteArray bytes;
-    if (!doc_.isModified() || tryDocument([&] { bytes = writeDocument(doc_.page()); }))
+    if (!doc_.isModified() || tryDocument([&] { bytes = writeDocument(doc_.card()); }))
         return false;
     return store_.write(bytes, doc_.path());
 }
@@ -73,7 +73,7 @@ bool CardRecovery::writeNow()
 void CardRecovery::writeInBackground()
 {
     QByteArray bytes;
-    if (!doc_.isModified() || tryDocument([&] { bytes = writeDocument(doc_.page()); }))
+    if (!doc_.isModified() || tryDocument([&] { bytes = writeDocument(doc_.card()); }))
         return;
     writer_.start([this, bytes, path = doc_.path()] { store_.write(bytes, path); });
 }

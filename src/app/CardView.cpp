@@ -31,7 +31,7 @@ constexpr int kLineStep = 10;
 } // namespace
 
 CardView::CardView(QWidget* window, QWidget* canvasFrame, QScrollBar* hBar, QScrollBar* vBar, const PmrData& page)
-    : window_(window), frame_(canvasFrame), hBar_(hBar), vBar_(vBar), page_(page)
+    : window_(window), frame_(canvasFrame), hBar_(hBar), vBar_(vBar), page_(&page)
 {
 }
 
@@ -57,19 +57,19 @@ void CardView::layoutCard(bool fit)
     const int ch = canvas.height();
     ViewScale& scale = scale_;
     if (fit) {
-        const int sw = platform::mulDivRound(cw - 40, 254, std::int64_t(page_.cardWidth) * 10);
-        const int sh = platform::mulDivRound(ch - 40, 254, std::int64_t(page_.cardHeight) * 10);
+        const int sw = platform::mulDivRound(cw - 40, 254, std::int64_t(page_->cardWidth) * 10);
+        const int sh = platform::mulDivRound(ch - 40, 254, std::int64_t(page_->cardHeight) * 10);
         // A card without size keeps the scale it has.
-        int s = page_.cardWidth > 0 && page_.cardHeight > 0 ? std::min(sw, sh)
-                : page_.cardWidth > 0                       ? sw
-                : page_.cardHeight > 0                      ? sh
+        int s = page_->cardWidth > 0 && page_->cardHeight > 0 ? std::min(sw, sh)
+                : page_->cardWidth > 0                       ? sw
+                : page_->cardHeight > 0                      ? sh
                                                             : scale.fit;
         s = std::max(s, 1);
         scale.current = s;
         scale.fit = s;
     }
-    const int w = scale.mmToDevice(page_.cardWidth);
-    const int h = scale.mmToDevice(page_.cardHeight);
+    const int w = scale.mmToDevice(page_->cardWidth);
+    const int h = scale.mmToDevice(page_->cardHeight);
     card_.left = platform::saturate(canvas.left() + (std::int64_t(cw) - w) / 2);
     card_.top = platform::saturate(canvas.top() + (std::int64_t(ch) - h) / 2);
     card_.right = platform::addSat(card_.left, w);
@@ -219,8 +219,8 @@ CardView::DeviceLayout CardView::deviceLayout(qreal ratio) const
     const ViewScale at = ViewScale::at(d.scale);
     d.card.left = px(card_.left);
     d.card.top = px(card_.top);
-    d.card.right = platform::addSat(d.card.left, at.mmToDevice(page_.cardWidth));
-    d.card.bottom = platform::addSat(d.card.top, at.mmToDevice(page_.cardHeight));
+    d.card.right = platform::addSat(d.card.left, at.mmToDevice(page_->cardWidth));
+    d.card.bottom = platform::addSat(d.card.top, at.mmToDevice(page_->cardHeight));
     return d;
 }
 
@@ -237,8 +237,8 @@ QImage CardView::composeCard(const ObjItem* selected, QRect* visibleOut, qreal r
         return {};
     dc.setScale(d.scale);
     dc.setViewportOrigin(QPoint(d.card.left - visible.left(), d.card.top - visible.top()));
-    page_.drawBackground(dc, Rect{0, 0, platform::saturate(d.card.width()), platform::saturate(d.card.height())});
-    page_.forEachInDrawingOrder([&dc](const ObjItem& item) { item.Draw(dc); });
+    page_->drawBackground(dc, Rect{0, 0, platform::saturate(d.card.width()), platform::saturate(d.card.height())});
+    page_->forEachInDrawingOrder([&dc](const ObjItem& item) { item.Draw(dc); });
     if (selected)
         drawSelectionMarks(dc, *selected, d.ratio);
     return *dc.image();

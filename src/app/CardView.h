@@ -35,6 +35,9 @@ class CardView {
 public:
     CardView(QWidget* window, QWidget* canvasFrame, QScrollBar* hBar, QScrollBar* vBar, const PmrData& page);
 
+    // The side of the card shown; the next layoutCard places it.
+    void setPage(const PmrData& page) { page_ = &page; }
+
     const platform::Rect& cardRect() const { return card_; }
     // The card in item units from (0, 0): its pixel size at the present zoom.
     platform::Rect cardUnits() const;
@@ -89,7 +92,7 @@ private:
     QWidget* frame_;
     QScrollBar* hBar_;
     QScrollBar* vBar_;
-    const PmrData& page_;
+    const PmrData* page_;
     platform::Rect card_;
     ViewScale scale_;
 };

@@ -47,7 +47,7 @@ bool DocumentCommands::save()
 
 bool DocumentCommands::saveDocument(const QString& path)
 {
-    if (!mayOverwrite(path) || !files::saveFrom(doc_.page(), path, window_))
+    if (!mayOverwrite(path) || !files::saveFrom(doc_.card(), path, window_))
         return false;
     doc_.setPath(QFileInfo(path).absoluteFilePath());
     if (doc_.path() == damagedPath_)
@@ -89,11 +89,11 @@ void DocumentCommands::recover(std::unique_ptr<PmrData> contents, const QString&
 
 bool DocumentCommands::replaceContents(std::unique_ptr<PmrData> contents, const QString& path)
 {
-    const int oldWidth = doc_.page().cardWidth;
-    const int oldHeight = doc_.page().cardHeight;
+    const int oldWidth = doc_.card().cardWidth;
+    const int oldHeight = doc_.card().cardHeight;
     doc_.replaceContents(std::move(contents), true);
     doc_.setPath(path);
-    return doc_.page().cardWidth != oldWidth || doc_.page().cardHeight != oldHeight;
+    return doc_.card().cardWidth != oldWidth || doc_.card().cardHeight != oldHeight;
 }
 
 void DocumentCommands::newCard()
@@ -131,7 +131,7 @@ void DocumentCommands::startFromScratch()
         return;
     // An empty card of the same size; the view stays as it is.
     auto contents = std::make_unique<PmrData>();
-    contents->cardWidth = doc_.page().cardWidth;
-    contents->cardHeight = doc_.page().cardHeight;
+    contents->cardWidth = doc_.card().cardWidth;
+    contents->cardHeight = doc_.card().cardHeight;
     doc_.replaceContents(std::move(contents), false);
 }

@@ -12,6 +12,8 @@
 class SelectionState {
 public:
     explicit SelectionState(PmrData& page) : page_(&page) {}
+    // The page hit tests look at: the side shown.
+    void setPage(PmrData& page) { page_ = &page; }
 
     ObjItem* item() const { return item_; }
     const std::optional<PmrData::Position>& position() const { return position_; }

@@ -54,6 +54,10 @@ inline constexpr int Pattern = 1013;
 inline constexpr int AddQr = 1090;
 inline constexpr int QrContents = 1091;
 inline constexpr int QrWarning = 1092;
+// The sides of the card beside the canvas, and the back's quarter turn.
+inline constexpr int FrontSide = 1093;
+inline constexpr int BackSide = 1094;
+inline constexpr int TurnBack = 1095;
 
 // System menu commands.
 inline constexpr int SysAbout = 16;

@@ -41,6 +41,7 @@ inline constexpr int ListTooLarge = 137;
 inline constexpr int ListBadEncoding = 138;
 inline constexpr int ListTooManyRows = 139;
 inline constexpr int ToolQr = 145;
+inline constexpr int ToolTurnBack = 170;
 
 // File access errors, "%1" is the path.
 inline constexpr int FileErrorNone = 61856;
