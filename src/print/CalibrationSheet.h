@@ -25,7 +25,8 @@ class SheetTarget;
 // numbered in the back page's own coordinates: looking at the back, + lies
 // right and down, as the back offsets move the backs, so the number under the
 // cut is again the back offset to type. The back is labelled うら with the way
-// it was turned, the front おもて, each beside the cards.
+// it was turned, the front おもて: above the cards, else below them, else (no
+// margin tall enough) in the middle of a card.
 class CalibrationSheet {
 public:
     static constexpr int kRulerReachMm = 6;

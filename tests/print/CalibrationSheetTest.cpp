@@ -125,37 +125,3 @@ TEST(CalibrationSheet, BackRulersLieBehindTheFrontCornersOnceTheSheetIsTurned)
         }
     }
 }
-
-TEST(CalibrationSheet, TwoSidedFrontIsTheOnePageSheetWithALabelBesideTheCards)
-{
-    platform::installFontSubstitutions();
-    constexpr int ppi = 127; // 5 pixels a millimetre
-    // One column of two cards on a 100 × 148 mm paper, 10 mm from its left edge.
-    const auto format = [](int cardHeight, int top) { return CardFormat{"l", 100, 148, 80, cardHeight, 1, 2, 10, top, 0, 5}; };
-    const struct {
-        const char* what;
-        CardFormat format;
-        QRect within; // where the label's ink lies, in mm
-    } cases[] = {
-        {"above the cards", format(50, 20), QRect(10, 0, 80, 20)},
-        {"below them, with no room above", format(50, 2), QRect(10, 107, 80, 41)},
-        {"in the middle of the first card, with no room either side", format(70, 2), QRect(20, 12, 60, 50)},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        print::ImageSheetTarget one(QSize(500, 740), ppi), both(QSize(500, 740), ppi);
-        ASSERT_TRUE(print::CalibrationSheet(c.format).print(one));
-        ASSERT_TRUE(print::CalibrationSheet(c.format).printBothSides(both, print::Flip::LongEdge));
-        ASSERT_EQ(std::pair(one.sheets().size(), both.sheets().size()), std::pair(size_t(1), size_t(2)));
-        const QImage& plain = one.sheets()[0];
-        const QImage& labelled = both.sheets()[0];
-        QRect changed;
-        for (int y = 0; y < plain.height(); ++y)
-            for (int x = 0; x < plain.width(); ++x)
-                if (plain.pixel(x, y) != labelled.pixel(x, y))
-                    changed |= QRect(x, y, 1, 1);
-        ASSERT_FALSE(changed.isEmpty());
-        EXPECT_TRUE(QRect(c.within.topLeft() * 5, c.within.size() * 5).contains(changed))
-            << changed.x() << ", " << changed.y() << " " << changed.width() << " x " << changed.height();
-    }
-}
