@@ -32,7 +32,8 @@ const char* const kHelp =
     "  --dpi       the printer resolution (default 600, 10 to 2400)\n"
     "  --appdir    the folder of the catalogue (cardfmt/ and cardform.ini); default\n"
     "              the editor's application directory\n"
-    "A PDF's page is the format's paper (A4 when it has none); a PNG is the sheet.\n";
+    "A PDF's page is the format's paper (A4 when it has none); a PNG is the sheet,\n"
+    "OUT-1.png and OUT-2.png with both sides.\n";
 
 const Syntax kSyntax{.help = kHelp,
                      .takes = "calibrate takes -o OUT.pdf|OUT.png and no file",
