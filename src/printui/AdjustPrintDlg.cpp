@@ -147,13 +147,39 @@ std::shared_ptr<const CardList> AdjustPrintDlg::list() const
 void AdjustPrintDlg::setPreviewJob(const PmrData* page, const SheetRenderer::Job& job)
 {
     previewJob_ = job;
+    const bool hasBack = page && page->storedBack();
     if (sides_)
-        sides_->setHasBack(page && page->storedBack());
+        sides_->setHasBack(hasBack);
     if (!preview_)
         return;
+    if (hasBack)
+        widenPreview();
     preview_->setPage(page);
     listBox_->setPage(page);
     updatePreview();
+}
+
+void AdjustPrintDlg::widenPreview()
+{
+    // Room for the back beside the front, each as wide as a portrait sheet of
+    // the preview's height less its label.
+    const int wanted = 2 * (preview_->height() - fontMetrics().height() - 6) * 3 / 4 + 12;
+    const int extra = wanted - preview_->width();
+    if (extra <= 0)
+        return;
+    preview_->resize(wanted, preview_->height());
+    listBox_->resize(wanted, listBox_->height());
+    panelSize_.setWidth(panelSize_.width() + extra);
+    panel_->resize(panelSize_);
+    if (QLayout* l = layout()) {
+        QMargins m = l->contentsMargins();
+        m.setRight(m.right() + extra);
+        l->setContentsMargins(m);
+        l->activate();
+    } else {
+        resize(width() + extra, height());
+    }
+    placePanel();
 }
 
 void AdjustPrintDlg::updatePreview()

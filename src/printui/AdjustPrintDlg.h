@@ -105,6 +105,7 @@ private:
     void placePanel();
     void watchPrinterChoice();
     void buildPreview();
+    void widenPreview();
     void updatePreview();
 
     // The emptied template dialog; its controls live in panel_.

@@ -95,7 +95,7 @@ QRectF SheetPreview::slot(bool back) const
     if (!showsBack())
         return all;
     const qreal half = std::max<qreal>(0, (all.width() - kMargin) / 2);
-    const qreal label = fontMetrics().height() + 2;
+    const qreal label = fontMetrics().height() + 4;
     return QRectF(all.left() + (back ? half + kMargin : 0), all.top(), half, std::max<qreal>(0, all.height() - label));
 }
 
@@ -178,7 +178,7 @@ void SheetPreview::paintEvent(QPaintEvent*)
             continue;
         p.setPen(palette().color(QPalette::WindowText));
         const QRectF room = slot(i == 1);
-        p.drawText(QRectF(room.left(), room.bottom() + 2, room.width(), fontMetrics().height()),
+        p.drawText(QRectF(room.left(), paper.bottom() + 4, room.width(), fontMetrics().height()),
                    Qt::AlignHCenter | Qt::AlignTop, QString::fromUtf8(labels[i]));
     }
 }
