@@ -51,9 +51,10 @@ public:
     ~AdjustPrintDlg() override;
 
     // Shows the dialog modally (through ui::runPrintDialog and its provider) and
-    // returns QDialog::Accepted, Rejected or Calibrate. However it closes, the offsets typed
-    // are stored in the settings and "一つだけ" and the start are read; OK also
-    // writes the offsets to the settings store at once.
+    // returns QDialog::Accepted, Rejected or Calibrate. However it closes, the offsets typed,
+    // the fronts' and the backs', are stored in the settings under the printer and
+    // "一つだけ" and the start are read; OK also writes the offsets to the
+    // settings store at once.
     int run();
 
     bool onlyOne() const { return onlyOne_; }
