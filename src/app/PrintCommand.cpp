@@ -185,7 +185,8 @@ QString backFileName(const QString& path)
 }
 
 // Between the fronts and the backs printed by hand: whether the user turned the
-// sheets over and put them back. The backs printed into a file go to one of their own.
+// sheets over and put them back. The backs are a job of their own name, and go
+// to a file of their own when printed into one.
 bool turnSheets(const CardFormat& format, QPrinter& printer, QWidget* parent)
 {
     print::TurnSheetsDlg turn(print::paperOf(format), parent);
@@ -194,6 +195,8 @@ bool turnSheets(const CardFormat& format, QPrinter& printer, QWidget* parent)
     parent->repaint();
     if (!printer.outputFileName().isEmpty())
         printer.setOutputFileName(backFileName(printer.outputFileName()));
+    // A queue that writes files names them after the job.
+    printer.setDocName(printer.docName() + QString::fromUtf8(resources::texts::PrintBackFileSuffix));
     return true;
 }
 
