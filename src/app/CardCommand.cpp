@@ -267,14 +267,20 @@ void SetCardSizeCommand::revert(CardDocument& doc)
 
 void SetCardSizeCommand::exchange(PmrData& card)
 {
+    const QSize was(card.cardWidth, card.cardHeight);
     std::swap(card.cardWidth, width_);
     std::swap(card.cardHeight, height_);
-    if (PmrData* back = card.back(); back && backOther_.isValid()) {
-        const QSize was(back->cardWidth, back->cardHeight);
-        back->cardWidth = backOther_.width();
-        back->cardHeight = backOther_.height();
-        backOther_ = was;
+    PmrData* back = card.back();
+    if (!back)
+        return;
+    QSize other = backOther_;
+    if (!other.isValid()) { // a back made since: it follows the front, turned as it was
+        const bool turned = was.width() != was.height() && QSize(back->cardWidth, back->cardHeight) == was.transposed();
+        other = turned ? QSize(card.cardHeight, card.cardWidth) : QSize(card.cardWidth, card.cardHeight);
     }
+    backOther_ = QSize(back->cardWidth, back->cardHeight);
+    back->cardWidth = other.width();
+    back->cardHeight = other.height();
 }
 
 bool TurnBackCommand::apply(CardDocument& doc)

@@ -231,7 +231,7 @@ private:
     void exchange(PmrData& card);
     int width_;
     int height_;
-    QSize backOther_; // invalid for a card without a back
+    QSize backOther_; // the back's other size; invalid until the card has a back
 };
 
 // The back turns a quarter against the front, from upright to across or back:

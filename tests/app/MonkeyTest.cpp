@@ -78,7 +78,7 @@ protected:
         const int y = pick(h);
         return {pick(w), y};
     }
-    QByteArray bytes() const { return writeDocument(dlg->page()); }
+    QByteArray bytes() const { return writeDocument(dlg->document().card()); }
     void fail(const QString& what)
     {
         ADD_FAILURE() << what.toStdString() << "\nReplay: PELMORA_MONKEY_SEED=" << seed << " PELMORA_MONKEY_STEPS=" << step;
@@ -211,7 +211,7 @@ protected:
                  clickControl({AddText, AddLine, AddRect, AddPicture, AddText, AddLine, AddRect, AddPicture,
                                Delete, SendBack, Duplicate, ZoomIn, ZoomOut, Open, Save, NewCard, PaperSelect,
                                Font, Bigger, Smaller, AlignRight, ShapeWhiteOut, ShapeCircle, ShapeHeart,
-                               BlurEdges, ReplacePicture, Pattern, OtherColor, Swatch, AddQr, QrContents});
+                               BlurEdges, ReplacePicture, Pattern, OtherColor, Swatch, AddQr, QrContents, FrontSide, BackSide, TurnBack});
              }},
             {2, [this] { close(); }},
             {30, [this] { // a drag held goes on, or a click, double click or drag
@@ -232,7 +232,7 @@ protected:
             {14, [this] {
                  const Qt::Key k = oneOf({Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down, Qt::Key_Tab, Qt::Key_Backtab,
                                           Qt::Key_Delete, Qt::Key_Backspace, Qt::Key_Escape, Qt::Key_Return, Qt::Key_D, Qt::Key_A,
-                                          Qt::Key_Plus, Qt::Key_Minus, Qt::Key_N, Qt::Key_O, Qt::Key_S});
+                                          Qt::Key_Plus, Qt::Key_Minus, Qt::Key_N, Qt::Key_O, Qt::Key_S, Qt::Key_PageUp, Qt::Key_PageDown});
                  key(k, oneOf<Qt::KeyboardModifiers>({{}, {}, Qt::ShiftModifier, Qt::ControlModifier}));
              }},
             {8, [this] { // undo and redo
