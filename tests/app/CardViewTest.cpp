@@ -28,14 +28,6 @@ protected:
         place(*item, x, y, cx > 0 ? cx : item->cx, cx > 0 ? cy : item->cy);
         return dlg->page().append(std::move(item))->get();
     }
-    // A press at `from`, the pointer moved through `moves` and released at the last.
-    void drag(QPoint from, std::initializer_list<QPoint> moves = {})
-    {
-        QTest::mousePress(dlg.get(), Qt::LeftButton, {}, from);
-        for (const QPoint p : moves)
-            QTest::mouseMove(dlg.get(), from = p);
-        QTest::mouseRelease(dlg.get(), Qt::LeftButton, {}, from);
-    }
 };
 
 TEST_F(CardViewTest, StartFitsTheCardThenZoomsInStepsKeepingTheRelativeScrollPosition)
@@ -246,10 +238,6 @@ TEST_F(CardViewTest, ADragEndsWhenTheGrabIsLostOrTabSaveOrCloseComes)
         QMouseEvent e(type, outside, dlg->mapToGlobal(outside), button, buttons, {});
         QApplication::sendEvent(dlg.get(), &e);
     };
-    const auto key = [&](Qt::Key k, Qt::KeyboardModifiers mods = {}) {
-        dlg->item(ctl::Open)->setFocus();
-        QTest::keyClick(dlg->item(ctl::Open), k, mods);
-    };
 
     // A right-click during the drag opens no menu; the release then goes
     // unseen and a later click outside the canvas only ends the drag.
@@ -275,10 +263,10 @@ TEST_F(CardViewTest, ADragEndsWhenTheGrabIsLostOrTabSaveOrCloseComes)
         {"a move without the button", [&] { send(QEvent::MouseMove, Qt::NoButton, Qt::NoButton); }, r, false, 0},
         {"a popup", [&] { popup.popup(dlg->mapToGlobal(outside)); popup.hide(); }, r, false, 0},
         {"deactivation", [&] { QEvent e(QEvent::WindowDeactivate); QApplication::sendEvent(dlg.get(), &e); }, r, false, 0},
-        {"Tab", [&] { key(Qt::Key_Tab); }, text, false, 0},
+        {"Tab", [&] { canvasKey(Qt::Key_Tab); }, text, false, 0},
         {"save", [&] {
              testsupport::FileDialogScript chosen({file});
-             key(Qt::Key_S, Qt::ControlModifier);
+             canvasKey(Qt::Key_S, Qt::ControlModifier);
          }, r, true, 1},
         {"close", [&] {
              testsupport::MessageBoxScript boxes({platform::IdCancel});

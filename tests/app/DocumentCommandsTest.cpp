@@ -188,7 +188,6 @@ TEST_F(DocumentCommandsTest, SamplesOpenUntitledAndScratchKeepsSizeAndPath)
     EXPECT_EQ(boxes.shown()[0].text, QStringLiteral(" サンプルのディレクトリが見つかりませんでした"));
 }
 
-// What the samples hold is pinned by reading and writing them back.
 TEST_F(DocumentCommandsTest, BundledSamplesOpenFromTheCommandLineUnmodified)
 {
     const QDir samples(QStringLiteral(PELMORA_SOURCE_DIR "/data/sample"));

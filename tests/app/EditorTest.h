@@ -17,7 +17,6 @@
 // directory and settings; dialogs answer Cancel again after each test.
 class EditorTest : public testsupport::TempDirTest {
 protected:
-    static void SetUpTestSuite() { platform::installFontSubstitutions(); }
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
@@ -42,6 +41,24 @@ protected:
         QWidget* w = dlg->item(id);
         QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
         QApplication::processEvents();
+    }
+    // A press at `from`, the pointer moved through `moves` and released at the last.
+    void drag(QPoint from, std::initializer_list<QPoint> moves = {})
+    {
+        QTest::mousePress(dlg.get(), Qt::LeftButton, {}, from);
+        for (const QPoint p : moves)
+            QTest::mouseMove(dlg.get(), from = p);
+        QTest::mouseRelease(dlg.get(), Qt::LeftButton, {}, from);
+    }
+    // A key to the focused control; canvasKey: to the window, away from the fields.
+    void key(int k, Qt::KeyboardModifiers mods = {})
+    {
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : dlg.get(), Qt::Key(k), mods);
+    }
+    void canvasKey(int k, Qt::KeyboardModifiers mods = {})
+    {
+        dlg->item(ctl::Open)->setFocus();
+        key(k, mods);
     }
     // Window pixel of an item-unit point.
     QPoint at(QPoint units) const

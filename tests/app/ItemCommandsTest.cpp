@@ -387,7 +387,6 @@ TEST_F(ItemCommandsTest, AddSendBackDeleteAndReplaceMarkTheCardOnlyWhenTheyChang
     EXPECT_EQ(std::pair(items().size(), dlg->isModified()), std::pair(std::size_t(2), false));
 
     // Pictures come through the chooser; a replacement keeps the box and the look.
-    // Taking a replacement back is pinned with the other undo steps.
     const QString wide = path("wide.png"), tall = path("tall.png");
     QImage(200, 100, QImage::Format_RGB32).save(wide);
     QImage(50, 100, QImage::Format_RGB32).save(tall);

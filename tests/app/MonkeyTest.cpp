@@ -158,10 +158,6 @@ protected:
         }
         return QPoint(std::clamp(p.x(), 0, dlg->width() - 1), std::clamp(p.y(), 0, dlg->height() - 1));
     }
-    void key(int k, Qt::KeyboardModifiers mods = {})
-    {
-        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : dlg.get(), Qt::Key(k), mods);
-    }
     // Types into the panel's text or width field, whichever is shown.
     void type()
     {

@@ -23,7 +23,6 @@ protected:
         EditorTest::SetUp();
         QImage(40, 20, QImage::Format_RGB32).save(png);
     }
-    void key(int k, Qt::KeyboardModifiers mods = Qt::NoModifier) { QTest::keyClick(QApplication::focusWidget(), Qt::Key(k), mods); }
     QByteArray bytes() const { return writeDocument(dlg->page()); }
 
     const QString png = path("p.png");
@@ -57,10 +56,7 @@ TEST_F(UndoKeysClipboardTest, EveryKindOfChangeIsUndoneAndRedoneExactly)
          }},
         {"a drag of many steps", [] {}, [&] {
              const QPoint from = at({picture->x, picture->y}) + QPoint(3, 3);
-             QTest::mousePress(dlg.get(), Qt::LeftButton, {}, from);
-             for (int i = 1; i <= 5; ++i)
-                 QTest::mouseMove(dlg.get(), from + QPoint(4 * i, 3 * i));
-             QTest::mouseRelease(dlg.get(), Qt::LeftButton, {}, from + QPoint(20, 15));
+             drag(from, {from + QPoint(4, 3), from + QPoint(8, 6), from + QPoint(12, 9), from + QPoint(16, 12), from + QPoint(20, 15)});
          }},
         {"send back", [] {}, [&] { press(ctl::SendBack); }},
         {"duplicate", [] {}, [&] { press(ctl::Duplicate); }},
@@ -126,11 +122,6 @@ TEST_F(UndoKeysClipboardTest, CanvasKeysRunTheButtonsCommandsAndMoveTheSelection
     for (int id : {ctl::AddText, ctl::AddRect, ctl::AddLine})
         press(id);
     const std::vector<const ObjItem*> made = items();
-    // A key on the window, away from the fields.
-    const auto canvasKey = [&](int k, Qt::KeyboardModifiers mods = Qt::NoModifier) {
-        dlg->item(ctl::Open)->setFocus();
-        key(k, mods);
-    };
     // From the line just added, in drawing order, which puts texts last.
     const std::pair<int, const ObjItem*> steps[] = {{Qt::Key_Tab, made[0]}, {Qt::Key_Tab, made[1]}, {Qt::Key_Tab, made[2]},
                                                     {Qt::Key_Tab, made[0]}, {Qt::Key_Backtab, made[2]}, {Qt::Key_Backtab, made[1]}};

@@ -115,10 +115,6 @@ TEST(ArchiveFixtures, DocumentsReadAndWriteBackByteForByte)
             c.check(page);
         EXPECT_EQ(writeDocument(page), c.written.isNull() ? c.bytes : c.written);
     }
-    PmrData empty;
-    empty.cardWidth = 86;
-    empty.cardHeight = 54;
-    EXPECT_EQ(writeDocument(empty), cases[1].bytes);
 }
 
 // Length prefixes: a byte, FF and a word, or FF FFFF and a double word; FFFE FF
@@ -240,7 +236,6 @@ TEST(ArchiveErrors, IndexCounterStopsAtItsLimitAndDevicesThatFailToWriteGiveThei
     writer.setNextIndex(Archive::kMaxIndex);
     EXPECT_THROW(writer.writeObject(ObjItemRect()), ArchiveError);
 
-    // Missing, read-only and unreachable files are pinned with the editor's messages.
     QBuffer closed;
     EXPECT_EQ(errorOf([&] { writeDocument(PmrData(), closed); }), ids::FileErrorGeneric);
     QFile full(QStringLiteral("/dev/full"));
@@ -316,7 +311,7 @@ TEST(LegacyItems, AFailedReadKeepsConvertedItemsOnly)
     page.append(std::make_unique<ObjItemText>());
     page.setPattern(testPicture(6, 3));
     page.cardWidth = 80;
-    EXPECT_THROW(readDocument(bytes, page), ArchiveError); // its message is pinned with the archive
+    EXPECT_THROW(readDocument(bytes, page), ArchiveError);
     ASSERT_EQ(page.items().size(), 2u); // the pattern is cleared; the card size is not reached
     EXPECT_EQ(std::tuple(page.items().front()->kind, page.items().back()->kind, page.items().back()->storedClass,
                          page.pattern.isEmpty(), page.cardWidth),

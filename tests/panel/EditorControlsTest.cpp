@@ -7,7 +7,6 @@
 #include "panel/ShadowedText.h"
 #include "panel/TextureButton.h"
 #include "panel/ToolButton.h"
-#include "platform/Fonts.h"
 #include "resources/Images.h"
 #include "resources/Templates.h"
 #include "ui/DialogTemplate.h"
@@ -196,7 +195,6 @@ TEST(EditorControls, captionsAreGreyWhenDisabledAndTheClothMovesWhenPressedAndIs
 
 TEST(EditorControls, everyCaptionOfTheEditorFitsItsBox)
 {
-    platform::installFontSubstitutions();
     ui::TemplateDialog dlg(resources::dialogTemplate(resources::dlg::Editor), nullptr, {{}, &panel::createEditorControl});
     for (const int id : dlg.itemIds()) {
         QWidget* w = dlg.item(id);

@@ -2,7 +2,6 @@
 #include "Pixels.h"
 
 #include "platform/Dc.h"
-#include "platform/Fonts.h"
 
 #include <QBuffer>
 #include <QElapsedTimer>
@@ -43,14 +42,8 @@ LogFont gothic(int height, int weight = 400, std::uint8_t italic = 0)
     return f;
 }
 
-class DcText : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() { installFontSubstitutions(); }
-};
-
 } // namespace
 
-// XOR selection marks, each corner inverted once, are pinned with the card view.
 TEST(DcDraw, EdgeRulesOfShapesLinesAndFills)
 {
     using Draw = std::function<void(Dc&)>;
@@ -140,7 +133,6 @@ TEST(DcState, OriginClipScaleAndSaveRestore)
     dc.fillRect(-10, -5, 10, 15, Qt::blue);
     EXPECT_EQ(inkOf(dc, kBlue).second, 400);
 
-    // Shaped clips are pinned by the picture items drawn through them.
     Dc clipped(QSize(20, 20));
     clipped.selectClip(QRect(0, 0, 10, 20));
     clipped.intersectClip(QRect(5, 0, 10, 10));
@@ -275,7 +267,7 @@ TEST(LogFont, SixtyLittleEndianBytes)
     EXPECT_EQ(named.faceNameBytes().size(), 30) << "cut on a character boundary, terminated";
 }
 
-TEST_F(DcText, HeightSignChoosesCharacterOrCellHeightExtremesAreClampedAndLinesMeasured)
+TEST(DcText, HeightSignChoosesCharacterOrCellHeightExtremesAreClampedAndLinesMeasured)
 {
     Dc dc(QSize(64, 64));
     dc.selectFont(gothic(-40));
@@ -322,7 +314,7 @@ TEST_F(DcText, HeightSignChoosesCharacterOrCellHeightExtremesAreClampedAndLinesM
 }
 
 // Everything draws text on a transparent background.
-TEST_F(DcText, AlignmentColourAndClipping)
+TEST(DcText, AlignmentColourAndClipping)
 {
     // Through the origin, within the rectangle; a short line centred under the long one.
     for (unsigned flags : {dt::Center, dt::Right}) {

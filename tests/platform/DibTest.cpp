@@ -62,7 +62,6 @@ TEST(Dib, EveryLayoutDecodesToItsPixels)
         EXPECT_EQ(up.pixel(x, 0), x == 1 ? blue : red) << x;
     }
     EXPECT_EQ(Dib(oneBit(-2)).toImage(), up.mirrored(false, true));
-    // Core headers of every depth come from ImageMagick in the picture import tests.
 
     // 8 bits with three colours; index 7 lies beyond the table and is black.
     const QByteArray eight = info(3, 1, 8, 0, 3).rgbq(10, 20, 30).rgbq(40, 50, 60).rgbq(70, 80, 90)

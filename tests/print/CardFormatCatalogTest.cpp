@@ -31,7 +31,6 @@ const std::vector<int> kOneToTen = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
 
 class CatalogFiles : public testsupport::TempDirTest {
 protected:
-    void write(const QString& rel, const QByteArray& bytes) { ASSERT_TRUE(testsupport::writeFile(path(rel), bytes)); }
     QByteArray read(const QString& rel)
     {
         return QFile::exists(path(rel)) ? testsupport::readFile(path(rel)) : QByteArray("<missing>");
@@ -123,12 +122,12 @@ TEST(PaperFit, TheCardsMustLieWithinThePaperAsItIsTurned)
 
 TEST_F(CatalogFiles, SourcesInOrderOnlyUserFormatsSavedAndTheCurrentOneRepaired)
 {
-    write("cardfmt/b.cf", "second," + kNums + "\r\nignored," + kNums + "\r\n");
-    write("cardfmt/a.cf", "first,11,12,13,14,15,16,17,18,19,20,");
-    write("cardfmt/broken.cf", "no numbers here\r\n");
-    write("cardfmt/empty.cf", "");
-    write("cardfmt/other.txt", "other," + kNums);
-    write("cardform.ini", "current=3\r\nmine,210,297,91,55,2,4,15,25,8,9,\r\n");
+    file("cardfmt/b.cf", "second," + kNums + "\r\nignored," + kNums + "\r\n");
+    file("cardfmt/a.cf", "first,11,12,13,14,15,16,17,18,19,20,");
+    file("cardfmt/broken.cf", "no numbers here\r\n");
+    file("cardfmt/empty.cf", "");
+    file("cardfmt/other.txt", "other," + kNums);
+    file("cardform.ini", "current=3\r\nmine,210,297,91,55,2,4,15,25,8,9,\r\n");
     cat.loadFolderFormats(dir.path());
     cat.loadFile(dir.path());
     ASSERT_EQ(cat.count(), 5);
@@ -148,7 +147,7 @@ TEST_F(CatalogFiles, SourcesInOrderOnlyUserFormatsSavedAndTheCurrentOneRepaired)
         {"# saved current=1 by hand", 1}, {"current=3", 0}, {"current=-1", 0}, {"current=99999999999", 0}};
     for (const auto& [first, current] : firstLines) {
         CardFormatCatalog c;
-        write("cardform.ini", QByteArray(first) + "\nu," + kNums);
+        file("cardform.ini", QByteArray(first) + "\nu," + kNums);
         c.loadFile(dir.path());
         EXPECT_EQ(std::tuple(c.count(), c.current()), std::tuple(3, current)) << first;
     }
@@ -162,7 +161,7 @@ TEST_F(CatalogFiles, HostileLinesAreSkippedAndReadingGoesOn)
     file += "lf only," + kNums + "\n";
     file += QByteArray("nul\0,", 5) + kNums + "\n";
     file += "last," + kNums; // no line end
-    write("cardform.ini", file);
+    file("cardform.ini", file);
     cat.loadFile(dir.path());
 
     ASSERT_GE(cat.count(), 5);

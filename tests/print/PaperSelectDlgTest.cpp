@@ -133,7 +133,6 @@ TEST_F(PaperSelectDlgTest, EditAndDeleteKeepEveryRowOnItsOwnFormatAfterDeletions
               std::tuple(4, "A", QStringLiteral("名刺10面 A4")));
 }
 
-// That it stays chosen when the dialog is cancelled is pinned by the paper command's test.
 TEST_F(PaperSelectDlgTest, AFormatAddedIsListedAndChosenAndACancelledOneIsNot)
 {
     press(PaperSelectDlg::kOther); // cancelled

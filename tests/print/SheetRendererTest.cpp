@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "SheetProbe.h"
 
-#include "platform/Fonts.h"
 #include "platform/GdiMath.h"
 #include "print/CardFormatCatalog.h"
 #include "print/CardList.h"
@@ -35,7 +34,6 @@ public:
 
 class SheetJob : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { platform::installFontSubstitutions(); }
     void SetUp() override
     {
         markCard(page);
@@ -81,7 +79,6 @@ protected:
 
 } // namespace
 
-// The printable area's offset is pinned by PdfSheetsShareOnePicturePlacedExactly.
 TEST_F(SheetJob, TenUpCardsLandWhereTheFormatSays)
 {
     ImageSheetTarget target(QSize(4961, 7016), 600); // A4
@@ -135,8 +132,6 @@ TEST_F(SheetJob, TextLiesAboveEarlierItemsAndIsCutAtTheFormatsCard)
               print::renderCard(page, 150, QSize(91, 55)));
 }
 
-// Which positions a job fills is pinned by SheetPlan's tests, and that only they
-// are drawn by SheetPreview's.
 TEST_F(SheetJob, ProgressCountsEveryCardOfHugeGridsTooAndCancellingOrFailuresEndTheDocument)
 {
     job.start = 7;
@@ -167,8 +162,7 @@ TEST_F(SheetJob, ProgressCountsEveryCardOfHugeGridsTooAndCancellingOrFailuresEnd
         EXPECT_TRUE(count(sheet, sheet.rect(), isRed) == 0 && count(sheet, sheet.rect(), isDark) > 20);
 
     // Two thousand million columns and rows of 1 mm cards: only those on the sheet
-    // are drawn, all of them are counted. (A grid without columns is printed by
-    // the print command's test.)
+    // are drawn, all of them are counted.
     before.clear();
     job = {.format = job.format, .sheets = 2};
     job.format.columns = job.format.rows = 2'000'000'000;
@@ -264,20 +258,6 @@ TEST_F(SheetJob, PdfCardPictureIsLosslessUnderAPattern)
     EXPECT_LE(maxDifference(card, back, 4), 2);
 }
 
-// Which row goes where is pinned by SheetPlan's tests; here, that a position gets its row's texts.
-TEST_F(SheetJob, WithAListEachPositionPrintsTheTextsOfItsRow)
-{
-    addText(page, u"{{n}}"_s, 5, 20);
-    useList(3);
-    job.copies = 4;
-    job.start = 7;
-    SheetRenderer renderer(page, job);
-    const auto at = [&renderer](int sheet, int position) { return renderer.textsAt(sheet, position).strings().join(u'+'); };
-    EXPECT_EQ((QStringList{at(0, 5), at(0, 6), at(1, 3), at(1, 4), at(1, 8)}),
-              (QStringList{QString(), u"r0"_s, u"r1"_s, u"r2"_s, QString()}));
-}
-
-// Which row fills which position in a PDF is pinned by the print command's and pmrtool's tests.
 TEST_F(SheetJob, PdfListTextsOverflowFromTheirAnchorsOverOnePicture)
 {
     SKIP_WITHOUT_POPPLER();

@@ -18,7 +18,6 @@ using namespace toolrun;
 
 namespace {
 
-// Sheet placement itself is pinned by the print job's own tests; these pin the options.
 class PmrToolPrintTest : public testsupport::TempDirTest {
 protected:
     // A card printed into `out` of the temporary folder, its catalogue there too.

@@ -23,12 +23,6 @@ namespace {
 
 class PmrToolTest : public testsupport::TempDirTest {
 protected:
-    // A file of the temporary folder holding bytes.
-    QString file(const QString& name, const QByteArray& bytes) const
-    {
-        EXPECT_TRUE(writeFile(path(name), bytes));
-        return path(name);
-    }
     // info, then build, then the bytes of the built file; the items info listed kept.
     QByteArray roundTrip(const QString& pmr)
     {
@@ -72,7 +66,7 @@ TEST_F(PmrToolTest, InfoThenBuildGivesTheSameBytesAndBuildFillsDefaultsAndMeasur
     }
     EXPECT_EQ(std::tuple(items[0][u"text"_s].toString(), items[0].toObject().contains(u"textRaw"_s)), std::tuple(u"𠮷野"_s, false));
 
-    // Old classes are named as stored; what their fields become is pinned with the legacy reading.
+    // Old classes are named as stored.
     PmrData page;
     readDocument(roundTrip(file(u"old.pmr"_s, DocumentBytes()
                                                   .head(2)
