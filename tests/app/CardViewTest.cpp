@@ -1,9 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "EditorTest.h"
-#include "../model/DocumentBytes.h"
 #include "model/ObjItemBitmap.h"
 #include "model/ObjItemLine.h"
-#include "model/ObjItemRect.h"
 #include "model/ObjItemText.h"
 #include "model/ViewScale.h"
 
@@ -21,13 +19,6 @@ class CardViewTest : public EditorTest {
 protected:
     QScrollBar* bar(int id) { return dlg->itemAs<QScrollBar>(id); }
     ViewScale& scale() { return dlg->view().scale(); }
-    // Appends an item at (x, y); a size of 0 keeps the item's own.
-    template <class T = ObjItemRect>
-    ObjItem* add(int x, int y, int cx = 0, int cy = 0, std::unique_ptr<T> item = std::make_unique<T>())
-    {
-        place(*item, x, y, cx > 0 ? cx : item->cx, cx > 0 ? cy : item->cy);
-        return dlg->page().append(std::move(item))->get();
-    }
 };
 
 TEST_F(CardViewTest, StartFitsTheCardThenZoomsInStepsKeepingTheRelativeScrollPosition)
@@ -225,8 +216,7 @@ TEST_F(CardViewTest, DragsMoveByEachPointerStepHeldToTheCardAndHandlesWinUnderAT
 }
 
 // A drag held when the grab is lost, a key selects, a save or the window's close
-// comes ends first, its move a change of its own. (Tab, save and close are what
-// the random run found.)
+// comes ends first, its move a change of its own.
 TEST_F(CardViewTest, ADragEndsWhenTheGrabIsLostOrTabSaveOrCloseComes)
 {
     ObjItem* r = add(300, 300, 500, 500);

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "../model/DocumentBytes.h"
 #include "TestSupport.h"
 #include "app/CardEditorDlg.h"
+#include "model/ObjItemRect.h"
 #include "platform/AppSettings.h"
 #include "platform/Fonts.h"
 #include "print/CardFormatCatalog.h"
@@ -65,6 +67,13 @@ protected:
     {
         const platform::Rect& card = dlg->cardRect();
         return dlg->view().scale().toDevice(units) + QPoint(card.left, card.top);
+    }
+    // Appends an item at (x, y); a size of 0 keeps the item's own.
+    template <class T = ObjItemRect>
+    ObjItem* add(int x, int y, int cx = 0, int cy = 0, std::unique_ptr<T> item = std::make_unique<T>())
+    {
+        place(*item, x, y, cx > 0 ? cx : item->cx, cx > 0 ? cy : item->cy);
+        return dlg->page().append(std::move(item))->get();
     }
     // The card's items, in their list order.
     std::vector<const ObjItem*> items() const

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "EditorTest.h"
-#include "../model/DocumentBytes.h"
 #include "app/CardClipboard.h"
 #include "app/CardCommand.h"
 #include "model/ObjItemBitmap.h"
@@ -42,11 +41,7 @@ TEST_F(UndoKeysClipboardTest, EveryKindOfChangeIsUndoneAndRedoneExactly)
     ObjItem* text = std::next(dlg->page().items().begin())->get();
     const auto selectText = [&] { QTest::mouseClick(dlg.get(), Qt::LeftButton, {}, at({text->x, text->y}) + QPoint(2, 2)); };
     const auto selectNothing = [&] { QTest::mouseClick(dlg.get(), Qt::LeftButton, {}, QPoint(dlg->cardRect().left + 1, dlg->cardRect().top + 1)); };
-    const struct {
-        const char* what;
-        std::function<void()> prepare;
-        std::function<void()> change;
-    } cases[] = {
+    const struct { const char* what; std::function<void()> prepare; std::function<void()> change; } cases[] = {
         {"shape", [] {}, [&] { click(ctl::ShapeHeart); }},
         {"replaced picture", [] {}, [&] {
              const QString other = path("q.png");

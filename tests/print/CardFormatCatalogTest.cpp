@@ -54,10 +54,7 @@ TEST(CardFormatParse, NameThenTenNumbersEachEndedByAComma)
     }
 
     const QByteArray kanji = "\x96\xbc"; // 名
-    const struct {
-        QByteArray line, name;
-        std::vector<int> numbers;
-    } read[] = {
+    const struct { QByteArray line, name; std::vector<int> numbers; } read[] = {
         {"name," + kNums + "tail,99,", "name", kOneToTen},
         {" x ,7, 8,9,  10,11,\t12,13,14,15,16,", " x ", {7, 8, 9, 10, 11, 12, 13, 14, 15, 16}},
         {"," + kNums, "", kOneToTen},
@@ -101,13 +98,7 @@ TEST(PaperFit, TheCardsMustLieWithinThePaperAsItIsTurned)
     CardFormat gaps = a4;
     gaps.paperWidth = 300;
     gaps.gapX = 200;
-    const struct {
-        const char* what;
-        const CardFormat& format;
-        QSizeF paper;
-        QPageLayout::Orientation orientation;
-        bool fits;
-    } cases[] = {
+    const struct { const char* what; const CardFormat& format; QSizeF paper; QPageLayout::Orientation orientation; bool fits; } cases[] = {
         {"portrait A4 holds the A4 format", a4, {210, 297}, QPageLayout::Portrait, true},
         {"A4 in points, a little narrower, still holds it", a4, {209.9, 297}, QPageLayout::Portrait, true},
         {"a size given landscape first is turned upright", a4, {297, 210}, QPageLayout::Portrait, true},
@@ -155,13 +146,13 @@ TEST_F(CatalogFiles, SourcesInOrderOnlyUserFormatsSavedAndTheCurrentOneRepaired)
 
 TEST_F(CatalogFiles, HostileLinesAreSkippedAndReadingGoesOn)
 {
-    QByteArray file = "current=2\n[formats]\n";
-    file += QByteArray(100 * 1024, 'x') + "," + kNums + "\n"; // 100 kB, name cut
-    file += QByteArray(3 << 20, ',') + "\n"; // over-long: skipped whole
-    file += "lf only," + kNums + "\n";
-    file += QByteArray("nul\0,", 5) + kNums + "\n";
-    file += "last," + kNums; // no line end
-    file("cardform.ini", file);
+    QByteArray ini = "current=2\n[formats]\n";
+    ini += QByteArray(100 * 1024, 'x') + "," + kNums + "\n"; // 100 kB, name cut
+    ini += QByteArray(3 << 20, ',') + "\n"; // over-long: skipped whole
+    ini += "lf only," + kNums + "\n";
+    ini += QByteArray("nul\0,", 5) + kNums + "\n";
+    ini += "last," + kNums; // no line end
+    file("cardform.ini", ini);
     cat.loadFile(dir.path());
 
     ASSERT_GE(cat.count(), 5);
@@ -172,7 +163,7 @@ TEST_F(CatalogFiles, HostileLinesAreSkippedAndReadingGoesOn)
     // does not replace it with the catalogue's own content.
     for (int save = 0; save < 2; ++save) {
         ASSERT_TRUE(cat.saveFile(path("cardform.ini")));
-        EXPECT_EQ(read("cardform.ini.bak"), file) << save;
+        EXPECT_EQ(read("cardform.ini.bak"), ini) << save;
     }
 }
 

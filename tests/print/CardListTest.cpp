@@ -16,11 +16,7 @@ namespace {
 
 TEST(CardFields, AFieldIsTheNameBetweenTheInnermostBracesAndTheRestStaysAsWritten)
 {
-    const struct {
-        QString text;
-        QStringList fields;
-        QString filled; // each field as <name>
-    } cases[] = {
+    const struct { QString text; QStringList fields; QString filled; /* each field as <name> */ } cases[] = {
         {u"{{なまえ}} さん"_s, {u"なまえ"_s}, u"<なまえ> さん"_s},
         {u"{{a}}{{b}}-{{a}}"_s, {u"a"_s, u"b"_s}, u"<a><b>-<a>"_s},
         {u"TEL {{ TEL }}"_s, {u"TEL"_s}, u"TEL <TEL>"_s},
@@ -76,11 +72,7 @@ TEST(CardListRead, EncodingsAndQuotedFieldsWithCommasQuotesAndLineBreaks)
                         u"鈴木, \"企画\n課\" ,\r\n"
                         u"佐藤 ｻﾄｳ\r\n"
                         u",,\r\n"_s;
-    const struct {
-        const char* name;
-        QByteArray bytes;
-        CardList::Encoding encoding;
-    } cases[] = {
+    const struct { const char* name; QByteArray bytes; CardList::Encoding encoding; } cases[] = {
         {"UTF-8", csv.toUtf8(), CardList::Encoding::Utf8},
         {"UTF-8 with a BOM", "\xEF\xBB\xBF" + csv.toUtf8(), CardList::Encoding::Utf8Bom},
         {"CP932", platform::toCp932(csv), CardList::Encoding::Cp932},
@@ -101,12 +93,7 @@ TEST(CardListRead, EncodingsAndQuotedFieldsWithCommasQuotesAndLineBreaks)
 TEST(CardListRead, ErrorsSayWhatAndOnWhichLine)
 {
     const QString longRow = QString(CardList::kMaxRowChars - 2, u'x');
-    const struct {
-        const char* name;
-        QByteArray bytes;
-        int id;
-        int line;
-    } cases[] = {
+    const struct { const char* name; QByteArray bytes; int id; int line; } cases[] = {
         {"nothing", "", resources::ids::ListEmpty, 0},
         {"columns only", "a,b\r\n\r\n , \r\n", resources::ids::ListEmpty, 0},
         {"a quote left open", "a,b\n1,2\n3,\"4\n5,6\n", resources::ids::ListQuoteNotClosed, 3},

@@ -9,7 +9,6 @@
 #include <QFileInfo>
 #include <QPdfWriter>
 #include <QPrinter>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -32,7 +31,7 @@ public:
     platform::Dc* beginSheet(int index) override { return index == 1 ? nullptr : ImageSheetTarget::beginSheet(index); }
 };
 
-class SheetJob : public ::testing::Test {
+class SheetJob : public testsupport::TempDirTest {
 protected:
     void SetUp() override
     {
@@ -74,7 +73,6 @@ protected:
     std::vector<Progress> before, after;
     std::vector<int> failedPictures;
     std::int64_t cancelAt = -1;
-    QTemporaryDir dir;
 };
 
 } // namespace
@@ -115,7 +113,6 @@ TEST_F(SheetJob, TextLiesAboveEarlierItemsAndIsCutAtTheFormatsCard)
     const QImage& sheet = target.sheets()[0];
     const SheetLayout l = SheetLayout::make(job.format, 150, {});
     const auto px = [](int mm) { return platform::mmToPixels(mm, 150); };
-    const auto isBlue = [](QRgb c) { return qBlue(c) > 200 && qRed(c) < 60 && qGreen(c) < 60; };
     for (int i = 0; i < 10; ++i) {
         const QRect card(int(l.x(i % 2)), int(l.y(i / 2)), l.cardWidth, l.cardHeight);
         const QRect covered(card.x() + px(25) + 2, card.y() + px(15) + 2, px(55) - 4, px(25) - 4);
@@ -190,10 +187,8 @@ TEST_F(SheetJob, PdfTextHasItsFontsEmbeddedAndItsPointSize)
 
     // Word boxes in points: as tall as the font's size, where the item lies on the
     // first card (14 and 11 mm from the paper's corner).
-    const struct {
-        const char* word;
-        double points, xMm, yMm;
-    } expected[] = {{"Pelmora", 20, 14 + 10, 11 + 10}, {"Nurel", 9, 14 + 10, 11 + 30}};
+    const struct { const char* word; double points, xMm, yMm; } expected[] = {{"Pelmora", 20, 14 + 10, 11 + 10},
+                                                                               {"Nurel", 9, 14 + 10, 11 + 30}};
     const std::vector<Word> found = words(pdf);
     ASSERT_EQ(found.size(), std::size(expected));
     for (std::size_t i = 0; i < found.size(); ++i) {

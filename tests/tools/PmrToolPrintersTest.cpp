@@ -93,14 +93,8 @@ TEST_F(PmrToolPrintersTest, LpGetsAPdfTitledAfterTheCardWithItsQueuesOffsetsOrEl
     SKIP_WITHOUT_POPPLER();
     // The global offsets are 6, 5 mm; the queue's own, when it has them, count
     // even when they are 0, 0; --adjust counts over both.
-    const struct {
-        QStringList options;
-        std::optional<QPoint> own;
-        QPoint adjust; // millimetres
-    } cases[] = {
-        {{}, std::nullopt, {6, 5}},
-        {{}, QPoint(3, -2), {3, -2}},
-        {{}, QPoint(0, 0), {0, 0}},
+    const struct { QStringList options; std::optional<QPoint> own; QPoint adjust; /* millimetres */ } cases[] = {
+        {{}, std::nullopt, {6, 5}}, {{}, QPoint(3, -2), {3, -2}}, {{}, QPoint(0, 0), {0, 0}},
         {{u"--adjust"_s, u"1,1"_s}, QPoint(3, -2), {1, 1}},
     };
     for (const auto& c : cases) {
