@@ -13,10 +13,12 @@
 #include "printui/PrintListBox.h"
 #include "printui/PrintProgressDlg.h"
 #include "printui/PrinterSheetTarget.h"
+#include "printui/TurnSheetsDlg.h"
 #include "print/SheetRenderer.h"
 #include "print/SheetTarget.h"
 #include "resources/Strings.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QPageSize>
 #include <QPrinter>
@@ -106,6 +108,11 @@ print::PrintOptions chosenOptions(const print::AdjustPrintDlg& dialog, const QPr
     options.start = dialog.startPosition();
     options.list = dialog.list();
     options.copies = printer.copyCount();
+    options.sides = dialog.sides();
+    options.flip = dialog.flip();
+    // The dialog filed the backs' offsets under the printer, and as the backs' own.
+    options.backAdjustX = platform::appSettings().backAdjustment().x();
+    options.backAdjustY = platform::appSettings().backAdjustment().y();
     return options;
 }
 
@@ -123,11 +130,21 @@ std::optional<print::SheetJob> jobToRun(const PmrData& page, const CardFormatCat
         ui::appMessageBox(made.listProblem, MbButtons::Ok, MbIcon::Exclamation, parent);
         return std::nullopt;
     }
+    if (made.noBack) {
+        ui::appMessageBox(QString::fromUtf8(resources::texts::PrintNoBack), MbButtons::Ok, MbIcon::Exclamation, parent);
+        return std::nullopt;
+    }
+    if (made.backSizeMismatch
+        && ui::appMessageBox(QString::fromUtf8(resources::texts::PrintBackSizeMismatch), MbButtons::OkCancel,
+                             MbIcon::Exclamation, parent)
+               != platform::IdOk)
+        return std::nullopt;
     return std::move(made.job);
 }
 
-// Prints the job on the printer while the progress window counts the cards.
-void runJob(const PmrData& page, const print::SheetJob& job, QPrinter& printer, QWidget* parent)
+// Prints the job on the printer while the progress window counts the cards;
+// whether every sheet was printed.
+bool runJob(const PmrData& page, const print::SheetJob& job, QPrinter& printer, QWidget* parent)
 {
     // The job prints every copy as a sheet of its own, so the driver makes none.
     printer.setCopyCount(1);
@@ -150,10 +167,11 @@ void runJob(const PmrData& page, const print::SheetJob& job, QPrinter& printer, 
         jobWatcher()(job);
 
     print::PrinterSheetTarget target(&printer);
-    switch (renderer.run(target)) {
+    const print::SheetRenderer::Result result = renderer.run(target);
+    switch (result) {
     case print::SheetRenderer::Result::DocumentFailed:
         stop(resources::texts::PrintCannotStart, parent);
-        return; // the progress window closes with its object
+        return false; // the progress window closes with its object
     case print::SheetRenderer::Result::SheetFailed:
         stop(resources::texts::PrintCannotStart, parent);
         break;
@@ -162,6 +180,47 @@ void runJob(const PmrData& page, const print::SheetJob& job, QPrinter& printer, 
         break;
     }
     progress.setStatus(QString::fromUtf8(resources::texts::PrintFinished));
+    return result == print::SheetRenderer::Result::Done;
+}
+
+// A file's name with the backs' suffix before its own: the backs printed by
+// hand into a file do not overwrite the fronts.
+QString backFileName(const QString& path)
+{
+    const QFileInfo file(path);
+    const QString suffix = file.suffix().isEmpty() ? QString() : u'.' + file.suffix();
+    return file.dir().filePath(file.completeBaseName() + QString::fromUtf8(resources::texts::PrintBackFileSuffix) + suffix);
+}
+
+// Both sides turned by hand: every front, then, once the user has turned the
+// sheets over and put them back, every back as a job of its own.
+void runByHand(const PmrData& page, print::SheetJob job, QPrinter& printer, QWidget* parent)
+{
+    job.sides = print::Sides::Front;
+    if (!runJob(page, job, printer, parent))
+        return;
+    print::TurnSheetsDlg turn(print::paperOf(job.format), parent);
+    if (turn.run() != QDialog::Accepted)
+        return;
+    parent->repaint();
+    if (!printer.outputFileName().isEmpty())
+        printer.setOutputFileName(backFileName(printer.outputFileName()));
+    job.sides = print::Sides::Back;
+    runJob(page, job, printer, parent);
+}
+
+// Prints the job: both sides over the printer's duplex unit, or by hand.
+void printSides(const PmrData& page, const print::SheetJob& job, QPrinter& printer, QWidget* parent)
+{
+    if (job.sides == print::Sides::Both && job.flip == print::Flip::Manual) {
+        printer.setDuplex(QPrinter::DuplexNone);
+        runByHand(page, job, printer, parent);
+        return;
+    }
+    // One side a sheet keeps what the dialog chose.
+    if (job.sides == print::Sides::Both)
+        printer.setDuplex(job.flip == print::Flip::ShortEdge ? QPrinter::DuplexShortSide : QPrinter::DuplexLongSide);
+    runJob(page, job, printer, parent);
 }
 
 } // namespace
@@ -191,5 +250,5 @@ void printCard(const PmrData& page, const QString& documentPath, QWidget* parent
         return;
     }
     if (const std::optional<print::SheetJob> job = jobToRun(page, catalog, chosenOptions(dialog, printer), parent))
-        runJob(page, *job, printer, parent);
+        printSides(page, *job, printer, parent);
 }

@@ -7,8 +7,12 @@
 #include "print/SheetTarget.h"
 
 #include <QFont>
+#include <QString>
 
 #include <algorithm>
+#include <cstdlib>
+#include <functional>
+#include <initializer_list>
 #include <set>
 #include <utility>
 
@@ -30,6 +34,30 @@ int halfTick(int mm)
     if (mm == 0)
         return 25;
     return mm % 5 == 0 ? 18 : 7;
+}
+
+void usePen(platform::Dc& dc, int ppi, int fontTenths)
+{
+    dc.setPen(platform::Pen::solid(Qt::black));
+    dc.setBrush(platform::Brush::null());
+    dc.setBkMode(platform::BkMode::Transparent);
+    dc.setTextColor(Qt::black);
+    QFont font(QStringLiteral("Sans Serif"));
+    font.setPixelSize(std::max(1, platform::tenthMmToPixels(fontTenths, ppi)));
+    dc.setFont(font);
+}
+
+// The middle of the card among count (from first, step apart, size long) that
+// lies nearest to centre; centre itself without cards.
+std::int64_t middleNearest(std::int64_t first, std::int64_t step, int size, int count, std::int64_t centre)
+{
+    std::int64_t best = centre;
+    for (int i = 0; i < count; ++i) {
+        const std::int64_t mid = first + i * step + size / 2;
+        if (i == 0 || std::abs(mid - centre) < std::abs(best - centre))
+            best = mid;
+    }
+    return best;
 }
 
 } // namespace
@@ -57,18 +85,77 @@ void CalibrationSheet::drawRulers(platform::Dc& dc, int x, int y, int ppi) const
 
 void CalibrationSheet::draw(platform::Dc& dc, int ppi) const
 {
+    drawFront(dc, ppi, QString());
+}
+
+void CalibrationSheet::drawFront(platform::Dc& dc, int ppi, const QString& label) const
+{
     if (ppi <= 0)
         return;
     // The fine adjustment stays out: the sheet measures the printer itself.
-    const SheetLayout l = SheetLayout::make(format_, ppi, SheetLayout::offsetPixels(0, 0, ppi, dc.physicalOffset()));
+    drawSheet(dc, SheetLayout::make(format_, ppi, SheetLayout::offsetPixels(0, 0, ppi, dc.physicalOffset())), ppi,
+              label);
+}
+
+void CalibrationSheet::drawBack(platform::Dc& dc, int ppi, Flip flip) const
+{
+    if (ppi <= 0)
+        return;
+    const Mirror mirror = mirrorFor(flip, paperOf(format_));
+    const QPoint offset = SheetLayout::offsetPixels(0, 0, ppi, dc.physicalOffset());
+    drawSheet(dc, SheetLayout::makeBack(format_, ppi, offset, mirror), ppi, backLabel(flip));
+}
+
+QString CalibrationSheet::backLabel(Flip flip)
+{
+    switch (flip) {
+    case Flip::LongEdge:
+        return QStringLiteral("うら（ちょうへんとじ）");
+    case Flip::ShortEdge:
+        return QStringLiteral("うら（たんぺんとじ）");
+    case Flip::Manual:
+        break;
+    }
+    return QStringLiteral("うら（しゅどうりょうめん）");
+}
+
+QString CalibrationSheet::frontLabel()
+{
+    return QStringLiteral("おもて");
+}
+
+void CalibrationSheet::drawLabel(platform::Dc& dc, const SheetLayout& l, int ppi, const QString& label) const
+{
+    const QSize paperMm = paperOf(format_);
+    const QPoint paper = -dc.physicalOffset(); // the paper's corner on the surface
+    const std::int64_t paperBottom = paper.y() + std::int64_t(platform::mmToPixels(paperMm.height(), ppi));
+    const std::int64_t centreX = paper.x() + platform::mmToPixels(paperMm.width(), ppi) / 2;
+    const std::int64_t centreY = (paper.y() + paperBottom) / 2;
+    const int h = platform::tenthMmToPixels(40, ppi);
+    const int w = platform::tenthMmToPixels(800, ppi);
+
+    // The margin above the cards, as far as it shows, or the one below; with
+    // neither tall enough, the middle of a card, where nothing else is drawn.
+    const std::int64_t last = std::max(l.rows - 1, 0);
+    const std::int64_t top = l.hasCards() ? std::min(l.y(0), l.y(last)) : centreY;
+    const std::int64_t bottom = l.hasCards() ? std::max(l.y(0), l.y(last)) + l.cardHeight : centreY;
+    const std::int64_t shownTop = std::max<std::int64_t>(paper.y(), 0);
+    const std::int64_t shownBottom = std::min<std::int64_t>(paperBottom, dc.size().height());
+    const std::int64_t above = std::min(top, shownBottom) - shownTop;
+    const std::int64_t below = shownBottom - std::max(bottom, shownTop);
+    const std::int64_t middle = above >= h   ? (shownTop + std::min(top, shownBottom)) / 2
+                                : below >= h ? (std::max(bottom, shownTop) + shownBottom) / 2
+                                             : middleNearest(l.top, l.stepY, l.cardHeight, l.rows, centreY);
+    const std::int64_t x = middleNearest(l.left, l.stepX, l.cardWidth, l.columns, centreX);
+
+    usePen(dc, ppi, 30);
+    dc.drawText(label, QRect(int(x - w / 2), int(middle - h / 2), w, h), platform::dt::Center | platform::dt::SingleLine);
+}
+
+void CalibrationSheet::drawSheet(platform::Dc& dc, const SheetLayout& l, int ppi, const QString& label) const
+{
     const platform::DcSave saved(dc);
-    dc.setPen(platform::Pen::solid(Qt::black));
-    dc.setBrush(platform::Brush::null());
-    dc.setBkMode(platform::BkMode::Transparent);
-    dc.setTextColor(Qt::black);
-    QFont font(QStringLiteral("Sans Serif"));
-    font.setPixelSize(std::max(1, platform::tenthMmToPixels(16, ppi)));
-    dc.setFont(font);
+    usePen(dc, ppi, 16);
 
     // Only positions that meet the surface, each shared corner once.
     const int reach = platform::tenthMmToPixels(kRulerReachMm * 10 + 50, ppi);
@@ -88,24 +175,47 @@ void CalibrationSheet::draw(platform::Dc& dc, int ppi) const
             }
         }
     }
+    if (!label.isEmpty())
+        drawLabel(dc, l, ppi, label);
 }
 
-bool CalibrationSheet::print(SheetTarget& target, int pixelsPerInch) const
+namespace {
+
+// One page on target for each of pages, at ppi or the target's own resolution.
+bool printPages(SheetTarget& target, int pixelsPerInch,
+                std::initializer_list<std::function<void(platform::Dc&, int)>> pages)
 {
     const int ppi = pixelsPerInch > 0 ? pixelsPerInch : target.pixelsPerInch();
     if (ppi <= 0 || !target.beginDocument())
         return false;
-    platform::Dc* dc = target.beginSheet(0);
-    if (!dc) {
-        target.abortDocument();
-        return false;
+    int index = 0;
+    for (const auto& drawPage : pages) {
+        platform::Dc* dc = target.beginSheet(index++);
+        if (!dc) {
+            target.abortDocument();
+            return false;
+        }
+        dc->setScale(ppi);
+        dc->setPrinting(true);
+        drawPage(*dc, ppi);
+        target.endSheet();
     }
-    dc->setScale(ppi);
-    dc->setPrinting(true);
-    draw(*dc, ppi);
-    target.endSheet();
     target.endDocument();
     return true;
+}
+
+} // namespace
+
+bool CalibrationSheet::print(SheetTarget& target, int pixelsPerInch) const
+{
+    return printPages(target, pixelsPerInch, {[this](platform::Dc& dc, int ppi) { draw(dc, ppi); }});
+}
+
+bool CalibrationSheet::printBothSides(SheetTarget& target, Flip flip, int pixelsPerInch) const
+{
+    return printPages(target, pixelsPerInch,
+                      {[this](platform::Dc& dc, int ppi) { drawFront(dc, ppi, frontLabel()); },
+                       [this, flip](platform::Dc& dc, int ppi) { drawBack(dc, ppi, flip); }});
 }
 
 } // namespace print

@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "printui/AdjustPrintDlg.h"
 
+#include "model/PmrData.h"
 #include "platform/AppSettings.h"
 #include "print/CardFormatCatalog.h"
 #include "printui/PrintListBox.h"
 #include "printui/SheetPreview.h"
+#include "printui/SidesPanel.h"
 #include "ui/DialogTemplate.h"
 #include "ui/PrintDialogs.h"
 #include "resources/Templates.h"
@@ -78,6 +80,7 @@ void AdjustPrintDlg::buildPanel()
         w->setGeometry(place);
         w->setVisible(shown);
     }
+    sides_ = new SidesPanel(*template_, this);
     buildPreview();
 
     // The standard part keeps its width; the panel takes the extra width on the right.
@@ -121,6 +124,21 @@ void AdjustPrintDlg::buildPreview()
     connect(listBox_, &PrintListBox::listChanged, this, &AdjustPrintDlg::updatePreview);
 }
 
+Sides AdjustPrintDlg::sides() const
+{
+    return sides_ ? sides_->sides() : Sides::Front;
+}
+
+Flip AdjustPrintDlg::flip() const
+{
+    return sides_ ? sides_->flip() : Flip::LongEdge;
+}
+
+QPoint AdjustPrintDlg::backOffset() const
+{
+    return sides_ ? sides_->backOffset() : QPoint();
+}
+
 std::shared_ptr<const CardList> AdjustPrintDlg::list() const
 {
     return listBox_ ? listBox_->list() : nullptr;
@@ -129,11 +147,39 @@ std::shared_ptr<const CardList> AdjustPrintDlg::list() const
 void AdjustPrintDlg::setPreviewJob(const PmrData* page, const SheetRenderer::Job& job)
 {
     previewJob_ = job;
+    const bool hasBack = page && page->storedBack();
+    if (sides_)
+        sides_->setHasBack(hasBack);
     if (!preview_)
         return;
+    if (hasBack)
+        widenPreview();
     preview_->setPage(page);
     listBox_->setPage(page);
     updatePreview();
+}
+
+void AdjustPrintDlg::widenPreview()
+{
+    // Room for the back beside the front, each as wide as a portrait sheet of
+    // the preview's height less its label.
+    const int wanted = 2 * (preview_->height() - fontMetrics().height() - 6) * 3 / 4 + 12;
+    const int extra = wanted - preview_->width();
+    if (extra <= 0)
+        return;
+    preview_->resize(wanted, preview_->height());
+    listBox_->resize(wanted, listBox_->height());
+    panelSize_.setWidth(panelSize_.width() + extra);
+    panel_->resize(panelSize_);
+    if (QLayout* l = layout()) {
+        QMargins m = l->contentsMargins();
+        m.setRight(m.right() + extra);
+        l->setContentsMargins(m);
+        l->activate();
+    } else {
+        resize(width() + extra, height());
+    }
+    placePanel();
 }
 
 void AdjustPrintDlg::updatePreview()
@@ -153,6 +199,10 @@ void AdjustPrintDlg::updatePreview()
     // the first sheet and the count.
     if (auto* copies = findChild<QSpinBox*>(QStringLiteral("copies")))
         job.copies = copies->value();
+    job.sides = sides();
+    job.flip = flip();
+    job.backAdjustX = backOffset().x();
+    job.backAdjustY = backOffset().y();
     job.list = listBox_->list();
     if (job.list) {
         job.sheets = SheetPlan(job).sheets();
@@ -221,6 +271,8 @@ void AdjustPrintDlg::fillPanel()
         connect(one, &QCheckBox::toggled, this, &AdjustPrintDlg::updatePreview);
     if (auto* copies = findChild<QSpinBox*>(QStringLiteral("copies")))
         connect(copies, &QSpinBox::valueChanged, this, &AdjustPrintDlg::updatePreview);
+    if (sides_)
+        connect(sides_, &SidesPanel::changed, this, &AdjustPrintDlg::updatePreview);
     updatePreview();
     // The live printer is only set up when the dialog is accepted, so the button
     // accepts it and run() tells the caller to print the calibration sheet.
@@ -252,6 +304,8 @@ void AdjustPrintDlg::showPrinter(const QString& name)
         x->setText(QString::number(mm.x()));
     if (QLineEdit* y = offsetYEdit())
         y->setText(QString::number(mm.y()));
+    if (sides_)
+        sides_->showBackOffset(platform::appSettings().printerBackAdjustment(name));
 }
 
 void AdjustPrintDlg::readPanel()
@@ -263,6 +317,10 @@ void AdjustPrintDlg::readPanel()
         settings.setAdjustY(readOffset(y->text()));
     if (offsetXEdit() || offsetYEdit())
         settings.setPrinterAdjustment(printerName_, {settings.adjustX(), settings.adjustY()});
+    if (sides_ && sides_->hasBackBoxes()) {
+        settings.setBackAdjustment(sides_->backOffset());
+        settings.setPrinterBackAdjustment(printerName_, settings.backAdjustment());
+    }
     if (QCheckBox* one = onlyOneBox())
         onlyOne_ = one->isChecked();
     if (QLineEdit* start = startEdit()) {

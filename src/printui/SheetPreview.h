@@ -13,7 +13,9 @@ namespace print {
 // A small picture of the first sheet a job prints: the paper, every position of
 // the format outlined where it lies without the offsets, and the cards the job
 // puts down, drawn by the job itself at the preview's resolution with its
-// offsets, start position and "一つだけ".
+// offsets, start position and "一つだけ". A job that prints backs shows the
+// first sheet's back beside it, as it lies once the sheet is turned (the first
+// back page the job prints), the two labelled "おもて" and "うら".
 class SheetPreview : public QWidget {
     Q_OBJECT
 public:
@@ -31,6 +33,10 @@ public:
     int pixelsPerInch() const;
     // Where the paper lies in the widget (logical pixels).
     QRectF paperRect() const;
+    // Whether the back shows; its picture, null when it does not, and its place.
+    bool showsBack() const { return job_.sides != Sides::Front; }
+    const QImage& backSheet() const;
+    QRectF backPaperRect() const;
 
     QSize sizeHint() const override;
 
@@ -40,10 +46,14 @@ protected:
 
 private:
     void render() const;
+    // The room of one sheet: the whole widget, or a half above its label.
+    QRectF slot(bool back) const;
+    QRectF placeIn(const QRectF& room, const QImage& image) const;
 
     const PmrData* page_ = nullptr;
     SheetRenderer::Job job_;
     mutable QImage sheet_;
+    mutable QImage back_;
     mutable int ppi_ = 0;
     mutable bool dirty_ = true;
 };

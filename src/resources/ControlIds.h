@@ -69,6 +69,12 @@ inline constexpr int OffsetY = 1050;
 inline constexpr int OnlyOne = 1055;
 inline constexpr int Start = 1058;
 inline constexpr int Calibrate = 1059;
+inline constexpr int BackOffsetX = 1150;
+inline constexpr int BackOffsetY = 1151;
+inline constexpr int SideFront = 1152;
+inline constexpr int SideBack = 1153;
+inline constexpr int SideBoth = 1154;
+inline constexpr int Flip = 1155;
 inline constexpr int Status = 1009;
 inline constexpr int Bar = 1056;
 } // namespace printing

@@ -113,6 +113,22 @@ inline constexpr const char* ListCounts = "%1まい・%2シート";
 inline constexpr const char* ListColumnName = "「%1」";
 // The help window's title; "%1" is the program's name.
 inline constexpr const char* HelpTitle = "%1 - へるぷ";
+// Printing the backs: a card without one, a back of another size, and turning
+// the sheets by hand between the fronts and the backs.
+inline constexpr const char* PrintNoBack = "この めいしには うらが ないよ。おもてだけ いんさつしてね";
+inline constexpr const char* PrintBackSizeMismatch = "うらの おおきさが ようしの めいしと ちがうよ。はみでた ところは きれるけど いい？";
+inline constexpr const char* TurnTitle = "うらがえしてね";
+inline constexpr const char* TurnMessage = "おもてが いんさつできたよ。\n"
+                                           "いんさつした かみを とりだして、ぜんぶ うらがえして トレイに もどしてね。\n"
+                                           "あかい せんの へんから さきに はいるように いれてね。";
+inline constexpr const char* TurnPrint = "いんさつする";
+inline constexpr const char* TurnCancel = "やめる";
+inline constexpr const char* TurnPrinted = "いんさつした かみ";
+inline constexpr const char* TurnTurned = "うらがえした かみ";
+inline constexpr const char* TurnFirst = "さき";
+// The backs of a job turned by hand printed into a file: the file's name with
+// this before its suffix.
+inline constexpr const char* PrintBackFileSuffix = "-うら";
 } // namespace texts
 
 // The text of a string id; empty for an unknown id.

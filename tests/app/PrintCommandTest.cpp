@@ -5,9 +5,14 @@
 #include "printui/AdjustPrintDlg.h"
 #include "printui/PrintListBox.h"
 #include "printui/PrintProgressDlg.h"
+#include "printui/SidesPanel.h"
+#include "printui/TurnSheetsDlg.h"
 #include "resources/Strings.h"
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QRadioButton>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -254,4 +259,77 @@ TEST_F(PrintCommandTest, AListChosenInThePanelPrintsOneCardPerPersonOrIsRefusedW
     // Four people fill positions 7 to 10 of the first sheet, ten the second, one the third.
     ASSERT_EQ(jobs.size(), 1u);
     EXPECT_EQ(std::tuple(jobs[0].list, jobs[0].start, jobs[0].copies, jobs[0].sheets, print::SheetPlan(jobs[0]).totalCards()), std::tuple(chosen, 7, 1, 3, 15));
+}
+
+// A PDF printer keeps no duplex mode; the job's pages are what the turn decides.
+TEST_F(PrintCommandTest, TheSidesTheTurnAndTheBacksOffsetsChosenMakeTheJob)
+{
+    markCard(dlg->page().ensureBack());
+    MessageBoxScript boxes;
+    const struct {
+        print::Sides sides;
+        print::Flip flip;
+        int pages;
+    } cases[] = {
+        {print::Sides::Both, print::Flip::LongEdge, 2},
+        {print::Sides::Both, print::Flip::ShortEdge, 2},
+        {print::Sides::Back, print::Flip::ShortEdge, 1},
+    };
+    for (const auto& c : cases) {
+        jobs.clear();
+        printTo(path("sides.pdf"), QDialog::Accepted, [&](print::AdjustPrintDlg& d) {
+            d.sidesPanel()->sideButton(c.sides)->click();
+            d.sidesPanel()->flipBox()->setCurrentIndex(int(c.flip));
+            d.sidesPanel()->backXEdit()->setText(QStringLiteral("2"));
+            d.sidesPanel()->backYEdit()->setText(QStringLiteral("-1"));
+        });
+        ASSERT_EQ(jobs.size(), 1u);
+        EXPECT_EQ(std::tuple(jobs[0].sides, jobs[0].flip, jobs[0].backAdjustX, jobs[0].backAdjustY, jobs[0].adjustX),
+                  std::tuple(c.sides, c.flip, 2, -1, 0));
+        EXPECT_EQ(print::SheetPlan(jobs[0]).pages(), c.pages);
+    }
+    EXPECT_EQ(boxes.shown().size(), 0u);
+}
+
+TEST_F(PrintCommandTest, TurnedByHandTheFrontsPrintFirstAndTheBacksOnlyWhenTheUserGoesOn)
+{
+    markCard(dlg->page().ensureBack());
+    for (const int answer : {QDialog::Accepted, QDialog::Rejected}) {
+        jobs.clear();
+        int asked = 0;
+        std::size_t jobsWhenAsked = 0;
+        const testsupport::Override<print::TurnSheetsDlg::Provider> turning{print::TurnSheetsDlg::setProvider,
+                                                                          [&](print::TurnSheetsDlg&) {
+            ++asked;
+            jobsWhenAsked = jobs.size();
+            return answer;
+        }};
+        const QString pdf = path(answer == QDialog::Accepted ? "hand.pdf" : "stop.pdf");
+        printTo(pdf, QDialog::Accepted, [](print::AdjustPrintDlg& d) {
+            d.sidesPanel()->sideButton(print::Sides::Both)->click();
+            d.sidesPanel()->flipBox()->setCurrentIndex(int(print::Flip::Manual));
+        });
+        EXPECT_EQ(std::pair(asked, jobsWhenAsked), std::pair(1, std::size_t(1)));
+        ASSERT_EQ(jobs.size(), answer == QDialog::Accepted ? 2u : 1u);
+        EXPECT_EQ(std::pair(jobs[0].sides, jobs[0].flip), std::pair(print::Sides::Front, print::Flip::Manual));
+        // The backs go to a file of their own beside the fronts'.
+        const QString backs = QFileInfo(pdf).dir().filePath(QFileInfo(pdf).completeBaseName() + "-うら.pdf");
+        EXPECT_EQ(std::pair(QFileInfo::exists(pdf), QFileInfo::exists(backs)), std::pair(true, answer == QDialog::Accepted));
+        if (jobs.size() == 2)
+            EXPECT_EQ(std::pair(jobs[1].sides, jobs[1].flip), std::pair(print::Sides::Back, print::Flip::Manual));
+    }
+}
+
+TEST_F(PrintCommandTest, ACardWithoutABackPrintsItsFrontOnly)
+{
+    dlg->page().ensureBack(); // blank: nothing to print
+    printTo(path("front.pdf"), QDialog::Accepted, [](print::AdjustPrintDlg& d) {
+        print::SidesPanel& sides = *d.sidesPanel();
+        EXPECT_FALSE(sides.sideButton(print::Sides::Both)->isEnabled());
+        sides.sideButton(print::Sides::Both)->click();
+        EXPECT_EQ(std::tuple(d.sides(), sides.sideButton(print::Sides::Front)->isChecked(), sides.flipBox()->isEnabled()),
+                  std::tuple(print::Sides::Front, true, false));
+    });
+    ASSERT_EQ(jobs.size(), 1u);
+    EXPECT_EQ(jobs[0].sides, print::Sides::Front);
 }

@@ -8,6 +8,8 @@
 #include "printui/AdjustPrintDlg.h"
 #include "printui/PrintProgressDlg.h"
 #include "printui/SheetPreview.h"
+#include "printui/SidesPanel.h"
+#include "printui/TurnSheetsDlg.h"
 #include "resources/Templates.h"
 
 #include <QCheckBox>
@@ -83,11 +85,13 @@ TEST(AdjustPrintDlg, ThePanelWidensTheStandardDialogOnItsRightAndItsPreviewFollo
     adjust.show();
     EXPECT_EQ(std::tuple(adjust.width(), adjust.panel()->geometry().left(), adjust.panel()->geometry().bottom() < adjust.height()),
               std::tuple(plain.sizeHint().width() + adjust.panelWidth(), plain.sizeHint().width(), true));
-    // The controls keep their template places in the panel.
+    // The controls keep their template places in the panel; a drop-down list is one line high.
     for (const platform::ControlSpec& c : panel.controls) {
         auto* moved = adjust.panel()->findChild<QWidget*>(QStringLiteral("ctrl%1").arg(c.id));
-        EXPECT_TRUE(c.id == platform::kNoId || (moved && moved->isVisible() && moved->geometry() == u.toPixels(c.x, c.y, c.w, c.h)))
-            << c.id;
+        QRect place = u.toPixels(c.x, c.y, c.w, c.h);
+        if (moved && c.kind == platform::CtrlKind::ComboBox)
+            place.setHeight(moved->height());
+        EXPECT_TRUE(c.id == platform::kNoId || (moved && moved->isVisible() && moved->geometry() == place)) << c.id;
     }
     // The offset boxes are right-aligned and take a sign and whole millimetres only.
     const std::pair<const char*, const char*> filtered[] = {
@@ -208,7 +212,7 @@ TEST(AdjustPrintDlg, OffsetsReadBackHoweverTheDialogClosesAndEachPrinterKeepsIts
     settings.setAdjustX(3);
     settings.setBackAdjustment({1, 1});
     EXPECT_EQ((std::vector{settings.printerAdjustment(office), settings.printerAdjustment(u"never adjusted"_s),
-                           settings.printerBackAdjustment(office), settings.printerBackAdjustment(home)}),
+                           settings.printerBackAdjustment(office), settings.printerBackAdjustment(u"never adjusted"_s)}),
               (std::vector{QPoint(4, 5), QPoint(3, 0), QPoint(-2, 3), QPoint(1, 1)}));
 
     // The dialog's own printer list shows the chosen printer's offsets.
@@ -240,4 +244,101 @@ TEST(SheetPreview, ShowsThePositionsTheJobPrintsOnItsFirstSheet)
     }
     // The paper fits the widget whole, as large as a whole resolution allows.
     EXPECT_TRUE(QRectF(preview.rect()).contains(preview.paperRect()) && preview.paperRect().width() > 140);
+}
+
+TEST(AdjustPrintDlg, EachPrinterKeepsTheOffsetsOfItsBacks)
+{
+    platform::AppSettings& settings = platform::appSettings();
+    settings.setBackAdjustment({1, 1});
+    const QString office = QStringLiteral("office"), home = QStringLiteral("home");
+    const struct {
+        const char* what;
+        QString printer;
+        QString typed; // "x y", or nothing
+        int answer;
+        QString shown; // the back boxes as the printer is chosen
+        QPoint office;
+    } steps[] = {
+        {"a printer never adjusted shows the backs' own offsets", office, "3 -4", QDialog::Accepted, "1 1", {3, -4}},
+        {"another printer, cancelled, keeps its own", home, "7 8", QDialog::Rejected, "3 -4", {3, -4}},
+        {"the first printer again shows its backs' offsets", office, {}, QDialog::Accepted, "3 -4", {3, -4}},
+    };
+    for (const auto& s : steps) {
+        QString shown;
+        answerDialog([&s, &shown](AdjustPrintDlg& d) {
+            d.showPrinter(s.printer);
+            print::SidesPanel& sides = *d.sidesPanel();
+            shown = sides.backXEdit()->text() + u' ' + sides.backYEdit()->text();
+            if (!s.typed.isEmpty()) {
+                sides.backXEdit()->setText(s.typed.section(u' ', 0, 0));
+                sides.backYEdit()->setText(s.typed.section(u' ', 1, 1));
+            }
+        }, s.answer);
+        EXPECT_EQ(std::pair(shown, settings.printerBackAdjustment(office)), std::pair(s.shown, s.office)) << s.what;
+    }
+    // The fronts' offsets were not touched by the backs'.
+    EXPECT_EQ(std::pair(settings.printerBackAdjustment(home), settings.printerAdjustment(office)), std::pair(QPoint(7, 8), QPoint(0, 0)));
+    settings.resetToDefaults();
+}
+
+TEST(SheetPreview, ShowsTheBackBesideTheFrontAsTheSheetIsTurned)
+{
+    platform::installFontSubstitutions();
+    PmrData page;
+    markCard(page);
+    markCard(page.ensureBack());
+    SheetPreview preview;
+    preview.resize(340, 240);
+    preview.setPage(&page);
+    print::SheetRenderer::Job job{.format = CardFormatCatalog().format(0), .start = 2, .sheets = 3}; // 名刺10面 A4
+    preview.setJob(job);
+    EXPECT_TRUE(preview.backSheet().isNull() && preview.backPaperRect().isEmpty()) << "the front alone";
+
+    // The red corner of every back printed, where the turn puts it.
+    const auto backPositions = [&preview](print::Flip flip) {
+        const QImage shot = preview.grab().toImage();
+        const QPoint paper = preview.backPaperRect().topLeft().toPoint();
+        const SheetLayout l = SheetLayout::makeBack(preview.job().format, preview.pixelsPerInch(), {},
+                                                    print::mirrorFor(flip, print::paperOf(preview.job().format)));
+        std::vector<int> found;
+        for (int i = 0; i < l.columns * l.rows; ++i)
+            if (isRed(shot.pixel(paper + QPoint(int(l.x(i % l.columns)) + 3, int(l.y(i / l.columns)) + 3))))
+                found.push_back(i + 1);
+        return found;
+    };
+    const std::vector<int> fromTwo{2, 3, 4, 5, 6, 7, 8, 9, 10};
+    for (const auto sides : {print::Sides::Both, print::Sides::Back})
+        for (const auto flip : {print::Flip::LongEdge, print::Flip::ShortEdge, print::Flip::Manual}) {
+            std::tie(job.sides, job.flip) = std::tie(sides, flip);
+            preview.setJob(job);
+            EXPECT_EQ(backPositions(flip), fromTwo) << int(sides) << ' ' << int(flip);
+            // Side by side, the same size, inside the widget.
+            const QRectF front = preview.paperRect(), back = preview.backPaperRect();
+            EXPECT_TRUE(front.right() < back.left() && front.size() == back.size() && QRectF(preview.rect()).contains(back));
+        }
+    EXPECT_EQ(shownPositions(preview), fromTwo) << "the front as before";
+}
+
+TEST(TurnSheetsDlg, ThePictureShowsTheMarkWhereTheTurnByHandPutsIt)
+{
+    // Over the long edge: left and right swap on an upright sheet, top and
+    // bottom on a lying one.
+    const std::pair<QSize, bool> cases[] = {{{210, 297}, true}, {{297, 210}, false}};
+    for (const auto& [paper, rightTop] : cases) {
+        print::TurnSheetsDlg dlg(paper);
+        dlg.resize(dlg.sizeHint());
+        const QImage shot = dlg.picture()->grab().toImage();
+        const QRect back = dlg.picture()->sheetRect(true).toRect().adjusted(2, 4, -2, -2); // below the red top edge
+        const auto redIn = [&shot](const QRect& r) {
+            for (int y = r.top(); y <= r.bottom(); ++y)
+                for (int x = r.left(); x <= r.right(); ++x)
+                    if (isRed(shot.pixel(x, y)))
+                        return true;
+            return false;
+        };
+        const QPoint mid = back.center();
+        EXPECT_EQ(std::pair(redIn(QRect(QPoint(mid.x(), back.top()), QPoint(back.right(), mid.y()))),
+                            redIn(QRect(QPoint(back.left(), mid.y()), QPoint(mid.x(), back.bottom())))),
+                  std::pair(rightTop, !rightTop)) << paper.width();
+    }
 }

@@ -2,6 +2,7 @@
 // pmrtool and the card's back: JSON, render and the order of printed sides.
 #include "Pixels.h"
 #include "ToolRun.h"
+#include "print/SheetProbe.h"
 
 #include <QImage>
 #include <gtest/gtest.h>
@@ -70,4 +71,61 @@ TEST_F(PmrToolBack, PrintPutsEachBackAfterItsFrontOrAllBacksLastByHand)
     };
     for (const auto& [options, sides] : cases)
         EXPECT_EQ(printed(options), sides) << options.join(u' ').toStdString();
+}
+
+TEST_F(PmrToolBack, CalibrationBackNumbersTheCutWithTheBackOffsetThatMovesTheBackOntoIt)
+{
+    const QStringList calibrate{u"calibrate"_s, u"--appdir"_s, dir.path(), u"--format"_s, u"0"_s, u"-o"_s};
+    ASSERT_EQ(run(calibrate + QStringList{path(u"c.png"_s), u"--dpi"_s, u"20"_s, u"--sides"_s, u"both"_s}).code, 0);
+    EXPECT_TRUE(QFile::exists(path(u"c-1.png"_s)) && QFile::exists(path(u"c-2.png"_s)));
+    SKIP_WITHOUT_POPPLER();
+    ASSERT_EQ(run(calibrate + QStringList{path(u"one.pdf"_s)}).code, 0);
+    ASSERT_EQ(run(calibrate + QStringList{path(u"c.pdf"_s), u"--sides"_s, u"both"_s, u"--flip"_s, u"long"_s}).code, 0);
+    EXPECT_TRUE(sheetprobe::tool(u"pdfinfo"_s, {path(u"c.pdf"_s)}).contains(QRegularExpression(u"Pages:\\s+2\\n"_s)));
+
+    // Words in millimetres from the paper's corner: their middles.
+    const auto wordsOn = [this](const QString& pdf, int page) {
+        const QString n = QString::number(page);
+        std::vector<std::pair<QString, QPointF>> found;
+        for (const auto& w : sheetprobe::words(path(pdf), {u"-f"_s, n, u"-l"_s, n}))
+            found.emplace_back(w.text, QPointF(w.xMin + w.xMax, w.yMin + w.yMax) / 2 * 25.4 / 72);
+        return found;
+    };
+    const auto labels = [](const std::vector<std::pair<QString, QPointF>>& words) {
+        QStringList found;
+        for (const auto& [text, at] : words) {
+            if (text.startsWith(u'+') || text.startsWith(u'-'))
+                continue;
+            found << text;
+            // Beside the cards (14 to 196 mm across, 11 to 286 mm down) and on the paper.
+            EXPECT_TRUE((at.y() > 0 && at.y() < 11) || (at.y() > 286 && at.y() < 297)) << text.toStdString();
+        }
+        return found;
+    };
+    EXPECT_EQ(labels(wordsOn(u"one.pdf"_s, 1)), QStringList());
+    EXPECT_EQ(labels(wordsOn(u"c.pdf"_s, 1)), QStringList{u"おもて"_s});
+    const auto back = wordsOn(u"c.pdf"_s, 2);
+    EXPECT_EQ(labels(back), QStringList{u"うら（ちょうへんとじ）"_s});
+
+    // Turned over its long edge, the first card's back starts 210 - 14 - 91 = 105 mm
+    // from the back's left edge. Looking at the back, the numbers of its top ruler
+    // run -5 on the left to +5 on the right, about 3 mm below the corner.
+    const auto numberAt = [&back](double xMm, double yMm) {
+        for (const auto& [text, at] : back)
+            if (std::abs(at.x() - xMm) < 1 && std::abs(at.y() - yMm) < 1.5)
+                return text;
+        return QString();
+    };
+    EXPECT_EQ(std::pair(numberAt(100, 14), numberAt(110, 14)), std::pair(u"-5"_s, u"+5"_s));
+
+    // A cut under +5 is met by backs moved 5 mm: they start where that tick is.
+    ASSERT_EQ(run({u"print"_s, card, u"-o"_s, path(u"b.pdf"_s), u"--appdir"_s, dir.path(), u"--only-one"_s,
+                   u"--sides"_s, u"both"_s, u"--back-adjust"_s, u"5,0"_s})
+                  .code,
+              0);
+    // 10 pixels a millimetre, 90 to 130 mm across, 30 mm down.
+    const QImage row = sheetprobe::rasterise(path(u"b.pdf"_s), 2, 254, QRect(900, 300, 400, 1));
+    const std::vector<int> blue = sheetprobe::starts(row, 0, true, pixels::isBlue);
+    ASSERT_FALSE(blue.empty());
+    EXPECT_NEAR(900 + blue.front(), 1100, 2);
 }

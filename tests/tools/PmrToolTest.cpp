@@ -198,6 +198,9 @@ TEST_F(PmrToolTest, MessagesAndExitCodesAndNothingWrittenOnFailure)
         {"calibrate -o x.pdf --dpi fine", 2, "pmrtool: --dpi takes"},
         {"calibrate -o x.pdf --adjust 1,1", 2, "pmrtool: unknown option --adjust\n"},
         {"calibrate -o", 2, "pmrtool: -o needs a value\n"},
+        {"calibrate -o x.pdf --sides back", 2, "pmrtool: --sides takes front or both\n"},
+        {"calibrate -o x.pdf --sides both --flip over", 2, "pmrtool: --flip takes long, short or manual\n"},
+        {"calibrate -o x.pdf --flip short", 2, "pmrtool: --flip needs --sides both\n"},
     };
     const testsupport::ScopedEnv noRuntimeDir("XDG_RUNTIME_DIR", QString()); // Qt would warn at start-up
     for (const auto& c : cases) {

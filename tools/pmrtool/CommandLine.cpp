@@ -47,6 +47,14 @@ std::optional<int> Args::number(const QString& name, int fallback, int lo, int h
     return has(name) ? wholeNumber(value(name), lo, hi) : std::optional<int>(fallback);
 }
 
+std::optional<int> Args::choice(const QString& name, const QStringList& names, int fallback) const
+{
+    if (!has(name))
+        return fallback;
+    const qsizetype i = names.indexOf(value(name));
+    return i < 0 ? std::nullopt : std::optional<int>(int(i));
+}
+
 int usageError(Context& c, const QString& message, const char* help)
 {
     c.err << "pmrtool: " << message << "\n\n" << help;

@@ -45,6 +45,9 @@ public:
     QString value(const QString& o) const { return has(o) ? options_.at(o) : QString(); }
     // A numeric option: fallback when absent, nothing when out of range.
     std::optional<int> number(const QString& name, int fallback, int lo, int hi) const;
+    // An option that names one of names: its index, fallback when absent,
+    // nothing for another value.
+    std::optional<int> choice(const QString& name, const QStringList& names, int fallback) const;
 
 private:
     QStringList positional_;

@@ -115,15 +115,6 @@ std::optional<QPoint> adjustment(const Args& a, const QString& option)
     return QPoint(*x, *y);
 }
 
-// The value of a choice option among names, its index; fallback when not given.
-std::optional<int> choice(const Args& a, const QString& option, const QStringList& names, int fallback)
-{
-    if (!a.has(option))
-        return fallback;
-    const qsizetype i = names.indexOf(a.value(option));
-    return i < 0 ? std::nullopt : std::optional<int>(int(i));
-}
-
 // The options after -o or --printer, --dpi and the format: ExitOk, or the usage
 // error said.
 int readOptions(Context& c, const Args& a, print::PrintOptions& options)
@@ -143,10 +134,10 @@ int readOptions(Context& c, const Args& a, print::PrintOptions& options)
         (option == QLatin1String("--adjust") ? options.adjustX : options.backAdjustX) = mm->x();
         (option == QLatin1String("--adjust") ? options.adjustY : options.backAdjustY) = mm->y();
     }
-    const auto sides = choice(a, QStringLiteral("--sides"), {u"front"_s, u"back"_s, u"both"_s}, 0);
+    const auto sides = a.choice(QStringLiteral("--sides"), {u"front"_s, u"back"_s, u"both"_s}, 0);
     if (!sides)
         return usageError(c, QStringLiteral("--sides takes front, back or both"), kHelp);
-    const auto flip = choice(a, QStringLiteral("--flip"), {u"long"_s, u"short"_s, u"manual"_s}, 0);
+    const auto flip = a.choice(QStringLiteral("--flip"), {u"long"_s, u"short"_s, u"manual"_s}, 0);
     if (!flip)
         return usageError(c, QStringLiteral("--flip takes long, short or manual"), kHelp);
     options.sides = print::Sides(*sides);
