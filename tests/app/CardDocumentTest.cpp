@@ -143,7 +143,6 @@ TEST_F(CardDocumentTest, TheWindowHearsWhatChangedBeforeTheModifiedState)
     doc.undo();
     EXPECT_EQ(CardBackground::of(doc.page()), (CardBackground{testPicture(2, 2), 0xFFFFFF, 40}));
 
-    // Another card size; undone, the old size comes back.
     heard();
     EXPECT_FALSE(doc.apply(std::make_unique<SetCardSizeCommand>(91, 55)));
     doc.apply(std::make_unique<SetCardSizeCommand>(60, 40));

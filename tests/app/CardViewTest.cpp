@@ -33,7 +33,6 @@ TEST_F(CardViewTest, StartFitsTheCardThenZoomsInStepsKeepingTheRelativeScrollPos
     EXPECT_EQ(std::tuple(scale().current, bar(ctl::HScroll)->isHidden() && bar(ctl::VScroll)->isHidden(), card.width()),
               std::tuple(scale().fit, true, std::int64_t(scale().mmToDevice(91))));
 
-    // Zoom steps up to the end, then down from the fit.
     const int fit = scale().fit;
     const auto steps = [&](bool up) {
         std::vector<int> seen;
@@ -75,7 +74,6 @@ TEST_F(CardViewTest, StartFitsTheCardThenZoomsInStepsKeepingTheRelativeScrollPos
     EXPECT_EQ(std::pair(dlg->view().composeCard(nullptr, &visible).size(), visible),
               std::pair(dlg->view().canvasFrameRect().size(), dlg->view().canvasFrameRect()));
 
-    // Back to a fitting size: bars hidden, card centred.
     zoomTo(10);
     EXPECT_TRUE(h->isHidden() && bar(ctl::VScroll)->isHidden() && centred());
 }
@@ -160,7 +158,6 @@ TEST_F(CardViewTest, ClicksMarkTheCardOnlyWhenTheyDeselectAndDragsWhenTheyMove)
     EXPECT_EQ(std::pair(dlg->selectedItem(), dlg->panelKind()), (std::pair<const ObjItem*, int>(r, ObjItem::KindRect)));
     drag(p);
     EXPECT_FALSE(dlg->isModified());
-    // A drag that moved is a change.
     drag(p, {p + QPoint(4, 0), p + QPoint(8, 2)});
     EXPECT_EQ(std::pair(r->x, dlg->isModified()), std::pair(300 + 2 * scale().toUnits(4), true));
     // Empty canvas with a selection: deselects, background panel, modified.
@@ -168,11 +165,9 @@ TEST_F(CardViewTest, ClicksMarkTheCardOnlyWhenTheyDeselectAndDragsWhenTheyMove)
     drag(at({2000, 1400}));
     EXPECT_EQ(std::tuple(dlg->selectedItem(), dlg->panelKind(), dlg->isModified()),
               (std::tuple<const ObjItem*, int, bool>(nullptr, PropertyPanel::kBackground, true)));
-    // Empty canvas without a selection: nothing changes.
     dlg->document().markSaved();
     drag(dlg->view().canvasRect().topLeft() + QPoint(2, 2));
     EXPECT_FALSE(dlg->isModified() || dlg->canvas().hasCapture());
-    // Outside the canvas: not the canvas's business.
     EXPECT_FALSE(dlg->canvas().onLButtonDown(QPoint(dlg->width() - 2, dlg->height() - 2)));
 }
 

@@ -103,7 +103,6 @@ TEST_F(DocumentCommandsTest, CancelOrYesWithoutASavedCardStopsEveryCommandThatWo
                       std::tuple(true, std::size_t(1), rect, true));
         }
     }
-    // No lets the card go.
     MessageBoxScript no({platform::IdNo});
     EXPECT_TRUE(dlg->close() && !dlg->isVisible());
 }

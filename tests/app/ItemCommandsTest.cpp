@@ -269,7 +269,6 @@ TEST_F(PropertyPanelTest, TheTextAndWidthFieldsTakeTheFocusAndKeepWhatAnItemCanH
     EXPECT_EQ(std::pair(field->toPlainText(), other->GetText() == text->GetText()), std::pair(u"𠮷野\nTel"_s, false));
     expectCounted(false, 0);
 
-    // Alignment presses its own button.
     click(ctl::AlignRight);
     EXPECT_EQ(std::pair(pressed(ctl::AlignRight), pressed(ctl::AlignLeft)), std::pair(true, false));
 

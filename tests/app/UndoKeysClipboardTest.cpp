@@ -193,7 +193,6 @@ TEST_F(UndoKeysClipboardTest, TheClipboardCarriesItemsBetweenCardsAndPicturesFro
     auto* picture = dynamic_cast<const ObjItemBitmap*>(dlg->selectedItem());
     EXPECT_EQ(picture ? picture->dibWidth : 0, 30);
 
-    // Damaged item bytes paste nothing.
     auto broken = std::make_unique<QMimeData>();
     broken->setData(QString::fromLatin1(CardClipboard::kMimeType), QByteArray("\\x01\\x02garbage"));
     EXPECT_EQ(CardClipboard::itemFrom(*broken), nullptr);
@@ -202,9 +201,7 @@ TEST_F(UndoKeysClipboardTest, TheClipboardCarriesItemsBetweenCardsAndPicturesFro
 // Resident memory in kB, from the kernel.
 long residentKb()
 {
-    QFile status(QStringLiteral("/proc/self/status"));
-    status.open(QIODevice::ReadOnly);
-    const QByteArray text = status.readAll();
+    const QByteArray text = testsupport::readFile(QStringLiteral("/proc/self/status"));
     return text.mid(text.indexOf("VmRSS:") + 6).trimmed().split(' ').value(0).toLong();
 }
 

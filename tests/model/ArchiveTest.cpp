@@ -152,7 +152,6 @@ TEST(ArchiveRoundTrip, ClassIndicesFrom0x7FFFUseTheLongTag)
 
     PmrData read;
     readDocument(bytes, read);
-    // The long form may also name a small index: below.
     EXPECT_EQ(std::pair(read.items().size(), read.items().back()->kind), std::pair(std::size_t(32768), +ObjItem::KindText));
 }
 

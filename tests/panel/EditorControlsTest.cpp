@@ -53,11 +53,8 @@ bool hasColor(const QImage& shown, const QRect& area, QRgb color)
     return pixels::count(shown, area, [&](QRgb c) { return c == (color | 0xFF000000); }) > 0;
 }
 
-class EightBitTextureButton : public panel::TextureButton {
-public:
+struct EightBitTextureButton : panel::TextureButton {
     using TextureButton::TextureButton;
-
-protected:
     int displayDepth() const override { return 8; }
 };
 

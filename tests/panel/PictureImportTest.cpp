@@ -97,7 +97,6 @@ TEST_F(PictureImport, OnlyTheExtensionBmpInCapitalsIsTakenAsStored)
 
 TEST_F(PictureImport, UnreadableFilesShowMessage115AndTheFolderIsStillRemembered)
 {
-    // Stored and converted.
     const QByteArray jpeg = QByteArray::fromHex("ffd8ffe000104a464946000101");
     for (const auto& c : {"jpeg.BMP", "jpeg.jpg"}) {
         platform::appSettings().setPictureFolder(QDir::tempPath());

@@ -122,7 +122,6 @@ TEST_F(CatalogFiles, SourcesInOrderOnlyUserFormatsSavedAndTheCurrentOneRepaired)
     cat.loadFolderFormats(dir.path());
     cat.loadFile(dir.path());
     ASSERT_EQ(cat.count(), 5);
-    // The first is built in.
     EXPECT_EQ((std::vector{cat.format(0).name, cat.format(2).name, cat.format(3).name, cat.format(4).name}),
               (std::vector<QByteArray>{"\x96\xbc\x8e\x68" "10" "\x96\xca A4", "first", "second", "mine"}));
     EXPECT_EQ(std::tuple(cat.fixedCount(), cat.currentFormat().name), std::tuple(4, "second"));

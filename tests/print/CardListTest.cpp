@@ -46,7 +46,6 @@ TEST(CardFields, TheFillerCopiesOnlyTheTextsWithKnownFields)
     ASSERT_EQ(texts.items().size(), 3u);
     EXPECT_NE(texts.items()[0], std::next(page.items().begin(), 0)->get());
     EXPECT_EQ(texts.items()[1], std::next(page.items().begin(), 1)->get());
-    // A short row leaves its fields empty.
     EXPECT_EQ(filler.fill({}).strings().front(), QString());
 }
 
@@ -112,7 +111,6 @@ TEST(CardListRead, ErrorsSayWhatAndOnWhichLine)
         EXPECT_EQ(std::tuple(list.error(), list.errorLine(), list.rowCount()),
                   std::tuple(resources::formatString(c.id, QString::number(c.line)), c.line, 0));
     }
-    // Exactly the longest row is read.
     EXPECT_TRUE(CardList::fromBytes("a\n" + longRow.toUtf8() + "yy").ok());
     EXPECT_EQ(CardList::read(u"/nonexistent/list.csv"_s).error(), u"ファイルが開けません"_s);
 }

@@ -86,9 +86,6 @@ TEST_F(SheetJob, TenUpCardsLandWhereTheFormatSays)
                          lastInk(sheet, 1000, false)),
               std::tuple(kColumns600, kRows600, 2481 + 2150 - 1, 5456 + 1299 - 1));
 
-    ASSERT_EQ(before.size(), 10u);
-    EXPECT_EQ(std::tuple(before[6].card, after.back().printed, after.back().total), std::tuple(7, 10, 10));
-
     // The fine adjustment, in whole millimetres: 1 mm left and 1 mm down.
     job.adjustX = -1;
     job.adjustY = 1;

@@ -78,7 +78,6 @@ TEST_F(PmrToolPrintersTest, PrintersAreTheQueuesAndOthersAreRefused)
     const Result none = pmrtool(print({u"--printer"_s, u"nowhere"_s}));
     EXPECT_EQ(std::tuple(none.code, none.err), std::tuple(1, u"pmrtool: no printer \"nowhere\" (see pmrtool printers)\n"_s));
     EXPECT_FALSE(QFile::exists(path(u"job.pdf"_s)));
-    // A queue that refuses the job: lp's complaint and exit 1.
     script(u"lp"_s, "echo 'lp: printer is paused' >&2\nexit 1\n");
     const Result r = pmrtool(print({u"--printer"_s, u"office"_s}));
     EXPECT_EQ(std::tuple(r.code, r.err), std::tuple(1, u"pmrtool: the job could not be handed to \"office\": lp: printer is paused\n"_s));

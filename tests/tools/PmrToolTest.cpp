@@ -66,7 +66,6 @@ TEST_F(PmrToolTest, InfoThenBuildGivesTheSameBytesAndBuildFillsDefaultsAndMeasur
     }
     EXPECT_EQ(std::tuple(items[0][u"text"_s].toString(), items[0].toObject().contains(u"textRaw"_s)), std::tuple(u"𠮷野"_s, false));
 
-    // Old classes are named as stored.
     PmrData page;
     readDocument(roundTrip(file(u"old.pmr"_s, DocumentBytes()
                                                   .head(2)
