@@ -91,14 +91,6 @@ bool checkPaper(QPrinter& printer, const CardFormat& format, QWidget* parent)
                   == platform::IdYes;
 }
 
-// The current format's calibration sheet instead of the card, without the offsets.
-void printCalibration(QPrinter& printer, const CardFormatCatalog& catalog, QWidget* parent)
-{
-    print::PrinterSheetTarget target(&printer);
-    if (!print::CalibrationSheet(catalog.format(catalog.current())).print(target))
-        stop(resources::texts::PrintCannotStart, parent);
-}
-
 print::PrintOptions chosenOptions(const print::AdjustPrintDlg& dialog, const QPrinter& printer)
 {
     print::PrintOptions options;
@@ -192,21 +184,56 @@ QString backFileName(const QString& path)
     return file.dir().filePath(file.completeBaseName() + QString::fromUtf8(resources::texts::PrintBackFileSuffix) + suffix);
 }
 
+// Between the fronts and the backs printed by hand: whether the user turned the
+// sheets over and put them back. The backs are a job of their own name, and go
+// to a file of their own when printed into one.
+bool turnSheets(const CardFormat& format, QPrinter& printer, QWidget* parent)
+{
+    print::TurnSheetsDlg turn(print::paperOf(format), parent);
+    if (turn.run() != QDialog::Accepted)
+        return false;
+    parent->repaint();
+    if (!printer.outputFileName().isEmpty())
+        printer.setOutputFileName(backFileName(printer.outputFileName()));
+    // A queue that writes files names them after the job.
+    printer.setDocName(printer.docName() + QString::fromUtf8(resources::texts::PrintBackFileSuffix));
+    return true;
+}
+
 // Both sides turned by hand: every front, then, once the user has turned the
 // sheets over and put them back, every back as a job of its own.
 void runByHand(const PmrData& page, print::SheetJob job, QPrinter& printer, QWidget* parent)
 {
     job.sides = print::Sides::Front;
-    if (!runJob(page, job, printer, parent))
+    if (!runJob(page, job, printer, parent) || !turnSheets(job.format, printer, parent))
         return;
-    print::TurnSheetsDlg turn(print::paperOf(job.format), parent);
-    if (turn.run() != QDialog::Accepted)
-        return;
-    parent->repaint();
-    if (!printer.outputFileName().isEmpty())
-        printer.setOutputFileName(backFileName(printer.outputFileName()));
     job.sides = print::Sides::Back;
     runJob(page, job, printer, parent);
+}
+
+// The current format's calibration sheet instead of the card, without the
+// offsets, on the sides chosen: the back's rulers measure the back's offsets.
+void printCalibration(QPrinter& printer, const CardFormat& format, const print::AdjustPrintDlg& dialog, QWidget* parent)
+{
+    const print::CalibrationSheet sheet(format);
+    const print::Flip flip = dialog.flip();
+    print::PrinterSheetTarget target(&printer);
+    bool started = true;
+    switch (dialog.sides()) {
+    case print::Sides::Front: started = sheet.print(target); break;
+    case print::Sides::Back: started = sheet.printSide(target, true, flip); break;
+    case print::Sides::Both:
+        if (flip != print::Flip::Manual) {
+            printer.setDuplex(flip == print::Flip::ShortEdge ? QPrinter::DuplexShortSide : QPrinter::DuplexLongSide);
+            started = sheet.printBothSides(target, flip);
+        } else if ((started = sheet.printSide(target, false, flip)) && turnSheets(format, printer, parent)) {
+            print::PrinterSheetTarget backs(&printer);
+            started = sheet.printSide(backs, true, flip);
+        }
+        break;
+    }
+    if (!started)
+        stop(resources::texts::PrintCannotStart, parent);
 }
 
 // Prints the job: both sides over the printer's duplex unit, or by hand.
@@ -246,7 +273,7 @@ void printCard(const PmrData& page, const QString& documentPath, QWidget* parent
     if (!checkPaper(printer, format, parent))
         return;
     if (chosen == print::AdjustPrintDlg::Calibrate) {
-        printCalibration(printer, catalog, parent);
+        printCalibration(printer, format, dialog, parent);
         return;
     }
     if (const std::optional<print::SheetJob> job = jobToRun(page, catalog, chosenOptions(dialog, printer), parent))

@@ -218,4 +218,11 @@ bool CalibrationSheet::printBothSides(SheetTarget& target, Flip flip, int pixels
                        [this, flip](platform::Dc& dc, int ppi) { drawBack(dc, ppi, flip); }});
 }
 
+bool CalibrationSheet::printSide(SheetTarget& target, bool back, Flip flip, int pixelsPerInch) const
+{
+    if (back)
+        return printPages(target, pixelsPerInch, {[this, flip](platform::Dc& dc, int ppi) { drawBack(dc, ppi, flip); }});
+    return printPages(target, pixelsPerInch, {[this](platform::Dc& dc, int ppi) { drawFront(dc, ppi, frontLabel()); }});
+}
+
 } // namespace print

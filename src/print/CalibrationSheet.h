@@ -44,6 +44,9 @@ public:
     // Two pages, the labelled front then the back; by hand as well, since one
     // sheet's fronts and backs come in that order either way.
     bool printBothSides(SheetTarget& target, Flip flip, int pixelsPerInch = 0) const;
+    // One labelled side of a sheet printed on both, as a job of its own: for a
+    // sheet turned over by hand between the two.
+    bool printSide(SheetTarget& target, bool back, Flip flip, int pixelsPerInch = 0) const;
 
     // What the back page is labelled with for flip.
     static QString backLabel(Flip flip);

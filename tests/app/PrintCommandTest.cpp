@@ -315,8 +315,9 @@ TEST_F(PrintCommandTest, TurnedByHandTheFrontsPrintFirstAndTheBacksOnlyWhenTheUs
         // The backs go to a file of their own beside the fronts'.
         const QString backs = QFileInfo(pdf).dir().filePath(QFileInfo(pdf).completeBaseName() + "-うら.pdf");
         EXPECT_EQ(std::pair(QFileInfo::exists(pdf), QFileInfo::exists(backs)), std::pair(true, answer == QDialog::Accepted));
-        if (jobs.size() == 2)
+        if (jobs.size() == 2) {
             EXPECT_EQ(std::pair(jobs[1].sides, jobs[1].flip), std::pair(print::Sides::Back, print::Flip::Manual));
+        }
     }
 }
 
