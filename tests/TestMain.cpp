@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
+#include "platform/Fonts.h"
 
 int main(int argc, char** argv)
 {
@@ -15,6 +16,7 @@ int main(int argc, char** argv)
     QTemporaryDir state;
     qputenv("XDG_STATE_HOME", QFile::encodeName(state.path()));
     testsupport::installDefaults();
+    platform::installFontSubstitutions(); // as the editor and pmrtool start
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -130,6 +130,12 @@ ProcessResult runProgram(const QString& program, const QStringList& args,
 class TempDirTest : public ::testing::Test {
 protected:
     QString path(const QString& name) const { return dir.filePath(name); }
+    // A file of the folder holding bytes; its path.
+    QString file(const QString& name, const QByteArray& bytes) const
+    {
+        EXPECT_TRUE(writeFile(path(name), bytes)) << name.toStdString();
+        return path(name);
+    }
     QTemporaryDir dir;
 };
 

@@ -58,7 +58,6 @@ TEST_F(CardAppTest, AFreshStartWritesEverythingAtExitAndTheNextStartUsesIt)
     first->shutdown();
     EXPECT_EQ(std::pair(testsupport::readFile(appDir.filePath(QStringLiteral("cardform.ini"))), QFile::exists(other.filePath(QStringLiteral("cardform.ini")))),
               std::pair(QByteArray("current=0\r\n"), false));
-    // The folders start as the application directory, the adjustments at 0.
     QSettings written(settingsPath, QSettings::IniFormat);
     EXPECT_EQ(std::tuple(written.value("dir/save").toString(), written.value("dir/bmp").toString(), stored("print/adj_x"), stored("print/adj_y")),
               std::tuple(settings.appDir(), settings.appDir(), 0, 0));
@@ -114,7 +113,6 @@ TEST_F(CardAppTest, MissingApplicationDirectoryWritesNothingElsewhere)
     EXPECT_EQ(catalog.count(), 2);
     app->shutdown();
     EXPECT_FALSE(QFile::exists(QDir(missing).filePath(QStringLiteral("cardform.ini"))) || QFile::exists(other.filePath(QStringLiteral("cardform.ini"))));
-    // The settings are still stored.
     EXPECT_TRUE(QSettings(settingsPath, QSettings::IniFormat).contains("print/adj_x"));
 }
 
@@ -136,7 +134,6 @@ TEST_F(CardAppTest, AnInstalledProgramKeepsTheUsersCatalogueInTheirDataFolder)
               QByteArray("current=3\r\nMine,210,297,91,55,2,5,14,11,0,0,\r\n"));
     EXPECT_EQ(testsupport::readFile(QDir(installed.dataDir()).filePath(QStringLiteral("cardform.ini"))), shipped);
 
-    // The next start reads the user's file.
     auto second = start(installed.binDir());
     EXPECT_EQ(std::tuple(catalog.count(), catalog.current(), catalog.format(3).name), std::tuple(4, 3, QByteArray("Mine")));
 }

@@ -1,9 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "EditorTest.h"
-#include "../model/DocumentBytes.h"
 #include "model/ObjItemBitmap.h"
 #include "model/ObjItemLine.h"
-#include "model/ObjItemRect.h"
 #include "model/ObjItemText.h"
 #include "model/ViewScale.h"
 
@@ -21,21 +19,6 @@ class CardViewTest : public EditorTest {
 protected:
     QScrollBar* bar(int id) { return dlg->itemAs<QScrollBar>(id); }
     ViewScale& scale() { return dlg->view().scale(); }
-    // Appends an item at (x, y); a size of 0 keeps the item's own.
-    template <class T = ObjItemRect>
-    ObjItem* add(int x, int y, int cx = 0, int cy = 0, std::unique_ptr<T> item = std::make_unique<T>())
-    {
-        place(*item, x, y, cx > 0 ? cx : item->cx, cx > 0 ? cy : item->cy);
-        return dlg->page().append(std::move(item))->get();
-    }
-    // A press at `from`, the pointer moved through `moves` and released at the last.
-    void drag(QPoint from, std::initializer_list<QPoint> moves = {})
-    {
-        QTest::mousePress(dlg.get(), Qt::LeftButton, {}, from);
-        for (const QPoint p : moves)
-            QTest::mouseMove(dlg.get(), from = p);
-        QTest::mouseRelease(dlg.get(), Qt::LeftButton, {}, from);
-    }
 };
 
 TEST_F(CardViewTest, StartFitsTheCardThenZoomsInStepsKeepingTheRelativeScrollPosition)
@@ -50,7 +33,6 @@ TEST_F(CardViewTest, StartFitsTheCardThenZoomsInStepsKeepingTheRelativeScrollPos
     EXPECT_EQ(std::tuple(scale().current, bar(ctl::HScroll)->isHidden() && bar(ctl::VScroll)->isHidden(), card.width()),
               std::tuple(scale().fit, true, std::int64_t(scale().mmToDevice(91))));
 
-    // Zoom steps up to the end, then down from the fit.
     const int fit = scale().fit;
     const auto steps = [&](bool up) {
         std::vector<int> seen;
@@ -92,7 +74,6 @@ TEST_F(CardViewTest, StartFitsTheCardThenZoomsInStepsKeepingTheRelativeScrollPos
     EXPECT_EQ(std::pair(dlg->view().composeCard(nullptr, &visible).size(), visible),
               std::pair(dlg->view().canvasFrameRect().size(), dlg->view().canvasFrameRect()));
 
-    // Back to a fitting size: bars hidden, card centred.
     zoomTo(10);
     EXPECT_TRUE(h->isHidden() && bar(ctl::VScroll)->isHidden() && centred());
 }
@@ -177,7 +158,6 @@ TEST_F(CardViewTest, ClicksMarkTheCardOnlyWhenTheyDeselectAndDragsWhenTheyMove)
     EXPECT_EQ(std::pair(dlg->selectedItem(), dlg->panelKind()), (std::pair<const ObjItem*, int>(r, ObjItem::KindRect)));
     drag(p);
     EXPECT_FALSE(dlg->isModified());
-    // A drag that moved is a change.
     drag(p, {p + QPoint(4, 0), p + QPoint(8, 2)});
     EXPECT_EQ(std::pair(r->x, dlg->isModified()), std::pair(300 + 2 * scale().toUnits(4), true));
     // Empty canvas with a selection: deselects, background panel, modified.
@@ -185,11 +165,9 @@ TEST_F(CardViewTest, ClicksMarkTheCardOnlyWhenTheyDeselectAndDragsWhenTheyMove)
     drag(at({2000, 1400}));
     EXPECT_EQ(std::tuple(dlg->selectedItem(), dlg->panelKind(), dlg->isModified()),
               (std::tuple<const ObjItem*, int, bool>(nullptr, PropertyPanel::kBackground, true)));
-    // Empty canvas without a selection: nothing changes.
     dlg->document().markSaved();
     drag(dlg->view().canvasRect().topLeft() + QPoint(2, 2));
     EXPECT_FALSE(dlg->isModified() || dlg->canvas().hasCapture());
-    // Outside the canvas: not the canvas's business.
     EXPECT_FALSE(dlg->canvas().onLButtonDown(QPoint(dlg->width() - 2, dlg->height() - 2)));
 }
 
@@ -233,8 +211,7 @@ TEST_F(CardViewTest, DragsMoveByEachPointerStepHeldToTheCardAndHandlesWinUnderAT
 }
 
 // A drag held when the grab is lost, a key selects, a save or the window's close
-// comes ends first, its move a change of its own. (Tab, save and close are what
-// the random run found.)
+// comes ends first, its move a change of its own.
 TEST_F(CardViewTest, ADragEndsWhenTheGrabIsLostOrTabSaveOrCloseComes)
 {
     ObjItem* r = add(300, 300, 500, 500);
@@ -245,10 +222,6 @@ TEST_F(CardViewTest, ADragEndsWhenTheGrabIsLostOrTabSaveOrCloseComes)
     const auto send = [&](QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons buttons) {
         QMouseEvent e(type, outside, dlg->mapToGlobal(outside), button, buttons, {});
         QApplication::sendEvent(dlg.get(), &e);
-    };
-    const auto key = [&](Qt::Key k, Qt::KeyboardModifiers mods = {}) {
-        dlg->item(ctl::Open)->setFocus();
-        QTest::keyClick(dlg->item(ctl::Open), k, mods);
     };
 
     // A right-click during the drag opens no menu; the release then goes
@@ -275,10 +248,10 @@ TEST_F(CardViewTest, ADragEndsWhenTheGrabIsLostOrTabSaveOrCloseComes)
         {"a move without the button", [&] { send(QEvent::MouseMove, Qt::NoButton, Qt::NoButton); }, r, false, 0},
         {"a popup", [&] { popup.popup(dlg->mapToGlobal(outside)); popup.hide(); }, r, false, 0},
         {"deactivation", [&] { QEvent e(QEvent::WindowDeactivate); QApplication::sendEvent(dlg.get(), &e); }, r, false, 0},
-        {"Tab", [&] { key(Qt::Key_Tab); }, text, false, 0},
+        {"Tab", [&] { canvasKey(Qt::Key_Tab); }, text, false, 0},
         {"save", [&] {
              testsupport::FileDialogScript chosen({file});
-             key(Qt::Key_S, Qt::ControlModifier);
+             canvasKey(Qt::Key_S, Qt::ControlModifier);
          }, r, true, 1},
         {"close", [&] {
              testsupport::MessageBoxScript boxes({platform::IdCancel});

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "EditorTest.h"
-#include "model/ObjItemRect.h"
 #include "model/ObjItemText.h"
 
 #include <QFile>
@@ -48,8 +47,7 @@ TEST_F(DocumentCommandsTest, SaveThenOpenGivesTheSameCardAndOpenWhileModifiedAsk
     EXPECT_EQ(std::tuple(saving.mode, saving.initialDir, saving.defaultExt, dlg->isModified()),
               std::tuple(ui::FileDialogRequest::Save, dir.path(), QStringLiteral("pmr"), false));
     press(ctl::Open);
-    EXPECT_TRUE(boxes.shown().empty());
-    ASSERT_EQ(items().size(), 2u);
+    ASSERT_EQ(std::pair(items().size(), boxes.shown().size()), std::pair(std::size_t(2), std::size_t(0)));
     EXPECT_EQ(std::pair(items().back()->kind, dlg->documentPath()), std::pair(int(ObjItem::KindText), path("card.pmr")));
 
     press(ctl::AddLine);
@@ -71,16 +69,11 @@ TEST_F(DocumentCommandsTest, SaveThenOpenGivesTheSameCardAndOpenWhileModifiedAsk
 TEST_F(DocumentCommandsTest, CancelOrYesWithoutASavedCardStopsEveryCommandThatWouldDropIt)
 {
     const QString other = savedCard("other.pmr");
-    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("sample")));
-    const QString sample = dir.filePath(QStringLiteral("sample/s.pmr"));
-    ASSERT_TRUE(QFile::copy(other, sample));
+    const QString sample = file(QStringLiteral("sample/s.pmr"), testsupport::readFile(other));
     press(ctl::AddRect);
     const ObjItem* rect = dlg->selectedItem();
-    const struct {
-        const char* name;
-        std::function<void()> run;
-        std::optional<QString> chosen; // the file chosen before the prompt
-    } commands[] = {
+    // chosen: the file chosen before the prompt.
+    const struct { const char* name; std::function<void()> run; std::optional<QString> chosen; } commands[] = {
         {"close", [&] { press(ctl::Close); }, {}},
         {"close box", [&] { dlg->close(); }, {}},
         {"open", [&] { press(ctl::Open); }, other},
@@ -110,7 +103,6 @@ TEST_F(DocumentCommandsTest, CancelOrYesWithoutASavedCardStopsEveryCommandThatWo
                       std::tuple(true, std::size_t(1), rect, true));
         }
     }
-    // No lets the card go.
     MessageBoxScript no({platform::IdNo});
     EXPECT_TRUE(dlg->close() && !dlg->isVisible());
 }
@@ -127,11 +119,7 @@ TEST_F(DocumentCommandsTest, FailedReadsAndSavesKeepEverything)
     QFile::setPermissions(locked, QFile::ReadOwner | QFile::ReadGroup);
 
     // One stop box each; the card, its path and its mark stay.
-    const struct {
-        bool save;
-        QString file;
-        QString text;
-    } cases[] = {
+    const struct { bool save; QString file; QString text; } cases[] = {
         {false, path("bad.pmr"), QDir::toNativeSeparators(path("bad.pmr")) + QStringLiteral(" の末尾以降にｱｸｾｽしようとしました。")},
         {false, path("missing.pmr"), QStringLiteral("ファイルが開けません")},
         {true, locked, QStringLiteral("読み取り専用ファイルです")},
@@ -152,9 +140,7 @@ TEST_F(DocumentCommandsTest, FailedReadsAndSavesKeepEverything)
 
 TEST_F(DocumentCommandsTest, SamplesOpenUntitledAndScratchKeepsSizeAndPath)
 {
-    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("sample")));
-    const QString sample = dir.filePath(QStringLiteral("sample/s.pmr"));
-    QFile::copy(savedCard("s.pmr", 80), sample);
+    const QString sample = file(QStringLiteral("sample/s.pmr"), testsupport::readFile(savedCard("s.pmr", 80)));
     // The chosen paper has cards of that size, so opening keeps it.
     CardFormatCatalog& catalog = CardFormatCatalog::instance();
     catalog.append(CardFormat{"80", 210, 297, 80, 55, 2, 5, 14, 11, 0, 0});
@@ -188,7 +174,6 @@ TEST_F(DocumentCommandsTest, SamplesOpenUntitledAndScratchKeepsSizeAndPath)
     EXPECT_EQ(boxes.shown()[0].text, QStringLiteral(" サンプルのディレクトリが見つかりませんでした"));
 }
 
-// What the samples hold is pinned by reading and writing them back.
 TEST_F(DocumentCommandsTest, BundledSamplesOpenFromTheCommandLineUnmodified)
 {
     const QDir samples(QStringLiteral(PELMORA_SOURCE_DIR "/data/sample"));

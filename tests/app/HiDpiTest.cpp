@@ -3,9 +3,7 @@
 // QT_SCALE_FACTOR above 1.
 #include "EditorTest.h"
 #include "../Pixels.h"
-#include "../model/DocumentBytes.h"
 #include "app/CardView.h"
-#include "model/ObjItemRect.h"
 #include "model/ObjItemText.h"
 #include "platform/Codec.h"
 #include "platform/Dc.h"
@@ -28,10 +26,7 @@ protected:
 
 TEST_F(HiDpiTest, TheCardIsDrawnAtDevicePixelsAsPrintingDrawsItWithNoSeamAtItsEdge)
 {
-    auto text = std::make_unique<ObjItemText>();
-    text->SetText(platform::toCp932(QStringLiteral("山田 太郎 Ag")));
-    text->Offset(300, 300);
-    dlg->page().append(std::move(text));
+    static_cast<ObjItemText*>(add<ObjItemText>(300, 300))->SetText(platform::toCp932(QStringLiteral("山田 太郎 Ag")));
     dlg->page().backColor = 0xF0E0D0;
     const CardView::DeviceLayout layout = dlg->view().deviceLayout(ratio);
     const platform::Rect& card = layout.card;
@@ -60,9 +55,7 @@ TEST_F(HiDpiTest, TheCardIsDrawnAtDevicePixelsAsPrintingDrawsItWithNoSeamAtItsEd
 
 TEST_F(HiDpiTest, AHandleIsDrawnAtItsWindowSizeAndHitWhereItIsDrawn)
 {
-    auto rect = std::make_unique<ObjItemRect>();
-    place(*rect, 400, 300, 1600, 900);
-    const ObjItem* item = dlg->page().append(std::move(rect))->get();
+    const ObjItem* item = add(400, 300, 1600, 900);
     QRect plainAt;
     const QImage plain = dlg->view().composeCard(nullptr, &plainAt, ratio);
     dlg->selection().select(std::prev(dlg->page().items().end()));

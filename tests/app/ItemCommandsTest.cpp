@@ -1,10 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "EditorTest.h"
-#include "../model/DocumentBytes.h"
 #include "app/CardCommand.h"
 #include "model/ObjItemBitmap.h"
 #include "model/ObjItemLine.h"
-#include "model/ObjItemRect.h"
 #include "model/ObjItemText.h"
 #include "panel/ColorSwatch.h"
 #include "panel/ImageButton.h"
@@ -80,15 +78,13 @@ TEST_F(PropertyPanelTest, EachKindShowsItsGroupAndTitleAndOnlyPicturesHideTheSwa
     auto* text = add<ObjItemText>(ctl::AddText);
     auto* line = add<ObjItemLine>(ctl::AddLine);
     ObjItemBitmap* picture = addPicture();
-    const struct {
-        ObjItem* item;
-        const char* title;
-        std::vector<int> visible;
-        std::vector<int> hidden;
-    } cases[] = {
+    ObjItemBitmap* code = addPicture(); // a QR code shows its own controls and the colour instead
+    code->qr = QrContent::url(u"https://example.jp/a"_s);
+    const struct { ObjItem* item; const char* title; std::vector<int> visible; std::vector<int> hidden; } cases[] = {
         {text, "もじ", {ctl::TextEdit, ctl::Font, ctl::AlignLeft, ctl::Bigger, ctl::Swatch}, {ctl::Pattern, ctl::LineWidth}},
         {line, "せん", {ctl::LineWidth, ctl::WidthCaption, ctl::WidthUnit, ctl::OtherColor}, {ctl::TextEdit, ctl::Bigger}},
-        {picture, "ビットマップ", {ctl::BlurEdges, ctl::ShapeHeart, ctl::ReplacePicture}, {ctl::Swatch, ctl::OtherColor}},
+        {picture, "ビットマップ", {ctl::BlurEdges, ctl::ShapeHeart, ctl::ReplacePicture}, {ctl::Swatch, ctl::OtherColor, ctl::QrContents}},
+        {code, "QRコード", {ctl::QrContents, ctl::Swatch, ctl::OtherColor}, {ctl::ShapeRect, ctl::ShapeWhiteOut, ctl::ShapeCircle, ctl::BlurEdges}},
         {rect, "しかく", {ctl::Swatch, ctl::OtherColor}, {ctl::BlurEdges, ctl::ReplacePicture, ctl::LineWidth}},
         {nullptr, "はいけい", {ctl::Pattern, ctl::Bigger, ctl::Swatch, ctl::OtherColor}, {ctl::TextEdit, ctl::ShapeRect}},
     };
@@ -125,14 +121,8 @@ TEST_F(PropertyPanelTest, EditsSetTheirFieldAndEveryPressCounts)
     testsupport::Override fontDialog(ui::setFontDialogProvider, [&](const ui::FontRequest&, QWidget*) { return testsupport::next(fonts); });
     int& size = text->font.height;
     int& scale = dlg->page().patternScale;
-    const struct {
-        ObjItem* item;
-        int* value;
-        int stored;
-        int button;
-        int after;
-        int heard; // and modified; none: unmodified
-    } cases[] = {
+    // heard: the changes heard, and modified; none: unmodified.
+    const struct { ObjItem* item; int* value; int stored, button, after, heard; } cases[] = {
         {text, &size, -72, ctl::Bigger, -72, 1},   {text, &size, -8, ctl::Bigger, -9, 1},
         {text, &size, INT_MIN, ctl::Bigger, -72, 1},
         {text, &size, -9, ctl::Font, -9, 0},       {text, &text->font.weight, 400, ctl::Font, 700, 1},
@@ -279,18 +269,13 @@ TEST_F(PropertyPanelTest, TheTextAndWidthFieldsTakeTheFocusAndKeepWhatAnItemCanH
     EXPECT_EQ(std::pair(field->toPlainText(), other->GetText() == text->GetText()), std::pair(u"𠮷野\nTel"_s, false));
     expectCounted(false, 0);
 
-    // Alignment presses its own button.
     click(ctl::AlignRight);
     EXPECT_EQ(std::pair(pressed(ctl::AlignRight), pressed(ctl::AlignLeft)), std::pair(true, false));
 
     // Text beyond what an item holds is cut to whole characters, and said once.
     const qsizetype max = ObjItemText::kMaxTextBytes;
     const QString kana = u"あ"_s.repeated(max / 2), pair = u"𠮷"_s;
-    const struct {
-        const char* name;
-        QString pasted;
-        QString kept;
-    } cases[] = {
+    const struct { const char* name; QString pasted; QString kept; } cases[] = {
         {"two-byte characters and one more", kana + u'x', kana},
         {"a line break is two bytes", QString(max - 1, u'x') + u"\ny"_s, QString(max - 1, u'x')},
         {"a wide text keeps no half pair", u'a' + pair.repeated(max / 4), u'a' + pair.repeated(max / 4 - 1)},
@@ -333,10 +318,9 @@ TEST_F(PropertyPanelTest, TheTextAndWidthFieldsTakeTheFocusAndKeepWhatAnItemCanH
 
 TEST_F(ItemCommandsTest, DuplicatesGoBelowUntilTheBottomThenToTheCentre)
 {
-    auto r = std::make_unique<ObjItemRect>();
     const ViewScale& scale = dlg->view().scale();
-    place(*r, 100, 0, 400, scale.toUnits(20));
-    dlg->selection().select(dlg->page().append(std::move(r)));
+    add(100, 0, 400, scale.toUnits(20));
+    dlg->selection().select(std::prev(dlg->page().items().end()));
     const int cardW = int(dlg->cardRect().width());
     const int cardH = int(dlg->cardRect().height());
 
@@ -387,7 +371,6 @@ TEST_F(ItemCommandsTest, AddSendBackDeleteAndReplaceMarkTheCardOnlyWhenTheyChang
     EXPECT_EQ(std::pair(items().size(), dlg->isModified()), std::pair(std::size_t(2), false));
 
     // Pictures come through the chooser; a replacement keeps the box and the look.
-    // Taking a replacement back is pinned with the other undo steps.
     const QString wide = path("wide.png"), tall = path("tall.png");
     QImage(200, 100, QImage::Format_RGB32).save(wide);
     QImage(50, 100, QImage::Format_RGB32).save(tall);

@@ -45,10 +45,8 @@ protected:
     void SetUp() override
     {
         EditorTest::SetUp();
-        QDir(dir.path()).mkpath(QStringLiteral("sample"));
         for (const QFileInfo& f : QDir(QStringLiteral(PELMORA_SOURCE_DIR "/data/sample")).entryInfoList({"*.pmr"}, QDir::Files, QDir::Name))
-            if (QFile::copy(f.filePath(), path("sample/") + f.fileName()))
-                samples << path("sample/") + f.fileName();
+            samples << file(QStringLiteral("sample/") + f.fileName(), testsupport::readFile(f.filePath()));
         QImage(37, 23, QImage::Format_ARGB32).save(path("a.png"));
         QImage(300, 5, QImage::Format_Mono).save(path("b.bmp"));
         QFile bad(path("bad.png"));
@@ -157,10 +155,6 @@ protected:
             p = canvas.topLeft() + pickPoint(canvas.width(), canvas.height());
         }
         return QPoint(std::clamp(p.x(), 0, dlg->width() - 1), std::clamp(p.y(), 0, dlg->height() - 1));
-    }
-    void key(int k, Qt::KeyboardModifiers mods = {})
-    {
-        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : dlg.get(), Qt::Key(k), mods);
     }
     // Types into the panel's text or width field, whichever is shown.
     void type()

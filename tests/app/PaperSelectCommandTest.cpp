@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "EditorTest.h"
-#include "model/ObjItemRect.h"
 #include "model/PmrDocument.h"
 #include "printui/FormatCreateDlg.h"
 #include "printui/FormatListBox.h"
@@ -31,9 +30,7 @@ protected:
     void SetUp() override
     {
         EditorTest::SetUp();
-        rect = dlg->page().append(std::make_unique<ObjItemRect>())->get();
-        rect->x = 700;
-        rect->y = 300;
+        rect = add(700, 300);
     }
     QSize cardSize() const { return {dlg->page().cardWidth, dlg->page().cardHeight}; }
 

@@ -4,7 +4,6 @@
 #include "app/CardCommand.h"
 #include "app/QrCodeDlg.h"
 #include "model/ObjItemBitmap.h"
-#include "model/ObjItemRect.h"
 #include "model/QrPicture.h"
 #include "resources/QrTexts.h"
 #include "ui/ChoiceDialogs.h"
@@ -78,21 +77,6 @@ TEST_F(QrCodeTest, TheDialogAddsACentredCodeAndEditsItInOneStepEach)
     EXPECT_EQ(shown(), typed(contact));
     dlg->undo();
     EXPECT_TRUE(items().empty());
-}
-
-// A plain picture shows the shape controls, a code its own instead.
-TEST_F(QrCodeTest, ACodeHidesThePictureOnlyControls)
-{
-    auto picture = std::make_unique<ObjItemBitmap>(dlg->cardUnits(), qr::picture(kUrl, 0));
-    dlg->document().apply(std::make_unique<AddItemCommand>(std::move(picture), dlg->document().tail()));
-    addCode();
-    for (bool isCode : {false, true}) {
-        dlg->selection().select(std::next(dlg->page().items().begin(), isCode ? 1 : 0));
-        dlg->refreshPanel();
-        for (int id : {ctl::ShapeRect, ctl::ShapeWhiteOut, ctl::ShapeCircle, ctl::BlurEdges})
-            EXPECT_EQ(dlg->item(id)->isVisible(), !isCode) << id;
-        EXPECT_EQ(dlg->item(ctl::QrContents)->isVisible(), isCode);
-    }
 }
 
 // An item drawn over the quiet zone warns, one sent behind does not; so do modules

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "EditorTest.h"
-#include "../model/DocumentBytes.h"
 #include "app/CardClipboard.h"
 #include "app/CardCommand.h"
 #include "model/ObjItemBitmap.h"
@@ -23,7 +22,6 @@ protected:
         EditorTest::SetUp();
         QImage(40, 20, QImage::Format_RGB32).save(png);
     }
-    void key(int k, Qt::KeyboardModifiers mods = Qt::NoModifier) { QTest::keyClick(QApplication::focusWidget(), Qt::Key(k), mods); }
     QByteArray bytes() const { return writeDocument(dlg->page()); }
 
     const QString png = path("p.png");
@@ -43,11 +41,7 @@ TEST_F(UndoKeysClipboardTest, EveryKindOfChangeIsUndoneAndRedoneExactly)
     ObjItem* text = std::next(dlg->page().items().begin())->get();
     const auto selectText = [&] { QTest::mouseClick(dlg.get(), Qt::LeftButton, {}, at({text->x, text->y}) + QPoint(2, 2)); };
     const auto selectNothing = [&] { QTest::mouseClick(dlg.get(), Qt::LeftButton, {}, QPoint(dlg->cardRect().left + 1, dlg->cardRect().top + 1)); };
-    const struct {
-        const char* what;
-        std::function<void()> prepare;
-        std::function<void()> change;
-    } cases[] = {
+    const struct { const char* what; std::function<void()> prepare; std::function<void()> change; } cases[] = {
         {"shape", [] {}, [&] { click(ctl::ShapeHeart); }},
         {"replaced picture", [] {}, [&] {
              const QString other = path("q.png");
@@ -57,10 +51,7 @@ TEST_F(UndoKeysClipboardTest, EveryKindOfChangeIsUndoneAndRedoneExactly)
          }},
         {"a drag of many steps", [] {}, [&] {
              const QPoint from = at({picture->x, picture->y}) + QPoint(3, 3);
-             QTest::mousePress(dlg.get(), Qt::LeftButton, {}, from);
-             for (int i = 1; i <= 5; ++i)
-                 QTest::mouseMove(dlg.get(), from + QPoint(4 * i, 3 * i));
-             QTest::mouseRelease(dlg.get(), Qt::LeftButton, {}, from + QPoint(20, 15));
+             drag(from, {from + QPoint(4, 3), from + QPoint(8, 6), from + QPoint(12, 9), from + QPoint(16, 12), from + QPoint(20, 15)});
          }},
         {"send back", [] {}, [&] { press(ctl::SendBack); }},
         {"duplicate", [] {}, [&] { press(ctl::Duplicate); }},
@@ -126,11 +117,6 @@ TEST_F(UndoKeysClipboardTest, CanvasKeysRunTheButtonsCommandsAndMoveTheSelection
     for (int id : {ctl::AddText, ctl::AddRect, ctl::AddLine})
         press(id);
     const std::vector<const ObjItem*> made = items();
-    // A key on the window, away from the fields.
-    const auto canvasKey = [&](int k, Qt::KeyboardModifiers mods = Qt::NoModifier) {
-        dlg->item(ctl::Open)->setFocus();
-        key(k, mods);
-    };
     // From the line just added, in drawing order, which puts texts last.
     const std::pair<int, const ObjItem*> steps[] = {{Qt::Key_Tab, made[0]}, {Qt::Key_Tab, made[1]}, {Qt::Key_Tab, made[2]},
                                                     {Qt::Key_Tab, made[0]}, {Qt::Key_Backtab, made[2]}, {Qt::Key_Backtab, made[1]}};
@@ -207,7 +193,6 @@ TEST_F(UndoKeysClipboardTest, TheClipboardCarriesItemsBetweenCardsAndPicturesFro
     auto* picture = dynamic_cast<const ObjItemBitmap*>(dlg->selectedItem());
     EXPECT_EQ(picture ? picture->dibWidth : 0, 30);
 
-    // Damaged item bytes paste nothing.
     auto broken = std::make_unique<QMimeData>();
     broken->setData(QString::fromLatin1(CardClipboard::kMimeType), QByteArray("\\x01\\x02garbage"));
     EXPECT_EQ(CardClipboard::itemFrom(*broken), nullptr);
@@ -216,9 +201,7 @@ TEST_F(UndoKeysClipboardTest, TheClipboardCarriesItemsBetweenCardsAndPicturesFro
 // Resident memory in kB, from the kernel.
 long residentKb()
 {
-    QFile status(QStringLiteral("/proc/self/status"));
-    status.open(QIODevice::ReadOnly);
-    const QByteArray text = status.readAll();
+    const QByteArray text = testsupport::readFile(QStringLiteral("/proc/self/status"));
     return text.mid(text.indexOf("VmRSS:") + 6).trimmed().split(' ').value(0).toLong();
 }
 

@@ -26,15 +26,10 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // The string id of the error f raises, or 0 when it runs through.
-template <class F>
-int errorOf(F&& f)
+int errorOf(const std::function<void()>& f)
 {
-    try {
-        f();
-    } catch (const ArchiveError& e) {
-        return e.stringId();
-    }
-    return 0;
+    const std::optional<ArchiveError> e = tryDocument(f);
+    return e ? e->stringId() : 0;
 }
 
 // Two items, the first of them a rectangle.
@@ -64,11 +59,7 @@ TEST(ArchiveFixtures, DocumentsReadAndWriteBackByteForByte)
     const QByteArray yoshino = card("ObjItemText", "FFFEFF03" "42D8B7DFCE91"); // 𠮷野, kept wide
     const QByteArray cut = testPicture(20, 20).bytes().left(100);
     const auto textOf = [](const PmrData& p) { return static_cast<const ObjItemText&>(*p.items().front()); };
-    const struct {
-        const char* what;
-        QByteArray bytes, written;
-        std::function<void(const PmrData&)> check;
-    } cases[] = {
+    const struct { const char* what; QByteArray bytes, written; std::function<void(const PmrData&)> check; } cases[] = {
         {"a red rectangle in 65 bytes",
          QByteArray::fromHex("01000000" "01000000" "FFFF01000B00" "4F626A4974656D52656374" "64000000C8000000"
                              "2C0100002C010000" "FF000000" "5B00000037000000" "00000000" "FFFFFF00" "64000000"),
@@ -85,8 +76,6 @@ TEST(ArchiveFixtures, DocumentsReadAndWriteBackByteForByte)
              EXPECT_EQ(std::tuple(p.items().empty(), p.pattern.isEmpty(), p.cardWidth, p.backColor, p.patternScale),
                        std::tuple(true, true, 86, 0x123456u, 40));
          }},
-        {"a text CP932 cannot hold stays whole", yoshino, {},
-         [&](const PmrData& p) { EXPECT_EQ(textOf(p).textString(), u"𠮷野"_s); }},
         {"a wide text CP932 holds is written back as CP932", card("ObjItemText", "FFFEFF02" "E5652C67"), // 日本
          card("ObjItemText", "04" "93FA967B"), {}},
         {"an older text class", card("ObjItem0Text", "FFFEFF03" "42D8B7DFCE91"), yoshino, {}},
@@ -115,10 +104,6 @@ TEST(ArchiveFixtures, DocumentsReadAndWriteBackByteForByte)
             c.check(page);
         EXPECT_EQ(writeDocument(page), c.written.isNull() ? c.bytes : c.written);
     }
-    PmrData empty;
-    empty.cardWidth = 86;
-    empty.cardHeight = 54;
-    EXPECT_EQ(writeDocument(empty), cases[1].bytes);
 }
 
 // Length prefixes: a byte, FF and a word, or FF FFFF and a double word; FFFE FF
@@ -167,7 +152,6 @@ TEST(ArchiveRoundTrip, ClassIndicesFrom0x7FFFUseTheLongTag)
 
     PmrData read;
     readDocument(bytes, read);
-    // The long form may also name a small index: below.
     EXPECT_EQ(std::pair(read.items().size(), read.items().back()->kind), std::pair(std::size_t(32768), +ObjItem::KindText));
 }
 
@@ -240,7 +224,6 @@ TEST(ArchiveErrors, IndexCounterStopsAtItsLimitAndDevicesThatFailToWriteGiveThei
     writer.setNextIndex(Archive::kMaxIndex);
     EXPECT_THROW(writer.writeObject(ObjItemRect()), ArchiveError);
 
-    // Missing, read-only and unreachable files are pinned with the editor's messages.
     QBuffer closed;
     EXPECT_EQ(errorOf([&] { writeDocument(PmrData(), closed); }), ids::FileErrorGeneric);
     QFile full(QStringLiteral("/dev/full"));
@@ -316,7 +299,7 @@ TEST(LegacyItems, AFailedReadKeepsConvertedItemsOnly)
     page.append(std::make_unique<ObjItemText>());
     page.setPattern(testPicture(6, 3));
     page.cardWidth = 80;
-    EXPECT_THROW(readDocument(bytes, page), ArchiveError); // its message is pinned with the archive
+    EXPECT_THROW(readDocument(bytes, page), ArchiveError);
     ASSERT_EQ(page.items().size(), 2u); // the pattern is cleared; the card size is not reached
     EXPECT_EQ(std::tuple(page.items().front()->kind, page.items().back()->kind, page.items().back()->storedClass,
                          page.pattern.isEmpty(), page.cardWidth),

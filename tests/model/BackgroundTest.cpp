@@ -72,7 +72,6 @@ TEST(Background, TilesRepeatFromTheCardsCornerAndOnlyWhereTheClipAllows)
     EXPECT_EQ(drawn(page), drawn(page, 72, {}, true));
 }
 
-// Which sizes round to no tile is pinned by tilePlan's cases.
 TEST(Background, ATileOfNoPixelsShowsTheColourInstead)
 {
     PmrData page;

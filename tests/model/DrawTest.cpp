@@ -117,10 +117,7 @@ TEST(Draw, RectanglesLinesAndTextsLieWhereTheirUnitsSay)
 // blurred edge fades by them into what lies beneath and leaves the inside as drawn.
 TEST(PictureEffectsTest, MaskRingsDarkenInwardsAndBlurredEdgesBlendByThem)
 {
-    const struct {
-        int w, h, rings, shape;
-        std::vector<std::array<int, 3>> probes; // x, y, grey
-    } cases[] = {
+    const struct { int w, h, rings, shape; std::vector<std::array<int, 3>> probes; /* x, y, grey */ } cases[] = {
         {40, 30, 9, 0, {{0, 15, 227}, {1, 15, 199}, {4, 15, 113}, {7, 15, 28}, {8, 15, 0}, {38, 15, 227},
                         {20, 0, 227}, {20, 8, 0}, {39, 0, 255}, {39, 15, 255}, {0, 29, 255}, {20, 29, 255}}},
         {40, 30, 0, 0, {{20, 15, 255}}}, // no rings: white
@@ -144,8 +141,7 @@ TEST(PictureEffectsTest, MaskRingsDarkenInwardsAndBlurredEdgesBlendByThem)
             const QRgb p = plain.pixel(10 + x, 10 + y);
             ASSERT_EQ(image.pixel(10 + x, 10 + y), m == 0 ? p : blend(kBlue, p, m)) << x << "," << y;
         }
-    for (const QPoint p : {QPoint(49, 20), QPoint(20, 39), QPoint(9, 25)}) // the untouched last column
-        EXPECT_EQ(image.pixel(p), kBlue) << p.x() << "," << p.y();
+    EXPECT_EQ(image.pixel(9, 25), kBlue); // nothing beside the picture
 }
 
 // Pixels of pictures drawn over blue, probed.
@@ -166,11 +162,7 @@ TEST(PictureDrawTest, HeartsWhiteOutShadowsAndUnknownShapesShowWhatTheyShould)
         rim.emplace_back(19 + k, 40, blend(kBlue, grey(ring), ring));
         rim.emplace_back(30, 47 - k, blend(kBlue, grey(ring), ring));
     }
-    const struct {
-        const char* what;
-        QImage image;
-        std::vector<std::tuple<int, int, QRgb>> probes;
-    } cases[] = {
+    const struct { const char* what; QImage image; std::vector<std::tuple<int, int, QRgb>> probes; } cases[] = {
         // 188 × 180 pixels at (10, 10): the notch at (94, 40), the tip at (94, 180); the lobes rise above the notch.
         {"heart", draw(*picture(solid(200, 200, kRed), 100, 100, 1880, 1800, 2, 2), QSize(220, 220)),
          {{104, 46, kBlue}, {104, 54, kRed}, {66, 37, kRed}, {66, 30, kBlue}, {142, 37, kRed}, {12, 12, kBlue},

@@ -12,9 +12,7 @@ using platform::Rect;
 
 TEST(MulDivRound, AddsHalfTruncatesTowardZeroAndNeverOverflows)
 {
-    const struct {
-        int a, b, c, expected;
-    } cases[] = {
+    const struct { int a, b, c, expected; } cases[] = {
         {3, 1, 2, 2}, {-3, 1, 2, -1}, {-13, 1, 5, -2}, {5, -1, 2, -2}, // 1.5, -1.5, -2.6, -2.5
         {-120, 72, 720, -11}, // a negative whole result loses one: -12 points at 72 dpi draw at -11
         {INT_MIN, INT_MAX, INT_MAX, INT_MIN + 1}, // -2^31 + 0.5 truncated

@@ -48,13 +48,11 @@ TEST_F(ItemsTest, NewItemsTakeTheirDefaultsAndAreCentred)
     EXPECT_FALSE(text.GetHandle(0, p) || rect.GetHandle(4, p));
 }
 
-// Line breaking and the widest line are the device's, pinned with its text tests.
 TEST_F(ItemsTest, TextsAreMeasuredOnEveryLineWithoutPrefixesAndKeepTheirSizeAndBlock)
 {
     ObjItemText text(card);
     const int defaultWidth = text.cx;
-    // The font size is clamped and stored as a character height; SetFont's
-    // clamping and sign are pinned with the panel's font dialog.
+    // The font size is clamped and stored as a character height.
     const std::pair<int, int> sizes[] = {{5, 8}, {-100, 72}, {INT_MIN, 72}, {12, 12}};
     for (const auto& [size, kept] : sizes) {
         text.SetFontSize(size);

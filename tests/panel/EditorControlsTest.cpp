@@ -7,7 +7,6 @@
 #include "panel/ShadowedText.h"
 #include "panel/TextureButton.h"
 #include "panel/ToolButton.h"
-#include "platform/Fonts.h"
 #include "resources/Images.h"
 #include "resources/Templates.h"
 #include "ui/DialogTemplate.h"
@@ -17,7 +16,6 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <memory>
 #include <vector>
 
@@ -50,22 +48,13 @@ QImage renderOnGround(QWidget& w)
     return out;
 }
 
-// How many pixels of area differ from want(x, y), x and y counted from area's corner.
-int wrongPixels(const QImage& shown, const QRect& area, const std::function<QRgb(int, int)>& want)
-{
-    return pixels::count(shown, area, [&](int x, int y, QRgb c) { return c != want(x, y); });
-}
-
 bool hasColor(const QImage& shown, const QRect& area, QRgb color)
 {
     return pixels::count(shown, area, [&](QRgb c) { return c == (color | 0xFF000000); }) > 0;
 }
 
-class EightBitTextureButton : public panel::TextureButton {
-public:
+struct EightBitTextureButton : panel::TextureButton {
     using TextureButton::TextureButton;
-
-protected:
     int displayDepth() const override { return 8; }
 };
 
@@ -73,13 +62,7 @@ protected:
 
 TEST(EditorControls, aClickChangesThePressedStateBeforeItsQueuedCommandRuns)
 {
-    const struct {
-        const char* what;
-        int mode, startPressed;
-        bool releaseInside;
-        int endPressed;
-        bool sendsCommand;
-    } clicks[] = {
+    const struct { const char* what; int mode, startPressed; bool releaseInside; int endPressed; bool sendsCommand; } clicks[] = {
         {"momentary released inside", ImageButton::Momentary, 0, true, 0, true},
         {"momentary released outside", ImageButton::Momentary, 0, false, 0, false},
         {"toggle released inside", ImageButton::Toggle, 0, true, 1, true},
@@ -141,27 +124,23 @@ TEST(EditorControls, glyphsShowTheirFrameOrInvertWhenHighlightedAndGetWhiteDotsW
         b->setPressed(down);
         const int top = (b->height() - f) / 2;
         // The left half of the sheet's frame: the caption starts after it.
-        EXPECT_EQ(wrongPixels(renderOnGround(*b), QRect(0, 0, f / 2, b->height()), [&](int x, int y) {
+        EXPECT_EQ(pixels::count(renderOnGround(*b), QRect(0, 0, f / 2, b->height()), [&](int x, int y, QRgb c) {
                       const int sx = frame * f + x, sy = y - top;
-                      return sheet.pixel(sx, f + sy) == 0xFF000000 ? sheet.pixel(sx, sy) : kGround;
-                  }),
-                  0)
-            << "frame " << frame;
+                      return c != (sheet.pixel(sx, f + sy) == 0xFF000000 ? sheet.pixel(sx, sy) : kGround);
+                  }), 0) << "frame " << frame;
 
         panel::ToolButton tool(QStringLiteral("ズームイン"));
         tool.setGlyph(img::GlyphZoomIn, img::ToolMask);
         tool.resize(44, 44); // the glyph lies at (0, 2)
         tool.setEnabled(enabled);
         tool.setPressed(down);
-        EXPECT_EQ(wrongPixels(renderOnGround(tool), QRect(0, 2, 40, 40), [&](int x, int y) {
-                      if (mask.pixel(x, y) != 0xFF000000)
-                          return kGround;
-                      if (!enabled && x % 2 == 1 && y % 2 == 1)
-                          return 0xFFFFFFFF;
-                      return down ? glyph.pixel(x, y) ^ 0xFFFFFF : glyph.pixel(x, y);
-                  }),
-                  0)
-            << "tool, frame " << frame;
+        EXPECT_EQ(pixels::count(renderOnGround(tool), QRect(0, 2, 40, 40), [&](int x, int y, QRgb c) {
+                      const QRgb want = mask.pixel(x, y) != 0xFF000000            ? kGround
+                                        : !enabled && x % 2 == 1 && y % 2 == 1 ? 0xFFFFFFFF
+                                        : down                                 ? glyph.pixel(x, y) ^ 0xFFFFFF
+                                                                               : glyph.pixel(x, y);
+                      return c != want;
+                  }), 0) << "tool, frame " << frame;
     }
 }
 
@@ -196,7 +175,6 @@ TEST(EditorControls, captionsAreGreyWhenDisabledAndTheClothMovesWhenPressedAndIs
 
 TEST(EditorControls, everyCaptionOfTheEditorFitsItsBox)
 {
-    platform::installFontSubstitutions();
     ui::TemplateDialog dlg(resources::dialogTemplate(resources::dlg::Editor), nullptr, {{}, &panel::createEditorControl});
     for (const int id : dlg.itemIds()) {
         QWidget* w = dlg.item(id);

@@ -36,21 +36,14 @@ QImage qtReading(const QString& path, bool onWhite)
     return out;
 }
 
-class PictureImport : public ::testing::Test {
+class PictureImport : public testsupport::TempDirTest {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(dir.isValid());
         savedFolder = platform::appSettings().pictureFolder();
         platform::appSettings().setPictureFolder(QDir::tempPath());
     }
     void TearDown() override { platform::appSettings().setPictureFolder(savedFolder); }
-
-    QString write(const QString& name, const QByteArray& bytes)
-    {
-        EXPECT_TRUE(testsupport::writeFile(dir.filePath(name), bytes));
-        return dir.filePath(name);
-    }
 
     std::optional<Dib> choose(const QString& path, QSize cardMm = {}, QWidget* editor = nullptr)
     {
@@ -75,7 +68,6 @@ protected:
         EXPECT_LE(pixels::maxDifference(direct->toImage(), qtReading(made, false)), widening);
     }
 
-    QTemporaryDir dir;
     QString savedFolder;
 };
 
@@ -93,11 +85,11 @@ TEST_F(PictureImport, TheDialogStartsInThePictureFolderAndCancelChangesNothing)
 
 TEST_F(PictureImport, OnlyTheExtensionBmpInCapitalsIsTakenAsStored)
 {
-    const auto stored = choose(write("core.BMP", kCoreBmp));
+    const auto stored = choose(file("core.BMP", kCoreBmp));
     ASSERT_TRUE(stored);
     EXPECT_EQ(std::pair(stored->bytes(), stored->toImage().pixel(0, 0)), std::pair(kCoreBmp.mid(14) + QByteArray(14, '\0'), qRgb(255, 0, 0)));
     for (const char* name : {"core.bmp", "core.Bmp", "core", "core.BMP.x"}) {
-        const auto converted = choose(write(name, kCoreBmp));
+        const auto converted = choose(file(name, kCoreBmp));
         ASSERT_TRUE(converted) << name;
         EXPECT_EQ(std::pair(converted->headerSize(), converted->toImage()), std::pair(40u, stored->toImage())) << name;
     }
@@ -105,12 +97,11 @@ TEST_F(PictureImport, OnlyTheExtensionBmpInCapitalsIsTakenAsStored)
 
 TEST_F(PictureImport, UnreadableFilesShowMessage115AndTheFolderIsStillRemembered)
 {
-    // Stored and converted; what else the BMP reader and the converter refuse is pinned with them.
     const QByteArray jpeg = QByteArray::fromHex("ffd8ffe000104a464946000101");
     for (const auto& c : {"jpeg.BMP", "jpeg.jpg"}) {
         platform::appSettings().setPictureFolder(QDir::tempPath());
         testsupport::MessageBoxScript boxes;
-        EXPECT_FALSE(choose(write(c, jpeg))) << c;
+        EXPECT_FALSE(choose(file(c, jpeg))) << c;
         ASSERT_EQ(boxes.shown().size(), 1u) << c;
         const ui::MessageBoxRequest& box = boxes.shown()[0];
         EXPECT_EQ(std::tuple(box.text, box.caption, box.icon, platform::appSettings().pictureFolder()),
@@ -136,7 +127,7 @@ TEST_F(PictureImport, ConvertingShowsTheWaitCursorAndLeavesNoFileBehind)
     editor.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&editor));
 
-    const QString path = write("core.png", kCoreBmp); // a BMP by its bytes
+    const QString path = file("core.png", kCoreBmp); // a BMP by its bytes
     const auto all = QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot;
     auto listing = [&] {
         return QDir(dir.path()).entryList(all) + QDir::current().entryList(all)
@@ -152,7 +143,7 @@ TEST_F(PictureImport, ConvertingShowsTheWaitCursorAndLeavesNoFileBehind)
         waitWithBox = QGuiApplication::overrideCursor() != nullptr;
         return int(platform::IdOk);
     });
-    EXPECT_FALSE(choose(write("bad.png", "nothing")));
+    EXPECT_FALSE(choose(file("bad.png", "nothing")));
     EXPECT_FALSE(waitWithBox);
 }
 
@@ -198,8 +189,7 @@ TEST_F(PictureImport, BmpsOfEveryKindWrittenByImageMagickAndPillowReadAsStored)
     for (const auto& [name, bits] : pil)
         checkStored(name, 40, bits, 0);
 
-    // Other formats are converted upright, as Qt reads them, on white, and reduced as
-    // they stand; PNG, TIFF and WebP transparency are pinned with the converter.
+    // Other formats are converted upright, as Qt reads them, on white, and reduced as they stand.
     const QString jpeg = dir.filePath("turned.jpg"); // EXIF orientation 6: turn right to stand
     ASSERT_TRUE(run(python, {"-c", "import sys\nfrom PIL import Image\ne = Image.Exif(); e[0x0112] = 6\n"
                                    "Image.open(sys.argv[1]).convert('RGB').resize((400, 230)).save(sys.argv[2], exif=e)",

@@ -62,7 +62,6 @@ TEST(Dib, EveryLayoutDecodesToItsPixels)
         EXPECT_EQ(up.pixel(x, 0), x == 1 ? blue : red) << x;
     }
     EXPECT_EQ(Dib(oneBit(-2)).toImage(), up.mirrored(false, true));
-    // Core headers of every depth come from ImageMagick in the picture import tests.
 
     // 8 bits with three colours; index 7 lies beyond the table and is black.
     const QByteArray eight = info(3, 1, 8, 0, 3).rgbq(10, 20, 30).rgbq(40, 50, 60).rgbq(70, 80, 90)
@@ -80,11 +79,7 @@ TEST(Dib, EveryLayoutDecodesToItsPixels)
     // RLE4: a run of 5 alternating 1 and 2, then a delta beyond the top ends it.
     const QByteArray rle4 = info(6, 1, 4, 2, 3).rgbq(0, 0, 0).rgbq(255, 0, 0).rgbq(0, 255, 0)
                                 .u8(5).u8(0x12).u8(0).u8(2).u8(250).u8(250).u8(255).u8(0x11).bytes();
-    const struct {
-        const QByteArray& dib;
-        int x, y;
-        QRgb expected;
-    } cases[] = {
+    const struct { const QByteArray& dib; int x, y; QRgb expected; } cases[] = {
         {eight, 0, 0, qRgb(70, 80, 90)}, {eight, 1, 0, qRgb(10, 20, 30)}, {eight, 2, 0, k},
         {table24, 0, 0, qRgb(10, 20, 30)}, {rgb555, 0, 0, qRgb(255, 0, 0)}, {rgb555, 1, 0, qRgb(0, 255, 255)},
         {bgr, 0, 0, qRgb(0x11, 0x22, 0x33)}, {ten, 0, 0, qRgb(255, 0, 128)},

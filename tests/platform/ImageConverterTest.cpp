@@ -61,8 +61,7 @@ TEST(ImageConverter, LargePicturesKeepWhat1200PpiOverTheWholeCardNeeds)
     for (const Case& c : cases)
         EXPECT_EQ(ImageConverter::importSize(c.picture, c.cardMm), c.expected) << c.picture.width();
 
-    // 20 × 10 mm needs 945 × 473 pixels: the width decides. A reduced JPEG and pictures
-    // for no card are pinned with the picture import.
+    // 20 × 10 mm needs 945 × 473 pixels: the width decides.
     const QByteArray png = encode(sample(1000, 600), "png");
     EXPECT_EQ(convert(png, {20, 10}).dib.toImage().size(), QSize(945, 567));
     EXPECT_EQ(convert(png, {91, 55}).dib.toImage().size(), QSize(1000, 600));

@@ -31,7 +31,6 @@ const std::vector<int> kOneToTen = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
 
 class CatalogFiles : public testsupport::TempDirTest {
 protected:
-    void write(const QString& rel, const QByteArray& bytes) { ASSERT_TRUE(testsupport::writeFile(path(rel), bytes)); }
     QByteArray read(const QString& rel)
     {
         return QFile::exists(path(rel)) ? testsupport::readFile(path(rel)) : QByteArray("<missing>");
@@ -55,10 +54,7 @@ TEST(CardFormatParse, NameThenTenNumbersEachEndedByAComma)
     }
 
     const QByteArray kanji = "\x96\xbc"; // 名
-    const struct {
-        QByteArray line, name;
-        std::vector<int> numbers;
-    } read[] = {
+    const struct { QByteArray line, name; std::vector<int> numbers; } read[] = {
         {"name," + kNums + "tail,99,", "name", kOneToTen},
         {" x ,7, 8,9,  10,11,\t12,13,14,15,16,", " x ", {7, 8, 9, 10, 11, 12, 13, 14, 15, 16}},
         {"," + kNums, "", kOneToTen},
@@ -102,13 +98,7 @@ TEST(PaperFit, TheCardsMustLieWithinThePaperAsItIsTurned)
     CardFormat gaps = a4;
     gaps.paperWidth = 300;
     gaps.gapX = 200;
-    const struct {
-        const char* what;
-        const CardFormat& format;
-        QSizeF paper;
-        QPageLayout::Orientation orientation;
-        bool fits;
-    } cases[] = {
+    const struct { const char* what; const CardFormat& format; QSizeF paper; QPageLayout::Orientation orientation; bool fits; } cases[] = {
         {"portrait A4 holds the A4 format", a4, {210, 297}, QPageLayout::Portrait, true},
         {"A4 in points, a little narrower, still holds it", a4, {209.9, 297}, QPageLayout::Portrait, true},
         {"a size given landscape first is turned upright", a4, {297, 210}, QPageLayout::Portrait, true},
@@ -123,16 +113,15 @@ TEST(PaperFit, TheCardsMustLieWithinThePaperAsItIsTurned)
 
 TEST_F(CatalogFiles, SourcesInOrderOnlyUserFormatsSavedAndTheCurrentOneRepaired)
 {
-    write("cardfmt/b.cf", "second," + kNums + "\r\nignored," + kNums + "\r\n");
-    write("cardfmt/a.cf", "first,11,12,13,14,15,16,17,18,19,20,");
-    write("cardfmt/broken.cf", "no numbers here\r\n");
-    write("cardfmt/empty.cf", "");
-    write("cardfmt/other.txt", "other," + kNums);
-    write("cardform.ini", "current=3\r\nmine,210,297,91,55,2,4,15,25,8,9,\r\n");
+    file("cardfmt/b.cf", "second," + kNums + "\r\nignored," + kNums + "\r\n");
+    file("cardfmt/a.cf", "first,11,12,13,14,15,16,17,18,19,20,");
+    file("cardfmt/broken.cf", "no numbers here\r\n");
+    file("cardfmt/empty.cf", "");
+    file("cardfmt/other.txt", "other," + kNums);
+    file("cardform.ini", "current=3\r\nmine,210,297,91,55,2,4,15,25,8,9,\r\n");
     cat.loadFolderFormats(dir.path());
     cat.loadFile(dir.path());
     ASSERT_EQ(cat.count(), 5);
-    // The first is built in.
     EXPECT_EQ((std::vector{cat.format(0).name, cat.format(2).name, cat.format(3).name, cat.format(4).name}),
               (std::vector<QByteArray>{"\x96\xbc\x8e\x68" "10" "\x96\xca A4", "first", "second", "mine"}));
     EXPECT_EQ(std::tuple(cat.fixedCount(), cat.currentFormat().name), std::tuple(4, "second"));
@@ -148,7 +137,7 @@ TEST_F(CatalogFiles, SourcesInOrderOnlyUserFormatsSavedAndTheCurrentOneRepaired)
         {"# saved current=1 by hand", 1}, {"current=3", 0}, {"current=-1", 0}, {"current=99999999999", 0}};
     for (const auto& [first, current] : firstLines) {
         CardFormatCatalog c;
-        write("cardform.ini", QByteArray(first) + "\nu," + kNums);
+        file("cardform.ini", QByteArray(first) + "\nu," + kNums);
         c.loadFile(dir.path());
         EXPECT_EQ(std::tuple(c.count(), c.current()), std::tuple(3, current)) << first;
     }
@@ -156,13 +145,13 @@ TEST_F(CatalogFiles, SourcesInOrderOnlyUserFormatsSavedAndTheCurrentOneRepaired)
 
 TEST_F(CatalogFiles, HostileLinesAreSkippedAndReadingGoesOn)
 {
-    QByteArray file = "current=2\n[formats]\n";
-    file += QByteArray(100 * 1024, 'x') + "," + kNums + "\n"; // 100 kB, name cut
-    file += QByteArray(3 << 20, ',') + "\n"; // over-long: skipped whole
-    file += "lf only," + kNums + "\n";
-    file += QByteArray("nul\0,", 5) + kNums + "\n";
-    file += "last," + kNums; // no line end
-    write("cardform.ini", file);
+    QByteArray ini = "current=2\n[formats]\n";
+    ini += QByteArray(100 * 1024, 'x') + "," + kNums + "\n"; // 100 kB, name cut
+    ini += QByteArray(3 << 20, ',') + "\n"; // over-long: skipped whole
+    ini += "lf only," + kNums + "\n";
+    ini += QByteArray("nul\0,", 5) + kNums + "\n";
+    ini += "last," + kNums; // no line end
+    file("cardform.ini", ini);
     cat.loadFile(dir.path());
 
     ASSERT_GE(cat.count(), 5);
@@ -173,7 +162,7 @@ TEST_F(CatalogFiles, HostileLinesAreSkippedAndReadingGoesOn)
     // does not replace it with the catalogue's own content.
     for (int save = 0; save < 2; ++save) {
         ASSERT_TRUE(cat.saveFile(path("cardform.ini")));
-        EXPECT_EQ(read("cardform.ini.bak"), file) << save;
+        EXPECT_EQ(read("cardform.ini.bak"), ini) << save;
     }
 }
 

@@ -16,11 +16,7 @@ namespace {
 
 TEST(CardFields, AFieldIsTheNameBetweenTheInnermostBracesAndTheRestStaysAsWritten)
 {
-    const struct {
-        QString text;
-        QStringList fields;
-        QString filled; // each field as <name>
-    } cases[] = {
+    const struct { QString text; QStringList fields; QString filled; /* each field as <name> */ } cases[] = {
         {u"{{なまえ}} さん"_s, {u"なまえ"_s}, u"<なまえ> さん"_s},
         {u"{{a}}{{b}}-{{a}}"_s, {u"a"_s, u"b"_s}, u"<a><b>-<a>"_s},
         {u"TEL {{ TEL }}"_s, {u"TEL"_s}, u"TEL <TEL>"_s},
@@ -50,7 +46,6 @@ TEST(CardFields, TheFillerCopiesOnlyTheTextsWithKnownFields)
     ASSERT_EQ(texts.items().size(), 3u);
     EXPECT_NE(texts.items()[0], std::next(page.items().begin(), 0)->get());
     EXPECT_EQ(texts.items()[1], std::next(page.items().begin(), 1)->get());
-    // A short row leaves its fields empty.
     EXPECT_EQ(filler.fill({}).strings().front(), QString());
 }
 
@@ -76,11 +71,7 @@ TEST(CardListRead, EncodingsAndQuotedFieldsWithCommasQuotesAndLineBreaks)
                         u"鈴木, \"企画\n課\" ,\r\n"
                         u"佐藤 ｻﾄｳ\r\n"
                         u",,\r\n"_s;
-    const struct {
-        const char* name;
-        QByteArray bytes;
-        CardList::Encoding encoding;
-    } cases[] = {
+    const struct { const char* name; QByteArray bytes; CardList::Encoding encoding; } cases[] = {
         {"UTF-8", csv.toUtf8(), CardList::Encoding::Utf8},
         {"UTF-8 with a BOM", "\xEF\xBB\xBF" + csv.toUtf8(), CardList::Encoding::Utf8Bom},
         {"CP932", platform::toCp932(csv), CardList::Encoding::Cp932},
@@ -101,12 +92,7 @@ TEST(CardListRead, EncodingsAndQuotedFieldsWithCommasQuotesAndLineBreaks)
 TEST(CardListRead, ErrorsSayWhatAndOnWhichLine)
 {
     const QString longRow = QString(CardList::kMaxRowChars - 2, u'x');
-    const struct {
-        const char* name;
-        QByteArray bytes;
-        int id;
-        int line;
-    } cases[] = {
+    const struct { const char* name; QByteArray bytes; int id; int line; } cases[] = {
         {"nothing", "", resources::ids::ListEmpty, 0},
         {"columns only", "a,b\r\n\r\n , \r\n", resources::ids::ListEmpty, 0},
         {"a quote left open", "a,b\n1,2\n3,\"4\n5,6\n", resources::ids::ListQuoteNotClosed, 3},
@@ -125,7 +111,6 @@ TEST(CardListRead, ErrorsSayWhatAndOnWhichLine)
         EXPECT_EQ(std::tuple(list.error(), list.errorLine(), list.rowCount()),
                   std::tuple(resources::formatString(c.id, QString::number(c.line)), c.line, 0));
     }
-    // Exactly the longest row is read.
     EXPECT_TRUE(CardList::fromBytes("a\n" + longRow.toUtf8() + "yy").ok());
     EXPECT_EQ(CardList::read(u"/nonexistent/list.csv"_s).error(), u"ファイルが開けません"_s);
 }

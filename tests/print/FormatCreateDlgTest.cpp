@@ -44,7 +44,6 @@ QStringList pressOk(FormatCreateDlg& dlg)
 
 } // namespace
 
-// What fits is pinned by CardFormatFit.
 TEST(FormatCreateDlg, OkReadsEveryBoxAndRefusesCardsThatDoNotFitThePaper)
 {
     const int ids[] = {Id::kPaperWidth, Id::kPaperHeight, Id::kCardWidth, Id::kCardHeight, Id::kColumns,
@@ -80,8 +79,7 @@ TEST(FormatCreateDlg, OkRefusesAMissingNameANonNumberAndANameTooLong)
     expected.topMargin = 3;
     EXPECT_EQ(fresh.format(), expected);
 
-    // Typing skips what CP932 cannot hold (the 30-byte limit is pinned with pasting);
-    // a longer name from a file is shown but refused.
+    // Typing skips what CP932 cannot hold; a longer name from a file is shown but refused.
     type(fresh, Id::kName, QStringLiteral("a\U00020BB7b"));
     EXPECT_EQ(fresh.field(Id::kName)->text(), QStringLiteral("ab"));
     FormatCreateDlg edit(CardFormat{QByteArray(31, 'n'), 210, 297, 91, 55, 2, 5, 14, 11, 0, 0});

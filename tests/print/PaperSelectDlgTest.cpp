@@ -9,7 +9,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <optional>
@@ -23,12 +22,11 @@ using print::PaperSelectDlg;
 namespace {
 
 // Built-in, built-in, one folder format, then the user's A, B and C.
-class PaperSelectDlgTest : public ::testing::Test {
+class PaperSelectDlgTest : public testsupport::TempDirTest {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(testsupport::writeFile(dir.filePath(QStringLiteral("cardfmt/f.cf")),
-                                           "folder,210,297,91,55,2,5,14,11,0,0,\r\n"));
+        file(QStringLiteral("cardfmt/f.cf"), "folder,210,297,91,55,2,5,14,11,0,0,\r\n");
         catalog.loadFolderFormats(dir.path());
         catalog.loadFile(dir.path());
         for (const char* name : {"A", "B", "C"})
@@ -73,7 +71,6 @@ protected:
         }));
     }
 
-    QTemporaryDir dir;
     CardFormatCatalog catalog;
     std::unique_ptr<PaperSelectDlg> dlg;
     std::optional<testsupport::Override<FormatCreateDlg::Provider>> format;
@@ -133,7 +130,6 @@ TEST_F(PaperSelectDlgTest, EditAndDeleteKeepEveryRowOnItsOwnFormatAfterDeletions
               std::tuple(4, "A", QStringLiteral("名刺10面 A4")));
 }
 
-// That it stays chosen when the dialog is cancelled is pinned by the paper command's test.
 TEST_F(PaperSelectDlgTest, AFormatAddedIsListedAndChosenAndACancelledOneIsNot)
 {
     press(PaperSelectDlg::kOther); // cancelled

@@ -11,12 +11,8 @@ using print::SheetPlan;
 TEST(SheetPlan, CardsFillThePositionsInReadingOrderFromTheStartWithCopiesSideBySide)
 {
     const int _ = -1; // an empty position
-    const struct {
-        const char* name;
-        int people, copies, start, sheets; // no people: no list, `sheets` sheets
-        bool onlyOne;
-        std::vector<std::vector<int>> at; // the card, or with a list its row, at every position
-    } cases[] = {
+    // No people: no list, `sheets` sheets; at: the card, or with a list its row, at every position.
+    const struct { const char* name; int people, copies, start, sheets; bool onlyOne; std::vector<std::vector<int>> at; } cases[] = {
         {"position 10", 0, 1, 10, 1, false, {{_, _, _, _, _, _, _, _, _, 0}}},
         {"position 7, two sheets", 0, 1, 7, 2, false,
          {{_, _, _, _, _, _, 0, 1, 2, 3}, {4, 5, 6, 7, 8, 9, 10, 11, 12, 13}}},

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "resources/Images.h"
 #include "resources/Templates.h"
-#include "platform/Fonts.h"
 #include "ui/DialogTemplate.h"
 
 #include <gtest/gtest.h>
@@ -36,7 +35,6 @@ void checkImage(int id, QSize size, int maxColours, const std::function<void(int
 
 } // namespace
 
-// The grey pattern (155) is pinned by the disabled tool glyph's pixels.
 TEST(Images, MaskTexturesAndGlyphsAgree)
 {
     for (int id : {0, -1, 128, 129, 143, 153, 183, 999})
@@ -46,7 +44,6 @@ TEST(Images, MaskTexturesAndGlyphsAgree)
 
     // The mask is pure black (opaque) and white, a button face rather than a speck,
     // and it fits the 22-unit tool button.
-    platform::installFontSubstitutions();
     const platform::DialogSpec& editor = dialogTemplate(dlg::Editor);
     const int buttonWidth = ui::DialogUnits::forFont(ui::dialogFont(editor)).toPixelsX(22);
     int opaque = 0, cutOff = 0, grey = 0, outside = 0;

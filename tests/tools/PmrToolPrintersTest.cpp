@@ -78,7 +78,6 @@ TEST_F(PmrToolPrintersTest, PrintersAreTheQueuesAndOthersAreRefused)
     const Result none = pmrtool(print({u"--printer"_s, u"nowhere"_s}));
     EXPECT_EQ(std::tuple(none.code, none.err), std::tuple(1, u"pmrtool: no printer \"nowhere\" (see pmrtool printers)\n"_s));
     EXPECT_FALSE(QFile::exists(path(u"job.pdf"_s)));
-    // A queue that refuses the job: lp's complaint and exit 1.
     script(u"lp"_s, "echo 'lp: printer is paused' >&2\nexit 1\n");
     const Result r = pmrtool(print({u"--printer"_s, u"office"_s}));
     EXPECT_EQ(std::tuple(r.code, r.err), std::tuple(1, u"pmrtool: the job could not be handed to \"office\": lp: printer is paused\n"_s));
@@ -93,14 +92,8 @@ TEST_F(PmrToolPrintersTest, LpGetsAPdfTitledAfterTheCardWithItsQueuesOffsetsOrEl
     SKIP_WITHOUT_POPPLER();
     // The global offsets are 6, 5 mm; the queue's own, when it has them, count
     // even when they are 0, 0; --adjust counts over both.
-    const struct {
-        QStringList options;
-        std::optional<QPoint> own;
-        QPoint adjust; // millimetres
-    } cases[] = {
-        {{}, std::nullopt, {6, 5}},
-        {{}, QPoint(3, -2), {3, -2}},
-        {{}, QPoint(0, 0), {0, 0}},
+    const struct { QStringList options; std::optional<QPoint> own; QPoint adjust; /* millimetres */ } cases[] = {
+        {{}, std::nullopt, {6, 5}}, {{}, QPoint(3, -2), {3, -2}}, {{}, QPoint(0, 0), {0, 0}},
         {{u"--adjust"_s, u"1,1"_s}, QPoint(3, -2), {1, 1}},
     };
     for (const auto& c : cases) {

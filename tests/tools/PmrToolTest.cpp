@@ -23,12 +23,6 @@ namespace {
 
 class PmrToolTest : public testsupport::TempDirTest {
 protected:
-    // A file of the temporary folder holding bytes.
-    QString file(const QString& name, const QByteArray& bytes) const
-    {
-        EXPECT_TRUE(writeFile(path(name), bytes));
-        return path(name);
-    }
     // info, then build, then the bytes of the built file; the items info listed kept.
     QByteArray roundTrip(const QString& pmr)
     {
@@ -72,7 +66,6 @@ TEST_F(PmrToolTest, InfoThenBuildGivesTheSameBytesAndBuildFillsDefaultsAndMeasur
     }
     EXPECT_EQ(std::tuple(items[0][u"text"_s].toString(), items[0].toObject().contains(u"textRaw"_s)), std::tuple(u"𠮷野"_s, false));
 
-    // Old classes are named as stored; what their fields become is pinned with the legacy reading.
     PmrData page;
     readDocument(roundTrip(file(u"old.pmr"_s, DocumentBytes()
                                                   .head(2)
@@ -111,7 +104,6 @@ TEST_F(PmrToolTest, FormatsListsTheCatalogueOfTheFolderOrOfAnInstalledTool)
         return seen.join(u", "_s).toStdString();
     };
     const QByteArray mine = "current=3\r\nMine,100,148,91,55,1,2,4,14,0,10,\r\n";
-    ASSERT_TRUE(QDir(dir.path()).mkdir(u"cardfmt"_s));
     file(u"cardfmt/a.cf"_s, "Folder,210,297,91,55,2,5,14,11,0,0,\r\n");
     file(u"cardform.ini"_s, mine);
     const std::string builtIn = "0 名刺10面 A4 fixed=1 current=0 gapY=0, 1 名刺 8面 A4 fixed=1 current=0 gapY=9, ";
@@ -148,8 +140,7 @@ TEST_F(PmrToolTest, MessagesAndExitCodesAndNothingWrittenOnFailure)
     file(u"cut.pmr"_s, QByteArray::fromHex("0100000001000000ffff0100"));
     const QString huge = file(u"huge.json"_s, R"({"cardWidth": 2147483647, "cardHeight": 2147483647})");
     ASSERT_EQ(run({u"build"_s, huge, u"-o"_s, path(u"huge.pmr"_s)}).code, 0);
-    ASSERT_TRUE(QDir(dir.path()).mkdir(u"odd"_s) && writeFile(path(u"odd/big.pmr"_s), {})
-                && QFile::resize(path(u"odd/big.pmr"_s), (qint64(1) << 30) + 1));
+    ASSERT_TRUE(QFile::resize(file(u"odd/big.pmr"_s, {}), (qint64(1) << 30) + 1));
     ASSERT_EQ(mkfifo(QFile::encodeName(path(u"odd/pipe.pmr"_s)).constData(), 0600), 0);
     // Every file of the folder by its name and a digest of its bytes.
     const auto files = [&] {
@@ -162,13 +153,8 @@ TEST_F(PmrToolTest, MessagesAndExitCodesAndNothingWrittenOnFailure)
     // Texts a byte longer than a text item holds: in CP932 and wide.
     const qsizetype max = ObjItemText::kMaxTextBytes;
     const auto textItem = [](const QByteArray& field) { return R"({"items": [{"class": "ObjItemText", )" + field + "}]}"; };
-    const struct {
-        const char* args; // in the folder, which print and calibrate take their catalogue from
-        int code;
-        const char* says;
-        QByteArray json = {}; // odd/in.json
-        int limitKiB = 0;
-    } cases[] = {
+    // args run in the folder, which print and calibrate take their catalogue from; json is odd/in.json.
+    const struct { const char* args; int code; const char* says; QByteArray json = {}; int limitKiB = 0; } cases[] = {
         {"info card.pdf", 0, ""},
         {"info cut.pmr", 1, "/cut.pmr の末尾以降にｱｸｾｽしようとしました。\n"},
         {"info odd/pipe.pmr", 1, "odd/pipe.pmr: ファイルが開けません\n"}, // would block the open
