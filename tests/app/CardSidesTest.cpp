@@ -3,8 +3,6 @@
 #include "app/CardCommand.h"
 #include "model/PmrDocument.h"
 
-#include <QKeyEvent>
-
 namespace {
 
 using Side = CardDocument::Side;
@@ -14,11 +12,6 @@ protected:
     QByteArray bytes() const { return writeDocument(dlg->document().card()); }
     Side side() const { return dlg->document().side(); }
     bool shown(int id) const { return dlg->itemAs<QAbstractButton>(id)->isChecked(); }
-    void keyToEditor(int key)
-    {
-        QKeyEvent press(QEvent::KeyPress, key, Qt::ControlModifier);
-        QApplication::sendEvent(dlg.get(), &press);
-    }
 };
 
 // Looking at the back of a new card makes nothing to store; what is put there
@@ -29,7 +22,7 @@ TEST_F(CardSidesTest, TheBackIsMadeOnlyWhenShownAndEditsThereStayOnIt)
     const QByteArray frontOnly = bytes();
     ASSERT_EQ(dlg->document().card().back(), nullptr);
 
-    keyToEditor(Qt::Key_PageDown);
+    canvasKey(Qt::Key_PageDown, Qt::ControlModifier);
     EXPECT_EQ(std::tuple(side(), shown(ctl::BackSide), shown(ctl::FrontSide), dlg->item(ctl::TurnBack)->isEnabled()),
               std::tuple(Side::Back, true, false, true));
     EXPECT_EQ(dlg->selectedItem(), nullptr);
@@ -40,7 +33,7 @@ TEST_F(CardSidesTest, TheBackIsMadeOnlyWhenShownAndEditsThereStayOnIt)
     press(ctl::AddRect);
     const QString path = this->path("two.pmr");
     ASSERT_TRUE(dlg->saveDocument(path));
-    keyToEditor(Qt::Key_PageUp);
+    canvasKey(Qt::Key_PageUp, Qt::ControlModifier);
     EXPECT_EQ(std::pair(side(), items().size()), std::pair(Side::Front, std::size_t(1)));
 
     // Opened while the back is shown, a card shows its front.
