@@ -5,6 +5,7 @@
 #include "platform/GdiMath.h"
 #include "print/SheetLayout.h"
 #include "print/SheetTarget.h"
+#include "resources/Strings.h"
 
 #include <QFont>
 #include <QString>
@@ -108,20 +109,21 @@ void CalibrationSheet::drawBack(platform::Dc& dc, int ppi, Flip flip) const
 
 QString CalibrationSheet::backLabel(Flip flip)
 {
+    namespace texts = resources::texts;
     switch (flip) {
     case Flip::LongEdge:
-        return QStringLiteral("うら（ちょうへんとじ）");
+        return QString::fromUtf8(texts::CalibrationBackLongEdge);
     case Flip::ShortEdge:
-        return QStringLiteral("うら（たんぺんとじ）");
+        return QString::fromUtf8(texts::CalibrationBackShortEdge);
     case Flip::Manual:
         break;
     }
-    return QStringLiteral("うら（しゅどうりょうめん）");
+    return QString::fromUtf8(texts::CalibrationBackByHand);
 }
 
 QString CalibrationSheet::frontLabel()
 {
-    return QStringLiteral("おもて");
+    return QString::fromUtf8(resources::texts::SideFront);
 }
 
 void CalibrationSheet::drawLabel(platform::Dc& dc, const SheetLayout& l, int ppi, const QString& label) const

@@ -4,6 +4,7 @@
 #include "platform/GdiMath.h"
 #include "print/SheetLayout.h"
 #include "print/SheetTarget.h"
+#include "resources/Strings.h"
 
 #include <QPainter>
 #include <QPen>
@@ -165,7 +166,7 @@ void SheetPreview::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     const std::pair<QRectF, const QImage*> papers[] = {{paperRect(), &sheet_}, {backPaperRect(), &back_}};
-    const char* const labels[] = {"おもて", "うら"};
+    const char* const labels[] = {resources::texts::SideFront, resources::texts::SideBack};
     for (int i = 0; i < 2; ++i) {
         const auto& [paper, image] = papers[i];
         if (paper.isEmpty())

@@ -129,6 +129,13 @@ inline constexpr const char* TurnFirst = "さき";
 // The backs of a job turned by hand printed into a file: the file's name with
 // this before its suffix.
 inline constexpr const char* PrintBackFileSuffix = "-うら";
+// The sides of a sheet, in the preview and on the calibration sheet; the back's
+// label says how the sheet was turned.
+inline constexpr const char* SideFront = "おもて";
+inline constexpr const char* SideBack = "うら";
+inline constexpr const char* CalibrationBackLongEdge = "うら（ちょうへんとじ）";
+inline constexpr const char* CalibrationBackShortEdge = "うら（たんぺんとじ）";
+inline constexpr const char* CalibrationBackByHand = "うら（しゅどうりょうめん）";
 } // namespace texts
 
 // The text of a string id; empty for an unknown id.
