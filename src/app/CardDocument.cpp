@@ -44,32 +44,32 @@ std::optional<PmrData::Position> CardDocument::tail()
     return std::prev(side.items().end());
 }
 
+bool CardDocument::enterSide(Side side)
+{
+    if (side == side_)
+        return false;
+    if (side == Side::Back)
+        card_.ensureBack();
+    side_ = side;
+    selection_.clear();
+    selection_.setPage(page());
+    return true;
+}
+
 bool CardDocument::showSide(Side side)
 {
     if (side == side_)
         return false;
     if (edit_)
         endItemEdit();
-    if (side == Side::Back)
-        card_.ensureBack();
-    side_ = side;
-    selection_.clear();
-    selection_.setPage(page());
+    enterSide(side);
     Q_EMIT changed(SideChanged);
     return true;
 }
 
 CardDocument::Changes CardDocument::showSideOf(const CardCommand& step)
 {
-    const Side side = step.onBack() ? Side::Back : Side::Front;
-    if (side == side_)
-        return {};
-    if (side == Side::Back)
-        card_.ensureBack();
-    side_ = side;
-    selection_.clear();
-    selection_.setPage(page());
-    return SideChanged;
+    return enterSide(step.onBack() ? Side::Back : Side::Front) ? Changes(SideChanged) : Changes();
 }
 
 bool CardDocument::apply(std::unique_ptr<CardCommand> command)
@@ -93,9 +93,7 @@ void CardDocument::replaceContents(std::unique_ptr<PmrData> contents, bool newSi
     if (edit_)
         endItemEdit();
     selection_.clear();
-    const Changes sideChanged = side_ == Side::Front ? Change(0) : SideChanged;
-    side_ = Side::Front;
-    selection_.setPage(card_);
+    const Changes sideChanged = enterSide(Side::Front) ? Changes(SideChanged) : Changes();
     card_.swap(*contents);
     renewCardId();
     Q_EMIT changed(ContentsReplaced | sideChanged | (newSize ? CardSizeChanged : Change(0)));

@@ -109,6 +109,8 @@ Q_SIGNALS:
 private:
     // Tells the window when isModified() is other than it last told.
     void reportModified();
+    // The side edited becomes side, with nothing selected; false when it already was.
+    bool enterSide(Side side);
     // Shows a step's side before it is taken back or made again.
     Changes showSideOf(const CardCommand& step);
 
